@@ -1,0 +1,208 @@
+// The operating-system services the menu relies on, as one small interface.
+//
+// Back ends: SdlPlatform (a real desktop through SDL2, painted with cairo and
+// pango) and HeadlessPlatform (an in-memory screen for tests and rendering).
+// The interface uses only the plain types of Types.h so that a native Windows
+// back end (GDI, USER32) can implement it too.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace automenu {
+
+struct MetafileBits;  // platform/MetafileBits.h
+
+namespace platform {
+
+using WindowId = std::uint32_t;
+constexpr WindowId kNoWindow = 0;
+
+// Key and button state carried by mouse messages (MK_* values of Windows).
+enum MouseKeyState : unsigned {
+    MK_LBUTTON = 0x1,
+    MK_RBUTTON = 0x2,
+    MK_SHIFT = 0x4,
+    MK_CONTROL = 0x8,
+    MK_MBUTTON = 0x10,
+};
+
+enum class MessageKind {
+    MouseMove,
+    LButtonDown,
+    LButtonUp,
+    LButtonDblClk,
+    RButtonDown,
+    RButtonUp,
+    MButtonDown,
+    MButtonUp,
+    MouseWheel,
+    NcMouseMove,  // a move over the window frame
+    KeyDown,
+    KeyUp,
+    Close,        // the user asked the window to close (close button, Alt+F4, window manager)
+    Paint,        // part of the window needs painting (see BeginPaint)
+    Timer,
+    Activate,
+    Deactivate,
+    Quit,
+};
+
+struct Message {
+    MessageKind kind = MessageKind::MouseMove;
+    WindowId window = kNoWindow;
+    TPoint pos;             // client coordinates for mouse messages
+    unsigned keys = 0;      // MouseKeyState bits
+    int timer_id = 0;
+    int key = 0;
+    int wheel_delta = 0;
+    int exit_code = 0;      // Quit
+};
+
+enum class WindowKind {
+    Dialog,   // fixed-size top-level window with a caption bar and a close button only
+    Tooltip,  // borderless, topmost pop-up that never takes focus or mouse input
+};
+
+struct WindowParams {
+    WindowKind kind = WindowKind::Dialog;
+    std::string caption;
+    TSize client_size;
+};
+
+// Space the window manager's frame adds around the client area.
+struct FrameExtents {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+enum class FileReadStatus { Ok, CannotOpen, TooLarge };
+
+struct FileReadResult {
+    FileReadStatus status = FileReadStatus::CannotOpen;
+    std::vector<std::uint8_t> bytes;
+};
+
+// A platform font object. Created once per distinct description and shared.
+class IFont {
+public:
+    virtual ~IFont() = default;
+    virtual const FontDescription& Description() const = 0;
+};
+
+// A drawing surface. Coordinates are pixels relative to the current origin.
+class ICanvas {
+public:
+    virtual ~ICanvas() = default;
+
+    // Drawing state: Save/Restore bracket origin and clip changes.
+    virtual void Save() = 0;
+    virtual void Restore() = 0;
+    virtual void Translate(int dx, int dy) = 0;
+    virtual void IntersectClip(const TRect& r) = 0;
+
+    virtual void FillRect(const TRect& r, Rgb colour) = 0;
+    // A raised one-pixel edge, as around a tooltip.
+    virtual void DrawRaisedEdge(const TRect& r) = 0;
+
+    // Opaque images are copied; images with alpha are blended over what lies beneath.
+    virtual void DrawImage(const PixelImage& image, int x, int y) = 0;
+    // Plays a metafile into dest (right and bottom exclusive).
+    virtual void PlayMetafile(const MetafileBits& metafile, const TRect& dest) = 0;
+
+    // Draws (or with DT_CALCRECT only measures) text the way the Windows
+    // DrawText call does for the given DT_* flags. Returns the rectangle the
+    // text occupies, starting at rect's top-left.
+    virtual TRect DrawText(const IFont& font, Rgb colour, std::string_view text, const TRect& rect,
+                           unsigned flags) = 0;
+};
+
+class IPlatform {
+public:
+    virtual ~IPlatform() = default;
+
+    // --- Screen ---
+    virtual TSize ScreenSize() = 0;
+    virtual TRect WorkArea() = 0;
+    virtual int PixelsPerInch() = 0;  // logical, vertical
+    virtual Rgb SysColor(int index) = 0;
+    // Bits per pixel times planes of the screen (for icon image selection).
+    virtual int ScreenColorBits() = 0;
+    // Large icon size (SM_CXICON) and small icon size (SM_CXSMICON).
+    virtual TSize LargeIconSize() = 0;
+    virtual TSize SmallIconSize() = 0;
+
+    // --- Files and processes ---
+    // The process's current directory, or "" when it cannot be determined.
+    virtual std::string CurrentDirectory() = 0;
+    // Reads a whole regular file; never allocates more than max_bytes.
+    virtual FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) = 0;
+    // The desktop's "open" for a file or folder. The outcome is not reported.
+    virtual void ShellOpen(const std::string& path) = 0;
+
+    // --- Windows ---
+    virtual WindowId CreateWindow(const WindowParams& params) = 0;
+    virtual void DestroyWindow(WindowId w) = 0;
+    virtual void SetCaption(WindowId w, const std::string& caption) = 0;
+    virtual void SetIcon(WindowId w, const PixelImage& icon) = 0;
+    virtual void ShowWindow(WindowId w, bool visible) = 0;
+    virtual bool IsWindowVisible(WindowId w) = 0;
+    virtual void SetEnabled(WindowId w, bool enabled) = 0;
+    // Outer top-left position in screen coordinates.
+    virtual void MoveWindow(WindowId w, TPoint outer_top_left) = 0;
+    virtual TPoint WindowPosition(WindowId w) = 0;
+    virtual void SetClientSize(WindowId w, TSize size) = 0;
+    virtual TSize ClientSize(WindowId w) = 0;
+    // The frame the window system adds; zero on every side until it is known.
+    virtual FrameExtents Frame(WindowId w) = 0;
+    // Smallest outer size the window system allows for a captioned window.
+    virtual TSize MinimumCaptionedSize() = 0;
+    virtual TPoint ClientToScreen(WindowId w, TPoint p) = 0;
+    virtual void Invalidate(WindowId w, const TRect& r) = 0;
+    virtual void SetCapture(WindowId w) = 0;
+    virtual void ReleaseCapture() = 0;
+
+    // Paints the pending invalid area of a window: returns a canvas clipped to
+    // it (and the area in `area`), or null when nothing is invalid. The
+    // painted pixels reach the screen when the canvas is destroyed.
+    virtual std::unique_ptr<ICanvas> BeginPaint(WindowId w, TRect& area) = 0;
+
+    // --- Pointer and activation ---
+    virtual TPoint CursorPos() = 0;     // screen coordinates
+    virtual int CursorHeight() = 0;     // visible height below the hot spot
+    // This program's window under the screen point, or kNoWindow.
+    virtual WindowId WindowAtPoint(TPoint screen) = 0;
+    // True when the active (focused) window belongs to this program.
+    virtual bool IsProgramActive() = 0;
+
+    // --- Message queue ---
+    // Takes the next message without waiting. Paint messages come only when
+    // nothing else is waiting.
+    virtual bool PeekMessage(Message& out) = 0;
+    // Blocks until a message is available.
+    virtual void WaitMessage() = 0;
+    virtual void PostQuitMessage(int exit_code) = 0;
+    virtual void PostMessage(const Message& msg) = 0;
+    virtual void SetTimer(WindowId w, int id, unsigned milliseconds) = 0;
+    virtual void KillTimer(WindowId w, int id) = 0;
+
+    // --- Message box ---
+    // A blocking box with one OK button and the stop icon.
+    virtual void ErrorBox(const std::string& caption, const std::string& text) = 0;
+
+    // --- Fonts and text ---
+    virtual std::shared_ptr<IFont> CreateFont(const FontDescription& description) = 0;
+    // A canvas on the screen for measuring text (DT_CALCRECT).
+    virtual ICanvas& ScreenCanvas() = 0;
+};
+
+}  // namespace platform
+}  // namespace automenu
