@@ -1,0 +1,1 @@
+// Intentionally empty: keeps the library non-empty until its first class lands.
