@@ -1,0 +1,20 @@
+#include "ui/PlatformAccess.h"
+
+#include <cassert>
+
+namespace automenu {
+
+namespace {
+platform::IPlatform* g_platform = nullptr;
+}
+
+platform::IPlatform& Platform() {
+    assert(g_platform && "no platform installed");
+    return *g_platform;
+}
+
+void SetPlatform(platform::IPlatform* platform) { g_platform = platform; }
+
+bool HasPlatform() { return g_platform != nullptr; }
+
+}  // namespace automenu

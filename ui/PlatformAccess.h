@@ -1,0 +1,13 @@
+// The platform back end the framework runs on. The program entry (or a test)
+// installs one before creating any window; the framework reaches it here.
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace automenu {
+
+platform::IPlatform& Platform();
+void SetPlatform(platform::IPlatform* platform);
+bool HasPlatform();
+
+}  // namespace automenu
