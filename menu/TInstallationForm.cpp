@@ -1,0 +1,193 @@
+#include "menu/TInstallationForm.h"
+
+#include <stdexcept>
+
+#include "menu/DesignIcons.h"
+#include "menu/InstallationLayout.h"
+#include "ui/PlatformAccess.h"
+#include "ui/TFont.h"
+
+namespace automenu {
+
+TInstallationForm* InstallationForm = nullptr;
+
+namespace {
+
+using MouseMoveHandler = void (TInstallationForm::*)(TObject*, TShiftState, int, int);
+using ClickHandler = void (TInstallationForm::*)(TObject*);
+
+// The published handlers, found by the names the layout stores.
+struct PublishedMouseMove {
+    std::string_view name;
+    MouseMoveHandler handler;
+};
+struct PublishedClick {
+    std::string_view name;
+    ClickHandler handler;
+};
+
+constexpr PublishedMouseMove kMouseMoveHandlers[] = {
+    {"ExitLabelMouseMove", &TInstallationForm::ExitLabelMouseMove},
+    {"BackGroundImageMouseMove", &TInstallationForm::BackGroundImageMouseMove},
+    {"InstallationMessageLabel1MouseMove", &TInstallationForm::InstallationMessageLabel1MouseMove},
+    {"InstallationMessageLabel2MouseMove", &TInstallationForm::InstallationMessageLabel2MouseMove},
+    {"InstallationMessageLabel3MouseMove", &TInstallationForm::InstallationMessageLabel3MouseMove},
+    {"InstallationMessageLabel4MouseMove", &TInstallationForm::InstallationMessageLabel4MouseMove},
+    {"InstallationMessageLabel5MouseMove", &TInstallationForm::InstallationMessageLabel5MouseMove},
+    {"InstallationMessageLabel6MouseMove", &TInstallationForm::InstallationMessageLabel6MouseMove},
+    {"InstallationMessageLabel7MouseMove", &TInstallationForm::InstallationMessageLabel7MouseMove},
+    {"InstallationMessageLabel8MouseMove", &TInstallationForm::InstallationMessageLabel8MouseMove},
+};
+
+constexpr PublishedClick kClickHandlers[] = {
+    {"ExitLabelClick", &TInstallationForm::ExitLabelClick},
+    {"InstallationMessageLabel1Click", &TInstallationForm::InstallationMessageLabel1Click},
+    {"InstallationMessageLabel2Click", &TInstallationForm::InstallationMessageLabel2Click},
+    {"InstallationMessageLabel3Click", &TInstallationForm::InstallationMessageLabel3Click},
+    {"InstallationMessageLabel4Click", &TInstallationForm::InstallationMessageLabel4Click},
+    {"InstallationMessageLabel5Click", &TInstallationForm::InstallationMessageLabel5Click},
+    {"InstallationMessageLabel6Click", &TInstallationForm::InstallationMessageLabel6Click},
+    {"InstallationMessageLabel7Click", &TInstallationForm::InstallationMessageLabel7Click},
+    {"InstallationMessageLabel8Click", &TInstallationForm::InstallationMessageLabel8Click},
+};
+
+}  // namespace
+
+TInstallationForm::TInstallationForm() = default;
+
+TInstallationForm::~TInstallationForm() {
+    for (int n = 8; n >= 1; --n) m_launch_targets[n - 1].clear();
+}
+
+TLabel* TInstallationForm::NormalMessageLabel(int n) const {
+    TLabel* const labels[] = {NormalMessageLabel1, NormalMessageLabel2, NormalMessageLabel3, NormalMessageLabel4,
+                              NormalMessageLabel5, NormalMessageLabel6, NormalMessageLabel7, NormalMessageLabel8};
+    return labels[n - 1];
+}
+
+TLabel* TInstallationForm::InstallationMessageLabel(int n) const {
+    TLabel* const labels[] = {InstallationMessageLabel1, InstallationMessageLabel2, InstallationMessageLabel3,
+                              InstallationMessageLabel4, InstallationMessageLabel5, InstallationMessageLabel6,
+                              InstallationMessageLabel7, InstallationMessageLabel8};
+    return labels[n - 1];
+}
+
+void TInstallationForm::BindEvents(TControl& control, std::string_view on_click, std::string_view on_mouse_move) {
+    if (!on_click.empty()) {
+        for (const auto& h : kClickHandlers)
+            if (h.name == on_click) control.OnClick = [this, fn = h.handler](TObject* s) { (this->*fn)(s); };
+        if (!control.OnClick) throw std::logic_error("no published handler " + std::string(on_click));
+    }
+    if (!on_mouse_move.empty()) {
+        for (const auto& h : kMouseMoveHandlers)
+            if (h.name == on_mouse_move)
+                control.OnMouseMove = [this, fn = h.handler](TObject* s, TShiftState sh, int x, int y) {
+                    (this->*fn)(s, sh, x, y);
+                };
+        if (!control.OnMouseMove) throw std::logic_error("no published handler " + std::string(on_mouse_move));
+    }
+}
+
+void TInstallationForm::LoadLayout() {
+    const FormLayout& form = kInstallationFormLayout;
+    SetName("InstallationForm");
+    SetDesignedPosition({form.left, form.top});
+    SetBorderStyle(TFormBorderStyle::bsDialog);
+    SetCaption(std::string(form.caption));
+    SetClientSize({form.client_width, form.client_height});
+    SetColor(clBtnFace);
+    Font().SetCharset(DEFAULT_CHARSET);
+    Font().SetColor(clWindowText);
+    Font().SetHeight(form.font_height);
+    Font().SetName(form.font_name);
+    Font().SetStyle(0);
+    m_icon_data = DesignIconData();
+    SetAppIcon(ApplicationIcon());
+    SetPosition(TPosition::poScreenCenter);
+
+    for (const ControlLayout& row : kInstallationControls) {
+        TControl* control = nullptr;
+        if (row.cls == ControlClass::Image) {
+            auto& image = AddControl<TImage>();
+            control = &image;
+        } else {
+            auto& label = AddControl<TLabel>();
+            label.SetTransparent(true);
+            label.SetCaption(std::string(row.caption));
+            control = &label;
+        }
+        control->SetVisible(false);
+        control->SetName(std::string(row.name));
+        control->SetBounds(row.left, row.top, row.width, row.height);
+        if (!row.hint.empty()) control->SetHint(std::string(row.hint));
+        if (row.show_hint) control->SetShowHint(true);
+        BindEvents(*control, row.on_click, row.on_mouse_move);
+    }
+
+    // Bind the published fields to the controls of the same name.
+    auto field = [this](std::string_view name) { return FindControl(std::string(name)); };
+    BackGroundImage = static_cast<TImage*>(field("BackGroundImage"));
+    TitleMessageLabel = static_cast<TLabel*>(field("TitleMessageLabel"));
+    ExitLabel = static_cast<TLabel*>(field("ExitLabel"));
+    TLabel** normal[] = {&NormalMessageLabel1, &NormalMessageLabel2, &NormalMessageLabel3, &NormalMessageLabel4,
+                         &NormalMessageLabel5, &NormalMessageLabel6, &NormalMessageLabel7, &NormalMessageLabel8};
+    TLabel** entries[] = {&InstallationMessageLabel1, &InstallationMessageLabel2, &InstallationMessageLabel3,
+                          &InstallationMessageLabel4, &InstallationMessageLabel5, &InstallationMessageLabel6,
+                          &InstallationMessageLabel7, &InstallationMessageLabel8};
+    for (int n = 1; n <= 8; ++n) {
+        *normal[n - 1] = static_cast<TLabel*>(field("NormalMessageLabel" + std::to_string(n)));
+        *entries[n - 1] = static_cast<TLabel*>(field("InstallationMessageLabel" + std::to_string(n)));
+    }
+
+    AdaptToScreen();
+    // The layout keeps labels at their stored sizes while it is read; they
+    // size themselves to their captions once it is complete.
+    for (const auto& c : Controls())
+        if (auto* label = dynamic_cast<TLabel*>(c.get())) label->AdjustBounds();
+    Show();
+}
+
+void TInstallationForm::AdaptToScreen() {
+    const FormLayout& form = kInstallationFormLayout;
+    const int ppi = Platform().PixelsPerInch();
+    if (ppi != form.pixels_per_inch) Font().SetHeight(MulDiv(Font().Height(), ppi, form.pixels_per_inch));
+    TRect r = Platform().ScreenCanvas().DrawText(Font().Handle(), {}, "0", {0, 0, 0, 0}, DT_CALCRECT | DT_NOPREFIX);
+    const int text_height = r.Height();
+    if (text_height == form.text_height || text_height <= 0) return;
+    auto scale = [&](int v) { return MulDiv(v, text_height, form.text_height); };
+    for (const auto& c : Controls()) c->SetBounds(scale(c->Left()), scale(c->Top()), scale(c->Width()), scale(c->Height()));
+    SetClientSize({scale(ClientWidth()), scale(ClientHeight())});
+}
+
+void TInstallationForm::Create() {
+    LoadLayout();
+    for (auto& target : m_launch_targets) target.clear();
+}
+
+void TInstallationForm::EntryMouseMove(int) {}
+
+void TInstallationForm::EntryClick(int) {}
+
+void TInstallationForm::ExitLabelMouseMove(TObject*, TShiftState, int, int) {}
+void TInstallationForm::BackGroundImageMouseMove(TObject*, TShiftState, int, int) {}
+void TInstallationForm::ExitLabelClick(TObject*) { Close(); }
+
+void TInstallationForm::InstallationMessageLabel1MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(1); }
+void TInstallationForm::InstallationMessageLabel2MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(2); }
+void TInstallationForm::InstallationMessageLabel3MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(3); }
+void TInstallationForm::InstallationMessageLabel4MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(4); }
+void TInstallationForm::InstallationMessageLabel5MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(5); }
+void TInstallationForm::InstallationMessageLabel6MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(6); }
+void TInstallationForm::InstallationMessageLabel7MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(7); }
+void TInstallationForm::InstallationMessageLabel8MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(8); }
+
+void TInstallationForm::InstallationMessageLabel1Click(TObject*) { EntryClick(1); }
+void TInstallationForm::InstallationMessageLabel2Click(TObject*) { EntryClick(2); }
+void TInstallationForm::InstallationMessageLabel3Click(TObject*) { EntryClick(3); }
+void TInstallationForm::InstallationMessageLabel4Click(TObject*) { EntryClick(4); }
+void TInstallationForm::InstallationMessageLabel5Click(TObject*) { EntryClick(5); }
+void TInstallationForm::InstallationMessageLabel6Click(TObject*) { EntryClick(6); }
+void TInstallationForm::InstallationMessageLabel7Click(TObject*) { EntryClick(7); }
+void TInstallationForm::InstallationMessageLabel8Click(TObject*) { EntryClick(8); }
+
+}  // namespace automenu

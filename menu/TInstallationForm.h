@@ -1,0 +1,95 @@
+// The menu window: a background picture, a title, eight text lines, eight
+// clickable entries and an exit entry.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/TCustomForm.h"
+#include "ui/TImage.h"
+#include "ui/TLabel.h"
+
+namespace automenu {
+
+class TInstallationForm : public TForm {
+public:
+    TInstallationForm();
+    ~TInstallationForm() override;
+    const char* ClassName() const override { return "TInstallationForm"; }
+
+    // Builds the window from its layout (which shows it), empties the launch
+    // targets, then configures it from AUTORUN.INF.
+    void Create() override;
+
+    // Published fields, bound by name to the controls of the layout.
+    TImage* BackGroundImage = nullptr;
+    TLabel* TitleMessageLabel = nullptr;
+    TLabel* ExitLabel = nullptr;
+    TLabel* NormalMessageLabel1 = nullptr;
+    TLabel* NormalMessageLabel2 = nullptr;
+    TLabel* NormalMessageLabel3 = nullptr;
+    TLabel* NormalMessageLabel4 = nullptr;
+    TLabel* NormalMessageLabel5 = nullptr;
+    TLabel* NormalMessageLabel6 = nullptr;
+    TLabel* NormalMessageLabel7 = nullptr;
+    TLabel* NormalMessageLabel8 = nullptr;
+    TLabel* InstallationMessageLabel1 = nullptr;
+    TLabel* InstallationMessageLabel2 = nullptr;
+    TLabel* InstallationMessageLabel3 = nullptr;
+    TLabel* InstallationMessageLabel4 = nullptr;
+    TLabel* InstallationMessageLabel5 = nullptr;
+    TLabel* InstallationMessageLabel6 = nullptr;
+    TLabel* InstallationMessageLabel7 = nullptr;
+    TLabel* InstallationMessageLabel8 = nullptr;
+
+    // Text line n and entry n, 1 to 8.
+    TLabel* NormalMessageLabel(int n) const;
+    TLabel* InstallationMessageLabel(int n) const;
+
+    // Launch target n, 1 to 8.
+    const std::string& LaunchTarget(int n) const { return m_launch_targets.at(n - 1); }
+
+    // The icon file's bytes as the window holds them (the design icon until
+    // the configuration loads another).
+    const std::vector<std::uint8_t>& IconData() const { return m_icon_data; }
+
+    // Published event handlers.
+    void ExitLabelMouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void BackGroundImageMouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void ExitLabelClick(TObject* sender);
+    void InstallationMessageLabel1MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void InstallationMessageLabel2MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void InstallationMessageLabel3MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void InstallationMessageLabel4MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void InstallationMessageLabel5MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void InstallationMessageLabel6MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void InstallationMessageLabel7MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void InstallationMessageLabel8MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void InstallationMessageLabel1Click(TObject* sender);
+    void InstallationMessageLabel2Click(TObject* sender);
+    void InstallationMessageLabel3Click(TObject* sender);
+    void InstallationMessageLabel4Click(TObject* sender);
+    void InstallationMessageLabel5Click(TObject* sender);
+    void InstallationMessageLabel6Click(TObject* sender);
+    void InstallationMessageLabel7Click(TObject* sender);
+    void InstallationMessageLabel8Click(TObject* sender);
+
+private:
+    void LoadLayout();
+    void BindEvents(TControl& control, std::string_view on_click, std::string_view on_mouse_move);
+    void AdaptToScreen();
+    void EntryMouseMove(int n);
+    void EntryClick(int n);
+
+    std::array<std::string, 8> m_launch_targets;
+    std::vector<std::uint8_t> m_icon_data;
+};
+
+// The program's one menu window: set before its construction runs, cleared
+// when construction fails.
+extern TInstallationForm* InstallationForm;
+
+}  // namespace automenu

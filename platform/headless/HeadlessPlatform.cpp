@@ -1,0 +1,271 @@
+#include "platform/headless/HeadlessPlatform.h"
+
+#include "platform/PosixFiles.h"
+#include "platform/SystemColors.h"
+#include "platform/cairo/PangoText.h"
+
+namespace automenu::platform {
+
+namespace {
+// A frame like a common window manager's: thin borders and a caption bar.
+constexpr FrameExtents kDialogFrame{3, 22, 3, 3};
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform() {
+    m_screen_surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
+    m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())), m_ppi);
+}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+Rgb HeadlessPlatform::SysColor(int index) { return ClassicSystemColor(index); }
+
+std::string HeadlessPlatform::CurrentDirectory() {
+    return m_current_directory.empty() ? PosixCurrentDirectory() : m_current_directory;
+}
+
+FileReadResult HeadlessPlatform::ReadFile(const std::string& path, std::size_t max_bytes) {
+    return PosixReadFile(path, max_bytes);
+}
+
+HeadlessPlatform::Window* HeadlessPlatform::Find(WindowId w) {
+    auto it = m_windows.find(w);
+    return it == m_windows.end() ? nullptr : &it->second;
+}
+
+const HeadlessPlatform::Window* HeadlessPlatform::Find(WindowId w) const {
+    auto it = m_windows.find(w);
+    return it == m_windows.end() ? nullptr : &it->second;
+}
+
+WindowId HeadlessPlatform::CreateWindow(const WindowParams& params) {
+    WindowId id = m_next_id++;
+    Window& win = m_windows[id];
+    win.params = params;
+    win.surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(params.client_size.cx, 1),
+                                                 std::max(params.client_size.cy, 1)));
+    return id;
+}
+
+void HeadlessPlatform::DestroyWindow(WindowId w) {
+    m_windows.erase(w);
+    m_queue.Forget(w);
+    if (m_capture == w) m_capture = kNoWindow;
+}
+
+void HeadlessPlatform::SetCaption(WindowId w, const std::string& caption) {
+    if (auto* win = Find(w)) win->params.caption = caption;
+}
+
+void HeadlessPlatform::SetIcon(WindowId w, const PixelImage& icon) {
+    if (auto* win = Find(w)) win->icon = icon;
+}
+
+void HeadlessPlatform::ShowWindow(WindowId w, bool visible) {
+    auto* win = Find(w);
+    if (!win || win->visible == visible) return;
+    win->visible = visible;
+    if (visible) Invalidate(w, {0, 0, win->params.client_size.cx, win->params.client_size.cy});
+}
+
+bool HeadlessPlatform::IsWindowVisible(WindowId w) {
+    auto* win = Find(w);
+    return win && win->visible;
+}
+
+void HeadlessPlatform::SetEnabled(WindowId w, bool enabled) {
+    if (auto* win = Find(w)) win->enabled = enabled;
+}
+
+void HeadlessPlatform::MoveWindow(WindowId w, TPoint outer_top_left) {
+    if (auto* win = Find(w)) win->position = outer_top_left;
+}
+
+TPoint HeadlessPlatform::WindowPosition(WindowId w) {
+    auto* win = Find(w);
+    return win ? win->position : TPoint{};
+}
+
+void HeadlessPlatform::SetClientSize(WindowId w, TSize size) {
+    auto* win = Find(w);
+    if (!win || win->params.client_size == size) return;
+    win->params.client_size = size;
+    win->surface.reset(
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(size.cx, 1), std::max(size.cy, 1)));
+    Invalidate(w, {0, 0, size.cx, size.cy});
+}
+
+TSize HeadlessPlatform::ClientSize(WindowId w) {
+    auto* win = Find(w);
+    return win ? win->params.client_size : TSize{};
+}
+
+FrameExtents HeadlessPlatform::Frame(WindowId w) {
+    auto* win = Find(w);
+    return win && win->params.kind == WindowKind::Dialog ? kDialogFrame : FrameExtents{};
+}
+
+TPoint HeadlessPlatform::ClientToScreen(WindowId w, TPoint p) {
+    auto* win = Find(w);
+    if (!win) return p;
+    FrameExtents f = Frame(w);
+    return {win->position.x + f.left + p.x, win->position.y + f.top + p.y};
+}
+
+void HeadlessPlatform::Invalidate(WindowId w, const TRect& r) {
+    auto* win = Find(w);
+    if (!win || r.IsEmpty()) return;
+    ++m_invalidate_count;
+    m_queue.Invalidate(w, r.Intersect({0, 0, win->params.client_size.cx, win->params.client_size.cy}));
+}
+
+std::unique_ptr<ICanvas> HeadlessPlatform::BeginPaint(WindowId w, TRect& area) {
+    area = m_queue.TakeInvalid(w);
+    auto* win = Find(w);
+    if (!win || area.IsEmpty()) return nullptr;
+    ++m_paint_count;
+    auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(win->surface.get())), m_ppi);
+    canvas->IntersectClip(area);
+    return canvas;
+}
+
+WindowId HeadlessPlatform::WindowAtPoint(TPoint screen) {
+    // Topmost first: later windows lie above earlier ones.
+    for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it) {
+        const Window& win = it->second;
+        if (!win.visible || win.params.kind == WindowKind::Tooltip) continue;
+        FrameExtents f = Frame(it->first);
+        TRect outer = TRect::FromBounds(win.position.x, win.position.y, win.params.client_size.cx + f.left + f.right,
+                                        win.params.client_size.cy + f.top + f.bottom);
+        if (outer.Contains(screen)) return it->first;
+    }
+    return kNoWindow;
+}
+
+bool HeadlessPlatform::PeekMessage(Message& out) {
+    // A window disabled by a modal box gets no input, like on a real desktop.
+    while (m_queue.Take(out, m_now)) {
+        if (out.kind == MessageKind::Paint) {
+            // The framework paints through BeginPaint; keep the area pending.
+            return true;
+        }
+        return true;
+    }
+    return false;
+}
+
+void HeadlessPlatform::WaitMessage() {
+    ++m_wait_count;
+    if (m_queue.HasPosted()) return;
+    if (auto due = m_queue.NextTimerDue()) {
+        if (*due > m_now) m_now = *due;
+        return;
+    }
+    if (m_when_idle) m_when_idle();
+    if (!m_queue.HasPosted() && !m_queue.NextTimerDue()) m_queue.PostQuit(0);
+}
+
+void HeadlessPlatform::ErrorBox(const std::string& caption, const std::string& text) {
+    m_boxes.push_back({caption, text});
+    if (m_on_box) m_on_box(m_boxes.back());
+}
+
+std::shared_ptr<IFont> HeadlessPlatform::CreateFont(const FontDescription& description) {
+    return CreatePangoFont(description);
+}
+
+void HeadlessPlatform::PostMouse(WindowId w, MessageKind kind, int x, int y) {
+    m_cursor = ClientToScreen(w, {x, y});
+    Message msg;
+    msg.kind = kind;
+    msg.window = w;
+    msg.pos = {x, y};
+    msg.keys = m_buttons;
+    m_queue.Post(msg);
+}
+
+void HeadlessPlatform::MoveMouse(WindowId w, int x, int y) { PostMouse(w, MessageKind::MouseMove, x, y); }
+
+void HeadlessPlatform::PressLeft(WindowId w, int x, int y) {
+    m_buttons |= MK_LBUTTON;
+    PostMouse(w, MessageKind::LButtonDown, x, y);
+}
+
+void HeadlessPlatform::ReleaseLeft(WindowId w, int x, int y) {
+    m_buttons &= ~MK_LBUTTON;
+    PostMouse(w, MessageKind::LButtonUp, x, y);
+}
+
+void HeadlessPlatform::DoubleClick(WindowId w, int x, int y) {
+    PressLeft(w, x, y);
+    ReleaseLeft(w, x, y);
+    m_buttons |= MK_LBUTTON;
+    PostMouse(w, MessageKind::LButtonDblClk, x, y);
+    ReleaseLeft(w, x, y);
+}
+
+void HeadlessPlatform::PressKey(WindowId w, int key) {
+    Message msg;
+    msg.kind = MessageKind::KeyDown;
+    msg.window = w;
+    msg.key = key;
+    m_queue.Post(msg);
+}
+
+void HeadlessPlatform::RequestClose(WindowId w) {
+    Message msg;
+    msg.kind = MessageKind::Close;
+    msg.window = w;
+    m_queue.Post(msg);
+}
+
+std::vector<WindowId> HeadlessPlatform::Windows() const {
+    std::vector<WindowId> ids;
+    for (const auto& [id, win] : m_windows) ids.push_back(id);
+    return ids;
+}
+
+std::string HeadlessPlatform::Caption(WindowId w) const {
+    auto* win = Find(w);
+    return win ? win->params.caption : std::string();
+}
+
+bool HeadlessPlatform::IsEnabled(WindowId w) const {
+    auto* win = Find(w);
+    return win && win->enabled;
+}
+
+WindowKind HeadlessPlatform::Kind(WindowId w) const {
+    auto* win = Find(w);
+    return win ? win->params.kind : WindowKind::Dialog;
+}
+
+const PixelImage* HeadlessPlatform::Icon(WindowId w) const {
+    auto* win = Find(w);
+    return win ? &win->icon : nullptr;
+}
+
+cairo_surface_t* HeadlessPlatform::Surface(WindowId w) const {
+    auto* win = Find(w);
+    return win ? win->surface.get() : nullptr;
+}
+
+Rgb HeadlessPlatform::Pixel(WindowId w, int x, int y) const {
+    auto* win = Find(w);
+    if (!win || x < 0 || y < 0 || x >= win->params.client_size.cx || y >= win->params.client_size.cy) return {};
+    cairo_surface_t* s = win->surface.get();
+    cairo_surface_flush(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    std::uint32_t px = *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
+    return {static_cast<std::uint8_t>(px >> 16), static_cast<std::uint8_t>(px >> 8), static_cast<std::uint8_t>(px)};
+}
+
+bool HeadlessPlatform::SavePng(WindowId w, const std::string& path) const {
+    auto* win = Find(w);
+    if (!win) return false;
+    cairo_surface_flush(win->surface.get());
+    return cairo_surface_write_to_png(win->surface.get(), path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace automenu::platform

@@ -1,0 +1,146 @@
+// An in-memory desktop: a 1280 x 1024 screen at 96 pixels per inch, windows
+// painted into cairo image surfaces, input scripted by the caller, a virtual
+// clock for timers, and message boxes and shell opens recorded. Tests run the
+// real framework on it; the render tool draws menus with it.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/MessageQueue.h"
+#include "platform/Platform.h"
+#include "platform/cairo/CairoCanvas.h"
+
+namespace automenu::platform {
+
+class HeadlessPlatform final : public IPlatform {
+public:
+    struct Box {
+        std::string caption;
+        std::string text;
+    };
+
+    HeadlessPlatform();
+    ~HeadlessPlatform() override;
+
+    // --- IPlatform ---
+    TSize ScreenSize() override { return m_screen; }
+    TRect WorkArea() override { return {0, 0, m_screen.cx, m_screen.cy}; }
+    int PixelsPerInch() override { return m_ppi; }
+    Rgb SysColor(int index) override;
+    int ScreenColorBits() override { return 32; }
+    TSize LargeIconSize() override { return {32, 32}; }
+    TSize SmallIconSize() override { return {16, 16}; }
+    std::string CurrentDirectory() override;
+    FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override;
+    void ShellOpen(const std::string& path) override { m_shell_opens.push_back(path); }
+    WindowId CreateWindow(const WindowParams& params) override;
+    void DestroyWindow(WindowId w) override;
+    void SetCaption(WindowId w, const std::string& caption) override;
+    void SetIcon(WindowId w, const PixelImage& icon) override;
+    void ShowWindow(WindowId w, bool visible) override;
+    bool IsWindowVisible(WindowId w) override;
+    void SetEnabled(WindowId w, bool enabled) override;
+    void MoveWindow(WindowId w, TPoint outer_top_left) override;
+    TPoint WindowPosition(WindowId w) override;
+    void SetClientSize(WindowId w, TSize size) override;
+    TSize ClientSize(WindowId w) override;
+    FrameExtents Frame(WindowId w) override;
+    TSize MinimumCaptionedSize() override { return {112, 27}; }
+    TPoint ClientToScreen(WindowId w, TPoint p) override;
+    void Invalidate(WindowId w, const TRect& r) override;
+    void SetCapture(WindowId w) override { m_capture = w; }
+    void ReleaseCapture() override { m_capture = kNoWindow; }
+    std::unique_ptr<ICanvas> BeginPaint(WindowId w, TRect& area) override;
+    TPoint CursorPos() override { return m_cursor; }
+    int CursorHeight() override { return 20; }
+    WindowId WindowAtPoint(TPoint screen) override;
+    bool IsProgramActive() override { return m_program_active; }
+    bool PeekMessage(Message& out) override;
+    void WaitMessage() override;
+    void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
+    void PostMessage(const Message& msg) override { m_queue.Post(msg); }
+    void SetTimer(WindowId w, int id, unsigned milliseconds) override { m_queue.SetTimer(w, id, milliseconds, m_now); }
+    void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
+    void ErrorBox(const std::string& caption, const std::string& text) override;
+    std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
+    ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
+
+    // --- Scripted input (client coordinates of window w) ---
+    void MoveMouse(WindowId w, int x, int y);
+    void PressLeft(WindowId w, int x, int y);
+    void ReleaseLeft(WindowId w, int x, int y);
+    void DoubleClick(WindowId w, int x, int y);  // press, release, double-click press, release
+    void PressKey(WindowId w, int key);
+    void RequestClose(WindowId w);
+    // Advances the virtual clock; due timers fire as the loop takes messages.
+    void AdvanceTime(unsigned milliseconds) { m_now += milliseconds; }
+    std::uint64_t Now() const { return m_now; }
+    void SetProgramActive(bool active) { m_program_active = active; }
+
+    // Called when the loop waits with nothing queued and no timer pending; the
+    // script may queue more input there. When it queues nothing, the loop gets
+    // a quit message so a finished script never hangs.
+    void SetWhenIdle(std::function<void()> when_idle) { m_when_idle = std::move(when_idle); }
+    // Called while an error box is up (the box itself answers OK).
+    void SetOnErrorBox(std::function<void(const Box&)> on_box) { m_on_box = std::move(on_box); }
+
+    // --- Inspection ---
+    void SetScreen(TSize size, int ppi) { m_screen = size; m_ppi = ppi; }
+    void SetCurrentDirectory(std::string dir) { m_current_directory = std::move(dir); }
+    const std::vector<Box>& Boxes() const { return m_boxes; }
+    const std::vector<std::string>& ShellOpens() const { return m_shell_opens; }
+    std::vector<WindowId> Windows() const;
+    std::string Caption(WindowId w) const;
+    bool IsEnabled(WindowId w) const;
+    WindowKind Kind(WindowId w) const;
+    WindowId Capture() const { return m_capture; }
+    int WaitCount() const { return m_wait_count; }
+    int PaintCount() const { return m_paint_count; }
+    int InvalidateCount() const { return m_invalidate_count; }
+    bool HasPendingPaint(WindowId w) const { return m_queue.HasInvalid(w); }
+    const PixelImage* Icon(WindowId w) const;
+    // Paints everything pending, then reads the client area's pixels.
+    Rgb Pixel(WindowId w, int x, int y) const;
+    bool SavePng(WindowId w, const std::string& path) const;
+    cairo_surface_t* Surface(WindowId w) const;
+
+private:
+    struct Window {
+        WindowParams params;
+        bool visible = false;
+        bool enabled = true;
+        TPoint position;
+        CairoSurfacePtr surface;
+        PixelImage icon;
+    };
+    Window* Find(WindowId w);
+    const Window* Find(WindowId w) const;
+    void PostMouse(WindowId w, MessageKind kind, int x, int y);
+
+    TSize m_screen{1280, 1024};
+    int m_ppi = 96;
+    std::uint64_t m_now = 0;
+    WindowId m_next_id = 1;
+    std::map<WindowId, Window> m_windows;
+    MessageQueue m_queue;
+    TPoint m_cursor;
+    unsigned m_buttons = 0;
+    WindowId m_capture = kNoWindow;
+    bool m_program_active = true;
+    int m_wait_count = 0;
+    int m_paint_count = 0;
+    int m_invalidate_count = 0;
+    std::vector<Box> m_boxes;
+    std::vector<std::string> m_shell_opens;
+    std::string m_current_directory;
+    std::function<void()> m_when_idle;
+    std::function<void(const Box&)> m_on_box;
+    CairoSurfacePtr m_screen_surface;
+    std::unique_ptr<CairoCanvas> m_screen_canvas;
+};
+
+}  // namespace automenu::platform

@@ -1,0 +1,477 @@
+#include "platform/sdl/SdlPlatform.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/PosixFiles.h"
+#include "platform/PosixShell.h"
+#include "platform/SystemColors.h"
+#include "platform/cairo/PangoText.h"
+
+namespace automenu::platform {
+
+namespace {
+
+// The desktop's logical resolution: the Xft.dpi resource when it is set.
+int ReadXftDpi() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return 96;
+    int dpi = 96;
+    if (const char* resources = XResourceManagerString(display)) {
+        const char* at = std::strstr(resources, "Xft.dpi:");
+        if (at) {
+            double value = std::atof(at + std::strlen("Xft.dpi:"));
+            if (value >= 48 && value <= 480) dpi = static_cast<int>(std::lround(value));
+        }
+    }
+    XCloseDisplay(display);
+    return dpi;
+}
+
+// Asks the window manager for a dialog frame: move and close only, no
+// minimise, maximise or resize.
+void SetDialogFunctions(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    struct {
+        unsigned long flags, functions, decorations;
+        long input_mode;
+        unsigned long status;
+    } hints{1 | 2, 4 | 32, 2 | 8 | 16, 0, 0};
+    Atom atom = XInternAtom(info.info.x11.display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(info.info.x11.display, info.info.x11.window, atom, atom, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&hints), 5);
+}
+
+struct SurfaceDeleter {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+
+unsigned KeysFromState(Uint32 buttons) {
+    unsigned keys = 0;
+    if (buttons & SDL_BUTTON_LMASK) keys |= MK_LBUTTON;
+    if (buttons & SDL_BUTTON_RMASK) keys |= MK_RBUTTON;
+    if (buttons & SDL_BUTTON_MMASK) keys |= MK_MBUTTON;
+    SDL_Keymod mod = SDL_GetModState();
+    if (mod & KMOD_SHIFT) keys |= MK_SHIFT;
+    if (mod & KMOD_CTRL) keys |= MK_CONTROL;
+    return keys;
+}
+
+}  // namespace
+
+SdlPlatform::SdlPlatform() {
+    m_screen_surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
+}
+
+SdlPlatform::~SdlPlatform() {
+    m_windows.clear();
+    if (m_sdl_started) SDL_Quit();
+}
+
+bool SdlPlatform::Open(std::string& error) {
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        error = SDL_GetError();
+        return false;
+    }
+    m_sdl_started = true;
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) m_ppi = ReadXftDpi();
+    m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())), m_ppi);
+    return true;
+}
+
+TSize SdlPlatform::ScreenSize() {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1024, 768};
+    return {mode.w, mode.h};
+}
+
+TRect SdlPlatform::WorkArea() {
+    SDL_Rect r;
+    if (SDL_GetDisplayUsableBounds(0, &r) != 0) {
+        TSize s = ScreenSize();
+        return {0, 0, s.cx, s.cy};
+    }
+    return TRect::FromBounds(r.x, r.y, r.w, r.h);
+}
+
+Rgb SdlPlatform::SysColor(int index) { return ClassicSystemColor(index); }
+
+std::string SdlPlatform::CurrentDirectory() { return PosixCurrentDirectory(); }
+
+FileReadResult SdlPlatform::ReadFile(const std::string& path, std::size_t max_bytes) {
+    return PosixReadFile(path, max_bytes);
+}
+
+void SdlPlatform::ShellOpen(const std::string& path) { PosixShellOpen(path); }
+
+SdlPlatform::Window* SdlPlatform::Find(WindowId w) {
+    auto it = m_windows.find(w);
+    return it == m_windows.end() ? nullptr : &it->second;
+}
+
+WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (params.kind == WindowKind::Tooltip) {
+        SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_TOOLTIP");
+        flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR;
+    } else {
+        // A dialog: the window manager gives it a caption with a close button only.
+        SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
+    }
+    SDL_Window* sdl = SDL_CreateWindow(params.caption.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                       std::max(params.client_size.cx, 1), std::max(params.client_size.cy, 1), flags);
+    if (!sdl) {
+        std::fprintf(stderr, "automenu: cannot create a window: %s\n", SDL_GetError());
+        return kNoWindow;
+    }
+    if (params.kind == WindowKind::Dialog) SetDialogFunctions(sdl);
+    WindowId id = SDL_GetWindowID(sdl);
+    Window& win = m_windows[id];
+    win.sdl.reset(sdl);
+    win.kind = params.kind;
+    return id;
+}
+
+void SdlPlatform::DestroyWindow(WindowId w) {
+    m_windows.erase(w);
+    m_queue.Forget(w);
+}
+
+void SdlPlatform::SetCaption(WindowId w, const std::string& caption) {
+    if (auto* win = Find(w)) SDL_SetWindowTitle(win->sdl.get(), caption.c_str());
+}
+
+void SdlPlatform::SetIcon(WindowId w, const PixelImage& icon) {
+    auto* win = Find(w);
+    if (!win || icon.IsEmpty()) return;
+    // SDL wants straight (not premultiplied) alpha.
+    std::vector<std::uint32_t> straight(icon.pixels.size());
+    for (std::size_t i = 0; i < icon.pixels.size(); ++i) {
+        std::uint32_t p = icon.pixels[i];
+        std::uint32_t a = icon.has_alpha ? p >> 24 : 255;
+        auto un = [a](std::uint32_t c) { return a == 0 ? 0u : std::min(255u, (c * 255 + a / 2) / a); };
+        straight[i] = (a << 24) | (un((p >> 16) & 0xFF) << 16) | (un((p >> 8) & 0xFF) << 8) | un(p & 0xFF);
+    }
+    std::unique_ptr<SDL_Surface, SurfaceDeleter> surface(SDL_CreateRGBSurfaceWithFormatFrom(
+        straight.data(), icon.width, icon.height, 32, icon.width * 4, SDL_PIXELFORMAT_ARGB8888));
+    if (surface) SDL_SetWindowIcon(win->sdl.get(), surface.get());
+}
+
+void SdlPlatform::WaitForFrame(Window& win) {
+    // The window manager reports its frame shortly after mapping; the form
+    // needs it to centre the outer window.
+    const Uint64 deadline = SDL_GetTicks64() + 500;
+    while (SDL_GetTicks64() < deadline) {
+        int top = 0, left = 0, bottom = 0, right = 0;
+        if (SDL_GetWindowBordersSize(win.sdl.get(), &top, &left, &bottom, &right) == 0 && (top || left)) {
+            win.frame = {left, top, right, bottom};
+            m_last_frame = win.frame;
+            return;
+        }
+        SDL_PumpEvents();
+        SDL_Delay(5);
+    }
+}
+
+void SdlPlatform::ShowWindow(WindowId w, bool visible) {
+    auto* win = Find(w);
+    if (!win || win->visible == visible) return;
+    win->visible = visible;
+    if (!visible) {
+        SDL_HideWindow(win->sdl.get());
+        return;
+    }
+    if (win->kind == WindowKind::Tooltip) {
+        SDL_ShowWindow(win->sdl.get());
+    } else {
+        SDL_ShowWindow(win->sdl.get());
+        if (!win->shown_once) WaitForFrame(*win);
+    }
+    win->shown_once = true;
+    int cw = 0, ch = 0;
+    SDL_GetWindowSize(win->sdl.get(), &cw, &ch);
+    m_queue.Invalidate(w, {0, 0, cw, ch});
+}
+
+bool SdlPlatform::IsWindowVisible(WindowId w) {
+    auto* win = Find(w);
+    return win && win->visible;
+}
+
+void SdlPlatform::SetEnabled(WindowId w, bool enabled) {
+    if (auto* win = Find(w)) win->enabled = enabled;
+}
+
+void SdlPlatform::MoveWindow(WindowId w, TPoint p) {
+    auto* win = Find(w);
+    if (!win) return;
+    // Window managers place the frame's top-left corner at the position asked
+    // for a client window (north-west gravity).
+    SDL_SetWindowPosition(win->sdl.get(), p.x, p.y);
+}
+
+TPoint SdlPlatform::WindowPosition(WindowId w) {
+    auto* win = Find(w);
+    if (!win) return {};
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(win->sdl.get(), &x, &y);
+    return {x - win->frame.left, y - win->frame.top};
+}
+
+void SdlPlatform::SetClientSize(WindowId w, TSize size) {
+    auto* win = Find(w);
+    if (!win) return;
+    SDL_SetWindowSize(win->sdl.get(), std::max(size.cx, 1), std::max(size.cy, 1));
+    m_queue.Invalidate(w, {0, 0, std::max(size.cx, 1), std::max(size.cy, 1)});
+}
+
+TSize SdlPlatform::ClientSize(WindowId w) {
+    auto* win = Find(w);
+    if (!win) return {};
+    int cw = 0, ch = 0;
+    SDL_GetWindowSize(win->sdl.get(), &cw, &ch);
+    return {cw, ch};
+}
+
+FrameExtents SdlPlatform::Frame(WindowId w) {
+    auto* win = Find(w);
+    return win ? win->frame : FrameExtents{};
+}
+
+TSize SdlPlatform::MinimumCaptionedSize() {
+    // Room for the frame, a sliver of client area, and a caption bar wide
+    // enough for its close button.
+    const FrameExtents& f = m_last_frame;
+    return {std::max(112, f.left + f.right + 64), std::max(27, f.top + f.bottom + 1)};
+}
+
+TPoint SdlPlatform::ClientToScreen(WindowId w, TPoint p) {
+    auto* win = Find(w);
+    if (!win) return p;
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(win->sdl.get(), &x, &y);
+    return {x + p.x, y + p.y};
+}
+
+void SdlPlatform::Invalidate(WindowId w, const TRect& r) {
+    if (Find(w)) m_queue.Invalidate(w, r);
+}
+
+void SdlPlatform::SetCapture(WindowId) { SDL_CaptureMouse(SDL_TRUE); }
+
+void SdlPlatform::ReleaseCapture() { SDL_CaptureMouse(SDL_FALSE); }
+
+std::unique_ptr<ICanvas> SdlPlatform::BeginPaint(WindowId w, TRect& area) {
+    area = m_queue.TakeInvalid(w);
+    auto* win = Find(w);
+    if (!win || area.IsEmpty() || !win->visible) return nullptr;
+    SDL_Window* sdl = win->sdl.get();
+    SDL_Surface* surface = SDL_GetWindowSurface(sdl);
+    if (!surface) return nullptr;
+    area = area.Intersect({0, 0, surface->w, surface->h});
+    if (area.IsEmpty()) return nullptr;
+    const SDL_Rect dirty{area.left, area.top, area.Width(), area.Height()};
+    CairoSurfacePtr target;
+    std::function<void()> present;
+    if (surface->format->format == SDL_PIXELFORMAT_RGB888 || surface->format->format == SDL_PIXELFORMAT_ARGB8888) {
+        // The usual X11 case: cairo draws straight into the window's pixels.
+        target.reset(cairo_image_surface_create_for_data(static_cast<unsigned char*>(surface->pixels),
+                                                         CAIRO_FORMAT_RGB24, surface->w, surface->h, surface->pitch));
+        present = [sdl, dirty] { SDL_UpdateWindowSurfaceRects(sdl, &dirty, 1); };
+    } else {
+        // Another pixel layout: paint into an image, then convert.
+        target.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, surface->w, surface->h));
+        std::shared_ptr<cairo_surface_t> image(cairo_surface_reference(target.get()), cairo_surface_destroy);
+        present = [sdl, dirty, image, surface] {
+            cairo_surface_flush(image.get());
+            SDL_ConvertPixels(surface->w, surface->h, SDL_PIXELFORMAT_RGB888, cairo_image_surface_get_data(image.get()),
+                              cairo_image_surface_get_stride(image.get()), surface->format->format, surface->pixels,
+                              surface->pitch);
+            SDL_UpdateWindowSurfaceRects(sdl, &dirty, 1);
+        };
+    }
+    auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(target.get())), m_ppi, present);
+    canvas->IntersectClip(area);
+    return canvas;
+}
+
+TPoint SdlPlatform::CursorPos() {
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    return {x, y};
+}
+
+int SdlPlatform::CursorHeight() {
+    // X cursors are drawn at XCURSOR_SIZE (default 24) with the arrow's hot
+    // spot at the top; most of that height lies below the hot spot.
+    const char* size = std::getenv("XCURSOR_SIZE");
+    int s = size ? std::atoi(size) : 0;
+    if (s <= 0 || s > 256) s = 24;
+    return s * 5 / 6;
+}
+
+WindowId SdlPlatform::WindowAtPoint(TPoint screen) {
+    for (auto& [id, win] : m_windows) {
+        if (!win.visible || win.kind == WindowKind::Tooltip) continue;
+        int x = 0, y = 0, w = 0, h = 0;
+        SDL_GetWindowPosition(win.sdl.get(), &x, &y);
+        SDL_GetWindowSize(win.sdl.get(), &w, &h);
+        TRect outer{x - win.frame.left, y - win.frame.top, x + w + win.frame.right, y + h + win.frame.bottom};
+        if (outer.Contains(screen)) return id;
+    }
+    return kNoWindow;
+}
+
+bool SdlPlatform::IsProgramActive() {
+    for (auto& [id, win] : m_windows)
+        if (win.visible && (SDL_GetWindowFlags(win.sdl.get()) & SDL_WINDOW_INPUT_FOCUS)) return true;
+    return false;
+}
+
+void SdlPlatform::Translate(const SDL_Event& e) {
+    Message msg;
+    auto mouse_target = [&](Uint32 window_id) -> bool {
+        Window* win = Find(window_id);
+        // Tooltips take no mouse input, and disabled windows none at all.
+        if (!win || win->kind == WindowKind::Tooltip || !win->enabled) return false;
+        msg.window = window_id;
+        return true;
+    };
+    switch (e.type) {
+        case SDL_MOUSEMOTION:
+            if (e.motion.which == SDL_TOUCH_MOUSEID || !mouse_target(e.motion.windowID)) return;
+            msg.kind = MessageKind::MouseMove;
+            msg.pos = {e.motion.x, e.motion.y};
+            msg.keys = KeysFromState(e.motion.state);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            if (!mouse_target(e.button.windowID)) return;
+            const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+            msg.pos = {e.button.x, e.button.y};
+            msg.keys = KeysFromState(SDL_GetMouseState(nullptr, nullptr));
+            if (e.button.button == SDL_BUTTON_LEFT) {
+                // Every second press of a run of quick clicks is a double click.
+                msg.kind = down ? (e.button.clicks >= 2 && e.button.clicks % 2 == 0 ? MessageKind::LButtonDblClk
+                                                                                      : MessageKind::LButtonDown)
+                                : MessageKind::LButtonUp;
+            } else if (e.button.button == SDL_BUTTON_RIGHT) {
+                msg.kind = down ? MessageKind::RButtonDown : MessageKind::RButtonUp;
+            } else {
+                msg.kind = down ? MessageKind::MButtonDown : MessageKind::MButtonUp;
+            }
+            break;
+        }
+        case SDL_MOUSEWHEEL:
+            if (!mouse_target(e.wheel.windowID)) return;
+            msg.kind = MessageKind::MouseWheel;
+            msg.wheel_delta = e.wheel.y * 120;
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            Window* win = Find(e.key.windowID);
+            if (!win || !win->enabled) return;
+            msg.window = e.key.windowID;
+            msg.kind = e.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp;
+            msg.key = e.key.keysym.sym;
+            break;
+        }
+        case SDL_WINDOWEVENT: {
+            Window* win = Find(e.window.windowID);
+            if (!win) return;
+            msg.window = e.window.windowID;
+            switch (e.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    if (!win->enabled) return;
+                    msg.kind = MessageKind::Close;
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED: {
+                    int cw = 0, ch = 0;
+                    SDL_GetWindowSize(win->sdl.get(), &cw, &ch);
+                    m_queue.Invalidate(e.window.windowID, {0, 0, cw, ch});
+                    return;
+                }
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    msg.kind = MessageKind::Activate;
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    msg.kind = MessageKind::Deactivate;
+                    break;
+                default:
+                    return;
+            }
+            break;
+        }
+        default:
+            return;
+    }
+    m_queue.Post(msg);
+}
+
+void SdlPlatform::PumpEvents() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) Translate(e);
+}
+
+bool SdlPlatform::PeekMessage(Message& out) {
+    PumpEvents();
+    return m_queue.Take(out, SDL_GetTicks64());
+}
+
+void SdlPlatform::WaitMessage() {
+    if (m_queue.HasPosted()) return;
+    auto due = m_queue.NextTimerDue();
+    if (!due) {
+        SDL_WaitEvent(nullptr);
+        return;
+    }
+    Uint64 now = SDL_GetTicks64();
+    if (*due <= now) return;
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<Uint64>(*due - now, 1u << 30)));
+}
+
+void SdlPlatform::SetTimer(WindowId w, int id, unsigned milliseconds) {
+    m_queue.SetTimer(w, id, milliseconds, SDL_GetTicks64());
+}
+
+void SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) {
+    SDL_Window* parent = nullptr;
+    for (auto& [id, win] : m_windows)
+        if (win.visible && win.kind == WindowKind::Dialog) parent = win.sdl.get();
+    SDL_MessageBoxButtonData ok{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1,
+                                "OK"};
+    SDL_MessageBoxData data{};
+    data.flags = SDL_MESSAGEBOX_ERROR;
+    data.window = parent;
+    data.title = caption.c_str();
+    data.message = text.c_str();
+    data.numbuttons = 1;
+    data.buttons = &ok;
+    int pressed = 0;
+    if (SDL_ShowMessageBox(&data, &pressed) != 0)
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    // Input aimed at the disabled windows while the box was up is dropped.
+    PumpEvents();
+    m_queue.DropInput();
+}
+
+std::shared_ptr<IFont> SdlPlatform::CreateFont(const FontDescription& description) {
+    return CreatePangoFont(description);
+}
+
+}  // namespace automenu::platform

@@ -1,0 +1,96 @@
+// The desktop back end: SDL2 windows and events, painted with cairo into each
+// window's surface, text through pango.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/MessageQueue.h"
+#include "platform/Platform.h"
+#include "platform/cairo/CairoCanvas.h"
+
+namespace automenu::platform {
+
+class SdlPlatform final : public IPlatform {
+public:
+    SdlPlatform();
+    ~SdlPlatform() override;
+    SdlPlatform(const SdlPlatform&) = delete;
+    SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+    // Connects to the display. False (with the reason in `error`) when there is none.
+    bool Open(std::string& error);
+
+    TSize ScreenSize() override;
+    TRect WorkArea() override;
+    int PixelsPerInch() override { return m_ppi; }
+    Rgb SysColor(int index) override;
+    int ScreenColorBits() override { return 32; }
+    TSize LargeIconSize() override { return {32, 32}; }
+    TSize SmallIconSize() override { return {16, 16}; }
+    std::string CurrentDirectory() override;
+    FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override;
+    void ShellOpen(const std::string& path) override;
+    WindowId CreateWindow(const WindowParams& params) override;
+    void DestroyWindow(WindowId w) override;
+    void SetCaption(WindowId w, const std::string& caption) override;
+    void SetIcon(WindowId w, const PixelImage& icon) override;
+    void ShowWindow(WindowId w, bool visible) override;
+    bool IsWindowVisible(WindowId w) override;
+    void SetEnabled(WindowId w, bool enabled) override;
+    void MoveWindow(WindowId w, TPoint outer_top_left) override;
+    TPoint WindowPosition(WindowId w) override;
+    void SetClientSize(WindowId w, TSize size) override;
+    TSize ClientSize(WindowId w) override;
+    FrameExtents Frame(WindowId w) override;
+    TSize MinimumCaptionedSize() override;
+    TPoint ClientToScreen(WindowId w, TPoint p) override;
+    void Invalidate(WindowId w, const TRect& r) override;
+    void SetCapture(WindowId w) override;
+    void ReleaseCapture() override;
+    std::unique_ptr<ICanvas> BeginPaint(WindowId w, TRect& area) override;
+    TPoint CursorPos() override;
+    int CursorHeight() override;
+    WindowId WindowAtPoint(TPoint screen) override;
+    bool IsProgramActive() override;
+    bool PeekMessage(Message& out) override;
+    void WaitMessage() override;
+    void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
+    void PostMessage(const Message& msg) override { m_queue.Post(msg); }
+    void SetTimer(WindowId w, int id, unsigned milliseconds) override;
+    void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
+    void ErrorBox(const std::string& caption, const std::string& text) override;
+    std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
+    ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
+
+private:
+    struct WindowDeleter {
+        void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+    };
+    struct Window {
+        std::unique_ptr<SDL_Window, WindowDeleter> sdl;
+        WindowKind kind = WindowKind::Dialog;
+        bool visible = false;
+        bool enabled = true;
+        bool shown_once = false;
+        FrameExtents frame;
+    };
+    Window* Find(WindowId w);
+    void PumpEvents();
+    void Translate(const SDL_Event& e);
+    void WaitForFrame(Window& win);
+
+    bool m_sdl_started = false;
+    int m_ppi = 96;
+    std::map<WindowId, Window> m_windows;
+    MessageQueue m_queue;
+    FrameExtents m_last_frame;
+    CairoSurfacePtr m_screen_surface;
+    std::unique_ptr<CairoCanvas> m_screen_canvas;
+};
+
+}  // namespace automenu::platform

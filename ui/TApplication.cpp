@@ -1,0 +1,163 @@
+#include "ui/TApplication.h"
+
+#include <cxxabi.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <typeinfo>
+
+#include "ui/PlatformAccess.h"
+
+namespace automenu {
+
+namespace {
+TApplication* g_application = nullptr;
+
+std::string DemangledName(const std::type_info& type) {
+    int status = 0;
+    std::unique_ptr<char, decltype(&std::free)> name(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status),
+                                                     &std::free);
+    return status == 0 && name ? std::string(name.get()) : std::string(type.name());
+}
+}  // namespace
+
+TApplication& Application() { return *g_application; }
+bool HasApplication() { return g_application != nullptr; }
+void SetApplication(TApplication* application) { g_application = application; }
+
+TApplication::TApplication(platform::IPlatform& platform, const std::string& program_path)
+    : m_platform(platform), m_title(TitleFromProgramPath(program_path)), m_hints(std::make_unique<THintController>()) {
+    if (!g_application) g_application = this;
+}
+
+TApplication::~TApplication() {
+    DestroyForms();
+    m_hints.reset();
+    if (g_application == this) g_application = nullptr;
+}
+
+std::string TApplication::TitleFromProgramPath(const std::string& path) {
+    std::size_t slash = path.find_last_of("\\/");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::size_t dot = name.find('.');
+    if (dot != std::string::npos) name.resize(dot);
+    for (std::size_t i = 1; i < name.size(); ++i)
+        name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+    if (name.size() > 255) name.resize(255);
+    return name;
+}
+
+std::string TApplication::ErrorText(const std::string& message) {
+    if (message.empty()) return message;
+    // The last whole character: step back over UTF-8 continuation bytes.
+    std::size_t last = message.size() - 1;
+    while (last > 0 && (static_cast<unsigned char>(message[last]) & 0xC0) == 0x80) --last;
+    if (static_cast<unsigned char>(message[last]) > '.') return message + ".";
+    return message;
+}
+
+void TApplication::RegisterWindow(platform::WindowId id, TCustomForm& form) { m_windows.emplace_back(id, &form); }
+
+void TApplication::UnregisterWindow(platform::WindowId id) {
+    std::erase_if(m_windows, [id](const auto& entry) { return entry.first == id; });
+}
+
+TCustomForm* TApplication::FormOfWindow(platform::WindowId id) const {
+    for (const auto& [wid, form] : m_windows)
+        if (wid == id) return form;
+    return nullptr;
+}
+
+void TApplication::DestroyForm(TCustomForm& form) {
+    if (m_main_form == &form) m_main_form = nullptr;
+    auto it = std::find_if(m_forms.begin(), m_forms.end(), [&](const auto& f) { return f.get() == &form; });
+    if (it == m_forms.end()) return;
+    std::unique_ptr<TCustomForm> doomed = std::move(*it);
+    m_forms.erase(it);
+    doomed.reset();
+}
+
+void TApplication::DestroyForms() {
+    m_main_form = nullptr;
+    // Last created first, as an owner frees its components.
+    while (!m_forms.empty()) {
+        std::unique_ptr<TCustomForm> doomed = std::move(m_forms.back());
+        m_forms.pop_back();
+        doomed.reset();
+    }
+}
+
+void TApplication::Terminate() { m_platform.PostQuitMessage(0); }
+
+void TApplication::Dispatch(const platform::Message& msg) {
+    if (TCustomForm* form = FormOfWindow(msg.window)) form->WndProc(msg);
+}
+
+bool TApplication::ProcessMessage() {
+    platform::Message msg;
+    if (!m_platform.PeekMessage(msg)) return false;
+    if (msg.kind == platform::MessageKind::Quit) {
+        m_terminated = true;
+        return true;
+    }
+    m_hints->FilterMessage(msg);
+    Dispatch(msg);
+    return true;
+}
+
+void TApplication::Idle() { m_hints->Idle(); }
+
+void TApplication::HandleMessage() {
+    try {
+        if (!ProcessMessage()) {
+            Idle();
+            m_platform.WaitMessage();
+        }
+    } catch (...) {
+        HandleException();
+    }
+}
+
+void TApplication::Run() {
+    m_running = true;
+    if (m_main_form) {
+        m_main_form->Show();
+        while (!m_terminated) HandleMessage();
+    }
+    m_running = false;
+}
+
+void TApplication::ShowErrorBox(const std::string& caption, const std::string& text) {
+    // The program's windows take no input while the box is up.
+    std::vector<platform::WindowId> disabled;
+    for (const auto& [id, form] : m_windows) {
+        if (form->Visible()) {
+            m_platform.SetEnabled(id, false);
+            disabled.push_back(id);
+        }
+    }
+    m_platform.ErrorBox(caption, text);
+    for (platform::WindowId id : disabled) m_platform.SetEnabled(id, true);
+}
+
+void TApplication::ShowException(const Exception& e) { ShowErrorBox(m_title, ErrorText(e.Message())); }
+
+void TApplication::HandleException() {
+    for (const auto& [id, form] : m_windows) form->CancelMode();
+    try {
+        throw;
+    } catch (const EAbort&) {
+        // Silent by design.
+    } catch (const Exception& e) {
+        ShowException(e);
+    } catch (const std::exception& e) {
+        char text[512];
+        std::snprintf(text, sizeof text, "Exception %s in module %s at %p.\n\n", DemangledName(typeid(e)).c_str(),
+                      m_title.c_str(), static_cast<const void*>(&e));
+        ShowErrorBox("Application Error", text);
+    }
+}
+
+}  // namespace automenu

@@ -1,0 +1,229 @@
+#include "ui/TCustomForm.h"
+
+#include <algorithm>
+
+#include "ui/PlatformAccess.h"
+#include "ui/TApplication.h"
+
+namespace automenu {
+
+using platform::Message;
+using platform::MessageKind;
+
+namespace {
+TShiftState ShiftFromKeys(unsigned keys) {
+    TShiftState s = 0;
+    if (keys & platform::MK_SHIFT) s |= ssShift;
+    if (keys & platform::MK_CONTROL) s |= ssCtrl;
+    if (keys & platform::MK_LBUTTON) s |= ssLeft;
+    if (keys & platform::MK_RBUTTON) s |= ssRight;
+    if (keys & platform::MK_MBUTTON) s |= ssMiddle;
+    return s;
+}
+}  // namespace
+
+TCustomForm::TCustomForm() {
+    m_font.OnChange = [this] {
+        for (auto& c : m_controls) c->ParentFontChanged();
+        InvalidateRect({0, 0, m_client.cx, m_client.cy});
+    };
+}
+
+TCustomForm::~TCustomForm() {
+    if (HasApplication()) Application().Hints().FormDestroyed(*this);
+    if (m_handle != platform::kNoWindow) {
+        if (HasApplication()) Application().UnregisterWindow(m_handle);
+        Platform().DestroyWindow(m_handle);
+    }
+    m_controls.clear();
+}
+
+void TCustomForm::SetCaption(std::string caption) {
+    if (caption == m_caption) return;
+    m_caption = std::move(caption);
+    if (HandleAllocated()) Platform().SetCaption(m_handle, m_caption);
+}
+
+void TCustomForm::SetColor(TColor color) {
+    if (color == m_color) return;
+    m_color = color;
+    InvalidateRect({0, 0, m_client.cx, m_client.cy});
+}
+
+void TCustomForm::SetClientSize(TSize size) {
+    size.cx = std::max(size.cx, 0);
+    size.cy = std::max(size.cy, 0);
+    if (size == m_client) return;
+    m_client = size;
+    if (HandleAllocated()) Platform().SetClientSize(m_handle, size);
+}
+
+int TCustomForm::Width() const {
+    if (!HandleAllocated()) return m_client.cx;
+    auto f = Platform().Frame(m_handle);
+    return m_client.cx + f.left + f.right;
+}
+
+int TCustomForm::Height() const {
+    if (!HandleAllocated()) return m_client.cy;
+    auto f = Platform().Frame(m_handle);
+    return m_client.cy + f.top + f.bottom;
+}
+
+void TCustomForm::UpdateOuterSize(TSize outer) {
+    HandleNeeded();
+    TSize min = Platform().MinimumCaptionedSize();
+    outer.cx = std::max(outer.cx, min.cx);
+    outer.cy = std::max(outer.cy, min.cy);
+    auto f = Platform().Frame(m_handle);
+    SetClientSize({outer.cx - f.left - f.right, outer.cy - f.top - f.bottom});
+}
+
+void TCustomForm::SetWidth(int outer_width) { UpdateOuterSize({outer_width, Height()}); }
+
+void TCustomForm::SetHeight(int outer_height) { UpdateOuterSize({Width(), outer_height}); }
+
+int TCustomForm::Left() const { return HandleAllocated() ? Platform().WindowPosition(m_handle).x : m_designed_position.x; }
+
+int TCustomForm::Top() const { return HandleAllocated() ? Platform().WindowPosition(m_handle).y : m_designed_position.y; }
+
+void TCustomForm::HandleNeeded() {
+    if (HandleAllocated()) return;
+    platform::WindowParams params;
+    params.kind = platform::WindowKind::Dialog;
+    params.caption = m_caption;
+    params.client_size = m_client;
+    m_handle = Platform().CreateWindow(params);
+    if (!m_app_icon.IsEmpty()) Platform().SetIcon(m_handle, m_app_icon);
+    Platform().MoveWindow(m_handle, m_designed_position);
+    if (HasApplication()) Application().RegisterWindow(m_handle, *this);
+}
+
+void TCustomForm::Show() {
+    HandleNeeded();
+    if (m_visible) return;
+    m_visible = true;
+    Platform().ShowWindow(m_handle, true);
+    if (!m_placed) {
+        // Centred once, for the outer size it has now; later size changes
+        // keep the top-left corner.
+        m_placed = true;
+        if (m_position == TPosition::poScreenCenter) {
+            TSize screen = Platform().ScreenSize();
+            Platform().MoveWindow(m_handle, {(screen.cx - Width()) / 2, (screen.cy - Height()) / 2});
+        }
+    }
+}
+
+void TCustomForm::Hide() {
+    if (!m_visible) return;
+    m_visible = false;
+    if (HandleAllocated()) Platform().ShowWindow(m_handle, false);
+}
+
+void TCustomForm::Close() {
+    // No close-query or close handler can refuse; the main window ends the
+    // application, which destroys the window at program end.
+    if (HasApplication() && Application().MainForm() == this) {
+        Application().Terminate();
+        return;
+    }
+    Hide();
+}
+
+TControl* TCustomForm::FindControl(const std::string& name) const {
+    for (const auto& c : m_controls)
+        if (c->Name() == name) return c.get();
+    return nullptr;
+}
+
+TControl* TCustomForm::ControlAtPos(TPoint p) const {
+    for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {
+        TControl& c = **it;
+        if (c.Visible() && c.Enabled() && c.BoundsRect().Contains(p)) return &c;
+    }
+    return nullptr;
+}
+
+void TCustomForm::InvalidateRect(const TRect& r) {
+    if (HandleAllocated() && !r.IsEmpty()) Platform().Invalidate(m_handle, r);
+}
+
+void TCustomForm::SetAppIcon(const PixelImage& icon) {
+    m_app_icon = icon;
+    if (HandleAllocated()) Platform().SetIcon(m_handle, m_app_icon);
+}
+
+void TCustomForm::ReleaseMouseCapture() {
+    if (!m_capture_control) return;
+    m_capture_control = nullptr;
+    Platform().ReleaseCapture();
+}
+
+void TCustomForm::DispatchMouse(const Message& msg) {
+    TControl* target = m_capture_control ? m_capture_control : ControlAtPos(msg.pos);
+    const TShiftState shift = ShiftFromKeys(msg.keys);
+    const int x = msg.pos.x - (target ? target->Left() : 0);
+    const int y = msg.pos.y - (target ? target->Top() : 0);
+    switch (msg.kind) {
+        case MessageKind::MouseMove:
+            if (target) target->MouseMove(shift, x, y);
+            // The hint check looks at what lies under the pointer, not at the capture.
+            if (HasApplication()) Application().Hints().MouseMoved(*this, ControlAtPos(msg.pos));
+            break;
+        case MessageKind::LButtonDown:
+        case MessageKind::LButtonDblClk:
+            if (!target) break;
+            m_capture_control = target;
+            Platform().SetCapture(m_handle);
+            target->MouseDown(shift | (msg.kind == MessageKind::LButtonDblClk ? ssDouble : 0), x, y,
+                              msg.kind == MessageKind::LButtonDblClk);
+            break;
+        case MessageKind::LButtonUp:
+            ReleaseMouseCapture();
+            if (target) target->MouseUp(shift, x, y);
+            break;
+        default:
+            break;
+    }
+}
+
+void TCustomForm::WndProc(const Message& msg) {
+    switch (msg.kind) {
+        case MessageKind::MouseMove:
+        case MessageKind::LButtonDown:
+        case MessageKind::LButtonDblClk:
+        case MessageKind::LButtonUp:
+            DispatchMouse(msg);
+            break;
+        case MessageKind::Close:
+            Close();
+            break;
+        case MessageKind::Paint: {
+            TRect area;
+            if (auto canvas = Platform().BeginPaint(m_handle, area)) PaintWindow(*canvas, area);
+            break;
+        }
+        case MessageKind::Timer:
+            if (msg.timer_id == THintController::kTimerId && HasApplication()) Application().Hints().TimerFired();
+            break;
+        default:
+            break;
+    }
+}
+
+void TCustomForm::PaintWindow(platform::ICanvas& canvas, const TRect& area) {
+    TColor colour = m_color;
+    Rgb face = IsSystemColor(colour) ? Platform().SysColor(static_cast<int>(colour & 0xFF)) : RgbFromColorRef(colour);
+    canvas.FillRect(area, face);
+    for (const auto& c : m_controls) {
+        if (!c->Visible() || !c->BoundsRect().Intersects(area)) continue;
+        canvas.Save();
+        canvas.Translate(c->Left(), c->Top());
+        canvas.IntersectClip({0, 0, c->Width(), c->Height()});
+        c->Paint(canvas);
+        canvas.Restore();
+    }
+}
+
+}  // namespace automenu

@@ -1,0 +1,119 @@
+// A top-level window with windowless controls: it paints them in list order
+// and routes each mouse message to the topmost visible control under it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "ui/TControl.h"
+#include "ui/TFont.h"
+
+namespace automenu {
+
+enum class TFormBorderStyle { bsDialog, bsSizeable };
+enum class TPosition { poDesigned, poScreenCenter };
+
+class TCustomForm : public TObject {
+public:
+    TCustomForm();
+    ~TCustomForm() override;
+    TCustomForm(const TCustomForm&) = delete;
+    TCustomForm& operator=(const TCustomForm&) = delete;
+
+    const char* ClassName() const override { return "TCustomForm"; }
+
+    // The construction step run after the object is reachable through the
+    // caller's reference (see TApplication::CreateForm).
+    virtual void Create() {}
+
+    const std::string& Name() const { return m_name; }
+    void SetName(std::string name) { m_name = std::move(name); }
+    const std::string& Caption() const { return m_caption; }
+    void SetCaption(std::string caption);
+    TFormBorderStyle BorderStyle() const { return m_border_style; }
+    void SetBorderStyle(TFormBorderStyle s) { m_border_style = s; }
+    TPosition Position() const { return m_position; }
+    void SetPosition(TPosition p) { m_position = p; }
+    TColor Color() const { return m_color; }
+    void SetColor(TColor color);
+    TFont& Font() { return m_font; }
+    const TFont& Font() const { return m_font; }
+
+    int ClientWidth() const { return m_client.cx; }
+    int ClientHeight() const { return m_client.cy; }
+    void SetClientSize(TSize size);
+    // Outer size, frame and caption bar included. Sizes below what a
+    // captioned window can have are raised to that minimum, so the window
+    // can still be seen and closed.
+    int Width() const;
+    int Height() const;
+    void SetWidth(int outer_width);
+    void SetHeight(int outer_height);
+    int Left() const;
+    int Top() const;
+
+    bool Visible() const { return m_visible; }
+    void Show();
+    void Hide();
+    // Asks the window to close: the main window ends the application.
+    void Close();
+
+    platform::WindowId Handle() const { return m_handle; }
+    bool HandleAllocated() const { return m_handle != platform::kNoWindow; }
+    void HandleNeeded();
+
+    // Controls in creation order: painting goes first to last, mouse input to
+    // the last visible and enabled control under the pointer.
+    const std::vector<std::unique_ptr<TControl>>& Controls() const { return m_controls; }
+    template <typename T>
+    T& AddControl() {
+        auto control = std::make_unique<T>(*this);
+        T& ref = *control;
+        m_controls.push_back(std::move(control));
+        return ref;
+    }
+    TControl* FindControl(const std::string& name) const;
+    TControl* ControlAtPos(TPoint client_point) const;
+    TControl* CaptureControl() const { return m_capture_control; }
+    // Ends any mouse capture (after an exception in a handler).
+    void CancelMode() { ReleaseMouseCapture(); }
+
+    void InvalidateRect(const TRect& r);
+    void SetAppIcon(const PixelImage& icon);
+
+    // Handles one message addressed to this window.
+    void WndProc(const platform::Message& msg);
+    void PaintWindow(platform::ICanvas& canvas, const TRect& area);
+
+private:
+    void DispatchMouse(const platform::Message& msg);
+    void ReleaseMouseCapture();
+    void UpdateOuterSize(TSize outer);
+
+    std::string m_name;
+    std::string m_caption;
+    TFormBorderStyle m_border_style = TFormBorderStyle::bsSizeable;
+    TPosition m_position = TPosition::poDesigned;
+    TColor m_color = clBtnFace;
+    TFont m_font;
+    TSize m_client{0, 0};
+    TPoint m_designed_position{0, 0};
+    bool m_visible = false;
+    bool m_placed = false;
+    platform::WindowId m_handle = platform::kNoWindow;
+    std::vector<std::unique_ptr<TControl>> m_controls;
+    TControl* m_capture_control = nullptr;
+    PixelImage m_app_icon;
+
+public:
+    void SetDesignedPosition(TPoint p) { m_designed_position = p; }
+};
+
+class TForm : public TCustomForm {
+public:
+    const char* ClassName() const override { return "TForm"; }
+};
+
+}  // namespace automenu

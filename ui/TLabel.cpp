@@ -1,0 +1,95 @@
+#include "ui/TLabel.h"
+
+#include "ui/PlatformAccess.h"
+#include "ui/TCustomForm.h"
+
+namespace automenu {
+
+TLabel::TLabel(TCustomForm& parent) : TGraphicControl(parent) {
+    SetBounds(0, 0, 65, 17);
+    m_syncing_font = true;
+    m_font.Assign(parent.Font());
+    m_syncing_font = false;
+    m_font.OnChange = [this] { FontChanged(); };
+}
+
+void TLabel::FontChanged() {
+    if (!m_syncing_font) m_parent_font = false;
+    Invalidate();
+    AdjustBounds();
+}
+
+void TLabel::ParentFontChanged() {
+    if (!m_parent_font) return;
+    m_syncing_font = true;
+    m_font.Assign(Parent().Font());
+    m_syncing_font = false;
+}
+
+void TLabel::SetCaption(const std::string& caption) {
+    if (caption == m_caption) return;
+    m_caption = caption;
+    Invalidate();
+    AdjustBounds();
+}
+
+void TLabel::SetAutoSize(bool v) {
+    if (v == m_auto_size) return;
+    m_auto_size = v;
+    AdjustBounds();
+}
+
+void TLabel::SetTransparent(bool v) {
+    if (v == m_transparent) return;
+    m_transparent = v;
+    Invalidate();
+}
+
+void TLabel::SetWordWrap(bool v) {
+    if (v == m_word_wrap) return;
+    m_word_wrap = v;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetShowAccelChar(bool v) {
+    if (v == m_show_accel_char) return;
+    m_show_accel_char = v;
+    Invalidate();
+}
+
+void TLabel::SetAlignment(TAlignment a) {
+    if (a == m_alignment) return;
+    m_alignment = a;
+    Invalidate();
+}
+
+unsigned TLabel::TextFlags() const {
+    unsigned flags = DT_EXPANDTABS;
+    if (m_alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
+    if (m_alignment == TAlignment::taCenter) flags |= DT_CENTER;
+    if (m_word_wrap) flags |= DT_WORDBREAK;
+    if (!m_show_accel_char) flags |= DT_NOPREFIX;
+    return flags;
+}
+
+static Rgb ResolveColor(TColor c) {
+    return IsSystemColor(c) ? Platform().SysColor(static_cast<int>(c & 0xFF)) : RgbFromColorRef(c);
+}
+
+void TLabel::Paint(platform::ICanvas& canvas) {
+    if (!m_transparent) canvas.FillRect({0, 0, Width(), Height()}, ResolveColor(Parent().Color()));
+    canvas.DrawText(m_font.Handle(), ResolveColor(m_font.Color()), m_caption, {0, 0, Width(), Height()},
+                    TextFlags());
+}
+
+void TLabel::AdjustBounds() {
+    if (!m_auto_size || !HasPlatform()) return;
+    std::string text = m_caption;
+    if (text.empty() || (m_show_accel_char && text == "&")) text += ' ';
+    TRect r = Platform().ScreenCanvas().DrawText(m_font.Handle(), {}, text, {0, 0, Width(), Height()},
+                                                 TextFlags() | DT_CALCRECT);
+    SetBounds(Left(), Top(), r.Width(), r.Height());
+}
+
+}  // namespace automenu
