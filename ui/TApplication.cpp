@@ -92,7 +92,10 @@ void TApplication::DestroyForms() {
 void TApplication::Terminate() { m_platform.PostQuitMessage(0); }
 
 void TApplication::Dispatch(const platform::Message& msg) {
-    if (TCustomForm* form = FormOfWindow(msg.window)) form->WndProc(msg);
+    if (TCustomForm* form = FormOfWindow(msg.window))
+        form->WndProc(msg);
+    else
+        m_hints->HandleWindowMessage(msg);  // the hint window is no form
 }
 
 bool TApplication::ProcessMessage() {

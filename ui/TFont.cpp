@@ -1,7 +1,10 @@
 #include "ui/TFont.h"
 
-#include <cstdint>
-#include <map>
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
 
 #include "ui/PlatformAccess.h"
 
@@ -17,56 +20,167 @@ int MulDiv(int a, int b, int c) {
     return static_cast<int>(negative ? -q : q);
 }
 
-namespace {
 int ScreenPixelsPerInch() {
-    static const int ppi = HasPlatform() ? Platform().PixelsPerInch() : 96;
-    return ppi;
+    static int ppi = 0;
+    if (ppi == 0 && HasPlatform()) ppi = Platform().PixelsPerInch();
+    return ppi > 0 ? ppi : 96;
 }
+
+namespace {
+
+bool IsDefaultName(std::string_view name) {
+    constexpr std::string_view kDefault = "default";
+    if (name.size() != kDefault.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != kDefault[i]) return false;
+    return true;
+}
+
+std::uint16_t HashOf(const FontDescription& d) {
+    // FNV-1a over the description's fields, folded to 16 bits.
+    std::uint32_t h = 2166136261u;
+    auto mix = [&h](std::uint8_t byte) {
+        h ^= byte;
+        h *= 16777619u;
+    };
+    const auto height = static_cast<std::uint32_t>(d.height);
+    for (int shift = 0; shift < 32; shift += 8) mix(static_cast<std::uint8_t>(height >> shift));
+    mix(static_cast<std::uint8_t>(d.pitch));
+    mix(d.style);
+    mix(d.charset);
+    for (char c : d.name) mix(static_cast<std::uint8_t>(c));
+    return static_cast<std::uint16_t>((h >> 16) ^ (h & 0xFFFF));
+}
+
+// The table of interned descriptions. A record leaves the table when its last
+// font lets go of it. Guarded by a lock, though only the UI thread uses it.
+class FontTable {
+public:
+    static FontTable& Get() {
+        // Built by the first font, so it outlives every font.
+        static FontTable table;
+        return table;
+    }
+
+    std::shared_ptr<const TFontResource> Intern(const FontDescription& d) {
+        const std::uint16_t hash = HashOf(d);
+        std::lock_guard lock(m_mutex);
+        auto& bucket = m_buckets[hash];
+        for (const Entry& e : bucket) {
+            if (e.record->Description() == d) {
+                if (auto shared = e.weak.lock()) return shared;
+            }
+        }
+        // The deleter takes the record out of the table with the last reference.
+        std::shared_ptr<const TFontResource> shared(new TFontResource(d, hash),
+                                                    [this](const TFontResource* r) { Release(r); });
+        bucket.push_back({shared.get(), shared});
+        ++m_count;
+        return shared;
+    }
+
+    std::size_t Count() {
+        std::lock_guard lock(m_mutex);
+        return m_count;
+    }
+
+private:
+    struct Entry {
+        const TFontResource* record;
+        std::weak_ptr<const TFontResource> weak;
+    };
+
+    void Release(const TFontResource* r) {
+        {
+            std::lock_guard lock(m_mutex);
+            auto it = m_buckets.find(r->Hash());
+            if (it != m_buckets.end()) {
+                auto& bucket = it->second;
+                std::erase_if(bucket, [r](const Entry& e) { return e.record == r; });
+                if (bucket.empty()) m_buckets.erase(it);
+                --m_count;
+            }
+        }
+        delete r;
+    }
+
+    std::mutex m_mutex;
+    std::unordered_map<std::uint16_t, std::vector<Entry>> m_buckets;
+    std::size_t m_count = 0;
+};
+
 }  // namespace
 
+const platform::IFont& TFontResource::Handle() const {
+    if (!m_handle) {
+        if (IsDefaultName(m_description.name)) {
+            FontDescription d = m_description;
+            d.name = std::string(kDefaultFontName);
+            m_handle = Platform().CreateFont(d);
+        } else {
+            m_handle = Platform().CreateFont(m_description);
+        }
+    }
+    return *m_handle;
+}
+
+std::size_t TFont::InternedCount() { return FontTable::Get().Count(); }
+
 TFont::TFont() : m_color(clWindowText), m_pixels_per_inch(ScreenPixelsPerInch()) {
-    m_description.height = -MulDiv(8, m_pixels_per_inch, 72);
-    m_description.name = "MS Sans Serif";
+    FontDescription d;
+    d.height = -MulDiv(8, m_pixels_per_inch, 72);
+    d.name = std::string(kDefaultFontName);
+    m_resource = FontTable::Get().Intern(d);
 }
 
 void TFont::ChangeDescription(const FontDescription& d) {
-    if (d == m_description) return;
-    m_description = d;
-    m_handle.reset();
+    // Equal descriptions intern to the current record: nothing changes. The
+    // comparison spares the table lookup on the common no-change path.
+    if (d == Description()) return;
+    auto resource = FontTable::Get().Intern(d);
+    if (resource == m_resource) return;
+    m_resource = std::move(resource);
     if (OnChange) OnChange();
 }
 
 void TFont::SetHeight(int height) {
-    FontDescription d = m_description;
+    if (height == Description().height) return;
+    FontDescription d = Description();
     d.height = height;
     ChangeDescription(d);
 }
 
-int TFont::Size() const { return -MulDiv(m_description.height, 72, m_pixels_per_inch); }
+int TFont::Size() const { return -MulDiv(Description().height, 72, m_pixels_per_inch); }
 
 void TFont::SetSize(int points) { SetHeight(-MulDiv(points, m_pixels_per_inch, 72)); }
 
 void TFont::SetName(std::string_view name) {
     if (name.empty()) return;
-    FontDescription d = m_description;
-    d.name = std::string(name.substr(0, 31));
+    name = name.substr(0, kMaxFontNameLength);
+    if (name == Description().name) return;
+    FontDescription d = Description();
+    d.name = std::string(name);
     ChangeDescription(d);
 }
 
 void TFont::SetStyle(TFontStyles style) {
-    FontDescription d = m_description;
+    style &= fsBold | fsItalic | fsUnderline | fsStrikeOut;
+    if (style == Description().style) return;
+    FontDescription d = Description();
     d.style = style;
     ChangeDescription(d);
 }
 
 void TFont::SetPitch(TFontPitch pitch) {
-    FontDescription d = m_description;
+    if (pitch == Description().pitch) return;
+    FontDescription d = Description();
     d.pitch = pitch;
     ChangeDescription(d);
 }
 
 void TFont::SetCharset(std::uint8_t charset) {
-    FontDescription d = m_description;
+    if (charset == Description().charset) return;
+    FontDescription d = Description();
     d.charset = charset;
     ChangeDescription(d);
 }
@@ -78,16 +192,12 @@ void TFont::SetColor(TColor color) {
 }
 
 void TFont::Assign(const TFont& other) {
-    bool changed = other.m_description != m_description || other.m_color != m_color;
-    m_description = other.m_description;
+    if (&other == this) return;
+    const bool changed = other.m_resource != m_resource || other.m_color != m_color;
+    m_resource = other.m_resource;
     m_color = other.m_color;
-    m_handle = other.m_handle;
+    m_pixels_per_inch = other.m_pixels_per_inch;
     if (changed && OnChange) OnChange();
-}
-
-const platform::IFont& TFont::Handle() const {
-    if (!m_handle) m_handle = Platform().CreateFont(m_description);
-    return *m_handle;
 }
 
 }  // namespace automenu

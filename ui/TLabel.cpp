@@ -5,25 +5,38 @@
 
 namespace automenu {
 
+namespace {
+Rgb ResolveColor(TColor c) {
+    return IsSystemColor(c) ? Platform().SysColor(static_cast<int>(c & 0xFF)) : RgbFromColorRef(c);
+}
+}  // namespace
+
 TLabel::TLabel(TCustomForm& parent) : TGraphicControl(parent) {
     SetBounds(0, 0, 65, 17);
-    m_syncing_font = true;
-    m_font.Assign(parent.Font());
-    m_syncing_font = false;
+    TakeParentFont();
     m_font.OnChange = [this] { FontChanged(); };
 }
 
+void TLabel::TakeParentFont() {
+    m_taking_parent_font = true;
+    m_font.Assign(Parent().Font());
+    m_taking_parent_font = false;
+}
+
 void TLabel::FontChanged() {
-    if (!m_syncing_font) m_parent_font = false;
+    if (!m_taking_parent_font) m_parent_font = false;
     Invalidate();
     AdjustBounds();
 }
 
 void TLabel::ParentFontChanged() {
-    if (!m_parent_font) return;
-    m_syncing_font = true;
-    m_font.Assign(Parent().Font());
-    m_syncing_font = false;
+    if (m_parent_font) TakeParentFont();
+}
+
+void TLabel::SetParentFont(bool v) {
+    if (v == m_parent_font) return;
+    m_parent_font = v;
+    if (v) TakeParentFont();
 }
 
 void TLabel::SetCaption(const std::string& caption) {
@@ -48,8 +61,8 @@ void TLabel::SetTransparent(bool v) {
 void TLabel::SetWordWrap(bool v) {
     if (v == m_word_wrap) return;
     m_word_wrap = v;
-    AdjustBounds();
     Invalidate();
+    AdjustBounds();
 }
 
 void TLabel::SetShowAccelChar(bool v) {
@@ -73,22 +86,20 @@ unsigned TLabel::TextFlags() const {
     return flags;
 }
 
-static Rgb ResolveColor(TColor c) {
-    return IsSystemColor(c) ? Platform().SysColor(static_cast<int>(c & 0xFF)) : RgbFromColorRef(c);
-}
-
 void TLabel::Paint(platform::ICanvas& canvas) {
-    if (!m_transparent) canvas.FillRect({0, 0, Width(), Height()}, ResolveColor(Parent().Color()));
-    canvas.DrawText(m_font.Handle(), ResolveColor(m_font.Color()), m_caption, {0, 0, Width(), Height()},
-                    TextFlags());
+    const TRect client{0, 0, Width(), Height()};
+    if (!m_transparent) canvas.FillRect(client, ResolveColor(Parent().Color()));
+    canvas.DrawText(m_font.Handle(), ResolveColor(m_font.Color()), m_caption, client, TextFlags());
 }
 
 void TLabel::AdjustBounds() {
     if (!m_auto_size || !HasPlatform()) return;
+    // An empty caption (or a lone "&", which draws nothing) is measured with a
+    // space, so the label keeps one line's height.
     std::string text = m_caption;
-    if (text.empty() || (m_show_accel_char && text == "&")) text += ' ';
-    TRect r = Platform().ScreenCanvas().DrawText(m_font.Handle(), {}, text, {0, 0, Width(), Height()},
-                                                 TextFlags() | DT_CALCRECT);
+    if (text.empty() || text == "&") text += ' ';
+    const TRect r = Platform().ScreenCanvas().DrawText(m_font.Handle(), {}, text, {0, 0, Width(), Height()},
+                                                       TextFlags() | DT_CALCRECT);
     SetBounds(Left(), Top(), r.Width(), r.Height());
 }
 

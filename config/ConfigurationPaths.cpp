@@ -1,0 +1,99 @@
+#include "config/ConfigurationPaths.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+#include <vector>
+
+#include "config/TCustomIniFile.h"
+#include "config/ValueRules.h"
+#include "platform/PathResolver.h"
+#include "ui/PlatformAccess.h"
+
+namespace automenu {
+
+namespace {
+
+CurrentDirectorySource& Source() {
+    static CurrentDirectorySource source;
+    return source;
+}
+
+std::string ProcessCurrentDirectory() {
+    std::vector<char> buffer(256);
+    while (buffer.size() <= (1u << 20)) {
+        if (::getcwd(buffer.data(), buffer.size())) return std::string(buffer.data());
+        if (errno != ERANGE) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+    return {};
+}
+
+char Separator(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
+
+// Whether a file name can follow the directory text without a separator.
+bool EndsInSeparator(const std::string& directory, PathStyle style) {
+    if (style == PathStyle::Windows) return directory.size() <= 3;
+    return directory.empty() || directory.back() == '/';
+}
+
+void AppendSeparatorIfNeeded(std::string& directory, PathStyle style) {
+    if (!EndsInSeparator(directory, style)) directory.push_back(Separator(style));
+}
+
+}  // namespace
+
+void SetCurrentDirectorySource(CurrentDirectorySource source) { Source() = std::move(source); }
+
+std::string QueryCurrentDirectory() {
+    if (const CurrentDirectorySource& source = Source()) return source();
+    if (HasPlatform()) return Platform().CurrentDirectory();
+    return ProcessCurrentDirectory();
+}
+
+ScopedCurrentDirectorySource::ScopedCurrentDirectorySource(CurrentDirectorySource source)
+    : m_previous(std::move(Source())) {
+    Source() = std::move(source);
+}
+
+ScopedCurrentDirectorySource::~ScopedCurrentDirectorySource() { Source() = std::move(m_previous); }
+
+const std::string& ConfigurationFilePath(std::string& pathBuffer, PathStyle style) {
+    const std::string directory = QueryCurrentDirectory();
+    pathBuffer = directory;
+    AppendSeparatorIfNeeded(pathBuffer, style);
+    pathBuffer.append(kConfigurationFileName);
+    if (style == PathStyle::Posix) {
+        // A disc mounted on Linux may show the name in another case.
+        if (std::optional<std::string> entry = platform::FindEntryIgnoringCase(directory, kConfigurationFileName)) {
+            pathBuffer = directory;
+            AppendSeparatorIfNeeded(pathBuffer, style);
+            pathBuffer.append(*entry);
+        }
+    }
+    return pathBuffer;
+}
+
+const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view section, std::string_view directoryKey,
+                                   std::string_view fileKey, std::string& pathBuffer, PathStyle style) {
+    const std::string directory = reader.LookUpSetting(section, directoryKey);
+    if (IsNow(directory)) {
+        std::string current = QueryCurrentDirectory();
+        if (!current.empty()) pathBuffer = std::move(current);
+    } else {
+        pathBuffer = directory;
+    }
+    AppendSeparatorIfNeeded(pathBuffer, style);
+    pathBuffer.append(reader.LookUpSetting(section, fileKey));
+    return pathBuffer;
+}
+
+std::string LaunchFilePath(std::string_view value, PathStyle style) {
+    std::string target = QueryCurrentDirectory();
+    target.push_back(Separator(style));
+    target.append(value);
+    return target;
+}
+
+}  // namespace automenu

@@ -1,0 +1,28 @@
+#include "config/TCustomIniFile.h"
+
+#include <utility>
+
+namespace automenu {
+
+namespace {
+LookUpObserver& Observer() {
+    static LookUpObserver observer;
+    return observer;
+}
+}  // namespace
+
+void SetLookUpObserver(LookUpObserver observer) { Observer() = std::move(observer); }
+
+ScopedLookUpObserver::ScopedLookUpObserver(LookUpObserver observer) : m_previous(std::move(Observer())) {
+    Observer() = std::move(observer);
+}
+
+ScopedLookUpObserver::~ScopedLookUpObserver() { Observer() = std::move(m_previous); }
+
+std::string TCustomIniFile::LookUpSetting(std::string_view section, std::string_view key,
+                                          std::string_view defaultText) {
+    if (const LookUpObserver& observer = Observer()) observer(section, key);
+    return ReadString(section, key, defaultText);
+}
+
+}  // namespace automenu

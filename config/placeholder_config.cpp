@@ -1,1 +1,0 @@
-// Intentionally empty: keeps the library non-empty until its first class lands.

@@ -1,0 +1,553 @@
+#include "platform/ProfileReader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace automenu::platform {
+
+// Compacted records, written over the file's own bytes (never longer than the
+// line they come from, except one unit for a last line without line end):
+//   section header:        CR name LF
+//   key line with "=":     name NUL value LF
+//   key line without "=":  name LF
+// Names and values can hold neither CR, LF nor NUL (a NUL cuts them), so the
+// markers are unambiguous. UTF-16 records are stored as little-endian units.
+
+namespace {
+
+constexpr std::uint32_t kNul = 0x00;
+constexpr std::uint32_t kLf = 0x0A;
+constexpr std::uint32_t kCr = 0x0D;
+
+constexpr std::uint32_t kEmptySlot = 0xFFFFFFFFu;
+constexpr std::uint32_t kSectionOwner = 0xFFFFFFFFu;
+constexpr std::uint32_t kLeadingSection = 0xFFFFFFFEu;  // id of the unnamed section before any header
+constexpr std::uint32_t kUnreachable = 0xFFFFFFFDu;     // id of a repeated section
+
+constexpr bool IsLineEnd(std::uint32_t u) { return u == kCr || u == kLf; }
+constexpr bool IsBlank(std::uint32_t u) { return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20; }
+constexpr std::uint32_t Fold(std::uint32_t u) { return (u >= 'A' && u <= 'Z') ? u + ('a' - 'A') : u; }
+
+// Views of the store as a sequence of units. The views over `unsigned char`
+// also write (while compacting); those over `const unsigned char` only read.
+template <typename Byte>
+struct ByteUnitsOf {
+    Byte* data;
+    std::uint32_t operator[](std::size_t i) const { return data[i]; }
+    void Put(std::size_t i, std::uint32_t u) const { data[i] = static_cast<unsigned char>(u); }
+    std::size_t Find(std::size_t from, std::size_t to, std::uint32_t u) const {
+        const void* hit = std::memchr(data + from, static_cast<int>(u), to - from);
+        return hit ? static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - data) : to;
+    }
+};
+
+// Reads UTF-16 in either byte order; writes little-endian.
+template <bool kBigEndian, typename Byte>
+struct Utf16UnitsOf {
+    Byte* data;
+    std::uint32_t operator[](std::size_t i) const {
+        const unsigned char a = data[2 * i];
+        const unsigned char b = data[2 * i + 1];
+        return kBigEndian ? (std::uint32_t{a} << 8 | b) : (std::uint32_t{b} << 8 | a);
+    }
+    void Put(std::size_t i, std::uint32_t u) const {
+        data[2 * i] = static_cast<unsigned char>(u & 0xFF);
+        data[2 * i + 1] = static_cast<unsigned char>(u >> 8);
+    }
+    std::size_t Find(std::size_t from, std::size_t to, std::uint32_t u) const {
+        for (std::size_t i = from; i < to; ++i)
+            if ((*this)[i] == u) return i;
+        return to;
+    }
+};
+
+using ByteUnits = ByteUnitsOf<const unsigned char>;
+using Utf16Units = Utf16UnitsOf<false, const unsigned char>;  // the stored records
+using WritableByteUnits = ByteUnitsOf<unsigned char>;
+using WritableUtf16LeUnits = Utf16UnitsOf<false, unsigned char>;
+using WritableUtf16BeUnits = Utf16UnitsOf<true, unsigned char>;
+
+std::uint32_t QueryUnit(std::string_view q, std::size_t i) { return static_cast<unsigned char>(q[i]); }
+std::uint32_t QueryUnit(const std::u16string& q, std::size_t i) { return q[i]; }
+
+template <typename Units>
+void TrimRange(const Units& u, std::size_t& begin, std::size_t& end) {
+    while (begin < end && IsBlank(u[begin])) ++begin;
+    while (end > begin && IsBlank(u[end - 1])) --end;
+}
+
+// A NUL ends a name or value: what follows it is dropped.
+template <typename Units>
+std::size_t CutAtNul(const Units& u, std::size_t begin, std::size_t end) {
+    return u.Find(begin, end, kNul);
+}
+
+constexpr std::uint32_t kFnvOffset = 2166136261u;
+constexpr std::uint32_t kFnvPrime = 16777619u;
+
+template <typename Units>
+std::uint32_t HashUnits(const Units& u, std::size_t begin, std::size_t end) {
+    std::uint32_t h = kFnvOffset;
+    for (std::size_t i = begin; i < end; ++i) h = (h ^ Fold(u[i])) * kFnvPrime;
+    return h;
+}
+
+template <typename Query>
+std::uint32_t HashQuery(const Query& q) {
+    std::uint32_t h = kFnvOffset;
+    for (std::size_t i = 0; i < q.size(); ++i) h = (h ^ Fold(QueryUnit(q, i))) * kFnvPrime;
+    return h;
+}
+
+std::uint32_t KeyHash(std::uint32_t name_hash, std::uint32_t section_id) {
+    std::uint32_t h = name_hash ^ (section_id * 0x9E3779B1u);
+    h ^= h >> 16;
+    h *= 0x85EBCA6Bu;
+    h ^= h >> 13;
+    return h;
+}
+
+template <typename Units>
+bool NameEquals(const Units& u, std::size_t begin, std::size_t end, std::size_t begin2, std::size_t end2) {
+    if (end - begin != end2 - begin2) return false;
+    for (std::size_t i = 0; i < end - begin; ++i)
+        if (Fold(u[begin + i]) != Fold(u[begin2 + i])) return false;
+    return true;
+}
+
+template <typename Units, typename Query>
+bool NameEqualsQuery(const Units& u, std::size_t begin, std::size_t end, const Query& q) {
+    if (end - begin != q.size()) return false;
+    for (std::size_t i = 0; i < q.size(); ++i)
+        if (Fold(u[begin + i]) != Fold(QueryUnit(q, i))) return false;
+    return true;
+}
+
+struct Record {
+    bool is_section = false;
+    bool has_value = false;
+    std::size_t name_begin = 0;
+    std::size_t name_end = 0;
+    std::size_t value_begin = 0;
+    std::size_t value_end = 0;
+    std::size_t next = 0;
+};
+
+// Every record ends in LF, so the searches stop inside the records.
+template <typename Units>
+Record ReadRecord(const Units& u, std::size_t pos, std::size_t count) {
+    Record r;
+    if (u[pos] == kCr) {
+        r.is_section = true;
+        r.name_begin = pos + 1;
+        r.name_end = u.Find(pos + 1, count, kLf);
+        r.next = r.name_end + 1;
+        return r;
+    }
+    r.name_begin = pos;
+    std::size_t i = pos;
+    while (u[i] != kNul && u[i] != kLf) ++i;
+    r.name_end = i;
+    if (u[i] == kNul) {
+        r.has_value = true;
+        r.value_begin = i + 1;
+        r.value_end = u.Find(i + 1, count, kLf);
+        i = r.value_end;
+    }
+    r.next = i + 1;
+    return r;
+}
+
+// A query name as the API receives it: a C string, trimmed of blanks.
+std::string_view TrimQuery(std::string_view q) {
+    const std::size_t nul = q.find('\0');
+    if (nul != std::string_view::npos) q = q.substr(0, nul);
+    while (!q.empty() && IsBlank(static_cast<unsigned char>(q.front()))) q.remove_prefix(1);
+    while (!q.empty() && IsBlank(static_cast<unsigned char>(q.back()))) q.remove_suffix(1);
+    return q;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+std::size_t Utf8Length(std::uint32_t cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; }
+
+// UTF-8 to UTF-16, for names asked of a UTF-16 file. A byte that does not
+// start a valid sequence becomes U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view s) {
+    std::u16string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        std::uint32_t cp = 0xFFFD;
+        std::size_t len = 1;
+        if (c < 0x80) {
+            cp = c;
+        } else {
+            const std::size_t need = (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3
+                                     : (c >= 0xF0 && c <= 0xF4)   ? 4
+                                                                  : 0;
+            if (need != 0 && i + need <= s.size()) {
+                std::uint32_t v = c & (0xFF >> (need + 1));
+                bool ok = true;
+                for (std::size_t k = 1; k < need; ++k) {
+                    const unsigned char cc = static_cast<unsigned char>(s[i + k]);
+                    if ((cc & 0xC0) != 0x80) {
+                        ok = false;
+                        break;
+                    }
+                    v = (v << 6) | (cc & 0x3F);
+                }
+                const std::uint32_t min = need == 2 ? 0x80 : need == 3 ? 0x800 : 0x10000;
+                if (ok && v >= min && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) {
+                    cp = v;
+                    len = need;
+                }
+            }
+        }
+        if (cp >= 0x10000) {
+            out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+        i += len;
+    }
+    return out;
+}
+
+// RAII file descriptor.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : m_fd(fd) {}
+    ~FileHandle() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Reads at most `cap` bytes of a regular file, into a buffer reserved for the
+// file's size plus `slack`. Anything else (missing, a directory, a device,
+// a read error) gives nothing.
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t cap, std::size_t slack) {
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.Get() < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return std::nullopt;
+    const std::size_t want = std::min(static_cast<std::size_t>(st.st_size), cap);
+    std::string bytes;
+    bytes.reserve(want + slack);
+    bytes.resize(want);
+    std::size_t got = 0;
+    while (got < want) {
+        const ssize_t n = ::read(file.Get(), bytes.data() + got, want - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        if (n == 0) break;  // the file shrank meanwhile
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+constexpr std::size_t kSlackBytes = 2;  // room for the line end of a last line without one
+
+}  // namespace
+
+template <typename Units>
+void ProfileReader::Compact(std::size_t begin, std::size_t end) {
+    const Units u{reinterpret_cast<unsigned char*>(m_store.data())};
+    m_recordCount = 0;
+    std::size_t w = 0;
+    // Copies forward; the destination never passes the source.
+    auto copy = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) u.Put(w++, u[i]);
+    };
+    std::size_t r = begin;
+    while (r < end) {
+        if (IsLineEnd(u[r])) {
+            ++r;
+            continue;
+        }
+        std::size_t a = r;
+        while (r < end && !IsLineEnd(u[r])) ++r;
+        std::size_t b = r;
+        TrimRange(u, a, b);
+        if (a == b) continue;
+
+        if (u[a] == '[') {
+            std::size_t close = b;
+            while (close > a + 1 && u[close - 1] != ']') --close;
+            if (close > a + 1) {
+                std::size_t name_begin = a + 1;
+                std::size_t name_end = close - 1;
+                TrimRange(u, name_begin, name_end);
+                name_end = CutAtNul(u, name_begin, name_end);
+                u.Put(w++, kCr);
+                copy(name_begin, name_end);
+                u.Put(w++, kLf);
+                ++m_recordCount;
+                continue;
+            }
+            // No "]": an ordinary key line.
+        }
+
+        const std::size_t eq = u.Find(a, b, '=');
+        if (eq == b) {
+            copy(a, CutAtNul(u, a, b));
+            u.Put(w++, kLf);
+            ++m_recordCount;
+            continue;
+        }
+        std::size_t name_end = eq;
+        while (name_end > a && IsBlank(u[name_end - 1])) --name_end;
+        std::size_t value_begin = eq + 1;
+        std::size_t value_end = b;
+        while (value_begin < value_end && IsBlank(u[value_begin])) ++value_begin;
+        if (value_end - value_begin >= 2) {
+            const std::uint32_t q = u[value_begin];
+            if ((q == '"' || q == '\'') && u[value_end - 1] == q) {
+                ++value_begin;
+                --value_end;
+            }
+        }
+        name_end = CutAtNul(u, a, name_end);
+        value_end = CutAtNul(u, value_begin, value_end);
+        copy(a, name_end);
+        u.Put(w++, kNul);
+        copy(value_begin, value_end);
+        u.Put(w++, kLf);
+        ++m_recordCount;
+    }
+    m_unitCount = w;
+}
+
+template <typename Units>
+void ProfileReader::BuildIndex(const Units& u, std::size_t index_limit) {
+    const std::size_t records = m_recordCount;
+    if (records == 0 || records > index_limit) return;
+    std::size_t slots = 16;
+    while (slots < records + records / 2 + 1) slots *= 2;  // load at most two thirds
+    m_index.assign(slots, Slot{0, 0, kEmptySlot});
+    const std::size_t mask = slots - 1;
+
+    auto insert_section = [&](std::uint32_t hash, std::size_t name_begin, std::size_t name_end,
+                              std::uint32_t record) {
+        std::size_t i = hash & mask;
+        for (; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
+            const Slot& s = m_index[i];
+            if (s.owner != kSectionOwner || s.hash != hash) continue;
+            if (s.record == kLeadingSection) {
+                if (name_begin == name_end) return false;
+                continue;
+            }
+            const Record other = ReadRecord(u, s.record, m_unitCount);
+            if (NameEquals(u, other.name_begin, other.name_end, name_begin, name_end)) return false;
+        }
+        m_index[i] = Slot{hash, kSectionOwner, record};
+        return true;
+    };
+
+    std::uint32_t section = kLeadingSection;
+    if (m_unitCount > 0 && u[0] != kCr) insert_section(kFnvOffset, 0, 0, kLeadingSection);
+    for (std::size_t pos = 0; pos < m_unitCount;) {
+        const Record r = ReadRecord(u, pos, m_unitCount);
+        const std::uint32_t name_hash = HashUnits(u, r.name_begin, r.name_end);
+        if (r.is_section) {
+            section = insert_section(name_hash, r.name_begin, r.name_end, static_cast<std::uint32_t>(pos))
+                          ? static_cast<std::uint32_t>(pos)
+                          : kUnreachable;
+        } else if (section != kUnreachable) {
+            const std::uint32_t hash = KeyHash(name_hash, section);
+            std::size_t i = hash & mask;
+            bool repeated = false;
+            for (; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
+                const Slot& s = m_index[i];
+                if (s.owner != section || s.hash != hash) continue;
+                const Record other = ReadRecord(u, s.record, m_unitCount);
+                if (NameEquals(u, other.name_begin, other.name_end, r.name_begin, r.name_end)) {
+                    repeated = true;  // the first line of a key wins
+                    break;
+                }
+            }
+            if (!repeated) m_index[i] = Slot{hash, section, static_cast<std::uint32_t>(pos)};
+        }
+        pos = r.next;
+    }
+}
+
+template <typename Units, typename Query>
+std::optional<std::string> ProfileReader::FindIn(const Units& u, const Query& section, const Query& key) const {
+    std::optional<Record> found;
+    if (!m_index.empty()) {
+        const std::size_t mask = m_index.size() - 1;
+        const std::uint32_t section_hash = HashQuery(section);
+        std::uint32_t section_id = kEmptySlot;
+        for (std::size_t i = section_hash & mask; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
+            const Slot& s = m_index[i];
+            if (s.owner != kSectionOwner || s.hash != section_hash) continue;
+            if (s.record == kLeadingSection) {
+                if (section.size() == 0) {
+                    section_id = kLeadingSection;
+                    break;
+                }
+                continue;
+            }
+            const Record r = ReadRecord(u, s.record, m_unitCount);
+            if (NameEqualsQuery(u, r.name_begin, r.name_end, section)) {
+                section_id = s.record;
+                break;
+            }
+        }
+        if (section_id == kEmptySlot) return std::nullopt;
+        const std::uint32_t hash = KeyHash(HashQuery(key), section_id);
+        for (std::size_t i = hash & mask; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
+            const Slot& s = m_index[i];
+            if (s.owner != section_id || s.hash != hash) continue;
+            const Record r = ReadRecord(u, s.record, m_unitCount);
+            if (NameEqualsQuery(u, r.name_begin, r.name_end, key)) {
+                found = r;
+                break;
+            }
+        }
+    } else {
+        // Record by record, as the platform does: the first section of that
+        // name, then the first line of the key within it.
+        bool inside = m_unitCount > 0 && u[0] != kCr && section.size() == 0;
+        for (std::size_t pos = 0; pos < m_unitCount;) {
+            const Record r = ReadRecord(u, pos, m_unitCount);
+            if (r.is_section) {
+                if (inside) break;
+                inside = NameEqualsQuery(u, r.name_begin, r.name_end, section);
+            } else if (inside && NameEqualsQuery(u, r.name_begin, r.name_end, key)) {
+                found = r;
+                break;
+            }
+            pos = r.next;
+        }
+    }
+    if (!found || !found->has_value) return std::nullopt;
+
+    std::string value;
+    if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8) {
+        const std::size_t length = std::min(found->value_end - found->value_begin, kMaxValueBytes);
+        value.assign(m_store.data() + found->value_begin, length);
+        return value;
+    }
+    for (std::size_t i = found->value_begin; i < found->value_end; ++i) {
+        std::uint32_t cp = u[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < found->value_end && u[i + 1] >= 0xDC00 && u[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (u[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;  // an unpaired surrogate
+        }
+        if (value.size() + Utf8Length(cp) > kMaxValueBytes) break;
+        AppendUtf8(value, cp);
+    }
+    return value;
+}
+
+ProfileReader ProfileReader::FromBytes(std::string bytes, std::size_t index_limit) {
+    ProfileReader reader;
+    reader.m_hasFile = true;
+    if (bytes.size() > kMaxFileBytes) bytes.resize(kMaxFileBytes);
+    const std::size_t size = bytes.size();
+    auto starts_with = [&](std::string_view mark) { return std::string_view(bytes).substr(0, mark.size()) == mark; };
+    if (starts_with("\xEF\xBB\xBF")) {
+        reader.m_encoding = Encoding::Utf8;
+    } else if (starts_with("\xFF\xFE")) {
+        reader.m_encoding = Encoding::Utf16Le;
+    } else if (starts_with("\xFE\xFF")) {
+        reader.m_encoding = Encoding::Utf16Be;
+    }
+    if (bytes.capacity() < size + kSlackBytes) {
+        // Growing in place could double the buffer; copy into one of exact size.
+        std::string exact;
+        exact.reserve(size + kSlackBytes);
+        exact.append(bytes);
+        bytes.swap(exact);
+    }
+    bytes.resize(size + kSlackBytes);
+    reader.m_store = std::move(bytes);
+
+    switch (reader.m_encoding) {
+    case Encoding::Bytes:
+        reader.Compact<WritableByteUnits>(0, size);
+        break;
+    case Encoding::Utf8:
+        reader.Compact<WritableByteUnits>(3, size);
+        break;
+    case Encoding::Utf16Le:
+        reader.Compact<WritableUtf16LeUnits>(1, size / 2);
+        break;
+    case Encoding::Utf16Be:
+        reader.Compact<WritableUtf16BeUnits>(1, size / 2);
+        break;
+    }
+    const bool wide = reader.m_encoding == Encoding::Utf16Le || reader.m_encoding == Encoding::Utf16Be;
+    reader.m_store.resize(reader.m_unitCount * (wide ? 2 : 1));
+    const auto* data = reinterpret_cast<const unsigned char*>(reader.m_store.data());
+    if (wide) {
+        reader.BuildIndex(Utf16Units{data}, index_limit);
+    } else {
+        reader.BuildIndex(ByteUnits{data}, index_limit);
+    }
+    return reader;
+}
+
+ProfileReader ProfileReader::FromFile(const std::string& path, std::size_t index_limit) {
+    std::optional<std::string> bytes = ReadRegularFile(path, kMaxFileBytes, kSlackBytes);
+    if (!bytes) return ProfileReader();
+    return FromBytes(std::move(*bytes), index_limit);
+}
+
+std::optional<std::string> ProfileReader::Find(std::string_view section, std::string_view key) const {
+    if (!m_hasFile || m_unitCount == 0) return std::nullopt;
+    section = TrimQuery(section);
+    key = TrimQuery(key);
+    const auto* data = reinterpret_cast<const unsigned char*>(m_store.data());
+    if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8) return FindIn(ByteUnits{data}, section, key);
+    return FindIn(Utf16Units{data}, Utf8ToUtf16(section), Utf8ToUtf16(key));
+}
+
+std::string ProfileReader::GetString(std::string_view section, std::string_view key,
+                                     std::string_view default_text) const {
+    std::optional<std::string> value = Find(section, key);
+    if (value) return std::move(*value);
+    return std::string(default_text);
+}
+
+std::size_t ProfileReader::StorageBytes() const {
+    return m_store.capacity() + m_index.capacity() * sizeof(Slot);
+}
+
+}  // namespace automenu::platform

@@ -1,0 +1,96 @@
+// Reading an INI file the way the Windows profile API (GetPrivateProfileString)
+// reads it, because AUTORUN.INF files are written and tested on Windows.
+//
+// The rules, as observed on Windows:
+//  - Section and key names match regardless of ASCII case. The names asked for
+//    are trimmed of blanks first; blanks inside a name count; no prefix match.
+//  - Blanks are the bytes 0x09-0x0D, 0x1A and 0x20 (not 0xA0).
+//  - Any run of CR and LF ends a line; blank lines are ignored.
+//  - Lines before the first section header form an unnamed section ("").
+//  - A header is a trimmed line starting with "[" that contains "]"; its name
+//    is the text up to the last "]", trimmed. Without "]" the line is a key line.
+//  - A key line splits at its first "="; name and value are trimmed. A line
+//    without "=" is a key without value: it reads as missing, but it hides a
+//    later line with the same key.
+//  - Duplicate keys: the first wins. Duplicate sections: only the first is
+//    searched. There is no comment syntax.
+//  - A value of 2 or more characters enclosed in the same quote character
+//    (" or ') loses that one outer pair.
+//  - A NUL cuts the name or value it stands in (after trimming and unquoting),
+//    but does not end the line.
+//  - At most 2047 bytes of a value come back.
+//  - A file without byte-order mark gives its bytes unchanged; a UTF-8,
+//    UTF-16LE or UTF-16BE mark makes the file decoded and its values are given
+//    in UTF-8. UTF-16 without a mark is read as bytes (and so finds nothing).
+//
+// The file is parsed once, in place, into compact records; an index over the
+// records answers lookups. Files with very many lines are not indexed and are
+// searched record by record instead, so that memory stays at the file's size
+// plus a fixed amount.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace automenu::platform {
+
+class ProfileReader {
+public:
+    // Larger files are read only up to this size.
+    static constexpr std::size_t kMaxFileBytes = 16u * 1024u * 1024u;
+    // The longest value that comes back, in bytes (the API's 2048-byte buffer).
+    static constexpr std::size_t kMaxValueBytes = 2047;
+    // Files with more records (section headers and key lines) than this are
+    // searched without an index.
+    static constexpr std::size_t kDefaultIndexLimit = 4096;
+
+    enum class Encoding { Bytes, Utf8, Utf16Le, Utf16Be };
+
+    // A reader for a file that does not exist: every lookup gives the default.
+    ProfileReader() = default;
+
+    // Parses the bytes of a file. `index_limit` is the most records indexed.
+    static ProfileReader FromBytes(std::string bytes, std::size_t index_limit = kDefaultIndexLimit);
+    // Reads and parses a file. A missing, unreadable or non-regular file (a
+    // directory, say) gives a reader without file.
+    static ProfileReader FromFile(const std::string& path, std::size_t index_limit = kDefaultIndexLimit);
+
+    // The value of a key, or nothing when the file, section or key is missing
+    // (or the key line has no "=").
+    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+    // As the profile API: the value, or `default_text` when Find finds nothing.
+    std::string GetString(std::string_view section, std::string_view key, std::string_view default_text) const;
+
+    bool HasFile() const { return m_hasFile; }
+    Encoding FileEncoding() const { return m_encoding; }
+    bool IsIndexed() const { return !m_index.empty(); }
+    // Bytes held by this reader (records and index), for tests of the bound.
+    std::size_t StorageBytes() const;
+
+private:
+    struct Slot {
+        std::uint32_t hash;
+        std::uint32_t owner;   // kSectionOwner for a section, else the section's id
+        std::uint32_t record;  // unit offset of the record; kEmptySlot when unused
+    };
+
+    template <typename Units>
+    void Compact(std::size_t begin, std::size_t end);
+    template <typename Units>
+    void BuildIndex(const Units& units, std::size_t index_limit);
+    template <typename Units, typename Query>
+    std::optional<std::string> FindIn(const Units& units, const Query& section, const Query& key) const;
+
+    std::string m_store;          // the file's bytes, then the compacted records
+    std::size_t m_unitCount = 0;  // units of records in m_store (bytes, or UTF-16 code units)
+    std::size_t m_recordCount = 0;
+    std::vector<Slot> m_index;    // open addressing, a power of two in size, or empty
+    Encoding m_encoding = Encoding::Bytes;
+    bool m_hasFile = false;
+};
+
+}  // namespace automenu::platform

@@ -1,0 +1,281 @@
+#include "platform/ProfileReader.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace automenu::platform {
+namespace {
+
+using namespace std::string_view_literals;
+using namespace std::string_literals;
+
+struct LexicalCase {
+    const char* rule;
+    std::string_view text;
+    std::string_view section;
+    std::string_view key;
+    std::optional<std::string_view> expected;  // nothing: the default comes back
+};
+
+const std::string kLongValue(3000, 'x');
+const std::string kExactValue(2047, 'y');
+const std::string kLongFile = "[s]\nk=" + kLongValue + "\nexact=" + kExactValue + "\n";
+
+// One row per rule observed on Windows.
+const LexicalCase kLexicalCases[] = {
+    {"section name ignores ASCII case", "[Setup]\nKey=v\n", "sETUP", "kEY", "v"},
+    {"names asked for are trimmed", "[Setup]\nKey=v\n", " \tSetup\x0B", "\x1A Key \x0C", "v"},
+    {"blanks inside a section name count", "[My Setup]\nKey=v\n", "MySetup", "Key", std::nullopt},
+    {"blanks inside a key name count", "[s]\nMy Key=v\n", "s", "My  Key", std::nullopt},
+    {"a section prefix never matches", "[Setup Two]\nKey=v\n", "Setup", "Key", std::nullopt},
+    {"a key prefix never matches", "[s]\nKeyName=v\n", "s", "Key", std::nullopt},
+    {"a longer key never matches", "[s]\nKey=v\n", "s", "KeyName", std::nullopt},
+    {"non-ASCII letters keep their case", "[\xC4]\nk=v\n", "\xE4", "k", std::nullopt},
+    {"missing section", "[s]\nk=v\n", "t", "k", std::nullopt},
+    {"missing key", "[s]\nk=v\n", "s", "j", std::nullopt},
+    {"empty file", "", "s", "k", std::nullopt},
+    {"empty value is the empty text", "[s]\nk=\n", "s", "k", ""},
+    {"first of duplicate keys wins", "[s]\nk=first\nk=second\n", "s", "k", "first"},
+    {"first of duplicate keys wins even when empty", "[s]\nk=\nK=second\n", "s", "k", ""},
+    {"only the first of duplicate sections is searched", "[s]\na=1\n[ S ]\nb=2\n", "s", "b", std::nullopt},
+    {"keys of the first duplicate section are found", "[s]\na=1\n[S]\na=2\n", "s", "a", "1"},
+    {"lines before any header form an unnamed section", "k=v\n[s]\nj=w\n", "", "k", "v"},
+    {"the unnamed section is reached with blanks", "k=v\n[s]\n", "  \t", "k", "v"},
+    {"the unnamed section ends at the first header", "k=v\n[s]\nj=w\n", "", "j", std::nullopt},
+    {"a later [] repeats the unnamed section", "k=1\n[]\nj=2\n", "", "j", std::nullopt},
+    {"[] without leading lines is a section named \"\"", "[]\nk=v\n", "", "k", "v"},
+    {"CRLF ends a line", "[s]\r\na=1\r\nb=2\r\n", "s", "b", "2"},
+    {"CR alone ends a line", "[s]\ra=1\rb=2\r", "s", "b", "2"},
+    {"mixed line ends", "[s]\n\r\r\na=1\n\rb=2", "s", "b", "2"},
+    {"blank lines are ignored", "\n \t \n[s]\n\x0B\x0C\n\nk=v\n", "s", "k", "v"},
+    {"no final newline", "[s]\nk=v", "s", "k", "v"},
+    {"no final newline after a header", "[s]", "s", "k", std::nullopt},
+    {"blanks are 0x09-0x0D, 0x1A and 0x20", "[s]\n\x1A\x0B k\x09=\x0C\x1A v \x0B\x1A", "s", "k", "v"},
+    {"0xA0 is not a blank", "[s]\n\xA0k=v\xA0\n", "s", "\xA0k", "v\xA0"},
+    {"0xA0 is not trimmed from the name asked for", "[s]\n\xA0k=v\n", "s", "k", std::nullopt},
+    {"a NUL cuts a key name", "[s]\nke\0y=v\n"sv, "s", "ke", "v"},
+    {"a NUL cuts a value", "[s]\nk=ab\0cd\n"sv, "s", "k", "ab"},
+    {"a NUL does not end the line", "[s]\nk\0x=v\nj=w\n"sv, "s", "k", "v"},
+    {"a NUL cuts a section name", "[se\0ct]\nk=v\n"sv, "se", "k", "v"},
+    {"a NUL cuts after trimming and unquoting", "[s]\nk= \"a\0b\" \n"sv, "s", "k", "a"},
+    {"a NUL in the name asked for ends it", "[s]\nk=v\n", "s", "k\0zzz"sv, "v"},
+    {"text after the ] is ignored", "[s] tail ; x\nk=v\n", "s", "k", "v"},
+    {"the name runs to the last ]", "[a]b] tail\nk=v\n", "a]b", "k", "v"},
+    {"the header name is trimmed", "[ \ts\x0B ]\nk=v\n", "s", "k", "v"},
+    {"a header may be indented", "  \t[s]\nk=v\n", "s", "k", "v"},
+    {"[ without ] is a key line", "[s]\n[open=1\nk=v\n", "s", "[open", "1"},
+    {"[ without ] keeps the current section", "[s]\n[open=1\nk=v\n", "s", "k", "v"},
+    {"a key line splits at the first =", "[s]\nk=a=b\n", "s", "k", "a=b"},
+    {"blanks around = are dropped", "[s]\nk \t=\t v\n", "s", "k", "v"},
+    {"blanks inside a value are kept", "[s]\nk=  a  b  \n", "s", "k", "a  b"},
+    {"a line without = reads as missing", "[s]\nk\n", "s", "k", std::nullopt},
+    {"a line without = hides a later one", "[s]\nk\nk=v\n", "s", "k", std::nullopt},
+    {"an empty key name", "[s]\n=v\n", "s", "", "v"},
+    {"; starts no comment", "[s]\n;k=x\n", "s", ";k", "x"},
+    {"; is part of the key name", "[s]\n;k=x\n", "s", "k", std::nullopt},
+    {"# starts no comment", "[s]\n#k=x\n", "s", "#k", "x"},
+    {"; and # are kept inside a value", "[s]\nk=a ; b # c\n", "s", "k", "a ; b # c"},
+    {"double quotes are removed", "[s]\nk=\"v\"\n", "s", "k", "v"},
+    {"single quotes are removed", "[s]\nk='v'\n", "s", "k", "v"},
+    {"quotes come off after trimming", "[s]\nk=  \" v \"  \n", "s", "k", " v "},
+    {"only one pair comes off", "[s]\nk='\"v\"'\n", "s", "k", "\"v\""},
+    {"an empty quoted value", "[s]\nk=\"\"\n", "s", "k", ""},
+    {"a lone quote is kept", "[s]\nk=\"\n", "s", "k", "\""},
+    {"unmatched quotes are kept", "[s]\nk=\"v\n", "s", "k", "\"v"},
+    {"mixed quotes are kept", "[s]\nk=\"v'\n", "s", "k", "\"v'"},
+    {"inner quotes are kept", "[s]\nk=\"a\"b\"\n", "s", "k", "a\"b"},
+    {"names keep their quotes", "[s]\n\"k\"=v\n", "s", "\"k\"", "v"},
+    {"quoted names do not match unquoted", "[s]\n\"k\"=v\n", "s", "k", std::nullopt},
+    {"at most 2047 bytes of a value", kLongFile, "s", "k", std::string_view(kLongValue).substr(0, 2047)},
+    {"a value of 2047 bytes is whole", kLongFile, "s", "exact", kExactValue},
+    {"bytes without a mark are unchanged", "[s]\nk=\xE9\xFF\x80\n", "s", "k", "\xE9\xFF\x80"},
+    {"a UTF-8 mark is not part of the first name", "\xEF\xBB\xBFk=v\n", "", "k", "v"},
+    {"a UTF-8 file gives UTF-8", "\xEF\xBB\xBF[s]\nk=\xC3\xA9\n", "s", "k", "\xC3\xA9"},
+};
+
+class LexicalRules : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(LexicalRules, IndexedAndScannedAgree) {
+    for (const LexicalCase& c : kLexicalCases) {
+        SCOPED_TRACE(c.rule);
+        const ProfileReader reader = ProfileReader::FromBytes(std::string(c.text), GetParam());
+        const std::optional<std::string> got = reader.Find(c.section, c.key);
+        ASSERT_EQ(got.has_value(), c.expected.has_value()) << (got ? *got : "(default)");
+        if (got) {
+            EXPECT_EQ(*got, *c.expected);
+        }
+        EXPECT_EQ(reader.GetString(c.section, c.key, "0"), got ? *got : "0");
+    }
+}
+
+// The index answers ordinary files; files with very many lines are searched
+// line by line. Both must give the same answers.
+INSTANTIATE_TEST_SUITE_P(Modes, LexicalRules,
+                         ::testing::Values(ProfileReader::kDefaultIndexLimit, std::size_t{0}),
+                         [](const auto& info) { return info.param == 0 ? "Scanned" : "Indexed"; });
+
+std::string Utf16(std::u16string_view text, bool big_endian, bool mark) {
+    std::string out;
+    auto put = [&](char16_t u) {
+        const char hi = static_cast<char>(u >> 8);
+        const char lo = static_cast<char>(u & 0xFF);
+        out.push_back(big_endian ? hi : lo);
+        out.push_back(big_endian ? lo : hi);
+    };
+    if (mark) put(u'\xFEFF');
+    for (char16_t u : text) put(u);
+    return out;
+}
+
+TEST(ProfileReader, Utf16WithMarkIsDecodedToUtf8) {
+    const std::u16string text = u"[S\u00EBc]\r\nCaption = \u00E9\u20AC\U0001F600\r\nQuoted=\"x\"\r\nLone=\xD800z";
+    for (const bool big_endian : {false, true}) {
+        SCOPED_TRACE(big_endian ? "big-endian" : "little-endian");
+        const ProfileReader reader = ProfileReader::FromBytes(Utf16(text, big_endian, true));
+        EXPECT_EQ(reader.FileEncoding(), big_endian ? ProfileReader::Encoding::Utf16Be : ProfileReader::Encoding::Utf16Le);
+        EXPECT_EQ(reader.GetString("s\xC3\xAB" "C", "caption", "0"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+        EXPECT_EQ(reader.GetString("S\xC3\xAB" "c", "Quoted", "0"), "x");
+        EXPECT_EQ(reader.GetString("S\xC3\xAB" "c", "Lone", "0"), "\xEF\xBF\xBDz");
+        // Only ASCII letters match regardless of case.
+        EXPECT_EQ(reader.GetString("S\xC3\x8B" "c", "Caption", "0"), "0");
+    }
+}
+
+TEST(ProfileReader, Utf16WithoutMarkIsNotRecognised) {
+    const ProfileReader reader = ProfileReader::FromBytes(Utf16(u"[s]\r\nk=v\r\n", false, false));
+    EXPECT_EQ(reader.FileEncoding(), ProfileReader::Encoding::Bytes);
+    EXPECT_EQ(reader.GetString("s", "k", "0"), "0");
+}
+
+TEST(ProfileReader, Utf16ValueIsCutAtACharacterBoundary) {
+    // 700 euro signs are 2100 bytes of UTF-8; 682 of them fit in 2047 bytes.
+    const std::u16string text = u"k=" + std::u16string(700, u'\u20AC');
+    const std::string value = ProfileReader::FromBytes(Utf16(text, false, true)).GetString("", "k", "0");
+    EXPECT_EQ(value.size(), 682u * 3);
+}
+
+TEST(ProfileReader, OddLengthUtf16DropsTheLastByte) {
+    std::string bytes = Utf16(u"k=v", false, true);
+    bytes.push_back('w');
+    EXPECT_EQ(ProfileReader::FromBytes(bytes).GetString("", "k", "0"), "v");
+}
+
+TEST(ProfileReader, MissingFileDirectoryAndUnreadableFileReadAsMissing) {
+    testing::TempDir dir;
+    const std::string unreadable = dir.Write("locked.inf", "[s]\nk=v\n");
+    ::chmod(unreadable.c_str(), 0);
+    for (const std::string& path : {dir.Join("absent.inf"), dir.Path(), std::string("/dev/null"), unreadable}) {
+        SCOPED_TRACE(path);
+        const ProfileReader reader = ProfileReader::FromFile(path);
+        if (path == unreadable && ::geteuid() == 0) continue;  // root reads it anyway
+        EXPECT_FALSE(reader.HasFile());
+        EXPECT_EQ(reader.GetString("s", "k", "0"), "0");
+    }
+}
+
+TEST(ProfileReader, ReadsAFile) {
+    testing::TempDir dir;
+    const ProfileReader reader = ProfileReader::FromFile(dir.Write("AUTORUN.INF", "[Logo Setup]\r\nLogo Use=YES\r\n"));
+    EXPECT_TRUE(reader.HasFile());
+    EXPECT_EQ(reader.GetString("Logo Setup", "Logo Use", "0"), "YES");
+}
+
+TEST(ProfileReader, MegabyteLines) {
+    const std::string big(3u << 20, 'x');
+    const std::string text = "[" + big + "]\nk=1\n[s]\nk=" + big + "\nj=" + big + "=\n" + big + "\nlast=v";
+    for (const std::size_t limit : {ProfileReader::kDefaultIndexLimit, std::size_t{0}}) {
+        const ProfileReader reader = ProfileReader::FromBytes(text, limit);
+        EXPECT_EQ(reader.GetString(big, "k", "0"), "1");
+        EXPECT_EQ(reader.GetString("s", "k", "0"), big.substr(0, 2047));
+        EXPECT_EQ(reader.GetString("s", "j", "0"), big.substr(0, 2047));
+        EXPECT_EQ(reader.GetString("s", big, "0"), "0");
+        EXPECT_EQ(reader.GetString("s", "last", "0"), "v");
+    }
+}
+
+TEST(ProfileReader, ReadsAtMost16MiB) {
+    const std::size_t cap = ProfileReader::kMaxFileBytes;
+    std::string text = "[s]\nfirst=1\n";
+    text.append(cap - text.size() - 7, ';');
+    text.append("\nlast=");
+    ASSERT_EQ(text.size(), cap - 1);
+    text.append("23\nbeyond=3\n");  // the 16 MiB end falls between "2" and "3"
+    testing::TempDir dir;
+    const std::string path = dir.Write("big.inf", text);
+    for (const ProfileReader& reader : {ProfileReader::FromBytes(text), ProfileReader::FromFile(path)}) {
+        EXPECT_EQ(reader.GetString("s", "first", "0"), "1");
+        EXPECT_EQ(reader.GetString("s", "last", "0"), "2");
+        EXPECT_TRUE(reader.IsIndexed());
+        EXPECT_EQ(reader.GetString("s", "beyond", "0"), "0");
+        EXPECT_LE(reader.StorageBytes(), cap + 1024);  // three records: a tiny index
+    }
+}
+
+TEST(ProfileReader, StorageStaysNearTheFileSize) {
+    struct Case {
+        const char* name;
+        std::string text;
+    };
+    std::string tiny_lines;
+    for (int i = 0; i < 200000; ++i) tiny_lines += static_cast<char>('a' + i % 26), tiny_lines += '\n';
+    std::string sections;
+    for (int i = 0; i < 100000; ++i) {
+        sections += '[';
+        sections += std::to_string(i);
+        sections += "]\n";
+    }
+    std::string last_line_only = "k";
+    const Case cases[] = {
+        {"tiny key lines", tiny_lines}, {"many sections", sections}, {"one short line", last_line_only}};
+    // The index of an ordinary file is bounded by the index limit.
+    constexpr std::size_t kIndexBytes = 8192 * 12;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProfileReader reader = ProfileReader::FromBytes(c.text);
+        EXPECT_LE(reader.StorageBytes(), std::max<std::size_t>(c.text.size() + 2, 15) + kIndexBytes);
+    }
+}
+
+// Random files from a small alphabet that exercises every rule: the indexed
+// and the line-by-line search must agree on every name that occurs.
+TEST(ProfileReader, IndexedAndScannedAgreeOnRandomFiles) {
+    std::mt19937 random(12345);
+    const std::string alphabet = "[]=\"' \t\r\n\0aAbB;#\x1A\xA0"s.substr(0);
+    const std::vector<std::string> names = {"", "a", "A", "b", "ab", "aB", " a", "[a", "a]", "\"a\"", ";a", "#"};
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int length = std::uniform_int_distribution<int>(0, 120)(random);
+        for (int i = 0; i < length; ++i) text += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+        const ProfileReader indexed = ProfileReader::FromBytes(text);
+        const ProfileReader scanned = ProfileReader::FromBytes(text, 0);
+        ASSERT_TRUE(indexed.IsIndexed() || text.find_first_not_of(" \t\r\n\x1A"s) == std::string::npos);
+        for (const std::string& section : names)
+            for (const std::string& key : names)
+                ASSERT_EQ(indexed.Find(section, key), scanned.Find(section, key))
+                    << "section [" << section << "] key [" << key << "] in " << ::testing::PrintToString(text);
+    }
+}
+
+TEST(ProfileReader, BinaryGarbageNeverFails) {
+    std::mt19937 random(99);
+    for (int round = 0; round < 50; ++round) {
+        std::string bytes(std::uniform_int_distribution<int>(0, 4096)(random), '\0');
+        for (char& b : bytes) b = static_cast<char>(random());
+        if (round % 3 == 1) bytes = "\xFF\xFE"s + bytes;
+        if (round % 3 == 2) bytes = "\xFE\xFF"s + bytes;
+        const ProfileReader reader = ProfileReader::FromBytes(bytes);
+        EXPECT_EQ(reader.GetString("Logo Setup", "Logo Use", "0"), "0");
+    }
+}
+
+}  // namespace
+}  // namespace automenu::platform

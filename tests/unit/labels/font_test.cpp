@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/cairo/PangoText.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "ui/PlatformAccess.h"
+#include "ui/TFont.h"
+
+namespace automenu {
+namespace {
+
+class FontTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetPlatform(&m_platform); }
+    void TearDown() override { SetPlatform(nullptr); }
+    platform::HeadlessPlatform m_platform;
+};
+
+TEST(MulDivTest, RoundsHalvesAwayFromZero) {
+    struct Case {
+        int a, b, c, expected;
+    } cases[] = {
+        {1, 1, 2, 1}, {-1, 1, 2, -1}, {3, 1, 2, 2}, {-3, 1, 2, -2}, {1, 1, 3, 0}, {2, 1, 3, 1},
+        {8, 96, 72, 11}, {-11, 72, 96, -8}, {5, 7, -2, -18}, {1, 1, 0, -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << "*" << c.b << "/" << c.c;
+}
+
+TEST_F(FontTest, SizeToHeightAndBack) {
+    struct Case {
+        int ppi, points, height;
+    } cases[] = {
+        {96, 8, -11},  {96, 9, -12},  {96, 10, -13}, {96, 12, -16}, {96, 14, -19},
+        {96, 18, -24}, {120, 8, -13}, {120, 10, -17}, {120, 12, -20},
+        {96, 0, 0},    {96, -8, 11},  // 0 asks for the default height, negative for a cell height
+    };
+    for (const Case& c : cases) {
+        TFont font;
+        font.SetPixelsPerInch(c.ppi);
+        font.SetSize(c.points);
+        EXPECT_EQ(font.Height(), c.height) << c.points << " pt at " << c.ppi;
+        EXPECT_EQ(font.Size(), c.points) << c.points << " pt at " << c.ppi;
+    }
+}
+
+TEST_F(FontTest, NewFontTakesTheDefaults) {
+    TFont font;
+    EXPECT_EQ(font.Height(), -11);
+    EXPECT_EQ(font.Name(), "MS Sans Serif");
+    EXPECT_EQ(font.Color(), clWindowText);
+    EXPECT_EQ(font.Style(), 0);
+    EXPECT_EQ(font.Charset(), DEFAULT_CHARSET);
+    EXPECT_EQ(font.PixelsPerInch(), 96);
+}
+
+TEST_F(FontTest, EqualDescriptionsShareOneRecord) {
+    const std::size_t before = TFont::InternedCount();
+    {
+        TFont a, b;
+        EXPECT_EQ(&a.Resource(), &b.Resource());
+        EXPECT_EQ(TFont::InternedCount(), before + 1);
+        a.SetSize(12);
+        EXPECT_NE(&a.Resource(), &b.Resource());
+        EXPECT_EQ(TFont::InternedCount(), before + 2);
+        b.SetStyle(fsBold);
+        b.SetSize(12);
+        b.SetStyle(0);
+        EXPECT_EQ(&a.Resource(), &b.Resource());
+        // The platform font is made once per record and shared.
+        EXPECT_EQ(&a.Handle(), &b.Handle());
+    }
+    EXPECT_EQ(TFont::InternedCount(), before);
+}
+
+TEST_F(FontTest, NoticeOnlyWhenSomethingChanges) {
+    TFont font;
+    int notices = 0;
+    font.OnChange = [&] { ++notices; };
+    struct Step {
+        const char* what;
+        std::function<void()> set;
+        int notices_after;
+    } steps[] = {
+        {"same size", [&] { font.SetSize(8); }, 0},
+        {"same height", [&] { font.SetHeight(-11); }, 0},
+        {"same name", [&] { font.SetName("MS Sans Serif"); }, 0},
+        {"empty name", [&] { font.SetName(""); }, 0},
+        {"same style", [&] { font.SetStyle(0); }, 0},
+        {"same colour", [&] { font.SetColor(clWindowText); }, 0},
+        {"same pitch", [&] { font.SetPitch(TFontPitch::fpDefault); }, 0},
+        {"same charset", [&] { font.SetCharset(DEFAULT_CHARSET); }, 0},
+        {"new size", [&] { font.SetSize(12); }, 1},
+        {"new name", [&] { font.SetName("Arial"); }, 2},
+        {"bold", [&] { font.SetStyle(fsBold); }, 3},
+        {"colour", [&] { font.SetColor(0x0000FF); }, 4},
+        {"size again", [&] { font.SetSize(12); }, 4},
+        {"bold again", [&] { font.SetStyle(fsBold); }, 4},
+        {"colour again", [&] { font.SetColor(0x0000FF); }, 4},
+    };
+    for (const Step& s : steps) {
+        s.set();
+        EXPECT_EQ(notices, s.notices_after) << s.what;
+    }
+    EXPECT_EQ(font.Height(), -16);
+    EXPECT_EQ(font.Style(), fsBold);
+}
+
+TEST_F(FontTest, NameRules) {
+    TFont font;
+    font.SetName(std::string(40, 'x'));
+    EXPECT_EQ(font.Name(), std::string(31, 'x'));
+    font.SetName("");
+    EXPECT_EQ(font.Name(), std::string(31, 'x'));
+    // "Default" in any case stands for the default face when the platform
+    // font is made; the description keeps the name as given.
+    font.SetName("dEfAuLt");
+    EXPECT_EQ(font.Name(), "dEfAuLt");
+    EXPECT_EQ(font.Handle().Description().name, "MS Sans Serif");
+}
+
+TEST_F(FontTest, StylesAreIndependent) {
+    TFont font;
+    font.SetStyle(fsBold | fsItalic | fsUnderline);
+    font.SetStyle(font.Style() & ~fsBold);
+    EXPECT_EQ(font.Style(), fsItalic | fsUnderline);
+    font.SetStyle(0xFF);  // bits beyond the four styles are dropped
+    EXPECT_EQ(font.Style(), fsBold | fsItalic | fsUnderline | fsStrikeOut);
+}
+
+// The window layout scales every control when the text "0" in its font is not
+// 13 pixels high, so the default font must give exactly that.
+TEST_F(FontTest, PlatformHeights) {
+    auto cell = [&](int height) {
+        FontDescription d;
+        d.height = height;
+        d.name = "MS Sans Serif";
+        auto f = m_platform.CreateFont(d);
+        TRect r = m_platform.ScreenCanvas().DrawText(*f, {}, "0", {0, 0, 0, 0}, DT_CALCRECT);
+        EXPECT_EQ(r.Height(), platform::MetricsOf(*f).cell_height);
+        return r.Height();
+    };
+    EXPECT_EQ(cell(-11), 13);
+    EXPECT_EQ(cell(0), cell(-11));  // 0: 8 points at 96 ppi
+    for (int h : {9, 13, 20, 31}) EXPECT_EQ(cell(h), h) << "cell height " << h;
+    EXPECT_LT(cell(-11), cell(-16));
+}
+
+TEST_F(FontTest, BoldIsWider) {
+    TFont regular, bold;
+    bold.SetStyle(fsBold);
+    auto width = [&](const TFont& f) {
+        return m_platform.ScreenCanvas().DrawText(f.Handle(), {}, "Installation", {}, DT_CALCRECT).Width();
+    };
+    EXPECT_GT(width(bold), width(regular));
+}
+
+}  // namespace
+}  // namespace automenu

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "LabelFixture.h"
+#include "platform/SystemColors.h"
+#include "ui/THintWindow.h"
+#include "ui/TImage.h"
+
+namespace automenu {
+namespace {
+
+using platform::WindowKind;
+
+// The menu's arrangement: a background picture, a text line without a hint,
+// entries with hints and the exit entry.
+class HintTest : public testing::LabelFixture {
+protected:
+    HintTest() {
+        TImage& image = m_form->AddControl<TImage>();
+        image.SetBounds(0, 0, 632, 453);
+        image.SetVisible(true);
+        m_text_line = &AddLabel(16, 40, "Plain text");
+        m_install = &AddLabel(16, 176, "Install");
+        m_install->SetHint("Press to install.");
+        m_install->SetShowHint(true);
+        m_open = &AddLabel(16, 272, "Open");
+        m_open->SetHint("Press to open.|Opens the folder on the disc");
+        m_open->SetShowHint(true);
+        m_exit = &AddLabel(552, 408, "Exit");
+        m_exit->SetHint("Press to exit.");
+        m_exit->SetShowHint(true);
+        Pump();
+    }
+
+    THintController& Hints() { return m_app->Hints(); }
+    bool Showing() { return Hints().Showing(); }
+    std::string ShownText() { return Showing() ? Hints().Window()->Text() : std::string(); }
+    void MoveTo(const TLabel& label, int dx = 3, int dy = 3) {
+        m_platform.MoveMouse(Window(), label.Left() + dx, label.Top() + dy);
+        Pump();
+    }
+    void Wait(unsigned ms) {
+        m_platform.AdvanceTime(ms);
+        Pump();
+    }
+
+    TLabel* m_text_line = nullptr;
+    TLabel* m_install = nullptr;
+    TLabel* m_open = nullptr;
+    TLabel* m_exit = nullptr;
+};
+
+TEST_F(HintTest, AppearsAfterTheDelayBelowThePointerAndHides) {
+    MoveTo(*m_install, 5, 4);
+    EXPECT_EQ(Hints().HintControl(), m_install);
+    Wait(499);
+    EXPECT_FALSE(Showing());
+    Wait(1);
+    ASSERT_TRUE(Showing());
+    EXPECT_EQ(ShownText(), "Press to install.");
+
+    const THintWindow& window = *Hints().Window();
+    EXPECT_EQ(m_platform.Kind(window.Handle()), WindowKind::Tooltip);
+    EXPECT_TRUE(m_platform.IsWindowVisible(window.Handle()));
+    const TPoint cursor = m_platform.CursorPos();
+    EXPECT_EQ(m_platform.WindowPosition(window.Handle()), (TPoint{cursor.x, cursor.y + m_platform.CursorHeight()}));
+    // Text size plus the edge and padding: 6 wider, 6 taller.
+    const TRect text = m_platform.ScreenCanvas().DrawText(Hints().Window()->Font().Handle(), {}, "Press to install.",
+                                                          {0, 0, 1280, 0}, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    EXPECT_EQ(m_platform.ClientSize(window.Handle()), (TSize{text.Width() + 6, text.Height() + 6}));
+
+    Wait(2499);
+    EXPECT_TRUE(Showing());
+    Wait(1);
+    EXPECT_FALSE(Showing());
+    // Resting or moving within the same label does not bring it back.
+    MoveTo(*m_install, 10, 6);
+    Wait(5000);
+    EXPECT_FALSE(Showing());
+}
+
+TEST_F(HintTest, NextHintedLabelShowsAtOnce) {
+    MoveTo(*m_install);
+    Wait(500);
+    ASSERT_EQ(ShownText(), "Press to install.");
+    MoveTo(*m_open);
+    EXPECT_EQ(ShownText(), "Press to open.");  // the part before "|"
+    MoveTo(*m_exit);
+    EXPECT_EQ(ShownText(), "Press to exit.");
+    // Also after the display time ran out, the next label needs no delay.
+    Wait(2500);
+    EXPECT_FALSE(Showing());
+    MoveTo(*m_install);
+    EXPECT_EQ(ShownText(), "Press to install.");
+}
+
+TEST_F(HintTest, MovingOntoSomethingWithoutHintRemovesIt) {
+    struct Case {
+        const char* where;
+        int x, y;
+    } cases[] = {
+        {"background picture", 300, 100},
+        {"text line without hint", 20, 43},
+        {"bare window", 633, 453},
+    };
+    for (const Case& c : cases) {
+        MoveTo(*m_install);
+        Wait(500);
+        ASSERT_TRUE(Showing()) << c.where;
+        m_platform.MoveMouse(Window(), c.x, c.y);
+        Pump();
+        EXPECT_FALSE(Showing()) << c.where;
+        EXPECT_EQ(Hints().HintControl(), nullptr) << c.where;
+        // Back on the label the full delay applies again.
+        MoveTo(*m_install);
+        Wait(499);
+        EXPECT_FALSE(Showing()) << c.where;
+        m_platform.MoveMouse(Window(), 300, 100);
+        Pump();
+    }
+}
+
+TEST_F(HintTest, KeysAndButtonsRemoveIt) {
+    MoveTo(*m_install);
+    Wait(500);
+    ASSERT_TRUE(Showing());
+    m_platform.PressKey(Window(), 'A');
+    Pump();
+    EXPECT_FALSE(Showing());
+
+    // Cancelled, so resting on the label again shows it again.
+    MoveTo(*m_install, 4, 4);
+    Wait(500);
+    ASSERT_TRUE(Showing());
+    m_platform.PressLeft(Window(), m_install->Left() + 4, m_install->Top() + 4);
+    Pump();
+    EXPECT_FALSE(Showing());
+    m_platform.ReleaseLeft(Window(), m_install->Left() + 4, m_install->Top() + 4);
+    Pump();
+    Wait(3000);
+    EXPECT_FALSE(Showing());
+}
+
+TEST_F(HintTest, MovingWithinALabelRestartsAPendingDelay) {
+    MoveTo(*m_install, 2, 2);
+    Wait(300);
+    MoveTo(*m_install, 8, 3);
+    Wait(300);
+    EXPECT_FALSE(Showing());
+    Wait(200);
+    EXPECT_TRUE(Showing());
+}
+
+TEST_F(HintTest, NothingWhileAnotherProgramIsActive) {
+    m_platform.SetProgramActive(false);
+    MoveTo(*m_install);
+    Wait(3000);
+    EXPECT_FALSE(Showing());
+    EXPECT_FALSE(Hints().Active());
+}
+
+TEST_F(HintTest, IdleCancelsWhenThePointerLeavesTheProgram) {
+    MoveTo(*m_install);
+    Wait(500);
+    ASSERT_TRUE(Showing());
+    m_app->Idle();  // pointer still over the window
+    EXPECT_TRUE(Showing());
+    m_platform.MoveMouse(Window(), -200, -200);  // queued, not yet handled
+    m_app->Idle();
+    EXPECT_FALSE(Showing());
+}
+
+TEST_F(HintTest, KeptOnTheDesktop) {
+    // A desktop that ends just right of and below the exit entry.
+    const TPoint exit_on_screen = m_platform.ClientToScreen(Window(), {m_exit->Left(), m_exit->Top()});
+    m_platform.SetScreen({exit_on_screen.x + 30, exit_on_screen.y + 30}, 96);
+    MoveTo(*m_exit, 2, 2);
+    Wait(500);
+    ASSERT_TRUE(Showing());
+    const TRect bounds = Hints().Window()->BoundsRect();
+    EXPECT_EQ(bounds.right, exit_on_screen.x + 30);
+    EXPECT_EQ(bounds.bottom, exit_on_screen.y + 30);
+    EXPECT_EQ(m_platform.WindowPosition(Hints().Window()->Handle()), (TPoint{bounds.left, bounds.top}));
+}
+
+TEST_F(HintTest, PaintsEdgeBackgroundAndText) {
+    MoveTo(*m_install);
+    Wait(500);
+    ASSERT_TRUE(Showing());
+    const platform::WindowId w = Hints().Window()->Handle();
+    const TSize size = m_platform.ClientSize(w);
+    EXPECT_EQ(m_platform.Pixel(w, 0, 0), (Rgb{255, 255, 255}));
+    EXPECT_EQ(m_platform.Pixel(w, size.cx - 1, size.cy - 1), (Rgb{105, 105, 105}));
+    EXPECT_EQ(m_platform.Pixel(w, 1, size.cy - 2), platform::ClassicSystemColor(COLOR_INFOBK));
+    int text_pixels = 0;
+    for (int y = 3; y < size.cy - 3; ++y)
+        for (int x = 3; x < size.cx - 3; ++x)
+            if (m_platform.Pixel(w, x, y).g < 100) ++text_pixels;
+    EXPECT_GT(text_pixels, 20);
+}
+
+TEST_F(HintTest, EmptyShortHintShowsNoWindow) {
+    m_install->SetHint("|Only a long hint");
+    MoveTo(*m_install);
+    Wait(1000);
+    EXPECT_FALSE(Showing());
+    EXPECT_EQ(THintController::ShortHint("a|b|c"), "a");
+    EXPECT_EQ(THintController::ShortHint("plain"), "plain");
+}
+
+TEST_F(HintTest, HintsOffDestroysTheWindow) {
+    MoveTo(*m_install);
+    Wait(500);
+    ASSERT_TRUE(Showing());
+    const platform::WindowId w = Hints().Window()->Handle();
+    Hints().SetEnabled(false);
+    EXPECT_EQ(Hints().Window(), nullptr);
+    const auto windows = m_platform.Windows();
+    EXPECT_EQ(std::count(windows.begin(), windows.end(), w), 0);
+    MoveTo(*m_open);
+    Wait(1000);
+    EXPECT_FALSE(Showing());
+}
+
+TEST_F(HintTest, DestroyingTheFormForgetsItsControls) {
+    MoveTo(*m_install);
+    Wait(200);
+    EXPECT_EQ(Hints().HintControl(), m_install);
+    m_form.reset();
+    EXPECT_EQ(Hints().HintControl(), nullptr);
+    m_platform.AdvanceTime(1000);
+    Pump();
+    EXPECT_FALSE(Showing());
+}
+
+}  // namespace
+}  // namespace automenu
