@@ -4,6 +4,7 @@
 
 #include "platform/ByteReader.h"
 #include "ui/Exceptions.h"
+#include "ui/TFont.h"
 
 namespace automenu {
 
@@ -85,19 +86,6 @@ LoadedMetafile ReadPlaceable(std::span<const std::uint8_t> bytes) {
 }
 
 }  // namespace
-
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    std::int64_t p = static_cast<std::int64_t>(a) * b;
-    std::int64_t half = (c < 0 ? -static_cast<std::int64_t>(c) : c) / 2;
-    bool negative = (p < 0) != (c < 0);
-    std::int64_t ap = p < 0 ? -p : p;
-    std::int64_t ac = c < 0 ? -static_cast<std::int64_t>(c) : c;
-    std::int64_t q = (ap + half) / ac;
-    if (negative) q = -q;
-    if (q > std::numeric_limits<int>::max() || q < std::numeric_limits<int>::min()) return -1;
-    return static_cast<int>(q);
-}
 
 LoadedMetafile ReadMetafile(std::span<const std::uint8_t> bytes) {
     if (bytes.size() > kEmfHeaderSize) {

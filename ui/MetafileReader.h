@@ -6,6 +6,7 @@
 #include <span>
 
 #include "platform/MetafileBits.h"
+#include "ui/TFont.h"  // MulDiv
 
 namespace automenu {
 
@@ -24,10 +25,6 @@ struct LoadedMetafile {
 // Throws EInvalidGraphic "Metafile is not valid", or EReadError "Stream
 // read error" for an enhanced metafile shorter than its header says.
 LoadedMetafile ReadMetafile(std::span<const std::uint8_t> bytes);
-
-// Windows MulDiv: a * b / c rounded half away from zero; -1 when c is 0 or
-// the result does not fit.
-int MulDiv(int a, int b, int c);
 
 // Natural size in pixels; `pixels_per_inch` is the screen's (vertical) one.
 TSize MetafileNaturalSize(const LoadedMetafile& m, int pixels_per_inch);

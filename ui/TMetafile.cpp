@@ -6,16 +6,16 @@ namespace automenu {
 
 namespace {
 
-int ScreenPixelsPerInch() { return HasPlatform() ? Platform().PixelsPerInch() : 96; }
+int ScreenPpi() { return HasPlatform() ? Platform().PixelsPerInch() : 96; }
 
 }  // namespace
 
 int TMetafile::Width() const {
-    return Empty() ? 0 : MetafileNaturalSize(m_data, ScreenPixelsPerInch()).cx;
+    return Empty() ? 0 : MetafileNaturalSize(m_data, ScreenPpi()).cx;
 }
 
 int TMetafile::Height() const {
-    return Empty() ? 0 : MetafileNaturalSize(m_data, ScreenPixelsPerInch()).cy;
+    return Empty() ? 0 : MetafileNaturalSize(m_data, ScreenPpi()).cy;
 }
 
 void TMetafile::Draw(platform::ICanvas& canvas, const TRect& rect) {
