@@ -1,0 +1,234 @@
+// The drawing state a metafile's records act on (what a Windows device
+// context holds while it plays one): mapping, objects, colours, current
+// position, path and clip, and the drawing operations both metafile forms
+// share. Coordinates given to the operations are logical units.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <variant>
+#include <vector>
+
+#include "platform/MetafileBits.h"
+#include "platform/Types.h"
+
+namespace automenu::platform {
+
+struct MfPoint {
+    double x = 0;
+    double y = 0;
+};
+
+// Pen styles (PS_*), brush styles (BS_*), map modes (MM_*) with their GDI values.
+enum : std::uint32_t {
+    PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5, PS_INSIDEFRAME = 6,
+    PS_USERSTYLE = 7, PS_STYLE_MASK = 0xF, PS_ENDCAP_MASK = 0xF00, PS_JOIN_MASK = 0xF000, PS_GEOMETRIC = 0x10000,
+    PS_ENDCAP_ROUND = 0, PS_ENDCAP_SQUARE = 0x100, PS_ENDCAP_FLAT = 0x200,
+    PS_JOIN_ROUND = 0, PS_JOIN_BEVEL = 0x1000, PS_JOIN_MITER = 0x2000,
+};
+enum : std::uint32_t { BS_SOLID = 0, BS_NULL = 1, BS_HATCHED = 2, BS_PATTERN = 3, BS_DIBPATTERN = 5, BS_DIBPATTERNPT = 6 };
+enum : int { MM_TEXT = 1, MM_LOMETRIC, MM_HIMETRIC, MM_LOENGLISH, MM_HIENGLISH, MM_TWIPS, MM_ISOTROPIC, MM_ANISOTROPIC };
+enum : int { TRANSPARENT_BK = 1, OPAQUE_BK = 2 };
+enum : std::uint32_t {
+    TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_HMASK = 6, TA_BOTTOM = 8, TA_BASELINE = 24, TA_VMASK = 24,
+};
+enum : std::uint32_t { ETO_OPAQUE = 2, ETO_CLIPPED = 4 };
+enum : int { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5 };
+
+struct MfPen {
+    std::uint32_t style = PS_SOLID;
+    double width = 0;  // logical units; 0 is one device pixel
+    std::uint32_t colour = 0;
+    std::vector<double> dashes;  // PS_USERSTYLE
+};
+
+struct MfSurface;  // a decoded bitmap as a cairo surface
+
+struct MfBrush {
+    std::uint32_t style = BS_SOLID;
+    std::uint32_t colour = 0xFFFFFF;
+    std::uint32_t hatch = 0;
+    std::shared_ptr<MfSurface> pattern;  // BS_DIBPATTERN*
+};
+
+struct MfFont {
+    int height = 0;  // logical: negative = character height, positive = cell height
+    int width = 0;
+    int escapement = 0;  // tenths of a degree, counter-clockwise
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+    bool strike_out = false;
+    std::uint8_t charset = 0;
+    std::string face;
+};
+
+struct MfRegion {
+    std::vector<TRect> rects;  // logical units (WMF) or device units (EMF)
+};
+
+struct MfPalette {};
+
+using MfObject = std::variant<std::monostate, MfPen, MfBrush, MfFont, MfRegion, MfPalette>;
+
+// A packed DIB from a record: BITMAPINFO and bits. Null when it cannot be decoded.
+std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info, std::span<const std::uint8_t> bits,
+                                           bool with_alpha = false);
+cairo_surface_t* SurfaceOf(const MfSurface& s);
+
+// Text as the metafile holds it.
+std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars);
+std::string AnsiToUtf8(std::span<const std::uint8_t> bytes);
+
+class MetafileDC {
+public:
+    // `cr` draws in the destination's pixel space.
+    explicit MetafileDC(cairo_t* cr);
+    ~MetafileDC();
+    MetafileDC(const MetafileDC&) = delete;
+    MetafileDC& operator=(const MetafileDC&) = delete;
+
+    // Device units to destination pixels (the playback mapping of the whole picture).
+    void SetPlaybackTransform(const cairo_matrix_t& m) { m_playback = m; }
+    // Reference device pixels per millimetre, for the metric map modes.
+    void SetDeviceResolution(double px_per_mm_x, double px_per_mm_y) {
+        m_px_per_mm_x = px_per_mm_x;
+        m_px_per_mm_y = px_per_mm_y;
+    }
+
+    // --- Mapping ---
+    void SetMapMode(int mode);
+    void SetWindowOrg(double x, double y) { m_s.win_org = {x, y}; }
+    void SetWindowExt(double x, double y);
+    void SetViewportOrg(double x, double y) { m_s.vp_org = {x, y}; }
+    void SetViewportExt(double x, double y);
+    void OffsetWindowOrg(double dx, double dy) { m_s.win_org.x += dx; m_s.win_org.y += dy; }
+    void OffsetViewportOrg(double dx, double dy) { m_s.vp_org.x += dx; m_s.vp_org.y += dy; }
+    void ScaleWindowExt(double xn, double xd, double yn, double yd);
+    void ScaleViewportExt(double xn, double xd, double yn, double yd);
+    MfPoint WindowExt() const { return m_s.win_ext; }
+    void SetWorldTransform(const cairo_matrix_t& m) { m_s.world = m; }
+    void ModifyWorldTransform(const cairo_matrix_t& m, int mode);
+
+    // --- State ---
+    void SaveDC();
+    void RestoreDC(int which);
+    void SetTextColour(std::uint32_t c) { m_s.text_colour = c; }
+    void SetBkColour(std::uint32_t c) { m_s.bk_colour = c; }
+    void SetBkMode(int mode) { m_s.bk_mode = mode; }
+    void SetTextAlign(std::uint32_t align) { m_s.text_align = align; }
+    void SetPolyFillMode(int mode) { m_s.poly_fill = mode; }
+    void SetArcDirection(int dir) { m_s.arc_clockwise = dir == 2; }
+    void SetMiterLimit(double limit) { m_s.miter_limit = limit; }
+
+    // --- Objects ---
+    void CreateObject(std::uint32_t index, MfObject object);
+    void SelectObject(std::uint32_t index);  // a stock object when the top bit is set
+    void DeleteObject(std::uint32_t index);
+    const MfObject* Object(std::uint32_t index) const;
+    void SelectPen(const MfPen& pen) { m_s.pen = pen; }
+    void SelectBrush(const MfBrush& brush) { m_s.brush = brush; }
+    void SelectFont(const MfFont& font) { m_s.font = font; }
+
+    // --- Drawing ---
+    void MoveTo(MfPoint p);
+    void LineTo(MfPoint p);
+    void Polyline(std::span<const MfPoint> pts);
+    void PolylineTo(std::span<const MfPoint> pts);
+    void Polygon(std::span<const MfPoint> pts);
+    void PolyPolygon(std::span<const MfPoint> pts, std::span<const std::uint32_t> counts);
+    void PolyPolyline(std::span<const MfPoint> pts, std::span<const std::uint32_t> counts);
+    void PolyBezier(std::span<const MfPoint> pts);
+    void PolyBezierTo(std::span<const MfPoint> pts);
+    void Rectangle(double l, double t, double r, double b);
+    void RoundRect(double l, double t, double r, double b, double w, double h);
+    void Ellipse(double l, double t, double r, double b);
+    enum class ArcKind { Arc, Chord, Pie, ArcTo };
+    void Arc(ArcKind kind, double l, double t, double r, double b, MfPoint start, MfPoint end);
+    void SetPixel(MfPoint p, std::uint32_t colour);
+    // Fills the rectangle with the current brush (PATCOPY) or a fixed colour.
+    void PatBlt(double l, double t, double r, double b, std::uint32_t rop);
+    void FillRegion(const MfRegion& region, const MfBrush& brush, bool device_units);
+
+    // Draws text at a reference point with the current font and alignment.
+    // `dx` (logical advances) may be empty; `rect` is used with ETO_OPAQUE/ETO_CLIPPED.
+    void TextOut(MfPoint ref, const std::string& utf8, std::span<const double> dx, std::uint32_t options,
+                 const double* rect);
+
+    // Draws a bitmap into a logical rectangle from a source rectangle (top-down pixels).
+    void DrawBitmap(const MfSurface& bitmap, double dx, double dy, double dw, double dh, double sx, double sy,
+                    double sw, double sh, double alpha = 1.0);
+
+    // --- Paths and clipping ---
+    void BeginPath();
+    void EndPath();
+    void AbortPath();
+    void CloseFigure();
+    void FillPath();
+    void StrokePath();
+    void StrokeAndFillPath();
+    void SelectClipPath(int mode);
+    void IntersectClipRect(double l, double t, double r, double b);
+    void ExcludeClipRect(double l, double t, double r, double b);
+    // Rects in device units (EMF) or logical units (WMF); none with RGN_COPY resets the clip.
+    void SelectClipRegion(const MfRegion* region, int mode, bool device_units);
+
+private:
+    struct State {
+        int map_mode = MM_TEXT;
+        MfPoint win_org{0, 0};
+        MfPoint win_ext{1, 1};
+        MfPoint vp_org{0, 0};
+        MfPoint vp_ext{1, 1};
+        cairo_matrix_t world;
+        MfPen pen;
+        MfBrush brush;
+        MfFont font;
+        std::uint32_t text_colour = 0;
+        std::uint32_t bk_colour = 0xFFFFFF;
+        int bk_mode = OPAQUE_BK;
+        std::uint32_t text_align = 0;
+        int poly_fill = 1;  // ALTERNATE
+        bool arc_clockwise = false;
+        double miter_limit = 10;
+        MfPoint pos{0, 0};
+    };
+
+    // Logical units to destination pixels; false when it cannot be used.
+    bool LogicalMatrix(cairo_matrix_t& out) const;
+    bool UseLogical();
+    void UseDevice();
+    // Fills and/or outlines the current cairo path (or only keeps it in a path bracket).
+    void FillAndStroke(bool fill, bool stroke);
+    void Fill(const MfBrush& brush);
+    void Stroke();
+    void SetSourceColour(std::uint32_t colour);
+    bool SetBrushSource(const MfBrush& brush);
+    void ApplyPen();
+    void BuildPolyline(std::span<const MfPoint> pts, bool close);
+    void AddEllipsePath(double l, double t, double r, double b);
+    void ResetClip();
+
+    cairo_t* m_cr;
+    cairo_matrix_t m_playback;
+    double m_px_per_mm_x = 3.78;
+    double m_px_per_mm_y = 3.78;
+    State m_s;
+    std::vector<State> m_saved;
+    std::unordered_map<std::uint32_t, MfObject> m_objects;
+    bool m_in_path = false;
+    cairo_path_t* m_path = nullptr;  // the last closed path bracket, in device space
+};
+
+// Record interpreters. Damaged or unknown records are skipped; a record
+// whose size is 0, not a whole number of units, or past the data ends
+// playback.
+void PlayEmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const TRect& dest);
+void PlayWmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const MetafileBits& bits, const TRect& dest);
+
+}  // namespace automenu::platform

@@ -1,0 +1,319 @@
+// Windows metafile records ([MS-WMF] 2.3), played through the same
+// MetafileDC as enhanced metafiles. Parameters come in reverse order
+// (y before x, bottom before top), as the format stores them.
+#include <vector>
+
+#include "platform/ByteReader.h"
+#include "platform/DibDecoder.h"
+#include "platform/cairo/MetafileDrawingState.h"
+
+namespace automenu::platform {
+
+namespace {
+
+enum WmfFunction : std::uint16_t {
+    META_EOF = 0x0000, META_SAVEDC = 0x001E, META_RESTOREDC = 0x0127, META_SETMAPMODE = 0x0103,
+    META_SETBKMODE = 0x0102, META_SETPOLYFILLMODE = 0x0106, META_SETTEXTALIGN = 0x012E,
+    META_SETBKCOLOR = 0x0201, META_SETTEXTCOLOR = 0x0209, META_SETWINDOWORG = 0x020B,
+    META_SETWINDOWEXT = 0x020C, META_SETVIEWPORTORG = 0x020D, META_SETVIEWPORTEXT = 0x020E,
+    META_OFFSETWINDOWORG = 0x020F, META_OFFSETVIEWPORTORG = 0x0211, META_SCALEWINDOWEXT = 0x0410,
+    META_SCALEVIEWPORTEXT = 0x0412, META_MOVETO = 0x0214, META_LINETO = 0x0213, META_POLYLINE = 0x0325,
+    META_POLYGON = 0x0324, META_POLYPOLYGON = 0x0538, META_RECTANGLE = 0x041B, META_ROUNDRECT = 0x061C,
+    META_ELLIPSE = 0x0418, META_ARC = 0x0817, META_CHORD = 0x0830, META_PIE = 0x081A,
+    META_SETPIXEL = 0x041F, META_PATBLT = 0x061D, META_TEXTOUT = 0x0521, META_EXTTEXTOUT = 0x0A32,
+    META_INTERSECTCLIPRECT = 0x0416, META_EXCLUDECLIPRECT = 0x0415, META_SELECTCLIPREGION = 0x012C,
+    META_SELECTOBJECT = 0x012D, META_DELETEOBJECT = 0x01F0, META_CREATEPENINDIRECT = 0x02FA,
+    META_CREATEBRUSHINDIRECT = 0x02FC, META_CREATEFONTINDIRECT = 0x02FB, META_CREATEPALETTE = 0x00F7,
+    META_CREATEPATTERNBRUSH = 0x01F9, META_DIBCREATEPATTERNBRUSH = 0x0142, META_CREATEREGION = 0x06FF,
+    META_STRETCHDIB = 0x0F43, META_DIBSTRETCHBLT = 0x0B41, META_DIBBITBLT = 0x0940, META_SETDIBTODEV = 0x0D33,
+};
+
+constexpr std::size_t kMaxObjects = 65535;
+
+class WmfPlayer {
+public:
+    WmfPlayer(MetafileDC& dc, std::size_t objects) : m_dc(dc), m_slots(std::min(objects, kMaxObjects), false) {}
+
+    void Play(std::uint16_t function, std::span<const std::uint8_t> params);
+
+private:
+    // New objects take the lowest free slot of the table.
+    void Create(MfObject object) {
+        for (std::size_t i = 0; i < m_slots.size(); ++i) {
+            if (!m_slots[i]) {
+                m_slots[i] = true;
+                m_dc.CreateObject(static_cast<std::uint32_t>(i), std::move(object));
+                return;
+            }
+        }
+    }
+    void Delete(std::uint16_t index) {
+        if (index < m_slots.size()) m_slots[index] = false;
+        m_dc.DeleteObject(index);
+    }
+    void Bitmap(ByteReader& r, std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx,
+                double sy, double sw, double sh);
+
+    MetafileDC& m_dc;
+    std::vector<bool> m_slots;
+};
+
+std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count) {
+    if (count * 4 > r.Remaining()) throw ReadPastEnd();
+    std::vector<MfPoint> pts(count);
+    for (auto& p : pts) {
+        p.x = r.I16();
+        p.y = r.I16();
+    }
+    return pts;
+}
+
+void WmfPlayer::Bitmap(ByteReader&, std::span<const std::uint8_t> dib, double x, double y, double w, double h,
+                       double sx, double sy, double sw, double sh) {
+    // The packed DIB: header and colour table, then the bits.
+    ByteReader info(dib);
+    DibInfo parsed = ReadDibInfo(info);
+    auto bmp = DecodeRecordDib(dib.subspan(0, info.Position()), dib.subspan(info.Position()));
+    if (!bmp) return;
+    const int bh = cairo_image_surface_get_height(SurfaceOf(*bmp));
+    const double top = parsed.header.height > 0 ? bh - (sy + sh) : sy;
+    m_dc.DrawBitmap(*bmp, x, y, w, h, sx, top, sw, sh);
+}
+
+void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> params) {
+    ByteReader r(params);
+    auto i16 = [&r]() -> double { return r.I16(); };
+    switch (function) {
+    case META_SAVEDC: m_dc.SaveDC(); break;
+    case META_RESTOREDC: m_dc.RestoreDC(r.I16()); break;
+    case META_SETMAPMODE: break;  // played anisotropically into the destination, whatever it says
+    case META_SETBKMODE: m_dc.SetBkMode(r.I16()); break;
+    case META_SETPOLYFILLMODE: m_dc.SetPolyFillMode(r.I16()); break;
+    case META_SETTEXTALIGN: m_dc.SetTextAlign(r.U16()); break;
+    case META_SETBKCOLOR: m_dc.SetBkColour(r.U32()); break;
+    case META_SETTEXTCOLOR: m_dc.SetTextColour(r.U32()); break;
+    case META_SETWINDOWORG: { const double y = i16(); m_dc.SetWindowOrg(i16(), y); break; }
+    case META_SETWINDOWEXT: { const double y = i16(); m_dc.SetWindowExt(i16(), y); break; }
+    case META_SETVIEWPORTORG: case META_SETVIEWPORTEXT: break;  // the destination is the viewport
+    case META_OFFSETWINDOWORG: { const double y = i16(); m_dc.OffsetWindowOrg(i16(), y); break; }
+    case META_OFFSETVIEWPORTORG: break;
+    case META_SCALEWINDOWEXT: {
+        const double yd = i16(), yn = i16(), xd = i16(), xn = i16();
+        m_dc.ScaleWindowExt(xn, xd, yn, yd);
+        break;
+    }
+    case META_SCALEVIEWPORTEXT: break;
+    case META_MOVETO: { const double y = i16(); m_dc.MoveTo({i16(), y}); break; }
+    case META_LINETO: { const double y = i16(); m_dc.LineTo({i16(), y}); break; }
+    case META_POLYLINE: case META_POLYGON: {
+        const auto pts = ReadPoints(r, r.U16());
+        if (function == META_POLYLINE) m_dc.Polyline(pts);
+        else m_dc.Polygon(pts);
+        break;
+    }
+    case META_POLYPOLYGON: {
+        const std::uint16_t polys = r.U16();
+        std::vector<std::uint32_t> counts(polys);
+        std::size_t total = 0;
+        for (auto& c : counts) {
+            c = r.U16();
+            total += c;
+        }
+        m_dc.PolyPolygon(ReadPoints(r, total), counts);
+        break;
+    }
+    case META_RECTANGLE: case META_ELLIPSE: case META_INTERSECTCLIPRECT: case META_EXCLUDECLIPRECT: {
+        const double b = i16(), rt = i16(), t = i16(), l = i16();
+        if (function == META_RECTANGLE) m_dc.Rectangle(l, t, rt, b);
+        else if (function == META_ELLIPSE) m_dc.Ellipse(l, t, rt, b);
+        else if (function == META_INTERSECTCLIPRECT) m_dc.IntersectClipRect(l, t, rt, b);
+        else m_dc.ExcludeClipRect(l, t, rt, b);
+        break;
+    }
+    case META_ROUNDRECT: {
+        const double h = i16(), w = i16(), b = i16(), rt = i16(), t = i16(), l = i16();
+        m_dc.RoundRect(l, t, rt, b, w, h);
+        break;
+    }
+    case META_ARC: case META_CHORD: case META_PIE: {
+        const double ye = i16(), xe = i16(), ys = i16(), xs = i16(), b = i16(), rt = i16(), t = i16(), l = i16();
+        const auto kind = function == META_ARC ? MetafileDC::ArcKind::Arc
+                          : function == META_CHORD ? MetafileDC::ArcKind::Chord : MetafileDC::ArcKind::Pie;
+        m_dc.Arc(kind, l, t, rt, b, {xs, ys}, {xe, ye});
+        break;
+    }
+    case META_SETPIXEL: {
+        const std::uint32_t colour = r.U32();
+        const double y = i16();
+        m_dc.SetPixel({i16(), y}, colour);
+        break;
+    }
+    case META_PATBLT: {
+        const std::uint32_t rop = r.U32();
+        const double h = i16(), w = i16(), y = i16(), x = i16();
+        m_dc.PatBlt(x, y, x + w, y + h, rop);
+        break;
+    }
+    case META_TEXTOUT: {
+        const std::uint16_t count = r.U16();
+        const auto text = r.Take(count);
+        if (count & 1) r.Skip(1);
+        const double y = i16();
+        m_dc.TextOut({i16(), y}, AnsiToUtf8(text), {}, 0, nullptr);
+        break;
+    }
+    case META_EXTTEXTOUT: {
+        const double y = i16(), x = i16();
+        const std::uint16_t count = r.U16();
+        const std::uint16_t options = r.U16();
+        double rect[4] = {0, 0, 0, 0};
+        const bool has_rect = (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
+        if (has_rect)
+            for (double& v : rect) v = i16();
+        const auto text = r.Take(count);
+        if (count & 1) r.Skip(1);
+        std::vector<double> dx;
+        if (r.Remaining() >= static_cast<std::size_t>(count) * 2)
+            for (std::uint16_t i = 0; i < count; ++i) dx.push_back(r.I16());
+        m_dc.TextOut({x, y}, AnsiToUtf8(text), dx, options, has_rect ? rect : nullptr);
+        break;
+    }
+    case META_SELECTCLIPREGION: case META_SELECTOBJECT: m_dc.SelectObject(r.U16()); break;
+    case META_DELETEOBJECT: Delete(r.U16()); break;
+    case META_CREATEPENINDIRECT: {
+        MfPen pen;
+        pen.style = r.U16();
+        pen.width = r.I16();
+        r.I16();
+        pen.colour = r.U32();
+        Create(pen);
+        break;
+    }
+    case META_CREATEBRUSHINDIRECT: {
+        MfBrush brush;
+        brush.style = r.U16();
+        brush.colour = r.U32();
+        brush.hatch = r.U16();
+        if (brush.style != BS_SOLID && brush.style != BS_NULL && brush.style != BS_HATCHED) brush.style = BS_SOLID;
+        Create(brush);
+        break;
+    }
+    case META_CREATEFONTINDIRECT: {
+        MfFont f;
+        f.height = r.I16();
+        f.width = r.I16();
+        f.escapement = r.I16();
+        r.I16();
+        f.weight = r.I16();
+        f.italic = r.U8() != 0;
+        f.underline = r.U8() != 0;
+        f.strike_out = r.U8() != 0;
+        f.charset = r.U8();
+        r.Skip(4);
+        f.face = AnsiToUtf8(r.TakeUpTo(32));
+        Create(f);
+        break;
+    }
+    case META_DIBCREATEPATTERNBRUSH: {
+        r.U16();  // style
+        r.U16();  // usage
+        MfBrush brush;
+        brush.style = BS_DIBPATTERNPT;
+        auto dib = params.subspan(r.Position());
+        ByteReader info(dib);
+        try {
+            ReadDibInfo(info);
+            brush.pattern = DecodeRecordDib(dib.subspan(0, info.Position()), dib.subspan(info.Position()));
+        } catch (const ReadPastEnd&) {
+        }
+        Create(brush);
+        break;
+    }
+    case META_CREATEPALETTE: case META_CREATEPATTERNBRUSH: case META_CREATEREGION:
+        Create(MfPalette{});  // takes its slot; not drawn
+        break;
+    case META_STRETCHDIB: {
+        r.U32();  // raster operation
+        r.U16();  // usage
+        const double sh = i16(), sw = i16(), sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
+        Bitmap(r, params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
+        break;
+    }
+    case META_DIBSTRETCHBLT: case META_DIBBITBLT: {
+        const std::uint32_t rop = r.U32();
+        const bool stretch = function == META_DIBSTRETCHBLT;
+        // Without a bitmap the record carries one more reserved word and paints a pattern.
+        const std::size_t plain = stretch ? 18 : 14;
+        if (params.size() == plain + 2) {
+            double sh = 0, sw = 0;
+            if (stretch) { sh = i16(); sw = i16(); }
+            i16(); i16(); r.Skip(2);
+            const double h = i16(), w = i16(), y = i16(), x = i16();
+            (void)sh; (void)sw;
+            m_dc.PatBlt(x, y, x + w, y + h, rop);
+            break;
+        }
+        double sh = 0, sw = 0;
+        if (stretch) { sh = i16(); sw = i16(); }
+        const double sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
+        if (!stretch) { sh = h; sw = w; }
+        Bitmap(r, params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
+        break;
+    }
+    case META_SETDIBTODEV: {
+        r.U16();  // usage
+        r.U16();  // scan count
+        r.U16();  // start scan
+        const double sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
+        Bitmap(r, params.subspan(r.Position()), x, y, w, h, sx, sy, w, h);
+        break;
+    }
+    default: break;
+    }
+}
+
+}  // namespace
+
+void PlayWmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const MetafileBits& bits, const TRect& dest) {
+    ByteReader header(records);
+    std::size_t objects = 0;
+    std::size_t pos = 0;
+    try {
+        header.U16();  // type
+        const std::uint16_t header_words = header.U16();
+        header.Skip(6);  // version, size
+        objects = header.U16();
+        pos = static_cast<std::size_t>(header_words) * 2;
+    } catch (const ReadPastEnd&) {
+        return;
+    }
+
+    // The placeable bounding box maps onto the destination until the
+    // records set their own window.
+    const TRect& box = bits.wmf_bounds;
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowOrg(box.left, box.top);
+    dc.SetWindowExt(box.right - box.left, box.bottom - box.top);
+    dc.SetViewportOrg(dest.left, dest.top);
+    dc.SetViewportExt(dest.right - dest.left, dest.bottom - dest.top);
+    dc.SetDeviceResolution(96 / 25.4, 96 / 25.4);
+
+    WmfPlayer player(dc, objects);
+    while (pos <= records.size() && records.size() - pos >= 6) {
+        ByteReader head(records.subspan(pos, 6));
+        const std::uint32_t words = head.U32();
+        const std::uint16_t function = head.U16();
+        if (words < 3 || words > (records.size() - pos) / 2) return;
+        if (function == META_EOF) return;
+        const std::size_t size = static_cast<std::size_t>(words) * 2;
+        try {
+            player.Play(function, records.subspan(pos + 6, size - 6));
+        } catch (const ReadPastEnd&) {
+            // A record shorter than its kind needs is skipped.
+        } catch (const std::bad_alloc&) {
+        }
+        pos += size;
+    }
+}
+
+}  // namespace automenu::platform

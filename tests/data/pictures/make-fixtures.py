@@ -1,0 +1,326 @@
+#!/usr/bin/python3
+"""Regenerates the picture fixtures and their reference renderings.
+
+Pictures are made by independent tools (ImageMagick's convert, Python PIL,
+Inkscape) so the decoders are checked against someone else's reading of the
+formats. Variants that no tool writes (RLE4, 52- and 56-byte headers,
+top-down rows, icons with 1..24-bit images) are derived here from tool
+output by rearranging its bytes; their references still come from the
+tools. Malformed files are named after the fault they carry.
+
+Needs: python3-pil, imagemagick, inkscape (Debian packages).
+Run from anywhere: /usr/bin/python3 tests/data/pictures/make-fixtures.py
+"""
+import io
+import os
+import struct
+import subprocess
+
+from PIL import Image, ImageDraw
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CONVERT = "/usr/bin/convert"
+os.chdir(HERE)
+
+
+def run(*args):
+    subprocess.run(list(args), check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def write(name, data):
+    with open(name, "wb") as f:
+        f.write(data)
+
+
+def source_image(w=17, h=11):
+    """An odd-sized picture with gradients and flat areas (rows need padding)."""
+    img = Image.new("RGB", (w, h))
+    px = img.load()
+    for y in range(h):
+        for x in range(w):
+            px[x, y] = (x * 255 // (w - 1), y * 255 // (h - 1), (x * 7 + y * 13) % 256)
+    d = ImageDraw.Draw(img)
+    d.rectangle([2, 2, 6, 5], fill=(255, 255, 0))
+    d.line([0, h - 1, w - 1, 0], fill=(0, 0, 0))
+    return img
+
+
+def reference(bmp, png):
+    """The picture as PIL reads it, or ImageMagick where PIL cannot."""
+    try:
+        Image.open(bmp).convert("RGB").save(png)
+    except OSError:
+        run(CONVERT, bmp, "-alpha", "off", "PNG24:" + png)
+
+
+def rewrap(src, dst, size, masks_after=False, compression=None):
+    """Writes the pixels of a 124-byte-header file behind another header form."""
+    data = open(src, "rb").read()
+    assert info_size(data) == 124
+    off = struct.unpack_from("<I", data, 10)[0]
+    header = bytearray(data[14:14 + 40])
+    masks = data[14 + 40:14 + 56]
+    if compression is not None:
+        struct.pack_into("<I", header, 16, compression)
+    struct.pack_into("<I", header, 0, size)
+    if size == 40:
+        body = bytes(header) + (masks[:12] if masks_after else b"")
+    else:
+        body = bytes(header) + masks[:size - 40] + data[14 + 56:14 + size]
+    pixels = data[off:]
+    offset = 14 + len(body)
+    write(dst, b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + body + pixels)
+
+
+def info_size(data):
+    return struct.unpack_from("<I", data, 14)[0]
+
+
+def bitmaps():
+    src = source_image()
+    src.save("source.png")
+    src.save("rgb24_v3.bmp")                                  # PIL: 40-byte header
+    run(CONVERT, "source.png", "BMP2:rgb24_core.bmp")         # 12-byte core header
+    run(CONVERT, "source.png", "-alpha", "off", "BMP:rgb24_v5.bmp")
+    src.convert("1").save("pal1.bmp")
+    run(CONVERT, "source.png", "-colors", "16", "BMP3:pal4.bmp")
+    src.convert("P", palette=Image.ADAPTIVE, colors=200).save("pal8.bmp")
+    run(CONVERT, "pal8.bmp", "-compress", "RLE", "BMP3:rle8.bmp")
+    run(CONVERT, "source.png", "-define", "bmp:subtype=RGB565", "BMP:rgb565.bmp")
+    run(CONVERT, "source.png", "-define", "bmp:subtype=RGB555", "BMP:rgb555.bmp")
+    src.convert("RGBA").save("rgb32.bmp")
+    rgba = src.convert("RGBA")
+    rgba.putalpha(128)
+    rgba.save("alpha.png")
+    run(CONVERT, "alpha.png", "BMP:argb32.bmp")               # 32-bit bit fields with an alpha mask
+    os.remove("alpha.png")
+    for name in ["rgb24_v3", "rgb24_core", "rgb24_v5", "pal1", "pal4", "pal8", "rle8",
+                 "rgb565", "rgb555", "rgb32", "argb32"]:
+        reference(name + ".bmp", name + ".png")
+
+    # Header forms no tool here writes, rebuilt from the 124-byte files:
+    # 108 bytes; 40 bytes with the masks after it; 52 and 56 bytes; and
+    # 16-bit BI_RGB (5-5-5 without masks).
+    rewrap("rgb24_v5.bmp", "rgb24_v4.bmp", 108)
+    rewrap("rgb565.bmp", "rgb565_v3.bmp", 40, masks_after=True)
+    rewrap("rgb565.bmp", "rgb565_v52.bmp", 52)
+    rewrap("rgb565.bmp", "rgb565_v56.bmp", 56)
+    rewrap("rgb555.bmp", "rgb555_bi_rgb.bmp", 40, compression=0)
+    for name, ref in (("rgb24_v4", "rgb24_v5"), ("rgb565_v3", "rgb565"), ("rgb565_v52", "rgb565"),
+                      ("rgb565_v56", "rgb565"), ("rgb555_bi_rgb", "rgb555")):
+        reference(ref + ".bmp", name + ".png")
+
+    # Top-down rows: negative height, rows reversed.
+    data = bytearray(open("rgb24_v3.bmp", "rb").read())
+    w, h = struct.unpack_from("<ii", data, 18)
+    stride = (w * 3 + 3) & ~3
+    off = struct.unpack_from("<I", data, 10)[0]
+    rows = [data[off + i * stride: off + (i + 1) * stride] for i in range(h)]
+    struct.pack_into("<i", data, 22, -h)
+    write("topdown24.bmp", bytes(data[:off]) + b"".join(reversed(rows)))
+    reference("rgb24_v3.bmp", "topdown24.png")
+
+    # RLE4 from the 4-bit file's indices: encoded runs, absolute runs, line ends.
+    data = open("pal4.bmp", "rb").read()
+    assert struct.unpack_from("<H", data, 28)[0] == 4, "ImageMagick wrote pal4.bmp without 4 bits"
+    off = struct.unpack_from("<I", data, 10)[0]
+    w, h = struct.unpack_from("<ii", data, 18)
+    stride = ((w * 4 + 31) // 32) * 4
+    out = bytearray()
+    for y in range(h):
+        row = data[off + y * stride: off + (y + 1) * stride]
+        idx = [(row[x // 2] >> 4) if x % 2 == 0 else (row[x // 2] & 15) for x in range(w)]
+        x = 0
+        while x < w:
+            n = 1
+            while x + n < w and idx[x + n] == idx[x] and n < 255:
+                n += 1
+            if n >= 2 or w - x < 3:
+                out += bytes([n, (idx[x] << 4) | idx[x]])
+                x += n
+            else:
+                n = min(3, w - x)
+                nib = idx[x:x + n] + [0]
+                out += bytes([0, n, (nib[0] << 4) | nib[1], (nib[2] << 4) | nib[3]])
+                x += n
+        out += b"\0\0"
+    out += b"\0\1"
+    hdr = bytearray(data[:off])
+    struct.pack_into("<I", hdr, 30, 2)          # BI_RLE4
+    struct.pack_into("<I", hdr, 34, len(out))
+    struct.pack_into("<I", hdr, 2, len(hdr) + len(out))
+    write("rle4.bmp", bytes(hdr) + bytes(out))
+    reference("pal4.bmp", "rle4.png")
+
+    # Malformed bitmaps.
+    good = open("rgb24_v3.bmp", "rb").read()
+    write("empty.bmp", b"")
+    write("not_bm_signature.bmp", b"MB" + good[2:])
+    bad = bytearray(good); struct.pack_into("<H", bad, 26, 0); write("planes_zero.bmp", bytes(bad))
+    write("file_header_cut.bmp", good[:10])
+    write("info_header_cut.bmp", good[:30])
+    write("palette_cut.bmp", open("pal8.bmp", "rb").read()[:54 + 100])
+    write("pixels_cut.bmp", good[:len(good) - 2 * ((17 * 3 + 3) & ~3)])
+    bad = bytearray(good); struct.pack_into("<i", bad, 18, 40000); write("width_over_limit.bmp", bytes(bad))
+    bad = bytearray(good); struct.pack_into("<ii", bad, 18, 20000, 20000); write("pixel_count_over_limit.bmp", bytes(bad))
+    bad = bytearray(good); struct.pack_into("<I", bad, 14, 0x7FFFFFF0); write("info_header_size_huge.bmp", bytes(bad))
+    rle = bytearray(open("rle8.bmp", "rb").read())
+    off = struct.unpack_from("<I", rle, 10)[0]
+    # A run longer than the row, a delta far past the image, then no end marker.
+    stream = bytes([255, 3, 0, 0, 0, 2, 200, 200, 5, 7])
+    write("rle8_runs_past_image.bmp", bytes(rle[:off]) + stream)
+    struct.pack_into("<i", rle, 22, -struct.unpack_from("<i", rle, 22)[0])
+    write("rle8_top_down.bmp", bytes(rle))
+    write("bitfield_masks_cut.bmp", open("rgb565_v3.bmp", "rb").read()[:58])
+
+
+def dib_icon_image(bmp_name, mask_rows):
+    """An icon image from a bitmap file: header height doubled, AND mask appended."""
+    data = open(bmp_name, "rb").read()
+    off = struct.unpack_from("<I", data, 10)[0]
+    info = bytearray(data[14:off])
+    w, h = struct.unpack_from("<ii", info, 4)
+    struct.pack_into("<i", info, 8, 2 * h)
+    struct.pack_into("<I", info, 20, 0)
+    mask_stride = ((w + 31) // 32) * 4
+    mask = bytearray()
+    for y in range(h):  # bottom-up, like the colour rows
+        row = bytearray(mask_stride)
+        for x in range(w):
+            if mask_rows(x, h - 1 - y):
+                row[x // 8] |= 0x80 >> (x % 8)
+        mask += row
+    return bytes(info) + data[off:] + bytes(mask), w, h
+
+
+def ico_file(images):
+    """images: list of (bytes, width, height, colour count)."""
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    body = b""
+    for data, w, h, colours in images:
+        out += struct.pack("<BBBBHHII", w % 256, h % 256, colours % 256, 0, 1, 0, len(data), offset)
+        offset += len(data)
+        body += data
+    return out + body
+
+
+def icons():
+    def masked(x, y):
+        return (x + y) % 5 == 0 or x < 2
+
+    src = source_image(16, 16)
+    src.save("icon16.png")
+    images = []
+    for bits, colours in ((1, 2), (4, 16), (8, 256), (24, 0)):
+        name = "icon%d.bmp" % bits
+        if bits == 1:
+            src.convert("1").save(name)
+        elif bits == 4:
+            run(CONVERT, "icon16.png", "-colors", "16", "BMP3:" + name)
+        elif bits == 8:
+            src.convert("P", palette=Image.ADAPTIVE, colors=100).save(name)
+        else:
+            src.save(name)
+        data, w, h = dib_icon_image(name, masked)
+        write("dib%d.ico" % bits, ico_file([(data, w, h, colours)]))
+        ref = Image.open(name).convert("RGBA")
+        px = ref.load()
+        for y in range(h):
+            for x in range(w):
+                if masked(x, y):
+                    px[x, y] = (0, 0, 0, 0)
+        ref.save("dib%d.png" % bits)
+        os.remove(name)
+    os.remove("icon16.png")
+
+    # ImageMagick: 32-bit images with alpha; PIL: PNG images.
+    big = source_image(48, 48).convert("RGBA")
+    a = Image.new("L", big.size, 0)
+    ImageDraw.Draw(a).ellipse([2, 2, 45, 45], fill=255)
+    big.putalpha(a)
+    big.save("round48.png")
+    run(CONVERT, "round48.png", "-define", "icon:auto-resize=48,32,16", "ICO:im_alpha.ico")
+    for size in (16, 32, 48):
+        im = Image.open("im_alpha.ico")
+        im.size = (size, size)
+        im.load()
+        im.convert("RGBA").save("im_alpha_%d.png" % size)
+    big.save("pil_png.ico", sizes=[(32, 32), (48, 48)])
+    im = Image.open("pil_png.ico"); im.size = (32, 32); im.load(); im.convert("RGBA").save("pil_png_32.png")
+    run(CONVERT, "round48.png", "-define", "icon:auto-resize=256,64,48,32,24,16", "ICO:six_images.ico")
+    os.remove("round48.png")
+
+    write("type0.ico", struct.pack("<HHH", 0, 0, 0))
+    write("header_cut.ico", b"\0\0\1\0")
+    write("cursor_type2.ico", struct.pack("<HHH", 0, 2, 1) + open("dib24.ico", "rb").read()[6:])
+    good = bytearray(open("dib24.ico", "rb").read())
+    bad = bytearray(good); struct.pack_into("<I", bad, 18, 0x7FFFFF00); write("entry_offset_outside.ico", bytes(bad))
+    bad = bytearray(good); struct.pack_into("<H", bad, 4, 500); write("count_exceeds_file.ico", bytes(bad[:200]))
+
+
+SHAPES = """<svg xmlns="http://www.w3.org/2000/svg" width="160" height="120" viewBox="0 0 160 120">
+<rect x="0" y="0" width="160" height="120" fill="#ffffff"/>
+<rect x="10" y="10" width="60" height="40" fill="#3060c0" stroke="#000000" stroke-width="2"/>
+<ellipse cx="115" cy="35" rx="30" ry="20" fill="#e04020"/>
+<polygon points="20,110 60,70 100,110" fill="#20a040" stroke="#104020" stroke-width="3"/>
+<polyline points="110,70 130,90 150,70" fill="none" stroke="#800080" stroke-width="4"/>
+<path d="M 105 115 C 115 95, 140 95, 150 115" fill="none" stroke="#000000" stroke-width="2"/>
+</svg>
+"""
+
+OFFICE = """<svg xmlns="http://www.w3.org/2000/svg" width="632" height="453" viewBox="0 0 632 453">
+<rect x="0" y="0" width="632" height="453" fill="#f4f4ee"/>
+<rect x="0" y="0" width="632" height="60" fill="#1f3f7f"/>
+<text x="24" y="40" font-family="DejaVu Sans" font-size="26" fill="#ffffff">Quarterly summary</text>
+<g font-family="DejaVu Sans" font-size="14" fill="#202020">
+<text x="40" y="100">First item of the list</text><text x="40" y="124">Second item, a little longer</text>
+<text x="40" y="148">Third item</text><text x="40" y="172">Fourth item with more words in it</text>
+</g>
+<g fill="#1f3f7f"><circle cx="28" cy="95" r="4"/><circle cx="28" cy="119" r="4"/><circle cx="28" cy="143" r="4"/><circle cx="28" cy="167" r="4"/></g>
+<g stroke="#808080" stroke-width="1" fill="none">
+<rect x="40" y="220" width="260" height="180"/><line x1="40" y1="250" x2="300" y2="250"/><line x1="40" y1="280" x2="300" y2="280"/>
+<line x1="40" y1="310" x2="300" y2="310"/><line x1="40" y1="340" x2="300" y2="340"/><line x1="40" y1="370" x2="300" y2="370"/>
+<line x1="130" y1="220" x2="130" y2="400"/><line x1="215" y1="220" x2="215" y2="400"/></g>
+<g font-family="DejaVu Sans" font-size="12" fill="#000000">
+<text x="48" y="240">Region</text><text x="138" y="240">Sales</text><text x="223" y="240">Change</text>
+<text x="48" y="270">North</text><text x="138" y="270">1 204</text><text x="223" y="270">+4 %</text>
+<text x="48" y="300">South</text><text x="138" y="300">986</text><text x="223" y="300">-2 %</text></g>
+<g stroke="#000000" stroke-width="1">
+<rect x="360" y="300" width="40" height="100" fill="#c0392b"/><rect x="420" y="250" width="40" height="150" fill="#2980b9"/>
+<rect x="480" y="200" width="40" height="200" fill="#27ae60"/><rect x="540" y="270" width="40" height="130" fill="#f39c12"/></g>
+<line x1="350" y1="400" x2="600" y2="400" stroke="#000000" stroke-width="2"/>
+<path d="M 360 180 Q 420 120 480 160 T 600 110" fill="none" stroke="#8e44ad" stroke-width="3" stroke-dasharray="8,4"/>
+<ellipse cx="520" cy="110" rx="60" ry="30" fill="#ffffff" fill-opacity="1" stroke="#1f3f7f" stroke-width="2"/>
+</svg>
+"""
+
+
+def metafiles():
+    for name, svg in (("shapes", SHAPES), ("office", OFFICE)):
+        write(name + ".svg", svg.encode())
+        for kind in ("emf", "wmf", "png"):
+            run("inkscape", name + ".svg", "--export-type=" + kind, "--export-filename=%s.%s" % (name, kind))
+        os.remove(name + ".svg")
+    emf = open("shapes.emf", "rb").read()
+    wmf = open("shapes.wmf", "rb").read()
+    write("enhanced_named.wmf", emf)       # the content decides the form
+    write("placeable_named.emf", wmf)
+    write("empty.emf", b"")
+    write("empty.wmf", b"")
+    write("placeable_header_cut.wmf", wmf[:12])
+    bad = bytearray(wmf); bad[0] ^= 1; write("placeable_bad_key.wmf", bytes(bad))
+    bad = bytearray(wmf); bad[20] ^= 1; write("placeable_bad_checksum.wmf", bytes(bad))
+    write("emf_shorter_than_stated.emf", emf[:len(emf) - 8])
+    bad = bytearray(emf); struct.pack_into("<I", bad, 4, 8); write("emf_header_record_too_small.emf", bytes(bad))
+    # A record of size 0 right after the header: playback ends there.
+    hs = struct.unpack_from("<I", emf, 4)[0]
+    bad = bytearray(emf); struct.pack_into("<I", bad, hs + 4, 0); write("emf_record_size_zero.emf", bytes(bad))
+    bad = bytearray(emf); struct.pack_into("<I", bad, hs + 4, 13); write("emf_record_size_odd.emf", bytes(bad))
+    bad = bytearray(wmf); struct.pack_into("<I", bad, 22 + 18, 0x7FFFFFFF); write("wmf_record_size_huge.wmf", bytes(bad))
+
+
+if __name__ == "__main__":
+    bitmaps()
+    icons()
+    metafiles()

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "GraphicsTestSupport.h"
+#include "ui/IcoDecoder.h"
+#include "ui/TIcon.h"
+
+namespace automenu::test {
+namespace {
+
+class IconFiles : public PictureTest {};
+
+// Compares premultiplied pixels; fully transparent pixels match whatever
+// colour the reference keeps under them.
+double IconMismatch(const PixelImage& got, const PixelImage& expected) {
+    if (got.width != expected.width || got.height != expected.height) return 1.0;
+    std::size_t bad = 0;
+    for (std::size_t i = 0; i < got.pixels.size(); ++i) {
+        const std::uint32_t e = (expected.pixels[i] >> 24) == 0 ? 0 : expected.pixels[i];
+        if (PixelDistance(got.pixels[i], e) > 2) ++bad;
+    }
+    return static_cast<double>(bad) / static_cast<double>(got.pixels.size());
+}
+
+TEST_F(IconFiles, ImagesDecodeWithMaskOrAlpha) {
+    struct Row {
+        const char* icon;
+        TSize requested;
+        const char* reference;
+        TSize size;
+    } rows[] = {
+        {"dib1.ico", {16, 16}, "dib1.png", {16, 16}},
+        {"dib4.ico", {16, 16}, "dib4.png", {16, 16}},
+        {"dib8.ico", {16, 16}, "dib8.png", {16, 16}},
+        {"dib24.ico", {16, 16}, "dib24.png", {16, 16}},
+        {"im_alpha.ico", {16, 16}, "im_alpha_16.png", {16, 16}},
+        {"im_alpha.ico", {0, 0}, "im_alpha_32.png", {32, 32}},  // the large-icon size
+        {"im_alpha.ico", {48, 48}, "im_alpha_48.png", {48, 48}},
+        {"pil_png.ico", {32, 32}, "pil_png_32.png", {32, 32}},  // PNG images
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.reference);
+        TIcon icon;
+        icon.SetRequestedSize(row.requested);
+        icon.LoadFromFile(PictureFixture(row.icon));
+        EXPECT_FALSE(icon.Built());
+        const PixelImage& image = icon.Image();
+        EXPECT_EQ(icon.Width(), row.size.cx);
+        EXPECT_EQ(icon.Height(), row.size.cy);
+        EXPECT_TRUE(image.has_alpha);
+        EXPECT_EQ(IconMismatch(image, LoadReferencePng(row.reference)), 0.0);
+    }
+}
+
+TEST_F(IconFiles, SizeReadsAsTheLargeIconSizeUntilBuilt) {
+    platform.large_icon = {48, 48};
+    TIcon icon;
+    icon.SetRequestedSize({16, 16});
+    icon.LoadFromFile(PictureFixture("im_alpha.ico"));
+    EXPECT_EQ(icon.Width(), 48);
+    icon.Image();
+    EXPECT_EQ(icon.Width(), 16);
+}
+
+TEST_F(IconFiles, TypeZeroIsTheStandardApplicationIcon) {
+    TIcon icon;
+    icon.LoadFromFile(PictureFixture("type0.ico"));
+    const PixelImage& image = icon.Image();
+    EXPECT_EQ(image.width, 32);
+    EXPECT_EQ(image.height, 32);
+    EXPECT_EQ(image.pixels, StandardApplicationIcon({32, 32}).pixels);
+}
+
+TEST_F(IconFiles, HeaderFailuresAtLoad) {
+    struct Row {
+        const char* file;
+        const char* class_name;
+        std::string message;
+    } rows[] = {
+        {"header_cut.ico", "EReadError", "Stream read error"},
+        {"empty.bmp", "EReadError", "Stream read error"},
+        {"cursor_type2.ico", "EInvalidGraphic", "Icon image is not valid"},
+        {"no-such.ico", "EFOpenError", "Cannot open file " + PictureFixture("no-such.ico")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        TIcon icon;
+        icon.LoadFromFile(PictureFixture("dib4.ico"));
+        ExpectFailure([&] { icon.LoadFromFile(PictureFixture(row.file)); }, row.class_name, row.message);
+        EXPECT_EQ(icon.Image().width, 16);  // the previous icon stays
+    }
+}
+
+TEST_F(IconFiles, DamagedImagesLoadAndFailWhenBuilt) {
+    for (const char* file : {"entry_offset_outside.ico", "count_exceeds_file.ico"}) {
+        SCOPED_TRACE(file);
+        TIcon icon;
+        icon.LoadFromFile(PictureFixture(file));
+        EXPECT_FALSE(icon.Empty());
+        ExpectFailure([&] { icon.Image(); }, "EOutOfResources", "Out of system resources");
+    }
+}
+
+IconDirEntry Entry(int w, int h, std::uint32_t colours) { return {w, h, colours, 0, 0}; }
+
+TEST(IconSelection, ChoosesAsSpecified) {
+    struct Row {
+        const char* why;
+        std::vector<IconDirEntry> entries;
+        TSize requested;
+        int screen_bits;
+        std::size_t expected;
+    } rows[] = {
+        {"exact size wins", {Entry(16, 16, 0), Entry(32, 32, 0), Entry(48, 48, 0)}, {32, 32}, 32, 1},
+        {"closer but wider than a narrower choice loses", {Entry(16, 16, 0), Entry(48, 48, 0)}, {40, 40}, 32, 0},
+        {"closer and narrower replaces", {Entry(48, 48, 0), Entry(16, 16, 0)}, {20, 20}, 32, 1},
+        {"closer, wider, over a wider choice", {Entry(64, 64, 0), Entry(48, 48, 0)}, {40, 40}, 32, 1},
+        {"equal distance keeps the smaller", {Entry(24, 24, 0), Entry(40, 40, 0)}, {32, 32}, 32, 0},
+        {"equal distance, smaller comes later", {Entry(40, 40, 0), Entry(24, 24, 0)}, {32, 32}, 32, 1},
+        {"identical later entry replaces", {Entry(32, 32, 16), Entry(32, 32, 16)}, {32, 32}, 32, 1},
+        {"more colours replace", {Entry(32, 32, 16), Entry(32, 32, 256)}, {32, 32}, 32, 1},
+        {"fewer colours never replace", {Entry(32, 32, 256), Entry(32, 32, 16)}, {32, 32}, 32, 0},
+        {"unlimited colours (0) beat 256", {Entry(32, 32, 256), Entry(32, 32, 0)}, {32, 32}, 32, 1},
+        {"colour limit of an 8-bit screen", {Entry(32, 32, 16), Entry(32, 32, 0), Entry(32, 32, 256)}, {32, 32}, 8, 2},
+        {"colour limit of a 4-bit screen", {Entry(32, 32, 16), Entry(32, 32, 256)}, {32, 32}, 4, 0},
+        {"entry 0 kept whatever its colours", {Entry(32, 32, 0), Entry(32, 32, 16)}, {32, 32}, 4, 0},
+        {"closer but fewer colours loses", {Entry(16, 16, 256), Entry(32, 32, 16)}, {32, 32}, 32, 0},
+        {"width and height judged apart", {Entry(32, 16, 0), Entry(16, 32, 0)}, {32, 32}, 32, 0},
+        {"both closer", {Entry(16, 16, 0), Entry(24, 32, 0)}, {32, 32}, 32, 1},
+        {"256 (a 0 byte) for a 48 request", {Entry(32, 32, 0), Entry(256, 256, 0)}, {48, 48}, 32, 0},
+        {"small icon request", {Entry(48, 48, 0), Entry(32, 32, 0), Entry(16, 16, 0)}, {16, 16}, 32, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        EXPECT_EQ(SelectIconImage(row.entries, row.requested, IconColourLimit(row.screen_bits)), row.expected);
+    }
+}
+
+TEST_F(IconFiles, ScreenColourBitsLimitTheChoice) {
+    // six_images.ico holds 32-bit images only: a 4-bit screen still gets entry 0.
+    platform.color_bits = 4;
+    TIcon icon;
+    icon.LoadFromFile(PictureFixture("six_images.ico"));
+    icon.Image();
+    EXPECT_EQ(icon.Width(), 256);
+}
+
+}  // namespace
+}  // namespace automenu::test

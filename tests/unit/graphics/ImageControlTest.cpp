@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "GraphicsTestSupport.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "ui/TApplication.h"
+#include "ui/TCustomForm.h"
+#include "ui/TImage.h"
+#include "ui/TLabel.h"
+
+namespace automenu::test {
+namespace {
+
+// A 24-bit bitmap file whose pixel (x, y) is PatternColour(x, y).
+Rgb PatternColour(int x, int y) {
+    return {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 5), static_cast<std::uint8_t>((x + y) | 0x80)};
+}
+
+std::string WritePatternBitmap(int width, int height) {
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<std::uint8_t> b(54 + static_cast<std::size_t>(stride) * height, 0);
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(b.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, width);
+    put32(22, height);
+    b[26] = 1;
+    b[28] = 24;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Rgb c = PatternColour(x, y);
+            std::uint8_t* p = &b[54 + static_cast<std::size_t>(height - 1 - y) * stride + 3 * x];
+            p[0] = c.b;
+            p[1] = c.g;
+            p[2] = c.r;
+        }
+    const std::string path = ::testing::TempDir() + "pattern" + std::to_string(width) + "x" + std::to_string(height) + ".bmp";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    return path;
+}
+
+// The menu's window: 634 x 454 inside, the picture control at 0, 0, 632 x 453.
+class ImageControl : public ::testing::Test {
+protected:
+    ImageControl() {
+        SetPlatform(&m_platform);
+        m_app = std::make_unique<TApplication>(m_platform, "automenu");
+        m_form = std::make_unique<TForm>();
+        m_form->SetClientSize({634, 454});
+        m_image = &m_form->AddControl<TImage>();
+        m_image->SetBounds(0, 0, 632, 453);
+        m_form->Show();
+        Pump();
+        m_face = m_platform.SysColor(COLOR_BTNFACE);
+    }
+    ~ImageControl() override {
+        m_form.reset();
+        m_app.reset();
+        SetPlatform(nullptr);
+    }
+    void Pump() {
+        while (m_app->ProcessMessage()) {
+        }
+    }
+    Rgb Pixel(int x, int y) { return m_platform.Pixel(m_form->Handle(), x, y); }
+
+    platform::HeadlessPlatform m_platform;
+    std::unique_ptr<TApplication> m_app;
+    std::unique_ptr<TForm> m_form;
+    TImage* m_image = nullptr;
+    Rgb m_face;
+};
+
+TEST_F(ImageControl, LargerPictureShowsItsTopLeftPart) {
+    m_image->Picture().LoadFromFile(WritePatternBitmap(640, 480));
+    Pump();
+    // Inside the control: the picture's own pixel at the same place.
+    for (TPoint p : {TPoint{0, 0}, TPoint{631, 0}, TPoint{0, 452}, TPoint{631, 452}, TPoint{300, 200}})
+        EXPECT_EQ(Pixel(p.x, p.y), PatternColour(p.x, p.y)) << p.x << "," << p.y;
+    // Outside it (the window is 2 wider and 1 higher): the window colour, not the picture.
+    for (TPoint p : {TPoint{632, 0}, TPoint{633, 452}, TPoint{0, 453}, TPoint{633, 453}})
+        EXPECT_EQ(Pixel(p.x, p.y), m_face) << p.x << "," << p.y;
+}
+
+TEST_F(ImageControl, SmallerPictureSitsTopLeftWithTheWindowColourAround) {
+    m_image->Picture().LoadFromFile(WritePatternBitmap(100, 50));
+    Pump();
+    EXPECT_EQ(Pixel(0, 0), PatternColour(0, 0));
+    EXPECT_EQ(Pixel(99, 49), PatternColour(99, 49));
+    for (TPoint p : {TPoint{100, 0}, TPoint{0, 50}, TPoint{100, 50}, TPoint{316, 226}, TPoint{631, 452}})
+        EXPECT_EQ(Pixel(p.x, p.y), m_face) << p.x << "," << p.y;
+}
+
+TEST_F(ImageControl, EmptyOrNoPictureDrawsNothing) {
+    EXPECT_EQ(Pixel(10, 10), m_face);
+    m_image->Picture().LoadFromFile(PictureFixture("empty.bmp"));
+    Pump();
+    EXPECT_EQ(Pixel(10, 10), m_face);
+}
+
+TEST_F(ImageControl, IconShowsTheWindowThroughItsMask) {
+    m_image->Picture().LoadFromFile(PictureFixture("dib24.ico"));
+    Pump();
+    const PixelImage reference = LoadReferencePng("dib24.png");
+    // Masked pixels: x < 2; opaque ones elsewhere (see make-fixtures.py).
+    EXPECT_EQ(Pixel(0, 5), m_face);
+    const std::uint32_t px = reference.pixels[5 * 16 + 3];
+    EXPECT_EQ(Pixel(3, 5), (Rgb{static_cast<std::uint8_t>(px >> 16), static_cast<std::uint8_t>(px >> 8),
+                                static_cast<std::uint8_t>(px)}));
+    EXPECT_EQ(Pixel(16, 5), m_face);  // beyond the icon's own 16 x 16
+}
+
+TEST_F(ImageControl, MetafilePlaysAtItsNaturalSize) {
+    m_image->Picture().LoadFromFile(PictureFixture("office.wmf"));
+    Pump();
+    EXPECT_EQ(m_image->Picture().Width(), 632);
+    EXPECT_EQ(m_image->Picture().Height(), 453);
+    // The title bar, the page colour, and the window colour outside the control.
+    EXPECT_EQ(Pixel(400, 20), (Rgb{0x1f, 0x3f, 0x7f}));
+    EXPECT_EQ(Pixel(620, 440), (Rgb{0xf4, 0xf4, 0xee}));
+    EXPECT_EQ(Pixel(633, 100), m_face);
+}
+
+TEST_F(ImageControl, LabelsArePaintedOverThePicture) {
+    m_image->Picture().LoadFromFile(WritePatternBitmap(640, 480));
+    TLabel& label = m_form->AddControl<TLabel>();
+    label.SetTransparent(true);
+    label.SetBounds(16, 16, 200, 20);
+    label.SetCaption("WWWWWWWWWW");
+    Pump();
+    int text = 0, picture = 0;
+    for (int y = 16; y < 30; ++y)
+        for (int x = 16; x < 60; ++x) {
+            const Rgb p = Pixel(x, y);
+            if (p == PatternColour(x, y)) ++picture;
+            else ++text;
+        }
+    EXPECT_GT(text, 20);     // the caption's pixels
+    EXPECT_GT(picture, 50);  // the picture between the letters
+}
+
+TEST_F(ImageControl, PictureChangeRepaintsAndKeepsTheBounds) {
+    Pump();
+    m_image->Picture().LoadFromFile(WritePatternBitmap(100, 50));
+    EXPECT_TRUE(m_platform.HasPendingPaint(m_form->Handle()));
+    EXPECT_EQ(m_image->Width(), 632);
+    EXPECT_EQ(m_image->Height(), 453);
+    Pump();
+    // A failing load leaves the picture and paints nothing new.
+    EXPECT_THROW(m_image->Picture().LoadFromFile(PictureFixture("planes_zero.bmp")), EInvalidGraphic);
+    EXPECT_FALSE(m_platform.HasPendingPaint(m_form->Handle()));
+    EXPECT_EQ(m_image->Picture().Width(), 100);
+}
+
+TEST(ImageDefaults, SwitchesOffAndDefaultSize) {
+    platform::HeadlessPlatform platform;
+    SetPlatform(&platform);
+    {
+        TForm form;
+        TImage& image = form.AddControl<TImage>();
+        EXPECT_EQ(image.Width(), 105);
+        EXPECT_EQ(image.Height(), 105);
+        EXPECT_FALSE(image.Stretch() || image.Center() || image.Proportional() || image.Transparent() ||
+                     image.AutoSize());
+        EXPECT_EQ(image.Picture().Graphic(), nullptr);
+    }
+    SetPlatform(nullptr);
+}
+
+}  // namespace
+}  // namespace automenu::test

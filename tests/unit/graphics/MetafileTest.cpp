@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "GraphicsTestSupport.h"
+#include "ui/MetafileReader.h"
+#include "ui/TMetafile.h"
+
+namespace automenu::test {
+namespace {
+
+class MetafileFiles : public PictureTest {};
+
+TEST_F(MetafileFiles, TheContentDecidesTheForm) {
+    struct Row {
+        const char* file;
+        bool enhanced;
+        int inch;
+        TSize size;
+    } rows[] = {
+        // The enhanced form is sized by its 1200-dpi reference device:
+        // frame 4299 x 3199 (0.01 mm), device 10205 x 13181 px on 216 x 279 mm.
+        {"shapes.emf", true, 0, {2031, 1511}},
+        {"enhanced_named.wmf", true, 0, {2031, 1511}},
+        // The placeable form by the screen: 1999 x 1499 units at 1200 per inch.
+        {"shapes.wmf", false, 1200, {160, 120}},
+        {"placeable_named.emf", false, 1200, {160, 120}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        TMetafile metafile;
+        metafile.LoadFromFile(PictureFixture(row.file));
+        EXPECT_EQ(metafile.Bits().enhanced, row.enhanced);
+        EXPECT_EQ(metafile.Inch(), row.inch);
+        EXPECT_EQ(metafile.Width(), row.size.cx);
+        EXPECT_EQ(metafile.Height(), row.size.cy);
+    }
+}
+
+TEST_F(MetafileFiles, PlaceableSizeArithmetic) {
+    // Bounding box 0..1999 x 0..1499 at 1200 units per inch.
+    TMetafile metafile;
+    metafile.LoadFromFile(PictureFixture("shapes.wmf"));
+    EXPECT_EQ(metafile.MMWidth(), MulDiv(1999, 2540, 1200));
+    EXPECT_EQ(metafile.MMHeight(), MulDiv(1499, 2540, 1200));
+    platform.ppi = 120;  // the natural size follows the screen
+    EXPECT_EQ(metafile.Width(), MulDiv(metafile.MMWidth(), 120, 2540));
+}
+
+TEST_F(MetafileFiles, FailuresHaveTheirClassAndMessage) {
+    struct Row {
+        const char* file;
+        const char* class_name;
+        const char* message;
+    } rows[] = {
+        {"empty.emf", "EInvalidGraphic", "Metafile is not valid"},
+        {"empty.wmf", "EInvalidGraphic", "Metafile is not valid"},
+        {"placeable_header_cut.wmf", "EInvalidGraphic", "Metafile is not valid"},
+        {"placeable_bad_key.wmf", "EInvalidGraphic", "Metafile is not valid"},
+        {"placeable_bad_checksum.wmf", "EInvalidGraphic", "Metafile is not valid"},
+        {"emf_header_record_too_small.emf", "EInvalidGraphic", "Metafile is not valid"},
+        {"emf_shorter_than_stated.emf", "EReadError", "Stream read error"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        TMetafile metafile;
+        metafile.LoadFromFile(PictureFixture("shapes.emf"));
+        ExpectFailure([&] { metafile.LoadFromFile(PictureFixture(row.file)); }, row.class_name, row.message);
+        EXPECT_TRUE(metafile.Bits().enhanced);  // the previous content stays
+        EXPECT_EQ(metafile.Width(), 2031);
+    }
+}
+
+TEST(MulDiv, RoundsHalfAwayFromZero) {
+    struct Row {
+        int a, b, c, expected;
+    } rows[] = {
+        {10, 1, 4, 3},   {-10, 1, 4, -3}, {10, -1, 4, -3}, {9, 1, 4, 2},  {6, 1, 4, 2},
+        {5, 1, 4, 1},    {1, 1, 0, -1},   {4231, 96, 2540, 160},
+        {1999, 2540, 1200, 4231},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(MulDiv(row.a, row.b, row.c), row.expected) << row.a << "*" << row.b << "/" << row.c;
+}
+
+}  // namespace
+}  // namespace automenu::test

@@ -1,0 +1,59 @@
+#include "ui/BmpDecoder.h"
+
+#include <new>
+
+#include "platform/ByteReader.h"
+#include "platform/DibDecoder.h"
+#include "ui/Exceptions.h"
+
+namespace automenu {
+
+using platform::ByteReader;
+using platform::ReadPastEnd;
+
+namespace {
+
+constexpr std::size_t kFileHeaderSize = 14;
+
+[[noreturn]] void InvalidBitmap() { throw EInvalidGraphic("Bitmap image is not valid"); }
+
+}  // namespace
+
+PixelImage DecodeBmpFile(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return {};
+
+    ByteReader r(bytes);
+    platform::DibInfo info;
+    std::span<const std::uint8_t> bits;
+    try {
+        auto file_header = r.Take(kFileHeaderSize);
+        if (file_header[0] != 'B' || file_header[1] != 'M') InvalidBitmap();
+        info.header = platform::ReadDibHeader(r);
+        if (info.header.planes != 1) InvalidBitmap();
+        platform::ReadDibMasks(r, info.header);
+        info.palette = platform::ReadDibPalette(r, info.header, platform::DibColourCount(info.header));
+    } catch (const ReadPastEnd&) {
+        throw EReadError("Stream read error");
+    }
+
+    // The pixel data follows the colour table directly; its size is never
+    // taken as more than what the file still holds.
+    std::uint64_t size = info.header.size_image;
+    if (size == 0) {
+        std::int64_t height = info.header.height;
+        if (height < 0) height = -height;
+        size = platform::DibStride(info.header.width, info.header.bit_count) * static_cast<std::uint64_t>(height);
+    }
+    if (size > r.Remaining()) size = r.Remaining();
+    bits = r.Take(static_cast<std::size_t>(size));
+
+    PixelImage image;
+    try {
+        if (!platform::DecodeDib(info, bits, image)) InvalidBitmap();
+    } catch (const std::bad_alloc&) {
+        throw EOSError("System Error.  Code: 8.\nNot enough memory resources are available to process this command.");
+    }
+    return image;
+}
+
+}  // namespace automenu

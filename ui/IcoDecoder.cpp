@@ -1,0 +1,246 @@
+#include "ui/IcoDecoder.h"
+
+#include <cairo.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "platform/ByteReader.h"
+#include "platform/DibDecoder.h"
+#include "ui/Exceptions.h"
+
+namespace automenu {
+
+using platform::ByteReader;
+using platform::ReadPastEnd;
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 6;
+constexpr std::size_t kEntrySize = 16;
+constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+[[noreturn]] void OutOfResources() { throw EOutOfResources("Out of system resources"); }
+
+std::vector<IconDirEntry> ReadDirectory(std::span<const std::uint8_t> bytes, std::size_t count) {
+    ByteReader r(bytes);
+    r.Skip(kHeaderSize);
+    // A count the file cannot hold is refused before anything is reserved.
+    if (count * kEntrySize > r.Remaining()) throw ReadPastEnd();
+    std::vector<IconDirEntry> entries;
+    entries.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        IconDirEntry e;
+        std::uint8_t w = r.U8();
+        std::uint8_t h = r.U8();
+        e.width = w == 0 ? 256 : w;
+        e.height = h == 0 ? 256 : h;
+        e.colours = r.U16();  // the colour count byte and the reserved byte after it
+        r.U16();              // planes or hot spot
+        r.U16();              // bit count or hot spot
+        e.size = r.U32();
+        e.offset = r.U32();
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+// Colour counts with 0 meaning "unlimited", for comparison.
+std::uint64_t ColourRank(std::uint32_t colours) { return colours == 0 ? UINT64_MAX : colours; }
+
+bool CloserOrEqual(int candidate, int current, int requested) {
+    if (std::abs(candidate - requested) > std::abs(current - requested)) return false;
+    // Wider than requested: only when the current choice is not narrower.
+    if (candidate > requested && current < candidate) return false;
+    return true;
+}
+
+struct PngSource {
+    std::span<const std::uint8_t> data;
+    std::size_t pos = 0;
+};
+
+cairo_status_t ReadPngChunk(void* closure, unsigned char* out, unsigned int length) {
+    auto* src = static_cast<PngSource*>(closure);
+    if (length > src->data.size() - src->pos) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(out, src->data.data() + src->pos, length);
+    src->pos += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+bool DecodePng(std::span<const std::uint8_t> data, PixelImage& out) {
+    // The size in the IHDR chunk is checked before the PNG reader allocates.
+    if (data.size() < 24 || std::memcmp(data.data() + 12, "IHDR", 4) != 0) return false;
+    auto be32 = [&](std::size_t at) {
+        return (std::uint32_t{data[at]} << 24) | (std::uint32_t{data[at + 1]} << 16) |
+               (std::uint32_t{data[at + 2]} << 8) | data[at + 3];
+    };
+    if (!platform::DibSizeAllowed(be32(16), be32(20))) return false;
+
+    PngSource src{data};
+    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
+        cairo_image_surface_create_from_png_stream(&ReadPngChunk, &src), &cairo_surface_destroy);
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return false;
+    cairo_surface_flush(surface.get());
+    const int w = cairo_image_surface_get_width(surface.get());
+    const int h = cairo_image_surface_get_height(surface.get());
+    const int stride = cairo_image_surface_get_stride(surface.get());
+    const cairo_format_t format = cairo_image_surface_get_format(surface.get());
+    const unsigned char* px = cairo_image_surface_get_data(surface.get());
+    if (!px || w <= 0 || h <= 0) return false;
+
+    PixelImage img;
+    img.width = w;
+    img.height = h;
+    img.pixels.resize(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(px + static_cast<std::size_t>(y) * stride);
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t v = row[x];
+            if (format != CAIRO_FORMAT_ARGB32) v |= 0xFF000000u;
+            img.pixels[static_cast<std::size_t>(y) * w + x] = v;
+        }
+    }
+    img.has_alpha = true;
+    out = std::move(img);
+    return true;
+}
+
+bool DecodeDibIcon(std::span<const std::uint8_t> data, PixelImage& out) {
+    ByteReader r(data);
+    platform::DibInfo info;
+    try {
+        info = platform::ReadDibInfo(r);
+    } catch (const ReadPastEnd&) {
+        return false;
+    }
+    // The header's height covers the colour image and the mask together.
+    platform::DibInfo colour = info;
+    colour.header.height = info.header.height / 2;
+    colour.header.compression = info.header.compression;
+    const std::int64_t w = colour.header.width;
+    const std::int64_t h = colour.header.height;
+    if (!platform::DibSizeAllowed(w, h)) return false;
+
+    auto rest = r.Data().subspan(r.Position());
+    const std::uint64_t xor_size = platform::DibStride(w, colour.header.bit_count) * static_cast<std::uint64_t>(h);
+    const auto xor_bits = rest.subspan(0, std::min<std::uint64_t>(xor_size, rest.size()));
+    const auto mask_bits = rest.subspan(xor_bits.size());
+
+    // 32-bit images carry alpha unless every alpha byte is zero (older
+    // files), in which case the mask decides.
+    bool alpha = false;
+    if (colour.header.bit_count == 32) {
+        for (std::size_t i = 3; i < xor_bits.size(); i += 4)
+            if (xor_bits[i] != 0) { alpha = true; break; }
+    }
+    PixelImage img;
+    if (!platform::DecodeDib(colour, xor_bits, img, alpha ? platform::DibAlpha::FromData : platform::DibAlpha::Ignore))
+        return false;
+    if (!alpha) {
+        const std::uint64_t mask_stride = platform::DibStride(w, 1);
+        for (std::int64_t row = 0; row < h; ++row) {
+            const std::uint64_t start = static_cast<std::uint64_t>(row) * mask_stride;
+            if (start + mask_stride > mask_bits.size()) break;  // no mask: opaque
+            std::uint32_t* dst = img.pixels.data() + (h - 1 - row) * w;
+            for (std::int64_t x = 0; x < w; ++x)
+                if ((mask_bits[start + (x >> 3)] >> (7 - (x & 7))) & 1) dst[x] = 0;
+        }
+    }
+    img.has_alpha = true;
+    out = std::move(img);
+    return true;
+}
+
+}  // namespace
+
+IconHeader ReadIconHeader(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kHeaderSize) throw EReadError("Stream read error");
+    ByteReader r(bytes);
+    IconHeader h;
+    h.reserved = r.U16();
+    h.type = r.U16();
+    h.count = r.U16();
+    if (h.type >= 2) throw EInvalidGraphic("Icon image is not valid");
+    return h;
+}
+
+std::uint32_t IconColourLimit(int screen_bits) {
+    if (screen_bits >= 0 && screen_bits <= 8) return 1u << screen_bits;
+    return 0;
+}
+
+std::size_t SelectIconImage(const std::vector<IconDirEntry>& entries, TSize requested, std::uint32_t colour_limit) {
+    std::size_t choice = 0;
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        const IconDirEntry& e = entries[i];
+        const IconDirEntry& c = entries[choice];
+        const std::uint64_t colours = ColourRank(e.colours);
+        if (colour_limit != 0 && colours > colour_limit) continue;
+        if (colours < ColourRank(c.colours)) continue;
+        if (!CloserOrEqual(e.width, c.width, requested.cx)) continue;
+        if (!CloserOrEqual(e.height, c.height, requested.cy)) continue;
+        choice = i;
+    }
+    return choice;
+}
+
+bool DecodeIconImage(std::span<const std::uint8_t> data, PixelImage& out) {
+    if (data.size() >= sizeof kPngSignature && std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0)
+        return DecodePng(data, out);
+    return DecodeDibIcon(data, out);
+}
+
+BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::uint32_t colour_limit) {
+    try {
+        const IconHeader header = ReadIconHeader(bytes);
+        if (header.type == 0) return {requested, StandardApplicationIcon(requested)};
+
+        const auto entries = ReadDirectory(bytes, header.count);
+        if (entries.empty()) OutOfResources();
+        const IconDirEntry& chosen = entries[SelectIconImage(entries, requested, colour_limit)];
+        auto end = platform::checked_add<std::uint64_t>(chosen.offset, chosen.size);
+        if (!end || *end > bytes.size()) OutOfResources();
+        BuiltIcon built;
+        built.size = {chosen.width, chosen.height};
+        if (!DecodeIconImage(bytes.subspan(chosen.offset, chosen.size), built.image)) OutOfResources();
+        return built;
+    } catch (const ReadPastEnd&) {
+        OutOfResources();
+    } catch (const std::bad_alloc&) {
+        OutOfResources();
+    }
+}
+
+PixelImage StandardApplicationIcon(TSize size) {
+    // A small application window: dark frame, blue caption bar, white body
+    // with two grey lines of "content". Drawn in code, at any size.
+    PixelImage img;
+    img.width = std::max(size.cx, 1);
+    img.height = std::max(size.cy, 1);
+    img.has_alpha = true;
+    img.pixels.assign(static_cast<std::size_t>(img.width) * img.height, 0);
+    const int w = img.width, h = img.height;
+    const int left = w / 16, right = w - 1 - w / 16;
+    const int top = h / 8, bottom = h - 1 - h / 8;
+    const int caption = top + std::max(2, h / 6);
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            std::uint32_t c;
+            if (x == left || x == right || y == top || y == bottom) c = platform::PackArgb(255, 0x20, 0x20, 0x40);
+            else if (y <= caption) c = platform::PackArgb(255, 0x1E, 0x5A, 0xC8);
+            else c = platform::PackArgb(255, 0xFF, 0xFF, 0xFF);
+            img.pixels[static_cast<std::size_t>(y) * w + x] = c;
+        }
+    }
+    for (int line = 0; line < 2; ++line) {
+        const int y = caption + (bottom - caption) * (line + 1) / 3;
+        for (int x = left + w / 8; x <= right - w / 8 - line * w / 6; ++x)
+            if (y > caption && y < bottom) img.pixels[static_cast<std::size_t>(y) * w + x] = platform::PackArgb(255, 0xA0, 0xA0, 0xA0);
+    }
+    return img;
+}
+
+}  // namespace automenu

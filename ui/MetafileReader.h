@@ -1,0 +1,32 @@
+// Metafile files (".emf", ".wmf"): an enhanced metafile, or a Windows
+// metafile behind a placeable header. The content decides, not the name.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "platform/MetafileBits.h"
+#include "ui/TFont.h"  // MulDiv
+
+namespace automenu {
+
+struct LoadedMetafile {
+    MetafileBits bits;
+    int mm_width = 0;   // hundredths of a millimetre
+    int mm_height = 0;
+    int inch = 0;       // units per inch of a placeable metafile; 0 for an enhanced one
+    // Enhanced metafiles: the header's reference device, for the natural size.
+    int device_px_cx = 0;
+    int device_px_cy = 0;
+    int device_mm_cx = 0;
+    int device_mm_cy = 0;
+};
+
+// Throws EInvalidGraphic "Metafile is not valid", or EReadError "Stream
+// read error" for an enhanced metafile shorter than its header says.
+LoadedMetafile ReadMetafile(std::span<const std::uint8_t> bytes);
+
+// Natural size in pixels; `pixels_per_inch` is the screen's (vertical) one.
+TSize MetafileNaturalSize(const LoadedMetafile& m, int pixels_per_inch);
+
+}  // namespace automenu

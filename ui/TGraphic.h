@@ -1,0 +1,50 @@
+// A picture that knows its natural size, reads itself from bytes and draws
+// itself into a rectangle of a canvas. Kinds: TBitmap, TIcon, TMetafile.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/Types.h"
+
+namespace automenu {
+
+// Largest picture file we read into memory (a bitmap at our pixel limit fits).
+constexpr std::size_t kMaxPictureFileBytes = std::size_t{1} << 30;
+
+class TGraphic {
+public:
+    virtual ~TGraphic() = default;
+    TGraphic(const TGraphic&) = delete;
+    TGraphic& operator=(const TGraphic&) = delete;
+
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual bool Empty() const = 0;
+    virtual void Draw(platform::ICanvas& canvas, const TRect& rect) = 0;
+
+    // Replaces the content with the graphic read from the file. Throws
+    // EFOpenError "Cannot open file %s" when the file cannot be opened, or
+    // the kind's own failure; on any failure the content stays as it was.
+    void LoadFromFile(const std::string& file_name);
+    // The same from bytes already in memory (the whole file).
+    void LoadFromBytes(std::span<const std::uint8_t> bytes);
+
+    // Called after every change of the content.
+    void SetOnChange(std::function<void()> on_change) { m_onChange = std::move(on_change); }
+
+protected:
+    TGraphic() = default;
+    // Reads the whole file's bytes. Must leave the content untouched when it throws.
+    virtual void ReadData(std::span<const std::uint8_t> bytes) = 0;
+    void Changed();
+
+private:
+    std::function<void()> m_onChange;
+};
+
+}  // namespace automenu

@@ -1,0 +1,44 @@
+// An icon: the file's bytes kept as read, the displayable image built from
+// them on first use.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "ui/IcoDecoder.h"
+#include "ui/TGraphic.h"
+
+namespace automenu {
+
+class TIcon : public TGraphic {
+public:
+    TIcon() = default;
+
+    // Before the icon is built these are the system's large-icon size.
+    int Width() const override;
+    int Height() const override;
+    bool Empty() const override { return m_data.empty(); }
+    // Drawn at its own size with its mask or alpha.
+    void Draw(platform::ICanvas& canvas, const TRect& rect) override;
+
+    // Zero means none requested: the system's large-icon size is used.
+    TSize RequestedSize() const { return m_requested; }
+    void SetRequestedSize(TSize size) { m_requested = size; }
+
+    // Builds the icon when it has not been built yet. Throws
+    // EOutOfResources when its image cannot be made.
+    const PixelImage& Image();
+    bool Built() const { return m_built.has_value(); }
+    const std::vector<std::uint8_t>& Data() const { return m_data; }
+
+protected:
+    void ReadData(std::span<const std::uint8_t> bytes) override;
+
+private:
+    std::vector<std::uint8_t> m_data;
+    TSize m_requested;
+    std::optional<BuiltIcon> m_built;
+};
+
+}  // namespace automenu
