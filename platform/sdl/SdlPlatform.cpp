@@ -471,7 +471,7 @@ void SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) 
 }
 
 std::shared_ptr<IFont> SdlPlatform::CreateFont(const FontDescription& description) {
-    return CreatePangoFont(description);
+    return CreatePangoFont(description, m_ppi);
 }
 
 }  // namespace automenu::platform
