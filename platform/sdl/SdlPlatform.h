@@ -85,6 +85,9 @@ private:
     void WaitForFrame(Window& win);
 
     bool m_sdl_started = false;
+    bool m_exit_after_first_frame = false;
+    bool m_window_manager_known = false;
+    bool m_window_manager = true;
     int m_ppi = 96;
     std::map<WindowId, Window> m_windows;
     MessageQueue m_queue;
