@@ -142,6 +142,18 @@ public:
     }
     void Write(const AutorunText& text) { WriteFullMenu(folder.Path(), text); }
 
+    // Handles queued messages as the loop does: an exception from a handler
+    // goes to the error display and the next message is taken.
+    void Pump() {
+        for (;;) {
+            try {
+                if (!app->ProcessMessage()) return;
+            } catch (...) {
+                app->HandleException();
+            }
+        }
+    }
+
     TInstallationForm& Form() { return *InstallationForm; }
     platform::WindowId Window() { return Form().Handle(); }
     TLabel& Entry(int n) { return *Form().InstallationMessageLabel(n); }
