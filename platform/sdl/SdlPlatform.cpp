@@ -462,9 +462,11 @@ void SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) 
     data.message = text.c_str();
     data.numbuttons = 1;
     data.buttons = &ok;
+    // Also on standard error, for menus started from a terminal.
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
     int pressed = 0;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0)
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    SDL_ShowMessageBox(&data, &pressed);
     // Input aimed at the disabled windows while the box was up is dropped.
     PumpEvents();
     m_queue.DropInput();
