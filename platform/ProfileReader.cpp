@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <type_traits>
 
 namespace automenu::platform {
 
@@ -32,6 +33,42 @@ constexpr std::uint32_t kUnreachable = 0xFFFFFFFDu;     // id of a repeated sect
 constexpr bool IsLineEnd(std::uint32_t u) { return u == kCr || u == kLf; }
 constexpr bool IsBlank(std::uint32_t u) { return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20; }
 constexpr std::uint32_t Fold(std::uint32_t u) { return (u >= 'A' && u <= 'Z') ? u + ('a' - 'A') : u; }
+
+// Byte names are hashed and compared eight bytes at a time, folded to lower
+// case in one step: a byte gets 0x20 added when it lies in 'A'..'Z'.
+std::uint64_t FoldWord(std::uint64_t x) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    const std::uint64_t low7 = x & ~kHigh;
+    const std::uint64_t above_z = low7 + (0x7F - 'Z') * kOnes;  // high bit set when > 'Z'
+    const std::uint64_t from_a = low7 + (0x80 - 'A') * kOnes;   // high bit set when >= 'A'
+    const std::uint64_t upper = ~x & (from_a ^ above_z) & kHigh;
+    return x | (upper >> 2);
+}
+
+std::uint64_t LoadWord(const unsigned char* p, std::size_t n) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, p, n);
+    return w;
+}
+
+std::uint32_t HashBytes(const unsigned char* p, std::size_t n) {
+    constexpr std::uint64_t kMul = 0xFF51AFD7ED558CCDull;
+    std::uint64_t h = n * 0x9E3779B97F4A7C15ull;
+    for (; n >= 8; p += 8, n -= 8) {
+        h = (h ^ FoldWord(LoadWord(p, 8))) * kMul;
+        h ^= h >> 32;
+    }
+    if (n != 0) h = (h ^ FoldWord(LoadWord(p, n))) * kMul;
+    h ^= h >> 29;
+    return static_cast<std::uint32_t>(h);
+}
+
+bool EqualBytesFolded(const unsigned char* a, const unsigned char* b, std::size_t n) {
+    for (; n >= 8; a += 8, b += 8, n -= 8)
+        if (FoldWord(LoadWord(a, 8)) != FoldWord(LoadWord(b, 8))) return false;
+    return n == 0 || FoldWord(LoadWord(a, n)) == FoldWord(LoadWord(b, n));
+}
 
 // Views of the store as a sequence of units. The views over `unsigned char`
 // also write (while compacting); those over `const unsigned char` only read.
@@ -92,6 +129,7 @@ constexpr std::uint32_t kFnvPrime = 16777619u;
 
 template <typename Units>
 std::uint32_t HashUnits(const Units& u, std::size_t begin, std::size_t end) {
+    if constexpr (std::is_same_v<Units, ByteUnits>) return HashBytes(u.data + begin, end - begin);
     std::uint32_t h = kFnvOffset;
     for (std::size_t i = begin; i < end; ++i) h = (h ^ Fold(u[i])) * kFnvPrime;
     return h;
@@ -99,6 +137,8 @@ std::uint32_t HashUnits(const Units& u, std::size_t begin, std::size_t end) {
 
 template <typename Query>
 std::uint32_t HashQuery(const Query& q) {
+    if constexpr (std::is_same_v<Query, std::string_view>)
+        return HashBytes(reinterpret_cast<const unsigned char*>(q.data()), q.size());
     std::uint32_t h = kFnvOffset;
     for (std::size_t i = 0; i < q.size(); ++i) h = (h ^ Fold(QueryUnit(q, i))) * kFnvPrime;
     return h;
@@ -115,6 +155,7 @@ std::uint32_t KeyHash(std::uint32_t name_hash, std::uint32_t section_id) {
 template <typename Units>
 bool NameEquals(const Units& u, std::size_t begin, std::size_t end, std::size_t begin2, std::size_t end2) {
     if (end - begin != end2 - begin2) return false;
+    if constexpr (std::is_same_v<Units, ByteUnits>) return EqualBytesFolded(u.data + begin, u.data + begin2, end - begin);
     for (std::size_t i = 0; i < end - begin; ++i)
         if (Fold(u[begin + i]) != Fold(u[begin2 + i])) return false;
     return true;
@@ -123,9 +164,20 @@ bool NameEquals(const Units& u, std::size_t begin, std::size_t end, std::size_t 
 template <typename Units, typename Query>
 bool NameEqualsQuery(const Units& u, std::size_t begin, std::size_t end, const Query& q) {
     if (end - begin != q.size()) return false;
+    if constexpr (std::is_same_v<Units, ByteUnits>)
+        return EqualBytesFolded(u.data + begin, reinterpret_cast<const unsigned char*>(q.data()), q.size());
     for (std::size_t i = 0; i < q.size(); ++i)
         if (Fold(u[begin + i]) != Fold(QueryUnit(q, i))) return false;
     return true;
+}
+
+// Whether the name that starts at `pos` is the query: the query's length is
+// tried first, so a mismatch costs no scan of the name.
+template <typename Units, typename Query>
+bool RecordNameIs(const Units& u, std::size_t pos, std::size_t count, const Query& q) {
+    const std::size_t end = pos + q.size();
+    if (end >= count || (u[end] != kNul && u[end] != kLf)) return false;
+    return NameEqualsQuery(u, pos, end, q);
 }
 
 struct Record {
@@ -377,7 +429,7 @@ void ProfileReader::BuildIndex(const Units& u, std::size_t index_limit) {
     };
 
     std::uint32_t section = kLeadingSection;
-    if (m_unitCount > 0 && u[0] != kCr) insert_section(kFnvOffset, 0, 0, kLeadingSection);
+    if (m_unitCount > 0 && u[0] != kCr) insert_section(HashUnits(u, 0, 0), 0, 0, kLeadingSection);
     for (std::size_t pos = 0; pos < m_unitCount;) {
         const Record r = ReadRecord(u, pos, m_unitCount);
         const std::uint32_t name_hash = HashUnits(u, r.name_begin, r.name_end);
@@ -405,35 +457,46 @@ void ProfileReader::BuildIndex(const Units& u, std::size_t index_limit) {
 }
 
 template <typename Units, typename Query>
-std::optional<std::string> ProfileReader::FindIn(const Units& u, const Query& section, const Query& key) const {
+std::optional<std::string> ProfileReader::FindIn(const Units& u, std::string_view section_text, const Query& section,
+                                                 const Query& key) const {
     std::optional<Record> found;
     if (!m_index.empty()) {
         const std::size_t mask = m_index.size() - 1;
-        const std::uint32_t section_hash = HashQuery(section);
         std::uint32_t section_id = kEmptySlot;
-        for (std::size_t i = section_hash & mask; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
-            const Slot& s = m_index[i];
-            if (s.owner != kSectionOwner || s.hash != section_hash) continue;
-            if (s.record == kLeadingSection) {
-                if (section.size() == 0) {
-                    section_id = kLeadingSection;
+        if (m_memoValid && m_memoSection == section_text) {
+            section_id = m_memoSectionId;
+        } else {
+            const std::uint32_t section_hash = HashQuery(section);
+            for (std::size_t i = section_hash & mask; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
+                const Slot& s = m_index[i];
+                if (s.owner != kSectionOwner || s.hash != section_hash) continue;
+                if (s.record == kLeadingSection) {
+                    if (section.size() == 0) {
+                        section_id = kLeadingSection;
+                        break;
+                    }
+                    continue;
+                }
+                if (RecordNameIs(u, s.record + 1, m_unitCount, section)) {
+                    section_id = s.record;
                     break;
                 }
-                continue;
             }
-            const Record r = ReadRecord(u, s.record, m_unitCount);
-            if (NameEqualsQuery(u, r.name_begin, r.name_end, section)) {
-                section_id = s.record;
-                break;
-            }
+            m_memoSection.assign(section_text);
+            m_memoSectionId = section_id;
+            m_memoValid = true;
         }
         if (section_id == kEmptySlot) return std::nullopt;
         const std::uint32_t hash = KeyHash(HashQuery(key), section_id);
         for (std::size_t i = hash & mask; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
             const Slot& s = m_index[i];
             if (s.owner != section_id || s.hash != hash) continue;
-            const Record r = ReadRecord(u, s.record, m_unitCount);
-            if (NameEqualsQuery(u, r.name_begin, r.name_end, key)) {
+            if (RecordNameIs(u, s.record, m_unitCount, key)) {
+                Record r;
+                r.name_end = s.record + key.size();
+                r.has_value = u[r.name_end] == kNul;
+                r.value_begin = r.name_end + 1;
+                r.value_end = r.has_value ? u.Find(r.value_begin, m_unitCount, kLf) : r.value_begin;
                 found = r;
                 break;
             }
@@ -535,8 +598,8 @@ std::optional<std::string> ProfileReader::Find(std::string_view section, std::st
     section = TrimQuery(section);
     key = TrimQuery(key);
     const auto* data = reinterpret_cast<const unsigned char*>(m_store.data());
-    if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8) return FindIn(ByteUnits{data}, section, key);
-    return FindIn(Utf16Units{data}, Utf8ToUtf16(section), Utf8ToUtf16(key));
+    if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8) return FindIn(ByteUnits{data}, section, section, key);
+    return FindIn(Utf16Units{data}, section, Utf8ToUtf16(section), Utf8ToUtf16(key));
 }
 
 std::string ProfileReader::GetString(std::string_view section, std::string_view key,

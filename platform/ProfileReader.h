@@ -23,6 +23,8 @@
 //    UTF-16LE or UTF-16BE mark makes the file decoded and its values are given
 //    in UTF-8. UTF-16 without a mark is read as bytes (and so finds nothing).
 //
+// A reader is used by one thread at a time.
+//
 // The file is parsed once, in place, into compact records; an index over the
 // records answers lookups. Files with very many lines are not indexed and are
 // searched record by record instead, so that memory stays at the file's size
@@ -83,7 +85,8 @@ private:
     template <typename Units>
     void BuildIndex(const Units& units, std::size_t index_limit);
     template <typename Units, typename Query>
-    std::optional<std::string> FindIn(const Units& units, const Query& section, const Query& key) const;
+    std::optional<std::string> FindIn(const Units& units, std::string_view section_text, const Query& section,
+                                      const Query& key) const;
 
     std::string m_store;          // the file's bytes, then the compacted records
     std::size_t m_unitCount = 0;  // units of records in m_store (bytes, or UTF-16 code units)
@@ -91,6 +94,12 @@ private:
     std::vector<Slot> m_index;    // open addressing, a power of two in size, or empty
     Encoding m_encoding = Encoding::Bytes;
     bool m_hasFile = false;
+
+    // A pass asks for several keys of one section in a row: the section found
+    // last is remembered. This makes a reader unfit to share between threads.
+    mutable std::string m_memoSection;
+    mutable std::uint32_t m_memoSectionId = 0;
+    mutable bool m_memoValid = false;
 };
 
 }  // namespace automenu::platform

@@ -29,7 +29,7 @@ void SetApplication(TApplication* application) { g_application = application; }
 
 TApplication::TApplication(platform::IPlatform& platform, const std::string& program_path)
     : m_platform(platform), m_title(TitleFromProgramPath(program_path)), m_hints(std::make_unique<THintController>()) {
-    if (!g_application) g_application = this;
+    g_application = this;
 }
 
 TApplication::~TApplication() {
@@ -42,9 +42,14 @@ std::string TApplication::TitleFromProgramPath(const std::string& path) {
     std::size_t slash = path.find_last_of("\\/");
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     std::size_t dot = name.find('.');
-    if (dot != std::string::npos) name.resize(dot);
+    const bool has_extension = dot != std::string::npos;
+    if (has_extension) name.resize(dot);
     for (std::size_t i = 1; i < name.size(); ++i)
         name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+    // Linux program files carry no extension and are named in lower case by
+    // convention; their title starts with a capital like a Windows one.
+    if (!has_extension && !name.empty())
+        name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
     if (name.size() > 255) name.resize(255);
     return name;
 }
@@ -92,10 +97,13 @@ void TApplication::DestroyForms() {
 void TApplication::Terminate() { m_platform.PostQuitMessage(0); }
 
 void TApplication::Dispatch(const platform::Message& msg) {
-    if (TCustomForm* form = FormOfWindow(msg.window))
+    if (TCustomForm* form = FormOfWindow(msg.window)) {
         form->WndProc(msg);
-    else
-        m_hints->HandleWindowMessage(msg);  // the hint window is no form
+    } else if (!m_hints->HandleWindowMessage(msg) && msg.kind == platform::MessageKind::Paint) {
+        // Nobody paints this window: validate it so the paint request ends.
+        TRect area;
+        m_platform.BeginPaint(msg.window, area);
+    }
 }
 
 bool TApplication::ProcessMessage() {

@@ -171,7 +171,7 @@ void HeadlessPlatform::ErrorBox(const std::string& caption, const std::string& t
 }
 
 std::shared_ptr<IFont> HeadlessPlatform::CreateFont(const FontDescription& description) {
-    return CreatePangoFont(description);
+    return CreatePangoFont(description, m_ppi);
 }
 
 void HeadlessPlatform::PostMouse(WindowId w, MessageKind kind, int x, int y) {

@@ -1,0 +1,21 @@
+# Debian packages the project needs, and a helper that installs the missing
+# ones (as root) or says which apt-get line to run.
+BUILD_PACKAGES="cmake g++ make pkg-config libsdl2-dev libcairo2-dev libpango1.0-dev libx11-dev fonts-dejavu-core fonts-liberation"
+TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev xvfb xauth openbox xdotool wmctrl x11-utils imagemagick clang libclang-rt-14-dev"
+
+ensure_packages() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installing: ${missing[*]}"
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    else
+        echo "Missing packages. Run:"
+        echo "  sudo apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+}

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds, and runs every test: the unit tests,
+# the end-to-end tests (each in its own X server with a window manager), the
+# unit tests again under AddressSanitizer + UndefinedBehaviorSanitizer, and
+# each fuzzer for a bounded time.
+set -uo pipefail
+cd "$(dirname "$0")"
+. scripts/packages.sh
+ensure_packages $BUILD_PACKAGES $TEST_PACKAGES
+jobs=$(nproc)
+FUZZ_SECONDS=${FUZZ_SECONDS:-20}
+logs=build/test-logs
+failed_steps=()
+passed=0
+failed=0
+
+count() {  # adds ctest's counts from a log
+    local line
+    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1)
+    [ -n "$line" ] || return 0
+    local f t
+    f=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    t=$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + t - f))
+    failed=$((failed + f))
+}
+
+step() {  # step NAME COMMAND...
+    local name=$1; shift
+    echo "== $name"
+    if ! "$@"; then failed_steps+=("$name"); fi
+}
+
+build_main() {
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null && cmake --build build -j"$jobs"
+}
+test_main() {
+    mkdir -p "$logs"
+    ctest --test-dir build --output-on-failure -j"$jobs" 2>&1 | tee "$logs/ctest.log"
+    local rc=${PIPESTATUS[0]}
+    count "$logs/ctest.log"
+    return "$rc"
+}
+build_asan() {
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_SANITIZE=ON -DAUTOMENU_BENCH=OFF >/dev/null &&
+        cmake --build build-asan -j"$jobs" --target automenu_tests
+}
+test_asan() {
+    mkdir -p "$logs"
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-asan -L unit --output-on-failure -j"$jobs" 2>&1 | tail -n 20 | tee "$logs/ctest-asan.log"
+    local rc=${PIPESTATUS[0]}
+    count "$logs/ctest-asan.log"
+    return "$rc"
+}
+fuzz() {
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_FUZZ=ON \
+        -DAUTOMENU_TESTS=OFF -DAUTOMENU_BENCH=OFF >/dev/null || return 1
+    cmake --build build-fuzz -j"$jobs" || return 1
+    local rc=0
+    for f in build-fuzz/fuzz/fuzz_*; do
+        [ -x "$f" ] || continue
+        local name corpus
+        name=$(basename "$f")
+        corpus=$(mktemp -d)
+        [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$corpus/"
+        if "$f" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -timeout=10 "$corpus" >"$logs/$name.log" 2>&1; then
+            echo "$name: ok ($(ls "$corpus" | wc -l) corpus entries)"
+            passed=$((passed + 1))
+        else
+            echo "$name: FAILED (see $logs/$name.log)"; tail -n 30 "$logs/$name.log"
+            failed=$((failed + 1)); rc=1
+        fi
+        rm -rf "$corpus"
+    done
+    return "$rc"
+}
+
+step "build" build_main
+step "tests" test_main
+step "build with sanitizers" build_asan
+step "unit tests with sanitizers" test_asan
+if [ -n "$(ls fuzz/fuzz_*.cpp 2>/dev/null)" ]; then step "fuzzers" fuzz; fi
+
+echo
+if [ ${#failed_steps[@]} -gt 0 ]; then echo "Failed steps: ${failed_steps[*]}"; fi
+echo "$passed passed, $failed failed"
+[ ${#failed_steps[@]} -eq 0 ] && [ "$failed" -eq 0 ]

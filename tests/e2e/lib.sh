@@ -1,0 +1,119 @@
+# Helpers for end-to-end cases: start the menu in a folder, find its windows,
+# move and click, take screenshots, dismiss message boxes.
+# Environment: AUTOMENU_BIN (the menu program), AUTOMENU_SOURCE_DIR.
+
+E2E_PIDS=()
+E2E_WORK=$(mktemp -d)
+E2E_OUT=${E2E_ARTIFACTS:-$E2E_WORK}
+
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${E2E_APP_PID:-}" ]; then
+        echo "--- program output:" >&2
+        cat "$E2E_WORK/app.out" "$E2E_WORK/app.err" >&2 2>/dev/null
+    fi
+    import -window root "$E2E_OUT/failure.png" 2>/dev/null && echo "screenshot: $E2E_OUT/failure.png" >&2
+    exit 1
+}
+
+e2e_cleanup() {
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_WORK"
+}
+
+e2e_start_wm() {
+    openbox >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    for _ in $(seq 100); do
+        wmctrl -m >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    echo "openbox did not start" >&2
+    return 1
+}
+
+# e2e_start DIR: starts the menu with DIR as its current directory.
+e2e_start() {
+    (cd "$1" && exec "$AUTOMENU_BIN" >"$E2E_WORK/app.out" 2>"$E2E_WORK/app.err") &
+    E2E_APP_PID=$!
+    E2E_PIDS+=("$E2E_APP_PID")
+}
+
+# e2e_wait_window NAME [SECONDS]: prints the id of the visible window named NAME.
+e2e_wait_window() {
+    local name=$1 tries=$(( ${2:-10} * 20 )) wid
+    for _ in $(seq "$tries"); do
+        wid=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -1)
+        if [ -n "$wid" ]; then echo "$wid"; return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+
+# e2e_geometry WID: prints "X Y W H" of the client area in screen coordinates.
+e2e_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+# e2e_frame WID: prints "LEFT RIGHT TOP BOTTOM" of the window manager's frame.
+e2e_frame() {
+    xprop -id "$1" _NET_FRAME_EXTENTS | sed -E 's/.*= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)/\1 \2 \3 \4/'
+}
+
+# e2e_wait_exit [SECONDS]: waits for the menu to end; its exit status goes
+# to E2E_STATUS. (Not for $(...): only this shell can wait for its children.)
+e2e_wait_exit() {
+    local tries=$(( ${1:-10} * 20 ))
+    for _ in $(seq "$tries"); do
+        if ! kill -0 "$E2E_APP_PID" 2>/dev/null; then
+            wait "$E2E_APP_PID"
+            E2E_STATUS=$?
+            return 0
+        fi
+        sleep 0.05
+    done
+    return 1
+}
+
+# e2e_mouse WID X Y: moves the pointer to client coordinates of WID.
+e2e_mouse() {
+    read -r gx gy _ _ < <(e2e_geometry "$1")
+    xdotool mousemove $((gx + $2)) $((gy + $3))
+    sleep 0.15
+}
+
+e2e_click() { xdotool click 1; sleep 0.2; }
+
+e2e_screenshot() { import -window root "$1"; }
+
+# e2e_dismiss_box CAPTION: presses OK (Return) on the message box with that
+# caption. The box is found through the window manager: its name is set in a
+# way xdotool's search does not see.
+e2e_dismiss_box() {
+    local id=""
+    for _ in $(seq 200); do
+        id=$(wmctrl -l | awk -v c="$1" '{t=$4; for (i = 5; i <= NF; i++) t = t " " $i} t == c {print $1; exit}')
+        [ -n "$id" ] && break
+        sleep 0.05
+    done
+    [ -n "$id" ] || return 1
+    wmctrl -i -a "$id"
+    sleep 0.3
+    xdotool key Return
+}
+
+# e2e_client_shot WID FILE: a screenshot of the window's client area.
+e2e_client_shot() {
+    read -r gx gy gw gh < <(e2e_geometry "$1")
+    import -window root -crop "${gw}x${gh}+${gx}+${gy}" +repage "$2"
+}
+
+# e2e_count_colour FILE X Y W H COLOUR [FUZZ%]: pixels of that colour in a region.
+e2e_count_colour() {
+    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -fuzz "${7:-25}%" -fill black +opaque "$6" \
+        -fill white -opaque "$6" -format '%[fx:round(mean*w*h)]' info:
+}
+
+e2e_expect_eq() {  # e2e_expect_eq WHAT EXPECTED ACTUAL
+    [ "$2" = "$3" ] || e2e_fail "$1: expected '$2', got '$3'"
+}

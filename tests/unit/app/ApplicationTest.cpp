@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "support/HeadlessFixture.h"
+#include "ui/TImage.h"
+#include "ui/TLabel.h"
+
+namespace automenu {
+namespace {
+
+using testing::HeadlessTest;
+
+TEST(ApplicationTitle, ComesFromTheProgramFileName) {
+    const struct {
+        const char* path;
+        const char* title;
+    } cases[] = {
+        {"MENU.EXE", "Menu"},           {"my.menu.exe", "my"},     {"Start.Exe", "Start"},
+        {"automenu", "Automenu"},       {"/usr/bin/automenu", "Automenu"},
+        {"D:\\setup\\AUTORUN.EXE", "Autorun"}, {"/opt/x.y/Menu", "Menu"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TApplication::TitleFromProgramPath(c.path), c.title) << c.path;
+}
+
+TEST(ErrorDisplay, AppendsAFullStopAfterCharactersSortingAfterIt) {
+    const struct {
+        const char* message;
+        const char* shown;
+    } cases[] = {
+        {"Cannot open file back.bmp", "Cannot open file back.bmp."},
+        {"'abc' is not a valid integer value", "'abc' is not a valid integer value."},
+        {"Stream read error.", "Stream read error."},
+        {"Unknown picture file extension (.jpg)", "Unknown picture file extension (.jpg)"},
+        {"Why?", "Why?."},
+        {"Code: 5", "Code: 5."},
+        {"Done:", "Done:."},
+        {"Stop!", "Stop!"},
+        {"a,", "a,"},
+        {"a-", "a-"},
+        {"trailing ", "trailing "},
+        {"", ""},
+        {"caf\xC3\xA9", "caf\xC3\xA9."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TApplication::ErrorText(c.message), c.shown) << c.message;
+}
+
+// A form whose construction shows its window, then fails.
+class FailingForm : public TForm {
+public:
+    static inline FailingForm* seen_during_create = nullptr;
+    static inline FailingForm** reference = nullptr;
+    void Create() override {
+        SetCaption("Installation");
+        SetClientSize({200, 100});
+        Show();
+        seen_during_create = *reference;
+        throw EConvertError("'abc' is not a valid integer value");
+    }
+};
+
+TEST_F(HeadlessTest, FailedConstructionClearsTheReferenceAndShowsOneBoxWithoutALoop) {
+    FailingForm* form = nullptr;
+    FailingForm::reference = &form;
+    try {
+        app->CreateForm(form);
+        app->Run();
+        FAIL() << "construction should have failed";
+    } catch (const Exception& e) {
+        app->ShowException(e);
+    }
+    EXPECT_NE(FailingForm::seen_during_create, nullptr) << "the reference is set before construction runs";
+    EXPECT_EQ(form, nullptr);
+    EXPECT_EQ(app->MainForm(), nullptr);
+    EXPECT_TRUE(desktop.Windows().empty()) << "the half-built window is destroyed";
+    ASSERT_EQ(desktop.Boxes().size(), 1u);
+    EXPECT_EQ(desktop.Boxes()[0].caption, "Automenu");
+    EXPECT_EQ(desktop.Boxes()[0].text, "'abc' is not a valid integer value.");
+    EXPECT_EQ(desktop.WaitCount(), 0) << "the loop never ran";
+}
+
+// A form with a picture and two overlapping labels, recording its events.
+class RoutingForm : public TForm {
+public:
+    TImage* image = nullptr;
+    TLabel* lower = nullptr;
+    TLabel* upper = nullptr;
+    TLabel* silent = nullptr;  // no handlers at all
+    std::vector<std::string> events;
+
+    void Create() override {
+        SetCaption("Routing");
+        SetClientSize({300, 200});
+        image = &AddControl<TImage>();
+        image->SetBounds(0, 0, 300, 200);
+        lower = &AddControl<TLabel>();
+        upper = &AddControl<TLabel>();
+        silent = &AddControl<TLabel>();
+        for (auto* l : {lower, upper, silent}) l->SetAutoSize(false);
+        lower->SetBounds(10, 10, 100, 20);
+        upper->SetBounds(50, 10, 100, 20);
+        silent->SetBounds(10, 100, 100, 20);
+        Record(*image, "image");
+        Record(*lower, "lower");
+        Record(*upper, "upper");
+        Show();
+    }
+    void Record(TControl& c, const std::string& name) {
+        c.OnMouseMove = [this, name](TObject*, TShiftState, int x, int y) {
+            events.push_back(name + " move " + std::to_string(x) + "," + std::to_string(y));
+        };
+        c.OnClick = [this, name](TObject*) { events.push_back(name + " click"); };
+        c.OnDblClick = [this, name](TObject*) { events.push_back(name + " dblclick"); };
+    }
+};
+
+class RoutingTest : public HeadlessTest {
+public:
+    RoutingTest() {
+        app->CreateForm(form);
+        wid = form->Handle();
+        Pump();
+    }
+    std::vector<std::string> Take() {
+        Pump();
+        auto e = form->events;
+        form->events.clear();
+        return e;
+    }
+    RoutingForm* form = nullptr;
+    platform::WindowId wid = 0;
+};
+
+using Events = std::vector<std::string>;
+
+TEST_F(RoutingTest, MovesGoToTheTopmostVisibleControlInItsOwnCoordinates) {
+    desktop.MoveMouse(wid, 60, 15);  // lower and upper overlap here
+    desktop.MoveMouse(wid, 20, 15);
+    desktop.MoveMouse(wid, 200, 150);
+    EXPECT_EQ(Take(), (Events{"upper move 10,5", "lower move 10,5", "image move 200,150"}));
+
+    form->upper->SetVisible(false);
+    form->image->SetVisible(false);
+    desktop.MoveMouse(wid, 60, 15);
+    desktop.MoveMouse(wid, 200, 150);  // bare window: nobody
+    EXPECT_EQ(Take(), (Events{"lower move 50,5"}));
+}
+
+TEST_F(RoutingTest, AControlWithoutHandlersStillTakesTheMessage) {
+    desktop.MoveMouse(wid, 20, 105);
+    desktop.PressLeft(wid, 20, 105);
+    desktop.ReleaseLeft(wid, 20, 105);
+    EXPECT_EQ(Take(), Events{}) << "nothing falls through to the picture beneath";
+}
+
+TEST_F(RoutingTest, PressCapturesAndOnlyAReleaseInsideClicks) {
+    desktop.PressLeft(wid, 20, 15);
+    desktop.MoveMouse(wid, 200, 150);  // captured: still the label
+    desktop.ReleaseLeft(wid, 200, 150);
+    desktop.MoveMouse(wid, 200, 150);
+    EXPECT_EQ(Take(), (Events{"lower move 190,140", "image move 200,150"}));
+    EXPECT_EQ(desktop.Capture(), platform::kNoWindow);
+
+    desktop.PressLeft(wid, 20, 15);
+    desktop.MoveMouse(wid, 200, 150);
+    desktop.ReleaseLeft(wid, 25, 12);  // back inside before release
+    EXPECT_EQ(Take(), (Events{"lower move 190,140", "lower click"}));
+}
+
+TEST_F(RoutingTest, TwoClicksClickTwiceADoubleClickOnce) {
+    desktop.PressLeft(wid, 20, 15);
+    desktop.ReleaseLeft(wid, 20, 15);
+    desktop.PressLeft(wid, 20, 15);
+    desktop.ReleaseLeft(wid, 20, 15);
+    EXPECT_EQ(Take(), (Events{"lower click", "lower click"}));
+
+    desktop.DoubleClick(wid, 20, 15);
+    EXPECT_EQ(Take(), (Events{"lower click", "lower dblclick"}));
+}
+
+TEST_F(RoutingTest, EveryWayOfClosingTheMainWindowEndsTheLoop) {
+    const struct {
+        const char* how;
+        std::function<void(RoutingTest&)> close;
+    } ways[] = {
+        {"close request", [](RoutingTest& t) { t.desktop.RequestClose(t.wid); }},
+        {"Close() from a click", [](RoutingTest& t) {
+             t.form->lower->OnClick = [&t](TObject*) { t.form->Close(); };
+             t.desktop.PressLeft(t.wid, 20, 15);
+             t.desktop.ReleaseLeft(t.wid, 20, 15);
+         }},
+        {"terminate", [](RoutingTest& t) { t.app->Terminate(); }},
+    };
+    for (const auto& way : ways) {
+        way.close(*this);
+        desktop.SetWhenIdle([] { FAIL() << "the loop waited instead of ending"; });
+        app->Run();
+        EXPECT_TRUE(app->Terminated()) << way.how;
+        EXPECT_TRUE(desktop.IsWindowVisible(wid)) << "the window stays until program end: " << way.how;
+        // A fresh application for the next way.
+        app = std::make_unique<TApplication>(desktop, "automenu");
+        app->CreateForm(form);
+        wid = form->Handle();
+        Pump();
+    }
+}
+
+TEST_F(RoutingTest, AnExceptionInAHandlerIsShownAndTheLoopGoesOn) {
+    int moves = 0;
+    form->lower->OnMouseMove = [&](TObject*, TShiftState, int, int) {
+        ++moves;
+        throw EConvertError("'x' is not a valid integer value");
+    };
+    form->upper->OnMouseMove = [](TObject*, TShiftState, int, int) { throw EAbort("quiet"); };
+    form->image->OnMouseMove = [](TObject*, TShiftState, int, int) { throw std::runtime_error("boom"); };
+    desktop.MoveMouse(wid, 20, 15);
+    desktop.MoveMouse(wid, 20, 16);
+    desktop.MoveMouse(wid, 120, 15);
+    desktop.MoveMouse(wid, 200, 150);
+    int idle = 0;
+    desktop.SetWhenIdle([&] {
+        if (++idle == 1) desktop.RequestClose(wid);
+    });
+    app->Run();
+    EXPECT_EQ(moves, 2);
+    ASSERT_EQ(desktop.Boxes().size(), 3u);
+    EXPECT_EQ(desktop.Boxes()[0].text, "'x' is not a valid integer value.");
+    EXPECT_EQ(desktop.Boxes()[1].text, "'x' is not a valid integer value.");
+    EXPECT_EQ(desktop.Boxes()[2].caption, "Application Error");
+    EXPECT_NE(desktop.Boxes()[2].text.find("Exception std::runtime_error"), std::string::npos);
+}
+
+TEST_F(RoutingTest, TheErrorBoxDisablesTheProgramsWindowsWhileItIsUp) {
+    bool enabled_during_box = true;
+    desktop.SetOnErrorBox([&](const auto&) { enabled_during_box = desktop.IsEnabled(wid); });
+    app->ShowException(Exception("x"));
+    EXPECT_FALSE(enabled_during_box);
+    EXPECT_TRUE(desktop.IsEnabled(wid));
+}
+
+TEST_F(RoutingTest, TheLoopBlocksWhenIdleInsteadOfSpinning) {
+    for (int i = 0; i < 5; ++i) desktop.MoveMouse(wid, 20 + i, 15);
+    int idle = 0;
+    desktop.SetWhenIdle([&] {
+        if (++idle == 1) {
+            desktop.MoveMouse(wid, 30, 15);
+        } else {
+            desktop.RequestClose(wid);
+        }
+    });
+    app->Run();
+    EXPECT_EQ(desktop.WaitCount(), 2) << "one wait per empty queue, no busy polling";
+}
+
+}  // namespace
+}  // namespace automenu
