@@ -364,6 +364,19 @@ std::unique_ptr<ICanvas> SdlPlatform::BeginPaint(WindowId w, TRect& area) {
 }
 
 TPoint SdlPlatform::CursorPos() {
+    // Ask the X server: SDL's global mouse state is a cache that misses
+    // pointer moves it gets no raw input event for (warps, synthetic input).
+    for (auto& [id, win] : m_windows) {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (!SDL_GetWindowWMInfo(win.sdl.get(), &info) || info.subsystem != SDL_SYSWM_X11) break;
+        Display* display = info.info.x11.display;
+        ::Window root = 0, child = 0;
+        int x = 0, y = 0, wx = 0, wy = 0;
+        unsigned mask = 0;
+        if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &wx, &wy, &mask)) return {x, y};
+        break;
+    }
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
     return {x, y};

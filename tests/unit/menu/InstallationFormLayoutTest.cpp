@@ -1,6 +1,7 @@
 // The menu window built from its design layout alone, on the headless desktop.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,195 +50,224 @@ constexpr DesignControl kDesign[] = {
 };
 static_assert(std::size(kDesign) == 19);
 
-// Builds the menu window in an empty folder, so whatever configuration step
-// construction runs finds no AUTORUN.INF and the layout is all there is.
+// Builds the menu window in an empty folder and looks at it when the layout
+// step is complete: the start-up configuration asks for the current
+// directory before it reads anything, and the test looks then.
 class InstallationFormLayoutTest : public testing::HeadlessTest {
 protected:
-    void Build() {
-        app->CreateForm(InstallationForm);
-        ASSERT_NE(InstallationForm, nullptr);
-        form = InstallationForm;
-    }
     ~InstallationFormLayoutTest() override {
         app.reset();
         InstallationForm = nullptr;
     }
 
+    // Creates the menu window through the application; `check` runs on the
+    // window as the layout left it.
+    void BuildAndCheck(const std::function<void(TInstallationForm&)>& check) {
+        bool checked = false;
+        ScopedCurrentDirectorySource directory{[&]() -> std::string {
+            if (!checked && InstallationForm) {
+                checked = true;
+                check(*InstallationForm);
+            }
+            return folder.Path();
+        }};
+        app->CreateForm(InstallationForm);
+        ASSERT_NE(InstallationForm, nullptr);
+        if (!checked) {
+            // No configuration step ran: the layout is all there is.
+            checked = true;
+            check(*InstallationForm);
+        }
+    }
+
     // Height of "0" in the window's font, as the layout measures it.
-    int MeasuredTextHeight() {
-        TRect r = desktop.ScreenCanvas().DrawText(form->Font().Handle(), {}, "0", {0, 0, 0, 0},
+    int MeasuredTextHeight(const TInstallationForm& form) {
+        TRect r = desktop.ScreenCanvas().DrawText(form.Font().Handle(), {}, "0", {0, 0, 0, 0},
                                                   DT_CALCRECT | DT_NOPREFIX);
         return r.Height();
     }
 
     testing::TempDir folder;
-    ScopedCurrentDirectorySource directory{[this] { return folder.Path(); }};
-    TInstallationForm* form = nullptr;
 };
 
 TEST_F(InstallationFormLayoutTest, WindowIsShownCentredWithItsDesignPropertiesAndNothingElse) {
-    Build();
-    EXPECT_EQ(form->Caption(), "Installation");
-    EXPECT_EQ(form->Name(), "InstallationForm");
-    EXPECT_EQ(form->BorderStyle(), TFormBorderStyle::bsDialog);
-    EXPECT_EQ(form->Color(), clBtnFace);
-    EXPECT_EQ(form->ClientWidth(), 634);
-    EXPECT_EQ(form->ClientHeight(), 454);
-    EXPECT_EQ(app->MainForm(), form);
+    BuildAndCheck([&](TInstallationForm& built) {
+        TInstallationForm* form = &built;
+        EXPECT_EQ(form->Caption(), "Installation");
+        EXPECT_EQ(form->Name(), "InstallationForm");
+        EXPECT_EQ(form->BorderStyle(), TFormBorderStyle::bsDialog);
+        EXPECT_EQ(form->Color(), clBtnFace);
+        EXPECT_EQ(form->ClientWidth(), 634);
+        EXPECT_EQ(form->ClientHeight(), 454);
+        EXPECT_EQ(app->MainForm(), nullptr) << "the main window is set after construction";
 
-    ASSERT_TRUE(form->HandleAllocated());
-    const platform::WindowId w = form->Handle();
-    EXPECT_TRUE(desktop.IsWindowVisible(w)) << "shown at the end of the layout step";
-    EXPECT_EQ(desktop.Caption(w), "Installation");
-    EXPECT_EQ(desktop.ClientSize(w), (TSize{634, 454}));
-    const platform::FrameExtents f = desktop.Frame(w);
-    const int outer_w = 634 + f.left + f.right, outer_h = 454 + f.top + f.bottom;
-    EXPECT_EQ(desktop.WindowPosition(w), (TPoint{(1280 - outer_w) / 2, (1024 - outer_h) / 2}));
+        ASSERT_TRUE(form->HandleAllocated());
+        const platform::WindowId w = form->Handle();
+        EXPECT_TRUE(desktop.IsWindowVisible(w)) << "shown at the end of the layout step";
+        EXPECT_EQ(desktop.Caption(w), "Installation");
+        EXPECT_EQ(desktop.ClientSize(w), (TSize{634, 454}));
+        const platform::FrameExtents f = desktop.Frame(w);
+        const int outer_w = 634 + f.left + f.right, outer_h = 454 + f.top + f.bottom;
+        EXPECT_EQ(desktop.WindowPosition(w), (TPoint{(1280 - outer_w) / 2, (1024 - outer_h) / 2}));
 
-    // Only the face colour: no control paints anything.
+        // The window's font, which every label follows.
+        EXPECT_EQ(form->Font().Height(), -11);
+        EXPECT_EQ(form->Font().Name(), "MS Sans Serif");
+        EXPECT_EQ(form->Font().Style(), 0);
+        EXPECT_EQ(form->Font().Color(), clWindowText);
+        EXPECT_EQ(form->Font().Charset(), DEFAULT_CHARSET);
+
+        // The design icon: one 32 x 32 image at 8 bits per pixel, 2238 bytes.
+        const std::vector<std::uint8_t>& icon = form->Icon().Data();
+        ASSERT_EQ(icon.size(), 2238u);
+        EXPECT_EQ(icon[2], 1);   // type: icon
+        EXPECT_EQ(icon[4], 1);   // one image
+        EXPECT_EQ(icon[6], 32);  // width
+        EXPECT_EQ(icon[7], 32);  // height
+        EXPECT_EQ(form->Icon().Image().width, 32);
+        EXPECT_EQ(form->Icon().Image().height, 32);
+    });
+    EXPECT_EQ(app->MainForm(), InstallationForm);
+    // Only the face colour: no control paints anything (nor does the
+    // configuration of an empty folder).
     Pump();
+    const platform::WindowId w = InstallationForm->Handle();
     const Rgb face = desktop.SysColor(static_cast<int>(clBtnFace & 0xFF));
-    for (TPoint p : {TPoint{0, 0}, TPoint{20, 20}, TPoint{560, 412}, TPoint{20, 180}, TPoint{633, 453}})
-        EXPECT_EQ(desktop.Pixel(w, p.x, p.y), face) << p.x << "," << p.y;
-
-    // The window's font, which every label follows.
-    EXPECT_EQ(form->Font().Height(), -11);
-    EXPECT_EQ(form->Font().Name(), "MS Sans Serif");
-    EXPECT_EQ(form->Font().Style(), 0);
-    EXPECT_EQ(form->Font().Color(), clWindowText);
-    EXPECT_EQ(form->Font().Charset(), DEFAULT_CHARSET);
-
-    // The design icon: one 32 x 32 image at 8 bits per pixel, 2238 bytes.
-    const std::vector<std::uint8_t>& icon = form->IconData();
-    ASSERT_EQ(icon.size(), 2238u);
-    EXPECT_EQ(icon[2], 1);   // type: icon
-    EXPECT_EQ(icon[4], 1);   // one image
-    EXPECT_EQ(icon[6], 32);  // width
-    EXPECT_EQ(icon[7], 32);  // height
+    const TSize client = desktop.ClientSize(w);
+    for (int y = 0; y < client.cy; ++y)
+        for (int x = 0; x < client.cx; ++x) ASSERT_EQ(desktop.Pixel(w, x, y), face) << x << "," << y;
 }
 
 TEST_F(InstallationFormLayoutTest, ControlsFollowTheDesignTableInCreationOrder) {
-    Build();
-    const auto& controls = form->Controls();
-    ASSERT_EQ(controls.size(), std::size(kDesign));
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        const DesignControl& want = kDesign[i];
-        const TControl& c = *controls[i];
-        SCOPED_TRACE(want.name);
-        EXPECT_STREQ(c.ClassName(), want.cls);
-        EXPECT_EQ(c.Name(), want.name);
-        EXPECT_FALSE(c.Visible());
-        EXPECT_TRUE(c.Enabled());
-        EXPECT_EQ(c.Left(), want.left);
-        EXPECT_EQ(c.Top(), want.top);
-        EXPECT_EQ(c.Hint(), want.hint);
-        // Hints show on the nine hinted labels, which do not take the switch
-        // from the window.
-        const bool hinted = *want.hint != '\0';
-        EXPECT_EQ(c.ShowHint(), hinted);
-        EXPECT_EQ(c.ParentShowHint(), !hinted);
-        EXPECT_EQ(static_cast<bool>(c.OnClick), want.on_click);
-        EXPECT_EQ(static_cast<bool>(c.OnMouseMove), want.on_mouse_move);
-        EXPECT_FALSE(static_cast<bool>(c.OnDblClick));
-        if (auto* label = dynamic_cast<const TLabel*>(&c)) {
-            // Captions are the names; the label sizes itself to it, single line.
-            EXPECT_EQ(label->Caption(), want.name);
-            EXPECT_TRUE(label->Transparent());
-            EXPECT_TRUE(label->AutoSize());
-            EXPECT_FALSE(label->WordWrap());
-            EXPECT_TRUE(label->ParentFont());
-            EXPECT_EQ(label->Font().Height(), -11);
-            EXPECT_EQ(label->Font().Name(), "MS Sans Serif");
-            EXPECT_GT(label->Width(), 0);
-            EXPECT_GT(label->Height(), 0);
-        } else {
-            auto* image = dynamic_cast<const TImage*>(&c);
-            ASSERT_NE(image, nullptr);
-            EXPECT_EQ(c.Width(), want.width);
-            EXPECT_EQ(c.Height(), want.height);
-            EXPECT_FALSE(image->Stretch());
-            EXPECT_FALSE(image->Center());
-            EXPECT_FALSE(image->AutoSize());
-            EXPECT_FALSE(image->Transparent());
+    BuildAndCheck([&](TInstallationForm& built) {
+        TInstallationForm* form = &built;
+        const auto& controls = form->Controls();
+        ASSERT_EQ(controls.size(), std::size(kDesign));
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            const DesignControl& want = kDesign[i];
+            const TControl& c = *controls[i];
+            SCOPED_TRACE(want.name);
+            EXPECT_STREQ(c.ClassName(), want.cls);
+            EXPECT_EQ(c.Name(), want.name);
+            EXPECT_FALSE(c.Visible());
+            EXPECT_TRUE(c.Enabled());
+            EXPECT_EQ(c.Left(), want.left);
+            EXPECT_EQ(c.Top(), want.top);
+            EXPECT_EQ(c.Hint(), want.hint);
+            // Hints show on the nine hinted labels, which do not take the switch
+            // from the window.
+            const bool hinted = *want.hint != '\0';
+            EXPECT_EQ(c.ShowHint(), hinted);
+            EXPECT_EQ(c.ParentShowHint(), !hinted);
+            EXPECT_EQ(static_cast<bool>(c.OnClick), want.on_click);
+            EXPECT_EQ(static_cast<bool>(c.OnMouseMove), want.on_mouse_move);
+            EXPECT_FALSE(static_cast<bool>(c.OnDblClick));
+            if (auto* label = dynamic_cast<const TLabel*>(&c)) {
+                // Captions are the names; the label sizes itself to it, single line.
+                EXPECT_EQ(label->Caption(), want.name);
+                EXPECT_TRUE(label->Transparent());
+                EXPECT_TRUE(label->AutoSize());
+                EXPECT_FALSE(label->WordWrap());
+                EXPECT_TRUE(label->ParentFont());
+                EXPECT_EQ(label->Font().Height(), -11);
+                EXPECT_EQ(label->Font().Name(), "MS Sans Serif");
+                EXPECT_GT(label->Width(), 0);
+                EXPECT_GT(label->Height(), 0);
+            } else {
+                auto* image = dynamic_cast<const TImage*>(&c);
+                ASSERT_NE(image, nullptr);
+                EXPECT_EQ(c.Width(), want.width);
+                EXPECT_EQ(c.Height(), want.height);
+                EXPECT_FALSE(image->Stretch());
+                EXPECT_FALSE(image->Center());
+                EXPECT_FALSE(image->AutoSize());
+                EXPECT_FALSE(image->Transparent());
+            }
         }
-    }
+    });
 }
 
 TEST_F(InstallationFormLayoutTest, PublishedFieldsAreTheControlsOfTheSameName) {
-    Build();
-    struct Field {
-        const TControl* control;
-        const char* name;
-    };
-    const Field fields[] = {
-        {form->BackGroundImage, "BackGroundImage"},
-        {form->TitleMessageLabel, "TitleMessageLabel"},
-        {form->ExitLabel, "ExitLabel"},
-        {form->NormalMessageLabel1, "NormalMessageLabel1"},
-        {form->NormalMessageLabel8, "NormalMessageLabel8"},
-        {form->InstallationMessageLabel1, "InstallationMessageLabel1"},
-        {form->InstallationMessageLabel7, "InstallationMessageLabel7"},
-        {form->InstallationMessageLabel8, "InstallationMessageLabel8"},
-    };
-    for (const Field& f : fields) {
-        ASSERT_NE(f.control, nullptr) << f.name;
-        EXPECT_EQ(f.control, form->FindControl(f.name)) << f.name;
-    }
-    for (int n = 1; n <= 8; ++n) {
-        EXPECT_EQ(form->NormalMessageLabel(n)->Name(), "NormalMessageLabel" + std::to_string(n));
-        EXPECT_EQ(form->InstallationMessageLabel(n)->Name(), "InstallationMessageLabel" + std::to_string(n));
-        EXPECT_EQ(form->LaunchTarget(n), "") << "launch targets start empty";
-    }
+    BuildAndCheck([&](TInstallationForm& built) {
+        TInstallationForm* form = &built;
+        struct Field {
+            const TControl* control;
+            const char* name;
+        };
+        const Field fields[] = {
+            {form->BackGroundImage, "BackGroundImage"},
+            {form->TitleMessageLabel, "TitleMessageLabel"},
+            {form->ExitLabel, "ExitLabel"},
+            {form->NormalMessageLabel1, "NormalMessageLabel1"},
+            {form->NormalMessageLabel8, "NormalMessageLabel8"},
+            {form->InstallationMessageLabel1, "InstallationMessageLabel1"},
+            {form->InstallationMessageLabel7, "InstallationMessageLabel7"},
+            {form->InstallationMessageLabel8, "InstallationMessageLabel8"},
+        };
+        for (const Field& f : fields) {
+            ASSERT_NE(f.control, nullptr) << f.name;
+            EXPECT_EQ(f.control, form->FindControl(f.name)) << f.name;
+        }
+        for (int n = 1; n <= 8; ++n) {
+            EXPECT_EQ(form->NormalMessageLabel(n)->Name(), "NormalMessageLabel" + std::to_string(n));
+            EXPECT_EQ(form->InstallationMessageLabel(n)->Name(), "InstallationMessageLabel" + std::to_string(n));
+            EXPECT_EQ(form->LaunchTarget(n), "") << "launch targets start empty";
+        }
+    });
 }
 
 TEST_F(InstallationFormLayoutTest, ExitLabelClickClosesTheMainWindow) {
-    Build();
-    form->ExitLabel->OnClick(form->ExitLabel);
+    BuildAndCheck([](TInstallationForm&) {});
+    InstallationForm->ExitLabel->OnClick(InstallationForm->ExitLabel);
     Pump();
     EXPECT_TRUE(app->Terminated());
 }
 
 TEST_F(InstallationFormLayoutTest, DesignFontMeasuresTheStoredTextHeightSoNothingIsScaled) {
-    Build();
-    // The layout stores TextHeight 13 for its font; at 96 ppi our font
-    // stand-in must measure the same, or every menu would come out scaled.
-    EXPECT_EQ(MeasuredTextHeight(), 13);
-    EXPECT_EQ(form->BackGroundImage->BoundsRect(), (TRect{0, 0, 632, 453}));
+    BuildAndCheck([&](TInstallationForm& built) {
+        TInstallationForm* form = &built;
+        // The layout stores TextHeight 13 for its font; at 96 ppi our font
+        // stand-in must measure the same, or every menu would come out scaled.
+        EXPECT_EQ(MeasuredTextHeight(*form), 13);
+        EXPECT_EQ(form->BackGroundImage->BoundsRect(), (TRect{0, 0, 632, 453}));
+    });
 }
 
 // At 120 ppi the font height is rescaled, then every control and the client
 // area follow the measured height of "0" against the stored 13.
 TEST_F(InstallationFormLayoutTest, AdaptsToTheScreenResolution) {
     desktop.SetScreen({1280, 1024}, 120);
-    Build();
-    EXPECT_EQ(form->Font().Height(), MulDiv(-11, 120, 96));
-    EXPECT_EQ(form->Font().Height(), -14);
+    BuildAndCheck([&](TInstallationForm& built) {
+        TInstallationForm* form = &built;
+        EXPECT_EQ(form->Font().Height(), MulDiv(-11, 120, 96));
+        EXPECT_EQ(form->Font().Height(), -14);
 
-    const int measured = MeasuredTextHeight();
-    ASSERT_GT(measured, 13) << "a 14-pixel font measures taller than the stored 13";
-    auto scaled = [measured](int v) { return MulDiv(v, measured, 13); };
-    EXPECT_EQ(form->ClientWidth(), scaled(634));
-    EXPECT_EQ(form->ClientHeight(), scaled(454));
-    EXPECT_EQ(desktop.ClientSize(form->Handle()), (TSize{scaled(634), scaled(454)}));
-    const auto& controls = form->Controls();
-    ASSERT_EQ(controls.size(), std::size(kDesign));
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        const DesignControl& want = kDesign[i];
-        const TControl& c = *controls[i];
-        SCOPED_TRACE(want.name);
-        EXPECT_EQ(c.Left(), scaled(want.left));
-        EXPECT_EQ(c.Top(), scaled(want.top));
-        if (dynamic_cast<const TImage*>(&c)) {
-            EXPECT_EQ(c.Width(), scaled(want.width));
-            EXPECT_EQ(c.Height(), scaled(want.height));
-        } else {
-            EXPECT_EQ(static_cast<const TLabel&>(c).Font().Height(), -14) << "labels follow the window's font";
+        const int measured = MeasuredTextHeight(*form);
+        ASSERT_GT(measured, 13) << "a 14-pixel font measures taller than the stored 13";
+        auto scaled = [measured](int v) { return MulDiv(v, measured, 13); };
+        EXPECT_EQ(form->ClientWidth(), scaled(634));
+        EXPECT_EQ(form->ClientHeight(), scaled(454));
+        EXPECT_EQ(desktop.ClientSize(form->Handle()), (TSize{scaled(634), scaled(454)}));
+        const auto& controls = form->Controls();
+        ASSERT_EQ(controls.size(), std::size(kDesign));
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            const DesignControl& want = kDesign[i];
+            const TControl& c = *controls[i];
+            SCOPED_TRACE(want.name);
+            EXPECT_EQ(c.Left(), scaled(want.left));
+            EXPECT_EQ(c.Top(), scaled(want.top));
+            if (dynamic_cast<const TImage*>(&c)) {
+                EXPECT_EQ(c.Width(), scaled(want.width));
+                EXPECT_EQ(c.Height(), scaled(want.height));
+            } else {
+                EXPECT_EQ(static_cast<const TLabel&>(c).Font().Height(), -14) << "labels follow the window's font";
+            }
         }
-    }
-    // Centred for the scaled outer size.
-    const platform::FrameExtents f = desktop.Frame(form->Handle());
-    const int outer_w = scaled(634) + f.left + f.right, outer_h = scaled(454) + f.top + f.bottom;
-    EXPECT_EQ(desktop.WindowPosition(form->Handle()), (TPoint{(1280 - outer_w) / 2, (1024 - outer_h) / 2}));
+        // Centred for the scaled outer size.
+        const platform::FrameExtents f = desktop.Frame(form->Handle());
+        const int outer_w = scaled(634) + f.left + f.right, outer_h = scaled(454) + f.top + f.bottom;
+        EXPECT_EQ(desktop.WindowPosition(form->Handle()), (TPoint{(1280 - outer_w) / 2, (1024 - outer_h) / 2}));
+    });
 }
 
 }  // namespace
