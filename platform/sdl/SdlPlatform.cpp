@@ -269,9 +269,9 @@ void SdlPlatform::SetEnabled(WindowId w, bool enabled) {
 void SdlPlatform::MoveWindow(WindowId w, TPoint p) {
     auto* win = Find(w);
     if (!win) return;
-    // Window managers place the frame's top-left corner at the position asked
-    // for a client window (north-west gravity).
-    SDL_SetWindowPosition(win->sdl.get(), p.x, p.y);
+    // SDL positions the client area and moves the frame by the borders it
+    // knows; the frame's corner goes to p.
+    SDL_SetWindowPosition(win->sdl.get(), p.x + win->frame.left, p.y + win->frame.top);
 }
 
 TPoint SdlPlatform::WindowPosition(WindowId w) {
