@@ -90,7 +90,11 @@ const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view sect
 }
 
 std::string LaunchFilePath(std::string_view value, PathStyle style) {
-    std::string target = QueryCurrentDirectory();
+    return LaunchFilePath(QueryCurrentDirectory(), value, style);
+}
+
+std::string LaunchFilePath(std::string_view directory, std::string_view value, PathStyle style) {
+    std::string target(directory);
     target.push_back(Separator(style));
     target.append(value);
     return target;

@@ -64,5 +64,7 @@ const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view sect
 
 // The current directory, always one separator, then the value as it is.
 std::string LaunchFilePath(std::string_view value, PathStyle style = kNativePathStyle);
+// The same with a directory queried once for several targets.
+std::string LaunchFilePath(std::string_view directory, std::string_view value, PathStyle style = kNativePathStyle);
 
 }  // namespace automenu

@@ -4,6 +4,7 @@
 
 #include "menu/DesignIcons.h"
 #include "menu/InstallationLayout.h"
+#include "menu/SettingsPass.h"
 #include "ui/PlatformAccess.h"
 #include "ui/TFont.h"
 
@@ -101,7 +102,7 @@ void TInstallationForm::LoadLayout() {
     Font().SetHeight(form.font_height);
     Font().SetName(form.font_name);
     Font().SetStyle(0);
-    m_icon_data = DesignIconData();
+    Icon().LoadFromBytes(DesignIconData());
     SetAppIcon(ApplicationIcon());
     SetPosition(TPosition::poScreenCenter);
 
@@ -162,14 +163,15 @@ void TInstallationForm::AdaptToScreen() {
 void TInstallationForm::Create() {
     LoadLayout();
     for (auto& target : m_launch_targets) target.clear();
+    RunStartupPass();
 }
 
-void TInstallationForm::EntryMouseMove(int) {}
+void TInstallationForm::EntryClick(int n) {
+    // The target stored at start-up; the file is not read again. The outcome
+    // is the desktop's business.
+    Platform().ShellOpen(MediaPath(InstallationForm->LaunchTarget(n)));
+}
 
-void TInstallationForm::EntryClick(int) {}
-
-void TInstallationForm::ExitLabelMouseMove(TObject*, TShiftState, int, int) {}
-void TInstallationForm::BackGroundImageMouseMove(TObject*, TShiftState, int, int) {}
 void TInstallationForm::ExitLabelClick(TObject*) { Close(); }
 
 void TInstallationForm::InstallationMessageLabel1MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(1); }

@@ -14,6 +14,8 @@
 
 namespace automenu {
 
+class SettingsPass;
+
 class TInstallationForm : public TForm {
 public:
     TInstallationForm();
@@ -52,10 +54,6 @@ public:
     // Launch target n, 1 to 8.
     const std::string& LaunchTarget(int n) const { return m_launch_targets.at(n - 1); }
 
-    // The icon file's bytes as the window holds them (the design icon until
-    // the configuration loads another).
-    const std::vector<std::uint8_t>& IconData() const { return m_icon_data; }
-
     // Published event handlers.
     void ExitLabelMouseMove(TObject* sender, TShiftState shift, int x, int y);
     void BackGroundImageMouseMove(TObject* sender, TShiftState shift, int x, int y);
@@ -81,11 +79,13 @@ private:
     void LoadLayout();
     void BindEvents(TControl& control, std::string_view on_click, std::string_view on_mouse_move);
     void AdaptToScreen();
+    void RunStartupPass();
+    void RefreshEntry(SettingsPass& pass, int n, std::string_view state);
+    void RefreshExit(SettingsPass& pass, std::string_view state);
     void EntryMouseMove(int n);
     void EntryClick(int n);
 
     std::array<std::string, 8> m_launch_targets;
-    std::vector<std::uint8_t> m_icon_data;
 };
 
 // The program's one menu window: set before its construction runs, cleared

@@ -1,18 +1,15 @@
 #include "platform/DibDecoder.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <cstring>
 
 namespace automenu::platform {
 
 namespace {
 
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
-
-std::uint32_t ReadU32At(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
 
 // Extracts one channel selected by a bit-field mask, scaled to 0..255.
 class Channel {
@@ -59,6 +56,18 @@ struct RleTarget {
         }
         ++x;
     }
+    // `count` pixels of one index, clipped to the row.
+    void Fill(std::uint32_t index, int count) {
+        if (y >= 0 && y < image.height && x < image.width) {
+            const int from = std::max(x, 0);
+            const int to = std::min(x + count, image.width);
+            if (from < to) {
+                std::uint32_t* row = image.pixels.data() + static_cast<std::size_t>(image.height - 1 - y) * image.width;
+                std::fill(row + from, row + to, PaletteColour(palette, index));
+            }
+        }
+        x += count;
+    }
 };
 
 void DecodeRle(ByteReader r, bool four_bit, RleTarget& t) {
@@ -67,8 +76,11 @@ void DecodeRle(ByteReader r, bool four_bit, RleTarget& t) {
             std::uint8_t count = r.U8();
             std::uint8_t value = r.U8();
             if (count > 0) {
-                for (int i = 0; i < count && t.x < t.image.width; ++i)
-                    t.Put(four_bit ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value);
+                if (!four_bit || (value >> 4) == (value & 0x0F)) {
+                    t.Fill(four_bit ? (value & 0x0F) : value, count);
+                } else {
+                    for (int i = 0; i < count && t.x < t.image.width; ++i) t.Put((i & 1) ? (value & 0x0F) : (value >> 4));
+                }
                 continue;
             }
             switch (value) {
@@ -216,9 +228,8 @@ bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelIma
     PixelImage img;
     img.width = static_cast<int>(width);
     img.height = static_cast<int>(height);
-    img.pixels.assign(static_cast<std::size_t>(width * height), kOpaqueBlack);
-
     if (h.compression == BI_RLE8 || h.compression == BI_RLE4) {
+        img.pixels.assign(static_cast<std::size_t>(width * height), kOpaqueBlack);
         RleTarget target{img, info.palette};
         DecodeRle(ByteReader(bits), h.compression == BI_RLE4, target);
         out = std::move(img);
@@ -230,48 +241,93 @@ bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelIma
     const Channel green(h.compression == BI_BITFIELDS ? h.green_mask : (bpp == 16 ? 0x03E0u : 0x00FF00u));
     const Channel blue(h.compression == BI_BITFIELDS ? h.blue_mask : (bpp == 16 ? 0x001Fu : 0x0000FFu));
     const bool use_alpha = alpha == DibAlpha::FromData && bpp == 32;
+    img.pixels.resize(static_cast<std::size_t>(width * height));
     bool any_alpha = false;
 
-    for (std::int64_t row = 0; row < height; ++row) {
-        const std::uint64_t start = static_cast<std::uint64_t>(row) * stride;
-        if (start + stride > bits.size()) break;  // missing rows stay black
-        const std::uint8_t* src = bits.data() + start;
-        const std::int64_t dest_row = top_down ? row : height - 1 - row;
-        std::uint32_t* dst = img.pixels.data() + dest_row * width;
-        for (std::int64_t x = 0; x < width; ++x) {
-            std::uint32_t px;
-            switch (bpp) {
-            case 1:
-                px = PaletteColour(info.palette, (src[x >> 3] >> (7 - (x & 7))) & 1);
-                break;
-            case 4:
-                px = PaletteColour(info.palette, (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4));
-                break;
-            case 8:
-                px = PaletteColour(info.palette, src[x]);
-                break;
-            case 16: {
-                std::uint32_t v = src[2 * x] | (std::uint32_t{src[2 * x + 1]} << 8);
-                px = PackArgb(255, red(v), green(v), blue(v));
-                break;
+    // One loop per pixel format, so the per-pixel work has no branching on it.
+    auto rows = [&](auto&& decode_row) {
+        for (std::int64_t row = 0; row < height; ++row) {
+            const std::int64_t dest_row = top_down ? row : height - 1 - row;
+            std::uint32_t* dst = img.pixels.data() + dest_row * width;
+            const std::uint64_t start = static_cast<std::uint64_t>(row) * stride;
+            if (start + stride > bits.size()) {
+                std::fill(dst, dst + width, kOpaqueBlack);  // missing rows read as black
+                continue;
             }
-            case 24:
-                px = PackArgb(255, src[3 * x + 2], src[3 * x + 1], src[3 * x]);
-                break;
-            default: {  // 32
-                std::uint32_t v = ReadU32At(bits, start + 4 * static_cast<std::uint64_t>(x));
-                if (use_alpha) {
-                    std::uint32_t a = v >> 24;
-                    if (a != 255) any_alpha = true;
-                    px = PackArgb(a, red(v), green(v), blue(v));
-                } else {
-                    px = PackArgb(255, red(v), green(v), blue(v));
-                }
-                break;
-            }
-            }
-            dst[x] = px;
+            decode_row(bits.data() + start, dst);
         }
+    };
+    const auto& pal = info.palette;
+    switch (bpp) {
+    case 1:
+        rows([&](const std::uint8_t* src, std::uint32_t* dst) {
+            for (std::int64_t x = 0; x < width; ++x) dst[x] = PaletteColour(pal, (src[x >> 3] >> (7 - (x & 7))) & 1);
+        });
+        break;
+    case 4:
+        rows([&](const std::uint8_t* src, std::uint32_t* dst) {
+            for (std::int64_t x = 0; x < width; ++x)
+                dst[x] = PaletteColour(pal, (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4));
+        });
+        break;
+    case 8: {
+        std::uint32_t lut[256];
+        for (int i = 0; i < 256; ++i) lut[i] = PaletteColour(pal, static_cast<std::uint32_t>(i));
+        rows([&](const std::uint8_t* src, std::uint32_t* dst) {
+            for (std::int64_t x = 0; x < width; ++x) dst[x] = lut[src[x]];
+        });
+        break;
+    }
+    case 16:
+        rows([&](const std::uint8_t* src, std::uint32_t* dst) {
+            for (std::int64_t x = 0; x < width; ++x) {
+                const std::uint32_t v = src[2 * x] | (std::uint32_t{src[2 * x + 1]} << 8);
+                dst[x] = PackArgb(255, red(v), green(v), blue(v));
+            }
+        });
+        break;
+    case 24:
+        rows([&](const std::uint8_t* src, std::uint32_t* dst) {
+            std::int64_t x = 0;
+            if constexpr (std::endian::native == std::endian::little) {
+                // Four pixels from three words: B G R B | G R B G | R B G R.
+                for (; x + 4 <= width; x += 4, src += 12) {
+                    std::uint32_t a, b, c;
+                    std::memcpy(&a, src, 4);
+                    std::memcpy(&b, src + 4, 4);
+                    std::memcpy(&c, src + 8, 4);
+                    dst[x] = kOpaqueBlack | (a & 0xFFFFFF);
+                    dst[x + 1] = kOpaqueBlack | (a >> 24) | ((b & 0xFFFF) << 8);
+                    dst[x + 2] = kOpaqueBlack | (b >> 16) | ((c & 0xFF) << 16);
+                    dst[x + 3] = kOpaqueBlack | (c >> 8);
+                }
+            }
+            for (; x < width; ++x, src += 3)
+                dst[x] = kOpaqueBlack | (std::uint32_t{src[2]} << 16) | (std::uint32_t{src[1]} << 8) | src[0];
+        });
+        break;
+    default:  // 32
+        if (h.compression == BI_RGB && !use_alpha) {
+            rows([&](const std::uint8_t* src, std::uint32_t* dst) {
+                for (std::int64_t x = 0; x < width; ++x, src += 4)
+                    dst[x] = kOpaqueBlack | (std::uint32_t{src[2]} << 16) | (std::uint32_t{src[1]} << 8) | src[0];
+            });
+            break;
+        }
+        rows([&](const std::uint8_t* src, std::uint32_t* dst) {
+            for (std::int64_t x = 0; x < width; ++x, src += 4) {
+                const std::uint32_t v = src[0] | (std::uint32_t{src[1]} << 8) | (std::uint32_t{src[2]} << 16) |
+                                        (std::uint32_t{src[3]} << 24);
+                if (use_alpha) {
+                    const std::uint32_t a = v >> 24;
+                    if (a != 255) any_alpha = true;
+                    dst[x] = PackArgb(a, red(v), green(v), blue(v));
+                } else {
+                    dst[x] = PackArgb(255, red(v), green(v), blue(v));
+                }
+            }
+        });
+        break;
     }
     img.has_alpha = any_alpha;
     out = std::move(img);

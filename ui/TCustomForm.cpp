@@ -23,6 +23,7 @@ TShiftState ShiftFromKeys(unsigned keys) {
 }  // namespace
 
 TCustomForm::TCustomForm() {
+    if (HasPlatform()) m_icon.SetRequestedSize(Platform().SmallIconSize());
     m_font.OnChange = [this] {
         for (auto& c : m_controls) c->ParentFontChanged();
         InvalidateRect({0, 0, m_client.cx, m_client.cy});

@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "ui/TControl.h"
 #include "ui/TFont.h"
+#include "ui/TIcon.h"
 
 namespace automenu {
 
@@ -40,6 +41,8 @@ public:
     void SetColor(TColor color);
     TFont& Font() { return m_font; }
     const TFont& Font() const { return m_font; }
+    // The window's icon. A dialog frame shows none, so a dialog only holds it.
+    TIcon& Icon() { return m_icon; }
 
     int ClientWidth() const { return m_client.cx; }
     int ClientHeight() const { return m_client.cy; }
@@ -98,6 +101,7 @@ private:
     TPosition m_position = TPosition::poDesigned;
     TColor m_color = clBtnFace;
     TFont m_font;
+    TIcon m_icon;
     TSize m_client{0, 0};
     TPoint m_designed_position{0, 0};
     bool m_visible = false;

@@ -763,6 +763,9 @@ void MetafileDC::DrawBitmap(const MfSurface& bitmap, double dx, double dy, doubl
     cairo_scale(m_cr, dw / sw, dh / sh);
     cairo_set_source_surface(m_cr, SurfaceOf(bitmap), -sx, -sy);
     cairo_pattern_set_extend(cairo_get_source(m_cr), CAIRO_EXTEND_PAD);
+    // Enlarged bitmaps keep hard pixel edges, as a stretch blit does.
+    if (std::fabs(dw) >= std::fabs(sw) && std::fabs(dh) >= std::fabs(sh))
+        cairo_pattern_set_filter(cairo_get_source(m_cr), CAIRO_FILTER_NEAREST);
     if (alpha >= 1) cairo_paint(m_cr);
     else cairo_paint_with_alpha(m_cr, alpha);
     cairo_restore(m_cr);

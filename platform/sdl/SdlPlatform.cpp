@@ -83,6 +83,9 @@ bool SdlPlatform::Open(std::string& error) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Paint into the window system's own pixel buffer: an accelerated
+    // surface would make SDL recreate the shown window at the first paint.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error = SDL_GetError();
         return false;
@@ -462,9 +465,11 @@ void SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) 
     data.message = text.c_str();
     data.numbuttons = 1;
     data.buttons = &ok;
+    // Also on standard error, for menus started from a terminal.
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
     int pressed = 0;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0)
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    SDL_ShowMessageBox(&data, &pressed);
     // Input aimed at the disabled windows while the box was up is dropped.
     PumpEvents();
     m_queue.DropInput();

@@ -86,14 +86,32 @@ e2e_click() { xdotool click 1; sleep 0.2; }
 
 e2e_screenshot() { import -window root "$1"; }
 
-# e2e_dismiss_box CAPTION: presses OK on the message box with that caption
-# and prints its window id.
+# e2e_dismiss_box CAPTION: presses OK (Return) on the message box with that
+# caption. The box is found through the window manager: its name is set in a
+# way xdotool's search does not see.
 e2e_dismiss_box() {
-    local wid
-    wid=$(e2e_wait_window "$1" 10) || return 1
-    echo "$wid"
-    xdotool windowactivate --sync "$wid" 2>/dev/null
-    xdotool key --window "$wid" Return
+    local id=""
+    for _ in $(seq 200); do
+        id=$(wmctrl -l | awk -v c="$1" '{t=$4; for (i = 5; i <= NF; i++) t = t " " $i} t == c {print $1; exit}')
+        [ -n "$id" ] && break
+        sleep 0.05
+    done
+    [ -n "$id" ] || return 1
+    wmctrl -i -a "$id"
+    sleep 0.3
+    xdotool key Return
+}
+
+# e2e_client_shot WID FILE: a screenshot of the window's client area.
+e2e_client_shot() {
+    read -r gx gy gw gh < <(e2e_geometry "$1")
+    import -window root -crop "${gw}x${gh}+${gx}+${gy}" +repage "$2"
+}
+
+# e2e_count_colour FILE X Y W H COLOUR [FUZZ%]: pixels of that colour in a region.
+e2e_count_colour() {
+    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -fuzz "${7:-25}%" -fill black +opaque "$6" \
+        -fill white -opaque "$6" -format '%[fx:round(mean*w*h)]' info:
 }
 
 e2e_expect_eq() {  # e2e_expect_eq WHAT EXPECTED ACTUAL

@@ -1,28 +1,43 @@
-# The menu window appears centred with caption "Installation" and a 634 x 454
-# inner area; the window manager's close and Alt+F4 both end it with status 0.
-folder=$(mktemp -d)
+# The menu window appears centred for its design size with caption
+# "Installation"; the configured outer size keeps that top-left corner. The
+# window manager's close and Alt+F4 both end the program with status 0.
+empty=$(mktemp -d)
+sized=$(mktemp -d)
 
-for how in wmctrl alt-f4; do
-    e2e_start "$folder"
-    wid=$(e2e_wait_window Installation 10) || e2e_fail "no window named Installation"
-    read -r x y w h < <(e2e_geometry "$wid")
-    e2e_expect_eq "inner size" "634x454" "${w}x${h}"
-    read -r fl fr ft fb < <(e2e_frame "$wid")
-    outer_w=$((w + fl + fr)); outer_h=$((h + ft + fb))
-    want_x=$(((1280 - outer_w) / 2)); want_y=$(((1024 - outer_h) / 2))
+check_window() {  # check_window WID INNER_W INNER_H
+    read -r x y w h < <(e2e_geometry "$1")
+    e2e_expect_eq "inner size" "$2x$3" "${w}x${h}"
+    read -r fl fr ft fb < <(e2e_frame "$1")
+    # Centred for the design size (634 x 454 inside the frame), once.
+    want_x=$(((1280 - (634 + fl + fr)) / 2)); want_y=$(((1024 - (454 + ft + fb)) / 2))
     got_x=$((x - fl)); got_y=$((y - ft))
-    [ "${got_x#-}" -ge 0 ] && [ $((got_x - want_x)) -le 1 ] && [ $((want_x - got_x)) -le 1 ] ||
-        e2e_fail "outer left $got_x, centred would be $want_x"
+    [ $((got_x - want_x)) -le 1 ] && [ $((want_x - got_x)) -le 1 ] ||
+        e2e_fail "outer left $got_x, centred for the design size would be $want_x"
     [ $((got_y - want_y)) -le 1 ] && [ $((want_y - got_y)) -le 1 ] ||
-        e2e_fail "outer top $got_y, centred would be $want_y"
-    e2e_screenshot "$E2E_WORK/$how.png"
-    if [ "$how" = wmctrl ]; then
-        wmctrl -c Installation
-    else
-        xdotool windowactivate --sync "$wid"
-        xdotool key --window "$wid" alt+F4
-    fi
-    e2e_wait_exit 10 || e2e_fail "$how: the program did not end"
-    e2e_expect_eq "$how: exit status" 0 "$E2E_STATUS"
-done
-echo "ok"
+        e2e_fail "outer top $got_y, centred for the design size would be $want_y"
+}
+
+# No AUTORUN.INF: the size reads as 0 x 0, raised to the smallest captioned
+# window; closed through the window manager.
+e2e_start "$empty"
+wid=$(e2e_wait_window Installation 10) || e2e_fail "no window named Installation"
+read -r fl fr ft fb < <(e2e_frame "$wid")
+read -r _ _ w h < <(e2e_geometry "$wid")
+[ "$w" -ge 1 ] && [ "$h" -ge 1 ] && [ "$w" -lt 634 ] && [ "$h" -lt 454 ] || e2e_fail "tiny window is ${w}x${h}"
+check_window "$wid" "$w" "$h"
+wmctrl -c Installation
+e2e_wait_exit 10 || e2e_fail "wmctrl close: the program did not end"
+e2e_expect_eq "wmctrl close: exit status" 0 "$E2E_STATUS"
+
+# An outer size that gives the design's inner area; closed with Alt+F4.
+printf '[Installation Form Size Setup]\r\nForm Height=%d\r\nForm Width=%d\r\n' \
+    $((454 + ft + fb)) $((634 + fl + fr)) >"$sized/AUTORUN.INF"
+e2e_start "$sized"
+wid=$(e2e_wait_window Installation 10) || e2e_fail "no window named Installation"
+check_window "$wid" 634 454
+e2e_screenshot "$E2E_WORK/sized.png"
+xdotool windowactivate --sync "$wid"
+xdotool key --window "$wid" alt+F4
+e2e_wait_exit 10 || e2e_fail "Alt+F4: the program did not end"
+e2e_expect_eq "Alt+F4: exit status" 0 "$E2E_STATUS"
+echo ok

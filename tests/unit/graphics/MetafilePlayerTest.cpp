@@ -61,5 +61,16 @@ TEST_F(MetafilePlayback, DrawsLikeTheReferenceRendering) {
     }
 }
 
+TEST_F(MetafilePlayback, DamagedRecordEndsPlaybackQuietly) {
+    // The first record after the header is damaged: nothing is drawn.
+    for (const char* file : {"emf_record_size_zero.emf", "emf_record_size_odd.emf", "wmf_record_size_huge.wmf"}) {
+        SCOPED_TRACE(file);
+        TMetafile metafile;
+        metafile.LoadFromFile(PictureFixture(file));
+        const PixelImage got = RenderOnWhite(metafile, 160, 120);
+        for (std::uint32_t px : got.pixels) ASSERT_EQ(px, 0xFFFFFFFFu);
+    }
+}
+
 }  // namespace
 }  // namespace automenu::test

@@ -7,6 +7,7 @@
 #include "ui/PlatformAccess.h"
 #include "ui/TApplication.h"
 #include "ui/THintWindow.h"
+#include "support/MenuFolder.h"
 
 namespace automenu {
 namespace {
@@ -17,10 +18,12 @@ TEST(MenuHintTest, EachLabelShowsItsDesignHint) {
     platform::HeadlessPlatform platform;
     SetPlatform(&platform);
     {
+        testing::MenuFolder folder("[Installation Form Size Setup]\nForm Height=479\nForm Width=640\n");
         TApplication app(platform, "automenu");
         app.CreateForm(InstallationForm);
         TInstallationForm& form = *InstallationForm;
         form.BackGroundImage->SetVisible(true);
+        form.BackGroundImage->OnMouseMove = nullptr;
         struct Case {
             TLabel* label;
             const char* hint;  // "" for none

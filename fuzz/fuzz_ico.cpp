@@ -1,0 +1,10 @@
+// Any bytes as an icon file: header read, then the icon built at 32 x 32.
+#include "ui/Exceptions.h"
+#include "ui/IcoDecoder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    try {
+        automenu::BuildIcon({data, size}, {32, 32}, 0);
+    } catch (const automenu::Exception&) {}
+    return 0;
+}

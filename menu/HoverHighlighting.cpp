@@ -1,0 +1,42 @@
+// Hover highlighting: every mouse move over an entry, the exit entry or the
+// background picture reads AUTORUN.INF again and applies what it finds. No
+// value is kept from one event to the next.
+#include "menu/SettingsPass.h"
+#include "menu/TInstallationForm.h"
+
+namespace automenu {
+
+void TInstallationForm::RefreshEntry(SettingsPass& pass, int n, std::string_view state) {
+    TLabel& entry = *InstallationMessageLabel(n);
+    if (pass.LookUpInteger(kEntryCountSection, kEntryCountKey) < n) {
+        entry.SetVisible(false);
+        return;
+    }
+    ConfigureLabel(pass, entry, EntryKeys(n, state), StyleSwitchForm::SetOrClear);
+}
+
+void TInstallationForm::RefreshExit(SettingsPass& pass, std::string_view state) {
+    if (!IsYes(pass.LookUp(kExitSection, kExitUseKey))) {
+        ExitLabel->SetVisible(false);
+        return;
+    }
+    ConfigureLabel(pass, *ExitLabel, ExitKeys(state), StyleSwitchForm::SetOrClear);
+}
+
+void TInstallationForm::EntryMouseMove(int n) {
+    SettingsPass pass;
+    RefreshEntry(pass, n, "Second");
+}
+
+void TInstallationForm::ExitLabelMouseMove(TObject*, TShiftState, int, int) {
+    SettingsPass pass;
+    RefreshExit(pass, "Second");
+}
+
+void TInstallationForm::BackGroundImageMouseMove(TObject*, TShiftState, int, int) {
+    SettingsPass pass;
+    for (int n = 1; n <= 8; ++n) RefreshEntry(pass, n, "First");
+    RefreshExit(pass, "First");
+}
+
+}  // namespace automenu

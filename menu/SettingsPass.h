@@ -1,0 +1,65 @@
+// One pass over AUTORUN.INF: the path buffer and the reader, created at the
+// start of the pass and released at its end, also when the pass ends early by
+// an exception.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "config/ConfigurationPaths.h"
+#include "config/TIniFile.h"
+#include "ui/TLabel.h"
+#include "config/ValueRules.h"
+
+namespace automenu {
+
+class SettingsPass {
+public:
+    SettingsPass() : m_reader(ConfigurationFilePath(m_path_buffer)) {}
+
+    std::string LookUp(std::string_view section, std::string_view key) { return m_reader.LookUpSetting(section, key); }
+    std::int32_t LookUpInteger(std::string_view section, std::string_view key) {
+        return SettingToInteger(LookUp(section, key));
+    }
+    TIniFile& Reader() { return m_reader; }
+    std::string& PathBuffer() { return m_path_buffer; }
+
+private:
+    std::string m_path_buffer;  // declared first: the reader is created from it
+    TIniFile m_reader;
+};
+
+// The keys that place and style one label.
+struct LabelKeys {
+    std::string section;
+    std::string caption;
+    std::string top;
+    std::string left;
+    std::string appearance;  // prefix of the six appearance keys
+};
+
+// Shows the label, then sets its caption, top, left, and the six appearance
+// settings (name, colour, bold, italic, underline, size), in that order.
+void ConfigureLabel(SettingsPass& pass, TLabel& label, const LabelKeys& keys, StyleSwitchForm form);
+
+// Entry n's keys in its normal ("First") or hover ("Second") look.
+LabelKeys EntryKeys(int n, std::string_view state);
+LabelKeys ExitKeys(std::string_view state);
+LabelKeys TextLineKeys(int n);
+LabelKeys TitleKeys();
+
+inline constexpr std::string_view kEntryCountSection = "Installation Message Label Count Setup";
+inline constexpr std::string_view kEntryCountKey = "Installation Message Label Count";
+inline constexpr std::string_view kTextLineCountSection = "Normal Message Label Count Setup";
+inline constexpr std::string_view kTextLineCountKey = "Normal Message Label Count";
+inline constexpr std::string_view kExitSection = "Exit Label Setup";
+inline constexpr std::string_view kExitUseKey = "Exit Label Use";
+
+std::string EntrySection(int n);
+
+// The picture named by a directory key and a file-name key. Names written on
+// Windows work on Linux: backslashes separate, and a path that does not exist
+// as written is looked up ignoring case.
+std::string MediaPath(const std::string& path);
+
+}  // namespace automenu

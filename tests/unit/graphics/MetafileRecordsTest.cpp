@@ -1,0 +1,250 @@
+// Record-level behaviour of the metafile player on small enhanced metafiles
+// built here: each case draws on white and checks a few pixels.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+
+#include "GraphicsTestSupport.h"
+#include "platform/cairo/CairoCanvas.h"
+#include "platform/cairo/MetafilePlayer.h"
+
+namespace automenu::test {
+namespace {
+
+// Builds EMF records: a header for a 100 x 100 picture on a 96-dpi device, then records.
+class Emf {
+public:
+    Emf() {
+        Record(1, {0, 0, 99, 99,                       // bounds
+                   0, 0, 2645, 2645,                   // frame, 0.01 mm: 100 px at 96 dpi
+                   0x464D4520, 0x10000, 0, 0, 0, 0, 0, 0,  // signature .. palette entries
+                   960, 960, 254, 254});               // device: 960 px on 254 mm
+    }
+    Emf& Record(std::uint32_t type, std::initializer_list<std::int64_t> words) {
+        Put(type);
+        Put(static_cast<std::uint32_t>(8 + 4 * words.size()));
+        for (std::int64_t w : words) Put(static_cast<std::uint32_t>(w));
+        return *this;
+    }
+    // A record given as raw bytes after type and size (size may be forced).
+    Emf& Raw(std::uint32_t type, std::uint32_t size, std::initializer_list<std::int64_t> words) {
+        Put(type);
+        Put(size);
+        for (std::int64_t w : words) Put(static_cast<std::uint32_t>(w));
+        return *this;
+    }
+    Emf& Bytes(const std::vector<std::uint8_t>& b) {
+        m_bytes.insert(m_bytes.end(), b.begin(), b.end());
+        return *this;
+    }
+    MetafileBits Bits() {
+        Record(14, {0, 16, 20});  // EOF
+        MetafileBits bits;
+        bits.records = m_bytes;
+        const std::uint32_t total = static_cast<std::uint32_t>(m_bytes.size());
+        std::memcpy(bits.records.data() + 48, &total, 4);
+        return bits;
+    }
+    void Put(std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) m_bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    }
+    std::vector<std::uint8_t> m_bytes;
+};
+
+constexpr std::int64_t kStock = 0x80000000;
+constexpr std::int64_t kBlackBrush = kStock | 4, kNullPen = kStock | 8;
+enum : std::uint32_t {
+    EMR_SETWINDOWEXTEX = 9, EMR_SETVIEWPORTEXTEX = 11, EMR_SETMAPMODE = 17, EMR_SETBKMODE = 18,
+    EMR_SETTEXTCOLOR = 24, EMR_MOVETOEX = 27, EMR_EXCLUDECLIPRECT = 29, EMR_INTERSECTCLIPRECT = 30,
+    EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35, EMR_SELECTOBJECT = 37,
+    EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_LINETO = 54,
+    EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_STRETCHDIBITS = 81,
+    EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_POLYLINE16 = 87,
+};
+
+std::int64_t FloatBits(float f) {
+    std::uint32_t u;
+    std::memcpy(&u, &f, 4);
+    return u;
+}
+
+// Black brush, no outline: the usual start of a case.
+Emf BlackFill() {
+    Emf e;
+    e.Record(EMR_SELECTOBJECT, {kBlackBrush}).Record(EMR_SELECTOBJECT, {kNullPen});
+    return e;
+}
+
+Rgb Play(const MetafileBits& bits, int x, int y, PixelImage* all = nullptr) {
+    platform::CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 100, 100));
+    {
+        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())), 96);
+        canvas.FillRect({0, 0, 100, 100}, {255, 255, 255});
+        canvas.PlayMetafile(bits, {0, 0, 100, 100});
+    }
+    cairo_surface_flush(surface.get());
+    const auto* data = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface.get()));
+    const int stride = cairo_image_surface_get_stride(surface.get()) / 4;
+    if (all) {
+        all->width = all->height = 100;
+        all->pixels.clear();
+        for (int j = 0; j < 100; ++j)
+            for (int i = 0; i < 100; ++i) all->pixels.push_back(data[j * stride + i] | 0xFF000000u);
+    }
+    const std::uint32_t px = data[y * stride + x];
+    return {static_cast<std::uint8_t>(px >> 16), static_cast<std::uint8_t>(px >> 8), static_cast<std::uint8_t>(px)};
+}
+
+constexpr Rgb kBlack{0, 0, 0}, kWhite{255, 255, 255}, kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255};
+
+struct Probe {
+    int x, y;
+    Rgb expected;
+};
+
+TEST(MetafileRecords, DrawingStateAndShapes) {
+    struct Row {
+        const char* why;
+        MetafileBits bits;
+        std::vector<Probe> probes;
+    };
+    std::vector<Row> rows;
+    rows.push_back({"plain rectangle", BlackFill().Record(EMR_RECTANGLE, {10, 10, 50, 50}).Bits(),
+                    {{30, 30, kBlack}, {70, 70, kWhite}}});
+    rows.push_back({"unknown record skipped",
+                    BlackFill().Record(0x4321, {1, 2, 3}).Record(EMR_RECTANGLE, {10, 10, 50, 50}).Bits(),
+                    {{30, 30, kBlack}}});
+    rows.push_back({"record of size 0 ends playback",
+                    BlackFill().Raw(0x4321, 0, {}).Record(EMR_RECTANGLE, {10, 10, 50, 50}).Bits(),
+                    {{30, 30, kWhite}}});
+    rows.push_back({"record size not a multiple of 4 ends playback",
+                    BlackFill().Raw(0x4321, 10, {0}).Record(EMR_RECTANGLE, {10, 10, 50, 50}).Bits(),
+                    {{30, 30, kWhite}}});
+    rows.push_back({"record larger than what is left ends playback",
+                    BlackFill().Raw(EMR_RECTANGLE, 4000, {10, 10, 50, 50}).Bits(), {{30, 30, kWhite}}});
+    rows.push_back({"short record skipped, playback goes on",
+                    BlackFill().Record(EMR_RECTANGLE, {10, 10}).Record(EMR_ELLIPSE, {50, 50, 90, 90}).Bits(),
+                    {{30, 30, kWhite}, {70, 70, kBlack}}});
+    rows.push_back({"intersect clip rectangle",
+                    BlackFill().Record(EMR_INTERSECTCLIPRECT, {0, 0, 40, 100}).Record(EMR_RECTANGLE, {10, 10, 90, 90}).Bits(),
+                    {{20, 50, kBlack}, {60, 50, kWhite}}});
+    rows.push_back({"exclude clip rectangle",
+                    BlackFill().Record(EMR_EXCLUDECLIPRECT, {40, 0, 100, 100}).Record(EMR_RECTANGLE, {10, 10, 90, 90}).Bits(),
+                    {{20, 50, kBlack}, {60, 50, kWhite}}});
+    rows.push_back({"restore DC restores the clip",
+                    BlackFill()
+                        .Record(EMR_SAVEDC, {})
+                        .Record(EMR_INTERSECTCLIPRECT, {0, 0, 40, 100})
+                        .Record(EMR_RESTOREDC, {-1})
+                        .Record(EMR_RECTANGLE, {10, 10, 90, 90})
+                        .Bits(),
+                    {{60, 50, kBlack}}});
+    rows.push_back({"anisotropic window and viewport",
+                    BlackFill()
+                        .Record(EMR_SETMAPMODE, {8})
+                        .Record(EMR_SETWINDOWEXTEX, {10, 10})
+                        .Record(EMR_SETVIEWPORTEXTEX, {100, 100})
+                        .Record(EMR_RECTANGLE, {1, 1, 5, 5})
+                        .Bits(),
+                    {{30, 30, kBlack}, {60, 60, kWhite}}});
+    rows.push_back({"world transform",
+                    BlackFill()
+                        .Record(EMR_SETWORLDTRANSFORM, {FloatBits(2), 0, 0, FloatBits(2), FloatBits(0), FloatBits(0)})
+                        .Record(EMR_RECTANGLE, {5, 5, 20, 20})
+                        .Bits(),
+                    {{35, 35, kBlack}, {45, 45, kWhite}}});
+    rows.push_back({"solid brush and pen colours",
+                    Emf()
+                        .Record(EMR_CREATEBRUSHINDIRECT, {1, 0, 0x0000FF, 0})
+                        .Record(EMR_CREATEPEN, {2, 0, 10, 0, 0xFF0000})
+                        .Record(EMR_SELECTOBJECT, {1})
+                        .Record(EMR_SELECTOBJECT, {2})
+                        .Record(EMR_RECTANGLE, {20, 20, 80, 80})
+                        .Bits(),
+                    {{50, 50, kRed}, {20, 50, kBlue}, {5, 5, kWhite}}});
+    rows.push_back({"path filled",
+                    BlackFill()
+                        .Record(EMR_BEGINPATH, {})
+                        .Record(EMR_MOVETOEX, {10, 10})
+                        .Record(EMR_LINETO, {90, 10})
+                        .Record(EMR_LINETO, {10, 90})
+                        .Record(EMR_CLOSEFIGURE, {})
+                        .Record(EMR_ENDPATH, {})
+                        .Record(EMR_FILLPATH, {0, 0, 100, 100})
+                        .Bits(),
+                    {{20, 20, kBlack}, {80, 80, kWhite}}});
+    rows.push_back({"16-bit polyline with a wide pen",
+                    Emf()
+                        .Record(EMR_CREATEPEN, {1, 0, 10, 0, 0x00FF00})
+                        .Record(EMR_SELECTOBJECT, {1})
+                        .Record(EMR_POLYLINE16, {0, 0, 100, 100, 2, (50 << 16) | 10, (50 << 16) | 90})
+                        .Bits(),
+                    {{50, 50, kGreen}, {50, 30, kWhite}}});
+    rows.push_back({"ellipse", BlackFill().Record(EMR_ELLIPSE, {10, 10, 90, 90}).Bits(),
+                    {{50, 50, kBlack}, {13, 13, kWhite}}});
+    // A 2 x 2 bottom-up DIB: bottom row red, green; top row blue, white.
+    rows.push_back({"stretched DIB",
+                    Emf()
+                        .Record(EMR_STRETCHDIBITS, {0, 0, 100, 100, 0, 0, 0, 0, 2, 2,
+                                                    80, 40, 120, 16, 0, 0x00CC0020, 100, 100,
+                                                    40, 2, 2, (24 << 16) | 1, 0, 16, 0, 0, 0, 0,
+                                                    0x00FF0000, 0x000000FF, 0xFF0000FF, 0x0000FFFF})
+                        .Bits(),
+                    {{25, 75, kRed}, {75, 75, kGreen}, {25, 25, kBlue}, {75, 25, kWhite}}});
+    for (Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        for (const Probe& p : row.probes) EXPECT_EQ(Play(row.bits, p.x, p.y), p.expected) << p.x << "," << p.y;
+    }
+}
+
+TEST(MetafileRecords, HatchedBrushLeavesTheBackgroundBetweenLines) {
+    PixelImage img;
+    Play(Emf()
+             .Record(EMR_SETBKMODE, {1})                      // transparent
+             .Record(EMR_CREATEBRUSHINDIRECT, {1, 2, 0, 4})  // black cross hatch
+             .Record(EMR_SELECTOBJECT, {1})
+             .Record(EMR_SELECTOBJECT, {kNullPen})
+             .Record(EMR_RECTANGLE, {0, 0, 100, 100})
+             .Bits(),
+         0, 0, &img);
+    int black = 0;
+    for (std::uint32_t px : img.pixels) black += (px & 0xFFFFFF) == 0;
+    // A cross of one line in every 8 pixels each way covers 15 of 64 pixels.
+    EXPECT_NEAR(black / 10000.0, 15.0 / 64, 0.03);
+}
+
+TEST(MetafileRecords, WideTextIsDrawnInTheTextColour) {
+    // A 40-pixel "W" at (20, 20), aligned by its top.
+    Emf e;
+    e.Record(EMR_SETTEXTCOLOR, {0x0000FF}).Record(EMR_SETBKMODE, {1});
+    const char16_t face[] = u"DejaVu Sans";
+    std::int64_t words[16] = {};
+    for (int i = 0; i < 11; ++i) words[i / 2] |= static_cast<std::int64_t>(face[i]) << (16 * (i % 2));
+    e.Put(EMR_EXTCREATEFONTINDIRECTW);
+    e.Put(8 + 4 + 92);
+    e.Put(1);
+    for (std::int64_t v : {-40, 0, 0, 0, 400}) e.Put(static_cast<std::uint32_t>(v));
+    e.Put(0);  // italic, underline, strike-out, charset
+    e.Put(0);  // precision, quality, pitch
+    for (std::int64_t w : words) e.Put(static_cast<std::uint32_t>(w));
+    e.Record(EMR_SELECTOBJECT, {1});
+    // EMR_EXTTEXTOUTW: bounds, mode, scales, then EMRTEXT with the string at offset 76.
+    e.Record(EMR_EXTTEXTOUTW, {0, 0, 100, 100, 1, 0, 0, 20, 20, 1, 76, 0, 0, 0, 0, 0, 0, 'W'});
+    PixelImage img;
+    Play(e.Bits(), 0, 0, &img);
+    int red = 0, outside = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const std::uint32_t px = img.pixels[y * 100 + x] & 0xFFFFFF;
+            if (px == 0xFF0000) {
+                if (x >= 18 && x < 70 && y >= 18 && y < 70) ++red;
+                else ++outside;
+            }
+        }
+    EXPECT_GT(red, 50);
+    EXPECT_EQ(outside, 0);
+}
+
+}  // namespace
+}  // namespace automenu::test
