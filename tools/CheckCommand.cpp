@@ -527,8 +527,15 @@ private:
     }
 
     // --- fonts ----------------------------------------------------------------
+    // One note per face name, at its first use.
     void CheckFonts() {
-        std::map<std::string, std::string> matched;
+        struct Use {
+            int line = 0;
+            int more = 0;
+            std::string drawnWith;
+        };
+        std::map<std::string, Use> uses;
+        std::vector<std::string> order;
         for (const LabelSpec& label : LabelSpecs()) {
             if (!Shown(label)) continue;
             for (const std::string& prefix : {label.normalPrefix, label.hoverPrefix}) {
@@ -538,12 +545,21 @@ private:
                 if (!r || r->kind != IniRecord::Kind::Key) continue;
                 const std::string name = Value(label.section, key);
                 if (name.empty() || EqualsIgnoringCase(name, "default")) continue;
-                auto it = matched.find(name);
-                if (it == matched.end()) it = matched.emplace(name, MatchedFamily(name)).first;
-                if (it->second.empty() || EqualsIgnoringCase(it->second, name)) continue;
-                Add(Severity::Note, r->line,
-                    "font " + Quote(name) + " is not installed here: it is drawn with " + Quote(it->second));
+                auto [it, inserted] = uses.emplace(name, Use{r->line, 0, {}});
+                if (inserted) {
+                    it->second.drawnWith = MatchedFamily(name);
+                    order.push_back(name);
+                } else {
+                    ++it->second.more;
+                }
             }
+        }
+        for (const std::string& name : order) {
+            const Use& use = uses[name];
+            if (use.drawnWith.empty() || EqualsIgnoringCase(use.drawnWith, name)) continue;
+            std::string message = "font " + Quote(name) + " is not installed here: it is drawn with " + Quote(use.drawnWith);
+            if (use.more > 0) message += " (here and in " + std::to_string(use.more) + " more keys)";
+            Add(Severity::Note, use.line, message);
         }
     }
 

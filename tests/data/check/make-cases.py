@@ -148,7 +148,7 @@ CASES = {
     ),
     "entries_overlap": (
         FORM + BACKGROUND + entries(2, entry(1, 100), entry(2, 104)),
-        ["requires start-up", "47 warning entry 1 and entry 2 overlap"],
+        ["requires start-up", "33 warning entry 1 and entry 2 overlap"],
     ),
 }
 
