@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "config/TIniFile.h"
@@ -136,8 +137,15 @@ BENCHMARK(BM_AlternatingMoves)->Arg(100000)->Iterations(1)->Unit(benchmark::kMil
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) m_times[run.benchmark_name()] = run.GetAdjustedCPUTime();
+        // With repetitions, the median stands for the benchmark.
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !m_medians.contains(run.run_name.function_name))
+                m_times[run.run_name.function_name] = run.GetAdjustedCPUTime();
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                m_times[run.run_name.function_name] = run.GetAdjustedCPUTime();
+                m_medians.insert(run.run_name.function_name);
+            }
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     void PrintRatios() const {
@@ -150,6 +158,7 @@ public:
 
 private:
     std::map<std::string, double> m_times;
+    std::set<std::string> m_medians;
 };
 
 }  // namespace
