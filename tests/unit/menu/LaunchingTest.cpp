@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "menu/MenuTestSupport.h"
+
+namespace automenu {
+namespace {
+
+using testing::AutorunText;
+using Opens = std::vector<std::string>;
+
+class LaunchingTest : public testing::MenuTest {
+public:
+    LaunchingTest() {
+        // The full file's targets, present on disk under the case a disc
+        // mounted on Linux often shows.
+        std::filesystem::create_directories(folder.File("setup"));
+        std::filesystem::create_directories(folder.File("DOCS"));
+        folder.Write("setup/setup.exe", "");
+        folder.Write("DOCS/SETUP.EXE", "");
+        folder.Write("readme.txt", "");
+    }
+    TPoint Background() { return {600, 440}; }
+    Opens TakeOpens() {
+        Pump();
+        return desktop.ShellOpens();
+    }
+};
+
+TEST_F(LaunchingTest, ClicksOpenTheStoredTargetAsTheRulesOfTheMouseSay) {
+    const struct {
+        const char* name;
+        std::function<void(LaunchingTest&)> script;
+        int launches;
+    } cases[] = {
+        {"one click", [](LaunchingTest& t) { t.Click(t.Entry(1)); }, 1},
+        {"two clicks", [](LaunchingTest& t) { t.Click(t.Entry(1)); t.Click(t.Entry(1)); }, 2},
+        {"double click", [](LaunchingTest& t) {
+             const TPoint p = t.Inside(t.Entry(1));
+             t.desktop.DoubleClick(t.Window(), p.x, p.y);
+         }, 1},
+        {"released elsewhere", [](LaunchingTest& t) {
+             const TPoint p = t.Inside(t.Entry(1));
+             t.desktop.PressLeft(t.Window(), p.x, p.y);
+             t.desktop.MoveMouse(t.Window(), t.Background().x, t.Background().y);
+             t.desktop.ReleaseLeft(t.Window(), t.Background().x, t.Background().y);
+         }, 0},
+        {"out and back before release", [](LaunchingTest& t) {
+             const TPoint p = t.Inside(t.Entry(1));
+             t.desktop.PressLeft(t.Window(), p.x, p.y);
+             t.desktop.MoveMouse(t.Window(), t.Background().x, t.Background().y);
+             t.desktop.ReleaseLeft(t.Window(), p.x + 1, p.y);
+         }, 1},
+        {"keys launch nothing", [](LaunchingTest& t) {
+             t.MoveOver(t.Entry(1));
+             for (int key : {13, 32, 9}) t.desktop.PressKey(t.Window(), key);
+         }, 0},
+    };
+    Start();
+    for (const auto& c : cases) {
+        const std::size_t before = desktop.ShellOpens().size();
+        c.script(*this);
+        const Opens opens = TakeOpens();
+        EXPECT_EQ(opens.size() - before, static_cast<std::size_t>(c.launches)) << c.name;
+        for (std::size_t i = before; i < opens.size(); ++i)
+            EXPECT_EQ(opens[i], folder.File("setup/setup.exe")) << c.name;
+    }
+    EXPECT_TRUE(Form().Visible()) << "the menu stays open";
+}
+
+TEST_F(LaunchingTest, BackslashesAndLetterCaseOfTargetsAreResolved) {
+    Start();
+    Click(Entry(4));  // docs\setup.exe, on disk as DOCS/SETUP.EXE
+    Click(Entry(6));  // readme.txt
+    EXPECT_EQ(TakeOpens(), (Opens{folder.File("DOCS/SETUP.EXE"), folder.File("readme.txt")}));
+}
+
+TEST_F(LaunchingTest, EditsAfterStartUpDoNotChangeTheStoredTargets) {
+    AutorunText text = AutorunText::Full();
+    text.Set("Installation Message Label Count Setup", "Installation Message Label Count", "2");
+    Start(text);
+    ASSERT_FALSE(Entry(4).Visible());
+
+    text.Set("Installation Message Label Count Setup", "Installation Message Label Count", "6");
+    text.Set("Installation Message Label 1 Font Setup", "Installation Message Label 1 File Path", "readme.txt");
+    text.Set("Installation Message Label 6 Font Setup", "Installation Message Label 6 File Path", "other.txt");
+    Write(text);
+    MoveTo(Background());  // the background refresh shows entries 3 to 6
+    ASSERT_TRUE(Entry(4).Visible());
+    Click(Entry(4));
+    Click(Entry(6));
+    Click(Entry(1));
+    EXPECT_EQ(TakeOpens(), (Opens{folder.File("DOCS/SETUP.EXE"), folder.File("readme.txt"),
+                                  folder.File("setup/setup.exe")}));
+}
+
+TEST_F(LaunchingTest, ExitEntryEndsTheLoopWithoutAQuestion) {
+    Start();
+    Click(*Form().ExitLabel);
+    desktop.SetWhenIdle([] { FAIL() << "the loop waited instead of ending"; });
+    app->Run();
+    EXPECT_TRUE(app->Terminated());
+    EXPECT_TRUE(desktop.Boxes().empty());
+    EXPECT_TRUE(desktop.ShellOpens().empty());
+}
+
+}  // namespace
+}  // namespace automenu

@@ -1,0 +1,423 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "config/KeySchema.h"
+#include "config/ValueRules.h"
+#include "menu/DesignIcons.h"
+#include "menu/MenuTestSupport.h"
+
+namespace automenu {
+namespace {
+
+using testing::AutorunText;
+using testing::Gates;
+using testing::LookupRecorder;
+using testing::MenuTest;
+using testing::PictureFixture;
+using testing::PrefixThrough;
+using testing::StartupLookups;
+
+TColor Colour(const char* name) { return *ColourFromName(name); }
+
+class StartupTest : public MenuTest {
+public:
+    // Runs the construction on a window of our own, so that what the pass
+    // left behind can be examined when it fails.
+    std::unique_ptr<TInstallationForm> Construct(const AutorunText& text, std::string* error = nullptr) {
+        Write(text);
+        auto form = std::make_unique<TInstallationForm>();
+        InstallationForm = form.get();
+        try {
+            form->Create();
+        } catch (const Exception& e) {
+            if (error) *error = e.Message();
+        }
+        return form;
+    }
+};
+
+TEST_F(StartupTest, EveryGateOpenMakesTheTwoHundredLookupsInOrder) {
+    LookupRecorder recorder;
+    Start();
+    EXPECT_EQ(recorder.seen.size(), 200u);
+    EXPECT_EQ(recorder.seen, StartupLookups({}));
+}
+
+TEST_F(StartupTest, GatesDecideWhatIsShownAndWhatIsLookedUp) {
+    const struct {
+        const char* name;
+        std::function<void(AutorunText&)> edit;
+        Gates gates;
+    } cases[] = {
+        {"all open", [](AutorunText&) {}, {}},
+        {"no logo", [](AutorunText& t) { t.Set("Logo Setup", "Logo Use", "NO"); }, {.logo = false}},
+        {"background in lower case",
+         [](AutorunText& t) { t.Set("BackGround Image File Setup", "BackGround Image Use", "yes"); },
+         {.background = false}},
+        {"no title", [](AutorunText& t) { t.Remove("Title Message Label Setup", "Title Message Label Use"); },
+         {.title = false}},
+        {"no exit entry", [](AutorunText& t) { t.Set("Exit Label Setup", "Exit Label Use", "Yes"); }, {.exit = false}},
+        {"counts 0", [](AutorunText& t) {
+             t.Set("Normal Message Label Count Setup", "Normal Message Label Count", "0");
+             t.Set("Installation Message Label Count Setup", "Installation Message Label Count", "0");
+         }, {.lines = 0, .entries = 0}},
+        {"counts 2", [](AutorunText& t) {
+             t.Set("Normal Message Label Count Setup", "Normal Message Label Count", "2");
+             t.Set("Installation Message Label Count Setup", "Installation Message Label Count", "2");
+         }, {.lines = 2, .entries = 2}},
+        {"counts 9", [](AutorunText& t) {
+             t.Set("Normal Message Label Count Setup", "Normal Message Label Count", "9");
+             t.Set("Installation Message Label Count Setup", "Installation Message Label Count", "9");
+         }, {.lines = 8, .entries = 8}},
+        {"counts -1", [](AutorunText& t) {
+             t.Set("Normal Message Label Count Setup", "Normal Message Label Count", "-1");
+             t.Set("Installation Message Label Count Setup", "Installation Message Label Count", "-1");
+         }, {.lines = 0, .entries = 0}},
+        {"entries 3, lines missing", [](AutorunText& t) {
+             t.Remove("Normal Message Label Count Setup", "Normal Message Label Count");
+             t.Set("Installation Message Label Count Setup", "Installation Message Label Count", "3");
+         }, {.lines = 0, .entries = 3}},
+    };
+    for (const auto& c : cases) {
+        AutorunText text = AutorunText::Full();
+        c.edit(text);
+        LookupRecorder recorder;
+        auto form = Construct(text);
+        EXPECT_EQ(recorder.seen, StartupLookups(c.gates)) << c.name;
+        EXPECT_EQ(form->BackGroundImage->Visible(), c.gates.background) << c.name;
+        EXPECT_EQ(form->BackGroundImage->Picture().Graphic() != nullptr, c.gates.background) << c.name;
+        EXPECT_EQ(form->Icon().Data() != DesignIconData(), c.gates.logo) << c.name;
+        EXPECT_EQ(form->TitleMessageLabel->Visible(), c.gates.title) << c.name;
+        EXPECT_EQ(form->ExitLabel->Visible(), c.gates.exit) << c.name;
+        for (int n = 1; n <= 8; ++n) {
+            EXPECT_EQ(form->NormalMessageLabel(n)->Visible(), n <= c.gates.lines) << c.name << " line " << n;
+            EXPECT_EQ(form->InstallationMessageLabel(n)->Visible(), n <= c.gates.entries) << c.name << " entry " << n;
+            const std::string value =
+                text.Get(testing::Numbered("Installation Message Label", n) + " Font Setup",
+                         testing::Numbered("Installation Message Label", n) + " File Path");
+            EXPECT_EQ(form->LaunchTarget(n), folder.Path() + "/" + value) << c.name << ": set whatever the count";
+        }
+    }
+}
+
+TEST_F(StartupTest, ExitEntrySwitchedOffReadsNoneOfItsKeysAtStartOrLater) {
+    AutorunText text = AutorunText::Full();
+    text.Set("Exit Label Setup", "Exit Label Use", "NO");
+    LookupRecorder recorder;
+    Start(text);
+    MoveTo({600, 440});  // the background picture
+    ASSERT_FALSE(Form().ExitLabel->Visible());
+    for (const auto& [section, key] : recorder.seen)
+        if (key.starts_with("Exit Label")) {
+            EXPECT_EQ(key, "Exit Label Use");
+        }
+}
+
+TEST_F(StartupTest, EveryKeyThePassesReadIsInTheSchema) {
+    LookupRecorder recorder;
+    Start();
+    for (int n = 1; n <= 8; ++n) MoveOver(Entry(n));
+    MoveOver(*Form().ExitLabel);
+    MoveTo({600, 440});
+    EXPECT_EQ(recorder.seen.size(), 200u + 8 * 10 + 10 + 90);
+    for (const auto& [section, key] : recorder.seen)
+        EXPECT_TRUE(IsKnownKey(section, key)) << "[" << section << "] " << key;
+}
+
+TEST_F(StartupTest, EmptyOrAbsentFileHidesEverythingAndKeepsAUsableWindow) {
+    for (const bool absent : {true, false}) {
+        if (absent)
+            folder.Remove("AUTORUN.INF");
+        else
+            folder.Write("AUTORUN.INF", "");
+        LookupRecorder recorder;
+        app->CreateForm(InstallationForm);
+        TInstallationForm& form = Form();
+        EXPECT_EQ(recorder.seen, StartupLookups({false, false, false, false, 0, 0})) << absent;
+        const TSize minimum = desktop.MinimumCaptionedSize();
+        EXPECT_EQ(form.Width(), minimum.cx) << "0 is raised to what a captioned window can have";
+        EXPECT_EQ(form.Height(), minimum.cy);
+        EXPECT_EQ(form.Icon().Data(), DesignIconData()) << "the design-time icon stays";
+        for (const auto& control : form.Controls()) EXPECT_FALSE(control->Visible()) << control->Name();
+        for (int n = 1; n <= 8; ++n) EXPECT_EQ(form.LaunchTarget(n), folder.Path() + "/0");
+        app = std::make_unique<TApplication>(desktop, "/opt/menu/automenu");
+    }
+}
+
+TEST_F(StartupTest, MissingLabelKeysGiveTheDefaults) {
+    AutorunText text = AutorunText::Full();
+    for (const char* suffix : {"Caption", "Font Name", "Font Color", "Font Style Bold Use", "Font Style Italic Use",
+                               "Font Style Underline Use", "Font Size"})
+        text.Remove("Title Message Label Setup", std::string("Title Message Label ") + suffix);
+    Start(text);
+    const TLabel& title = *Form().TitleMessageLabel;
+    EXPECT_TRUE(title.Visible());
+    EXPECT_EQ(title.Caption(), "0");
+    EXPECT_EQ(title.Font().Name(), "0");
+    EXPECT_EQ(title.Font().Color(), Form().Font().Color()) << "no colour name: the colour stays";
+    EXPECT_EQ(title.Font().Style(), Form().Font().Style()) << "the design-time style stays";
+    EXPECT_EQ(title.Font().Size(), 0);
+}
+
+// Each value of the label procedure is applied before the next key is looked
+// up: show, caption, top, left, name, colour, bold, italic, underline, size.
+TEST_F(StartupTest, LabelProcedureAppliesEachValueInItsTurn) {
+    struct Snapshot {
+        bool visible;
+        std::string caption;
+        int top, left;
+        std::string name;
+        TColor colour;
+        TFontStyles style;
+        int size;
+    };
+    std::map<std::string, Snapshot> at;  // the title as each of its keys is looked up
+    auto snapshot = [] {
+        const TLabel& l = *InstallationForm->TitleMessageLabel;
+        return Snapshot{l.Visible(), l.Caption(), l.Top(), l.Left(), l.Font().Name(),
+                        l.Font().Color(), l.Font().Style(), l.Font().Size()};
+    };
+    ScopedLookUpObserver observer([&](std::string_view section, std::string_view key) {
+        if (section == "Title Message Label Setup" || key == "Exit Label Use") at[std::string(key)] = snapshot();
+    });
+    AutorunText text = AutorunText::Full();
+    text.Set("Title Message Label Setup", "Title Message Label Font Style Italic Use", "YES");
+    text.Set("Title Message Label Setup", "Title Message Label Font Style Underline Use", "YES");
+    Start(text);
+    const std::string title = "Title Message Label ";
+    EXPECT_FALSE(at[title + "Use"].visible);
+    EXPECT_TRUE(at[title + "Caption"].visible);
+    EXPECT_EQ(at[title + "Top"].caption, "Welcome to the Example Suite 2.0 installation");
+    EXPECT_NE(at[title + "Top"].top, 24);
+    EXPECT_EQ(at[title + "Left"].top, 24);
+    EXPECT_NE(at[title + "Left"].left, 32);
+    EXPECT_EQ(at[title + "Font Name"].left, 32);
+    EXPECT_NE(at[title + "Font Name"].name, "Arial");
+    EXPECT_EQ(at[title + "Font Color"].name, "Arial");
+    EXPECT_NE(at[title + "Font Color"].colour, Colour("clNavy"));
+    EXPECT_EQ(at[title + "Font Style Bold Use"].colour, Colour("clNavy"));
+    EXPECT_EQ(at[title + "Font Style Bold Use"].style, 0);
+    EXPECT_EQ(at[title + "Font Style Italic Use"].style, fsBold);
+    EXPECT_EQ(at[title + "Font Style Underline Use"].style, fsBold | fsItalic);
+    EXPECT_EQ(at[title + "Font Size"].style, fsBold | fsItalic | fsUnderline);
+    EXPECT_NE(at[title + "Font Size"].size, 16);
+    EXPECT_EQ(at["Exit Label Use"].size, 16);
+}
+
+// A bad integer ends the pass at its key: everything before it is applied,
+// nothing after, and the launch targets are still empty.
+TEST_F(StartupTest, BadIntegerStopsThePassAtItsKey) {
+    const struct {
+        const char* section;
+        const char* key;
+        std::function<void(TInstallationForm&)> check;
+    } cases[] = {
+        {"Installation Form Size Setup", "Form Height",
+         [](TInstallationForm& f) {
+             EXPECT_NE(f.Icon().Data(), DesignIconData()) << "the icon comes first";
+             EXPECT_NE(f.Height(), 480);
+         }},
+        {"Installation Form Size Setup", "Form Width",
+         [](TInstallationForm& f) {
+             EXPECT_EQ(f.Height(), 480);
+             EXPECT_FALSE(f.BackGroundImage->Visible());
+         }},
+        {"BackGround Image File Setup", "BackGround Image Width",
+         [](TInstallationForm& f) {
+             EXPECT_TRUE(f.BackGroundImage->Visible());
+             EXPECT_NE(f.BackGroundImage->Picture().Graphic(), nullptr);
+             EXPECT_EQ(f.BackGroundImage->Height(), 454);
+             EXPECT_NE(f.BackGroundImage->Width(), 634);
+         }},
+        {"Title Message Label Setup", "Title Message Label Top",
+         [](TInstallationForm& f) {
+             EXPECT_TRUE(f.TitleMessageLabel->Visible());
+             EXPECT_EQ(f.TitleMessageLabel->Caption(), "Welcome to the Example Suite 2.0 installation");
+             EXPECT_NE(f.TitleMessageLabel->Top(), 24);
+             EXPECT_NE(f.TitleMessageLabel->Font().Name(), "Arial");
+         }},
+        {"Title Message Label Setup", "Title Message Label Font Size",
+         [](TInstallationForm& f) {
+             const TFont& font = f.TitleMessageLabel->Font();
+             EXPECT_EQ(f.TitleMessageLabel->Left(), 32);
+             EXPECT_EQ(font.Name(), "Arial");
+             EXPECT_EQ(font.Color(), Colour("clNavy"));
+             EXPECT_EQ(font.Style(), fsBold);
+             EXPECT_NE(font.Size(), 16);
+             EXPECT_FALSE(f.ExitLabel->Visible());
+         }},
+        {"Exit Label Setup", "Exit Label Left",
+         [](TInstallationForm& f) {
+             EXPECT_TRUE(f.ExitLabel->Visible());
+             EXPECT_EQ(f.ExitLabel->Caption(), "Exit");
+             EXPECT_EQ(f.ExitLabel->Top(), 400);
+             EXPECT_NE(f.ExitLabel->Left(), 560);
+             EXPECT_NE(f.ExitLabel->Font().Name(), "Tahoma");
+         }},
+        {"Normal Message Label Count Setup", "Normal Message Label Count",
+         [](TInstallationForm& f) {
+             EXPECT_TRUE(f.ExitLabel->Visible());
+             for (int n = 1; n <= 8; ++n) EXPECT_FALSE(f.NormalMessageLabel(n)->Visible()) << n;
+         }},
+        {"Normal Message Label 3 Font Setup", "Normal Message Label 3 Font Left",
+         [](TInstallationForm& f) {
+             EXPECT_EQ(f.NormalMessageLabel(2)->Font().Size(), 9);
+             EXPECT_TRUE(f.NormalMessageLabel(3)->Visible());
+             EXPECT_EQ(f.NormalMessageLabel(3)->Top(), 120);
+             EXPECT_NE(f.NormalMessageLabel(3)->Left(), 32);
+             EXPECT_FALSE(f.NormalMessageLabel(4)->Visible());
+         }},
+        {"Installation Message Label Count Setup", "Installation Message Label Count",
+         [](TInstallationForm& f) {
+             EXPECT_TRUE(f.NormalMessageLabel(8)->Visible());
+             for (int n = 1; n <= 8; ++n) EXPECT_FALSE(f.InstallationMessageLabel(n)->Visible()) << n;
+         }},
+        {"Installation Message Label 5 Font Setup", "Installation Message Label 5 First Font Size",
+         [](TInstallationForm& f) {
+             EXPECT_EQ(f.InstallationMessageLabel(4)->Font().Size(), 11);
+             const TFont& font = f.InstallationMessageLabel(5)->Font();
+             EXPECT_EQ(font.Name(), "Tahoma");
+             EXPECT_EQ(font.Color(), Colour("clBlue"));
+             EXPECT_NE(font.Size(), 11);
+             EXPECT_FALSE(f.InstallationMessageLabel(6)->Visible());
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        AutorunText text = AutorunText::Full();
+        const char* bad = std::string_view(c.key).ends_with("Count") ? "three" : "abc";
+        text.Set(c.section, c.key, bad);
+        LookupRecorder recorder;
+        std::string error;
+        auto form = Construct(text, &error);
+        EXPECT_EQ(error, "'" + std::string(bad) + "' is not a valid integer value");
+        EXPECT_EQ(recorder.seen, PrefixThrough(StartupLookups({}), c.key));
+        c.check(*form);
+        for (int n = 1; n <= 8; ++n) EXPECT_EQ(form->LaunchTarget(n), "") << n;
+    }
+}
+
+TEST_F(StartupTest, FailedConstructionShowsOneBoxAndNeverRunsTheLoop) {
+    AutorunText text = AutorunText::Full();
+    text.Set("Installation Form Size Setup", "Form Height", "abc");
+    Write(text);
+    try {
+        app->CreateForm(InstallationForm);
+        app->Run();
+        FAIL() << "construction should have failed";
+    } catch (const Exception& e) {
+        app->ShowException(e);
+    }
+    EXPECT_EQ(InstallationForm, nullptr);
+    EXPECT_TRUE(desktop.Windows().empty());
+    ASSERT_EQ(desktop.Boxes().size(), 1u);
+    EXPECT_EQ(desktop.Boxes()[0].caption, "Automenu");
+    EXPECT_EQ(desktop.Boxes()[0].text, "'abc' is not a valid integer value.");
+    EXPECT_EQ(desktop.WaitCount(), 0);
+}
+
+TEST_F(StartupTest, PictureThatFailsToLoadStopsThePassAfterTheImageIsShown) {
+    const struct {
+        const char* name;
+        const char* fixture;  // nullptr: no such file
+        std::string message;
+    } cases[] = {
+        {"missing.bmp", nullptr, "Cannot open file " + folder.File("missing.bmp")},
+        {"bad.bmp", "not_bm_signature.bmp", "Bitmap image is not valid"},
+        {"cut.bmp", "palette_cut.bmp", "Stream read error"},
+        {"picture.jpg", "rgb24_v3.bmp", "Unknown picture file extension (.jpg)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.fixture) testing::WriteWholeFile(folder.File(c.name), PictureFixture(c.fixture));
+        AutorunText text = AutorunText::Full();
+        text.Set("BackGround Image File Setup", "BackGround Image Name", c.name);
+        LookupRecorder recorder;
+        std::string error;
+        auto form = Construct(text, &error);
+        EXPECT_EQ(error, c.message);
+        EXPECT_EQ(recorder.seen, PrefixThrough(StartupLookups({}), "BackGround Image Name"));
+        EXPECT_TRUE(form->BackGroundImage->Visible());
+        EXPECT_NE(form->BackGroundImage->Height(), 454) << "bounds come after the picture";
+        EXPECT_FALSE(form->TitleMessageLabel->Visible());
+        EXPECT_EQ(form->LaunchTarget(1), "");
+    }
+}
+
+TEST_F(StartupTest, IconIsLoadedButTheDialogShowsNone) {
+    Start();
+    const std::string file = PictureFixture("dib24.ico");
+    EXPECT_EQ(Form().Icon().Data(), std::vector<std::uint8_t>(file.begin(), file.end()));
+    const PixelImage* shown = desktop.Icon(Window());
+    const PixelImage design = ApplicationIcon();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->pixels, design.pixels) << "the window keeps its application icon";
+}
+
+TEST_F(StartupTest, MissingIconFileStopsThePass) {
+    AutorunText text = AutorunText::Full();
+    text.Set("Logo Setup", "Logo Name", "missing.ico");
+    std::string error;
+    auto form = Construct(text, &error);
+    EXPECT_EQ(error, "Cannot open file " + folder.File("missing.ico"));
+    EXPECT_EQ(form->Icon().Data(), DesignIconData());
+}
+
+// Files written on Windows: backslashes separate, and a name that does not
+// exist as written is found whatever its case.
+TEST_F(StartupTest, PicturePathsWrittenOnWindowsAreFound) {
+    const struct {
+        const char* on_disk;
+        std::string path;
+        const char* name;
+    } cases[] = {
+        {"back.bmp", "NOW", "BACK.BMP"},
+        {"pics/back.bmp", "NOW", "pics\\back.bmp"},
+        {"Pics/Back.bmp", "NOW", "PICS\\BACK.BMP"},
+        {"pics/back.bmp", folder.Path() + "\\pics", "back.bmp"},
+        {"pics/back.bmp", folder.Path() + "\\PICS\\", "back.bmp"},
+        // Longer than any fixed path buffer would hold.
+        {"a-directory-name-long-enough-to-pass-sixty-four-bytes-on-its-own/Deeper/back.bmp", "NOW",
+         "A-DIRECTORY-NAME-LONG-ENOUGH-TO-PASS-SIXTY-FOUR-BYTES-ON-ITS-OWN\\deeper\\back.bmp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " + " + c.name);
+        std::filesystem::create_directories(std::filesystem::path(folder.File(c.on_disk)).parent_path());
+        testing::WriteWholeFile(folder.File(c.on_disk), PictureFixture("rgb24_v3.bmp"));
+        AutorunText text = AutorunText::Full();
+        text.Set("BackGround Image File Setup", "BackGround Image Path", c.path);
+        text.Set("BackGround Image File Setup", "BackGround Image Name", c.name);
+        std::string error;
+        auto form = Construct(text, &error);
+        EXPECT_EQ(error, "");
+        EXPECT_NE(form->BackGroundImage->Picture().Graphic(), nullptr);
+        std::filesystem::remove_all(folder.File(*std::filesystem::path(c.on_disk).begin()));
+    }
+}
+
+TEST_F(StartupTest, ConfiguredSizeKeepsTheCornerOfTheCentredWindow) {
+    // The window is on screen, centred for its design size, when the pass
+    // reaches the size keys.
+    TPoint corner{-1, -1};
+    TSize outer{};
+    ScopedLookUpObserver observer([&](std::string_view, std::string_view key) {
+        if (key != "Form Height") return;
+        corner = desktop.WindowPosition(InstallationForm->Handle());
+        outer = {InstallationForm->Width(), InstallationForm->Height()};
+    });
+    Start();
+    const TSize screen = desktop.ScreenSize();
+    EXPECT_EQ(corner.x, (screen.cx - outer.cx) / 2);
+    EXPECT_EQ(corner.y, (screen.cy - outer.cy) / 2);
+    EXPECT_EQ(desktop.WindowPosition(Window()).x, corner.x);
+    EXPECT_EQ(desktop.WindowPosition(Window()).y, corner.y);
+    EXPECT_EQ(Form().Width(), 640);
+    EXPECT_EQ(Form().Height(), 480);
+}
+
+}  // namespace
+}  // namespace automenu
