@@ -13,6 +13,7 @@ struct ToolCommand {
     std::string_view name;
     std::string_view arguments;  // shown in the usage text
     std::string_view summary;
+    std::string_view help;       // shown by "automenu-tool COMMAND --help"
     int (*run)(CommandArguments args);
 };
 
@@ -20,5 +21,9 @@ struct ToolCommand {
 inline constexpr int kUsageError = 2;
 
 int RunGet(CommandArguments args);
+int RunCheck(CommandArguments args);
+int RunRender(CommandArguments args);
+int RunKeys(CommandArguments args);
+int RunTemplate(CommandArguments args);
 
 }  // namespace automenu::tool

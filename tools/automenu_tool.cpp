@@ -10,17 +10,66 @@ namespace automenu::tool {
 namespace {
 
 const ToolCommand kCommands[] = {
-    {"get", "FILE SECTION KEY", "print the value the menu reads for a key (\"0\" when missing)", RunGet},
+    {"check", "[DIR] [--format text|json]",
+     "report what the menu would make of DIR/AUTORUN.INF",
+     "Reads DIR/AUTORUN.INF (DIR defaults to the current directory) with the menu's own\n"
+     "lookup rules, runs the menu's start-up and mouse-move passes on an in-memory\n"
+     "desktop, and reports, one finding a line:\n"
+     "\n"
+     "  AUTORUN.INF:LINE: error|warning|note: message\n"
+     "\n"
+     "errors    what stops the menu at start-up (with the message it would show),\n"
+     "          and what fails at every mouse move over an entry;\n"
+     "warnings  sections and keys the menu never reads, switches almost \"YES\",\n"
+     "          colour names almost right, shown labels without caption or font,\n"
+     "          launch targets that do not exist, labels outside the window,\n"
+     "          entries that overlap, paths found only ignoring case;\n"
+     "notes     keys behind a switch that is off or a count too low, fonts that\n"
+     "          are not installed and what is drawn instead.\n"
+     "\n"
+     "The last line counts them: \"N errors, M warnings\". --format json gives the\n"
+     "same findings as one JSON object. Exit status: 1 when there is an error, else 0.\n",
+     RunCheck},
+    {"render", "[DIR] -o FILE.png [--hover entry:N|exit]",
+     "draw the menu window as it looks after start-up",
+     "Runs the menu in DIR (default: the current directory) on an in-memory desktop\n"
+     "with the same pictures, fonts and layout, and writes the window's inner area\n"
+     "to FILE.png. --hover entry:N (N = 1..8) or --hover exit draws it after a mouse\n"
+     "move over that entry. When start-up fails, the menu's message is printed and\n"
+     "the exit status is 1.\n",
+     RunRender},
+    {"get", "FILE SECTION KEY", "print the value the menu reads for a key (\"0\" when missing)",
+     "Prints the value of KEY in SECTION of FILE exactly as the menu's lookup gives it:\n"
+     "names match regardless of case, blanks around names and values are dropped, one\n"
+     "pair of outer quotes is removed, and a missing file, section or key gives \"0\".\n",
+     RunGet},
+    {"keys", "", "list every section and key the menu reads",
+     "Lists the 23 sections and 240 keys of AUTORUN.INF, each key with the kind of its\n"
+     "value, when it is read, and what a missing key reads as.\n",
+     RunKeys},
+    {"template", "[DIR] [--force]", "write a commented AUTORUN.INF for a menu with three entries",
+     "Without DIR, prints a complete, commented AUTORUN.INF for a menu with a title,\n"
+     "two lines of text, three entries and an exit entry. With DIR, writes it there\n"
+     "together with the files it names (LOGO.ICO, BACK.BMP, README.TXT, LICENSE.TXT),\n"
+     "so that \"automenu-tool check DIR\" finds nothing to warn about. An existing\n"
+     "AUTORUN.INF is kept unless --force is given.\n",
+     RunTemplate},
 };
 
 void PrintHelp(std::FILE* to) {
     std::fputs("usage: automenu-tool COMMAND [ARGUMENTS]\n\ncommands:\n", to);
     for (const ToolCommand& c : kCommands) {
-        const std::string line = "  " + std::string(c.name) + " " + std::string(c.arguments) + "\n      " +
-                                 std::string(c.summary) + "\n";
+        const std::string line = "  " + std::string(c.name) + (c.arguments.empty() ? "" : " ") +
+                                 std::string(c.arguments) + "\n      " + std::string(c.summary) + "\n";
         std::fputs(line.c_str(), to);
     }
-    std::fputs("\nautomenu-tool --help shows this text.\n", to);
+    std::fputs("\nautomenu-tool COMMAND --help explains one command.\n", to);
+}
+
+void PrintCommandHelp(const ToolCommand& c) {
+    const std::string text = "usage: automenu-tool " + std::string(c.name) + (c.arguments.empty() ? "" : " ") +
+                             std::string(c.arguments) + "\n\n" + std::string(c.help);
+    std::fputs(text.c_str(), stdout);
 }
 
 int Main(int argc, char** argv) {
@@ -30,11 +79,24 @@ int Main(int argc, char** argv) {
         return kUsageError;
     }
     if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+        if (words.size() == 2) {
+            for (const ToolCommand& c : kCommands) {
+                if (words[1] != c.name) continue;
+                PrintCommandHelp(c);
+                return 0;
+            }
+        }
         PrintHelp(stdout);
         return 0;
     }
     for (const ToolCommand& c : kCommands) {
         if (words[0] != c.name) continue;
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            if (words[i] == "--help" || words[i] == "-h") {
+                PrintCommandHelp(c);
+                return 0;
+            }
+        }
         return c.run(CommandArguments(words).subspan(1));
     }
     const std::string message = "automenu-tool: unknown command '" + std::string(words[0]) + "'\n";

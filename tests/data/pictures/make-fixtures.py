@@ -50,7 +50,7 @@ def reference(bmp, png):
     try:
         Image.open(bmp).convert("RGB").save(png)
     except OSError:
-        run(CONVERT, bmp, "-alpha", "off", "PNG24:" + png)
+        run(CONVERT, bmp, "-alpha", "off", "-define", "png:exclude-chunks=date,time", "PNG24:" + png)
 
 
 def rewrap(src, dst, size, masks_after=False, compression=None):

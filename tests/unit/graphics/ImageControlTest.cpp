@@ -159,6 +159,21 @@ TEST_F(ImageControl, PictureChangeRepaintsAndKeepsTheBounds) {
     EXPECT_EQ(m_image->Picture().Width(), 100);
 }
 
+TEST_F(ImageControl, FilesThePlatformCannotOpen) {
+    const std::string folder = ::testing::TempDir() + "folder.bmp";
+    std::filesystem::create_directories(folder);
+    for (const std::string& name : {folder, ::testing::TempDir() + "no-such-picture.bmp"}) {
+        SCOPED_TRACE(name);
+        try {
+            m_image->Picture().LoadFromFile(name);
+            ADD_FAILURE() << "loaded";
+        } catch (const EFOpenError& e) {
+            EXPECT_EQ(e.Message(), "Cannot open file " + name);
+        }
+        EXPECT_EQ(m_image->Picture().Graphic(), nullptr);
+    }
+}
+
 TEST(ImageDefaults, SwitchesOffAndDefaultSize) {
     platform::HeadlessPlatform platform;
     SetPlatform(&platform);

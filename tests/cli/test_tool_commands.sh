@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# automenu-tool's commands as a shell sees them: exit statuses, --help on
+# every command, check's summary line, render's output and failure message.
+# Usage: test_tool_commands.sh TOOL
+set -uo pipefail
+tool=$1
+here=$(cd "$(dirname "$0")/.." && pwd)
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect_status NAME STATUS COMMAND...
+expect_status() {
+    local name=$1 want=$2; shift 2
+    "$@" >"$dir/out" 2>"$dir/err"
+    local got=$?
+    [ "$got" = "$want" ] || fail "$name: status $got, expected $want ($(head -c 300 "$dir/err"))"
+}
+
+for c in check render get keys template; do
+    expect_status "$c --help" 0 "$tool" "$c" --help
+    grep -q "^usage: automenu-tool $c" "$dir/out" || fail "$c --help prints no usage line"
+done
+expect_status "no command" 2 "$tool"
+expect_status "unknown command" 2 "$tool" frobnicate
+expect_status "render without -o" 2 "$tool" render "$dir"
+
+expect_status "template into a directory" 0 "$tool" template "$dir/menu"
+expect_status "template keeps an existing file" 1 "$tool" template "$dir/menu"
+expect_status "clean check" 0 "$tool" check "$dir/menu"
+[ "$(tail -1 "$dir/out")" = "0 errors, 0 warnings" ] || fail "clean check summary: $(tail -1 "$dir/out")"
+
+expect_status "check with an error" 1 "$tool" check "$here/data/check/integer_not_a_number"
+grep -q "^$here/data/check/integer_not_a_number/AUTORUN.INF:2: error: " "$dir/out" || fail "error line: $(cat "$dir/out")"
+expect_status "check --format json" 1 "$tool" check "$here/data/check/integer_not_a_number" --format json
+grep -q '"errors": 1,' "$dir/out" || fail "json error count: $(cat "$dir/out")"
+expect_status "check of a folder without AUTORUN.INF" 1 "$tool" check "$dir"
+
+expect_status "render" 0 "$tool" render "$dir/menu" -o "$dir/menu.png" --hover entry:3
+[ "$(head -c 4 "$dir/menu.png" | tail -c 3)" = "PNG" ] || fail "render wrote no PNG"
+expect_status "render of a menu that stops at start-up" 1 "$tool" render "$here/data/check/integer_not_a_number" -o "$dir/x.png"
+grep -q "'480px' is not a valid integer value." "$dir/err" || fail "render failure message: $(cat "$dir/err")"
+[ ! -e "$dir/x.png" ] || fail "render wrote a picture of a menu that does not start"
+expect_status "render --hover of a hidden entry" 1 "$tool" render "$dir/menu" -o "$dir/y.png" --hover entry:7
+
+[ "$failures" = 0 ] && echo ok
+exit $((failures > 0))

@@ -1,0 +1,171 @@
+#!/usr/bin/env python3
+"""Writes the AUTORUN.INF cases of the check tests: one directory per kind of
+finding, each with the file and expected.txt.
+
+expected.txt lists, one a line, "LINE SEVERITY TEXT": a finding at that line
+of that severity whose message contains TEXT. Every error and warning that
+check reports must be listed; notes need not be. A line "requires start-up"
+marks cases whose findings come from the menu's start-up pass.
+"""
+import os
+import shutil
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+PICTURE = os.path.join(HERE, "..", "pictures", "pal1.bmp")
+
+FORM = """[Installation Form Size Setup]
+Form Height=480
+Form Width=640
+"""
+
+BACKGROUND = """[BackGround Image File Setup]
+BackGround Image Use=YES
+BackGround Image Path=NOW
+BackGround Image Name=BACK.BMP
+BackGround Image Height=453
+BackGround Image Width=632
+BackGround Image Top=0
+BackGround Image Left=0
+"""
+
+
+def appearance(prefix, colour="clWhite", size="12"):
+    return "".join(
+        f"{prefix} {suffix}={value}\n"
+        for suffix, value in [
+            ("Name", "DejaVu Sans"),
+            ("Color", colour),
+            ("Style Bold Use", "NO"),
+            ("Style Italic Use", "NO"),
+            ("Style Underline Use", "NO"),
+            ("Size", size),
+        ]
+    )
+
+
+def title(use="YES", caption="Example", top="16", colour="clWhite"):
+    text = f"[Title Message Label Setup]\nTitle Message Label Use={use}\n"
+    if caption is not None:
+        text += f"Title Message Label Caption={caption}\n"
+    text += f"Title Message Label Top={top}\nTitle Message Label Left=16\n"
+    return text + appearance("Title Message Label Font", colour)
+
+
+def entry(n, top, target="BACK.BMP", second=True, second_size="12", left="32"):
+    p = f"Installation Message Label {n}"
+    text = f"[{p} Font Setup]\n{p} Caption=Entry {n}\n{p} Font Top={top}\n{p} Font Left={left}\n"
+    text += appearance(f"{p} First Font")
+    if second:
+        text += appearance(f"{p} Second Font", "clYellow", second_size)
+    if target is not None:
+        text += f"{p} File Path={target}\n"
+    return text
+
+
+def entries(count, *blocks):
+    return (
+        f"[Installation Message Label Count Setup]\nInstallation Message Label Count={count}\n"
+        + "".join(blocks)
+    )
+
+
+CASES = {
+    "clean": (FORM + BACKGROUND + title() + entries(2, entry(1, 100), entry(2, 140)), []),
+    "unknown_section": (FORM + "[Logo Setpu]\nLogo Use=NO\n", ["4 warning did you mean [Logo Setup]?"]),
+    "unknown_key": (
+        "[Installation Form Size Setup]\nForm Heigth=480\nForm Width=640\n",
+        ['1 warning no "Form Height"', '2 warning did you mean "Form Height"?'],
+    ),
+    "key_in_wrong_section": (
+        FORM.replace("Form Width=640\n", "Form Width=640\nLogo Use=NO\n"),
+        ["4 warning it belongs in [Logo Setup]"],
+    ),
+    "key_before_any_section": ("Form Height=480\n" + FORM, ["1 warning stands before any section"]),
+    "comment_lines": ("; a comment\n# another\n" + FORM.replace("\n", "\n; inside\n", 1), []),
+    "repeated_section": (FORM + FORM.replace("480", "500"), ["4 warning only the first one, at line 1, is read"]),
+    "repeated_key": (FORM.replace("Form Width=640\n", "Form Width=640\nform height=500\n"),
+                     ["4 warning only line 2 is read"]),
+    "key_without_equals": (FORM.replace("Form Width=640", "Form Width"),
+                           ['1 warning no "Form Width"', '3 warning has no "="']),
+    "switch_almost_yes": (FORM + title(use="Yes"), ['5 warning is "Yes", which is off']),
+    "colour_almost": (FORM + title(colour="clred"), ['10 warning did you mean "clRed"?']),
+    "colour_unknown": (FORM + title(colour="#FF0000"), ['10 warning names are case-sensitive']),
+    "now_in_lower_case": (
+        FORM + "[Logo Setup]\nLogo Use=YES\nLogo Path=Now\nLogo Name=LOGO.ICO\n",
+        ['6 warning only "NOW" in capitals', "7 error Cannot open file Now/LOGO.ICO"],
+    ),
+    "integer_not_a_number": (FORM.replace("Form Height=480", "Form Height=480px"),
+                             ["2 error the menu stops at start-up with \"'480px' is not a valid integer value.\""]),
+    "integer_behind_closed_gate": (FORM + title(use="NO", top="top"), []),
+    "second_font_size_not_a_number": (
+        FORM + BACKGROUND + entries(1, entry(1, 100, second_size="big")),
+        ["29 error every mouse move over entry 1 fails with \"'big' is not a valid integer value.\""],
+    ),
+    "picture_missing": (
+        FORM + BACKGROUND.replace("BACK.BMP", "MISSING.BMP"),
+        ["7 error Cannot open file"],
+    ),
+    "picture_unknown_extension": (
+        FORM + BACKGROUND.replace("BACK.BMP", "BACK.PNG"),
+        ['7 error "Unknown picture file extension (.PNG)"'],
+    ),
+    "picture_only_ignoring_case": (
+        FORM + BACKGROUND.replace("BACK.BMP", "back.bmp"),
+        ["7 error exists only ignoring case"],
+    ),
+    "caption_missing": (FORM + title(caption=None), ['4 warning without "Title Message Label Caption"']),
+    "second_font_missing": (
+        FORM + BACKGROUND + entries(1, entry(1, 100, second=False)),
+        ['14 warning has no "Installation Message Label 1 Second Font" keys'],
+    ),
+    "launch_target_missing": (
+        FORM + BACKGROUND + entries(1, entry(1, 100, target="SETUP.EXE")),
+        ['30 warning launch target "SETUP.EXE" of entry 1 does not exist'],
+    ),
+    "launch_target_only_ignoring_case": (
+        FORM + BACKGROUND + entries(1, entry(1, 100, target="IMAGES\\back.bmp")),
+        ['30 warning exists only ignoring case'],
+    ),
+    "launch_target_key_missing": (
+        FORM + BACKGROUND + entries(1, entry(1, 100, target=None)),
+        ['14 warning a click opens "0"'],
+    ),
+    "keys_behind_closed_gate": (
+        FORM + "[Logo Setup]\nLogo Use=NO\nLogo Path=NOW\nLogo Name=LOGO.ICO\n",
+        ['6 note 2 keys of [Logo Setup] not read: "Logo Use" is "NO"'],
+    ),
+    "font_not_installed": (
+        FORM + title().replace("Font Name=DejaVu Sans", "Font Name=No Such Face Anywhere"),
+        ['9 note font "No Such Face Anywhere" is not installed here'],
+    ),
+    "no_background": (
+        FORM + entries(1, entry(1, 100)),
+        ["requires start-up", "0 warning no background picture is shown"],
+    ),
+    "label_outside_window": (
+        FORM + title(top="470"),
+        ["requires start-up", "7 warning the title at (16,470)"],
+    ),
+    "entries_overlap": (
+        FORM + BACKGROUND + entries(2, entry(1, 100), entry(2, 104)),
+        ["requires start-up", "33 warning entry 1 and entry 2 overlap"],
+    ),
+}
+
+NEEDS_PICTURE = {"clean", "no_background", "second_font_size_not_a_number", "second_font_missing", "launch_target_missing",
+                 "launch_target_key_missing", "entries_overlap", "picture_only_ignoring_case",
+                 "launch_target_only_ignoring_case"}
+
+for name, (text, expected) in CASES.items():
+    directory = os.path.join(HERE, name)
+    shutil.rmtree(directory, ignore_errors=True)
+    os.makedirs(directory)
+    with open(os.path.join(directory, "AUTORUN.INF"), "w", newline="\r\n") as f:
+        f.write(text)
+    with open(os.path.join(directory, "expected.txt"), "w") as f:
+        f.write("".join(line + "\n" for line in expected))
+    if name in NEEDS_PICTURE:
+        shutil.copy(PICTURE, os.path.join(directory, "BACK.BMP"))
+    if name == "launch_target_only_ignoring_case":
+        os.makedirs(os.path.join(directory, "images"))
+        shutil.copy(PICTURE, os.path.join(directory, "images", "BACK.BMP"))

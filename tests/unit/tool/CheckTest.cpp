@@ -1,0 +1,156 @@
+// automenu-tool check against the example files of tests/data/check: each
+// directory holds an AUTORUN.INF and the findings it must give.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "CheckCommand.h"
+#include "MenuSimulation.h"
+#include "TemplateCommand.h"
+#include "config/TempDir.h"
+
+namespace automenu::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kCases = std::string(AUTOMENU_TEST_DATA) + "/check";
+
+struct Expected {
+    int line;
+    Severity severity;
+    std::string text;
+};
+
+struct CaseFile {
+    bool needsStartUp = false;
+    std::vector<Expected> findings;
+};
+
+CaseFile ReadExpected(const std::string& path) {
+    CaseFile c;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty()) continue;
+        if (line == "requires start-up") {
+            c.needsStartUp = true;
+            continue;
+        }
+        std::istringstream words(line);
+        Expected e{};
+        std::string severity;
+        words >> e.line >> severity;
+        std::getline(words >> std::ws, e.text);
+        e.severity = severity == "error" ? Severity::Error : severity == "note" ? Severity::Note : Severity::Warning;
+        c.findings.push_back(e);
+    }
+    return c;
+}
+
+std::vector<std::string> CaseNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kCases))
+        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Whether the menu's start-up pass configures the window (shows a title).
+bool StartUpPassConfigures() {
+    testing::TempDir dir;
+    dir.Write("AUTORUN.INF", "[Title Message Label Setup]\nTitle Message Label Use=YES\n");
+    MenuSimulation menu(dir.Path());
+    return !menu.StartUp() && menu.Form()->TitleMessageLabel->Visible();
+}
+
+class CheckCase : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CheckCase, GivesExactlyTheExpectedFindings) {
+    const std::string dir = kCases + "/" + GetParam();
+    const CaseFile expected = ReadExpected(dir + "/expected.txt");
+    if (expected.needsStartUp && !StartUpPassConfigures()) GTEST_SKIP() << "the start-up pass does not configure yet";
+
+    const CheckReport report = CheckDirectory(dir);
+    const std::string shown = FormatText(report);
+    std::vector<bool> matched(report.findings.size(), false);
+    for (const Expected& e : expected.findings) {
+        bool found = false;
+        for (std::size_t i = 0; i < report.findings.size() && !found; ++i) {
+            const Finding& f = report.findings[i];
+            if (f.line == e.line && f.severity == e.severity && f.message.find(e.text) != std::string::npos) {
+                matched[i] = found = true;
+            }
+        }
+        EXPECT_TRUE(found) << "missing at line " << e.line << ": " << e.text << "\ngot:\n" << shown;
+    }
+    for (std::size_t i = 0; i < report.findings.size(); ++i) {
+        if (matched[i] || report.findings[i].severity == Severity::Note) continue;
+        ADD_FAILURE() << "unexpected finding: line " << report.findings[i].line << ": " << report.findings[i].message;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CheckCase, ::testing::ValuesIn(CaseNames()),
+                         [](const auto& info) { return info.param; });
+
+TEST(Check, SummaryLineAndJsonCountTheSameFindings) {
+    const CheckReport report = CheckDirectory(kCases + "/now_in_lower_case");
+    const std::string text = FormatText(report);
+    EXPECT_TRUE(text.ends_with("\n1 error, 1 warning\n")) << text;
+    EXPECT_NE(text.find("AUTORUN.INF:7: error: "), std::string::npos) << text;
+    const std::string json = FormatJson(report);
+    EXPECT_NE(json.find("\"errors\": 1,"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"warnings\": 1,"), std::string::npos) << json;
+    EXPECT_NE(json.find("\\\"Now\\\""), std::string::npos) << "quotes inside messages are escaped:\n" << json;
+}
+
+TEST(Check, MissingFileIsAnError) {
+    testing::TempDir dir;
+    const CheckReport report = CheckDirectory(dir.Path());
+    ASSERT_EQ(report.Count(Severity::Error), 1);
+    EXPECT_EQ(report.findings[0].line, 0);
+}
+
+TEST(Check, FindsTheFileWhateverTheCaseOfItsName) {
+    testing::TempDir dir;
+    dir.Write("autorun.inf", "[Installation Form Size Setup]\nForm Height=480\nForm Width=x\n");
+    const CheckReport report = CheckDirectory(dir.Path());
+    EXPECT_TRUE(report.file.ends_with("/autorun.inf")) << report.file;
+    ASSERT_EQ(report.Count(Severity::Error), 1) << FormatText(report);
+    EXPECT_EQ(report.findings[0].line, 3);
+}
+
+TEST(Check, LeavesTheCurrentDirectoryAsItWas) {
+    const fs::path before = fs::current_path();
+    CheckDirectory(kCases + "/clean");
+    EXPECT_EQ(fs::current_path(), before);
+}
+
+TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
+    testing::TempDir dir;
+    dir.Write("AUTORUN.INF", TemplateText());
+    for (const TemplateFile& f : TemplateFiles()) dir.Write(f.name, f.bytes);
+
+    const CheckReport report = CheckDirectory(dir.Path());
+    EXPECT_EQ(report.Count(Severity::Error), 0) << FormatText(report);
+    EXPECT_EQ(report.Count(Severity::Warning), 0) << FormatText(report);
+
+    MenuSimulation menu(dir.Path());
+    ASSERT_FALSE(menu.StartUp());
+    EXPECT_FALSE(menu.MoveOverEntry(1));
+    EXPECT_FALSE(menu.MoveOverExit());
+    EXPECT_FALSE(menu.MoveOverBackground());
+    EXPECT_TRUE(menu.SavePng(dir.Join("menu.png")));
+    EXPECT_GT(fs::file_size(dir.Join("menu.png")), 0u);
+}
+
+TEST(EditDistance, IgnoresCaseAndCountsEdits) {
+    EXPECT_EQ(EditDistanceIgnoringCase("Form Heigth", "form height"), 2u);
+    EXPECT_EQ(EditDistanceIgnoringCase("", "abc"), 3u);
+    EXPECT_EQ(EditDistanceIgnoringCase("Logo Setpu", "Logo Setup"), 2u);
+}
+
+}  // namespace
+}  // namespace automenu::tool

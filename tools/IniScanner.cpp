@@ -1,0 +1,128 @@
+#include "IniScanner.h"
+
+#include <cstdint>
+
+namespace automenu::tool {
+
+namespace {
+
+bool IsBlank(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// The reader gives UTF-16 values in UTF-8; names and line ends survive the
+// conversion byte for byte, so the byte rules below apply unchanged.
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    auto unit = [&](std::size_t i) -> std::uint32_t {
+        const auto a = static_cast<unsigned char>(bytes[2 * i]);
+        const auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return big_endian ? (std::uint32_t{a} << 8 | b) : (std::uint32_t{b} << 8 | a);
+    };
+    const std::size_t units = bytes.size() / 2;
+    for (std::size_t i = 1; i < units; ++i) {  // unit 0 is the mark
+        std::uint32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    return s;
+}
+
+std::string CutAtNul(std::string_view s) { return std::string(s.substr(0, s.find('\0'))); }
+
+}  // namespace
+
+std::string FoldCase(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    return out;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return FoldCase(a) == FoldCase(b); }
+
+IniScan ScanIniText(std::string_view bytes) {
+    IniScan scan;
+    std::string decoded;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    } else if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+        decoded = Utf16ToUtf8(bytes, bytes[0] == '\xFE');
+        bytes = decoded;
+        scan.utf16 = true;
+    }
+
+    int line = 1;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t begin = i;
+        while (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n') ++i;
+        const std::string_view text = Trim(bytes.substr(begin, i - begin));
+        const int this_line = line;
+        if (i < bytes.size()) {
+            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            ++i;
+            ++line;
+        }
+        if (text.empty()) continue;
+
+        IniRecord r;
+        r.line = this_line;
+        if (text.front() == '[') {
+            const std::size_t close = text.rfind(']');
+            if (close != std::string_view::npos && close >= 1) {
+                r.kind = IniRecord::Kind::Section;
+                r.name = CutAtNul(Trim(text.substr(1, close - 1)));
+                scan.records.push_back(std::move(r));
+                continue;
+            }
+        }
+        const std::size_t eq = text.find('=');
+        if (eq == std::string_view::npos) {
+            r.kind = IniRecord::Kind::KeyWithoutValue;
+            r.name = CutAtNul(text);
+            scan.records.push_back(std::move(r));
+            continue;
+        }
+        r.kind = IniRecord::Kind::Key;
+        r.name = CutAtNul(Trim(text.substr(0, eq)));
+        std::string_view value = Trim(text.substr(eq + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+            value = value.substr(1, value.size() - 2);
+            r.quoted = true;
+        }
+        r.value = CutAtNul(value);
+        scan.records.push_back(std::move(r));
+    }
+    return scan;
+}
+
+}  // namespace automenu::tool

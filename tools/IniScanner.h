@@ -1,0 +1,40 @@
+// The lines of an INI file as the profile reader sees them, with their line
+// numbers, so that findings can point at the line an author has to edit.
+//
+// The lexical rules are those of platform/ProfileReader.h: a byte-order mark
+// selects the encoding (UTF-16 is turned into UTF-8 here), any run of CR and
+// LF ends a line, lines are trimmed of the bytes 0x09-0x0D, 0x1A and 0x20, a
+// trimmed line starting with "[" and holding a "]" is a section header named
+// by the text up to its last "]", any other line is a key line split at its
+// first "=", a value loses one outer pair of equal quotes, and a NUL cuts a
+// name or a value. Line numbers count LF, CR LF and a lone CR as one line end
+// each, as editors do.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace automenu::tool {
+
+struct IniRecord {
+    enum class Kind { Section, Key, KeyWithoutValue };
+    Kind kind = Kind::Key;
+    int line = 0;        // 1-based
+    std::string name;    // section or key name, trimmed
+    std::string value;   // the value as looked up (keys with "=" only)
+    bool quoted = false; // the value lost a pair of quotes
+};
+
+struct IniScan {
+    std::vector<IniRecord> records;
+    bool utf16 = false;
+};
+
+IniScan ScanIniText(std::string_view bytes);
+
+// ASCII case folding, as the reader matches names.
+std::string FoldCase(std::string_view s);
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace automenu::tool

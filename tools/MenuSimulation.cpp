@@ -1,0 +1,87 @@
+#include "MenuSimulation.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "config/TCustomIniFile.h"
+#include "ui/Exceptions.h"
+#include "ui/PlatformAccess.h"
+
+namespace automenu::tool {
+
+ScopedWorkingDirectory::ScopedWorkingDirectory(const std::string& directory) {
+    m_previous = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_ok = ::chdir(directory.c_str()) == 0;
+}
+
+ScopedWorkingDirectory::~ScopedWorkingDirectory() {
+    if (m_previous < 0) return;
+    if (m_ok && ::fchdir(m_previous) != 0) {
+        // Nothing sensible is left to do; the tool ends soon after.
+    }
+    ::close(m_previous);
+}
+
+MenuSimulation::MenuSimulation(const std::string& directory)
+    : m_directory(directory), m_desktop(std::make_unique<platform::HeadlessPlatform>()) {
+    SetPlatform(m_desktop.get());
+    // The title of the error box is the program's, as for the installed menu.
+    m_application = std::make_unique<TApplication>(*m_desktop, "/usr/bin/automenu");
+}
+
+MenuSimulation::~MenuSimulation() {
+    m_application.reset();
+    m_form = nullptr;
+    InstallationForm = nullptr;
+    SetPlatform(nullptr);
+}
+
+template <typename Action>
+std::optional<PassFailure> MenuSimulation::Run(Action action) {
+    std::string last_section;
+    std::string last_key;
+    ScopedLookUpObserver observer([&](std::string_view section, std::string_view key) {
+        last_section.assign(section);
+        last_key.assign(key);
+    });
+    try {
+        action();
+    } catch (const Exception& e) {
+        return PassFailure{e.ClassName(), e.Message(), TApplication::ErrorText(e.Message()), last_section, last_key};
+    }
+    return std::nullopt;
+}
+
+std::optional<PassFailure> MenuSimulation::StartUp() {
+    auto failure = Run([&] {
+        m_application->Initialize();
+        m_application->CreateForm(InstallationForm);
+    });
+    m_form = InstallationForm;
+    return failure;
+}
+
+std::optional<PassFailure> MenuSimulation::MoveOver(TControl* control) {
+    if (!control || !control->Visible() || !control->OnMouseMove) return std::nullopt;
+    return Run([&] { control->OnMouseMove(control, {}, 0, 0); });
+}
+
+std::optional<PassFailure> MenuSimulation::MoveOverEntry(int n) {
+    return m_form ? MoveOver(m_form->InstallationMessageLabel(n)) : std::nullopt;
+}
+
+std::optional<PassFailure> MenuSimulation::MoveOverExit() { return m_form ? MoveOver(m_form->ExitLabel) : std::nullopt; }
+
+std::optional<PassFailure> MenuSimulation::MoveOverBackground() {
+    return m_form ? MoveOver(m_form->BackGroundImage) : std::nullopt;
+}
+
+bool MenuSimulation::SavePng(const std::string& path) {
+    if (!m_form || !m_form->HandleAllocated()) return false;
+    while (m_application->ProcessMessage()) {
+    }
+    m_desktop->Pixel(m_form->Handle(), 0, 0);  // paints anything still pending
+    return m_desktop->SavePng(m_form->Handle(), path);
+}
+
+}  // namespace automenu::tool

@@ -1,0 +1,80 @@
+// Runs the real menu window on the headless back end in a directory, the way
+// the menu would run there: start-up, then mouse moves over chosen controls.
+// Used by `check` to find what stops the menu and by `render` to draw it.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "menu/TInstallationForm.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "ui/TApplication.h"
+
+namespace automenu::tool {
+
+// Where a pass stopped: the exception's class and message, the text the
+// menu's error box shows, and the last key looked up before it.
+struct PassFailure {
+    std::string className;
+    std::string message;
+    std::string boxText;
+    std::string section;
+    std::string key;
+};
+
+// Makes `directory` the process's current directory for the lifetime of this
+// object, so relative picture paths resolve as they do for the menu.
+class ScopedWorkingDirectory {
+public:
+    explicit ScopedWorkingDirectory(const std::string& directory);
+    ~ScopedWorkingDirectory();
+    ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
+    ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
+    bool Ok() const { return m_ok; }
+
+private:
+    int m_previous = -1;
+    bool m_ok = false;
+};
+
+class MenuSimulation {
+public:
+    // The directory must exist; the simulation runs with it as the current
+    // directory until it is destroyed.
+    explicit MenuSimulation(const std::string& directory);
+    ~MenuSimulation();
+    MenuSimulation(const MenuSimulation&) = delete;
+    MenuSimulation& operator=(const MenuSimulation&) = delete;
+
+    bool InDirectory() const { return m_directory.Ok(); }
+
+    // Creates the menu window as the program does. Nothing on success.
+    std::optional<PassFailure> StartUp();
+    TInstallationForm* Form() const { return m_form; }
+
+    // A mouse move over entry 1..8, the exit entry or the background picture,
+    // as the window would route it to that control. Nothing on success (also
+    // when the control has no handler).
+    std::optional<PassFailure> MoveOverEntry(int n);
+    std::optional<PassFailure> MoveOverExit();
+    std::optional<PassFailure> MoveOverBackground();
+
+    // Paints what is pending and writes the window's inner area as PNG.
+    bool SavePng(const std::string& path);
+
+    platform::HeadlessPlatform& Desktop() { return *m_desktop; }
+
+private:
+    std::optional<PassFailure> MoveOver(TControl* control);
+    template <typename Action>
+    std::optional<PassFailure> Run(Action action);
+
+    ScopedWorkingDirectory m_directory;
+    std::unique_ptr<platform::HeadlessPlatform> m_desktop;
+    std::unique_ptr<TApplication> m_application;
+    TInstallationForm* m_form = nullptr;
+};
+
+}  // namespace automenu::tool

@@ -1,0 +1,96 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "MenuSimulation.h"
+#include "ToolCommand.h"
+#include "config/ConfigurationPaths.h"
+#include "platform/PathResolver.h"
+
+namespace automenu::tool {
+
+namespace {
+
+int Usage() {
+    std::fputs("usage: automenu-tool render [DIR] -o FILE.png [--hover entry:N|exit]\n", stderr);
+    return kUsageError;
+}
+
+void Report(const std::string& text) {
+    const std::string line = "automenu-tool: " + text + "\n";
+    std::fputs(line.c_str(), stderr);
+}
+
+}  // namespace
+
+int RunRender(CommandArguments args) {
+    std::string directory = ".";
+    std::string output;
+    std::string hover;
+    bool have_directory = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size()) {
+            output = std::string(args[++i]);
+        } else if (args[i] == "--hover" && i + 1 < args.size()) {
+            hover = std::string(args[++i]);
+        } else if (!args[i].starts_with("-") && !have_directory) {
+            directory = std::string(args[i]);
+            have_directory = true;
+        } else {
+            return Usage();
+        }
+    }
+    if (output.empty()) return Usage();
+    int entry = 0;
+    if (!hover.empty()) {
+        if (hover.size() == 7 && hover.starts_with("entry:") && hover[6] >= '1' && hover[6] <= '8') {
+            entry = hover[6] - '0';
+        } else if (hover != "exit") {
+            return Usage();
+        }
+    }
+    // The output is written relative to where the tool was started, while the
+    // menu runs in its own directory.
+    if (!output.starts_with("/")) {
+        char cwd[4096];
+        if (::getcwd(cwd, sizeof cwd)) output = std::string(cwd) + "/" + output;
+    }
+    struct stat st {};
+    if (::stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        Report("no such directory: " + directory);
+        return 1;
+    }
+    if (!platform::FindEntryIgnoringCase(directory, kConfigurationFileName)) {
+        Report("no AUTORUN.INF in " + directory);
+        return 1;
+    }
+
+    MenuSimulation menu(directory);
+    if (auto failure = menu.StartUp()) {
+        // As the menu shows it: the message in a box, then the program ends.
+        Report("the menu stops at start-up: " + failure->boxText);
+        return 1;
+    }
+    if (!hover.empty()) {
+        TControl* control = entry ? static_cast<TControl*>(menu.Form()->InstallationMessageLabel(entry))
+                                  : static_cast<TControl*>(menu.Form()->ExitLabel);
+        if (!control->Visible()) {
+            Report((entry ? "entry " + std::to_string(entry) : std::string("the exit entry")) + " is not shown");
+            return 1;
+        }
+        auto failure = entry ? menu.MoveOverEntry(entry) : menu.MoveOverExit();
+        if (failure) {
+            Report("the mouse move fails: " + failure->boxText);
+            return 1;
+        }
+    }
+    if (!menu.SavePng(output)) {
+        Report("cannot write " + output);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace automenu::tool
