@@ -13,6 +13,8 @@
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
 
+struct _XDisplay;
+
 namespace automenu::platform {
 
 class SdlPlatform final : public IPlatform {
@@ -85,6 +87,7 @@ private:
     void WaitForFrame(Window& win);
 
     bool m_sdl_started = false;
+    ::_XDisplay* m_display = nullptr;  // SDL's connection, when it is X11
     int m_ppi = 96;
     std::map<WindowId, Window> m_windows;
     MessageQueue m_queue;
