@@ -198,6 +198,28 @@ TEST(MetafileRecords, DrawingStateAndShapes) {
     }
 }
 
+TEST(MetafileRecords, PlaysInTheCanvasOwnCoordinates) {
+    // A control at (30, 20), clipped to 40 x 40: the picture moves with it and stops at the clip.
+    platform::CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 100, 100));
+    {
+        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())), 96);
+        canvas.FillRect({0, 0, 100, 100}, {255, 255, 255});
+        canvas.Translate(30, 20);
+        canvas.IntersectClip({0, 0, 40, 40});
+        canvas.PlayMetafile(BlackFill().Record(EMR_RECTANGLE, {0, 0, 100, 100}).Bits(), {0, 0, 100, 100});
+    }
+    cairo_surface_flush(surface.get());
+    const auto* data = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface.get()));
+    const int stride = cairo_image_surface_get_stride(surface.get()) / 4;
+    auto black = [&](int x, int y) { return (data[y * stride + x] & 0xFFFFFF) == 0; };
+    EXPECT_TRUE(black(31, 21));
+    EXPECT_TRUE(black(68, 58));
+    EXPECT_FALSE(black(29, 21));
+    EXPECT_FALSE(black(31, 19));
+    EXPECT_FALSE(black(71, 50));
+    EXPECT_FALSE(black(50, 61));
+}
+
 TEST(MetafileRecords, HatchedBrushLeavesTheBackgroundBetweenLines) {
     PixelImage img;
     Play(Emf()
