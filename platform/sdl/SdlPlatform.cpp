@@ -223,6 +223,14 @@ void SdlPlatform::ShowWindow(WindowId w, bool visible) {
     }
     if (win->kind == WindowKind::Tooltip) {
         SDL_ShowWindow(win->sdl.get());
+        // The window manager restacks the frames it manages, so a tooltip
+        // shown again can end up beneath the menu: raise it each time.
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(win->sdl.get(), &info) && info.subsystem == SDL_SYSWM_X11) {
+            XRaiseWindow(info.info.x11.display, info.info.x11.window);
+            XFlush(info.info.x11.display);
+        }
     } else {
         SDL_ShowWindow(win->sdl.get());
         if (!win->shown_once) WaitForFrame(*win);
