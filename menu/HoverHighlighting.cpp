@@ -6,37 +6,37 @@
 
 namespace automenu {
 
-void TInstallationForm::RefreshEntry(SettingsPass& pass, int n, std::string_view state) {
+void TInstallationForm::RefreshEntry(SettingsPass& pass, int n, Look look) {
     TLabel& entry = *InstallationMessageLabel(n);
     if (pass.LookUpInteger(kEntryCountSection, kEntryCountKey) < n) {
         entry.SetVisible(false);
         return;
     }
-    ConfigureLabel(pass, entry, EntryKeys(n, state), StyleSwitchForm::SetOrClear);
+    ConfigureLabel(pass, entry, EntryKeys(n, look), StyleSwitchForm::SetOrClear);
 }
 
-void TInstallationForm::RefreshExit(SettingsPass& pass, std::string_view state) {
+void TInstallationForm::RefreshExit(SettingsPass& pass, Look look) {
     if (!IsYes(pass.LookUp(kExitSection, kExitUseKey))) {
         ExitLabel->SetVisible(false);
         return;
     }
-    ConfigureLabel(pass, *ExitLabel, ExitKeys(state), StyleSwitchForm::SetOrClear);
+    ConfigureLabel(pass, *ExitLabel, ExitKeys(look), StyleSwitchForm::SetOrClear);
 }
 
 void TInstallationForm::EntryMouseMove(int n) {
     SettingsPass pass;
-    RefreshEntry(pass, n, "Second");
+    RefreshEntry(pass, n, Look::Hover);
 }
 
 void TInstallationForm::ExitLabelMouseMove(TObject*, TShiftState, int, int) {
     SettingsPass pass;
-    RefreshExit(pass, "Second");
+    RefreshExit(pass, Look::Hover);
 }
 
 void TInstallationForm::BackGroundImageMouseMove(TObject*, TShiftState, int, int) {
     SettingsPass pass;
-    for (int n = 1; n <= 8; ++n) RefreshEntry(pass, n, "First");
-    RefreshExit(pass, "First");
+    for (int n = 1; n <= 8; ++n) RefreshEntry(pass, n, Look::Normal);
+    RefreshExit(pass, Look::Normal);
 }
 
 }  // namespace automenu

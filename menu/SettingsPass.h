@@ -29,24 +29,30 @@ private:
     TIniFile m_reader;
 };
 
-// The keys that place and style one label.
+// The keys that place and style one label, spelt out once: mouse moves use
+// them many times a second.
 struct LabelKeys {
+    LabelKeys(std::string section, std::string caption, std::string top, std::string left,
+              std::string_view appearance);
+
     std::string section;
     std::string caption;
     std::string top;
     std::string left;
-    std::string appearance;  // prefix of the six appearance keys
+    // The appearance prefix with each member's suffix.
+    std::string name, colour, bold, italic, underline, size;
 };
 
 // Shows the label, then sets its caption, top, left, and the six appearance
 // settings (name, colour, bold, italic, underline, size), in that order.
 void ConfigureLabel(SettingsPass& pass, TLabel& label, const LabelKeys& keys, StyleSwitchForm form);
 
-// Entry n's keys in its normal ("First") or hover ("Second") look.
-LabelKeys EntryKeys(int n, std::string_view state);
-LabelKeys ExitKeys(std::string_view state);
-LabelKeys TextLineKeys(int n);
-LabelKeys TitleKeys();
+enum class Look { Normal, Hover };  // the "First Font" and "Second Font" keys
+
+const LabelKeys& EntryKeys(int n, Look look);
+const LabelKeys& ExitKeys(Look look);
+const LabelKeys& TextLineKeys(int n);
+const LabelKeys& TitleKeys();
 
 inline constexpr std::string_view kEntryCountSection = "Installation Message Label Count Setup";
 inline constexpr std::string_view kEntryCountKey = "Installation Message Label Count";
@@ -55,7 +61,8 @@ inline constexpr std::string_view kTextLineCountKey = "Normal Message Label Coun
 inline constexpr std::string_view kExitSection = "Exit Label Setup";
 inline constexpr std::string_view kExitUseKey = "Exit Label Use";
 
-std::string EntrySection(int n);
+const std::string& EntrySection(int n);
+const std::string& EntryFilePathKey(int n);
 
 // The picture named by a directory key and a file-name key. Names written on
 // Windows work on Linux: backslashes separate, and a path that does not exist

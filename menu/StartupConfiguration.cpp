@@ -40,7 +40,7 @@ void TInstallationForm::RunStartupPass() {
         TitleMessageLabel->SetVisible(false);
 
     if (IsYes(pass.LookUp(kExitSection, kExitUseKey)))
-        ConfigureLabel(pass, *ExitLabel, ExitKeys("First"), StyleSwitchForm::Add);
+        ConfigureLabel(pass, *ExitLabel, ExitKeys(Look::Normal), StyleSwitchForm::Add);
     else
         ExitLabel->SetVisible(false);
 
@@ -53,7 +53,7 @@ void TInstallationForm::RunStartupPass() {
     }
     for (int n = 1; n <= 8; ++n) {
         if (n <= pass.LookUpInteger(kEntryCountSection, kEntryCountKey))
-            ConfigureLabel(pass, *InstallationMessageLabel(n), EntryKeys(n, "First"), StyleSwitchForm::Add);
+            ConfigureLabel(pass, *InstallationMessageLabel(n), EntryKeys(n, Look::Normal), StyleSwitchForm::Add);
         else
             InstallationMessageLabel(n)->SetVisible(false);
     }
@@ -61,8 +61,8 @@ void TInstallationForm::RunStartupPass() {
     // All eight launch targets, whatever the count, from one directory query.
     const std::string directory = QueryCurrentDirectory();
     for (int n = 1; n <= 8; ++n) {
-        const std::string key = "Installation Message Label " + std::to_string(n) + " File Path";
-        InstallationForm->m_launch_targets[n - 1] = LaunchFilePath(directory, pass.LookUp(EntrySection(n), key));
+        InstallationForm->m_launch_targets[n - 1] =
+            LaunchFilePath(directory, pass.LookUp(EntrySection(n), EntryFilePathKey(n)));
     }
 }
 

@@ -15,6 +15,7 @@
 namespace automenu {
 
 class SettingsPass;
+enum class Look;
 
 class TInstallationForm : public TForm {
 public:
@@ -80,8 +81,8 @@ private:
     void BindEvents(TControl& control, std::string_view on_click, std::string_view on_mouse_move);
     void AdaptToScreen();
     void RunStartupPass();
-    void RefreshEntry(SettingsPass& pass, int n, std::string_view state);
-    void RefreshExit(SettingsPass& pass, std::string_view state);
+    void RefreshEntry(SettingsPass& pass, int n, Look look);
+    void RefreshExit(SettingsPass& pass, Look look);
     void EntryMouseMove(int n);
     void EntryClick(int n);
 

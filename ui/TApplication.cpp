@@ -33,6 +33,8 @@ TApplication::TApplication(platform::IPlatform& platform, const std::string& pro
 }
 
 TApplication::~TApplication() {
+    // Program end: hints off (which destroys the hint window), then the forms.
+    m_hints->SetEnabled(false);
     DestroyForms();
     m_hints.reset();
     if (g_application == this) g_application = nullptr;

@@ -36,6 +36,16 @@ int ReadXftDpi() {
     return dpi;
 }
 
+// An X error must not end the program the way Xlib's default handler does:
+// requests about a window that is already gone (the window manager closing
+// it while the menu shuts down) are routine. Installed before SDL starts, so
+// it is also what SDL restores and falls back to.
+int IgnoreXError(Display*, XErrorEvent* e) {
+    if (e->error_code != BadWindow && e->error_code != BadDrawable)
+        std::fprintf(stderr, "automenu: X error %d (request %d)\n", e->error_code, e->request_code);
+    return 0;
+}
+
 // Asks the window manager for a dialog frame: move and close only, no
 // minimise, maximise or resize.
 void SetDialogFunctions(SDL_Window* window) {
@@ -109,6 +119,7 @@ SdlPlatform::SdlPlatform() {
 }
 
 SdlPlatform::~SdlPlatform() {
+    XSetErrorHandler(IgnoreXError);
     m_windows.clear();
     if (m_sdl_started) SDL_Quit();
 }
@@ -121,6 +132,7 @@ bool SdlPlatform::Open(std::string& error) {
     // Paint into the window system's own pixel buffer: an accelerated
     // surface would make SDL recreate the shown window at the first paint.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    XSetErrorHandler(IgnoreXError);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error = SDL_GetError();
         return false;
@@ -178,6 +190,11 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
         return kNoWindow;
     }
     if (params.kind == WindowKind::Dialog) SetDialogFunctions(sdl);
+    if (!m_display) {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(sdl, &info) && info.subsystem == SDL_SYSWM_X11) m_display = info.info.x11.display;
+    }
     WindowId id = SDL_GetWindowID(sdl);
     Window& win = m_windows[id];
     win.sdl.reset(sdl);
@@ -186,8 +203,14 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
 }
 
 void SdlPlatform::DestroyWindow(WindowId w) {
+    // The window manager may already have let go of a closed window; X then
+    // reports the withdrawal as an error that must not end the program.
+    // X reports errors late, so wait for the server here, under our handler.
+    XErrorHandler previous = XSetErrorHandler(IgnoreXError);
     m_windows.erase(w);
     m_queue.Forget(w);
+    if (m_display) XSync(m_display, False);
+    XSetErrorHandler(previous);
 }
 
 void SdlPlatform::SetCaption(WindowId w, const std::string& caption) {
@@ -247,6 +270,14 @@ void SdlPlatform::ShowWindow(WindowId w, bool visible) {
     }
     if (win->kind == WindowKind::Tooltip) {
         SDL_ShowWindow(win->sdl.get());
+        // The window manager restacks the frames it manages, so a tooltip
+        // shown again can end up beneath the menu: raise it each time.
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(win->sdl.get(), &info) && info.subsystem == SDL_SYSWM_X11) {
+            XRaiseWindow(info.info.x11.display, info.info.x11.window);
+            XFlush(info.info.x11.display);
+        }
     } else {
         SDL_ShowWindow(win->sdl.get());
         if (!win->shown_once) WaitForFrame(*win);
@@ -269,9 +300,25 @@ void SdlPlatform::SetEnabled(WindowId w, bool enabled) {
 void SdlPlatform::MoveWindow(WindowId w, TPoint p) {
     auto* win = Find(w);
     if (!win) return;
-    // SDL positions the client area and moves the frame by the borders it
-    // knows; the frame's corner goes to p.
-    SDL_SetWindowPosition(win->sdl.get(), p.x + win->frame.left, p.y + win->frame.top);
+    // The outer top-left corner: asked of X directly, where a window
+    // manager places the frame's corner for a client with north-west gravity.
+    // (SDL's own call means the client's corner, but only once it has seen
+    // the frame, which races with the window manager taking the window over.)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (win->kind == WindowKind::Dialog && SDL_GetWindowWMInfo(win->sdl.get(), &info) &&
+        info.subsystem == SDL_SYSWM_X11) {
+        XMoveWindow(info.info.x11.display, info.info.x11.window, p.x, p.y);
+        XFlush(info.info.x11.display);
+        // Let the move arrive, so what the window reports next is true.
+        const Uint64 deadline = SDL_GetTicks64() + 150;
+        while (win->visible && WindowPosition(w) != p && SDL_GetTicks64() < deadline) {
+            SDL_PumpEvents();
+            SDL_Delay(2);
+        }
+        return;
+    }
+    SDL_SetWindowPosition(win->sdl.get(), p.x, p.y);
 }
 
 TPoint SdlPlatform::WindowPosition(WindowId w) {

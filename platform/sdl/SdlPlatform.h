@@ -13,6 +13,8 @@
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
 
+struct _XDisplay;
+
 namespace automenu::platform {
 
 class SdlPlatform final : public IPlatform {
@@ -88,6 +90,7 @@ private:
     bool m_exit_after_first_frame = false;
     bool m_window_manager_known = false;
     bool m_window_manager = true;
+    ::_XDisplay* m_display = nullptr;  // SDL's connection, when it is X11
     int m_ppi = 96;
     std::map<WindowId, Window> m_windows;
     MessageQueue m_queue;

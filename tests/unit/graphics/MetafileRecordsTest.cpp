@@ -198,6 +198,28 @@ TEST(MetafileRecords, DrawingStateAndShapes) {
     }
 }
 
+TEST(MetafileRecords, PlaysInTheCanvasOwnCoordinates) {
+    // A control at (30, 20), clipped to 40 x 40: the picture moves with it and stops at the clip.
+    platform::CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 100, 100));
+    {
+        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())), 96);
+        canvas.FillRect({0, 0, 100, 100}, {255, 255, 255});
+        canvas.Translate(30, 20);
+        canvas.IntersectClip({0, 0, 40, 40});
+        canvas.PlayMetafile(BlackFill().Record(EMR_RECTANGLE, {0, 0, 100, 100}).Bits(), {0, 0, 100, 100});
+    }
+    cairo_surface_flush(surface.get());
+    const auto* data = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface.get()));
+    const int stride = cairo_image_surface_get_stride(surface.get()) / 4;
+    auto black = [&](int x, int y) { return (data[y * stride + x] & 0xFFFFFF) == 0; };
+    EXPECT_TRUE(black(31, 21));
+    EXPECT_TRUE(black(68, 58));
+    EXPECT_FALSE(black(29, 21));
+    EXPECT_FALSE(black(31, 19));
+    EXPECT_FALSE(black(71, 50));
+    EXPECT_FALSE(black(50, 61));
+}
+
 TEST(MetafileRecords, HatchedBrushLeavesTheBackgroundBetweenLines) {
     PixelImage img;
     Play(Emf()
@@ -244,6 +266,92 @@ TEST(MetafileRecords, WideTextIsDrawnInTheTextColour) {
         }
     EXPECT_GT(red, 50);
     EXPECT_EQ(outside, 0);
+}
+
+// Builds the records of a Windows metafile whose window is 0..100 both ways.
+class Wmf {
+public:
+    Wmf() {
+        for (std::uint16_t w : {1, 9, 0x300, 0, 0, 16, 0, 0, 0}) Put16(w);  // METAHEADER, 16 objects
+    }
+    Wmf& Record(std::uint16_t function, std::initializer_list<std::int16_t> params) {
+        const std::uint32_t words = 3 + static_cast<std::uint32_t>(params.size());
+        Put16(static_cast<std::uint16_t>(words));
+        Put16(static_cast<std::uint16_t>(words >> 16));
+        Put16(function);
+        for (std::int16_t p : params) Put16(static_cast<std::uint16_t>(p));
+        return *this;
+    }
+    MetafileBits Bits() {
+        Record(0, {});
+        MetafileBits bits;
+        bits.enhanced = false;
+        bits.records = m_bytes;
+        bits.wmf_bounds = {0, 0, 100, 100};
+        return bits;
+    }
+
+private:
+    void Put16(std::uint16_t v) {
+        m_bytes.push_back(static_cast<std::uint8_t>(v));
+        m_bytes.push_back(static_cast<std::uint8_t>(v >> 8));
+    }
+    std::vector<std::uint8_t> m_bytes;
+};
+
+enum : std::uint16_t {
+    META_SETWINDOWORG = 0x020B, META_SETWINDOWEXT = 0x020C, META_RECTANGLE = 0x041B, META_SELECTOBJECT = 0x012D,
+    META_DELETEOBJECT = 0x01F0, META_CREATEBRUSHINDIRECT = 0x02FC, META_CREATEPENINDIRECT = 0x02FA,
+};
+
+TEST(WindowsMetafileRecords, DrawingThroughTheSameState) {
+    const std::initializer_list<std::int16_t> null_pen = {5, 0, 0, 0, 0};  // PS_NULL
+    struct Row {
+        const char* why;
+        MetafileBits bits;
+        std::vector<Probe> probes;
+    };
+    std::vector<Row> rows;
+    rows.push_back({"rectangle, parameters bottom first",
+                    Wmf()
+                        .Record(META_CREATEBRUSHINDIRECT, {0, 0, 0, 0})
+                        .Record(META_SELECTOBJECT, {0})
+                        .Record(META_RECTANGLE, {50, 50, 10, 10})
+                        .Bits(),
+                    {{30, 30, kBlack}, {70, 70, kWhite}}});
+    rows.push_back({"the placeable box maps onto the destination",
+                    Wmf()
+                        .Record(META_SETWINDOWEXT, {10, 10})  // y, x: the window now spans 0..10
+                        .Record(META_CREATEBRUSHINDIRECT, {0, 0, 0, 0})
+                        .Record(META_SELECTOBJECT, {0})
+                        .Record(META_RECTANGLE, {5, 5, 0, 0})
+                        .Bits(),
+                    {{25, 25, kBlack}, {75, 75, kWhite}}});
+    {
+        // Objects take the lowest free slot: the pen reuses the red brush's slot 0,
+        // so slot 1 is still the blue brush.
+        Wmf w;
+        w.Record(META_CREATEBRUSHINDIRECT, {0, 0x00FF, 0, 0})    // slot 0: red
+            .Record(META_CREATEBRUSHINDIRECT, {0, 0, 0x00FF, 0})  // slot 1: blue
+            .Record(META_DELETEOBJECT, {0})
+            .Record(META_CREATEPENINDIRECT, null_pen)  // slot 0
+            .Record(META_SELECTOBJECT, {1})
+            .Record(META_SELECTOBJECT, {0})
+            .Record(META_RECTANGLE, {90, 90, 10, 10});
+        rows.push_back({"lowest free object slot", w.Bits(), {{50, 50, kBlue}, {10, 50, kBlue}}});
+    }
+    rows.push_back({"window origin moves the drawing",
+                    Wmf()
+                        .Record(META_SETWINDOWORG, {-50, -50})
+                        .Record(META_CREATEBRUSHINDIRECT, {0, 0, 0, 0})
+                        .Record(META_SELECTOBJECT, {0})
+                        .Record(META_RECTANGLE, {40, 40, 0, 0})
+                        .Bits(),
+                    {{70, 70, kBlack}, {30, 30, kWhite}}});
+    for (Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        for (const Probe& p : row.probes) EXPECT_EQ(Play(row.bits, p.x, p.y), p.expected) << p.x << "," << p.y;
+    }
 }
 
 }  // namespace
