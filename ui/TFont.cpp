@@ -17,7 +17,10 @@ int MulDiv(int a, int b, int c) {
     std::int64_t ap = p < 0 ? -p : p;
     std::int64_t ac = c < 0 ? -static_cast<std::int64_t>(c) : c;
     std::int64_t q = (ap + ac / 2) / ac;
-    return static_cast<int>(negative ? -q : q);
+    if (negative) q = -q;
+    // Like the Windows call: a result that does not fit gives -1.
+    if (q > INT32_MAX || q < INT32_MIN) return -1;
+    return static_cast<int>(q);
 }
 
 int ScreenPixelsPerInch() {
