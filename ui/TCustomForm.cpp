@@ -96,7 +96,8 @@ void TCustomForm::HandleNeeded() {
     params.client_size = m_client;
     m_handle = Platform().CreateWindow(params);
     if (!m_app_icon.IsEmpty()) Platform().SetIcon(m_handle, m_app_icon);
-    Platform().MoveWindow(m_handle, m_designed_position);
+    // A centred window is placed when it is first shown.
+    if (m_position == TPosition::poDesigned) Platform().MoveWindow(m_handle, m_designed_position);
     if (HasApplication()) Application().RegisterWindow(m_handle, *this);
 }
 

@@ -308,13 +308,16 @@ void SdlPlatform::MoveWindow(WindowId w, TPoint p) {
     SDL_VERSION(&info.version);
     if (win->kind == WindowKind::Dialog && SDL_GetWindowWMInfo(win->sdl.get(), &info) &&
         info.subsystem == SDL_SYSWM_X11) {
+        const TPoint before = WindowPosition(w);
         XMoveWindow(info.info.x11.display, info.info.x11.window, p.x, p.y);
         XFlush(info.info.x11.display);
-        // Let the move arrive, so what the window reports next is true.
-        const Uint64 deadline = SDL_GetTicks64() + 150;
-        while (win->visible && WindowPosition(w) != p && SDL_GetTicks64() < deadline) {
+        // Wait until the move is known here: SDL rewrites the window's
+        // position hints from what it last saw (at the next resize, say),
+        // and an old position would move the window back.
+        const Uint64 deadline = SDL_GetTicks64() + 100;
+        while (win->visible && before != p && WindowPosition(w) == before && SDL_GetTicks64() < deadline) {
             SDL_PumpEvents();
-            SDL_Delay(2);
+            SDL_Delay(1);
         }
         return;
     }
