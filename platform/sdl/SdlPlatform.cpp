@@ -3,6 +3,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cmath>
@@ -308,17 +309,8 @@ void SdlPlatform::MoveWindow(WindowId w, TPoint p) {
     SDL_VERSION(&info.version);
     if (win->kind == WindowKind::Dialog && SDL_GetWindowWMInfo(win->sdl.get(), &info) &&
         info.subsystem == SDL_SYSWM_X11) {
-        const TPoint before = WindowPosition(w);
         XMoveWindow(info.info.x11.display, info.info.x11.window, p.x, p.y);
         XFlush(info.info.x11.display);
-        // Wait until the move is known here: SDL rewrites the window's
-        // position hints from what it last saw (at the next resize, say),
-        // and an old position would move the window back.
-        const Uint64 deadline = SDL_GetTicks64() + 100;
-        while (win->visible && before != p && WindowPosition(w) == before && SDL_GetTicks64() < deadline) {
-            SDL_PumpEvents();
-            SDL_Delay(1);
-        }
         return;
     }
     SDL_SetWindowPosition(win->sdl.get(), p.x, p.y);
@@ -335,8 +327,34 @@ TPoint SdlPlatform::WindowPosition(WindowId w) {
 void SdlPlatform::SetClientSize(WindowId w, TSize size) {
     auto* win = Find(w);
     if (!win) return;
-    SDL_SetWindowSize(win->sdl.get(), std::max(size.cx, 1), std::max(size.cy, 1));
-    m_queue.Invalidate(w, {0, 0, std::max(size.cx, 1), std::max(size.cy, 1)});
+    size = {std::max(size.cx, 1), std::max(size.cy, 1)};
+    m_queue.Invalidate(w, {0, 0, size.cx, size.cy});
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (win->kind != WindowKind::Dialog || !SDL_GetWindowWMInfo(win->sdl.get(), &info) ||
+        info.subsystem != SDL_SYSWM_X11) {
+        SDL_SetWindowSize(win->sdl.get(), size.cx, size.cy);
+        return;
+    }
+    // A fixed size, asked of X directly. SDL would also repeat the position
+    // hint it last saw, and the window manager would take the window back
+    // there from where the centring put it. The new size reaches SDL (and
+    // its window surface) with the configure event.
+    Display* display = info.info.x11.display;
+    ::Window window = info.info.x11.window;
+    XSizeHints* hints = XAllocSizeHints();
+    if (hints) {
+        long supplied = 0;
+        XGetWMNormalHints(display, window, hints, &supplied);
+        hints->flags &= ~(USPosition | PPosition);
+        hints->flags |= PMinSize | PMaxSize;
+        hints->min_width = hints->max_width = size.cx;
+        hints->min_height = hints->max_height = size.cy;
+        XSetWMNormalHints(display, window, hints);
+        XFree(hints);
+    }
+    XResizeWindow(display, window, static_cast<unsigned>(size.cx), static_cast<unsigned>(size.cy));
+    XFlush(display);
 }
 
 TSize SdlPlatform::ClientSize(WindowId w) {
