@@ -9,6 +9,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "platform/TextDecoding.h"
+
 namespace automenu::platform {
 
 // Compacted records, written over the file's own bytes (never longer than the
@@ -224,23 +226,6 @@ std::string_view TrimQuery(std::string_view q) {
     return q;
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 
 std::size_t Utf8Length(std::uint32_t cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; }
 
@@ -534,7 +519,7 @@ std::optional<std::string> ProfileReader::FindIn(const Units& u, std::string_vie
             cp = 0xFFFD;  // an unpaired surrogate
         }
         if (value.size() + Utf8Length(cp) > kMaxValueBytes) break;
-        AppendUtf8(value, cp);
+        AppendUtf8(value, static_cast<char32_t>(cp));
     }
     return value;
 }

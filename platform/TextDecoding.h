@@ -9,6 +9,9 @@
 
 namespace automenu::platform {
 
+// Appends one code point in UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 bool IsValidUtf8(std::string_view bytes);
 
 // Always returns valid UTF-8.
