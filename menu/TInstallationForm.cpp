@@ -113,6 +113,7 @@ void TInstallationForm::LoadLayout() {
             control = &image;
         } else {
             auto& label = AddControl<TLabel>();
+            label.SetAutoSize(false);  // not while the layout is read
             label.SetTransparent(true);
             label.SetCaption(std::string(row.caption));
             control = &label;
@@ -144,7 +145,7 @@ void TInstallationForm::LoadLayout() {
     // The layout keeps labels at their stored sizes while it is read; they
     // size themselves to their captions once it is complete.
     for (const auto& c : Controls())
-        if (auto* label = dynamic_cast<TLabel*>(c.get())) label->AdjustBounds();
+        if (auto* label = dynamic_cast<TLabel*>(c.get())) label->SetAutoSize(true);
     Show();
 }
 
