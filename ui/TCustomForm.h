@@ -56,6 +56,8 @@ public:
     void SetHeight(int outer_height);
     int Left() const;
     int Top() const;
+    // Where a window with poDesigned placement appears.
+    void SetDesignedPosition(TPoint p) { m_designed_position = p; }
 
     bool Visible() const { return m_visible; }
     void Show();
@@ -110,9 +112,6 @@ private:
     std::vector<std::unique_ptr<TControl>> m_controls;
     TControl* m_capture_control = nullptr;
     PixelImage m_app_icon;
-
-public:
-    void SetDesignedPosition(TPoint p) { m_designed_position = p; }
 };
 
 class TForm : public TCustomForm {

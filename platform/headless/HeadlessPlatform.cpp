@@ -142,17 +142,7 @@ WindowId HeadlessPlatform::WindowAtPoint(TPoint screen) {
     return kNoWindow;
 }
 
-bool HeadlessPlatform::PeekMessage(Message& out) {
-    // A window disabled by a modal box gets no input, like on a real desktop.
-    while (m_queue.Take(out, m_now)) {
-        if (out.kind == MessageKind::Paint) {
-            // The framework paints through BeginPaint; keep the area pending.
-            return true;
-        }
-        return true;
-    }
-    return false;
-}
+bool HeadlessPlatform::PeekMessage(Message& out) { return m_queue.Take(out, m_now); }
 
 void HeadlessPlatform::WaitMessage() {
     ++m_wait_count;
