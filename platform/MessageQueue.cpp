@@ -43,22 +43,7 @@ void MessageQueue::Forget(WindowId w) {
 
 void MessageQueue::DropInput() {
     std::erase_if(m_posted, [](const Message& m) {
-        switch (m.kind) {
-            case MessageKind::MouseMove:
-            case MessageKind::LButtonDown:
-            case MessageKind::LButtonUp:
-            case MessageKind::LButtonDblClk:
-            case MessageKind::RButtonDown:
-            case MessageKind::RButtonUp:
-            case MessageKind::MButtonDown:
-            case MessageKind::MButtonUp:
-            case MessageKind::MouseWheel:
-            case MessageKind::KeyDown:
-            case MessageKind::KeyUp:
-                return true;
-            default:
-                return false;
-        }
+        return m.kind == MessageKind::MouseMove || IsKeyOrButtonMessage(m.kind);
     });
 }
 

@@ -54,6 +54,26 @@ enum class MessageKind {
     Quit,
 };
 
+// Keys, mouse buttons and the wheel: the input that ends a tooltip and that a
+// window disabled behind a modal box must not receive late.
+constexpr bool IsKeyOrButtonMessage(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::KeyDown:
+        case MessageKind::KeyUp:
+        case MessageKind::LButtonDown:
+        case MessageKind::LButtonUp:
+        case MessageKind::LButtonDblClk:
+        case MessageKind::RButtonDown:
+        case MessageKind::RButtonUp:
+        case MessageKind::MButtonDown:
+        case MessageKind::MButtonUp:
+        case MessageKind::MouseWheel:
+            return true;
+        default:
+            return false;
+    }
+}
+
 struct Message {
     MessageKind kind = MessageKind::MouseMove;
     WindowId window = kNoWindow;

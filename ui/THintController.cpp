@@ -44,24 +44,8 @@ UnderPointer FindUnderPointer(TPoint screen) {
 TControl* HintControlOf(TControl* control) { return control && control->ShowHint() ? control : nullptr; }
 
 bool CancelsHint(MessageKind kind) {
-    switch (kind) {
-        case MessageKind::KeyDown:
-        case MessageKind::KeyUp:
-        case MessageKind::LButtonDown:
-        case MessageKind::LButtonUp:
-        case MessageKind::LButtonDblClk:
-        case MessageKind::RButtonDown:
-        case MessageKind::RButtonUp:
-        case MessageKind::MButtonDown:
-        case MessageKind::MButtonUp:
-        case MessageKind::MouseWheel:
-        case MessageKind::NcMouseMove:
-        case MessageKind::Activate:
-        case MessageKind::Deactivate:
-            return true;
-        default:
-            return false;
-    }
+    return platform::IsKeyOrButtonMessage(kind) || kind == MessageKind::NcMouseMove ||
+           kind == MessageKind::Activate || kind == MessageKind::Deactivate;
 }
 
 }  // namespace
