@@ -800,38 +800,21 @@ void MetafileDC::CloseFigure() {
     if (m_in_path && cairo_has_current_point(m_cr)) cairo_close_path(m_cr);
 }
 
-void MetafileDC::FillPath() {
+// The recorded path, filled and/or stroked, then forgotten.
+void MetafileDC::PaintPath(bool fill, bool stroke) {
     if (!m_path || m_in_path) return;
     cairo_save(m_cr);
     UseDevice();
     cairo_new_path(m_cr);
     cairo_append_path(m_cr, m_path);
     cairo_restore(m_cr);
-    FillAndStroke(true, false);
+    FillAndStroke(fill, stroke);
     AbortPath();
 }
 
-void MetafileDC::StrokePath() {
-    if (!m_path || m_in_path) return;
-    cairo_save(m_cr);
-    UseDevice();
-    cairo_new_path(m_cr);
-    cairo_append_path(m_cr, m_path);
-    cairo_restore(m_cr);
-    FillAndStroke(false, true);
-    AbortPath();
-}
-
-void MetafileDC::StrokeAndFillPath() {
-    if (!m_path || m_in_path) return;
-    cairo_save(m_cr);
-    UseDevice();
-    cairo_new_path(m_cr);
-    cairo_append_path(m_cr, m_path);
-    cairo_restore(m_cr);
-    FillAndStroke(true, true);
-    AbortPath();
-}
+void MetafileDC::FillPath() { PaintPath(true, false); }
+void MetafileDC::StrokePath() { PaintPath(false, true); }
+void MetafileDC::StrokeAndFillPath() { PaintPath(true, true); }
 
 void MetafileDC::ResetClip() { cairo_reset_clip(m_cr); }
 

@@ -179,6 +179,7 @@ public:
     void SelectClipRegion(const MfRegion* region, int mode, bool device_units);
 
 private:
+    void PaintPath(bool fill, bool stroke);
     struct State {
         int map_mode = MM_TEXT;
         MfPoint win_org{0, 0};
