@@ -1,7 +1,8 @@
 # The demo menu shows as configured; clicking entries opens their targets
 # through xdg-open (a stub here) or starts them directly when executable;
 # odd characters reach the opener as one unchanged argument; the exit entry
-# ends the program with status 0.
+# ends the program with status 0. The programs it starts see the environment
+# it was started with.
 demo=$E2E_WORK/demo
 cp -r "$AUTOMENU_SOURCE_DIR/examples/demo" "$demo"
 # Entry 3 becomes a program that leaves a mark; entry 2 a name full of
@@ -16,9 +17,11 @@ mkdir -p "$bin"
 cat >"$bin/xdg-open" <<STUB
 #!/bin/sh
 { echo "argc=\$#"; for a in "\$@"; do printf 'arg=%s\n' "\$a"; done; } >>"$E2E_WORK/opened"
+printf '%s\n' "\${XCOMPOSEFILE-unset}" >"$E2E_WORK/compose"
 STUB
 chmod +x "$bin/xdg-open"
-PATH="$bin:$PATH" e2e_start "$demo"
+: >"$E2E_WORK/Compose"
+PATH="$bin:$PATH" XCOMPOSEFILE="$E2E_WORK/Compose" e2e_start "$demo"
 
 wid=$(e2e_wait_window Installation 10) || e2e_fail "no menu window"
 read -r fl fr ft fb < <(e2e_frame "$wid")
@@ -44,6 +47,7 @@ sleep 0.5
 expected=$(printf 'argc=1\narg=%s\nargc=1\narg=%s' "$demo/readme.txt" "$demo/$odd")
 e2e_expect_eq "xdg-open calls" "$expected" "$(cat "$E2E_WORK/opened" 2>/dev/null)"
 [ -e "$E2E_WORK/ran" ] || e2e_fail "the executable entry did not run"
+e2e_expect_eq "environment of a started program" "$E2E_WORK/Compose" "$(cat "$E2E_WORK/compose" 2>/dev/null)"
 [ ! -e "$E2E_WORK/pwned" ] || e2e_fail "part of a launch target was run by a shell"
 
 # The exit entry.
