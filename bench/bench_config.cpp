@@ -5,11 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "bench/RatioReporter.h"
 #include "config/TIniFile.h"
 #include "platform/ProfileReader.h"
 
@@ -120,31 +120,13 @@ void BM_NaiveReader90(benchmark::State& state) {
 BENCHMARK(BM_NaiveReader90);
 
 // Remembers each benchmark's time per iteration to print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) m_times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatios() const {
-        const auto base = m_times.find("BM_ReadAndParse");
-        if (base == m_times.end() || base->second <= 0) return;
-        std::printf("\nRatio to one read-and-parse (CPU time):\n");
-        for (const auto& [name, time] : m_times) std::printf("  %-20s %6.2fx\n", name.c_str(), time / base->second);
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    benchmark::Shutdown();
-    return 0;
+    return RatioReporter::RunAll(argc, argv, [](const RatioReporter& reporter) {
+        if (!reporter.Times().contains("BM_ReadAndParse")) return;
+        std::printf("\nRatio to one read-and-parse (CPU time):\n");
+        for (const auto& [name, time] : reporter.Times())
+            std::printf("  %-20s %6.2fx\n", name.c_str(), reporter.Ratio(name, "BM_ReadAndParse"));
+    });
 }

@@ -8,11 +8,10 @@
 
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <memory>
-#include <set>
 #include <string>
 
+#include "bench/RatioReporter.h"
 #include "config/TIniFile.h"
 #include "menu/TInstallationForm.h"
 #include "platform/ProfileReader.h"
@@ -134,40 +133,12 @@ void BM_AlternatingMoves(benchmark::State& state) {
 BENCHMARK(BM_AlternatingMoves)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Remembers each benchmark's time per iteration to print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        // With repetitions, the median stands for the benchmark.
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !m_medians.contains(run.run_name.function_name))
-                m_times[run.run_name.function_name] = run.GetAdjustedCPUTime();
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                m_times[run.run_name.function_name] = run.GetAdjustedCPUTime();
-                m_medians.insert(run.run_name.function_name);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatios() const {
-        const auto base = m_times.find("BM_ReadAndParse");
-        const auto pass = m_times.find("BM_BackgroundMove");
-        if (base == m_times.end() || pass == m_times.end() || base->second <= 0) return;
-        std::printf("\nBackground move / one read-and-parse (CPU time): %.2fx (target 1.5x at most)\n",
-                    pass->second / base->second);
-    }
-
-private:
-    std::map<std::string, double> m_times;
-    std::set<std::string> m_medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    benchmark::Shutdown();
-    return 0;
+    return RatioReporter::RunAll(argc, argv, [](const RatioReporter& reporter) {
+        const double ratio = reporter.Ratio("BM_BackgroundMove", "BM_ReadAndParse");
+        if (ratio > 0)
+            std::printf("\nBackground move / one read-and-parse (CPU time): %.2fx (target 1.5x at most)\n", ratio);
+    });
 }

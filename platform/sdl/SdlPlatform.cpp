@@ -70,54 +70,47 @@ void SetDialogFunctions(SDL_Window* window) {
                     reinterpret_cast<unsigned char*>(&hints), 5);
 }
 
+// The values of a format-32 property of a window (they come back as longs),
+// when it has the type asked for and exactly count of them.
+std::optional<std::vector<long>> ReadProperty32(Display* display, ::Window window, const char* name, Atom type,
+                                                unsigned long count) {
+    Atom actual = None;
+    int format = 0;
+    unsigned long found = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool ok = XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, static_cast<long>(count),
+                                       False, type, &actual, &format, &found, &after, &data) == Success &&
+                    actual == type && format == 32 && found == count && data;
+    std::optional<std::vector<long>> values;
+    if (ok) {
+        const long* v = reinterpret_cast<const long*>(data);
+        values.emplace(v, v + count);
+    }
+    if (data) XFree(data);
+    return values;
+}
+
 // Whether a window manager runs: one that follows the desktop conventions
 // names its check window on the root window, and that window names itself
 // (a stale property left by a window manager that has gone does not).
 bool WindowManagerRunning(Display* display) {
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-    auto read_window = [&](::Window on, ::Window& out) {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        const bool ok = XGetWindowProperty(display, on, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
-                                           &data) == Success &&
-                        type == XA_WINDOW && format == 32 && count == 1 && data;
-        if (ok) out = *reinterpret_cast<::Window*>(data);
-        if (data) XFree(data);
-        return ok;
-    };
-    ::Window child = 0, self = 0;
-    if (!read_window(DefaultRootWindow(display), child)) return false;
+    const char* check = "_NET_SUPPORTING_WM_CHECK";
+    const auto child = ReadProperty32(display, DefaultRootWindow(display), check, XA_WINDOW, 1);
+    if (!child) return false;
     // The check window may vanish between the two reads; ignore the error.
     auto previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    const bool alive = read_window(child, self) && self == child;
+    const auto self = ReadProperty32(display, static_cast<::Window>((*child)[0]), check, XA_WINDOW, 1);
     XSync(display, False);
     XSetErrorHandler(previous);
-    return alive;
+    return self && *self == *child;
 }
 
-// The window manager's frame around a client window, when it has said.
-bool ReadFrameExtents(Display* display, ::Window window, int& left, int& right, int& top, int& bottom) {
-    const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    const bool ok = XGetWindowProperty(display, window, extents, 0, 4, False, XA_CARDINAL, &type, &format, &count,
-                                       &after, &data) == Success &&
-                    type == XA_CARDINAL && format == 32 && count == 4 && data;
-    if (ok) {
-        // Format 32 properties come back as longs.
-        const long* v = reinterpret_cast<const long*>(data);
-        auto clamp = [](long x) { return static_cast<int>(std::clamp(x, 0L, 1000L)); };
-        left = clamp(v[0]);
-        right = clamp(v[1]);
-        top = clamp(v[2]);
-        bottom = clamp(v[3]);
-    }
-    if (data) XFree(data);
-    return ok;
+// The window manager's frame around a client window, once it has said.
+std::optional<FrameExtents> ReadFrameExtents(Display* display, ::Window window) {
+    const auto v = ReadProperty32(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 4);
+    if (!v) return std::nullopt;
+    auto side = [&](int i) { return static_cast<int>(std::clamp((*v)[i], 0L, 1000L)); };
+    return FrameExtents{side(0), side(2), side(1), side(3)};
 }
 
 // Sets an environment variable for the lifetime of the object, then puts the
@@ -306,12 +299,16 @@ void SdlPlatform::WaitForFrame(Window& win) {
     for (;;) {
         // Read from the server rather than from SDL, which learns of the
         // frame only when it next handles events.
-        int top = 0, left = 0, bottom = 0, right = 0;
-        const bool known = x11 ? ReadFrameExtents(info.info.x11.display, info.info.x11.window, left, right, top, bottom)
-                               : SDL_GetWindowBordersSize(win.sdl.get(), &top, &left, &bottom, &right) == 0;
-        if (known && (top || left)) {
-            win.frame = {left, top, right, bottom};
-            m_last_frame = win.frame;
+        std::optional<FrameExtents> frame;
+        if (x11) {
+            frame = ReadFrameExtents(info.info.x11.display, info.info.x11.window);
+        } else if (int top = 0, left = 0, bottom = 0, right = 0;
+                   SDL_GetWindowBordersSize(win.sdl.get(), &top, &left, &bottom, &right) == 0) {
+            frame = FrameExtents{left, top, right, bottom};
+        }
+        if (frame && (frame->top || frame->left)) {
+            win.frame = *frame;
+            m_last_frame = *frame;
             return;
         }
         if (SDL_GetTicks64() >= deadline) return;
