@@ -23,6 +23,39 @@ public:
 private:
     int m_fd;
 };
+
+struct ReadOutcome {
+    FileReadStatus status = FileReadStatus::CannotOpen;
+    bool read_error = false;
+};
+
+// Reads at most max_bytes of a regular file into `bytes` (a std::string or a
+// byte vector), reserving `spare` bytes more. A read error keeps the bytes
+// read before it.
+template <typename Buffer>
+ReadOutcome ReadRegularFile(const std::string& path, std::size_t max_bytes, std::size_t spare, Buffer& bytes) {
+    ReadOutcome outcome;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.Get() < 0) return outcome;
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return outcome;
+    const auto size = static_cast<std::size_t>(st.st_size);
+    const std::size_t wanted = size < max_bytes ? size : max_bytes;
+    bytes.reserve(wanted + spare);
+    bytes.resize(wanted);
+    std::size_t got = 0;
+    while (got < wanted) {
+        ssize_t n = ::read(fd.Get(), bytes.data() + got, wanted - got);
+        if (n < 0 && errno == EINTR) continue;
+        outcome.read_error = n < 0;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);  // the file may have shrunk meanwhile
+    outcome.status = size > max_bytes ? FileReadStatus::TooLarge : FileReadStatus::Ok;
+    return outcome;
+}
+
 }  // namespace
 
 std::string PosixCurrentDirectory() {
@@ -36,23 +69,15 @@ std::string PosixCurrentDirectory() {
 
 FileReadResult PosixReadFile(const std::string& path, std::size_t max_bytes) {
     FileReadResult result;
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (fd.Get() < 0) return result;
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return result;
-    const auto size = static_cast<std::size_t>(st.st_size);
-    const std::size_t wanted = size < max_bytes ? size : max_bytes;
-    result.bytes.resize(wanted);
-    std::size_t got = 0;
-    while (got < wanted) {
-        ssize_t n = ::read(fd.Get(), result.bytes.data() + got, wanted - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    result.bytes.resize(got);  // the file may have shrunk meanwhile
-    result.status = size > max_bytes ? FileReadStatus::TooLarge : FileReadStatus::Ok;
+    result.status = ReadRegularFile(path, max_bytes, 0, result.bytes).status;
     return result;
+}
+
+FileReadStatus PosixReadFile(const std::string& path, std::size_t max_bytes, std::string& bytes, std::size_t spare) {
+    const ReadOutcome outcome = ReadRegularFile(path, max_bytes, spare, bytes);
+    if (!outcome.read_error) return outcome.status;
+    bytes.clear();
+    return FileReadStatus::CannotOpen;
 }
 
 }  // namespace automenu::platform

@@ -12,5 +12,9 @@ std::string PosixCurrentDirectory();
 // that cannot be opened gives CannotOpen; a longer file gives TooLarge with
 // its first max_bytes.
 FileReadResult PosixReadFile(const std::string& path, std::size_t max_bytes);
+// The same into `bytes`, whose capacity leaves `spare` bytes beyond the file
+// for the caller. A read error also gives CannotOpen (and no bytes).
+FileReadStatus PosixReadFile(const std::string& path, std::size_t max_bytes, std::string& bytes,
+                             std::size_t spare = 0);
 
 }  // namespace automenu::platform

@@ -1,14 +1,10 @@
 #include "platform/ProfileReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <type_traits>
 
+#include "platform/PosixFiles.h"
 #include "platform/TextDecoding.h"
 
 namespace automenu::platform {
@@ -274,47 +270,6 @@ std::u16string Utf8ToUtf16(std::string_view s) {
     return out;
 }
 
-// RAII file descriptor.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-// Reads at most `cap` bytes of a regular file, into a buffer reserved for the
-// file's size plus `slack`. Anything else (missing, a directory, a device,
-// a read error) gives nothing.
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t cap, std::size_t slack) {
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.Get() < 0) return std::nullopt;
-    struct stat st {};
-    if (::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return std::nullopt;
-    const std::size_t want = std::min(static_cast<std::size_t>(st.st_size), cap);
-    std::string bytes;
-    bytes.reserve(want + slack);
-    bytes.resize(want);
-    std::size_t got = 0;
-    while (got < want) {
-        const ssize_t n = ::read(file.Get(), bytes.data() + got, want - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return std::nullopt;
-        }
-        if (n == 0) break;  // the file shrank meanwhile
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    return bytes;
-}
-
 constexpr std::size_t kSlackBytes = 2;  // room for the line end of a last line without one
 
 }  // namespace
@@ -573,9 +528,9 @@ ProfileReader ProfileReader::FromBytes(std::string bytes, std::size_t index_limi
 }
 
 ProfileReader ProfileReader::FromFile(const std::string& path, std::size_t index_limit) {
-    std::optional<std::string> bytes = ReadRegularFile(path, kMaxFileBytes, kSlackBytes);
-    if (!bytes) return ProfileReader();
-    return FromBytes(std::move(*bytes), index_limit);
+    std::string bytes;
+    if (PosixReadFile(path, kMaxFileBytes, bytes, kSlackBytes) == FileReadStatus::CannotOpen) return ProfileReader();
+    return FromBytes(std::move(bytes), index_limit);
 }
 
 std::optional<std::string> ProfileReader::Find(std::string_view section, std::string_view key) const {
