@@ -222,9 +222,6 @@ std::string_view TrimQuery(std::string_view q) {
     return q;
 }
 
-
-std::size_t Utf8Length(std::uint32_t cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; }
-
 // UTF-8 to UTF-16, for names asked of a UTF-16 file. A byte that does not
 // start a valid sequence becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view s) {
@@ -232,32 +229,11 @@ std::u16string Utf8ToUtf16(std::string_view s) {
     out.reserve(s.size());
     std::size_t i = 0;
     while (i < s.size()) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        std::uint32_t cp = 0xFFFD;
-        std::size_t len = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else {
-            const std::size_t need = (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3
-                                     : (c >= 0xF0 && c <= 0xF4)   ? 4
-                                                                  : 0;
-            if (need != 0 && i + need <= s.size()) {
-                std::uint32_t v = c & (0xFF >> (need + 1));
-                bool ok = true;
-                for (std::size_t k = 1; k < need; ++k) {
-                    const unsigned char cc = static_cast<unsigned char>(s[i + k]);
-                    if ((cc & 0xC0) != 0x80) {
-                        ok = false;
-                        break;
-                    }
-                    v = (v << 6) | (cc & 0x3F);
-                }
-                const std::uint32_t min = need == 2 ? 0x80 : need == 3 ? 0x800 : 0x10000;
-                if (ok && v >= min && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) {
-                    cp = v;
-                    len = need;
-                }
-            }
+        char32_t cp;
+        std::size_t len = DecodeUtf8(s, i, cp);
+        if (len == 0) {
+            cp = 0xFFFD;
+            len = 1;
         }
         if (cp >= 0x10000) {
             out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
@@ -459,24 +435,11 @@ std::optional<std::string> ProfileReader::FindIn(const Units& u, std::string_vie
     }
     if (!found || !found->has_value) return std::nullopt;
 
-    std::string value;
-    if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8) {
-        const std::size_t length = std::min(found->value_end - found->value_begin, kMaxValueBytes);
-        value.assign(m_store.data() + found->value_begin, length);
-        return value;
-    }
-    for (std::size_t i = found->value_begin; i < found->value_end; ++i) {
-        std::uint32_t cp = u[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < found->value_end && u[i + 1] >= 0xDC00 && u[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (u[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;  // an unpaired surrogate
-        }
-        if (value.size() + Utf8Length(cp) > kMaxValueBytes) break;
-        AppendUtf8(value, static_cast<char32_t>(cp));
-    }
-    return value;
+    if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8)
+        return std::string(m_store.data() + found->value_begin,
+                           std::min(found->value_end - found->value_begin, kMaxValueBytes));
+    const std::string_view units(m_store.data() + 2 * found->value_begin, 2 * (found->value_end - found->value_begin));
+    return Utf16ToUtf8(units, false, kMaxValueBytes);
 }
 
 ProfileReader ProfileReader::FromBytes(std::string bytes, std::size_t index_limit) {

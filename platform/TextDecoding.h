@@ -12,7 +12,18 @@ namespace automenu::platform {
 // Appends one code point in UTF-8.
 void AppendUtf8(std::string& out, char32_t c);
 
+// Decodes the UTF-8 sequence that starts at bytes[pos] (pos < size) into
+// `c`. Returns its length, or 0 when no valid sequence starts there: a
+// continuation byte, an overlong form, a surrogate, a code point past
+// U+10FFFF or a sequence cut short.
+std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& c);
+
 bool IsValidUtf8(std::string_view bytes);
+
+// UTF-16 code units (little- or big-endian; an odd last byte is ignored) in
+// UTF-8. A surrogate pair makes one code point; an unpaired surrogate becomes
+// U+FFFD. The text ends before a code point that would take it past max_bytes.
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, std::size_t max_bytes = std::string::npos);
 
 // Always returns valid UTF-8.
 std::string DecodeCaptionBytes(std::string_view bytes);

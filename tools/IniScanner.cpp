@@ -1,7 +1,5 @@
 #include "IniScanner.h"
 
-#include <cstdint>
-
 #include "platform/TextDecoding.h"
 
 namespace automenu::tool {
@@ -9,31 +7,6 @@ namespace automenu::tool {
 namespace {
 
 bool IsBlank(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
-
-
-// The reader gives UTF-16 values in UTF-8; names and line ends survive the
-// conversion byte for byte, so the byte rules below apply unchanged.
-std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
-    std::string out;
-    out.reserve(bytes.size() / 2);
-    auto unit = [&](std::size_t i) -> std::uint32_t {
-        const auto a = static_cast<unsigned char>(bytes[2 * i]);
-        const auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
-        return big_endian ? (std::uint32_t{a} << 8 | b) : (std::uint32_t{b} << 8 | a);
-    };
-    const std::size_t units = bytes.size() / 2;
-    for (std::size_t i = 1; i < units; ++i) {  // unit 0 is the mark
-        std::uint32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
-        }
-        platform::AppendUtf8(out, static_cast<char32_t>(cp));
-    }
-    return out;
-}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
@@ -60,7 +33,9 @@ IniScan ScanIniText(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
     } else if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
-        decoded = Utf16ToUtf8(bytes, bytes[0] == '\xFE');
+        // The reader gives UTF-16 values in UTF-8; names and line ends survive
+        // the conversion byte for byte, so the byte rules below apply unchanged.
+        decoded = platform::Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
         bytes = decoded;
         scan.utf16 = true;
     }
