@@ -2,12 +2,16 @@
 
 #include <unordered_map>
 
+#include "platform/AsciiCase.h"
+
 namespace automenu {
 
 namespace {
 
 using K = ValueKind;
 using G = GateKind;
+using platform::EqualsIgnoringCase;
+using platform::FoldCase;
 
 constexpr std::string_view kLogo = "Logo Setup";
 constexpr std::string_view kForm = "Installation Form Size Setup";
@@ -108,13 +112,6 @@ std::string Fill(std::string_view pattern, int number) {
     return out;
 }
 
-std::string FoldCase(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-    return out;
-}
-
 struct Tables {
     std::vector<std::string> sections;
     std::vector<SchemaKey> keys;
@@ -180,7 +177,7 @@ const SchemaKey* FindSchemaKey(std::string_view section, std::string_view key, N
 
 bool IsKnownSection(std::string_view section, NameMatch match) {
     for (const std::string& s : GetTables().sections) {
-        if (match == NameMatch::Exact ? s == section : FoldCase(s) == FoldCase(section)) return true;
+        if (match == NameMatch::Exact ? s == section : EqualsIgnoringCase(s, section)) return true;
     }
     return false;
 }

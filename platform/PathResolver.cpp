@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "platform/AsciiCase.h"
+
 namespace automenu::platform {
 
 namespace {
@@ -12,18 +14,6 @@ namespace {
 bool Exists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-        if (x != y) return false;
-    }
-    return true;
 }
 
 struct DirCloser {
@@ -48,7 +38,7 @@ std::optional<std::string> FindEntryIgnoringCase(const std::string& directory, s
     std::optional<std::string> best;
     while (const dirent* entry = ::readdir(dir.get())) {
         const std::string_view candidate(entry->d_name);
-        if (!EqualIgnoringAsciiCase(candidate, name)) continue;
+        if (!EqualsIgnoringCase(candidate, name)) continue;
         if (!best || candidate < *best) best = std::string(candidate);
     }
     return best;

@@ -18,15 +18,6 @@ std::string CutAtNul(std::string_view s) { return std::string(s.substr(0, s.find
 
 }  // namespace
 
-std::string FoldCase(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-    return out;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return FoldCase(a) == FoldCase(b); }
-
 IniScan ScanIniText(std::string_view bytes) {
     IniScan scan;
     std::string decoded;

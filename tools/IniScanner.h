@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/AsciiCase.h"
+
 namespace automenu::tool {
 
 struct IniRecord {
@@ -34,7 +36,7 @@ struct IniScan {
 IniScan ScanIniText(std::string_view bytes);
 
 // ASCII case folding, as the reader matches names.
-std::string FoldCase(std::string_view s);
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+using platform::EqualsIgnoringCase;
+using platform::FoldCase;
 
 }  // namespace automenu::tool
