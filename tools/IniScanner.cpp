@@ -28,7 +28,6 @@ IniScan ScanIniText(std::string_view bytes) {
         // the conversion byte for byte, so the byte rules below apply unchanged.
         decoded = platform::Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
         bytes = decoded;
-        scan.utf16 = true;
     }
 
     int line = 1;
@@ -66,10 +65,8 @@ IniScan ScanIniText(std::string_view bytes) {
         r.kind = IniRecord::Kind::Key;
         r.name = CutAtNul(Trim(text.substr(0, eq)));
         std::string_view value = Trim(text.substr(eq + 1));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
-            r.quoted = true;
-        }
         r.value = CutAtNul(value);
         scan.records.push_back(std::move(r));
     }

@@ -25,12 +25,10 @@ struct IniRecord {
     int line = 0;        // 1-based
     std::string name;    // section or key name, trimmed
     std::string value;   // the value as looked up (keys with "=" only)
-    bool quoted = false; // the value lost a pair of quotes
 };
 
 struct IniScan {
     std::vector<IniRecord> records;
-    bool utf16 = false;
 };
 
 IniScan ScanIniText(std::string_view bytes);
