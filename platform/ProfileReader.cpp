@@ -107,8 +107,13 @@ using WritableByteUnits = ByteUnitsOf<unsigned char>;
 using WritableUtf16LeUnits = Utf16UnitsOf<false, unsigned char>;
 using WritableUtf16BeUnits = Utf16UnitsOf<true, unsigned char>;
 
-std::uint32_t QueryUnit(std::string_view q, std::size_t i) { return static_cast<unsigned char>(q[i]); }
-std::uint32_t QueryUnit(const std::u16string& q, std::size_t i) { return q[i]; }
+// A name asked for, seen as units like those of the store.
+struct Char16Units {
+    const char16_t* data;
+    std::uint32_t operator[](std::size_t i) const { return data[i]; }
+};
+ByteUnits QueryUnits(std::string_view q) { return {reinterpret_cast<const unsigned char*>(q.data())}; }
+Char16Units QueryUnits(const std::u16string& q) { return {q.data()}; }
 
 template <typename Units>
 void TrimRange(const Units& u, std::size_t& begin, std::size_t& end) {
@@ -135,11 +140,7 @@ std::uint32_t HashUnits(const Units& u, std::size_t begin, std::size_t end) {
 
 template <typename Query>
 std::uint32_t HashQuery(const Query& q) {
-    if constexpr (std::is_same_v<Query, std::string_view>)
-        return HashBytes(reinterpret_cast<const unsigned char*>(q.data()), q.size());
-    std::uint32_t h = kFnvOffset;
-    for (std::size_t i = 0; i < q.size(); ++i) h = (h ^ Fold(QueryUnit(q, i))) * kFnvPrime;
-    return h;
+    return HashUnits(QueryUnits(q), 0, q.size());
 }
 
 std::uint32_t KeyHash(std::uint32_t name_hash, std::uint32_t section_id) {
@@ -150,23 +151,23 @@ std::uint32_t KeyHash(std::uint32_t name_hash, std::uint32_t section_id) {
     return h;
 }
 
-template <typename Units>
-bool NameEquals(const Units& u, std::size_t begin, std::size_t end, std::size_t begin2, std::size_t end2) {
-    if (end - begin != end2 - begin2) return false;
-    if constexpr (std::is_same_v<Units, ByteUnits>) return EqualBytesFolded(u.data + begin, u.data + begin2, end - begin);
-    for (std::size_t i = 0; i < end - begin; ++i)
-        if (Fold(u[begin + i]) != Fold(u[begin2 + i])) return false;
+// Whether units [a_begin, a_end) of `a` and [b_begin, b_end) of `b` are the
+// same name.
+template <typename UnitsA, typename UnitsB>
+bool NamesEqual(const UnitsA& a, std::size_t a_begin, std::size_t a_end, const UnitsB& b, std::size_t b_begin,
+                std::size_t b_end) {
+    const std::size_t n = a_end - a_begin;
+    if (n != b_end - b_begin) return false;
+    if constexpr (std::is_same_v<UnitsA, ByteUnits> && std::is_same_v<UnitsB, ByteUnits>)
+        return EqualBytesFolded(a.data + a_begin, b.data + b_begin, n);
+    for (std::size_t i = 0; i < n; ++i)
+        if (Fold(a[a_begin + i]) != Fold(b[b_begin + i])) return false;
     return true;
 }
 
 template <typename Units, typename Query>
-bool NameEqualsQuery(const Units& u, std::size_t begin, std::size_t end, const Query& q) {
-    if (end - begin != q.size()) return false;
-    if constexpr (std::is_same_v<Units, ByteUnits>)
-        return EqualBytesFolded(u.data + begin, reinterpret_cast<const unsigned char*>(q.data()), q.size());
-    for (std::size_t i = 0; i < q.size(); ++i)
-        if (Fold(u[begin + i]) != Fold(QueryUnit(q, i))) return false;
-    return true;
+bool NameIs(const Units& u, std::size_t begin, std::size_t end, const Query& q) {
+    return NamesEqual(u, begin, end, QueryUnits(q), 0, q.size());
 }
 
 // Whether the name that starts at `pos` is the query: the query's length is
@@ -175,7 +176,7 @@ template <typename Units, typename Query>
 bool RecordNameIs(const Units& u, std::size_t pos, std::size_t count, const Query& q) {
     const std::size_t end = pos + q.size();
     if (end >= count || (u[end] != kNul && u[end] != kLf)) return false;
-    return NameEqualsQuery(u, pos, end, q);
+    return NameIs(u, pos, end, q);
 }
 
 struct Record {
@@ -188,21 +189,13 @@ struct Record {
     std::size_t next = 0;
 };
 
-// Every record ends in LF, so the searches stop inside the records.
+// The key record at `pos` whose name ends at `name_end`.
 template <typename Units>
-Record ReadRecord(const Units& u, std::size_t pos, std::size_t count) {
+Record KeyRecord(const Units& u, std::size_t pos, std::size_t name_end, std::size_t count) {
     Record r;
-    if (u[pos] == kCr) {
-        r.is_section = true;
-        r.name_begin = pos + 1;
-        r.name_end = u.Find(pos + 1, count, kLf);
-        r.next = r.name_end + 1;
-        return r;
-    }
     r.name_begin = pos;
-    std::size_t i = pos;
-    while (u[i] != kNul && u[i] != kLf) ++i;
-    r.name_end = i;
+    r.name_end = name_end;
+    std::size_t i = name_end;
     if (u[i] == kNul) {
         r.has_value = true;
         r.value_begin = i + 1;
@@ -211,6 +204,33 @@ Record ReadRecord(const Units& u, std::size_t pos, std::size_t count) {
     }
     r.next = i + 1;
     return r;
+}
+
+// Every record ends in LF, so the searches stop inside the records.
+template <typename Units>
+Record ReadRecord(const Units& u, std::size_t pos, std::size_t count) {
+    if (u[pos] == kCr) {
+        Record r;
+        r.is_section = true;
+        r.name_begin = pos + 1;
+        r.name_end = u.Find(pos + 1, count, kLf);
+        r.next = r.name_end + 1;
+        return r;
+    }
+    std::size_t name_end = pos;
+    while (u[name_end] != kNul && u[name_end] != kLf) ++name_end;
+    return KeyRecord(u, pos, name_end, count);
+}
+
+// The slot of `hash` and `owner` whose record `matches`, or else the empty
+// slot where the search ended.
+template <typename Slots, typename Matches>
+std::size_t Probe(const Slots& index, std::uint32_t hash, std::uint32_t owner, const Matches& matches) {
+    const std::size_t mask = index.size() - 1;
+    std::size_t i = hash & mask;
+    for (; index[i].record != kEmptySlot; i = (i + 1) & mask)
+        if (index[i].owner == owner && index[i].hash == hash && matches(index[i].record)) break;
+    return i;
 }
 
 // A query name as the API receives it: a C string, trimmed of blanks.
@@ -229,8 +249,8 @@ std::u16string Utf8ToUtf16(std::string_view s) {
     out.reserve(s.size());
     std::size_t i = 0;
     while (i < s.size()) {
-        char32_t cp;
-        std::size_t len = DecodeUtf8(s, i, cp);
+        char32_t cp = static_cast<unsigned char>(s[i]);
+        std::size_t len = cp < 0x80 ? 1 : DecodeUtf8(s, i, cp);
         if (len == 0) {
             cp = 0xFFFD;
             len = 1;
@@ -325,49 +345,29 @@ void ProfileReader::BuildIndex(const Units& u, std::size_t index_limit) {
     std::size_t slots = 16;
     while (slots < records + records / 2 + 1) slots *= 2;  // load at most two thirds
     m_index.assign(slots, Slot{0, 0, kEmptySlot});
-    const std::size_t mask = slots - 1;
 
-    auto insert_section = [&](std::uint32_t hash, std::size_t name_begin, std::size_t name_end,
-                              std::uint32_t record) {
-        std::size_t i = hash & mask;
-        for (; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
-            const Slot& s = m_index[i];
-            if (s.owner != kSectionOwner || s.hash != hash) continue;
-            if (s.record == kLeadingSection) {
-                if (name_begin == name_end) return false;
-                continue;
-            }
-            const Record other = ReadRecord(u, s.record, m_unitCount);
-            if (NameEquals(u, other.name_begin, other.name_end, name_begin, name_end)) return false;
-        }
-        m_index[i] = Slot{hash, kSectionOwner, record};
+    // Adds a slot for the record unless its owner has one of that name: the
+    // first section of a name, and the first line of a key, win.
+    auto insert = [&](std::uint32_t hash, std::uint32_t owner, const Record& r, std::uint32_t record) {
+        Slot& slot = m_index[Probe(m_index, hash, owner, [&](std::uint32_t other) {
+            const Record o = other == kLeadingSection ? Record{} : ReadRecord(u, other, m_unitCount);
+            return NamesEqual(u, o.name_begin, o.name_end, u, r.name_begin, r.name_end);
+        })];
+        if (slot.record != kEmptySlot) return false;
+        slot = Slot{hash, owner, record};
         return true;
     };
 
     std::uint32_t section = kLeadingSection;
-    if (m_unitCount > 0 && u[0] != kCr) insert_section(HashUnits(u, 0, 0), 0, 0, kLeadingSection);
+    if (m_unitCount > 0 && u[0] != kCr) insert(HashUnits(u, 0, 0), kSectionOwner, Record{}, kLeadingSection);
     for (std::size_t pos = 0; pos < m_unitCount;) {
         const Record r = ReadRecord(u, pos, m_unitCount);
         const std::uint32_t name_hash = HashUnits(u, r.name_begin, r.name_end);
-        if (r.is_section) {
-            section = insert_section(name_hash, r.name_begin, r.name_end, static_cast<std::uint32_t>(pos))
-                          ? static_cast<std::uint32_t>(pos)
-                          : kUnreachable;
-        } else if (section != kUnreachable) {
-            const std::uint32_t hash = KeyHash(name_hash, section);
-            std::size_t i = hash & mask;
-            bool repeated = false;
-            for (; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
-                const Slot& s = m_index[i];
-                if (s.owner != section || s.hash != hash) continue;
-                const Record other = ReadRecord(u, s.record, m_unitCount);
-                if (NameEquals(u, other.name_begin, other.name_end, r.name_begin, r.name_end)) {
-                    repeated = true;  // the first line of a key wins
-                    break;
-                }
-            }
-            if (!repeated) m_index[i] = Slot{hash, section, static_cast<std::uint32_t>(pos)};
-        }
+        const auto record = static_cast<std::uint32_t>(pos);
+        if (r.is_section)
+            section = insert(name_hash, kSectionOwner, r, record) ? record : kUnreachable;
+        else if (section != kUnreachable)
+            insert(KeyHash(name_hash, section), section, r, record);
         pos = r.next;
     }
 }
@@ -377,46 +377,20 @@ std::optional<std::string> ProfileReader::FindIn(const Units& u, std::string_vie
                                                  const Query& key) const {
     std::optional<Record> found;
     if (!m_index.empty()) {
-        const std::size_t mask = m_index.size() - 1;
-        std::uint32_t section_id = kEmptySlot;
-        if (m_memoValid && m_memoSection == section_text) {
-            section_id = m_memoSectionId;
-        } else {
-            const std::uint32_t section_hash = HashQuery(section);
-            for (std::size_t i = section_hash & mask; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
-                const Slot& s = m_index[i];
-                if (s.owner != kSectionOwner || s.hash != section_hash) continue;
-                if (s.record == kLeadingSection) {
-                    if (section.size() == 0) {
-                        section_id = kLeadingSection;
-                        break;
-                    }
-                    continue;
-                }
-                if (RecordNameIs(u, s.record + 1, m_unitCount, section)) {
-                    section_id = s.record;
-                    break;
-                }
-            }
+        if (!m_memoValid || m_memoSection != section_text) {
+            auto is_section = [&](std::uint32_t other) {
+                return other == kLeadingSection ? section.size() == 0 : RecordNameIs(u, other + 1, m_unitCount, section);
+            };
+            m_memoSectionId = m_index[Probe(m_index, HashQuery(section), kSectionOwner, is_section)].record;
             m_memoSection.assign(section_text);
-            m_memoSectionId = section_id;
             m_memoValid = true;
         }
+        const std::uint32_t section_id = m_memoSectionId;
         if (section_id == kEmptySlot) return std::nullopt;
-        const std::uint32_t hash = KeyHash(HashQuery(key), section_id);
-        for (std::size_t i = hash & mask; m_index[i].record != kEmptySlot; i = (i + 1) & mask) {
-            const Slot& s = m_index[i];
-            if (s.owner != section_id || s.hash != hash) continue;
-            if (RecordNameIs(u, s.record, m_unitCount, key)) {
-                Record r;
-                r.name_end = s.record + key.size();
-                r.has_value = u[r.name_end] == kNul;
-                r.value_begin = r.name_end + 1;
-                r.value_end = r.has_value ? u.Find(r.value_begin, m_unitCount, kLf) : r.value_begin;
-                found = r;
-                break;
-            }
-        }
+        auto is_key = [&](std::uint32_t other) { return RecordNameIs(u, other, m_unitCount, key); };
+        const std::uint32_t record =
+            m_index[Probe(m_index, KeyHash(HashQuery(key), section_id), section_id, is_key)].record;
+        if (record != kEmptySlot) found = KeyRecord(u, record, record + key.size(), m_unitCount);
     } else {
         // Record by record, as the platform does: the first section of that
         // name, then the first line of the key within it.
@@ -425,8 +399,8 @@ std::optional<std::string> ProfileReader::FindIn(const Units& u, std::string_vie
             const Record r = ReadRecord(u, pos, m_unitCount);
             if (r.is_section) {
                 if (inside) break;
-                inside = NameEqualsQuery(u, r.name_begin, r.name_end, section);
-            } else if (inside && NameEqualsQuery(u, r.name_begin, r.name_end, key)) {
+                inside = NameIs(u, r.name_begin, r.name_end, section);
+            } else if (inside && NameIs(u, r.name_begin, r.name_end, key)) {
                 found = r;
                 break;
             }
