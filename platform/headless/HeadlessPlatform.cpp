@@ -20,9 +20,7 @@ HeadlessPlatform::~HeadlessPlatform() = default;
 
 Rgb HeadlessPlatform::SysColor(int index) { return ClassicSystemColor(index); }
 
-std::string HeadlessPlatform::CurrentDirectory() {
-    return m_current_directory.empty() ? PosixCurrentDirectory() : m_current_directory;
-}
+std::string HeadlessPlatform::CurrentDirectory() { return PosixCurrentDirectory(); }
 
 FileReadResult HeadlessPlatform::ReadFile(const std::string& path, std::size_t max_bytes) {
     return PosixReadFile(path, max_bytes);

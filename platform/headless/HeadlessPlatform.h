@@ -78,7 +78,6 @@ public:
     void RequestClose(WindowId w);
     // Advances the virtual clock; due timers fire as the loop takes messages.
     void AdvanceTime(unsigned milliseconds) { m_now += milliseconds; }
-    std::uint64_t Now() const { return m_now; }
     void SetProgramActive(bool active) { m_program_active = active; }
 
     // Called when the loop waits with nothing queued and no timer pending; the
@@ -90,7 +89,6 @@ public:
 
     // --- Inspection ---
     void SetScreen(TSize size, int ppi) { m_screen = size; m_ppi = ppi; }
-    void SetCurrentDirectory(std::string dir) { m_current_directory = std::move(dir); }
     const std::vector<Box>& Boxes() const { return m_boxes; }
     const std::vector<std::string>& ShellOpens() const { return m_shell_opens; }
     std::vector<WindowId> Windows() const;
@@ -136,7 +134,6 @@ private:
     int m_invalidate_count = 0;
     std::vector<Box> m_boxes;
     std::vector<std::string> m_shell_opens;
-    std::string m_current_directory;
     std::function<void()> m_when_idle;
     std::function<void(const Box&)> m_on_box;
     CairoSurfacePtr m_screen_surface;
