@@ -11,6 +11,15 @@
 
 namespace automenu::platform {
 
+namespace {
+
+bool IsExecutableFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+}  // namespace
+
 std::string FindOnPath(const std::string& program, const std::string& search_path) {
     std::size_t start = 0;
     while (start <= search_path.size()) {
@@ -20,17 +29,14 @@ std::string FindOnPath(const std::string& program, const std::string& search_pat
         std::string candidate = end > start ? search_path.substr(start, end - start) : std::string(".");
         candidate += '/';
         candidate += program;
-        struct stat st {};
-        if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
-            return candidate;
+        if (IsExecutableFile(candidate)) return candidate;
         start = end + 1;
     }
     return {};
 }
 
 std::vector<std::string> ShellOpenCommand(const std::string& path, const std::string& search_path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0) return {path};
+    if (IsExecutableFile(path)) return {path};
     std::string opener = FindOnPath("xdg-open", search_path);
     if (opener.empty()) return {};
     return {opener, path};
