@@ -215,9 +215,7 @@ void TCustomForm::WndProc(const Message& msg) {
 }
 
 void TCustomForm::PaintWindow(platform::ICanvas& canvas, const TRect& area) {
-    TColor colour = m_color;
-    Rgb face = IsSystemColor(colour) ? Platform().SysColor(static_cast<int>(colour & 0xFF)) : RgbFromColorRef(colour);
-    canvas.FillRect(area, face);
+    canvas.FillRect(area, ResolveColor(m_color));
     for (const auto& c : m_controls) {
         if (!c->Visible() || !c->BoundsRect().Intersects(area)) continue;
         canvas.Save();

@@ -5,12 +5,6 @@
 
 namespace automenu {
 
-namespace {
-Rgb ResolveColor(TColor c) {
-    return IsSystemColor(c) ? Platform().SysColor(static_cast<int>(c & 0xFF)) : RgbFromColorRef(c);
-}
-}  // namespace
-
 TLabel::TLabel(TCustomForm& parent) : TGraphicControl(parent) {
     SetBounds(0, 0, 65, 17);
     TakeParentFont();
