@@ -44,8 +44,6 @@ void AppendSeparatorIfNeeded(std::string& directory, PathStyle style) {
 
 }  // namespace
 
-void SetCurrentDirectorySource(CurrentDirectorySource source) { Source() = std::move(source); }
-
 std::string QueryCurrentDirectory() {
     if (const CurrentDirectorySource& source = Source()) return source();
     if (HasPlatform()) return Platform().CurrentDirectory();
@@ -87,10 +85,6 @@ const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view sect
     AppendSeparatorIfNeeded(pathBuffer, style);
     pathBuffer.append(reader.LookUpSetting(section, fileKey));
     return pathBuffer;
-}
-
-std::string LaunchFilePath(std::string_view value, PathStyle style) {
-    return LaunchFilePath(QueryCurrentDirectory(), value, style);
 }
 
 std::string LaunchFilePath(std::string_view directory, std::string_view value, PathStyle style) {

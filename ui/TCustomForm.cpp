@@ -142,7 +142,7 @@ TControl* TCustomForm::FindControl(const std::string& name) const {
 TControl* TCustomForm::ControlAtPos(TPoint p) const {
     for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {
         TControl& c = **it;
-        if (c.Visible() && c.Enabled() && c.BoundsRect().Contains(p)) return &c;
+        if (c.Visible() && c.BoundsRect().Contains(p)) return &c;
     }
     return nullptr;
 }
