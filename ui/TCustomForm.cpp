@@ -170,8 +170,9 @@ void TCustomForm::DispatchMouse(const Message& msg) {
     switch (msg.kind) {
         case MessageKind::MouseMove:
             if (target) target->MouseMove(shift, x, y);
-            // The hint check looks at what lies under the pointer, not at the capture.
-            if (HasApplication()) Application().Hints().MouseMoved(*this, ControlAtPos(msg.pos));
+            // The hint goes by what lies under the pointer once the handler has
+            // run, not by the capture.
+            if (HasApplication()) Application().Hints().MouseMoved(*this, ControlAtPos(msg.pos), msg.pos);
             break;
         case MessageKind::LButtonDown:
         case MessageKind::LButtonDblClk:
