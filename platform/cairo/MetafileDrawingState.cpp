@@ -7,6 +7,7 @@
 
 #include "platform/ByteReader.h"
 #include "platform/DibDecoder.h"
+#include "platform/TextDecoding.h"
 
 namespace automenu::platform {
 
@@ -44,34 +45,6 @@ std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info_by
 
 // --- Text encodings ------------------------------------------------------
 
-namespace {
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Windows-1252 above 0x7F where it differs from Latin-1.
-constexpr std::uint16_t kCp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
-};
-
-}  // namespace
-
 std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars) {
     std::string out;
     chars = std::min(chars, bytes.size() / 2);
@@ -92,12 +65,8 @@ std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars) 
 }
 
 std::string AnsiToUtf8(std::span<const std::uint8_t> bytes) {
-    std::string out;
-    for (std::uint8_t b : bytes) {
-        if (b == 0) break;
-        AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
-    }
-    return out;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return Windows1252ToUtf8(text.substr(0, text.find('\0')));
 }
 
 // --- Device context ------------------------------------------------------
