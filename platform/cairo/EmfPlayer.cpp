@@ -101,15 +101,14 @@ MfRegion ReadRegion(ByteReader& r, std::uint32_t size) {
 MfFont ReadLogFontW(ByteReader& r) {
     MfFont f;
     f.height = r.I32();
-    f.width = r.I32();
+    r.I32();  // width
     f.escapement = r.I32();
     r.I32();  // orientation
     f.weight = r.I32();
     f.italic = r.U8() != 0;
     f.underline = r.U8() != 0;
     f.strike_out = r.U8() != 0;
-    f.charset = r.U8();
-    r.Skip(4);  // precision, quality, pitch and family
+    r.Skip(5);  // charset, precision, quality, pitch and family
     f.face = Utf16ToUtf8(r.TakeUpTo(64), 32);
     return f;
 }
@@ -289,10 +288,10 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         const std::uint32_t size = r.U32();
         const int mode = r.I32();
         if (size == 0) {
-            dc.SelectClipRegion(nullptr, mode, true);
+            dc.SelectClipRegion(nullptr, mode);
         } else {
             const MfRegion region = ReadRegion(r, size);
-            dc.SelectClipRegion(&region, mode, true);
+            dc.SelectClipRegion(&region, mode);
         }
         break;
     }
@@ -313,7 +312,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         } else {
             break;
         }
-        dc.FillRegion(region, brush, true);
+        dc.FillRegion(region, brush);
         break;
     }
     case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_ALPHABLEND: {

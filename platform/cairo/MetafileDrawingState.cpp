@@ -278,7 +278,6 @@ void MetafileDC::SelectObject(std::uint32_t index) {
     if (auto* pen = std::get_if<MfPen>(o)) m_s.pen = *pen;
     else if (auto* brush = std::get_if<MfBrush>(o)) m_s.brush = *brush;
     else if (auto* font = std::get_if<MfFont>(o)) m_s.font = *font;
-    else if (auto* region = std::get_if<MfRegion>(o)) SelectClipRegion(region, RGN_COPY, false);
 }
 
 void MetafileDC::DeleteObject(std::uint32_t index) { m_objects.erase(index); }
@@ -601,20 +600,20 @@ void MetafileDC::PatBlt(double l, double t, double r, double b, std::uint32_t ro
     cairo_new_path(m_cr);
 }
 
-void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush, bool device_units) {
-    if (m_in_path) return;
+// The region's rectangles as the current path.
+void MetafileDC::AddRegionPath(const MfRegion& region) {
     cairo_save(m_cr);
-    if (device_units) {
-        cairo_set_matrix(m_cr, &m_playback);
-    } else if (!UseLogical()) {
-        cairo_restore(m_cr);
-        return;
-    }
+    cairo_set_matrix(m_cr, &m_playback);
     cairo_new_path(m_cr);
     for (const TRect& r : region.rects) cairo_rectangle(m_cr, r.left, r.top, r.Width(), r.Height());
+    cairo_restore(m_cr);
+}
+
+void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush) {
+    if (m_in_path) return;
+    AddRegionPath(region);
     Fill(brush);
     cairo_new_path(m_cr);
-    cairo_restore(m_cr);
 }
 
 void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const double> dx, std::uint32_t options,
@@ -824,18 +823,10 @@ void MetafileDC::ExcludeClipRect(double l, double t, double r, double b) {
     cairo_clip(m_cr);
 }
 
-void MetafileDC::SelectClipRegion(const MfRegion* region, int mode, bool device_units) {
+void MetafileDC::SelectClipRegion(const MfRegion* region, int mode) {
     if (mode == RGN_COPY) ResetClip();
     if (!region || (mode != RGN_AND && mode != RGN_COPY)) return;
-    cairo_save(m_cr);
-    if (device_units) cairo_set_matrix(m_cr, &m_playback);
-    else if (!UseLogical()) {
-        cairo_restore(m_cr);
-        return;
-    }
-    cairo_new_path(m_cr);
-    for (const TRect& r : region->rects) cairo_rectangle(m_cr, r.left, r.top, r.Width(), r.Height());
-    cairo_restore(m_cr);
+    AddRegionPath(*region);
     cairo_set_fill_rule(m_cr, CAIRO_FILL_RULE_WINDING);
     cairo_clip(m_cr);
 }

@@ -201,15 +201,14 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     case META_CREATEFONTINDIRECT: {
         MfFont f;
         f.height = r.I16();
-        f.width = r.I16();
+        r.I16();  // width
         f.escapement = r.I16();
         r.I16();
         f.weight = r.I16();
         f.italic = r.U8() != 0;
         f.underline = r.U8() != 0;
         f.strike_out = r.U8() != 0;
-        f.charset = r.U8();
-        r.Skip(4);
+        r.Skip(5);  // charset, precision, quality, pitch and family
         f.face = AnsiToUtf8(r.TakeUpTo(32));
         Create(f);
         break;
