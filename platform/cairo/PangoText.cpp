@@ -205,7 +205,7 @@ std::shared_ptr<IFont> CreatePangoFont(const FontDescription& description, int p
 TextFontMetrics MetricsOf(const IFont& font) { return static_cast<const PangoTextFont&>(font).Metrics(); }
 
 TRect DrawTextOnCairo(cairo_t* cr, const IFont& font, Rgb colour, std::string_view text, const TRect& rect,
-                      unsigned flags, int) {
+                      unsigned flags) {
     const auto& pf = static_cast<const PangoTextFont&>(font);
     const TextFontMetrics& metrics = pf.Metrics();
 

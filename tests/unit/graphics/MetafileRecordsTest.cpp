@@ -79,7 +79,7 @@ Emf BlackFill() {
 Rgb Play(const MetafileBits& bits, int x, int y, PixelImage* all = nullptr) {
     platform::CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 100, 100));
     {
-        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())), 96);
+        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())));
         canvas.FillRect({0, 0, 100, 100}, {255, 255, 255});
         canvas.PlayMetafile(bits, {0, 0, 100, 100});
     }
@@ -202,7 +202,7 @@ TEST(MetafileRecords, PlaysInTheCanvasOwnCoordinates) {
     // A control at (30, 20), clipped to 40 x 40: the picture moves with it and stops at the clip.
     platform::CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 100, 100));
     {
-        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())), 96);
+        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())));
         canvas.FillRect({0, 0, 100, 100}, {255, 255, 255});
         canvas.Translate(30, 20);
         canvas.IntersectClip({0, 0, 40, 40});
