@@ -29,23 +29,6 @@ enum EmrType : std::uint32_t {
     EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_EXTCREATEPEN = 95, EMR_ALPHABLEND = 114,
 };
 
-constexpr std::size_t kMaxPoints = 1 << 22;
-
-std::vector<MfPoint> ReadPoints(ByteReader& r, std::uint32_t count, bool short_form) {
-    if (count > kMaxPoints || count * (short_form ? 4u : 8u) > r.Remaining()) throw ReadPastEnd();
-    std::vector<MfPoint> pts(count);
-    for (auto& p : pts) {
-        if (short_form) {
-            p.x = r.I16();
-            p.y = r.I16();
-        } else {
-            p.x = r.I32();
-            p.y = r.I32();
-        }
-    }
-    return pts;
-}
-
 // The rectangle (l, t, r, b) as four 32-bit values.
 struct Box {
     double l, t, r, b;
@@ -238,7 +221,6 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         brush.style = r.U32();
         brush.colour = r.U32();
         brush.hatch = r.U32();
-        if (brush.style != BS_SOLID && brush.style != BS_NULL && brush.style != BS_HATCHED) brush.style = BS_SOLID;
         dc.CreateObject(index, brush);
         break;
     }

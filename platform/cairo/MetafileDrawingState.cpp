@@ -43,6 +43,24 @@ std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info_by
     }
 }
 
+// --- Points ---------------------------------------------------------------
+
+std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count, bool short_form) {
+    constexpr std::size_t kMaxPoints = 1 << 22;
+    if (count > kMaxPoints || count * (short_form ? 4 : 8) > r.Remaining()) throw ReadPastEnd();
+    std::vector<MfPoint> pts(count);
+    for (auto& p : pts) {
+        if (short_form) {
+            p.x = r.I16();
+            p.y = r.I16();
+        } else {
+            p.x = r.I32();
+            p.y = r.I32();
+        }
+    }
+    return pts;
+}
+
 // --- Text encodings ------------------------------------------------------
 
 std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars) {

@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/ByteReader.h"
 #include "platform/MetafileBits.h"
 #include "platform/Types.h"
 
@@ -73,6 +74,10 @@ struct MfRegion {
 struct MfPalette {};
 
 using MfObject = std::variant<std::monostate, MfPen, MfBrush, MfFont, MfPalette>;
+
+// A record's points, 16-bit (short_form) or 32-bit pairs. Throws ReadPastEnd
+// when the record holds fewer.
+std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count, bool short_form);
 
 // A packed DIB from a record: BITMAPINFO and bits. Null when it cannot be decoded.
 std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info, std::span<const std::uint8_t> bits,

@@ -58,16 +58,6 @@ private:
     std::vector<bool> m_slots;
 };
 
-std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count) {
-    if (count * 4 > r.Remaining()) throw ReadPastEnd();
-    std::vector<MfPoint> pts(count);
-    for (auto& p : pts) {
-        p.x = r.I16();
-        p.y = r.I16();
-    }
-    return pts;
-}
-
 void WmfPlayer::Bitmap(ByteReader&, std::span<const std::uint8_t> dib, double x, double y, double w, double h,
                        double sx, double sy, double sw, double sh) {
     // The packed DIB: header and colour table, then the bits.
@@ -106,7 +96,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     case META_MOVETO: { const double y = i16(); m_dc.MoveTo({i16(), y}); break; }
     case META_LINETO: { const double y = i16(); m_dc.LineTo({i16(), y}); break; }
     case META_POLYLINE: case META_POLYGON: {
-        const auto pts = ReadPoints(r, r.U16());
+        const auto pts = ReadPoints(r, r.U16(), true);
         if (function == META_POLYLINE) m_dc.Polyline(pts);
         else m_dc.Polygon(pts);
         break;
@@ -119,7 +109,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
             c = r.U16();
             total += c;
         }
-        m_dc.PolyPolygon(ReadPoints(r, total), counts);
+        m_dc.PolyPolygon(ReadPoints(r, total, true), counts);
         break;
     }
     case META_RECTANGLE: case META_ELLIPSE: case META_INTERSECTCLIPRECT: case META_EXCLUDECLIPRECT: {
@@ -194,7 +184,6 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         brush.style = r.U16();
         brush.colour = r.U32();
         brush.hatch = r.U16();
-        if (brush.style != BS_SOLID && brush.style != BS_NULL && brush.style != BS_HATCHED) brush.style = BS_SOLID;
         Create(brush);
         break;
     }
