@@ -336,15 +336,8 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
             cx = r.I32();
             cy = r.I32();
         }
-        auto bmp = RecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits);
-        if (!bmp) break;
-        // The source origin counts from the bottom of a bottom-up DIB.
-        const int h = cairo_image_surface_get_height(SurfaceOf(*bmp));
-        ByteReader info(rec);
-        info.Seek(off_bmi + 8);
-        const bool bottom_up = info.I32() > 0;
-        const double top = bottom_up ? h - (sy + scy) : sy;
-        dc.DrawBitmap(*bmp, x, y, cx, cy, sx, top, scx, scy);
+        if (auto bmp = RecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits))
+            dc.DrawBitmap(*bmp, x, y, cx, cy, sx, DibSourceTop(*bmp, sy, scy), scx, scy);
         break;
     }
     case EMR_EXTTEXTOUTA: ExtTextOut(dc, r, rec, false); break;

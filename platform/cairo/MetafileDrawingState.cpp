@@ -16,6 +16,7 @@ namespace automenu::platform {
 struct MfSurface {
     std::vector<std::uint32_t> pixels;
     cairo_surface_t* surface = nullptr;
+    bool bottom_up = false;  // as the DIB stored its rows
     ~MfSurface() {
         if (surface) cairo_surface_destroy(surface);
     }
@@ -23,15 +24,22 @@ struct MfSurface {
 
 cairo_surface_t* SurfaceOf(const MfSurface& s) { return s.surface; }
 
-std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info_bytes, std::span<const std::uint8_t> bits,
-                                           bool with_alpha) {
+double DibSourceTop(const MfSurface& s, double sy, double sh) {
+    return s.bottom_up ? cairo_image_surface_get_height(s.surface) - (sy + sh) : sy;
+}
+
+std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info_bytes,
+                                           std::optional<std::span<const std::uint8_t>> bits, bool with_alpha) {
     try {
         ByteReader r(info_bytes);
         DibInfo info = ReadDibInfo(r);
         PixelImage img;
-        if (!DecodeDib(info, bits, img, with_alpha ? DibAlpha::FromData : DibAlpha::Ignore)) return nullptr;
+        if (!DecodeDib(info, bits ? *bits : info_bytes.subspan(r.Position()), img,
+                       with_alpha ? DibAlpha::FromData : DibAlpha::Ignore))
+            return nullptr;
         auto s = std::make_shared<MfSurface>();
         s->pixels = std::move(img.pixels);
+        s->bottom_up = info.header.height > 0;
         s->surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(s->pixels.data()),
                                                          CAIRO_FORMAT_ARGB32, img.width, img.height, img.width * 4);
         if (cairo_surface_status(s->surface) != CAIRO_STATUS_SUCCESS) return nullptr;

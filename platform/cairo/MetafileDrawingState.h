@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -79,10 +80,16 @@ using MfObject = std::variant<std::monostate, MfPen, MfBrush, MfFont, MfPalette>
 // when the record holds fewer.
 std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count, bool short_form);
 
-// A packed DIB from a record: BITMAPINFO and bits. Null when it cannot be decoded.
-std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info, std::span<const std::uint8_t> bits,
+// A DIB from a record: BITMAPINFO and, apart from it, the bits; without
+// `bits`, a packed DIB whose bits follow the colour table. Null when it
+// cannot be decoded.
+std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info,
+                                           std::optional<std::span<const std::uint8_t>> bits = std::nullopt,
                                            bool with_alpha = false);
 cairo_surface_t* SurfaceOf(const MfSurface& s);
+// The top row of a source rectangle given in DIB coordinates, which count
+// from the bottom of a bottom-up DIB.
+double DibSourceTop(const MfSurface& s, double sy, double sh);
 
 // Text as the metafile holds it.
 std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars);

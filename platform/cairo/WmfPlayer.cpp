@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/ByteReader.h"
-#include "platform/DibDecoder.h"
 #include "platform/cairo/MetafileDrawingState.h"
 
 namespace automenu::platform {
@@ -51,23 +50,16 @@ private:
         if (index < m_slots.size()) m_slots[index] = false;
         m_dc.DeleteObject(index);
     }
-    void Bitmap(ByteReader& r, std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx,
-                double sy, double sw, double sh);
+    void Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx, double sy,
+                double sw, double sh);
 
     MetafileDC& m_dc;
     std::vector<bool> m_slots;
 };
 
-void WmfPlayer::Bitmap(ByteReader&, std::span<const std::uint8_t> dib, double x, double y, double w, double h,
-                       double sx, double sy, double sw, double sh) {
-    // The packed DIB: header and colour table, then the bits.
-    ByteReader info(dib);
-    DibInfo parsed = ReadDibInfo(info);
-    auto bmp = DecodeRecordDib(dib.subspan(0, info.Position()), dib.subspan(info.Position()));
-    if (!bmp) return;
-    const int bh = cairo_image_surface_get_height(SurfaceOf(*bmp));
-    const double top = parsed.header.height > 0 ? bh - (sy + sh) : sy;
-    m_dc.DrawBitmap(*bmp, x, y, w, h, sx, top, sw, sh);
+void WmfPlayer::Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx,
+                       double sy, double sw, double sh) {
+    if (auto bmp = DecodeRecordDib(dib)) m_dc.DrawBitmap(*bmp, x, y, w, h, sx, DibSourceTop(*bmp, sy, sh), sw, sh);
 }
 
 void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> params) {
@@ -207,13 +199,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         r.U16();  // usage
         MfBrush brush;
         brush.style = BS_DIBPATTERNPT;
-        auto dib = params.subspan(r.Position());
-        ByteReader info(dib);
-        try {
-            ReadDibInfo(info);
-            brush.pattern = DecodeRecordDib(dib.subspan(0, info.Position()), dib.subspan(info.Position()));
-        } catch (const ReadPastEnd&) {
-        }
+        brush.pattern = DecodeRecordDib(params.subspan(r.Position()));
         Create(brush);
         break;
     }
@@ -224,7 +210,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         r.U32();  // raster operation
         r.U16();  // usage
         const double sh = i16(), sw = i16(), sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
-        Bitmap(r, params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
+        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
         break;
     }
     case META_DIBSTRETCHBLT: case META_DIBBITBLT: {
@@ -245,7 +231,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         if (stretch) { sh = i16(); sw = i16(); }
         const double sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
         if (!stretch) { sh = h; sw = w; }
-        Bitmap(r, params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
+        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
         break;
     }
     case META_SETDIBTODEV: {
@@ -253,7 +239,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         r.U16();  // scan count
         r.U16();  // start scan
         const double sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
-        Bitmap(r, params.subspan(r.Position()), x, y, w, h, sx, sy, w, h);
+        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, w, h);
         break;
     }
     default: break;
