@@ -282,19 +282,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         const std::uint32_t size = r.U32();
         const std::uint32_t brush_index = r.U32();
         const MfRegion region = ReadRegion(r, size);
-        MfBrush brush;
-        if (brush_index & 0x80000000u) {
-            // Stock brushes only by their grey level here.
-            static constexpr std::uint32_t greys[] = {0xFFFFFF, 0xC0C0C0, 0x808080, 0x404040, 0x000000};
-            const std::uint32_t stock = brush_index & 0x7FFFFFFFu;
-            if (stock > 4) break;
-            brush.colour = greys[stock];
-        } else if (const MfObject* o = dc.Object(brush_index); o && std::holds_alternative<MfBrush>(*o)) {
-            brush = std::get<MfBrush>(*o);
-        } else {
-            break;
-        }
-        dc.FillRegion(region, brush);
+        if (const auto brush = dc.BrushAt(brush_index)) dc.FillRegion(region, *brush);
         break;
     }
     case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_ALPHABLEND: {

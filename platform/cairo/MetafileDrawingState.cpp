@@ -286,24 +286,34 @@ const MfObject* MetafileDC::Object(std::uint32_t index) const {
     return it == m_objects.end() ? nullptr : &it->second;
 }
 
-void MetafileDC::SelectObject(std::uint32_t index) {
+std::optional<MfBrush> MetafileDC::BrushAt(std::uint32_t index) const {
     if (index & 0x80000000u) {
         const std::uint32_t stock = index & 0x7FFFFFFFu;
-        if (stock <= 5 || stock == 18) m_s.brush = StockBrush(stock == 18 ? 0 : stock);
-        else if (stock <= 8 || stock == 19) m_s.pen = StockPen(stock == 19 ? 7 : stock);
+        if (stock <= 5) return StockBrush(stock);
+        if (stock == 18) return StockBrush(0);  // DC_BRUSH: white until changed
+        return std::nullopt;
+    }
+    const MfObject* o = Object(index);
+    if (const auto* brush = o ? std::get_if<MfBrush>(o) : nullptr) return *brush;
+    return std::nullopt;
+}
+
+void MetafileDC::SelectObject(std::uint32_t index) {
+    if (auto brush = BrushAt(index)) {
+        m_s.brush = std::move(*brush);
+    } else if (index & 0x80000000u) {
+        const std::uint32_t stock = index & 0x7FFFFFFFu;
+        if (stock <= 8 || stock == 19) m_s.pen = StockPen(stock == 19 ? 7 : stock);
         else if (stock >= 10 && stock <= 17 && stock != 15) {
             m_s.font = MfFont{};
             m_s.font.face = (stock == 10 || stock == 11 || stock == 16) ? "Monospace" : "Sans";
             m_s.font.height = stock == 17 ? -11 : 16;
             m_s.font.weight = stock == 13 ? 700 : 400;
         }
-        return;
+    } else if (const MfObject* o = Object(index)) {
+        if (auto* pen = std::get_if<MfPen>(o)) m_s.pen = *pen;
+        else if (auto* font = std::get_if<MfFont>(o)) m_s.font = *font;
     }
-    const MfObject* o = Object(index);
-    if (!o) return;
-    if (auto* pen = std::get_if<MfPen>(o)) m_s.pen = *pen;
-    else if (auto* brush = std::get_if<MfBrush>(o)) m_s.brush = *brush;
-    else if (auto* font = std::get_if<MfFont>(o)) m_s.font = *font;
 }
 
 void MetafileDC::DeleteObject(std::uint32_t index) { m_objects.erase(index); }

@@ -138,7 +138,8 @@ public:
     void CreateObject(std::uint32_t index, MfObject object);
     void SelectObject(std::uint32_t index);  // a stock object when the top bit is set
     void DeleteObject(std::uint32_t index);
-    const MfObject* Object(std::uint32_t index) const;
+    // The brush an object index names, stock or created; none for other objects.
+    std::optional<MfBrush> BrushAt(std::uint32_t index) const;
 
     // --- Drawing ---
     void MoveTo(MfPoint p);
@@ -205,6 +206,7 @@ private:
         MfPoint pos{0, 0};
     };
 
+    const MfObject* Object(std::uint32_t index) const;
     // Logical units to destination pixels; false when it cannot be used.
     bool LogicalMatrix(cairo_matrix_t& out) const;
     bool UseLogical();
