@@ -336,31 +336,26 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
 
 }  // namespace
 
-void PlayEmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const TRect& dest) {
-    ByteReader r(records);
-    try {
-        // The header: the frame maps onto the destination, through the
-        // reference device the records were made for.
-        r.Skip(8);
-        r.Skip(16);  // bounds
-        const double fl = r.I32(), ft = r.I32(), fr = r.I32(), fb = r.I32();
-        r.Seek(72);
-        const double dev_cx = r.I32(), dev_cy = r.I32(), mm_cx = r.I32(), mm_cy = r.I32();
-        if (dev_cx <= 0 || dev_cy <= 0 || mm_cx <= 0 || mm_cy <= 0) return;
-        const double px_mm_x = dev_cx / mm_cx, px_mm_y = dev_cy / mm_cy;
-        const double fw = (fr - fl) * px_mm_x / 100, fh = (fb - ft) * px_mm_y / 100;
-        if (fw == 0 || fh == 0) return;
-        cairo_matrix_t playback;
-        const double sx = (dest.right - dest.left) / fw, sy = (dest.bottom - dest.top) / fh;
-        cairo_matrix_init(&playback, sx, 0, 0, sy, dest.left - fl * px_mm_x / 100 * sx, dest.top - ft * px_mm_y / 100 * sy);
-        cairo_matrix_t check = playback;
-        if (cairo_matrix_invert(&check) != CAIRO_STATUS_SUCCESS) return;
-        dc.SetPlaybackTransform(playback);
-        dc.SetDeviceResolution(px_mm_x, px_mm_y);
-    } catch (const ReadPastEnd&) {
-        return;
-    }
+void PlayEmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest) {
+    // The frame maps onto the destination, through the reference device the
+    // records were made for.
+    const double fl = bits.emf_frame.left, ft = bits.emf_frame.top;
+    const double fr = bits.emf_frame.right, fb = bits.emf_frame.bottom;
+    const double dev_cx = bits.emf_device_px.cx, dev_cy = bits.emf_device_px.cy;
+    const double mm_cx = bits.emf_device_mm.cx, mm_cy = bits.emf_device_mm.cy;
+    if (dev_cx <= 0 || dev_cy <= 0 || mm_cx <= 0 || mm_cy <= 0) return;
+    const double px_mm_x = dev_cx / mm_cx, px_mm_y = dev_cy / mm_cy;
+    const double fw = (fr - fl) * px_mm_x / 100, fh = (fb - ft) * px_mm_y / 100;
+    if (fw == 0 || fh == 0) return;
+    cairo_matrix_t playback;
+    const double sx = (dest.right - dest.left) / fw, sy = (dest.bottom - dest.top) / fh;
+    cairo_matrix_init(&playback, sx, 0, 0, sy, dest.left - fl * px_mm_x / 100 * sx, dest.top - ft * px_mm_y / 100 * sy);
+    cairo_matrix_t check = playback;
+    if (cairo_matrix_invert(&check) != CAIRO_STATUS_SUCCESS) return;
+    dc.SetPlaybackTransform(playback);
+    dc.SetDeviceResolution(px_mm_x, px_mm_y);
 
+    const std::span<const std::uint8_t> records = bits.records;
     std::size_t pos = 0;
     while (records.size() - pos >= 8) {
         ByteReader head(records.subspan(pos, 8));

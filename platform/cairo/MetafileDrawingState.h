@@ -237,7 +237,7 @@ private:
 // Record interpreters. Damaged or unknown records are skipped; a record
 // whose size is 0, not a whole number of units, or past the data ends
 // playback.
-void PlayEmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const TRect& dest);
-void PlayWmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const MetafileBits& bits, const TRect& dest);
+void PlayEmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest);
+void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest);
 
 }  // namespace automenu::platform

@@ -248,7 +248,8 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
 
 }  // namespace
 
-void PlayWmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const MetafileBits& bits, const TRect& dest) {
+void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest) {
+    const std::span<const std::uint8_t> records = bits.records;
     ByteReader header(records);
     std::size_t objects = 0;
     std::size_t pos = 0;

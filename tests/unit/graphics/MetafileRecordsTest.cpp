@@ -8,6 +8,7 @@
 #include "GraphicsTestSupport.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/MetafilePlayer.h"
+#include "ui/MetafileReader.h"
 
 namespace automenu::test {
 namespace {
@@ -40,11 +41,9 @@ public:
     }
     MetafileBits Bits() {
         Record(14, {0, 16, 20});  // EOF
-        MetafileBits bits;
-        bits.records = m_bytes;
         const std::uint32_t total = static_cast<std::uint32_t>(m_bytes.size());
-        std::memcpy(bits.records.data() + 48, &total, 4);
-        return bits;
+        std::memcpy(m_bytes.data() + 48, &total, 4);
+        return ReadMetafile(m_bytes).bits;
     }
     void Put(std::uint32_t v) {
         for (int i = 0; i < 4; ++i) m_bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
