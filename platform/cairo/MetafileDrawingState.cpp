@@ -581,7 +581,7 @@ void MetafileDC::Arc(ArcKind kind, double l, double t, double r, double b, MfPoi
     cairo_matrix_t m;
     const double rx = std::fabs(r - l) / 2, ry = std::fabs(b - t) / 2;
     if (rx <= 0 || ry <= 0 || !LogicalMatrix(m)) return;
-    UseLogical();
+    cairo_set_matrix(m_cr, &m);
     const double cx = (l + r) / 2, cy = (t + b) / 2;
     const double a0 = std::atan2((start.y - cy) / ry, (start.x - cx) / rx);
     const double a1 = std::atan2((end.y - cy) / ry, (end.x - cx) / rx);
@@ -659,7 +659,7 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     if (m_s.text_align & TA_UPDATECP) ref = m_s.pos;
 
     if (rect && (options & (ETO_OPAQUE | ETO_CLIPPED))) {
-        UseLogical();
+        cairo_set_matrix(m_cr, &m);
         cairo_new_path(m_cr);
         cairo_rectangle(m_cr, rect[0], rect[1], rect[2] - rect[0], rect[3] - rect[1]);
         if (options & ETO_OPAQUE) {
