@@ -15,21 +15,18 @@ public:
     TPicture& Picture() { return m_picture; }
     const TPicture& Picture() const { return m_picture; }
 
-    // The picture is always drawn at natural size from the top-left corner.
+    // The picture is always drawn at natural size from the top-left corner,
+    // over the window's background.
     bool Stretch() const { return false; }
     bool Center() const { return false; }
     bool Proportional() const { return false; }
     bool AutoSize() const { return false; }
-    bool Transparent() const { return m_transparent; }
-    void SetTransparent(bool v);
+    bool Transparent() const { return false; }
 
     void Paint(platform::ICanvas& canvas) override;
 
 private:
-    void PictureChanged();
-
     TPicture m_picture;
-    bool m_transparent = false;
 };
 
 }  // namespace automenu
