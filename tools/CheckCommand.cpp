@@ -18,6 +18,7 @@
 #include "config/TCustomIniFile.h"
 #include "config/KeySchema.h"
 #include "config/ValueRules.h"
+#include "menu/SettingsPass.h"
 #include "platform/PathResolver.h"
 #include "platform/ProfileReader.h"
 #include "ui/Exceptions.h"
@@ -504,26 +505,14 @@ private:
                 continue;
             }
             const std::string value = Value(label.section, key);
-            const std::string target = m_directory + "/" + value;
             if (value.empty()) {
                 Add(Severity::Warning, line, label.what + " opens the menu's own folder (" + Quote(key) + " is empty)");
                 continue;
             }
-            if (PathExists(target)) continue;
-            if (auto found = platform::ResolvePathIgnoringCase(target, platform::PathSeparators::SlashOrBackslash)) {
-                Add(Severity::Warning, line,
-                    "launch target " + Quote(value) + " of " + label.what +
-                        " exists only ignoring case or with \"\\\" read as \"/\" (as " + Quote(Relative(*found)) +
-                        "): a click does not find it here");
-            } else {
+            // The target as the menu stores it, found as a click finds it.
+            if (!PathExists(MediaPath(LaunchFilePath(m_directory, value))))
                 Add(Severity::Warning, line, "launch target " + Quote(value) + " of " + label.what + " does not exist");
-            }
         }
-    }
-
-    std::string Relative(const std::string& path) const {
-        const std::string prefix = m_directory + "/";
-        return path.rfind(prefix, 0) == 0 ? path.substr(prefix.size()) : path;
     }
 
     // --- fonts ----------------------------------------------------------------
@@ -627,7 +616,7 @@ private:
                 platform::ProfileReader& m_r;
             } ini(*reader);
             std::string buffer;
-            const std::string path = PictureFilePath(ini, p.section, p.path, p.name, buffer);
+            const std::string path = MediaPath(PictureFilePath(ini, p.section, p.path, p.name, buffer));
             const int line = m_model.LineOf(p.section, p.name);
             try {
                 if (p.icon) {
@@ -638,13 +627,8 @@ private:
                     picture.LoadFromFile(path);
                 }
             } catch (const Exception& e) {
-                std::string message = "the menu stops at start-up with " + Quote(TApplication::ErrorText(e.Message()));
-                if (!PathExists(path)) {
-                    if (auto found = platform::ResolvePathIgnoringCase(path, platform::PathSeparators::SlashOrBackslash))
-                        message += "; the file exists only ignoring case or with \"\\\" read as \"/\" (as " +
-                                   Quote(Relative(*found)) + ")";
-                }
-                Add(Severity::Error, line, message);
+                Add(Severity::Error, line,
+                    "the menu stops at start-up with " + Quote(TApplication::ErrorText(e.Message())));
             }
         }
     }
