@@ -159,44 +159,40 @@ std::string MatchedFamily(const std::string& family) {
 
 struct LabelSpec {
     std::string what;  // "entry 3", "the exit entry", ...
-    std::string section;
-    std::string caption;
-    std::string top;
-    std::string left;
-    std::string normalPrefix;
-    std::string hoverPrefix;  // empty: no hover appearance
+    const LabelKeys* normal;
+    const LabelKeys* hover;  // null: no hover appearance
+    const SchemaKey* gate;   // the caption's key: shown when its gate is open
     bool clickable = false;
     int number = 0;  // 1..8 for numbered labels
+
+    const std::string& Section() const { return normal->section; }
 };
 
-const char* const kAppearanceSuffixes[] = {"Name", "Color", "Style Bold Use", "Style Italic Use",
-                                           "Style Underline Use", "Size"};
-
-std::vector<LabelSpec> LabelSpecs() {
-    std::vector<LabelSpec> labels;
-    labels.push_back({"the title", "Title Message Label Setup", "Title Message Label Caption",
-                      "Title Message Label Top", "Title Message Label Left", "Title Message Label Font", "", false,
-                      0});
-    labels.push_back({"the exit entry", "Exit Label Setup", "Exit Label Caption", "Exit Label Top", "Exit Label Left",
-                      "Exit Label First Font", "Exit Label Second Font", true, 0});
-    for (int n = 1; n <= kNumberedLabels; ++n) {
-        const std::string p = "Normal Message Label " + std::to_string(n);
-        labels.push_back({"text line " + std::to_string(n), p + " Font Setup", p + " Caption", p + " Font Top",
-                          p + " Font Left", p + " Font", "", false, n});
-    }
-    for (int n = 1; n <= kNumberedLabels; ++n) {
-        const std::string p = "Installation Message Label " + std::to_string(n);
-        labels.push_back({"entry " + std::to_string(n), p + " Font Setup", p + " Caption", p + " Font Top",
-                          p + " Font Left", p + " First Font", p + " Second Font", true, n});
-    }
+const std::vector<LabelSpec>& LabelSpecs() {
+    static const std::vector<LabelSpec> labels = [] {
+        std::vector<LabelSpec> all;
+        auto add = [&](std::string what, const LabelKeys& normal, const LabelKeys* hover, int number) {
+            const SchemaKey* gate = FindSchemaKey(normal.section, normal.caption);
+            all.push_back({std::move(what), &normal, hover, gate, hover != nullptr, number});
+        };
+        add("the title", TitleKeys(), nullptr, 0);
+        add("the exit entry", ExitKeys(Look::Normal), &ExitKeys(Look::Hover), 0);
+        for (int n = 1; n <= kNumberedLabels; ++n) add("text line " + std::to_string(n), TextLineKeys(n), nullptr, n);
+        for (int n = 1; n <= kNumberedLabels; ++n)
+            add("entry " + std::to_string(n), EntryKeys(n, Look::Normal), &EntryKeys(n, Look::Hover), n);
+        return all;
+    }();
     return labels;
 }
 
+// The keys' common prefix, "... First Font" and the like.
+std::string_view AppearancePrefix(const LabelKeys& keys) {
+    return std::string_view(keys.name).substr(0, keys.name.size() - std::string_view(" Name").size());
+}
+
 TControl* ControlOf(const TInstallationForm& form, const LabelSpec& label) {
-    if (label.section == "Title Message Label Setup") return form.TitleMessageLabel;
-    if (label.section == "Exit Label Setup") return form.ExitLabel;
-    if (label.clickable) return form.InstallationMessageLabel(label.number);
-    return form.NormalMessageLabel(label.number);
+    if (label.number == 0) return label.clickable ? form.ExitLabel : form.TitleMessageLabel;
+    return label.clickable ? form.InstallationMessageLabel(label.number) : form.NormalMessageLabel(label.number);
 }
 
 std::string RectText(const TRect& r) {
@@ -433,23 +429,7 @@ private:
     }
 
     // --- labels that are shown ------------------------------------------------
-    bool Shown(const LabelSpec& label) const {
-        if (label.number == 0) {
-            const std::string use = label.clickable ? "Exit Label Use" : "Title Message Label Use";
-            return IsYes(Value(label.section, use));
-        }
-        const bool entry = label.clickable;
-        const auto count = ToInteger(Value(entry ? "Installation Message Label Count Setup" : "Normal Message Label Count Setup",
-                                           entry ? "Installation Message Label Count" : "Normal Message Label Count"));
-        return count && label.number <= *count;
-    }
-
-    int GateLine(const LabelSpec& label) const {
-        if (label.number == 0)
-            return m_model.LineOf(label.section, label.clickable ? "Exit Label Use" : "Title Message Label Use");
-        return label.clickable ? m_model.LineOf("Installation Message Label Count Setup", "Installation Message Label Count")
-                               : m_model.LineOf("Normal Message Label Count Setup", "Normal Message Label Count");
-    }
+    bool Shown(const LabelSpec& label) const { return GateOpen(*label.gate); }
 
     void CheckLabels() {
         for (const char* key : {"Form Height", "Form Width"}) {
@@ -459,52 +439,52 @@ private:
         }
         for (const LabelSpec& label : LabelSpecs()) {
             if (!Shown(label)) continue;
-            const FileSection* section = m_model.Section(label.section);
+            const FileSection* section = m_model.Section(label.Section());
             if (!section || section->keys.empty()) {
-                Add(Severity::Warning, section ? section->line : GateLine(label),
-                    label.what + " is shown but [" + label.section +
+                Add(Severity::Warning, section ? section->line : m_model.LineOf(label.gate->gateSection, label.gate->gateKey),
+                    label.what + " is shown but [" + label.Section() +
                         "] has no keys: it shows the caption \"0\" at (0,0) in the font \"0\"");
                 continue;
             }
             const int line = section->line;
-            if (!Present(label.section, label.caption))
+            if (!Present(label.Section(), label.normal->caption))
                 Add(Severity::Warning, line,
-                    label.what + " is shown without " + Quote(label.caption) + ": its caption is \"0\"");
-            CheckAppearance(label, label.normalPrefix, line, false);
-            if (!label.hoverPrefix.empty()) CheckAppearance(label, label.hoverPrefix, line, true);
+                    label.what + " is shown without " + Quote(label.normal->caption) + ": its caption is \"0\"");
+            CheckAppearance(label, *label.normal, line, false);
+            if (label.hover) CheckAppearance(label, *label.hover, line, true);
         }
     }
 
-    void CheckAppearance(const LabelSpec& label, const std::string& prefix, int line, bool hover) {
+    void CheckAppearance(const LabelSpec& label, const LabelKeys& keys, int line, bool hover) {
+        const std::string_view section = label.Section();
         int present = 0;
-        for (const char* suffix : kAppearanceSuffixes) present += Present(label.section, prefix + " " + suffix);
+        for (const std::string* key : {&keys.name, &keys.colour, &keys.bold, &keys.italic, &keys.underline, &keys.size})
+            present += Present(section, *key);
         if (present == 0) {
             Add(Severity::Warning, line,
-                label.what + " has no " + Quote(prefix) + " keys: " +
+                label.what + " has no " + Quote(AppearancePrefix(keys)) + " keys: " +
                     (hover ? "hovering gives it" : "it gets") + " the font name \"0\" and the size 0");
             return;
         }
-        for (const char* suffix : {"Name", "Size"}) {
-            const std::string key = prefix + " " + suffix;
-            if (!Present(label.section, key))
-                Add(Severity::Warning, line,
-                    label.what + " has no " + Quote(key) + ": " + (hover ? "hovering gives it " : "it gets ") +
-                        (std::string_view(suffix) == "Name" ? "the font name \"0\"" : "the size 0"));
-        }
+        const std::string gives = hover ? ": hovering gives it " : ": it gets ";
+        if (!Present(section, keys.name))
+            Add(Severity::Warning, line, label.what + " has no " + Quote(keys.name) + gives + "the font name \"0\"");
+        if (!Present(section, keys.size))
+            Add(Severity::Warning, line, label.what + " has no " + Quote(keys.size) + gives + "the size 0");
     }
 
     // --- launch targets -------------------------------------------------------
     void CheckLaunchTargets() {
         for (const LabelSpec& label : LabelSpecs()) {
             if (!label.clickable || label.number == 0 || !Shown(label)) continue;
-            const std::string key = "Installation Message Label " + std::to_string(label.number) + " File Path";
-            const IniRecord* r = m_model.Key(label.section, key);
-            const int line = r ? r->line : m_model.SectionLine(label.section);
-            if (!Present(label.section, key)) {
+            const std::string& key = EntryFilePathKey(label.number);
+            const IniRecord* r = m_model.Key(label.Section(), key);
+            const int line = r ? r->line : m_model.SectionLine(label.Section());
+            if (!Present(label.Section(), key)) {
                 Add(Severity::Warning, line, label.what + " has no " + Quote(key) + ": a click opens \"0\"");
                 continue;
             }
-            const std::string value = Value(label.section, key);
+            const std::string value = Value(label.Section(), key);
             if (value.empty()) {
                 Add(Severity::Warning, line, label.what + " opens the menu's own folder (" + Quote(key) + " is empty)");
                 continue;
@@ -527,12 +507,11 @@ private:
         std::vector<std::string> order;
         for (const LabelSpec& label : LabelSpecs()) {
             if (!Shown(label)) continue;
-            for (const std::string& prefix : {label.normalPrefix, label.hoverPrefix}) {
-                if (prefix.empty()) continue;
-                const std::string key = prefix + " Name";
-                const IniRecord* r = m_model.Key(label.section, key);
+            for (const LabelKeys* keys : {label.normal, label.hover}) {
+                if (!keys) continue;
+                const IniRecord* r = m_model.Key(label.Section(), keys->name);
                 if (!r || r->kind != IniRecord::Kind::Key) continue;
-                const std::string name = Value(label.section, key);
+                const std::string name = Value(label.Section(), keys->name);
                 if (name.empty() || EqualsIgnoringCase(name, "default")) continue;
                 auto [it, inserted] = uses.emplace(name, Use{r->line, 0, {}});
                 if (inserted) {
@@ -573,7 +552,7 @@ private:
         const TInstallationForm& form = *menu.Form();
         CheckGeometry(form);
 
-        std::vector<std::pair<LabelSpec, TRect>> hovered;
+        std::vector<std::pair<const LabelSpec*, TRect>> hovered;
         for (const LabelSpec& label : LabelSpecs()) {
             if (!label.clickable) continue;
             TControl* control = ControlOf(form, label);
@@ -582,9 +561,9 @@ private:
             if (failure && !HasErrorMentioning(failure->boxText))
                 Add(Severity::Error, LineOfFailure(*failure),
                     "every mouse move over " + label.what + " fails with " + Quote(failure->boxText));
-            if (!failure && control->Visible()) hovered.emplace_back(label, control->BoundsRect());
+            if (!failure && control->Visible()) hovered.emplace_back(&label, control->BoundsRect());
         }
-        for (const auto& [label, rect] : hovered) CheckInside(form, label, rect, " when hovered");
+        for (const auto& [label, rect] : hovered) CheckInside(form, *label, rect, " when hovered");
         if (form.BackGroundImage->Visible()) {
             if (auto failure = menu.MoveOverBackground(); failure && !HasErrorMentioning(failure->boxText))
                 Add(Severity::Error, LineOfFailure(*failure),
@@ -607,14 +586,13 @@ private:
         };
         for (const Picture& p : pictures) {
             if (!IsYes(Value(p.section, p.use))) continue;
-            platform::ProfileReader* reader = &m_reader;
             struct Reader final : TCustomIniFile {
                 explicit Reader(platform::ProfileReader& r) : TCustomIniFile("AUTORUN.INF"), m_r(r) {}
                 std::string ReadString(std::string_view s, std::string_view k, std::string_view d) override {
                     return m_r.GetString(s, k, d);
                 }
                 platform::ProfileReader& m_r;
-            } ini(*reader);
+            } ini(m_reader);
             std::string buffer;
             const std::string path = MediaPath(PictureFilePath(ini, p.section, p.path, p.name, buffer));
             const int line = m_model.LineOf(p.section, p.name);
@@ -636,7 +614,7 @@ private:
     void CheckInside(const TInstallationForm& form, const LabelSpec& label, const TRect& r, const char* when) {
         const TRect inner{0, 0, form.ClientWidth(), form.ClientHeight()};
         if (r.left >= inner.left && r.top >= inner.top && r.right <= inner.right && r.bottom <= inner.bottom) return;
-        Add(Severity::Warning, m_model.LineOf(label.section, label.top),
+        Add(Severity::Warning, m_model.LineOf(label.Section(), label.normal->top),
             label.what + std::string(when) + " at " + RectText(r) + " reaches outside the window's inner area (" +
                 std::to_string(inner.right) + " x " + std::to_string(inner.bottom) + ")");
     }
@@ -650,24 +628,20 @@ private:
                     "the background picture at " + RectText(r) + " reaches outside the window's inner area (" +
                         std::to_string(inner.right) + " x " + std::to_string(inner.bottom) + ")");
         }
-        std::vector<std::pair<LabelSpec, TRect>> entries;
-        bool any_entry = false;
+        std::vector<std::pair<const LabelSpec*, TRect>> entries;
         for (const LabelSpec& label : LabelSpecs()) {
             TControl* control = ControlOf(form, label);
             if (!control->Visible()) continue;
             CheckInside(form, label, control->BoundsRect(), "");
-            if (label.clickable) {
-                entries.emplace_back(label, control->BoundsRect());
-                any_entry = true;
-            }
+            if (label.clickable) entries.emplace_back(&label, control->BoundsRect());
         }
         for (std::size_t i = 0; i < entries.size(); ++i)
             for (std::size_t j = i + 1; j < entries.size(); ++j)
                 if (Intersects(entries[i].second, entries[j].second))
-                    Add(Severity::Warning, m_model.LineOf(entries[j].first.section, entries[j].first.top),
-                        entries[i].first.what + " and " + entries[j].first.what +
+                    Add(Severity::Warning, m_model.LineOf(entries[j].first->Section(), entries[j].first->normal->top),
+                        entries[i].first->what + " and " + entries[j].first->what +
                             " overlap: moving from one onto the other leaves both in their hover look");
-        if (any_entry && !form.BackGroundImage->Visible())
+        if (!entries.empty() && !form.BackGroundImage->Visible())
             Add(Severity::Warning, m_model.LineOf("BackGround Image File Setup", "BackGround Image Use"),
                 "no background picture is shown: only mouse moves over it return entries to their normal look, "
                 "so a hovered entry keeps its hover look");
