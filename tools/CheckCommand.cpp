@@ -232,11 +232,6 @@ private:
             if (f.severity == severity && f.line == line && f.message == message) return;
         m_findings.push_back({severity, line, std::move(message)});
     }
-    bool HasErrorMentioning(const std::string& text) const {
-        for (const Finding& f : m_findings)
-            if (f.severity == Severity::Error && f.message.find(text) != std::string::npos) return true;
-        return false;
-    }
 
     // What the menu's lookup gives, "0" when missing.
     std::string Value(std::string_view section, std::string_view key) const {
@@ -392,13 +387,15 @@ private:
     void CheckInteger(const SchemaKey& key, const IniRecord& r, const std::string& value) {
         if (ToInteger(value) || !GateOpen(key)) return;
         const std::string box = Quote(ConvertMessage(value));
-        const std::string_view k = key.key;
-        if (k.find("Second Font Size") != std::string_view::npos) {
-            const std::string who = key.number ? "entry " + std::to_string(key.number) : "the exit entry";
-            Add(Severity::Error, r.line, "every mouse move over " + who + " fails with " + box);
-        } else {
-            Add(Severity::Error, r.line, "the menu stops at start-up with " + box);
+        // The sizes of the hover look are read at mouse moves only: they fail
+        // there even when something else stops the menu first.
+        for (const LabelSpec& label : LabelSpecs()) {
+            if (label.hover && label.hover->size == key.key) {
+                Add(Severity::Error, r.line, "every mouse move over " + label.what + " fails with " + box);
+                return;
+            }
         }
+        Add(Severity::Error, r.line, "the menu stops at start-up with " + box);
     }
 
     // --- keys behind a closed gate --------------------------------------------
@@ -545,8 +542,7 @@ private:
         }
         ProbePictures();
         if (auto failure = menu.StartUp()) {
-            if (!HasErrorMentioning(failure->boxText))
-                Add(Severity::Error, LineOfFailure(*failure), "the menu stops at start-up with " + Quote(failure->boxText));
+            Add(Severity::Error, LineOfFailure(*failure), "the menu stops at start-up with " + Quote(failure->boxText));
             return;
         }
         const TInstallationForm& form = *menu.Form();
@@ -558,14 +554,14 @@ private:
             TControl* control = ControlOf(form, label);
             if (!control->Visible()) continue;
             auto failure = label.number ? menu.MoveOverEntry(label.number) : menu.MoveOverExit();
-            if (failure && !HasErrorMentioning(failure->boxText))
+            if (failure)
                 Add(Severity::Error, LineOfFailure(*failure),
                     "every mouse move over " + label.what + " fails with " + Quote(failure->boxText));
             if (!failure && control->Visible()) hovered.emplace_back(&label, control->BoundsRect());
         }
         for (const auto& [label, rect] : hovered) CheckInside(form, *label, rect, " when hovered");
         if (form.BackGroundImage->Visible()) {
-            if (auto failure = menu.MoveOverBackground(); failure && !HasErrorMentioning(failure->boxText))
+            if (auto failure = menu.MoveOverBackground())
                 Add(Severity::Error, LineOfFailure(*failure),
                     "every mouse move over the background picture fails with " + Quote(failure->boxText));
         }
@@ -754,7 +750,10 @@ std::string FormatText(const CheckReport& report) {
     std::string out;
     for (const Finding& f : report.findings) {
         out += report.file;
-        if (f.line > 0) out += ":" + std::to_string(f.line);
+        if (f.line > 0) {
+            out += ':';
+            out += std::to_string(f.line);
+        }
         out += ": ";
         out += SeverityName(f.severity);
         out += ": " + f.message + "\n";
