@@ -20,6 +20,7 @@
 #include "config/ValueRules.h"
 #include "menu/SettingsPass.h"
 #include "platform/PathResolver.h"
+#include "platform/PosixFiles.h"
 #include "platform/ProfileReader.h"
 #include "ui/Exceptions.h"
 #include "ui/TIcon.h"
@@ -209,9 +210,8 @@ bool Intersects(const TRect& a, const TRect& b) {
 
 class Checker {
 public:
-    Checker(std::string directory, std::string file_path, const IniScan& scan)
-        : m_directory(std::move(directory)), m_file(std::move(file_path)), m_model(scan),
-          m_reader(platform::ProfileReader::FromFile(m_file)) {}
+    Checker(std::string directory, const IniScan& scan, platform::ProfileReader reader)
+        : m_directory(std::move(directory)), m_model(scan), m_reader(std::move(reader)) {}
 
     std::vector<Finding> Run() {
         CheckLayout();
@@ -644,7 +644,6 @@ private:
     }
 
     std::string m_directory;
-    std::string m_file;
     IniModel m_model;
     platform::ProfileReader m_reader;
     std::vector<Finding> m_findings;
@@ -712,36 +711,23 @@ CheckReport CheckDirectory(const std::string& directory) {
 
     const std::optional<std::string> name =
         platform::FindEntryIgnoringCase(absolute, kConfigurationFileName);
+    const std::string file_name = name ? *name : std::string(kConfigurationFileName);
     const std::string shown_dir = directory == "." ? "" : (directory.ends_with('/') ? directory : directory + "/");
-    report.file = shown_dir + (name ? *name : std::string(kConfigurationFileName));
-    const std::string path = absolute + "/" + (name ? *name : std::string(kConfigurationFileName));
-    struct stat st {};
-    if (!name || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    report.file = shown_dir + file_name;
+    const std::string path = absolute + "/" + file_name;
+    platform::FileReadResult file;
+    if (name) file = platform::PosixReadFile(path, platform::ProfileReader::kMaxFileBytes);
+    if (file.status == platform::FileReadStatus::CannotOpen) {
+        std::error_code unused;
         report.findings.push_back({Severity::Error, 0,
-                                   "no AUTORUN.INF here: the menu would show an empty window of size 0 x 0"});
+                                   name && std::filesystem::is_regular_file(path, unused)
+                                       ? "cannot read the file"
+                                       : "no AUTORUN.INF here: the menu would show an empty window of size 0 x 0"});
         return report;
     }
-    std::optional<std::string> bytes;
-    {
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        if (f) {
-            bytes.emplace();
-            char buffer[65536];
-            std::size_t n;
-            while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 &&
-                   bytes->size() < platform::ProfileReader::kMaxFileBytes)
-                bytes->append(buffer, n);
-            std::fclose(f);
-            if (bytes->size() > platform::ProfileReader::kMaxFileBytes)
-                bytes->resize(platform::ProfileReader::kMaxFileBytes);
-        }
-    }
-    if (!bytes) {
-        report.findings.push_back({Severity::Error, 0, "cannot read the file"});
-        return report;
-    }
-    const IniScan scan = ScanIniText(*bytes);
-    Checker checker(absolute, path, scan);
+    std::string bytes(file.bytes.begin(), file.bytes.end());
+    const IniScan scan = ScanIniText(bytes);
+    Checker checker(absolute, scan, platform::ProfileReader::FromBytes(std::move(bytes)));
     report.findings = checker.Run();
     return report;
 }
