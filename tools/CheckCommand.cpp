@@ -201,11 +201,6 @@ std::string RectText(const TRect& r) {
            std::to_string(r.bottom) + ")";
 }
 
-bool Intersects(const TRect& a, const TRect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom && a.Width() > 0 &&
-           a.Height() > 0 && b.Width() > 0 && b.Height() > 0;
-}
-
 // ---------------------------------------------------------------------------
 
 class Checker {
@@ -633,7 +628,7 @@ private:
         }
         for (std::size_t i = 0; i < entries.size(); ++i)
             for (std::size_t j = i + 1; j < entries.size(); ++j)
-                if (Intersects(entries[i].second, entries[j].second))
+                if (entries[i].second.Intersects(entries[j].second))
                     Add(Severity::Warning, m_model.LineOf(entries[j].first->Section(), entries[j].first->normal->top),
                         entries[i].first->what + " and " + entries[j].first->what +
                             " overlap: moving from one onto the other leaves both in their hover look");
