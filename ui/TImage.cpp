@@ -1,7 +1,5 @@
 #include "ui/TImage.h"
 
-#include "ui/TBitmap.h"
-
 namespace automenu {
 
 TImage::TImage(TCustomForm& parent) : TGraphicControl(parent) {
@@ -25,10 +23,8 @@ void TImage::Paint(platform::ICanvas& canvas) {
 }
 
 void TImage::PictureChanged() {
-    // The bounds stay as they are (no auto-size). A bitmap takes the
-    // control's transparency; the form always paints its background first,
-    // so the control is never treated as opaque.
-    if (auto* bitmap = dynamic_cast<TBitmap*>(m_picture.Graphic())) bitmap->SetTransparent(m_transparent);
+    // The bounds stay as they are (no auto-size). The form always paints its
+    // background first, so the control is never treated as opaque.
     Invalidate();
 }
 

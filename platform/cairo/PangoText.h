@@ -50,6 +50,6 @@ TextFontMetrics MetricsOf(const IFont& font);
 //   empty text leaves rect as it is.
 // Measuring and drawing lay the text out the same way.
 TRect DrawTextOnCairo(cairo_t* cr, const IFont& font, Rgb colour, std::string_view text, const TRect& rect,
-                      unsigned flags, int pixels_per_inch);
+                      unsigned flags);
 
 }  // namespace automenu::platform
