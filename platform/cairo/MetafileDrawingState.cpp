@@ -8,6 +8,7 @@
 #include "platform/ByteReader.h"
 #include "platform/DibDecoder.h"
 #include "platform/TextDecoding.h"
+#include "platform/cairo/PangoText.h"
 
 namespace automenu::platform {
 
@@ -693,7 +694,7 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     cairo_translate(m_cr, x, y);
     if (m_s.font.escapement != 0) cairo_rotate(m_cr, -m_s.font.escapement * M_PI / 1800.0);
 
-    PangoLayout* layout = pango_cairo_create_layout(m_cr);
+    PangoLayout* layout = pango_layout_new(SharedTextContext());
     PangoFontDescription* desc = pango_font_description_new();
     pango_font_description_set_family(desc, m_s.font.face.empty() ? "Sans" : m_s.font.face.c_str());
     pango_font_description_set_weight(desc, static_cast<PangoWeight>(std::clamp(m_s.font.weight == 0 ? 400 : m_s.font.weight, 100, 1000)));

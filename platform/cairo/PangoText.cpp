@@ -198,6 +198,8 @@ PreparedText Prepare(std::string_view utf8, bool prefix) {
 
 }  // namespace
 
+PangoContext* SharedTextContext() { return TextContext::Get().Context(); }
+
 std::shared_ptr<IFont> CreatePangoFont(const FontDescription& description, int pixels_per_inch) {
     return std::make_shared<PangoTextFont>(description, pixels_per_inch);
 }
@@ -216,7 +218,7 @@ TRect DrawTextOnCairo(cairo_t* cr, const IFont& font, Rgb colour, std::string_vi
     const std::string utf8 = DecodeCaptionBytes(text);
     const PreparedText prepared = Prepare(utf8, (flags & DT_NOPREFIX) == 0);
 
-    std::unique_ptr<PangoLayout, GObjectDeleter> layout(pango_layout_new(TextContext::Get().Context()));
+    std::unique_ptr<PangoLayout, GObjectDeleter> layout(pango_layout_new(SharedTextContext()));
     pango_layout_set_font_description(layout.get(), pf.Pango());
     pango_layout_set_text(layout.get(), prepared.text.c_str(), static_cast<int>(prepared.text.size()));
 

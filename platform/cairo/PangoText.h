@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cairo.h>
+#include <pango/pango.h>
 
 #include <memory>
 #include <string_view>
@@ -18,6 +19,10 @@
 #include "platform/Platform.h"
 
 namespace automenu::platform {
+
+// The context all text is laid out with, so that it measures the same on
+// every surface.
+PangoContext* SharedTextContext();
 
 std::shared_ptr<IFont> CreatePangoFont(const FontDescription& description, int pixels_per_inch = 96);
 
