@@ -13,10 +13,14 @@ struct MetafileBits {
     // Windows metafile (METAHEADER first) when `enhanced` is false.
     std::vector<std::uint8_t> records;
     bool enhanced = true;
+    // An enhanced metafile's header: the picture's frame in hundredths of a
+    // millimetre, and the reference device's size in pixels and millimetres.
+    TRect emf_frame;
+    TSize emf_device_px;
+    TSize emf_device_mm;
     // A Windows metafile's placeable header: the picture's bounding box in
-    // its own logical units, and those units per inch.
+    // its own logical units.
     TRect wmf_bounds;
-    int wmf_units_per_inch = 96;
 };
 
 }  // namespace automenu

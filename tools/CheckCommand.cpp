@@ -18,7 +18,9 @@
 #include "config/TCustomIniFile.h"
 #include "config/KeySchema.h"
 #include "config/ValueRules.h"
+#include "menu/SettingsPass.h"
 #include "platform/PathResolver.h"
+#include "platform/PosixFiles.h"
 #include "platform/ProfileReader.h"
 #include "ui/Exceptions.h"
 #include "ui/TIcon.h"
@@ -158,44 +160,40 @@ std::string MatchedFamily(const std::string& family) {
 
 struct LabelSpec {
     std::string what;  // "entry 3", "the exit entry", ...
-    std::string section;
-    std::string caption;
-    std::string top;
-    std::string left;
-    std::string normalPrefix;
-    std::string hoverPrefix;  // empty: no hover appearance
+    const LabelKeys* normal;
+    const LabelKeys* hover;  // null: no hover appearance
+    const SchemaKey* gate;   // the caption's key: shown when its gate is open
     bool clickable = false;
     int number = 0;  // 1..8 for numbered labels
+
+    const std::string& Section() const { return normal->section; }
 };
 
-const char* const kAppearanceSuffixes[] = {"Name", "Color", "Style Bold Use", "Style Italic Use",
-                                           "Style Underline Use", "Size"};
-
-std::vector<LabelSpec> LabelSpecs() {
-    std::vector<LabelSpec> labels;
-    labels.push_back({"the title", "Title Message Label Setup", "Title Message Label Caption",
-                      "Title Message Label Top", "Title Message Label Left", "Title Message Label Font", "", false,
-                      0});
-    labels.push_back({"the exit entry", "Exit Label Setup", "Exit Label Caption", "Exit Label Top", "Exit Label Left",
-                      "Exit Label First Font", "Exit Label Second Font", true, 0});
-    for (int n = 1; n <= kNumberedLabels; ++n) {
-        const std::string p = "Normal Message Label " + std::to_string(n);
-        labels.push_back({"text line " + std::to_string(n), p + " Font Setup", p + " Caption", p + " Font Top",
-                          p + " Font Left", p + " Font", "", false, n});
-    }
-    for (int n = 1; n <= kNumberedLabels; ++n) {
-        const std::string p = "Installation Message Label " + std::to_string(n);
-        labels.push_back({"entry " + std::to_string(n), p + " Font Setup", p + " Caption", p + " Font Top",
-                          p + " Font Left", p + " First Font", p + " Second Font", true, n});
-    }
+const std::vector<LabelSpec>& LabelSpecs() {
+    static const std::vector<LabelSpec> labels = [] {
+        std::vector<LabelSpec> all;
+        auto add = [&](std::string what, const LabelKeys& normal, const LabelKeys* hover, int number) {
+            const SchemaKey* gate = FindSchemaKey(normal.section, normal.caption);
+            all.push_back({std::move(what), &normal, hover, gate, hover != nullptr, number});
+        };
+        add("the title", TitleKeys(), nullptr, 0);
+        add("the exit entry", ExitKeys(Look::Normal), &ExitKeys(Look::Hover), 0);
+        for (int n = 1; n <= kNumberedLabels; ++n) add("text line " + std::to_string(n), TextLineKeys(n), nullptr, n);
+        for (int n = 1; n <= kNumberedLabels; ++n)
+            add("entry " + std::to_string(n), EntryKeys(n, Look::Normal), &EntryKeys(n, Look::Hover), n);
+        return all;
+    }();
     return labels;
 }
 
+// The keys' common prefix, "... First Font" and the like.
+std::string_view AppearancePrefix(const LabelKeys& keys) {
+    return std::string_view(keys.name).substr(0, keys.name.size() - std::string_view(" Name").size());
+}
+
 TControl* ControlOf(const TInstallationForm& form, const LabelSpec& label) {
-    if (label.section == "Title Message Label Setup") return form.TitleMessageLabel;
-    if (label.section == "Exit Label Setup") return form.ExitLabel;
-    if (label.clickable) return form.InstallationMessageLabel(label.number);
-    return form.NormalMessageLabel(label.number);
+    if (label.number == 0) return label.clickable ? form.ExitLabel : form.TitleMessageLabel;
+    return label.clickable ? form.InstallationMessageLabel(label.number) : form.NormalMessageLabel(label.number);
 }
 
 std::string RectText(const TRect& r) {
@@ -203,18 +201,12 @@ std::string RectText(const TRect& r) {
            std::to_string(r.bottom) + ")";
 }
 
-bool Intersects(const TRect& a, const TRect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom && a.Width() > 0 &&
-           a.Height() > 0 && b.Width() > 0 && b.Height() > 0;
-}
-
 // ---------------------------------------------------------------------------
 
 class Checker {
 public:
-    Checker(std::string directory, std::string file_path, const IniScan& scan)
-        : m_directory(std::move(directory)), m_file(std::move(file_path)), m_model(scan),
-          m_reader(platform::ProfileReader::FromFile(m_file)) {}
+    Checker(std::string directory, const IniScan& scan, platform::ProfileReader reader)
+        : m_directory(std::move(directory)), m_model(scan), m_reader(std::move(reader)) {}
 
     std::vector<Finding> Run() {
         CheckLayout();
@@ -234,11 +226,6 @@ private:
         for (const Finding& f : m_findings)
             if (f.severity == severity && f.line == line && f.message == message) return;
         m_findings.push_back({severity, line, std::move(message)});
-    }
-    bool HasErrorMentioning(const std::string& text) const {
-        for (const Finding& f : m_findings)
-            if (f.severity == Severity::Error && f.message.find(text) != std::string::npos) return true;
-        return false;
     }
 
     // What the menu's lookup gives, "0" when missing.
@@ -395,13 +382,15 @@ private:
     void CheckInteger(const SchemaKey& key, const IniRecord& r, const std::string& value) {
         if (ToInteger(value) || !GateOpen(key)) return;
         const std::string box = Quote(ConvertMessage(value));
-        const std::string_view k = key.key;
-        if (k.find("Second Font Size") != std::string_view::npos) {
-            const std::string who = key.number ? "entry " + std::to_string(key.number) : "the exit entry";
-            Add(Severity::Error, r.line, "every mouse move over " + who + " fails with " + box);
-        } else {
-            Add(Severity::Error, r.line, "the menu stops at start-up with " + box);
+        // The sizes of the hover look are read at mouse moves only: they fail
+        // there even when something else stops the menu first.
+        for (const LabelSpec& label : LabelSpecs()) {
+            if (label.hover && label.hover->size == key.key) {
+                Add(Severity::Error, r.line, "every mouse move over " + label.what + " fails with " + box);
+                return;
+            }
         }
+        Add(Severity::Error, r.line, "the menu stops at start-up with " + box);
     }
 
     // --- keys behind a closed gate --------------------------------------------
@@ -432,23 +421,7 @@ private:
     }
 
     // --- labels that are shown ------------------------------------------------
-    bool Shown(const LabelSpec& label) const {
-        if (label.number == 0) {
-            const std::string use = label.clickable ? "Exit Label Use" : "Title Message Label Use";
-            return IsYes(Value(label.section, use));
-        }
-        const bool entry = label.clickable;
-        const auto count = ToInteger(Value(entry ? "Installation Message Label Count Setup" : "Normal Message Label Count Setup",
-                                           entry ? "Installation Message Label Count" : "Normal Message Label Count"));
-        return count && label.number <= *count;
-    }
-
-    int GateLine(const LabelSpec& label) const {
-        if (label.number == 0)
-            return m_model.LineOf(label.section, label.clickable ? "Exit Label Use" : "Title Message Label Use");
-        return label.clickable ? m_model.LineOf("Installation Message Label Count Setup", "Installation Message Label Count")
-                               : m_model.LineOf("Normal Message Label Count Setup", "Normal Message Label Count");
-    }
+    bool Shown(const LabelSpec& label) const { return GateOpen(*label.gate); }
 
     void CheckLabels() {
         for (const char* key : {"Form Height", "Form Width"}) {
@@ -458,72 +431,60 @@ private:
         }
         for (const LabelSpec& label : LabelSpecs()) {
             if (!Shown(label)) continue;
-            const FileSection* section = m_model.Section(label.section);
+            const FileSection* section = m_model.Section(label.Section());
             if (!section || section->keys.empty()) {
-                Add(Severity::Warning, section ? section->line : GateLine(label),
-                    label.what + " is shown but [" + label.section +
+                Add(Severity::Warning, section ? section->line : m_model.LineOf(label.gate->gateSection, label.gate->gateKey),
+                    label.what + " is shown but [" + label.Section() +
                         "] has no keys: it shows the caption \"0\" at (0,0) in the font \"0\"");
                 continue;
             }
             const int line = section->line;
-            if (!Present(label.section, label.caption))
+            if (!Present(label.Section(), label.normal->caption))
                 Add(Severity::Warning, line,
-                    label.what + " is shown without " + Quote(label.caption) + ": its caption is \"0\"");
-            CheckAppearance(label, label.normalPrefix, line, false);
-            if (!label.hoverPrefix.empty()) CheckAppearance(label, label.hoverPrefix, line, true);
+                    label.what + " is shown without " + Quote(label.normal->caption) + ": its caption is \"0\"");
+            CheckAppearance(label, *label.normal, line, false);
+            if (label.hover) CheckAppearance(label, *label.hover, line, true);
         }
     }
 
-    void CheckAppearance(const LabelSpec& label, const std::string& prefix, int line, bool hover) {
+    void CheckAppearance(const LabelSpec& label, const LabelKeys& keys, int line, bool hover) {
+        const std::string_view section = label.Section();
         int present = 0;
-        for (const char* suffix : kAppearanceSuffixes) present += Present(label.section, prefix + " " + suffix);
+        for (const std::string* key : {&keys.name, &keys.colour, &keys.bold, &keys.italic, &keys.underline, &keys.size})
+            present += Present(section, *key);
         if (present == 0) {
             Add(Severity::Warning, line,
-                label.what + " has no " + Quote(prefix) + " keys: " +
+                label.what + " has no " + Quote(AppearancePrefix(keys)) + " keys: " +
                     (hover ? "hovering gives it" : "it gets") + " the font name \"0\" and the size 0");
             return;
         }
-        for (const char* suffix : {"Name", "Size"}) {
-            const std::string key = prefix + " " + suffix;
-            if (!Present(label.section, key))
-                Add(Severity::Warning, line,
-                    label.what + " has no " + Quote(key) + ": " + (hover ? "hovering gives it " : "it gets ") +
-                        (std::string_view(suffix) == "Name" ? "the font name \"0\"" : "the size 0"));
-        }
+        const std::string gives = hover ? ": hovering gives it " : ": it gets ";
+        if (!Present(section, keys.name))
+            Add(Severity::Warning, line, label.what + " has no " + Quote(keys.name) + gives + "the font name \"0\"");
+        if (!Present(section, keys.size))
+            Add(Severity::Warning, line, label.what + " has no " + Quote(keys.size) + gives + "the size 0");
     }
 
     // --- launch targets -------------------------------------------------------
     void CheckLaunchTargets() {
         for (const LabelSpec& label : LabelSpecs()) {
             if (!label.clickable || label.number == 0 || !Shown(label)) continue;
-            const std::string key = "Installation Message Label " + std::to_string(label.number) + " File Path";
-            const IniRecord* r = m_model.Key(label.section, key);
-            const int line = r ? r->line : m_model.SectionLine(label.section);
-            if (!Present(label.section, key)) {
+            const std::string& key = EntryFilePathKey(label.number);
+            const IniRecord* r = m_model.Key(label.Section(), key);
+            const int line = r ? r->line : m_model.SectionLine(label.Section());
+            if (!Present(label.Section(), key)) {
                 Add(Severity::Warning, line, label.what + " has no " + Quote(key) + ": a click opens \"0\"");
                 continue;
             }
-            const std::string value = Value(label.section, key);
-            const std::string target = m_directory + "/" + value;
+            const std::string value = Value(label.Section(), key);
             if (value.empty()) {
                 Add(Severity::Warning, line, label.what + " opens the menu's own folder (" + Quote(key) + " is empty)");
                 continue;
             }
-            if (PathExists(target)) continue;
-            if (auto found = platform::ResolvePathIgnoringCase(target, platform::PathSeparators::SlashOrBackslash)) {
-                Add(Severity::Warning, line,
-                    "launch target " + Quote(value) + " of " + label.what +
-                        " exists only ignoring case or with \"\\\" read as \"/\" (as " + Quote(Relative(*found)) +
-                        "): a click does not find it here");
-            } else {
+            // The target as the menu stores it, found as a click finds it.
+            if (!PathExists(MediaPath(LaunchFilePath(m_directory, value))))
                 Add(Severity::Warning, line, "launch target " + Quote(value) + " of " + label.what + " does not exist");
-            }
         }
-    }
-
-    std::string Relative(const std::string& path) const {
-        const std::string prefix = m_directory + "/";
-        return path.rfind(prefix, 0) == 0 ? path.substr(prefix.size()) : path;
     }
 
     // --- fonts ----------------------------------------------------------------
@@ -538,12 +499,11 @@ private:
         std::vector<std::string> order;
         for (const LabelSpec& label : LabelSpecs()) {
             if (!Shown(label)) continue;
-            for (const std::string& prefix : {label.normalPrefix, label.hoverPrefix}) {
-                if (prefix.empty()) continue;
-                const std::string key = prefix + " Name";
-                const IniRecord* r = m_model.Key(label.section, key);
+            for (const LabelKeys* keys : {label.normal, label.hover}) {
+                if (!keys) continue;
+                const IniRecord* r = m_model.Key(label.Section(), keys->name);
                 if (!r || r->kind != IniRecord::Kind::Key) continue;
-                const std::string name = Value(label.section, key);
+                const std::string name = Value(label.Section(), keys->name);
                 if (name.empty() || EqualsIgnoringCase(name, "default")) continue;
                 auto [it, inserted] = uses.emplace(name, Use{r->line, 0, {}});
                 if (inserted) {
@@ -577,27 +537,26 @@ private:
         }
         ProbePictures();
         if (auto failure = menu.StartUp()) {
-            if (!HasErrorMentioning(failure->boxText))
-                Add(Severity::Error, LineOfFailure(*failure), "the menu stops at start-up with " + Quote(failure->boxText));
+            Add(Severity::Error, LineOfFailure(*failure), "the menu stops at start-up with " + Quote(failure->boxText));
             return;
         }
         const TInstallationForm& form = *menu.Form();
         CheckGeometry(form);
 
-        std::vector<std::pair<LabelSpec, TRect>> hovered;
+        std::vector<std::pair<const LabelSpec*, TRect>> hovered;
         for (const LabelSpec& label : LabelSpecs()) {
             if (!label.clickable) continue;
             TControl* control = ControlOf(form, label);
             if (!control->Visible()) continue;
             auto failure = label.number ? menu.MoveOverEntry(label.number) : menu.MoveOverExit();
-            if (failure && !HasErrorMentioning(failure->boxText))
+            if (failure)
                 Add(Severity::Error, LineOfFailure(*failure),
                     "every mouse move over " + label.what + " fails with " + Quote(failure->boxText));
-            if (!failure && control->Visible()) hovered.emplace_back(label, control->BoundsRect());
+            if (!failure && control->Visible()) hovered.emplace_back(&label, control->BoundsRect());
         }
-        for (const auto& [label, rect] : hovered) CheckInside(form, label, rect, " when hovered");
+        for (const auto& [label, rect] : hovered) CheckInside(form, *label, rect, " when hovered");
         if (form.BackGroundImage->Visible()) {
-            if (auto failure = menu.MoveOverBackground(); failure && !HasErrorMentioning(failure->boxText))
+            if (auto failure = menu.MoveOverBackground())
                 Add(Severity::Error, LineOfFailure(*failure),
                     "every mouse move over the background picture fails with " + Quote(failure->boxText));
         }
@@ -618,16 +577,15 @@ private:
         };
         for (const Picture& p : pictures) {
             if (!IsYes(Value(p.section, p.use))) continue;
-            platform::ProfileReader* reader = &m_reader;
             struct Reader final : TCustomIniFile {
                 explicit Reader(platform::ProfileReader& r) : TCustomIniFile("AUTORUN.INF"), m_r(r) {}
                 std::string ReadString(std::string_view s, std::string_view k, std::string_view d) override {
                     return m_r.GetString(s, k, d);
                 }
                 platform::ProfileReader& m_r;
-            } ini(*reader);
+            } ini(m_reader);
             std::string buffer;
-            const std::string path = PictureFilePath(ini, p.section, p.path, p.name, buffer);
+            const std::string path = MediaPath(PictureFilePath(ini, p.section, p.path, p.name, buffer));
             const int line = m_model.LineOf(p.section, p.name);
             try {
                 if (p.icon) {
@@ -638,13 +596,8 @@ private:
                     picture.LoadFromFile(path);
                 }
             } catch (const Exception& e) {
-                std::string message = "the menu stops at start-up with " + Quote(TApplication::ErrorText(e.Message()));
-                if (!PathExists(path)) {
-                    if (auto found = platform::ResolvePathIgnoringCase(path, platform::PathSeparators::SlashOrBackslash))
-                        message += "; the file exists only ignoring case or with \"\\\" read as \"/\" (as " +
-                                   Quote(Relative(*found)) + ")";
-                }
-                Add(Severity::Error, line, message);
+                Add(Severity::Error, line,
+                    "the menu stops at start-up with " + Quote(TApplication::ErrorText(e.Message())));
             }
         }
     }
@@ -652,7 +605,7 @@ private:
     void CheckInside(const TInstallationForm& form, const LabelSpec& label, const TRect& r, const char* when) {
         const TRect inner{0, 0, form.ClientWidth(), form.ClientHeight()};
         if (r.left >= inner.left && r.top >= inner.top && r.right <= inner.right && r.bottom <= inner.bottom) return;
-        Add(Severity::Warning, m_model.LineOf(label.section, label.top),
+        Add(Severity::Warning, m_model.LineOf(label.Section(), label.normal->top),
             label.what + std::string(when) + " at " + RectText(r) + " reaches outside the window's inner area (" +
                 std::to_string(inner.right) + " x " + std::to_string(inner.bottom) + ")");
     }
@@ -666,31 +619,26 @@ private:
                     "the background picture at " + RectText(r) + " reaches outside the window's inner area (" +
                         std::to_string(inner.right) + " x " + std::to_string(inner.bottom) + ")");
         }
-        std::vector<std::pair<LabelSpec, TRect>> entries;
-        bool any_entry = false;
+        std::vector<std::pair<const LabelSpec*, TRect>> entries;
         for (const LabelSpec& label : LabelSpecs()) {
             TControl* control = ControlOf(form, label);
             if (!control->Visible()) continue;
             CheckInside(form, label, control->BoundsRect(), "");
-            if (label.clickable) {
-                entries.emplace_back(label, control->BoundsRect());
-                any_entry = true;
-            }
+            if (label.clickable) entries.emplace_back(&label, control->BoundsRect());
         }
         for (std::size_t i = 0; i < entries.size(); ++i)
             for (std::size_t j = i + 1; j < entries.size(); ++j)
-                if (Intersects(entries[i].second, entries[j].second))
-                    Add(Severity::Warning, m_model.LineOf(entries[j].first.section, entries[j].first.top),
-                        entries[i].first.what + " and " + entries[j].first.what +
+                if (entries[i].second.Intersects(entries[j].second))
+                    Add(Severity::Warning, m_model.LineOf(entries[j].first->Section(), entries[j].first->normal->top),
+                        entries[i].first->what + " and " + entries[j].first->what +
                             " overlap: moving from one onto the other leaves both in their hover look");
-        if (any_entry && !form.BackGroundImage->Visible())
+        if (!entries.empty() && !form.BackGroundImage->Visible())
             Add(Severity::Warning, m_model.LineOf("BackGround Image File Setup", "BackGround Image Use"),
                 "no background picture is shown: only mouse moves over it return entries to their normal look, "
                 "so a hovered entry keeps its hover look");
     }
 
     std::string m_directory;
-    std::string m_file;
     IniModel m_model;
     platform::ProfileReader m_reader;
     std::vector<Finding> m_findings;
@@ -758,36 +706,23 @@ CheckReport CheckDirectory(const std::string& directory) {
 
     const std::optional<std::string> name =
         platform::FindEntryIgnoringCase(absolute, kConfigurationFileName);
+    const std::string file_name = name ? *name : std::string(kConfigurationFileName);
     const std::string shown_dir = directory == "." ? "" : (directory.ends_with('/') ? directory : directory + "/");
-    report.file = shown_dir + (name ? *name : std::string(kConfigurationFileName));
-    const std::string path = absolute + "/" + (name ? *name : std::string(kConfigurationFileName));
-    struct stat st {};
-    if (!name || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    report.file = shown_dir + file_name;
+    const std::string path = absolute + "/" + file_name;
+    platform::FileReadResult file;
+    if (name) file = platform::PosixReadFile(path, platform::ProfileReader::kMaxFileBytes);
+    if (file.status == platform::FileReadStatus::CannotOpen) {
+        std::error_code unused;
         report.findings.push_back({Severity::Error, 0,
-                                   "no AUTORUN.INF here: the menu would show an empty window of size 0 x 0"});
+                                   name && std::filesystem::is_regular_file(path, unused)
+                                       ? "cannot read the file"
+                                       : "no AUTORUN.INF here: the menu would show an empty window of size 0 x 0"});
         return report;
     }
-    std::optional<std::string> bytes;
-    {
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        if (f) {
-            bytes.emplace();
-            char buffer[65536];
-            std::size_t n;
-            while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 &&
-                   bytes->size() < platform::ProfileReader::kMaxFileBytes)
-                bytes->append(buffer, n);
-            std::fclose(f);
-            if (bytes->size() > platform::ProfileReader::kMaxFileBytes)
-                bytes->resize(platform::ProfileReader::kMaxFileBytes);
-        }
-    }
-    if (!bytes) {
-        report.findings.push_back({Severity::Error, 0, "cannot read the file"});
-        return report;
-    }
-    const IniScan scan = ScanIniText(*bytes);
-    Checker checker(absolute, path, scan);
+    std::string bytes(file.bytes.begin(), file.bytes.end());
+    const IniScan scan = ScanIniText(bytes);
+    Checker checker(absolute, scan, platform::ProfileReader::FromBytes(std::move(bytes)));
     report.findings = checker.Run();
     return report;
 }
@@ -796,7 +731,10 @@ std::string FormatText(const CheckReport& report) {
     std::string out;
     for (const Finding& f : report.findings) {
         out += report.file;
-        if (f.line > 0) out += ":" + std::to_string(f.line);
+        if (f.line > 0) {
+            out += ':';
+            out += std::to_string(f.line);
+        }
         out += ": ";
         out += SeverityName(f.severity);
         out += ": " + f.message + "\n";

@@ -80,7 +80,6 @@ bool MenuSimulation::SavePng(const std::string& path) {
     if (!m_form || !m_form->HandleAllocated()) return false;
     while (m_application->ProcessMessage()) {
     }
-    m_desktop->Pixel(m_form->Handle(), 0, 0);  // paints anything still pending
     return m_desktop->SavePng(m_form->Handle(), path);
 }
 

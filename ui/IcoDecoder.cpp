@@ -119,7 +119,6 @@ bool DecodeDibIcon(std::span<const std::uint8_t> data, PixelImage& out) {
     // The header's height covers the colour image and the mask together.
     platform::DibInfo colour = info;
     colour.header.height = info.header.height / 2;
-    colour.header.compression = info.header.compression;
     const std::int64_t w = colour.header.width;
     const std::int64_t h = colour.header.height;
     if (!platform::DibSizeAllowed(w, h)) return false;

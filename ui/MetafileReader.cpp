@@ -22,7 +22,6 @@ constexpr std::size_t kMetaHeaderSize = 18;
 [[noreturn]] void InvalidMetafile() { throw EInvalidGraphic("Metafile is not valid"); }
 
 LoadedMetafile ReadEnhanced(std::span<const std::uint8_t> bytes) {
-    ByteReader r(bytes);
     const std::uint32_t total = ByteReader(bytes.subspan(48, 4)).U32();
     // The rest is read whole up to the stated size.
     if (total < kEmfHeaderSize || total > bytes.size()) throw EReadError("Stream read error");
@@ -39,11 +38,12 @@ LoadedMetafile ReadEnhanced(std::span<const std::uint8_t> bytes) {
     const std::int32_t left = h.I32(), top = h.I32(), right = h.I32(), bottom = h.I32();
     m.mm_width = static_cast<int>(static_cast<std::int64_t>(right) - left);
     m.mm_height = static_cast<int>(static_cast<std::int64_t>(bottom) - top);
+    m.bits.emf_frame = {left, top, right, bottom};
     h.Seek(72);
-    m.device_px_cx = h.I32();
-    m.device_px_cy = h.I32();
-    m.device_mm_cx = h.I32();
-    m.device_mm_cy = h.I32();
+    m.bits.emf_device_px.cx = h.I32();
+    m.bits.emf_device_px.cy = h.I32();
+    m.bits.emf_device_mm.cx = h.I32();
+    m.bits.emf_device_mm.cy = h.I32();
     m.inch = 0;
     m.bits.enhanced = true;
     m.bits.records.assign(records.begin(), records.end());
@@ -80,7 +80,6 @@ LoadedMetafile ReadPlaceable(std::span<const std::uint8_t> bytes) {
     m.mm_height = MulDiv(bottom - top, 2540, inch);
     m.bits.enhanced = false;
     m.bits.wmf_bounds = {left, top, right, bottom};
-    m.bits.wmf_units_per_inch = inch;
     m.bits.records.assign(records.begin(), records.end());
     return m;
 }
@@ -105,8 +104,9 @@ TSize MetafileNaturalSize(const LoadedMetafile& m, int pixels_per_inch) {
         const std::int64_t v = std::int64_t{mm} * 100;
         return (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min()) ? 0 : static_cast<int>(v);
     };
-    return {MulDiv(m.mm_width, m.device_px_cx, hundredths(m.device_mm_cx)),
-            MulDiv(m.mm_height, m.device_px_cy, hundredths(m.device_mm_cy))};
+    const MetafileBits& b = m.bits;
+    return {MulDiv(m.mm_width, b.emf_device_px.cx, hundredths(b.emf_device_mm.cx)),
+            MulDiv(m.mm_height, b.emf_device_px.cy, hundredths(b.emf_device_mm.cy))};
 }
 
 }  // namespace automenu

@@ -15,11 +15,6 @@ struct LoadedMetafile {
     int mm_width = 0;   // hundredths of a millimetre
     int mm_height = 0;
     int inch = 0;       // units per inch of a placeable metafile; 0 for an enhanced one
-    // Enhanced metafiles: the header's reference device, for the natural size.
-    int device_px_cx = 0;
-    int device_px_cy = 0;
-    int device_mm_cx = 0;
-    int device_mm_cy = 0;
 };
 
 // Throws EInvalidGraphic "Metafile is not valid", or EReadError "Stream

@@ -10,12 +10,6 @@ void TBitmap::Draw(platform::ICanvas& canvas, const TRect& rect) {
     canvas.DrawImage(m_image, rect.left, rect.top);
 }
 
-void TBitmap::SetTransparent(bool transparent) {
-    if (m_transparent == transparent) return;
-    m_transparent = transparent;
-    Changed();
-}
-
 void TBitmap::ReadData(std::span<const std::uint8_t> bytes) {
     PixelImage image = DecodeBmpFile(bytes);
     m_image = std::move(image);

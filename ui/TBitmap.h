@@ -15,15 +15,12 @@ public:
     void Draw(platform::ICanvas& canvas, const TRect& rect) override;
 
     const PixelImage& Image() const { return m_image; }
-    bool Transparent() const { return m_transparent; }
-    void SetTransparent(bool transparent);
 
 protected:
     void ReadData(std::span<const std::uint8_t> bytes) override;
 
 private:
     PixelImage m_image;
-    bool m_transparent = false;
 };
 
 }  // namespace automenu

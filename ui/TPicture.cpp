@@ -5,10 +5,6 @@
 
 namespace automenu {
 
-TPicture::TPicture() {
-    TFileFormatsList::Instance();  // the table exists from the first picture on
-}
-
 TPicture::~TPicture() {
     if (m_graphic) m_graphic->SetOnChange(nullptr);
 }

@@ -11,7 +11,7 @@ namespace automenu {
 
 class TPicture {
 public:
-    TPicture();
+    TPicture() = default;
     ~TPicture();
     TPicture(const TPicture&) = delete;
     TPicture& operator=(const TPicture&) = delete;

@@ -24,7 +24,7 @@ class CairoCanvas final : public ICanvas {
 public:
     // Takes ownership of the context; `done` runs after the context is
     // released (a back end presents the painted pixels there).
-    CairoCanvas(CairoContextPtr cr, int pixels_per_inch, std::function<void()> done = {});
+    CairoCanvas(CairoContextPtr cr, std::function<void()> done = {});
     ~CairoCanvas() override;
     CairoCanvas(const CairoCanvas&) = delete;
     CairoCanvas& operator=(const CairoCanvas&) = delete;
@@ -40,12 +40,10 @@ public:
     TRect DrawText(const IFont& font, Rgb colour, std::string_view text, const TRect& rect,
                    unsigned flags) override;
 
-    cairo_t* Context() const { return m_owned.get(); }
+    cairo_t* Context() const { return m_cr.get(); }
 
 private:
-    CairoContextPtr m_owned;
-    cairo_t* m_cr;
-    int m_ppi;
+    CairoContextPtr m_cr;
     std::function<void()> m_done;
 };
 

@@ -29,23 +29,6 @@ enum EmrType : std::uint32_t {
     EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_EXTCREATEPEN = 95, EMR_ALPHABLEND = 114,
 };
 
-constexpr std::size_t kMaxPoints = 1 << 22;
-
-std::vector<MfPoint> ReadPoints(ByteReader& r, std::uint32_t count, bool short_form) {
-    if (count > kMaxPoints || count * (short_form ? 4u : 8u) > r.Remaining()) throw ReadPastEnd();
-    std::vector<MfPoint> pts(count);
-    for (auto& p : pts) {
-        if (short_form) {
-            p.x = r.I16();
-            p.y = r.I16();
-        } else {
-            p.x = r.I32();
-            p.y = r.I32();
-        }
-    }
-    return pts;
-}
-
 // The rectangle (l, t, r, b) as four 32-bit values.
 struct Box {
     double l, t, r, b;
@@ -101,15 +84,14 @@ MfRegion ReadRegion(ByteReader& r, std::uint32_t size) {
 MfFont ReadLogFontW(ByteReader& r) {
     MfFont f;
     f.height = r.I32();
-    f.width = r.I32();
+    r.I32();  // width
     f.escapement = r.I32();
     r.I32();  // orientation
     f.weight = r.I32();
     f.italic = r.U8() != 0;
     f.underline = r.U8() != 0;
     f.strike_out = r.U8() != 0;
-    f.charset = r.U8();
-    r.Skip(4);  // precision, quality, pitch and family
+    r.Skip(5);  // charset, precision, quality, pitch and family
     f.face = Utf16ToUtf8(r.TakeUpTo(64), 32);
     return f;
 }
@@ -239,7 +221,6 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         brush.style = r.U32();
         brush.colour = r.U32();
         brush.hatch = r.U32();
-        if (brush.style != BS_SOLID && brush.style != BS_NULL && brush.style != BS_HATCHED) brush.style = BS_SOLID;
         dc.CreateObject(index, brush);
         break;
     }
@@ -289,10 +270,10 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         const std::uint32_t size = r.U32();
         const int mode = r.I32();
         if (size == 0) {
-            dc.SelectClipRegion(nullptr, mode, true);
+            dc.SelectClipRegion(nullptr, mode);
         } else {
             const MfRegion region = ReadRegion(r, size);
-            dc.SelectClipRegion(&region, mode, true);
+            dc.SelectClipRegion(&region, mode);
         }
         break;
     }
@@ -301,19 +282,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         const std::uint32_t size = r.U32();
         const std::uint32_t brush_index = r.U32();
         const MfRegion region = ReadRegion(r, size);
-        MfBrush brush;
-        if (brush_index & 0x80000000u) {
-            // Stock brushes only by their grey level here.
-            static constexpr std::uint32_t greys[] = {0xFFFFFF, 0xC0C0C0, 0x808080, 0x404040, 0x000000};
-            const std::uint32_t stock = brush_index & 0x7FFFFFFFu;
-            if (stock > 4) break;
-            brush.colour = greys[stock];
-        } else if (const MfObject* o = dc.Object(brush_index); o && std::holds_alternative<MfBrush>(*o)) {
-            brush = std::get<MfBrush>(*o);
-        } else {
-            break;
-        }
-        dc.FillRegion(region, brush, true);
+        if (const auto brush = dc.BrushAt(brush_index)) dc.FillRegion(region, *brush);
         break;
     }
     case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_ALPHABLEND: {
@@ -355,15 +324,8 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
             cx = r.I32();
             cy = r.I32();
         }
-        auto bmp = RecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits);
-        if (!bmp) break;
-        // The source origin counts from the bottom of a bottom-up DIB.
-        const int h = cairo_image_surface_get_height(SurfaceOf(*bmp));
-        ByteReader info(rec);
-        info.Seek(off_bmi + 8);
-        const bool bottom_up = info.I32() > 0;
-        const double top = bottom_up ? h - (sy + scy) : sy;
-        dc.DrawBitmap(*bmp, x, y, cx, cy, sx, top, scx, scy);
+        if (auto bmp = RecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits))
+            dc.DrawBitmap(*bmp, x, y, cx, cy, sx, DibSourceTop(*bmp, sy, scy), scx, scy);
         break;
     }
     case EMR_EXTTEXTOUTA: ExtTextOut(dc, r, rec, false); break;
@@ -374,31 +336,26 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
 
 }  // namespace
 
-void PlayEmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const TRect& dest) {
-    ByteReader r(records);
-    try {
-        // The header: the frame maps onto the destination, through the
-        // reference device the records were made for.
-        r.Skip(8);
-        r.Skip(16);  // bounds
-        const double fl = r.I32(), ft = r.I32(), fr = r.I32(), fb = r.I32();
-        r.Seek(72);
-        const double dev_cx = r.I32(), dev_cy = r.I32(), mm_cx = r.I32(), mm_cy = r.I32();
-        if (dev_cx <= 0 || dev_cy <= 0 || mm_cx <= 0 || mm_cy <= 0) return;
-        const double px_mm_x = dev_cx / mm_cx, px_mm_y = dev_cy / mm_cy;
-        const double fw = (fr - fl) * px_mm_x / 100, fh = (fb - ft) * px_mm_y / 100;
-        if (fw == 0 || fh == 0) return;
-        cairo_matrix_t playback;
-        const double sx = (dest.right - dest.left) / fw, sy = (dest.bottom - dest.top) / fh;
-        cairo_matrix_init(&playback, sx, 0, 0, sy, dest.left - fl * px_mm_x / 100 * sx, dest.top - ft * px_mm_y / 100 * sy);
-        cairo_matrix_t check = playback;
-        if (cairo_matrix_invert(&check) != CAIRO_STATUS_SUCCESS) return;
-        dc.SetPlaybackTransform(playback);
-        dc.SetDeviceResolution(px_mm_x, px_mm_y);
-    } catch (const ReadPastEnd&) {
-        return;
-    }
+void PlayEmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest) {
+    // The frame maps onto the destination, through the reference device the
+    // records were made for.
+    const double fl = bits.emf_frame.left, ft = bits.emf_frame.top;
+    const double fr = bits.emf_frame.right, fb = bits.emf_frame.bottom;
+    const double dev_cx = bits.emf_device_px.cx, dev_cy = bits.emf_device_px.cy;
+    const double mm_cx = bits.emf_device_mm.cx, mm_cy = bits.emf_device_mm.cy;
+    if (dev_cx <= 0 || dev_cy <= 0 || mm_cx <= 0 || mm_cy <= 0) return;
+    const double px_mm_x = dev_cx / mm_cx, px_mm_y = dev_cy / mm_cy;
+    const double fw = (fr - fl) * px_mm_x / 100, fh = (fb - ft) * px_mm_y / 100;
+    if (fw == 0 || fh == 0) return;
+    cairo_matrix_t playback;
+    const double sx = (dest.right - dest.left) / fw, sy = (dest.bottom - dest.top) / fh;
+    cairo_matrix_init(&playback, sx, 0, 0, sy, dest.left - fl * px_mm_x / 100 * sx, dest.top - ft * px_mm_y / 100 * sy);
+    cairo_matrix_t check = playback;
+    if (cairo_matrix_invert(&check) != CAIRO_STATUS_SUCCESS) return;
+    dc.SetPlaybackTransform(playback);
+    dc.SetDeviceResolution(px_mm_x, px_mm_y);
 
+    const std::span<const std::uint8_t> records = bits.records;
     std::size_t pos = 0;
     while (records.size() - pos >= 8) {
         ByteReader head(records.subspan(pos, 8));

@@ -7,6 +7,8 @@
 
 #include "platform/ByteReader.h"
 #include "platform/DibDecoder.h"
+#include "platform/TextDecoding.h"
+#include "platform/cairo/PangoText.h"
 
 namespace automenu::platform {
 
@@ -15,6 +17,7 @@ namespace automenu::platform {
 struct MfSurface {
     std::vector<std::uint32_t> pixels;
     cairo_surface_t* surface = nullptr;
+    bool bottom_up = false;  // as the DIB stored its rows
     ~MfSurface() {
         if (surface) cairo_surface_destroy(surface);
     }
@@ -22,15 +25,22 @@ struct MfSurface {
 
 cairo_surface_t* SurfaceOf(const MfSurface& s) { return s.surface; }
 
-std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info_bytes, std::span<const std::uint8_t> bits,
-                                           bool with_alpha) {
+double DibSourceTop(const MfSurface& s, double sy, double sh) {
+    return s.bottom_up ? cairo_image_surface_get_height(s.surface) - (sy + sh) : sy;
+}
+
+std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info_bytes,
+                                           std::optional<std::span<const std::uint8_t>> bits, bool with_alpha) {
     try {
         ByteReader r(info_bytes);
         DibInfo info = ReadDibInfo(r);
         PixelImage img;
-        if (!DecodeDib(info, bits, img, with_alpha ? DibAlpha::FromData : DibAlpha::Ignore)) return nullptr;
+        if (!DecodeDib(info, bits ? *bits : info_bytes.subspan(r.Position()), img,
+                       with_alpha ? DibAlpha::FromData : DibAlpha::Ignore))
+            return nullptr;
         auto s = std::make_shared<MfSurface>();
         s->pixels = std::move(img.pixels);
+        s->bottom_up = info.header.height > 0;
         s->surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(s->pixels.data()),
                                                          CAIRO_FORMAT_ARGB32, img.width, img.height, img.width * 4);
         if (cairo_surface_status(s->surface) != CAIRO_STATUS_SUCCESS) return nullptr;
@@ -42,35 +52,25 @@ std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info_by
     }
 }
 
-// --- Text encodings ------------------------------------------------------
+// --- Points ---------------------------------------------------------------
 
-namespace {
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count, bool short_form) {
+    constexpr std::size_t kMaxPoints = 1 << 22;
+    if (count > kMaxPoints || count * (short_form ? 4 : 8) > r.Remaining()) throw ReadPastEnd();
+    std::vector<MfPoint> pts(count);
+    for (auto& p : pts) {
+        if (short_form) {
+            p.x = r.I16();
+            p.y = r.I16();
+        } else {
+            p.x = r.I32();
+            p.y = r.I32();
+        }
     }
+    return pts;
 }
 
-// Windows-1252 above 0x7F where it differs from Latin-1.
-constexpr std::uint16_t kCp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
-};
-
-}  // namespace
+// --- Text encodings ------------------------------------------------------
 
 std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars) {
     std::string out;
@@ -92,12 +92,8 @@ std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars) 
 }
 
 std::string AnsiToUtf8(std::span<const std::uint8_t> bytes) {
-    std::string out;
-    for (std::uint8_t b : bytes) {
-        if (b == 0) break;
-        AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b);
-    }
-    return out;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return Windows1252ToUtf8(text.substr(0, text.find('\0')));
 }
 
 // --- Device context ------------------------------------------------------
@@ -291,25 +287,34 @@ const MfObject* MetafileDC::Object(std::uint32_t index) const {
     return it == m_objects.end() ? nullptr : &it->second;
 }
 
-void MetafileDC::SelectObject(std::uint32_t index) {
+std::optional<MfBrush> MetafileDC::BrushAt(std::uint32_t index) const {
     if (index & 0x80000000u) {
         const std::uint32_t stock = index & 0x7FFFFFFFu;
-        if (stock <= 5 || stock == 18) m_s.brush = StockBrush(stock == 18 ? 0 : stock);
-        else if (stock <= 8 || stock == 19) m_s.pen = StockPen(stock == 19 ? 7 : stock);
+        if (stock <= 5) return StockBrush(stock);
+        if (stock == 18) return StockBrush(0);  // DC_BRUSH: white until changed
+        return std::nullopt;
+    }
+    const MfObject* o = Object(index);
+    if (const auto* brush = o ? std::get_if<MfBrush>(o) : nullptr) return *brush;
+    return std::nullopt;
+}
+
+void MetafileDC::SelectObject(std::uint32_t index) {
+    if (auto brush = BrushAt(index)) {
+        m_s.brush = std::move(*brush);
+    } else if (index & 0x80000000u) {
+        const std::uint32_t stock = index & 0x7FFFFFFFu;
+        if (stock <= 8 || stock == 19) m_s.pen = StockPen(stock == 19 ? 7 : stock);
         else if (stock >= 10 && stock <= 17 && stock != 15) {
             m_s.font = MfFont{};
             m_s.font.face = (stock == 10 || stock == 11 || stock == 16) ? "Monospace" : "Sans";
             m_s.font.height = stock == 17 ? -11 : 16;
             m_s.font.weight = stock == 13 ? 700 : 400;
         }
-        return;
+    } else if (const MfObject* o = Object(index)) {
+        if (auto* pen = std::get_if<MfPen>(o)) m_s.pen = *pen;
+        else if (auto* font = std::get_if<MfFont>(o)) m_s.font = *font;
     }
-    const MfObject* o = Object(index);
-    if (!o) return;
-    if (auto* pen = std::get_if<MfPen>(o)) m_s.pen = *pen;
-    else if (auto* brush = std::get_if<MfBrush>(o)) m_s.brush = *brush;
-    else if (auto* font = std::get_if<MfFont>(o)) m_s.font = *font;
-    else if (auto* region = std::get_if<MfRegion>(o)) SelectClipRegion(region, RGN_COPY, false);
 }
 
 void MetafileDC::DeleteObject(std::uint32_t index) { m_objects.erase(index); }
@@ -577,7 +582,7 @@ void MetafileDC::Arc(ArcKind kind, double l, double t, double r, double b, MfPoi
     cairo_matrix_t m;
     const double rx = std::fabs(r - l) / 2, ry = std::fabs(b - t) / 2;
     if (rx <= 0 || ry <= 0 || !LogicalMatrix(m)) return;
-    UseLogical();
+    cairo_set_matrix(m_cr, &m);
     const double cx = (l + r) / 2, cy = (t + b) / 2;
     const double a0 = std::atan2((start.y - cy) / ry, (start.x - cx) / rx);
     const double a1 = std::atan2((end.y - cy) / ry, (end.x - cx) / rx);
@@ -632,20 +637,20 @@ void MetafileDC::PatBlt(double l, double t, double r, double b, std::uint32_t ro
     cairo_new_path(m_cr);
 }
 
-void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush, bool device_units) {
-    if (m_in_path) return;
+// The region's rectangles as the current path.
+void MetafileDC::AddRegionPath(const MfRegion& region) {
     cairo_save(m_cr);
-    if (device_units) {
-        cairo_set_matrix(m_cr, &m_playback);
-    } else if (!UseLogical()) {
-        cairo_restore(m_cr);
-        return;
-    }
+    cairo_set_matrix(m_cr, &m_playback);
     cairo_new_path(m_cr);
     for (const TRect& r : region.rects) cairo_rectangle(m_cr, r.left, r.top, r.Width(), r.Height());
+    cairo_restore(m_cr);
+}
+
+void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush) {
+    if (m_in_path) return;
+    AddRegionPath(region);
     Fill(brush);
     cairo_new_path(m_cr);
-    cairo_restore(m_cr);
 }
 
 void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const double> dx, std::uint32_t options,
@@ -655,7 +660,7 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     if (m_s.text_align & TA_UPDATECP) ref = m_s.pos;
 
     if (rect && (options & (ETO_OPAQUE | ETO_CLIPPED))) {
-        UseLogical();
+        cairo_set_matrix(m_cr, &m);
         cairo_new_path(m_cr);
         cairo_rectangle(m_cr, rect[0], rect[1], rect[2] - rect[0], rect[3] - rect[1]);
         if (options & ETO_OPAQUE) {
@@ -689,7 +694,7 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     cairo_translate(m_cr, x, y);
     if (m_s.font.escapement != 0) cairo_rotate(m_cr, -m_s.font.escapement * M_PI / 1800.0);
 
-    PangoLayout* layout = pango_cairo_create_layout(m_cr);
+    PangoLayout* layout = pango_layout_new(SharedTextContext());
     PangoFontDescription* desc = pango_font_description_new();
     pango_font_description_set_family(desc, m_s.font.face.empty() ? "Sans" : m_s.font.face.c_str());
     pango_font_description_set_weight(desc, static_cast<PangoWeight>(std::clamp(m_s.font.weight == 0 ? 400 : m_s.font.weight, 100, 1000)));
@@ -855,18 +860,10 @@ void MetafileDC::ExcludeClipRect(double l, double t, double r, double b) {
     cairo_clip(m_cr);
 }
 
-void MetafileDC::SelectClipRegion(const MfRegion* region, int mode, bool device_units) {
+void MetafileDC::SelectClipRegion(const MfRegion* region, int mode) {
     if (mode == RGN_COPY) ResetClip();
     if (!region || (mode != RGN_AND && mode != RGN_COPY)) return;
-    cairo_save(m_cr);
-    if (device_units) cairo_set_matrix(m_cr, &m_playback);
-    else if (!UseLogical()) {
-        cairo_restore(m_cr);
-        return;
-    }
-    cairo_new_path(m_cr);
-    for (const TRect& r : region->rects) cairo_rectangle(m_cr, r.left, r.top, r.Width(), r.Height());
-    cairo_restore(m_cr);
+    AddRegionPath(*region);
     cairo_set_fill_rule(m_cr, CAIRO_FILL_RULE_WINDING);
     cairo_clip(m_cr);
 }

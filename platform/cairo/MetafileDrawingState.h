@@ -8,12 +8,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_map>
 #include <variant>
 #include <vector>
 
+#include "platform/ByteReader.h"
 #include "platform/MetafileBits.h"
 #include "platform/Types.h"
 
@@ -58,28 +60,36 @@ struct MfBrush {
 
 struct MfFont {
     int height = 0;  // logical: negative = character height, positive = cell height
-    int width = 0;
     int escapement = 0;  // tenths of a degree, counter-clockwise
     int weight = 400;
     bool italic = false;
     bool underline = false;
     bool strike_out = false;
-    std::uint8_t charset = 0;
     std::string face;
 };
 
 struct MfRegion {
-    std::vector<TRect> rects;  // logical units (WMF) or device units (EMF)
+    std::vector<TRect> rects;  // device units
 };
 
 struct MfPalette {};
 
-using MfObject = std::variant<std::monostate, MfPen, MfBrush, MfFont, MfRegion, MfPalette>;
+using MfObject = std::variant<std::monostate, MfPen, MfBrush, MfFont, MfPalette>;
 
-// A packed DIB from a record: BITMAPINFO and bits. Null when it cannot be decoded.
-std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info, std::span<const std::uint8_t> bits,
+// A record's points, 16-bit (short_form) or 32-bit pairs. Throws ReadPastEnd
+// when the record holds fewer.
+std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count, bool short_form);
+
+// A DIB from a record: BITMAPINFO and, apart from it, the bits; without
+// `bits`, a packed DIB whose bits follow the colour table. Null when it
+// cannot be decoded.
+std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info,
+                                           std::optional<std::span<const std::uint8_t>> bits = std::nullopt,
                                            bool with_alpha = false);
 cairo_surface_t* SurfaceOf(const MfSurface& s);
+// The top row of a source rectangle given in DIB coordinates, which count
+// from the bottom of a bottom-up DIB.
+double DibSourceTop(const MfSurface& s, double sy, double sh);
 
 // Text as the metafile holds it.
 std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars);
@@ -108,10 +118,8 @@ public:
     void SetViewportOrg(double x, double y) { m_s.vp_org = {x, y}; }
     void SetViewportExt(double x, double y);
     void OffsetWindowOrg(double dx, double dy) { m_s.win_org.x += dx; m_s.win_org.y += dy; }
-    void OffsetViewportOrg(double dx, double dy) { m_s.vp_org.x += dx; m_s.vp_org.y += dy; }
     void ScaleWindowExt(double xn, double xd, double yn, double yd);
     void ScaleViewportExt(double xn, double xd, double yn, double yd);
-    MfPoint WindowExt() const { return m_s.win_ext; }
     void SetWorldTransform(const cairo_matrix_t& m) { m_s.world = m; }
     void ModifyWorldTransform(const cairo_matrix_t& m, int mode);
 
@@ -130,10 +138,8 @@ public:
     void CreateObject(std::uint32_t index, MfObject object);
     void SelectObject(std::uint32_t index);  // a stock object when the top bit is set
     void DeleteObject(std::uint32_t index);
-    const MfObject* Object(std::uint32_t index) const;
-    void SelectPen(const MfPen& pen) { m_s.pen = pen; }
-    void SelectBrush(const MfBrush& brush) { m_s.brush = brush; }
-    void SelectFont(const MfFont& font) { m_s.font = font; }
+    // The brush an object index names, stock or created; none for other objects.
+    std::optional<MfBrush> BrushAt(std::uint32_t index) const;
 
     // --- Drawing ---
     void MoveTo(MfPoint p);
@@ -153,7 +159,7 @@ public:
     void SetPixel(MfPoint p, std::uint32_t colour);
     // Fills the rectangle with the current brush (PATCOPY) or a fixed colour.
     void PatBlt(double l, double t, double r, double b, std::uint32_t rop);
-    void FillRegion(const MfRegion& region, const MfBrush& brush, bool device_units);
+    void FillRegion(const MfRegion& region, const MfBrush& brush);
 
     // Draws text at a reference point with the current font and alignment.
     // `dx` (logical advances) may be empty; `rect` is used with ETO_OPAQUE/ETO_CLIPPED.
@@ -175,8 +181,8 @@ public:
     void SelectClipPath(int mode);
     void IntersectClipRect(double l, double t, double r, double b);
     void ExcludeClipRect(double l, double t, double r, double b);
-    // Rects in device units (EMF) or logical units (WMF); none with RGN_COPY resets the clip.
-    void SelectClipRegion(const MfRegion* region, int mode, bool device_units);
+    // None with RGN_COPY resets the clip.
+    void SelectClipRegion(const MfRegion* region, int mode);
 
 private:
     void PaintPath(bool fill, bool stroke);
@@ -200,6 +206,7 @@ private:
         MfPoint pos{0, 0};
     };
 
+    const MfObject* Object(std::uint32_t index) const;
     // Logical units to destination pixels; false when it cannot be used.
     bool LogicalMatrix(cairo_matrix_t& out) const;
     bool UseLogical();
@@ -213,6 +220,7 @@ private:
     void ApplyPen();
     void BuildPolyline(std::span<const MfPoint> pts, bool close);
     void AddEllipsePath(double l, double t, double r, double b);
+    void AddRegionPath(const MfRegion& region);
     void ResetClip();
 
     cairo_t* m_cr;
@@ -229,7 +237,7 @@ private:
 // Record interpreters. Damaged or unknown records are skipped; a record
 // whose size is 0, not a whole number of units, or past the data ends
 // playback.
-void PlayEmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const TRect& dest);
-void PlayWmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const MetafileBits& bits, const TRect& dest);
+void PlayEmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest);
+void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest);
 
 }  // namespace automenu::platform

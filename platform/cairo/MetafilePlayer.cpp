@@ -36,8 +36,8 @@ void PlayMetafileOnCairo(cairo_t* cr, const MetafileBits& metafile, const TRect&
     cairo_set_antialias(inner, CAIRO_ANTIALIAS_GRAY);
     {
         MetafileDC dc(inner);
-        if (metafile.enhanced) PlayEmfRecords(dc, metafile.records, dest);
-        else PlayWmfRecords(dc, metafile.records, metafile, dest);
+        if (metafile.enhanced) PlayEmfRecords(dc, metafile, dest);
+        else PlayWmfRecords(dc, metafile, dest);
     }
     cairo_destroy(inner);
     cairo_surface_flush(scratch);

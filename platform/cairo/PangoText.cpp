@@ -61,21 +61,12 @@ private:
     std::unique_ptr<PangoContext, GObjectDeleter> m_context;
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 // The family list handed to fontconfig. A comma would split the name into two
 // families, so it is replaced. Fixed pitch asks for a monospace face when the
 // named one is not installed.
 std::string FamilyOf(const FontDescription& d) {
     std::string family = DecodeCaptionBytes(d.name);
-    if (family.empty() || EqualsIgnoringCase(family, "default")) family = "Sans";
+    if (family.empty()) family = "Sans";
     std::replace(family.begin(), family.end(), ',', ' ');
     if (d.pitch == TFontPitch::fpFixed) family += ",Monospace";
     return family;
@@ -207,6 +198,8 @@ PreparedText Prepare(std::string_view utf8, bool prefix) {
 
 }  // namespace
 
+PangoContext* SharedTextContext() { return TextContext::Get().Context(); }
+
 std::shared_ptr<IFont> CreatePangoFont(const FontDescription& description, int pixels_per_inch) {
     return std::make_shared<PangoTextFont>(description, pixels_per_inch);
 }
@@ -214,7 +207,7 @@ std::shared_ptr<IFont> CreatePangoFont(const FontDescription& description, int p
 TextFontMetrics MetricsOf(const IFont& font) { return static_cast<const PangoTextFont&>(font).Metrics(); }
 
 TRect DrawTextOnCairo(cairo_t* cr, const IFont& font, Rgb colour, std::string_view text, const TRect& rect,
-                      unsigned flags, int) {
+                      unsigned flags) {
     const auto& pf = static_cast<const PangoTextFont&>(font);
     const TextFontMetrics& metrics = pf.Metrics();
 
@@ -225,7 +218,7 @@ TRect DrawTextOnCairo(cairo_t* cr, const IFont& font, Rgb colour, std::string_vi
     const std::string utf8 = DecodeCaptionBytes(text);
     const PreparedText prepared = Prepare(utf8, (flags & DT_NOPREFIX) == 0);
 
-    std::unique_ptr<PangoLayout, GObjectDeleter> layout(pango_layout_new(TextContext::Get().Context()));
+    std::unique_ptr<PangoLayout, GObjectDeleter> layout(pango_layout_new(SharedTextContext()));
     pango_layout_set_font_description(layout.get(), pf.Pango());
     pango_layout_set_text(layout.get(), prepared.text.c_str(), static_cast<int>(prepared.text.size()));
 

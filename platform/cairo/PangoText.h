@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cairo.h>
+#include <pango/pango.h>
 
 #include <memory>
 #include <string_view>
@@ -18,6 +19,10 @@
 #include "platform/Platform.h"
 
 namespace automenu::platform {
+
+// The context all text is laid out with, so that it measures the same on
+// every surface.
+PangoContext* SharedTextContext();
 
 std::shared_ptr<IFont> CreatePangoFont(const FontDescription& description, int pixels_per_inch = 96);
 
@@ -50,6 +55,6 @@ TextFontMetrics MetricsOf(const IFont& font);
 //   empty text leaves rect as it is.
 // Measuring and drawing lay the text out the same way.
 TRect DrawTextOnCairo(cairo_t* cr, const IFont& font, Rgb colour, std::string_view text, const TRect& rect,
-                      unsigned flags, int pixels_per_inch);
+                      unsigned flags);
 
 }  // namespace automenu::platform

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/ByteReader.h"
-#include "platform/DibDecoder.h"
 #include "platform/cairo/MetafileDrawingState.h"
 
 namespace automenu::platform {
@@ -51,33 +50,16 @@ private:
         if (index < m_slots.size()) m_slots[index] = false;
         m_dc.DeleteObject(index);
     }
-    void Bitmap(ByteReader& r, std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx,
-                double sy, double sw, double sh);
+    void Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx, double sy,
+                double sw, double sh);
 
     MetafileDC& m_dc;
     std::vector<bool> m_slots;
 };
 
-std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count) {
-    if (count * 4 > r.Remaining()) throw ReadPastEnd();
-    std::vector<MfPoint> pts(count);
-    for (auto& p : pts) {
-        p.x = r.I16();
-        p.y = r.I16();
-    }
-    return pts;
-}
-
-void WmfPlayer::Bitmap(ByteReader&, std::span<const std::uint8_t> dib, double x, double y, double w, double h,
-                       double sx, double sy, double sw, double sh) {
-    // The packed DIB: header and colour table, then the bits.
-    ByteReader info(dib);
-    DibInfo parsed = ReadDibInfo(info);
-    auto bmp = DecodeRecordDib(dib.subspan(0, info.Position()), dib.subspan(info.Position()));
-    if (!bmp) return;
-    const int bh = cairo_image_surface_get_height(SurfaceOf(*bmp));
-    const double top = parsed.header.height > 0 ? bh - (sy + sh) : sy;
-    m_dc.DrawBitmap(*bmp, x, y, w, h, sx, top, sw, sh);
+void WmfPlayer::Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx,
+                       double sy, double sw, double sh) {
+    if (auto bmp = DecodeRecordDib(dib)) m_dc.DrawBitmap(*bmp, x, y, w, h, sx, DibSourceTop(*bmp, sy, sh), sw, sh);
 }
 
 void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> params) {
@@ -106,7 +88,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     case META_MOVETO: { const double y = i16(); m_dc.MoveTo({i16(), y}); break; }
     case META_LINETO: { const double y = i16(); m_dc.LineTo({i16(), y}); break; }
     case META_POLYLINE: case META_POLYGON: {
-        const auto pts = ReadPoints(r, r.U16());
+        const auto pts = ReadPoints(r, r.U16(), true);
         if (function == META_POLYLINE) m_dc.Polyline(pts);
         else m_dc.Polygon(pts);
         break;
@@ -119,7 +101,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
             c = r.U16();
             total += c;
         }
-        m_dc.PolyPolygon(ReadPoints(r, total), counts);
+        m_dc.PolyPolygon(ReadPoints(r, total, true), counts);
         break;
     }
     case META_RECTANGLE: case META_ELLIPSE: case META_INTERSECTCLIPRECT: case META_EXCLUDECLIPRECT: {
@@ -194,22 +176,20 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         brush.style = r.U16();
         brush.colour = r.U32();
         brush.hatch = r.U16();
-        if (brush.style != BS_SOLID && brush.style != BS_NULL && brush.style != BS_HATCHED) brush.style = BS_SOLID;
         Create(brush);
         break;
     }
     case META_CREATEFONTINDIRECT: {
         MfFont f;
         f.height = r.I16();
-        f.width = r.I16();
+        r.I16();  // width
         f.escapement = r.I16();
         r.I16();
         f.weight = r.I16();
         f.italic = r.U8() != 0;
         f.underline = r.U8() != 0;
         f.strike_out = r.U8() != 0;
-        f.charset = r.U8();
-        r.Skip(4);
+        r.Skip(5);  // charset, precision, quality, pitch and family
         f.face = AnsiToUtf8(r.TakeUpTo(32));
         Create(f);
         break;
@@ -219,13 +199,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         r.U16();  // usage
         MfBrush brush;
         brush.style = BS_DIBPATTERNPT;
-        auto dib = params.subspan(r.Position());
-        ByteReader info(dib);
-        try {
-            ReadDibInfo(info);
-            brush.pattern = DecodeRecordDib(dib.subspan(0, info.Position()), dib.subspan(info.Position()));
-        } catch (const ReadPastEnd&) {
-        }
+        brush.pattern = DecodeRecordDib(params.subspan(r.Position()));
         Create(brush);
         break;
     }
@@ -236,7 +210,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         r.U32();  // raster operation
         r.U16();  // usage
         const double sh = i16(), sw = i16(), sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
-        Bitmap(r, params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
+        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
         break;
     }
     case META_DIBSTRETCHBLT: case META_DIBBITBLT: {
@@ -257,7 +231,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         if (stretch) { sh = i16(); sw = i16(); }
         const double sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
         if (!stretch) { sh = h; sw = w; }
-        Bitmap(r, params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
+        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
         break;
     }
     case META_SETDIBTODEV: {
@@ -265,7 +239,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         r.U16();  // scan count
         r.U16();  // start scan
         const double sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
-        Bitmap(r, params.subspan(r.Position()), x, y, w, h, sx, sy, w, h);
+        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, w, h);
         break;
     }
     default: break;
@@ -274,7 +248,8 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
 
 }  // namespace
 
-void PlayWmfRecords(MetafileDC& dc, std::span<const std::uint8_t> records, const MetafileBits& bits, const TRect& dest) {
+void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest) {
+    const std::span<const std::uint8_t> records = bits.records;
     ByteReader header(records);
     std::size_t objects = 0;
     std::size_t pos = 0;

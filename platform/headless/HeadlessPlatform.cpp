@@ -13,7 +13,7 @@ constexpr FrameExtents kDialogFrame{3, 22, 3, 3};
 
 HeadlessPlatform::HeadlessPlatform() {
     m_screen_surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
-    m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())), m_ppi);
+    m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())));
 }
 
 HeadlessPlatform::~HeadlessPlatform() = default;
@@ -122,7 +122,7 @@ std::unique_ptr<ICanvas> HeadlessPlatform::BeginPaint(WindowId w, TRect& area) {
     auto* win = Find(w);
     if (!win || area.IsEmpty()) return nullptr;
     ++m_paint_count;
-    auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(win->surface.get())), m_ppi);
+    auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(win->surface.get())));
     canvas->IntersectClip(area);
     return canvas;
 }

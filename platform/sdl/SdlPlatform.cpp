@@ -190,7 +190,7 @@ bool SdlPlatform::Open(std::string& error) {
     m_sdl_started = true;
     m_exit_after_first_frame = ExitAfterFirstFrameAsked();
     if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) m_ppi = ReadXftDpi();
-    m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())), m_ppi);
+    m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())));
     return true;
 }
 
@@ -483,7 +483,7 @@ std::unique_ptr<ICanvas> SdlPlatform::BeginPaint(WindowId w, TRect& area) {
             if (exit_after) std::_Exit(0);
         };
     }
-    auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(target.get())), m_ppi, present);
+    auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(target.get())), present);
     canvas->IntersectClip(area);
     return canvas;
 }

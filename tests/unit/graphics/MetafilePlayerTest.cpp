@@ -17,7 +17,7 @@ using platform::CairoSurfacePtr;
 PixelImage RenderOnWhite(TGraphic& graphic, int width, int height, const char* save_as = nullptr) {
     CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
     {
-        platform::CairoCanvas canvas(CairoContextPtr(cairo_create(surface.get())), 96);
+        platform::CairoCanvas canvas(CairoContextPtr(cairo_create(surface.get())));
         canvas.FillRect({0, 0, width, height}, {255, 255, 255});
         graphic.Draw(canvas, {0, 0, width, height});
     }

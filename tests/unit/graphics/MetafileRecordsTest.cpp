@@ -8,6 +8,7 @@
 #include "GraphicsTestSupport.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/MetafilePlayer.h"
+#include "ui/MetafileReader.h"
 
 namespace automenu::test {
 namespace {
@@ -40,11 +41,9 @@ public:
     }
     MetafileBits Bits() {
         Record(14, {0, 16, 20});  // EOF
-        MetafileBits bits;
-        bits.records = m_bytes;
         const std::uint32_t total = static_cast<std::uint32_t>(m_bytes.size());
-        std::memcpy(bits.records.data() + 48, &total, 4);
-        return bits;
+        std::memcpy(m_bytes.data() + 48, &total, 4);
+        return ReadMetafile(m_bytes).bits;
     }
     void Put(std::uint32_t v) {
         for (int i = 0; i < 4; ++i) m_bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
@@ -59,7 +58,8 @@ enum : std::uint32_t {
     EMR_SETTEXTCOLOR = 24, EMR_MOVETOEX = 27, EMR_EXCLUDECLIPRECT = 29, EMR_INTERSECTCLIPRECT = 30,
     EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35, EMR_SELECTOBJECT = 37,
     EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_LINETO = 54,
-    EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_STRETCHDIBITS = 81,
+    EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_FILLRGN = 71,
+    EMR_STRETCHDIBITS = 81,
     EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_POLYLINE16 = 87,
 };
 
@@ -79,7 +79,7 @@ Emf BlackFill() {
 Rgb Play(const MetafileBits& bits, int x, int y, PixelImage* all = nullptr) {
     platform::CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 100, 100));
     {
-        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())), 96);
+        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())));
         canvas.FillRect({0, 0, 100, 100}, {255, 255, 255});
         canvas.PlayMetafile(bits, {0, 0, 100, 100});
     }
@@ -183,6 +183,16 @@ TEST(MetafileRecords, DrawingStateAndShapes) {
                     {{50, 50, kGreen}, {50, 30, kWhite}}});
     rows.push_back({"ellipse", BlackFill().Record(EMR_ELLIPSE, {10, 10, 90, 90}).Bits(),
                     {{50, 50, kBlack}, {13, 13, kWhite}}});
+    // A region of one rectangle, in device units (pixels here).
+    auto fill_region = [](Emf e, std::int64_t brush) {
+        return e.Record(EMR_FILLRGN, {0, 0, 100, 100, 48, brush, 32, 1, 1, 16, 10, 10, 50, 50, 10, 10, 50, 50}).Bits();
+    };
+    rows.push_back({"region filled with a created brush",
+                    fill_region(Emf().Record(EMR_CREATEBRUSHINDIRECT, {1, 0, 0xFF0000, 0}), 1),
+                    {{30, 30, kBlue}, {70, 70, kWhite}}});
+    rows.push_back({"region filled with the DC brush, white by default",
+                    fill_region(BlackFill().Record(EMR_RECTANGLE, {0, 0, 100, 100}), kStock | 18),
+                    {{30, 30, kWhite}, {70, 70, kBlack}}});
     // A 2 x 2 bottom-up DIB: bottom row red, green; top row blue, white.
     rows.push_back({"stretched DIB",
                     Emf()
@@ -202,7 +212,7 @@ TEST(MetafileRecords, PlaysInTheCanvasOwnCoordinates) {
     // A control at (30, 20), clipped to 40 x 40: the picture moves with it and stops at the clip.
     platform::CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 100, 100));
     {
-        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())), 96);
+        platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())));
         canvas.FillRect({0, 0, 100, 100}, {255, 255, 255});
         canvas.Translate(30, 20);
         canvas.IntersectClip({0, 0, 40, 40});

@@ -111,7 +111,7 @@ TEST_F(PictureLoading, OwnerIsToldOfEveryChange) {
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(picture.Width(), 17);
     // A change of the graphic itself reaches the owner too.
-    static_cast<TBitmap*>(picture.Graphic())->SetTransparent(true);
+    picture.Graphic()->LoadFromFile(PictureFixture("pal4.bmp"));
     EXPECT_EQ(changes, 2);
     picture.LoadFromFile(PictureFixture("empty.bmp"));
     EXPECT_EQ(changes, 3);

@@ -20,7 +20,7 @@ protected:
         m_cell = MetricsOf(*m_font).cell_height;
     }
     TRect Measure(std::string_view text, unsigned flags = DT_EXPANDTABS, TRect from = {0, 0, 0, 0}) {
-        return DrawTextOnCairo(m_measure.Context(), *m_font, {}, text, from, flags | DT_CALCRECT, 96);
+        return DrawTextOnCairo(m_measure.Context(), *m_font, {}, text, from, flags | DT_CALCRECT);
     }
     // Draws black text on white and returns the image.
     CairoSurfacePtr Render(std::string_view text, unsigned flags, TRect rect, int w = 80, int h = 40) {
@@ -28,7 +28,7 @@ protected:
         CairoContextPtr cr(cairo_create(s.get()));
         cairo_set_source_rgb(cr.get(), 1, 1, 1);
         cairo_paint(cr.get());
-        DrawTextOnCairo(cr.get(), *m_font, {0, 0, 0}, text, rect, flags, 96);
+        DrawTextOnCairo(cr.get(), *m_font, {0, 0, 0}, text, rect, flags);
         cairo_surface_flush(s.get());
         return s;
     }
@@ -40,7 +40,7 @@ protected:
     }
 
     CairoSurfacePtr m_measure_surface{cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1)};
-    CairoCanvas m_measure{CairoContextPtr(cairo_create(m_measure_surface.get())), 96};
+    CairoCanvas m_measure{CairoContextPtr(cairo_create(m_measure_surface.get()))};
     std::shared_ptr<IFont> m_font;
     int m_cell = 0;
 };
