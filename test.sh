@@ -63,13 +63,16 @@ fuzz() {
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_FUZZ=ON \
         -DAUTOMENU_TESTS=OFF -DAUTOMENU_BENCH=OFF >/dev/null || return 1
     cmake --build build-fuzz -j"$jobs" || return 1
-    local rc=0
-    for f in build-fuzz/fuzz/fuzz_*; do
-        [ -x "$f" ] || continue
-        local name corpus
-        name=$(basename "$f")
+    # The picture fuzzers start from the test pictures of their kinds.
+    local -A kinds=([fuzz_bmp]="bmp" [fuzz_ico]="ico" [fuzz_metafile]="emf wmf")
+    local rc=0 source
+    for source in fuzz/fuzz_*.cpp; do
+        local name f corpus kind
+        name=$(basename "$source" .cpp)
+        f=build-fuzz/fuzz/$name
         corpus=$(mktemp -d)
         [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$corpus/"
+        for kind in ${kinds[$name]:-}; do cp tests/data/pictures/*."$kind" "$corpus/"; done
         if "$f" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -timeout=10 "$corpus" >"$logs/$name.log" 2>&1; then
             echo "$name: ok ($(ls "$corpus" | wc -l) corpus entries)"
             passed=$((passed + 1))
