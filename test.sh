@@ -36,14 +36,17 @@ step() {  # step NAME COMMAND...: a step that fails counts as one failure
 build_main() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null && cmake --build build -j"$jobs"
 }
-test_main() {
-    ctest --test-dir build --output-on-failure --no-tests=error -j"$jobs" >"$logs/ctest.log" 2>&1
+# run_ctest LOG DIR [CTEST ARGUMENTS]
+run_ctest() {
+    local log=$logs/$1 dir=$2; shift 2
+    ctest --test-dir "$dir" --output-on-failure --no-tests=error -j"$jobs" "$@" >"$log" 2>&1
     local rc=$?
     # Passing tests one line each would bury the failures: show those and the totals.
-    grep -v -E '^ *Start +[0-9]+:|Test +#[0-9]+: .* Passed' "$logs/ctest.log"
-    count "$logs/ctest.log"
+    grep -v -E '^ *Start +[0-9]+:|Test +#[0-9]+: .* Passed' "$log"
+    count "$log"
     return "$rc"
 }
+test_main() { run_ctest ctest.log build; }
 build_asan() {
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_SANITIZE=ON -DAUTOMENU_BENCH=OFF >/dev/null &&
         cmake --build build-asan -j"$jobs" --target automenu_tests
@@ -52,12 +55,7 @@ test_asan() {
     # LeakSanitizer stays on; tests/lsan.supp lists the leaks of system
     # libraries we cannot fix.
     ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
-        UBSAN_OPTIONS=print_stacktrace=1 \
-        ctest --test-dir build-asan -L unit --output-on-failure --no-tests=error -j"$jobs" >"$logs/ctest-asan.log" 2>&1
-    local rc=$?
-    grep -v -E '^ *Start +[0-9]+:|Test +#[0-9]+: .* Passed' "$logs/ctest-asan.log"
-    count "$logs/ctest-asan.log"
-    return "$rc"
+        UBSAN_OPTIONS=print_stacktrace=1 run_ctest ctest-asan.log build-asan -L unit
 }
 fuzz() {
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_FUZZ=ON \
