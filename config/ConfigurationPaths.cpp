@@ -1,14 +1,11 @@
 #include "config/ConfigurationPaths.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <utility>
-#include <vector>
 
 #include "config/TCustomIniFile.h"
 #include "config/ValueRules.h"
 #include "platform/PathResolver.h"
+#include "platform/PosixFiles.h"
 #include "ui/PlatformAccess.h"
 
 namespace automenu {
@@ -18,16 +15,6 @@ namespace {
 CurrentDirectorySource& Source() {
     static CurrentDirectorySource source;
     return source;
-}
-
-std::string ProcessCurrentDirectory() {
-    std::vector<char> buffer(256);
-    while (buffer.size() <= (1u << 20)) {
-        if (::getcwd(buffer.data(), buffer.size())) return std::string(buffer.data());
-        if (errno != ERANGE) return {};
-        buffer.resize(buffer.size() * 2);
-    }
-    return {};
 }
 
 char Separator(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
@@ -44,12 +31,10 @@ void AppendSeparatorIfNeeded(std::string& directory, PathStyle style) {
 
 }  // namespace
 
-void SetCurrentDirectorySource(CurrentDirectorySource source) { Source() = std::move(source); }
-
 std::string QueryCurrentDirectory() {
     if (const CurrentDirectorySource& source = Source()) return source();
     if (HasPlatform()) return Platform().CurrentDirectory();
-    return ProcessCurrentDirectory();
+    return platform::PosixCurrentDirectory();
 }
 
 ScopedCurrentDirectorySource::ScopedCurrentDirectorySource(CurrentDirectorySource source)
@@ -87,10 +72,6 @@ const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view sect
     AppendSeparatorIfNeeded(pathBuffer, style);
     pathBuffer.append(reader.LookUpSetting(section, fileKey));
     return pathBuffer;
-}
-
-std::string LaunchFilePath(std::string_view value, PathStyle style) {
-    return LaunchFilePath(QueryCurrentDirectory(), value, style);
 }
 
 std::string LaunchFilePath(std::string_view directory, std::string_view value, PathStyle style) {

@@ -35,7 +35,6 @@ inline constexpr std::string_view kConfigurationFileName = "AUTORUN.INF";
 // "" when it cannot be determined. Without one installed, the platform back
 // end is asked (or the process, when no back end is installed).
 using CurrentDirectorySource = std::function<std::string()>;
-void SetCurrentDirectorySource(CurrentDirectorySource source);
 std::string QueryCurrentDirectory();
 
 // Installs a current-directory source for the lifetime of this object.
@@ -62,9 +61,8 @@ const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view sect
                                    std::string_view fileKey, std::string& pathBuffer,
                                    PathStyle style = kNativePathStyle);
 
-// The current directory, always one separator, then the value as it is.
-std::string LaunchFilePath(std::string_view value, PathStyle style = kNativePathStyle);
-// The same with a directory queried once for several targets.
+// The directory (the current one, queried once for all targets), always one
+// separator, then the value as it is.
 std::string LaunchFilePath(std::string_view directory, std::string_view value, PathStyle style = kNativePathStyle);
 
 }  // namespace automenu

@@ -11,8 +11,6 @@ LookUpObserver& Observer() {
 }
 }  // namespace
 
-void SetLookUpObserver(LookUpObserver observer) { Observer() = std::move(observer); }
-
 ScopedLookUpObserver::ScopedLookUpObserver(LookUpObserver observer) : m_previous(std::move(Observer())) {
     Observer() = std::move(observer);
 }

@@ -13,11 +13,8 @@ inline constexpr std::string_view kLookUpDefault = "0";
 // Called with the section and key of every lookup, before it is answered.
 using LookUpObserver = std::function<void(std::string_view section, std::string_view key)>;
 
-// Installs a process-wide observer of lookups (an empty function removes it).
-void SetLookUpObserver(LookUpObserver observer);
-
-// Installs an observer for the lifetime of this object, then restores the
-// one that was there before.
+// Installs a process-wide observer of lookups for the lifetime of this
+// object, then restores the one that was there before.
 class ScopedLookUpObserver {
 public:
     explicit ScopedLookUpObserver(LookUpObserver observer);

@@ -13,7 +13,7 @@ void TInstallationForm::RunStartupPass() {
     // Icon. A dialog frame shows no icon, but the file must still load.
     if (IsYes(pass.LookUp("Logo Setup", "Logo Use"))) {
         PictureFilePath(pass.Reader(), "Logo Setup", "Logo Path", "Logo Name", pass.PathBuffer());
-        InstallationForm->Icon().LoadFromFile(MediaPath(pass.PathBuffer()));
+        Icon().LoadFromFile(MediaPath(pass.PathBuffer()));
     }
 
     // Outer size; the top-left corner stays where the centring put it.
@@ -60,10 +60,8 @@ void TInstallationForm::RunStartupPass() {
 
     // All eight launch targets, whatever the count, from one directory query.
     const std::string directory = QueryCurrentDirectory();
-    for (int n = 1; n <= 8; ++n) {
-        InstallationForm->m_launch_targets[n - 1] =
-            LaunchFilePath(directory, pass.LookUp(EntrySection(n), EntryFilePathKey(n)));
-    }
+    for (int n = 1; n <= 8; ++n)
+        m_launch_targets[n - 1] = LaunchFilePath(directory, pass.LookUp(EntrySection(n), EntryFilePathKey(n)));
 }
 
 }  // namespace automenu

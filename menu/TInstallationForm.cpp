@@ -54,25 +54,6 @@ constexpr PublishedClick kClickHandlers[] = {
 
 }  // namespace
 
-TInstallationForm::TInstallationForm() = default;
-
-TInstallationForm::~TInstallationForm() {
-    for (int n = 8; n >= 1; --n) m_launch_targets[n - 1].clear();
-}
-
-TLabel* TInstallationForm::NormalMessageLabel(int n) const {
-    TLabel* const labels[] = {NormalMessageLabel1, NormalMessageLabel2, NormalMessageLabel3, NormalMessageLabel4,
-                              NormalMessageLabel5, NormalMessageLabel6, NormalMessageLabel7, NormalMessageLabel8};
-    return labels[n - 1];
-}
-
-TLabel* TInstallationForm::InstallationMessageLabel(int n) const {
-    TLabel* const labels[] = {InstallationMessageLabel1, InstallationMessageLabel2, InstallationMessageLabel3,
-                              InstallationMessageLabel4, InstallationMessageLabel5, InstallationMessageLabel6,
-                              InstallationMessageLabel7, InstallationMessageLabel8};
-    return labels[n - 1];
-}
-
 void TInstallationForm::BindEvents(TControl& control, std::string_view on_click, std::string_view on_mouse_move) {
     if (!on_click.empty()) {
         for (const auto& h : kClickHandlers)
@@ -137,8 +118,10 @@ void TInstallationForm::LoadLayout() {
                           &InstallationMessageLabel4, &InstallationMessageLabel5, &InstallationMessageLabel6,
                           &InstallationMessageLabel7, &InstallationMessageLabel8};
     for (int n = 1; n <= 8; ++n) {
-        *normal[n - 1] = static_cast<TLabel*>(field("NormalMessageLabel" + std::to_string(n)));
-        *entries[n - 1] = static_cast<TLabel*>(field("InstallationMessageLabel" + std::to_string(n)));
+        m_text_lines[n - 1] = static_cast<TLabel*>(field("NormalMessageLabel" + std::to_string(n)));
+        m_entries[n - 1] = static_cast<TLabel*>(field("InstallationMessageLabel" + std::to_string(n)));
+        *normal[n - 1] = m_text_lines[n - 1];
+        *entries[n - 1] = m_entries[n - 1];
     }
 
     AdaptToScreen();
@@ -163,14 +146,13 @@ void TInstallationForm::AdaptToScreen() {
 
 void TInstallationForm::Create() {
     LoadLayout();
-    for (auto& target : m_launch_targets) target.clear();
     RunStartupPass();
 }
 
 void TInstallationForm::EntryClick(int n) {
     // The target stored at start-up; the file is not read again. The outcome
     // is the desktop's business.
-    Platform().ShellOpen(MediaPath(InstallationForm->LaunchTarget(n)));
+    Platform().ShellOpen(MediaPath(LaunchTarget(n)));
 }
 
 void TInstallationForm::ExitLabelClick(TObject*) { Close(); }

@@ -19,12 +19,10 @@ enum class Look;
 
 class TInstallationForm : public TForm {
 public:
-    TInstallationForm();
-    ~TInstallationForm() override;
     const char* ClassName() const override { return "TInstallationForm"; }
 
-    // Builds the window from its layout (which shows it), empties the launch
-    // targets, then configures it from AUTORUN.INF.
+    // Builds the window from its layout (which shows it), then configures it
+    // from AUTORUN.INF.
     void Create() override;
 
     // Published fields, bound by name to the controls of the layout.
@@ -49,8 +47,8 @@ public:
     TLabel* InstallationMessageLabel8 = nullptr;
 
     // Text line n and entry n, 1 to 8.
-    TLabel* NormalMessageLabel(int n) const;
-    TLabel* InstallationMessageLabel(int n) const;
+    TLabel* NormalMessageLabel(int n) const { return m_text_lines[n - 1]; }
+    TLabel* InstallationMessageLabel(int n) const { return m_entries[n - 1]; }
 
     // Launch target n, 1 to 8.
     const std::string& LaunchTarget(int n) const { return m_launch_targets.at(n - 1); }
@@ -86,6 +84,9 @@ private:
     void EntryMouseMove(int n);
     void EntryClick(int n);
 
+    // The numbered fields again, for access by number.
+    std::array<TLabel*, 8> m_text_lines{};
+    std::array<TLabel*, 8> m_entries{};
     std::array<std::string, 8> m_launch_targets;
 };
 

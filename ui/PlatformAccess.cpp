@@ -17,4 +17,8 @@ void SetPlatform(platform::IPlatform* platform) { g_platform = platform; }
 
 bool HasPlatform() { return g_platform != nullptr; }
 
+Rgb ResolveColor(TColor color) {
+    return IsSystemColor(color) ? Platform().SysColor(static_cast<int>(color & 0xFF)) : RgbFromColorRef(color);
+}
+
 }  // namespace automenu

@@ -10,4 +10,7 @@ platform::IPlatform& Platform();
 void SetPlatform(platform::IPlatform* platform);
 bool HasPlatform();
 
+// The RGB value of a colour: a system colour is asked of the platform.
+Rgb ResolveColor(TColor color);
+
 }  // namespace automenu

@@ -25,7 +25,6 @@ std::string DemangledName(const std::type_info& type) {
 
 TApplication& Application() { return *g_application; }
 bool HasApplication() { return g_application != nullptr; }
-void SetApplication(TApplication* application) { g_application = application; }
 
 TApplication::TApplication(platform::IPlatform& platform, const std::string& program_path)
     : m_platform(platform), m_title(TitleFromProgramPath(program_path)), m_hints(std::make_unique<THintController>()) {
@@ -134,12 +133,10 @@ void TApplication::HandleMessage() {
 }
 
 void TApplication::Run() {
-    m_running = true;
     if (m_main_form) {
         m_main_form->Show();
         while (!m_terminated) HandleMessage();
     }
-    m_running = false;
 }
 
 void TApplication::ShowErrorBox(const std::string& caption, const std::string& text) {

@@ -55,7 +55,6 @@ public:
 
     TCustomForm* MainForm() const { return m_main_form; }
     bool Terminated() const { return m_terminated; }
-    bool Running() const { return m_running; }
 
     void Run();
     // Handles one message: true when one was taken.
@@ -70,7 +69,6 @@ public:
     void HandleException();
 
     THintController& Hints() { return *m_hints; }
-    platform::IPlatform& PlatformLayer() { return m_platform; }
 
     // Window registry so the loop can route a message to its form.
     void RegisterWindow(platform::WindowId id, TCustomForm& form);
@@ -90,7 +88,6 @@ private:
     std::vector<std::unique_ptr<TCustomForm>> m_forms;
     TCustomForm* m_main_form = nullptr;
     bool m_terminated = false;
-    bool m_running = false;
     std::unique_ptr<THintController> m_hints;
     std::vector<std::pair<platform::WindowId, TCustomForm*>> m_windows;
 };
@@ -98,6 +95,5 @@ private:
 // The one application object of the program, once created.
 TApplication& Application();
 bool HasApplication();
-void SetApplication(TApplication* application);
 
 }  // namespace automenu

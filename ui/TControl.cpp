@@ -22,17 +22,6 @@ void TControl::SetVisible(bool visible) {
     InvalidateRect(m_bounds);
 }
 
-void TControl::SetEnabled(bool enabled) {
-    if (enabled == m_enabled) return;
-    m_enabled = enabled;
-    Invalidate();
-}
-
-void TControl::SetParentShowHint(bool v) {
-    m_parent_show_hint = v;
-    if (v) m_show_hint = false;  // the form leaves hints off
-}
-
 void TControl::Invalidate() {
     if (m_visible) InvalidateRect(m_bounds);
 }

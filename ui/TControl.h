@@ -60,8 +60,8 @@ public:
 
     bool Visible() const { return m_visible; }
     void SetVisible(bool visible);
-    bool Enabled() const { return m_enabled; }
-    void SetEnabled(bool enabled);
+    // Nothing in the program disables a control.
+    bool Enabled() const { return true; }
 
     const std::string& Hint() const { return m_hint; }
     void SetHint(std::string hint) { m_hint = std::move(hint); }
@@ -71,7 +71,6 @@ public:
         m_parent_show_hint = false;
     }
     bool ParentShowHint() const { return m_parent_show_hint; }
-    void SetParentShowHint(bool v);
 
     TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnClick;
@@ -99,7 +98,6 @@ private:
     std::string m_name;
     TRect m_bounds{0, 0, 0, 0};
     bool m_visible = true;
-    bool m_enabled = true;
     bool m_pressed = false;
     std::string m_hint;
     bool m_show_hint = false;

@@ -142,7 +142,7 @@ TControl* TCustomForm::FindControl(const std::string& name) const {
 TControl* TCustomForm::ControlAtPos(TPoint p) const {
     for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {
         TControl& c = **it;
-        if (c.Visible() && c.Enabled() && c.BoundsRect().Contains(p)) return &c;
+        if (c.Visible() && c.BoundsRect().Contains(p)) return &c;
     }
     return nullptr;
 }
@@ -170,8 +170,9 @@ void TCustomForm::DispatchMouse(const Message& msg) {
     switch (msg.kind) {
         case MessageKind::MouseMove:
             if (target) target->MouseMove(shift, x, y);
-            // The hint check looks at what lies under the pointer, not at the capture.
-            if (HasApplication()) Application().Hints().MouseMoved(*this, ControlAtPos(msg.pos));
+            // The hint goes by what lies under the pointer once the handler has
+            // run, not by the capture.
+            if (HasApplication()) Application().Hints().MouseMoved(*this, ControlAtPos(msg.pos), msg.pos);
             break;
         case MessageKind::LButtonDown:
         case MessageKind::LButtonDblClk:
@@ -215,9 +216,7 @@ void TCustomForm::WndProc(const Message& msg) {
 }
 
 void TCustomForm::PaintWindow(platform::ICanvas& canvas, const TRect& area) {
-    TColor colour = m_color;
-    Rgb face = IsSystemColor(colour) ? Platform().SysColor(static_cast<int>(colour & 0xFF)) : RgbFromColorRef(colour);
-    canvas.FillRect(area, face);
+    canvas.FillRect(area, ResolveColor(m_color));
     for (const auto& c : m_controls) {
         if (!c->Visible() || !c->BoundsRect().Intersects(area)) continue;
         canvas.Save();

@@ -70,7 +70,7 @@ public:
     void HandleNeeded();
 
     // Controls in creation order: painting goes first to last, mouse input to
-    // the last visible and enabled control under the pointer.
+    // the last visible control under the pointer.
     const std::vector<std::unique_ptr<TControl>>& Controls() const { return m_controls; }
     template <typename T>
     T& AddControl() {
@@ -81,7 +81,6 @@ public:
     }
     TControl* FindControl(const std::string& name) const;
     TControl* ControlAtPos(TPoint client_point) const;
-    TControl* CaptureControl() const { return m_capture_control; }
     // Ends any mouse capture (after an exception in a handler).
     void CancelMode() { ReleaseMouseCapture(); }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -56,7 +55,7 @@ std::uint16_t HashOf(const FontDescription& d) {
 }
 
 // The table of interned descriptions. A record leaves the table when its last
-// font lets go of it. Guarded by a lock, though only the UI thread uses it.
+// font lets go of it. Only the UI thread uses fonts.
 class FontTable {
 public:
     static FontTable& Get() {
@@ -67,7 +66,6 @@ public:
 
     std::shared_ptr<const TFontResource> Intern(const FontDescription& d) {
         const std::uint16_t hash = HashOf(d);
-        std::lock_guard lock(m_mutex);
         auto& bucket = m_buckets[hash];
         for (const Entry& e : bucket) {
             if (e.record->Description() == d) {
@@ -82,10 +80,7 @@ public:
         return shared;
     }
 
-    std::size_t Count() {
-        std::lock_guard lock(m_mutex);
-        return m_count;
-    }
+    std::size_t Count() const { return m_count; }
 
 private:
     struct Entry {
@@ -94,20 +89,16 @@ private:
     };
 
     void Release(const TFontResource* r) {
-        {
-            std::lock_guard lock(m_mutex);
-            auto it = m_buckets.find(r->Hash());
-            if (it != m_buckets.end()) {
-                auto& bucket = it->second;
-                std::erase_if(bucket, [r](const Entry& e) { return e.record == r; });
-                if (bucket.empty()) m_buckets.erase(it);
-                --m_count;
-            }
+        auto it = m_buckets.find(r->Hash());
+        if (it != m_buckets.end()) {
+            auto& bucket = it->second;
+            std::erase_if(bucket, [r](const Entry& e) { return e.record == r; });
+            if (bucket.empty()) m_buckets.erase(it);
+            --m_count;
         }
         delete r;
     }
 
-    std::mutex m_mutex;
     std::unordered_map<std::uint16_t, std::vector<Entry>> m_buckets;
     std::size_t m_count = 0;
 };
@@ -136,57 +127,34 @@ TFont::TFont() : m_color(clWindowText), m_pixels_per_inch(ScreenPixelsPerInch())
     m_resource = FontTable::Get().Intern(d);
 }
 
-void TFont::ChangeDescription(const FontDescription& d) {
-    // Equal descriptions intern to the current record: nothing changes. The
-    // comparison spares the table lookup on the common no-change path.
-    if (d == Description()) return;
-    auto resource = FontTable::Get().Intern(d);
-    if (resource == m_resource) return;
-    m_resource = std::move(resource);
+template <typename Field, typename Value>
+void TFont::SetField(Field FontDescription::*field, const Value& value) {
+    // The common no-change case costs one comparison, no table lookup.
+    if (Description().*field == value) return;
+    FontDescription d = Description();
+    d.*field = Field(value);
+    m_resource = FontTable::Get().Intern(d);
     if (OnChange) OnChange();
 }
 
-void TFont::SetHeight(int height) {
-    if (height == Description().height) return;
-    FontDescription d = Description();
-    d.height = height;
-    ChangeDescription(d);
-}
+void TFont::SetHeight(int height) { SetField(&FontDescription::height, height); }
 
 int TFont::Size() const { return -MulDiv(Description().height, 72, m_pixels_per_inch); }
 
 void TFont::SetSize(int points) { SetHeight(-MulDiv(points, m_pixels_per_inch, 72)); }
 
 void TFont::SetName(std::string_view name) {
-    if (name.empty()) return;
-    name = name.substr(0, kMaxFontNameLength);
-    if (name == Description().name) return;
-    FontDescription d = Description();
-    d.name = std::string(name);
-    ChangeDescription(d);
+    if (!name.empty()) SetField(&FontDescription::name, name.substr(0, kMaxFontNameLength));
 }
 
 void TFont::SetStyle(TFontStyles style) {
-    style &= fsBold | fsItalic | fsUnderline | fsStrikeOut;
-    if (style == Description().style) return;
-    FontDescription d = Description();
-    d.style = style;
-    ChangeDescription(d);
+    constexpr TFontStyles kKnown = fsBold | fsItalic | fsUnderline | fsStrikeOut;
+    SetField(&FontDescription::style, static_cast<TFontStyles>(style & kKnown));
 }
 
-void TFont::SetPitch(TFontPitch pitch) {
-    if (pitch == Description().pitch) return;
-    FontDescription d = Description();
-    d.pitch = pitch;
-    ChangeDescription(d);
-}
+void TFont::SetPitch(TFontPitch pitch) { SetField(&FontDescription::pitch, pitch); }
 
-void TFont::SetCharset(std::uint8_t charset) {
-    if (charset == Description().charset) return;
-    FontDescription d = Description();
-    d.charset = charset;
-    ChangeDescription(d);
-}
+void TFont::SetCharset(std::uint8_t charset) { SetField(&FontDescription::charset, charset); }
 
 void TFont::SetColor(TColor color) {
     if (color == m_color) return;

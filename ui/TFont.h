@@ -91,7 +91,10 @@ public:
     std::function<void()> OnChange;
 
 private:
-    void ChangeDescription(const FontDescription& d);
+    // Sets one member of the description: a new one interns the changed
+    // description and raises OnChange.
+    template <typename Field, typename Value>
+    void SetField(Field FontDescription::*field, const Value& value);
 
     std::shared_ptr<const TFontResource> m_resource;
     TColor m_color;

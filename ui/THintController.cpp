@@ -12,32 +12,12 @@ using platform::MessageKind;
 
 namespace {
 
-// What lies under a screen point: a form of this program, and the topmost
-// visible control there (disabled ones included), or null for the bare form.
-struct UnderPointer {
-    TCustomForm* form = nullptr;
-    TControl* control = nullptr;
-};
-
-UnderPointer FindUnderPointer(TPoint screen) {
-    UnderPointer under;
-    if (!HasApplication()) return under;
-    const platform::WindowId w = Platform().WindowAtPoint(screen);
-    if (w == platform::kNoWindow) return under;
-    under.form = Application().FormOfWindow(w);
-    if (!under.form) return under;
-    const TPoint origin = Platform().ClientToScreen(w, {0, 0});
-    const TPoint p{screen.x - origin.x, screen.y - origin.y};
-    const auto& controls = under.form->Controls();
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-        TControl& c = **it;
-        if (c.Visible() && c.BoundsRect().Contains(p)) {
-            under.control = &c;
-            break;
-        }
-    }
-    return under;
+// The form of this program under a screen point, or null.
+TCustomForm* FormAt(TPoint screen) {
+    return HasApplication() ? Application().FormOfWindow(Platform().WindowAtPoint(screen)) : nullptr;
 }
+
+TPoint Origin(const TCustomForm& form) { return Platform().ClientToScreen(form.Handle(), {0, 0}); }
 
 // The control or its first parent that shows hints. The form itself never
 // does, so only the control counts.
@@ -57,31 +37,32 @@ std::string THintController::ShortHint(const std::string& hint) { return hint.su
 
 bool THintController::Showing() const { return m_window && m_window->Visible(); }
 
-void THintController::MouseMoved(TCustomForm&, TControl*) {
+void THintController::MouseMoved(TCustomForm& form, TControl* control, TPoint pos) {
     if (!m_enabled) return;
-    const TPoint cursor = Platform().CursorPos();
-    TControl* hint_control = HintControlOf(FindUnderPointer(cursor).control);
+    // A captured pointer outside the client area is over none of its controls.
+    if (!TRect{0, 0, form.ClientWidth(), form.ClientHeight()}.Contains(pos)) control = nullptr;
+    TControl* hint_control = HintControlOf(control);
     if (!hint_control) {
         Cancel();
         return;
     }
+    const TPoint origin = Origin(form);
+    const TPoint cursor{origin.x + pos.x, origin.y + pos.y};
     if (hint_control == m_hint_control && m_cursor_rect.Contains(cursor)) return;
     const unsigned pause = m_active ? kShortPause : kShowPause;
     if (!m_active || pause != 0) {
         Cancel();
         m_hint_control = hint_control;
-        StartTimer(pause, TimerMode::Show);
+        StartTimer(form, pause, TimerMode::Show);
     } else {
         m_hint_control = hint_control;
-        ActivateHint(cursor);
+        ActivateHint(form, cursor);
     }
 }
 
-void THintController::ActivateHint(TPoint cursor) {
+void THintController::ActivateHint(TCustomForm& form, TPoint cursor) {
     m_active = false;
     if (!m_enabled || !m_hint_control || !Platform().IsProgramActive()) return;
-    const UnderPointer under = FindUnderPointer(cursor);
-    if (HintControlOf(under.control) != m_hint_control) return;
     const std::string text = ShortHint(m_hint_control->Hint());
     if (text.empty()) return;
 
@@ -90,21 +71,17 @@ void THintController::ActivateHint(TPoint cursor) {
     TRect rect = m_window->CalcHintRect(Platform().ScreenSize().cx, text);
     // Below the pointer by the visible height of the cursor.
     rect = rect.Offset(cursor.x, cursor.y + Platform().CursorHeight());
-    const TPoint origin = Platform().ClientToScreen(under.form->Handle(), {0, 0});
+    const TPoint origin = Origin(form);
     m_cursor_rect = m_hint_control->BoundsRect().Offset(origin.x, origin.y);
     m_window->SetColor(clInfoBk);
     m_window->ActivateHint(rect, text);
-    StartTimer(kHidePause, TimerMode::Hide);
+    StartTimer(form, kHidePause, TimerMode::Hide);
 }
 
-void THintController::StartTimer(unsigned milliseconds, TimerMode mode) {
+void THintController::StartTimer(TCustomForm& form, unsigned milliseconds, TimerMode mode) {
     StopTimer();
-    // The timer runs on the window of the form under the pointer; the form
-    // passes it back through TimerFired.
-    const UnderPointer under = FindUnderPointer(Platform().CursorPos());
-    TCustomForm* form = under.form ? under.form : (m_hint_control ? &m_hint_control->Parent() : nullptr);
-    if (!form || !form->HandleAllocated()) return;
-    m_timer_window = form->Handle();
+    // The form passes the timer back through TimerFired.
+    m_timer_window = form.Handle();
     m_timer_mode = mode;
     Platform().SetTimer(m_timer_window, kTimerId, milliseconds);
 }
@@ -119,10 +96,17 @@ void THintController::StopTimer() {
 void THintController::TimerFired() {
     const TimerMode mode = m_timer_mode;
     StopTimer();
-    if (mode == TimerMode::Show)
-        ActivateHint(Platform().CursorPos());
-    else if (mode == TimerMode::Hide)
+    if (mode == TimerMode::Show) {
+        // The pointer may have left the control while the timer ran.
+        const TPoint cursor = Platform().CursorPos();
+        TCustomForm* form = FormAt(cursor);
+        if (!form) return;
+        const TPoint origin = Origin(*form);
+        if (HintControlOf(form->ControlAtPos({cursor.x - origin.x, cursor.y - origin.y})) == m_hint_control)
+            ActivateHint(*form, cursor);
+    } else if (mode == TimerMode::Hide) {
         HideWindow();  // still active, control still recorded: it does not come back here
+    }
 }
 
 void THintController::HideWindow() {
@@ -143,7 +127,7 @@ void THintController::FilterMessage(const platform::Message& msg) {
 
 void THintController::Idle() {
     if (!m_enabled || !m_hint_control) return;
-    if (!FindUnderPointer(Platform().CursorPos()).form) Cancel();
+    if (!FormAt(Platform().CursorPos())) Cancel();
 }
 
 void THintController::SetEnabled(bool enabled) {

@@ -32,9 +32,10 @@ public:
     THintController(const THintController&) = delete;
     THintController& operator=(const THintController&) = delete;
 
-    // A mouse move reached `form`. The hint check looks at what lies under
-    // the pointer itself (disabled controls included), not at `control`.
-    void MouseMoved(TCustomForm& form, TControl* control);
+    // A mouse move reached `form` at client point `pos`, over `control`: the
+    // topmost visible control there (not the one holding the capture), or
+    // null for the bare window.
+    void MouseMoved(TCustomForm& form, TControl* control, TPoint pos);
     // Every message the loop takes passes here first; some cancel the hint.
     void FilterMessage(const platform::Message& msg);
     // The loop has nothing to do: cancel the hint when the pointer has left
@@ -66,8 +67,10 @@ public:
 private:
     enum class TimerMode { None, Show, Hide };
 
-    void ActivateHint(TPoint cursor);
-    void StartTimer(unsigned milliseconds, TimerMode mode);
+    // Shows the recorded control's hint below the screen point `cursor`.
+    void ActivateHint(TCustomForm& form, TPoint cursor);
+    // The timer runs on the window of the form under the pointer.
+    void StartTimer(TCustomForm& form, unsigned milliseconds, TimerMode mode);
     void StopTimer();
     void HideWindow();
 

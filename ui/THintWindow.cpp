@@ -5,9 +5,6 @@
 namespace automenu {
 
 namespace {
-Rgb ResolveColor(TColor c) {
-    return IsSystemColor(c) ? Platform().SysColor(static_cast<int>(c & 0xFF)) : RgbFromColorRef(c);
-}
 constexpr unsigned kHintTextFlags = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX;
 }  // namespace
 

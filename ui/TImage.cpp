@@ -4,13 +4,9 @@ namespace automenu {
 
 TImage::TImage(TCustomForm& parent) : TGraphicControl(parent) {
     SetBounds(0, 0, 105, 105);
-    m_picture.SetOnChange([this] { PictureChanged(); });
-}
-
-void TImage::SetTransparent(bool v) {
-    if (m_transparent == v) return;
-    m_transparent = v;
-    PictureChanged();
+    // The bounds stay as they are (no auto-size). The form always paints its
+    // background first, so the control is never treated as opaque.
+    m_picture.SetOnChange([this] { Invalidate(); });
 }
 
 void TImage::Paint(platform::ICanvas& canvas) {
@@ -20,12 +16,6 @@ void TImage::Paint(platform::ICanvas& canvas) {
     // clipped the canvas to our bounds, so a larger picture is cut off and
     // the window's background shows around a smaller one.
     graphic->Draw(canvas, {0, 0, graphic->Width(), graphic->Height()});
-}
-
-void TImage::PictureChanged() {
-    // The bounds stay as they are (no auto-size). The form always paints its
-    // background first, so the control is never treated as opaque.
-    Invalidate();
 }
 
 }  // namespace automenu

@@ -15,29 +15,18 @@ public:
     TPicture& Picture() { return m_picture; }
     const TPicture& Picture() const { return m_picture; }
 
-    // Kept for the layout; drawing honours only their "off" state.
-    bool Stretch() const { return m_stretch; }
-    void SetStretch(bool v) { m_stretch = v; }
-    bool Center() const { return m_center; }
-    void SetCenter(bool v) { m_center = v; }
-    bool Proportional() const { return m_proportional; }
-    void SetProportional(bool v) { m_proportional = v; }
-    bool Transparent() const { return m_transparent; }
-    void SetTransparent(bool v);
-    bool AutoSize() const { return m_auto_size; }
-    void SetAutoSize(bool v) { m_auto_size = v; }
+    // The picture is always drawn at natural size from the top-left corner,
+    // over the window's background.
+    bool Stretch() const { return false; }
+    bool Center() const { return false; }
+    bool Proportional() const { return false; }
+    bool AutoSize() const { return false; }
+    bool Transparent() const { return false; }
 
     void Paint(platform::ICanvas& canvas) override;
 
 private:
-    void PictureChanged();
-
     TPicture m_picture;
-    bool m_stretch = false;
-    bool m_center = false;
-    bool m_proportional = false;
-    bool m_transparent = false;
-    bool m_auto_size = false;
 };
 
 }  // namespace automenu

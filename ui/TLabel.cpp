@@ -5,15 +5,10 @@
 
 namespace automenu {
 
-namespace {
-Rgb ResolveColor(TColor c) {
-    return IsSystemColor(c) ? Platform().SysColor(static_cast<int>(c & 0xFF)) : RgbFromColorRef(c);
-}
-}  // namespace
-
 TLabel::TLabel(TCustomForm& parent) : TGraphicControl(parent) {
     SetBounds(0, 0, 65, 17);
     TakeParentFont();
+    m_font_description = m_font.Description();
     m_font.OnChange = [this] { FontChanged(); };
 }
 
@@ -26,6 +21,9 @@ void TLabel::TakeParentFont() {
 void TLabel::FontChanged() {
     if (!m_taking_parent_font) m_parent_font = false;
     Invalidate();
+    // A new colour leaves the text's size as it is.
+    if (m_font.Description() == m_font_description) return;
+    m_font_description = m_font.Description();
     AdjustBounds();
 }
 

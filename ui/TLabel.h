@@ -63,6 +63,9 @@ private:
     bool m_show_accel_char = true;
     TAlignment m_alignment = TAlignment::taLeftJustify;
     bool m_taking_parent_font = false;
+    // The font's description at its last change notice: a notice that leaves
+    // it as it was is a new colour.
+    FontDescription m_font_description;
 };
 
 }  // namespace automenu
