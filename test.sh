@@ -36,14 +36,17 @@ step() {  # step NAME COMMAND...: a step that fails counts as one failure
 build_main() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null && cmake --build build -j"$jobs"
 }
-test_main() {
-    ctest --test-dir build --output-on-failure --no-tests=error -j"$jobs" >"$logs/ctest.log" 2>&1
+# run_ctest LOG DIR [CTEST ARGUMENTS]
+run_ctest() {
+    local log=$logs/$1 dir=$2; shift 2
+    ctest --test-dir "$dir" --output-on-failure --no-tests=error -j"$jobs" "$@" >"$log" 2>&1
     local rc=$?
     # Passing tests one line each would bury the failures: show those and the totals.
-    grep -v -E '^ *Start +[0-9]+:|Test +#[0-9]+: .* Passed' "$logs/ctest.log"
-    count "$logs/ctest.log"
+    grep -v -E '^ *Start +[0-9]+:|Test +#[0-9]+: .* Passed' "$log"
+    count "$log"
     return "$rc"
 }
+test_main() { run_ctest ctest.log build; }
 build_asan() {
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_SANITIZE=ON -DAUTOMENU_BENCH=OFF >/dev/null &&
         cmake --build build-asan -j"$jobs" --target automenu_tests
@@ -52,24 +55,22 @@ test_asan() {
     # LeakSanitizer stays on; tests/lsan.supp lists the leaks of system
     # libraries we cannot fix.
     ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
-        UBSAN_OPTIONS=print_stacktrace=1 \
-        ctest --test-dir build-asan -L unit --output-on-failure --no-tests=error -j"$jobs" >"$logs/ctest-asan.log" 2>&1
-    local rc=$?
-    grep -v -E '^ *Start +[0-9]+:|Test +#[0-9]+: .* Passed' "$logs/ctest-asan.log"
-    count "$logs/ctest-asan.log"
-    return "$rc"
+        UBSAN_OPTIONS=print_stacktrace=1 run_ctest ctest-asan.log build-asan -L unit
 }
 fuzz() {
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_FUZZ=ON \
         -DAUTOMENU_TESTS=OFF -DAUTOMENU_BENCH=OFF >/dev/null || return 1
     cmake --build build-fuzz -j"$jobs" || return 1
-    local rc=0
-    for f in build-fuzz/fuzz/fuzz_*; do
-        [ -x "$f" ] || continue
-        local name corpus
-        name=$(basename "$f")
+    # The picture fuzzers start from the test pictures of their kinds.
+    local -A kinds=([fuzz_bmp]="bmp" [fuzz_ico]="ico" [fuzz_metafile]="emf wmf")
+    local rc=0 source
+    for source in fuzz/fuzz_*.cpp; do
+        local name f corpus kind
+        name=$(basename "$source" .cpp)
+        f=build-fuzz/fuzz/$name
         corpus=$(mktemp -d)
         [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$corpus/"
+        for kind in ${kinds[$name]:-}; do cp tests/data/pictures/*."$kind" "$corpus/"; done
         if "$f" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -timeout=10 "$corpus" >"$logs/$name.log" 2>&1; then
             echo "$name: ok ($(ls "$corpus" | wc -l) corpus entries)"
             passed=$((passed + 1))

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/cairo/MetafilePlayer.h"
+#include "tests/unit/support/BmpHeader.h"
 #include "ui/BmpDecoder.h"
 #include "ui/IcoDecoder.h"
 #include "ui/MetafileReader.h"
@@ -25,21 +26,12 @@ std::vector<std::uint8_t> ReadData(const char* name) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
 std::vector<std::uint8_t> FileHeader(int bits, std::uint32_t compression, std::size_t palette_entries) {
-    std::vector<std::uint8_t> b(54 + palette_entries * 4, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    Put32(b, 14, 40);
-    Put32(b, 18, kWidth);
-    Put32(b, 22, kHeight);
-    b[26] = 1;
-    b[28] = static_cast<std::uint8_t>(bits);
-    Put32(b, 30, compression);
-    for (std::size_t i = 0; i < palette_entries; ++i) Put32(b, 54 + 4 * i, static_cast<std::uint32_t>(i * 0x010101));
+    std::vector<std::uint8_t> b =
+        automenu::testing::BmpHeader(kWidth, kHeight, static_cast<std::uint16_t>(bits), compression);
+    b.resize(54 + palette_entries * 4);
+    for (std::size_t i = 0; i < palette_entries; ++i)
+        automenu::testing::Put32(b, 54 + 4 * i, static_cast<std::uint32_t>(i * 0x010101));
     return b;
 }
 

@@ -15,10 +15,9 @@ for wm in none openbox; do
     xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
         set -euo pipefail
         if [ "$1" = openbox ]; then
-            openbox >/dev/null 2>&1 & wm_pid=$!
-            trap "kill $wm_pid" EXIT
-            for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
-            wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start" >&2; exit 1; }
+            . tests/e2e/lib.sh
+            trap e2e_cleanup EXIT
+            e2e_start_wm
         fi
         "$2" --benchmark_repetitions="$3" --benchmark_enable_random_interleaving=true \
             --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null

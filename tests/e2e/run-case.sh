@@ -6,7 +6,7 @@ case_file=$(readlink -f "$1")
 here=$(dirname "$(readlink -f "$0")")
 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
     . "$0/lib.sh"
-    e2e_start_wm || exit 1
     trap e2e_cleanup EXIT
+    e2e_start_wm || exit 1
     . "$1"
 ' "$here" "$case_file"

@@ -1,6 +1,7 @@
 # A value that is not an integer stops start-up: one message box captioned
 # "Automenu" with the conversion message, then the program ends with status 0.
-folder=$(mktemp -d)
+folder=$E2E_WORK/menu
+mkdir "$folder"
 printf '[Installation Form Size Setup]\r\nForm Height=abc\r\nForm Width=640\r\n' >"$folder/AUTORUN.INF"
 e2e_start "$folder"
 e2e_dismiss_box Automenu || e2e_fail "no message box captioned Automenu"

@@ -1,8 +1,9 @@
 # The menu window appears centred for its design size with caption
 # "Installation"; the configured outer size keeps that top-left corner. The
 # window manager's close and Alt+F4 both end the program with status 0.
-empty=$(mktemp -d)
-sized=$(mktemp -d)
+empty=$E2E_WORK/empty
+sized=$E2E_WORK/sized
+mkdir "$empty" "$sized"
 
 check_window() {  # check_window WID INNER_W INNER_H
     read -r x y w h < <(e2e_geometry "$1")

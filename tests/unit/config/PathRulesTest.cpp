@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "config/TCustomIniFile.h"
 #include "config/TIniFile.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 namespace automenu {
 namespace {

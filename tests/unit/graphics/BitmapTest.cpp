@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GraphicsTestSupport.h"
+#include "support/BmpHeader.h"
 #include "ui/BmpDecoder.h"
 #include "ui/TBitmap.h"
 
@@ -99,18 +100,7 @@ TEST_F(BitmapFiles, RleRunsPastTheImageAreClipped) {
 // Inline headers for limits that need no file.
 std::vector<std::uint8_t> BitmapHeader(std::int32_t width, std::int32_t height, std::uint16_t bits,
                                        std::uint32_t compression = 0) {
-    std::vector<std::uint8_t> b(54, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(14, 40);
-    put32(18, static_cast<std::uint32_t>(width));
-    put32(22, static_cast<std::uint32_t>(height));
-    b[26] = 1;
-    b[28] = static_cast<std::uint8_t>(bits);
-    put32(30, compression);
+    std::vector<std::uint8_t> b = testing::BmpHeader(width, height, bits, compression);
     b.resize(b.size() + 1024);  // a zeroed colour table (or black pixels)
     return b;
 }
@@ -129,7 +119,7 @@ TEST(BmpDecoder, LimitsAndUnsupportedForms) {
         {4, 4, 0, 5, false},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.width << "x" << row.height << " " << row.bits << " bits, "
+        SCOPED_TRACE(::testing::Message() << row.width << "x" << row.height << " " << row.bits << " bits, "
                                         << row.compression);
         auto bytes = BitmapHeader(row.width, row.height, row.bits, row.compression);
         if (row.valid) {

@@ -15,9 +15,12 @@
 
 #include "platform/Platform.h"
 #include "platform/Types.h"
+#include "support/ExpectFailure.h"
 #include "ui/PlatformAccess.h"
 
 namespace automenu::test {
+
+using testing::ExpectFailure;
 
 inline std::string PictureFixture(const std::string& name) {
     return std::string(AUTOMENU_TEST_DATA) + "/pictures/" + name;
@@ -107,11 +110,11 @@ private:
     platform::IPlatform* m_previous = nullptr;
 };
 
-// A PNG reference rendering as premultiplied ARGB (cairo's reading).
-inline PixelImage LoadReferencePng(const std::string& name) {
+// A PNG file as premultiplied ARGB (cairo's reading); empty when unreadable.
+inline PixelImage LoadPng(const std::string& path) {
     PixelImage img;
     std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> s(
-        cairo_image_surface_create_from_png(PictureFixture(name).c_str()), &cairo_surface_destroy);
+        cairo_image_surface_create_from_png(path.c_str()), &cairo_surface_destroy);
     if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS) return img;
     cairo_surface_flush(s.get());
     img.width = cairo_image_surface_get_width(s.get());
@@ -126,6 +129,9 @@ inline PixelImage LoadReferencePng(const std::string& name) {
     img.has_alpha = alpha;
     return img;
 }
+
+// A reference rendering among the test pictures.
+inline PixelImage LoadReferencePng(const std::string& name) { return LoadPng(PictureFixture(name)); }
 
 inline int Channel(std::uint32_t px, int shift) { return static_cast<int>((px >> shift) & 0xFF); }
 
@@ -143,24 +149,6 @@ inline double MismatchShare(const PixelImage& a, const PixelImage& b, int tolera
     for (std::size_t i = 0; i < a.pixels.size(); ++i)
         if (PixelDistance(a.pixels[i], b.pixels[i]) > tolerance) ++bad;
     return a.pixels.empty() ? 0.0 : static_cast<double>(bad) / static_cast<double>(a.pixels.size());
-}
-
-}  // namespace automenu::test
-
-#include "ui/Exceptions.h"
-
-namespace automenu::test {
-
-// Runs `f` and checks that it raises exactly this class with this message.
-template <typename F>
-void ExpectFailure(F&& f, const std::string& class_name, const std::string& message) {
-    try {
-        f();
-        ADD_FAILURE() << "expected " << class_name << " \"" << message << "\", nothing was raised";
-    } catch (const Exception& e) {
-        EXPECT_EQ(std::string(e.ClassName()), class_name);
-        EXPECT_EQ(e.Message(), message);
-    }
 }
 
 }  // namespace automenu::test

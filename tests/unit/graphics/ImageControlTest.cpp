@@ -4,8 +4,9 @@
 #include <fstream>
 
 #include "GraphicsTestSupport.h"
+#include "support/BmpHeader.h"
+#include "support/HeadlessFixture.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "ui/TApplication.h"
 #include "ui/TCustomForm.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
@@ -20,19 +21,10 @@ Rgb PatternColour(int x, int y) {
 
 std::string WritePatternBitmap(int width, int height) {
     const int stride = (width * 3 + 3) & ~3;
-    std::vector<std::uint8_t> b(54 + static_cast<std::size_t>(stride) * height, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(b.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, width);
-    put32(22, height);
-    b[26] = 1;
-    b[28] = 24;
+    std::vector<std::uint8_t> b = testing::BmpHeader(width, height, 24);
+    b.resize(54 + static_cast<std::size_t>(stride) * height);
+    testing::Put32(b, 2, static_cast<std::uint32_t>(b.size()));
+    testing::Put32(b, 10, 54);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const Rgb c = PatternColour(x, y);
@@ -46,34 +38,17 @@ std::string WritePatternBitmap(int width, int height) {
     return path;
 }
 
-// The menu's window: 634 x 454 inside, the picture control at 0, 0, 632 x 453.
-class ImageControl : public ::testing::Test {
+// The menu's window with the picture control at 0, 0, 632 x 453.
+class ImageControl : public testing::HeadlessFormTest {
 protected:
     ImageControl() {
-        SetPlatform(&m_platform);
-        m_app = std::make_unique<TApplication>(m_platform, "automenu");
-        m_form = std::make_unique<TForm>();
-        m_form->SetClientSize({634, 454});
-        m_image = &m_form->AddControl<TImage>();
+        m_image = &form->AddControl<TImage>();
         m_image->SetBounds(0, 0, 632, 453);
-        m_form->Show();
         Pump();
-        m_face = m_platform.SysColor(COLOR_BTNFACE);
+        m_face = desktop.SysColor(COLOR_BTNFACE);
     }
-    ~ImageControl() override {
-        m_form.reset();
-        m_app.reset();
-        SetPlatform(nullptr);
-    }
-    void Pump() {
-        while (m_app->ProcessMessage()) {
-        }
-    }
-    Rgb Pixel(int x, int y) { return m_platform.Pixel(m_form->Handle(), x, y); }
+    Rgb Pixel(int x, int y) { return desktop.Pixel(Window(), x, y); }
 
-    platform::HeadlessPlatform m_platform;
-    std::unique_ptr<TApplication> m_app;
-    std::unique_ptr<TForm> m_form;
     TImage* m_image = nullptr;
     Rgb m_face;
 };
@@ -130,7 +105,7 @@ TEST_F(ImageControl, MetafilePlaysAtItsNaturalSize) {
 
 TEST_F(ImageControl, LabelsArePaintedOverThePicture) {
     m_image->Picture().LoadFromFile(WritePatternBitmap(640, 480));
-    TLabel& label = m_form->AddControl<TLabel>();
+    TLabel& label = form->AddControl<TLabel>();
     label.SetTransparent(true);
     label.SetBounds(16, 16, 200, 20);
     label.SetCaption("WWWWWWWWWW");
@@ -149,13 +124,13 @@ TEST_F(ImageControl, LabelsArePaintedOverThePicture) {
 TEST_F(ImageControl, PictureChangeRepaintsAndKeepsTheBounds) {
     Pump();
     m_image->Picture().LoadFromFile(WritePatternBitmap(100, 50));
-    EXPECT_TRUE(m_platform.HasPendingPaint(m_form->Handle()));
+    EXPECT_TRUE(desktop.HasPendingPaint(Window()));
     EXPECT_EQ(m_image->Width(), 632);
     EXPECT_EQ(m_image->Height(), 453);
     Pump();
     // A failing load leaves the picture and paints nothing new.
     EXPECT_THROW(m_image->Picture().LoadFromFile(PictureFixture("planes_zero.bmp")), EInvalidGraphic);
-    EXPECT_FALSE(m_platform.HasPendingPaint(m_form->Handle()));
+    EXPECT_FALSE(desktop.HasPendingPaint(Window()));
     EXPECT_EQ(m_image->Picture().Width(), 100);
 }
 
@@ -164,12 +139,7 @@ TEST_F(ImageControl, FilesThePlatformCannotOpen) {
     std::filesystem::create_directories(folder);
     for (const std::string& name : {folder, ::testing::TempDir() + "no-such-picture.bmp"}) {
         SCOPED_TRACE(name);
-        try {
-            m_image->Picture().LoadFromFile(name);
-            ADD_FAILURE() << "loaded";
-        } catch (const EFOpenError& e) {
-            EXPECT_EQ(e.Message(), "Cannot open file " + name);
-        }
+        ExpectFailure([&] { m_image->Picture().LoadFromFile(name); }, "EFOpenError", "Cannot open file " + name);
         EXPECT_EQ(m_image->Picture().Graphic(), nullptr);
     }
 }

@@ -47,7 +47,7 @@ TEST_F(PictureLoading, ExtensionChoosesTheGraphicKindCaseInsensitively) {
     // The fixtures are lower-case; map the name's case away only for opening.
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
-        const std::string alias = testing::TempDir() + row.file;
+        const std::string alias = ::testing::TempDir() + row.file;
         std::filesystem::remove(alias);
         std::string source = row.file;
         for (char& c : source) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -84,7 +84,7 @@ TEST_F(PictureLoading, FailuresKeepThePreviousGraphic) {
         {PictureFixture("empty.wmf"), "EInvalidGraphic", "Metafile is not valid"},
     };
     // A directory named like a picture cannot be opened either.
-    const std::string dir_picture = testing::TempDir() + "folder.bmp";
+    const std::string dir_picture = ::testing::TempDir() + "folder.bmp";
     std::filesystem::create_directories(dir_picture);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);

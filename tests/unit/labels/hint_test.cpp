@@ -17,7 +17,7 @@ using platform::WindowKind;
 class HintTest : public testing::LabelFixture {
 protected:
     HintTest() {
-        TImage& image = m_form->AddControl<TImage>();
+        TImage& image = form->AddControl<TImage>();
         image.SetBounds(0, 0, 632, 453);
         image.SetVisible(true);
         m_text_line = &AddLabel(16, 40, "Plain text");
@@ -33,15 +33,15 @@ protected:
         Pump();
     }
 
-    THintController& Hints() { return m_app->Hints(); }
+    THintController& Hints() { return app->Hints(); }
     bool Showing() { return Hints().Showing(); }
     std::string ShownText() { return Showing() ? Hints().Window()->Text() : std::string(); }
     void MoveTo(const TLabel& label, int dx = 3, int dy = 3) {
-        m_platform.MoveMouse(Window(), label.Left() + dx, label.Top() + dy);
+        desktop.MoveMouse(Window(), label.Left() + dx, label.Top() + dy);
         Pump();
     }
     void Wait(unsigned ms) {
-        m_platform.AdvanceTime(ms);
+        desktop.AdvanceTime(ms);
         Pump();
     }
 
@@ -61,14 +61,14 @@ TEST_F(HintTest, AppearsAfterTheDelayBelowThePointerAndHides) {
     EXPECT_EQ(ShownText(), "Press to install.");
 
     const THintWindow& window = *Hints().Window();
-    EXPECT_EQ(m_platform.Kind(window.Handle()), WindowKind::Tooltip);
-    EXPECT_TRUE(m_platform.IsWindowVisible(window.Handle()));
-    const TPoint cursor = m_platform.CursorPos();
-    EXPECT_EQ(m_platform.WindowPosition(window.Handle()), (TPoint{cursor.x, cursor.y + m_platform.CursorHeight()}));
+    EXPECT_EQ(desktop.Kind(window.Handle()), WindowKind::Tooltip);
+    EXPECT_TRUE(desktop.IsWindowVisible(window.Handle()));
+    const TPoint cursor = desktop.CursorPos();
+    EXPECT_EQ(desktop.WindowPosition(window.Handle()), (TPoint{cursor.x, cursor.y + desktop.CursorHeight()}));
     // Text size plus the edge and padding: 6 wider, 6 taller.
-    const TRect text = m_platform.ScreenCanvas().DrawText(Hints().Window()->Font().Handle(), {}, "Press to install.",
+    const TRect text = desktop.ScreenCanvas().DrawText(Hints().Window()->Font().Handle(), {}, "Press to install.",
                                                           {0, 0, 1280, 0}, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    EXPECT_EQ(m_platform.ClientSize(window.Handle()), (TSize{text.Width() + 6, text.Height() + 6}));
+    EXPECT_EQ(desktop.ClientSize(window.Handle()), (TSize{text.Width() + 6, text.Height() + 6}));
 
     Wait(2499);
     EXPECT_TRUE(Showing());
@@ -108,7 +108,7 @@ TEST_F(HintTest, MovingOntoSomethingWithoutHintRemovesIt) {
         MoveTo(*m_install);
         Wait(500);
         ASSERT_TRUE(Showing()) << c.where;
-        m_platform.MoveMouse(Window(), c.x, c.y);
+        desktop.MoveMouse(Window(), c.x, c.y);
         Pump();
         EXPECT_FALSE(Showing()) << c.where;
         EXPECT_EQ(Hints().HintControl(), nullptr) << c.where;
@@ -116,7 +116,7 @@ TEST_F(HintTest, MovingOntoSomethingWithoutHintRemovesIt) {
         MoveTo(*m_install);
         Wait(499);
         EXPECT_FALSE(Showing()) << c.where;
-        m_platform.MoveMouse(Window(), 300, 100);
+        desktop.MoveMouse(Window(), 300, 100);
         Pump();
     }
 }
@@ -125,7 +125,7 @@ TEST_F(HintTest, KeysAndButtonsRemoveIt) {
     MoveTo(*m_install);
     Wait(500);
     ASSERT_TRUE(Showing());
-    m_platform.PressKey(Window(), 'A');
+    desktop.PressKey(Window(), 'A');
     Pump();
     EXPECT_FALSE(Showing());
 
@@ -133,10 +133,10 @@ TEST_F(HintTest, KeysAndButtonsRemoveIt) {
     MoveTo(*m_install, 4, 4);
     Wait(500);
     ASSERT_TRUE(Showing());
-    m_platform.PressLeft(Window(), m_install->Left() + 4, m_install->Top() + 4);
+    desktop.PressLeft(Window(), m_install->Left() + 4, m_install->Top() + 4);
     Pump();
     EXPECT_FALSE(Showing());
-    m_platform.ReleaseLeft(Window(), m_install->Left() + 4, m_install->Top() + 4);
+    desktop.ReleaseLeft(Window(), m_install->Left() + 4, m_install->Top() + 4);
     Pump();
     Wait(3000);
     EXPECT_FALSE(Showing());
@@ -153,7 +153,7 @@ TEST_F(HintTest, MovingWithinALabelRestartsAPendingDelay) {
 }
 
 TEST_F(HintTest, NothingWhileAnotherProgramIsActive) {
-    m_platform.SetProgramActive(false);
+    desktop.SetProgramActive(false);
     MoveTo(*m_install);
     Wait(3000);
     EXPECT_FALSE(Showing());
@@ -164,24 +164,24 @@ TEST_F(HintTest, IdleCancelsWhenThePointerLeavesTheProgram) {
     MoveTo(*m_install);
     Wait(500);
     ASSERT_TRUE(Showing());
-    m_app->Idle();  // pointer still over the window
+    app->Idle();  // pointer still over the window
     EXPECT_TRUE(Showing());
-    m_platform.MoveMouse(Window(), -200, -200);  // queued, not yet handled
-    m_app->Idle();
+    desktop.MoveMouse(Window(), -200, -200);  // queued, not yet handled
+    app->Idle();
     EXPECT_FALSE(Showing());
 }
 
 TEST_F(HintTest, KeptOnTheDesktop) {
     // A desktop that ends just right of and below the exit entry.
-    const TPoint exit_on_screen = m_platform.ClientToScreen(Window(), {m_exit->Left(), m_exit->Top()});
-    m_platform.SetScreen({exit_on_screen.x + 30, exit_on_screen.y + 30}, 96);
+    const TPoint exit_on_screen = desktop.ClientToScreen(Window(), {m_exit->Left(), m_exit->Top()});
+    desktop.SetScreen({exit_on_screen.x + 30, exit_on_screen.y + 30}, 96);
     MoveTo(*m_exit, 2, 2);
     Wait(500);
     ASSERT_TRUE(Showing());
     const TRect bounds = Hints().Window()->BoundsRect();
     EXPECT_EQ(bounds.right, exit_on_screen.x + 30);
     EXPECT_EQ(bounds.bottom, exit_on_screen.y + 30);
-    EXPECT_EQ(m_platform.WindowPosition(Hints().Window()->Handle()), (TPoint{bounds.left, bounds.top}));
+    EXPECT_EQ(desktop.WindowPosition(Hints().Window()->Handle()), (TPoint{bounds.left, bounds.top}));
 }
 
 TEST_F(HintTest, PaintsEdgeBackgroundAndText) {
@@ -189,14 +189,14 @@ TEST_F(HintTest, PaintsEdgeBackgroundAndText) {
     Wait(500);
     ASSERT_TRUE(Showing());
     const platform::WindowId w = Hints().Window()->Handle();
-    const TSize size = m_platform.ClientSize(w);
-    EXPECT_EQ(m_platform.Pixel(w, 0, 0), (Rgb{255, 255, 255}));
-    EXPECT_EQ(m_platform.Pixel(w, size.cx - 1, size.cy - 1), (Rgb{105, 105, 105}));
-    EXPECT_EQ(m_platform.Pixel(w, 1, size.cy - 2), platform::ClassicSystemColor(COLOR_INFOBK));
+    const TSize size = desktop.ClientSize(w);
+    EXPECT_EQ(desktop.Pixel(w, 0, 0), (Rgb{255, 255, 255}));
+    EXPECT_EQ(desktop.Pixel(w, size.cx - 1, size.cy - 1), (Rgb{105, 105, 105}));
+    EXPECT_EQ(desktop.Pixel(w, 1, size.cy - 2), platform::ClassicSystemColor(COLOR_INFOBK));
     int text_pixels = 0;
     for (int y = 3; y < size.cy - 3; ++y)
         for (int x = 3; x < size.cx - 3; ++x)
-            if (m_platform.Pixel(w, x, y).g < 100) ++text_pixels;
+            if (desktop.Pixel(w, x, y).g < 100) ++text_pixels;
     EXPECT_GT(text_pixels, 20);
 }
 
@@ -216,7 +216,7 @@ TEST_F(HintTest, HintsOffDestroysTheWindow) {
     const platform::WindowId w = Hints().Window()->Handle();
     Hints().SetEnabled(false);
     EXPECT_EQ(Hints().Window(), nullptr);
-    const auto windows = m_platform.Windows();
+    const auto windows = desktop.Windows();
     EXPECT_EQ(std::count(windows.begin(), windows.end(), w), 0);
     MoveTo(*m_open);
     Wait(1000);
@@ -227,9 +227,9 @@ TEST_F(HintTest, DestroyingTheFormForgetsItsControls) {
     MoveTo(*m_install);
     Wait(200);
     EXPECT_EQ(Hints().HintControl(), m_install);
-    m_form.reset();
+    form.reset();
     EXPECT_EQ(Hints().HintControl(), nullptr);
-    m_platform.AdvanceTime(1000);
+    desktop.AdvanceTime(1000);
     Pump();
     EXPECT_FALSE(Showing());
 }

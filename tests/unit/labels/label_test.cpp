@@ -11,7 +11,7 @@ using testing::LabelFixture;
 class LabelTest : public LabelFixture {};
 
 TEST_F(LabelTest, NewLabelDefaults) {
-    TLabel& label = m_form->AddControl<TLabel>();
+    TLabel& label = form->AddControl<TLabel>();
     EXPECT_EQ(label.BoundsRect(), (TRect{0, 0, 65, 17}));
     EXPECT_FALSE(label.Transparent());
     EXPECT_TRUE(label.AutoSize());
@@ -40,7 +40,7 @@ TEST_F(LabelTest, AutoSizeFollowsTheCaption) {
     };
     for (const Case& c : cases) {
         label.SetCaption(c.caption);
-        const TRect expected = m_platform.ScreenCanvas().DrawText(label.Font().Handle(), {}, c.measured_as, {},
+        const TRect expected = desktop.ScreenCanvas().DrawText(label.Font().Handle(), {}, c.measured_as, {},
                                                                   DT_CALCRECT | DT_NOPREFIX);
         EXPECT_EQ(label.BoundsRect(), TRect::FromBounds(16, 40, expected.Width(), expected.Height())) << c.caption;
     }
@@ -57,7 +57,7 @@ TEST_F(LabelTest, NarrowerCaptionUncoversTheBackground) {
         int dark = 0;
         for (int x = x0; x < 16 + wide; ++x)
             for (int y = 16; y < 16 + label.Height(); ++y)
-                if (m_platform.Pixel(Window(), x, y) == Rgb{0, 0, 0}) ++dark;
+                if (desktop.Pixel(Window(), x, y) == Rgb{0, 0, 0}) ++dark;
         return dark;
     };
     ASSERT_GT(dark_columns_from(16 + wide / 2), 0);
@@ -65,7 +65,7 @@ TEST_F(LabelTest, NarrowerCaptionUncoversTheBackground) {
     Pump();
     EXPECT_LT(label.Width(), wide / 4);
     EXPECT_EQ(dark_columns_from(16 + label.Width()), 0);
-    EXPECT_EQ(m_platform.Pixel(Window(), 16 + wide - 2, 20), platform::ClassicSystemColor(COLOR_BTNFACE));
+    EXPECT_EQ(desktop.Pixel(Window(), 16 + wide - 2, 20), platform::ClassicSystemColor(COLOR_BTNFACE));
 }
 
 TEST_F(LabelTest, FontSizeChangeResizesOnce) {
@@ -79,12 +79,12 @@ TEST_F(LabelTest, FontSizeChangeResizesOnce) {
     EXPECT_FALSE(label.ParentFont());
     Pump();
 
-    const int invalidations = m_platform.InvalidateCount();
-    const int paints = m_platform.PaintCount();
+    const int invalidations = desktop.InvalidateCount();
+    const int paints = desktop.PaintCount();
     label.Font().SetSize(12);
     Pump();
-    EXPECT_EQ(m_platform.InvalidateCount(), invalidations);
-    EXPECT_EQ(m_platform.PaintCount(), paints);
+    EXPECT_EQ(desktop.InvalidateCount(), invalidations);
+    EXPECT_EQ(desktop.PaintCount(), paints);
 }
 
 // What a hover handler does on every mouse move: set every property of a label
@@ -100,8 +100,8 @@ TEST_F(LabelTest, HoverStyleUpdateWithSameValuesDoesNothing) {
         labels.push_back(&l);
     }
     Pump();
-    const int invalidations = m_platform.InvalidateCount();
-    const int paints = m_platform.PaintCount();
+    const int invalidations = desktop.InvalidateCount();
+    const int paints = desktop.PaintCount();
     int notices = 0;
     for (TLabel* l : labels) {
         auto previous = std::move(l->Font().OnChange);
@@ -127,20 +127,20 @@ TEST_F(LabelTest, HoverStyleUpdateWithSameValuesDoesNothing) {
     }
     Pump();
     EXPECT_EQ(notices, 0);
-    EXPECT_EQ(m_platform.InvalidateCount(), invalidations);
-    EXPECT_EQ(m_platform.PaintCount(), paints);
+    EXPECT_EQ(desktop.InvalidateCount(), invalidations);
+    EXPECT_EQ(desktop.PaintCount(), paints);
 }
 
 TEST_F(LabelTest, FollowsTheWindowFontUntilItsOwnIsSet) {
     TLabel& label = AddLabel(16, 16, "Title");
-    m_form->Font().SetSize(10);
+    form->Font().SetSize(10);
     EXPECT_EQ(label.Font().Height(), -13);
     EXPECT_TRUE(label.ParentFont());
     EXPECT_EQ(label.Height(), Measure(label, "Title").Height());
 
     label.Font().SetColor(0x000000FF);
     EXPECT_FALSE(label.ParentFont());
-    m_form->Font().SetSize(14);
+    form->Font().SetSize(14);
     EXPECT_EQ(label.Font().Height(), -13);
 
     label.SetParentFont(true);
@@ -151,7 +151,7 @@ TEST_F(LabelTest, FollowsTheWindowFontUntilItsOwnIsSet) {
 TEST_F(LabelTest, OtherSettersAreNoOpsForTheSameValue) {
     TLabel& label = AddLabel(16, 16, "Title");
     Pump();
-    const int invalidations = m_platform.InvalidateCount();
+    const int invalidations = desktop.InvalidateCount();
     label.SetAutoSize(true);
     label.SetTransparent(true);
     label.SetWordWrap(false);
@@ -159,8 +159,8 @@ TEST_F(LabelTest, OtherSettersAreNoOpsForTheSameValue) {
     label.SetAlignment(TAlignment::taLeftJustify);
     label.SetParentFont(true);
     label.SetBounds(label.Left(), label.Top(), label.Width(), label.Height());
-    EXPECT_EQ(m_platform.InvalidateCount(), invalidations);
-    EXPECT_FALSE(m_platform.HasPendingPaint(Window()));
+    EXPECT_EQ(desktop.InvalidateCount(), invalidations);
+    EXPECT_FALSE(desktop.HasPendingPaint(Window()));
 }
 
 TEST_F(LabelTest, AutoSizeOffKeepsTheBounds) {
@@ -176,12 +176,12 @@ TEST_F(LabelTest, AutoSizeOffKeepsTheBounds) {
 TEST_F(LabelTest, HiddenLabelResizesWithoutRepainting) {
     TLabel& label = AddLabel(16, 16, "Title", false);
     Pump();
-    const int invalidations = m_platform.InvalidateCount();
+    const int invalidations = desktop.InvalidateCount();
     label.SetCaption("Another title");
     EXPECT_EQ(label.Width(), Measure(label, "Another title").Width());
-    EXPECT_EQ(m_platform.InvalidateCount(), invalidations);
+    EXPECT_EQ(desktop.InvalidateCount(), invalidations);
     label.SetVisible(true);
-    EXPECT_GT(m_platform.InvalidateCount(), invalidations);
+    EXPECT_GT(desktop.InvalidateCount(), invalidations);
 }
 
 }  // namespace

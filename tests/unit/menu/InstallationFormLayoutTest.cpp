@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "config/ConfigurationPaths.h"
-#include "config/TempDir.h"
+#include "support/TempDir.h"
 #include "menu/TInstallationForm.h"
 #include "platform/SystemColors.h"
 #include "support/HeadlessFixture.h"

@@ -294,7 +294,7 @@ TEST_F(StartupTest, BadIntegerStopsThePassAtItsKey) {
         LookupRecorder recorder;
         std::string error;
         auto form = Construct(text, &error);
-        EXPECT_EQ(error, "'" + std::string(bad) + "' is not a valid integer value");
+        EXPECT_EQ(error, std::string("'") + bad + "' is not a valid integer value");
         EXPECT_EQ(recorder.seen, PrefixThrough(StartupLookups({}), c.key));
         c.check(*form);
         for (int n = 1; n <= 8; ++n) EXPECT_EQ(form->LaunchTarget(n), "") << n;

@@ -6,6 +6,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "ui/PlatformAccess.h"
 #include "ui/TApplication.h"
+#include "ui/TCustomForm.h"
 
 namespace automenu::testing {
 
@@ -28,6 +29,21 @@ public:
 
     platform::HeadlessPlatform desktop;
     std::unique_ptr<TApplication> app;
+};
+
+// The same with one shown window of the menu's inner size, 634 x 454.
+class HeadlessFormTest : public HeadlessTest {
+public:
+    HeadlessFormTest() : form(std::make_unique<TForm>()) {
+        form->SetClientSize({634, 454});
+        form->Show();
+        Pump();
+    }
+    ~HeadlessFormTest() override { form.reset(); }
+
+    platform::WindowId Window() const { return form->Handle(); }
+
+    std::unique_ptr<TForm> form;
 };
 
 }  // namespace automenu::testing

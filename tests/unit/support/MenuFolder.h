@@ -3,40 +3,23 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
 
 #include "config/ConfigurationPaths.h"
+#include "TempDir.h"
 
 namespace automenu::testing {
 
-class MenuFolder {
+class MenuFolder : public TempDir {
 public:
-    MenuFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "automenu-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-        m_source = std::make_unique<ScopedCurrentDirectorySource>([this] { return m_path; });
-    }
+    MenuFolder() : m_source([this] { return Path(); }) {}
     explicit MenuFolder(const std::string& autorun) : MenuFolder() { Write("AUTORUN.INF", autorun); }
-    ~MenuFolder() {
-        m_source.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    MenuFolder(const MenuFolder&) = delete;
-    MenuFolder& operator=(const MenuFolder&) = delete;
 
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
-    void Write(const std::string& name, const std::string& content) const {
-        std::ofstream(File(name), std::ios::binary) << content;
-    }
-    void Remove(const std::string& name) const { std::filesystem::remove(File(name)); }
+    std::string File(const std::string& name) const { return Join(name); }
+    void Remove(const std::string& name) const { std::filesystem::remove(Join(name)); }
 
 private:
-    std::string m_path;
-    std::unique_ptr<ScopedCurrentDirectorySource> m_source;
+    ScopedCurrentDirectorySource m_source;
 };
 
 }  // namespace automenu::testing

@@ -9,7 +9,7 @@
 #include "CheckCommand.h"
 #include "MenuSimulation.h"
 #include "TemplateCommand.h"
-#include "config/TempDir.h"
+#include "support/TempDir.h"
 
 namespace automenu::tool {
 namespace {

@@ -1,51 +1,14 @@
 // automenu-tool render draws the demo menu like the committed picture of it
 // (doc/demo-menu.png, also shown in the README), allowing for small
 // differences of font rasterising between machines.
-#include <cairo.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
-
 #include "MenuSimulation.h"
-#include "config/TempDir.h"
+#include "graphics/GraphicsTestSupport.h"
+#include "support/TempDir.h"
 
 namespace automenu::tool {
 namespace {
-
-using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
-
-Surface LoadPng(const std::string& path) {
-    return Surface(cairo_image_surface_create_from_png(path.c_str()), &cairo_surface_destroy);
-}
-
-// The share of pixels whose colour differs by more than `tolerance` in a
-// channel; 1 when the sizes differ.
-double DifferingShare(cairo_surface_t* a, cairo_surface_t* b, int tolerance) {
-    const int w = cairo_image_surface_get_width(a);
-    const int h = cairo_image_surface_get_height(a);
-    if (w != cairo_image_surface_get_width(b) || h != cairo_image_surface_get_height(b) || w == 0 || h == 0) return 1;
-    cairo_surface_flush(a);
-    cairo_surface_flush(b);
-    long differing = 0;
-    for (int y = 0; y < h; ++y) {
-        const auto* ra = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(a) +
-                                                                y * cairo_image_surface_get_stride(a));
-        const auto* rb = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(b) +
-                                                                y * cairo_image_surface_get_stride(b));
-        for (int x = 0; x < w; ++x) {
-            for (int shift = 0; shift < 24; shift += 8) {
-                const int ca = static_cast<int>((ra[x] >> shift) & 0xFF);
-                const int cb = static_cast<int>((rb[x] >> shift) & 0xFF);
-                if (std::abs(ca - cb) > tolerance) {
-                    ++differing;
-                    break;
-                }
-            }
-        }
-    }
-    return static_cast<double>(differing) / (static_cast<double>(w) * h);
-}
 
 struct RenderCase {
     const char* name;
@@ -66,11 +29,11 @@ TEST_P(DemoRender, MatchesTheCommittedPicture) {
         }
         ASSERT_TRUE(menu.SavePng(out.Join("render.png")));
     }
-    Surface rendered = LoadPng(out.Join("render.png"));
-    Surface reference = LoadPng(std::string(AUTOMENU_SOURCE_DIR) + "/doc/" + c.reference);
-    ASSERT_EQ(cairo_surface_status(reference.get()), CAIRO_STATUS_SUCCESS);
+    const PixelImage rendered = test::LoadPng(out.Join("render.png"));
+    const PixelImage reference = test::LoadPng(std::string(AUTOMENU_SOURCE_DIR) + "/doc/" + c.reference);
+    ASSERT_GT(reference.width, 0);
     // The hover look of one entry changes about 0.4 % of the pixels.
-    EXPECT_LT(DifferingShare(rendered.get(), reference.get(), 40), 0.001);
+    EXPECT_LT(test::MismatchShare(rendered, reference, 40), 0.001);
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, DemoRender,

@@ -1,7 +1,0 @@
-// Any bytes as an enhanced metafile file, loaded and played (seeded with .emf files).
-#include "FuzzMetafile.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzMetafile(data, size);
-    return 0;
-}
