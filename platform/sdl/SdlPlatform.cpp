@@ -56,18 +56,14 @@ int IgnoreXError(Display*, XErrorEvent* e) {
 
 // Asks the window manager for a dialog frame: move and close only, no
 // minimise, maximise or resize.
-void SetDialogFunctions(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+void SetDialogFunctions(Display* display, ::Window window) {
     struct {
         unsigned long flags, functions, decorations;
         long input_mode;
         unsigned long status;
     } hints{1 | 2, 4 | 32, 2 | 8 | 16, 0, 0};
-    Atom atom = XInternAtom(info.info.x11.display, "_MOTIF_WM_HINTS", False);
-    XChangeProperty(info.info.x11.display, info.info.x11.window, atom, atom, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&hints), 5);
+    Atom atom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(display, window, atom, atom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&hints), 5);
 }
 
 // The values of a format-32 property of a window (they come back as longs),
@@ -239,16 +235,17 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
         std::fprintf(stderr, "automenu: cannot create a window: %s\n", SDL_GetError());
         return kNoWindow;
     }
-    if (params.kind == WindowKind::Dialog) SetDialogFunctions(sdl);
-    if (!m_display) {
-        SDL_SysWMinfo info;
-        SDL_VERSION(&info.version);
-        if (SDL_GetWindowWMInfo(sdl, &info) && info.subsystem == SDL_SYSWM_X11) m_display = info.info.x11.display;
-    }
     WindowId id = SDL_GetWindowID(sdl);
     Window& win = m_windows[id];
     win.sdl.reset(sdl);
     win.kind = params.kind;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(sdl, &info) && info.subsystem == SDL_SYSWM_X11) {
+        m_display = info.info.x11.display;
+        win.x11 = info.info.x11.window;
+        if (params.kind == WindowKind::Dialog) SetDialogFunctions(m_display, win.x11);
+    }
     return id;
 }
 
@@ -287,12 +284,9 @@ void SdlPlatform::WaitForFrame(Window& win) {
     // The window manager reports its frame shortly after mapping; the form
     // needs it to centre the outer window. Without a window manager there is
     // no frame to wait for.
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    const bool x11 = SDL_GetWindowWMInfo(win.sdl.get(), &info) && info.subsystem == SDL_SYSWM_X11;
     if (!m_window_manager_known) {
         m_window_manager_known = true;
-        m_window_manager = x11 ? WindowManagerRunning(info.info.x11.display) : true;
+        m_window_manager = win.x11 ? WindowManagerRunning(m_display) : true;
     }
     if (!m_window_manager) return;
     const Uint64 deadline = SDL_GetTicks64() + 500;
@@ -300,8 +294,8 @@ void SdlPlatform::WaitForFrame(Window& win) {
         // Read from the server rather than from SDL, which learns of the
         // frame only when it next handles events.
         std::optional<FrameExtents> frame;
-        if (x11) {
-            frame = ReadFrameExtents(info.info.x11.display, info.info.x11.window);
+        if (win.x11) {
+            frame = ReadFrameExtents(m_display, win.x11);
         } else if (int top = 0, left = 0, bottom = 0, right = 0;
                    SDL_GetWindowBordersSize(win.sdl.get(), &top, &left, &bottom, &right) == 0) {
             frame = FrameExtents{left, top, right, bottom};
@@ -330,11 +324,9 @@ void SdlPlatform::ShowWindow(WindowId w, bool visible) {
         SDL_ShowWindow(win->sdl.get());
         // The window manager restacks the frames it manages, so a tooltip
         // shown again can end up beneath the menu: raise it each time.
-        SDL_SysWMinfo info;
-        SDL_VERSION(&info.version);
-        if (SDL_GetWindowWMInfo(win->sdl.get(), &info) && info.subsystem == SDL_SYSWM_X11) {
-            XRaiseWindow(info.info.x11.display, info.info.x11.window);
-            XFlush(info.info.x11.display);
+        if (win->x11) {
+            XRaiseWindow(m_display, win->x11);
+            XFlush(m_display);
         }
     } else {
         SDL_ShowWindow(win->sdl.get());
@@ -362,12 +354,9 @@ void SdlPlatform::MoveWindow(WindowId w, TPoint p) {
     // manager places the frame's corner for a client with north-west gravity.
     // (SDL's own call means the client's corner, but only once it has seen
     // the frame, which races with the window manager taking the window over.)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (win->kind == WindowKind::Dialog && SDL_GetWindowWMInfo(win->sdl.get(), &info) &&
-        info.subsystem == SDL_SYSWM_X11) {
-        XMoveWindow(info.info.x11.display, info.info.x11.window, p.x, p.y);
-        XFlush(info.info.x11.display);
+    if (win->kind == WindowKind::Dialog && win->x11) {
+        XMoveWindow(m_display, win->x11, p.x, p.y);
+        XFlush(m_display);
         return;
     }
     SDL_SetWindowPosition(win->sdl.get(), p.x, p.y);
@@ -386,10 +375,7 @@ void SdlPlatform::SetClientSize(WindowId w, TSize size) {
     if (!win) return;
     size = {std::max(size.cx, 1), std::max(size.cy, 1)};
     m_queue.Invalidate(w, {0, 0, size.cx, size.cy});
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (win->kind != WindowKind::Dialog || !SDL_GetWindowWMInfo(win->sdl.get(), &info) ||
-        info.subsystem != SDL_SYSWM_X11) {
+    if (win->kind != WindowKind::Dialog || !win->x11) {
         SDL_SetWindowSize(win->sdl.get(), size.cx, size.cy);
         return;
     }
@@ -397,8 +383,8 @@ void SdlPlatform::SetClientSize(WindowId w, TSize size) {
     // hint it last saw, and the window manager would take the window back
     // there from where the centring put it. The new size reaches SDL (and
     // its window surface) with the configure event.
-    Display* display = info.info.x11.display;
-    ::Window window = info.info.x11.window;
+    Display* display = m_display;
+    const ::Window window = win->x11;
     XSizeHints* hints = XAllocSizeHints();
     if (hints) {
         long supplied = 0;
@@ -491,18 +477,13 @@ std::unique_ptr<ICanvas> SdlPlatform::BeginPaint(WindowId w, TRect& area) {
 TPoint SdlPlatform::CursorPos() {
     // Ask the X server: SDL's global mouse state is a cache that misses
     // pointer moves it gets no raw input event for (warps, synthetic input).
-    for (auto& [id, win] : m_windows) {
-        SDL_SysWMinfo info;
-        SDL_VERSION(&info.version);
-        if (!SDL_GetWindowWMInfo(win.sdl.get(), &info) || info.subsystem != SDL_SYSWM_X11) break;
-        Display* display = info.info.x11.display;
-        ::Window root = 0, child = 0;
-        int x = 0, y = 0, wx = 0, wy = 0;
-        unsigned mask = 0;
-        if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &wx, &wy, &mask)) return {x, y};
-        break;
-    }
     int x = 0, y = 0;
+    if (m_display && !m_windows.empty()) {
+        ::Window root = 0, child = 0;
+        int wx = 0, wy = 0;
+        unsigned mask = 0;
+        if (XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &x, &y, &wx, &wy, &mask)) return {x, y};
+    }
     SDL_GetGlobalMouseState(&x, &y);
     return {x, y};
 }

@@ -75,6 +75,7 @@ private:
     };
     struct Window {
         std::unique_ptr<SDL_Window, WindowDeleter> sdl;
+        unsigned long x11 = 0;  // the X window, when SDL's connection is X11 (m_display)
         WindowKind kind = WindowKind::Dialog;
         bool visible = false;
         bool enabled = true;
