@@ -42,7 +42,6 @@ public:
     std::size_t Size() const { return m_data.size(); }
     std::size_t Position() const { return m_pos; }
     std::size_t Remaining() const { return m_data.size() - m_pos; }
-    bool AtEnd() const { return m_pos >= m_data.size(); }
 
     void Seek(std::size_t pos) {
         if (pos > m_data.size()) throw ReadPastEnd();

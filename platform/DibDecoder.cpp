@@ -1,6 +1,7 @@
 #include "platform/DibDecoder.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -11,30 +12,40 @@ namespace {
 
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
 
-// Extracts one channel selected by a bit-field mask, scaled to 0..255.
+// Extracts one channel selected by a bit-field mask, scaled to 0..255. The
+// values of the first 256 field values are worked out once, so a pixel costs
+// a table look-up.
 class Channel {
 public:
     explicit Channel(std::uint32_t mask) : m_mask(mask) {
-        if (mask == 0) return;
+        if (mask == 0) return;  // every value reads 0
         m_shift = std::countr_zero(mask);
         m_bits = std::popcount(mask >> m_shift);
-        if (m_bits > 8) m_bits = 8;
+        for (std::uint32_t v = 0; v <= std::min(mask >> m_shift, 255u); ++v) m_table[v] = Scale(v);
     }
     std::uint32_t operator()(std::uint32_t px) const {
-        if (m_mask == 0) return 0;
-        std::uint32_t v = (px & m_mask) >> m_shift;
-        int full = std::popcount(m_mask >> m_shift);
-        if (full > 8) return (v >> (full - 8)) & 0xFF;
-        std::uint32_t max = (1u << full) - 1;
-        return (v * 255 + max / 2) / max;
+        const std::uint32_t v = (px & m_mask) >> m_shift;
+        return v < m_table.size() ? m_table[v] : Scale(v);
     }
-    bool Present() const { return m_mask != 0; }
 
 private:
+    // A field of more than eight bits keeps its top eight; a shorter one is
+    // stretched to the full range.
+    std::uint32_t Scale(std::uint32_t v) const {
+        if (m_bits > 8) return (v >> (m_bits - 8)) & 0xFF;
+        const std::uint32_t max = (1u << m_bits) - 1;
+        return (v * 255 + max / 2) / max;
+    }
+
     std::uint32_t m_mask = 0;
     int m_shift = 0;
     int m_bits = 0;
+    std::array<std::uint32_t, 256> m_table{};
 };
+
+std::uint32_t Load32(const std::uint8_t* p) {
+    return p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
+}
 
 std::uint32_t PaletteColour(const std::vector<std::uint32_t>& palette, std::uint32_t index) {
     if (index >= palette.size()) return kOpaqueBlack;
@@ -314,17 +325,21 @@ bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelIma
             });
             break;
         }
-        rows([&](const std::uint8_t* src, std::uint32_t* dst) {
-            for (std::int64_t x = 0; x < width; ++x, src += 4) {
-                const std::uint32_t v = src[0] | (std::uint32_t{src[1]} << 8) | (std::uint32_t{src[2]} << 16) |
-                                        (std::uint32_t{src[3]} << 24);
-                if (use_alpha) {
+        if (use_alpha) {
+            rows([&](const std::uint8_t* src, std::uint32_t* dst) {
+                for (std::int64_t x = 0; x < width; ++x, src += 4) {
+                    const std::uint32_t v = Load32(src);
                     const std::uint32_t a = v >> 24;
                     if (a != 255) any_alpha = true;
                     dst[x] = PackArgb(a, red(v), green(v), blue(v));
-                } else {
-                    dst[x] = PackArgb(255, red(v), green(v), blue(v));
                 }
+            });
+            break;
+        }
+        rows([&](const std::uint8_t* src, std::uint32_t* dst) {
+            for (std::int64_t x = 0; x < width; ++x, src += 4) {
+                const std::uint32_t v = Load32(src);
+                dst[x] = PackArgb(255, red(v), green(v), blue(v));
             }
         });
         break;
