@@ -73,22 +73,11 @@ std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count, bool short_for
 // --- Text encodings ------------------------------------------------------
 
 std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars) {
-    std::string out;
-    chars = std::min(chars, bytes.size() / 2);
-    for (std::size_t i = 0; i < chars; ++i) {
-        std::uint32_t u = bytes[2 * i] | (bytes[2 * i + 1] << 8);
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < chars) {
-            std::uint32_t lo = bytes[2 * i + 2] | (bytes[2 * i + 3] << 8);
-            if (lo >= 0xDC00 && lo < 0xE000) {
-                u = 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
-                ++i;
-            }
-        }
-        if (u >= 0xD800 && u < 0xE000) u = 0xFFFD;
-        if (u == 0) break;
-        AppendUtf8(out, u);
-    }
-    return out;
+    // The text ends at the first NUL unit, or after chars units.
+    const std::size_t units = std::min(chars, bytes.size() / 2);
+    std::size_t n = 0;
+    while (n < units && (bytes[2 * n] | bytes[2 * n + 1]) != 0) ++n;
+    return Utf16ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), 2 * n), false);
 }
 
 std::string AnsiToUtf8(std::span<const std::uint8_t> bytes) {

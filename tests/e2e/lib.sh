@@ -24,7 +24,8 @@ e2e_cleanup() {
 e2e_start_wm() {
     openbox >/dev/null 2>&1 &
     E2E_PIDS+=($!)
-    for _ in $(seq 100); do
+    # Up to 15 s: on a busy two-core machine openbox can take several seconds.
+    for _ in $(seq 300); do
         wmctrl -m >/dev/null 2>&1 && return 0
         sleep 0.05
     done
