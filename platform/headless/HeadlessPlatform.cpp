@@ -176,7 +176,7 @@ void HeadlessPlatform::MoveMouse(WindowId w, int x, int y) { PostMouse(w, Messag
 
 void HeadlessPlatform::PressLeft(WindowId w, int x, int y) {
     m_buttons |= MK_LBUTTON;
-    PostMouse(w, MessageKind::LButtonDown, x, y);
+    PostMouse(w, m_clicks.Press(w, {x, y}, m_now) ? MessageKind::LButtonDblClk : MessageKind::LButtonDown, x, y);
 }
 
 void HeadlessPlatform::ReleaseLeft(WindowId w, int x, int y) {
@@ -185,11 +185,11 @@ void HeadlessPlatform::ReleaseLeft(WindowId w, int x, int y) {
 }
 
 void HeadlessPlatform::DoubleClick(WindowId w, int x, int y) {
-    PressLeft(w, x, y);
-    ReleaseLeft(w, x, y);
-    m_buttons |= MK_LBUTTON;
-    PostMouse(w, MessageKind::LButtonDblClk, x, y);
-    ReleaseLeft(w, x, y);
+    m_clicks.Reset();
+    for (int i = 0; i < 2; ++i) {
+        PressLeft(w, x, y);
+        ReleaseLeft(w, x, y);
+    }
 }
 
 void HeadlessPlatform::PressKey(WindowId w, int key) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DoubleClickDetector.h"
 #include "platform/MessageQueue.h"
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
@@ -71,9 +72,11 @@ public:
 
     // --- Scripted input (client coordinates of window w) ---
     void MoveMouse(WindowId w, int x, int y);
+    // A press is a double click by the desktop's rules (same spot, within the
+    // double-click time on the virtual clock).
     void PressLeft(WindowId w, int x, int y);
     void ReleaseLeft(WindowId w, int x, int y);
-    void DoubleClick(WindowId w, int x, int y);  // press, release, double-click press, release
+    void DoubleClick(WindowId w, int x, int y);  // two presses and releases at once
     void PressKey(WindowId w, int key);
     void RequestClose(WindowId w);
     // Advances the virtual clock; due timers fire as the loop takes messages.
@@ -122,6 +125,7 @@ private:
     TSize m_screen{1280, 1024};
     int m_ppi = 96;
     std::uint64_t m_now = 0;
+    DoubleClickDetector m_clicks;
     WindowId m_next_id = 1;
     std::map<WindowId, Window> m_windows;
     MessageQueue m_queue;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/DoubleClickDetector.h"
 #include "platform/MessageQueue.h"
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
@@ -95,6 +96,7 @@ private:
     int m_ppi = 96;
     std::map<WindowId, Window> m_windows;
     MessageQueue m_queue;
+    DoubleClickDetector m_clicks;
     FrameExtents m_last_frame;
     CairoSurfacePtr m_screen_surface;
     std::unique_ptr<CairoCanvas> m_screen_canvas;

@@ -161,6 +161,7 @@ TEST_F(RoutingTest, PressCapturesAndOnlyAReleaseInsideClicks) {
     EXPECT_EQ(Take(), (Events{"lower move 190,140", "image move 200,150"}));
     EXPECT_EQ(desktop.Capture(), platform::kNoWindow);
 
+    desktop.AdvanceTime(500);  // not a double click
     desktop.PressLeft(wid, 20, 15);
     desktop.MoveMouse(wid, 200, 150);
     desktop.ReleaseLeft(wid, 25, 12);  // back inside before release
@@ -170,6 +171,7 @@ TEST_F(RoutingTest, PressCapturesAndOnlyAReleaseInsideClicks) {
 TEST_F(RoutingTest, TwoClicksClickTwiceADoubleClickOnce) {
     desktop.PressLeft(wid, 20, 15);
     desktop.ReleaseLeft(wid, 20, 15);
+    desktop.AdvanceTime(500);  // the double-click time has passed
     desktop.PressLeft(wid, 20, 15);
     desktop.ReleaseLeft(wid, 20, 15);
     EXPECT_EQ(Take(), (Events{"lower click", "lower click"}));
