@@ -73,10 +73,14 @@ int TCustomForm::Height() const {
 
 void TCustomForm::UpdateOuterSize(TSize outer) {
     HandleNeeded();
-    TSize min = Platform().MinimumCaptionedSize();
-    outer.cx = std::max(outer.cx, min.cx);
-    outer.cy = std::max(outer.cy, min.cy);
-    auto f = Platform().Frame(m_handle);
+    // As Windows tracks a top-level window: never larger than the screen plus
+    // the frame (so a mistyped size can't make a window of gigabytes), never
+    // smaller than a captioned window can be.
+    const auto f = Platform().Frame(m_handle);
+    const TSize screen = Platform().ScreenSize();
+    const TSize min = Platform().MinimumCaptionedSize();
+    outer.cx = std::max(std::min(outer.cx, screen.cx + f.left + f.right), min.cx);
+    outer.cy = std::max(std::min(outer.cy, screen.cy + f.top + f.bottom), min.cy);
     SetClientSize({outer.cx - f.left - f.right, outer.cy - f.top - f.bottom});
 }
 

@@ -49,7 +49,8 @@ public:
     void SetClientSize(TSize size);
     // Outer size, frame and caption bar included. Sizes below what a
     // captioned window can have are raised to that minimum, so the window
-    // can still be seen and closed.
+    // can still be seen and closed; sizes above the screen's plus the frame
+    // are cut to that.
     int Width() const;
     int Height() const;
     void SetWidth(int outer_width);

@@ -148,6 +148,31 @@ TEST_F(StartupTest, EmptyOrAbsentFileHidesEverythingAndKeepsAUsableWindow) {
     }
 }
 
+TEST_F(StartupTest, WindowSizeStaysBetweenACaptionedWindowAndTheScreenPlusFrame) {
+    const TSize minimum = desktop.MinimumCaptionedSize();
+    const TSize screen = desktop.ScreenSize();
+    const struct {
+        const char* width;
+        const char* height;
+        TSize outer;
+    } cases[] = {
+        {"640", "480", {640, 480}},
+        {"100000", "70000", {screen.cx + 6, screen.cy + 25}},  // left + right, caption + bottom of the frame
+        {"20000", "20000", {screen.cx + 6, screen.cy + 25}},
+        {"2147483647", "-2147483648", {screen.cx + 6, minimum.cy}},
+        {"0", "-5", {minimum.cx, minimum.cy}},
+    };
+    for (const auto& c : cases) {
+        AutorunText text = AutorunText::Full();
+        text.Set("Installation Form Size Setup", "Form Width", c.width);
+        text.Set("Installation Form Size Setup", "Form Height", c.height);
+        Restart(text);
+        const TSize outer{Form().Width(), Form().Height()};
+        EXPECT_EQ(outer, c.outer) << c.width << " x " << c.height;
+        EXPECT_EQ(desktop.ClientSize(Window()), (TSize{Form().ClientWidth(), Form().ClientHeight()}));
+    }
+}
+
 TEST_F(StartupTest, MissingLabelKeysGiveTheDefaults) {
     AutorunText text = AutorunText::Full();
     for (const char* suffix : {"Caption", "Font Name", "Font Color", "Font Style Bold Use", "Font Style Italic Use",
