@@ -427,7 +427,8 @@ private:
         for (const char* key : {"Form Height", "Form Width"}) {
             if (Present("Installation Form Size Setup", key)) continue;
             Add(Severity::Warning, m_model.SectionLine("Installation Form Size Setup"),
-                "no " + Quote(key) + ": the window's outer " + (key[5] == 'H' ? "height" : "width") + " is 0");
+                "no " + Quote(key) + ": the window's outer " + (key[5] == 'H' ? "height" : "width") +
+                    " reads as 0, so the window gets the smallest one a captioned window can have");
         }
         for (const LabelSpec& label : LabelSpecs()) {
             if (!Shown(label)) continue;
@@ -717,7 +718,7 @@ CheckReport CheckDirectory(const std::string& directory) {
         report.findings.push_back({Severity::Error, 0,
                                    name && std::filesystem::is_regular_file(path, unused)
                                        ? "cannot read the file"
-                                       : "no AUTORUN.INF here: the menu would show an empty window of size 0 x 0"});
+                                       : "no AUTORUN.INF here: the menu would show the smallest captioned window, with nothing in it"});
         return report;
     }
     std::string bytes(file.bytes.begin(), file.bytes.end());

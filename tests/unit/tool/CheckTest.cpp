@@ -93,6 +93,8 @@ TEST(Check, MissingFileIsAnError) {
     const CheckReport report = CheckDirectory(dir.Path());
     ASSERT_EQ(report.Count(Severity::Error), 1);
     EXPECT_EQ(report.findings[0].line, 0);
+    EXPECT_NE(report.findings[0].message.find("smallest captioned window"), std::string::npos)
+        << "what the menu really shows: " << report.findings[0].message;
 }
 
 TEST(Check, FindsTheFileWhateverTheCaseOfItsName) {
