@@ -18,6 +18,7 @@
 #include "platform/PosixFiles.h"
 #include "platform/PosixShell.h"
 #include "platform/SystemColors.h"
+#include "platform/XSettings.h"
 #include "platform/cairo/PangoText.h"
 
 namespace automenu::platform {
@@ -109,6 +110,29 @@ std::optional<FrameExtents> ReadFrameExtents(Display* display, ::Window window) 
     return FrameExtents{side(0), side(2), side(1), side(3)};
 }
 
+// The desktop's double-click time, when a settings manager publishes one.
+std::optional<unsigned> ReadDesktopDoubleClickTime(Display* display) {
+    const std::string selection = "_XSETTINGS_S" + std::to_string(DefaultScreen(display));
+    const Atom selection_atom = XInternAtom(display, selection.c_str(), True);
+    if (selection_atom == None) return std::nullopt;
+    const ::Window owner = XGetSelectionOwner(display, selection_atom);
+    if (owner == None) return std::nullopt;
+    const Atom settings = XInternAtom(display, "_XSETTINGS_SETTINGS", False);
+    Atom actual = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::optional<std::int32_t> ms;
+    // At most 64 KiB: the settings of a desktop take a few kilobytes.
+    if (XGetWindowProperty(display, owner, settings, 0, 16384, False, settings, &actual, &format, &count, &after,
+                           &data) == Success &&
+        actual == settings && format == 8 && data)
+        ms = FindXSettingsInteger({data, count}, "Net/DoubleClickTime");
+    if (data) XFree(data);
+    if (!ms || *ms <= 0 || *ms > 5000) return std::nullopt;
+    return static_cast<unsigned>(*ms);
+}
+
 // Sets an environment variable for the lifetime of the object, then puts the
 // previous state back.
 class ScopedEnvironmentVariable {
@@ -184,10 +208,6 @@ bool SdlPlatform::Open(std::string& error) {
         }
     }
     m_sdl_started = true;
-    if (const char* hint = SDL_GetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_TIME)) {
-        const int ms = std::atoi(hint);
-        if (ms > 0 && ms <= 5000) m_clicks = DoubleClickDetector(static_cast<unsigned>(ms));
-    }
     m_exit_after_first_frame = ExitAfterFirstFrameAsked();
     if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) m_ppi = ReadXftDpi();
     m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())));
@@ -519,6 +539,17 @@ bool SdlPlatform::IsProgramActive() {
     return false;
 }
 
+unsigned SdlPlatform::DoubleClickTime() {
+    // SDL's own setting, when the user gives one, wins over the desktop's.
+    if (const char* hint = SDL_GetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_TIME)) {
+        const int ms = std::atoi(hint);
+        if (ms > 0 && ms <= 5000) return static_cast<unsigned>(ms);
+    }
+    if (m_display)
+        if (auto ms = ReadDesktopDoubleClickTime(m_display)) return *ms;
+    return DoubleClickDetector::kDefaultTimeMs;
+}
+
 void SdlPlatform::Translate(const SDL_Event& e) {
     Message msg;
     auto mouse_target = [&](Uint32 window_id) -> bool {
@@ -544,6 +575,11 @@ void SdlPlatform::Translate(const SDL_Event& e) {
             // SDL's own click count uses a 32-pixel radius, which makes two
             // quick clicks on neighbouring entries one double click.
             if (down && e.button.button != SDL_BUTTON_LEFT) m_clicks.Reset();
+            if (!m_double_click_time_known) {
+                // Asked at the first click, not at start, which is timed.
+                m_double_click_time_known = true;
+                m_clicks = DoubleClickDetector(DoubleClickTime());
+            }
             if (e.button.button == SDL_BUTTON_LEFT) {
                 msg.kind = !down ? MessageKind::LButtonUp
                            : m_clicks.Press(e.button.windowID, msg.pos, e.button.timestamp) ? MessageKind::LButtonDblClk

@@ -87,6 +87,7 @@ private:
     void PumpEvents();
     void Translate(const SDL_Event& e);
     void WaitForFrame(Window& win);
+    unsigned DoubleClickTime();
 
     bool m_sdl_started = false;
     bool m_exit_after_first_frame = false;
@@ -97,6 +98,7 @@ private:
     std::map<WindowId, Window> m_windows;
     MessageQueue m_queue;
     DoubleClickDetector m_clicks;
+    bool m_double_click_time_known = false;
     FrameExtents m_last_frame;
     CairoSurfacePtr m_screen_surface;
     std::unique_ptr<CairoCanvas> m_screen_canvas;
