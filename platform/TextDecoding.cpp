@@ -111,7 +111,7 @@ bool IsValidUtf8(std::string_view bytes) {
 std::size_t ReplaceInvalidUtf8(std::span<char> text, char replacement) {
     const std::string_view bytes(text.data(), text.size());
     const auto* p = reinterpret_cast<const std::uint8_t*>(text.data());
-    // Writes never pass the read position, so the bytes still to be read are
+    // Writes stay behind the read position, so the bytes still to be read are
     // the original ones.
     std::size_t w = 0;
     std::size_t r = 0;
@@ -119,8 +119,8 @@ std::size_t ReplaceInvalidUtf8(std::span<char> text, char replacement) {
         char32_t c;
         const std::size_t len = p[r] < 0x80 ? 1 : DecodeUtf8(bytes, r, c);
         if (len == 0) {
-            text[w++] = replacement;
             r += IllFormedLength(p + r, text.size() - r);
+            text[w++] = replacement;
             continue;
         }
         for (std::size_t k = 0; k < len; ++k) text[w++] = text[r++];

@@ -32,7 +32,8 @@ const std::string kExactValue(2047, 'y');
 const std::string kLongFile = "[s]\nk=" + kLongValue + "\nexact=" + kExactValue + "\nquoted=\"" + kLongValue +
                               "\"\nquoted_exact=\"" + kExactValue + "\"\n";
 // 2046 bytes and a two-byte letter: the cut must not split the letter.
-const std::string kUtf8LongFile = "\xEF\xBB\xBFk=" + std::string(2046, 'x') + "\xC3\xA9\n";
+const std::string kBeforeLetter(2046, 'x');
+const std::string kUtf8LongFile = "\xEF\xBB\xBFk=" + kBeforeLetter + "\xC3\xA9\n";
 
 // One row per rule observed on Windows.
 const LexicalCase kLexicalCases[] = {
@@ -113,7 +114,7 @@ const LexicalCase kLexicalCases[] = {
     {"bytes without a mark are unchanged", "[s]\nk=\xE9\xFF\x80\n", "s", "k", "\xE9\xFF\x80"},
     {"a UTF-8 mark is not part of the first name", "\xEF\xBB\xBFk=v\n", "", "k", "v"},
     {"a UTF-8 file gives UTF-8", "\xEF\xBB\xBF[s]\nk=\xC3\xA9\n", "s", "k", "\xC3\xA9"},
-    {"a UTF-8 file cuts at a character", kUtf8LongFile, "", "k", std::string(2046, 'x')},
+    {"a UTF-8 file cuts at a character", kUtf8LongFile, "", "k", kBeforeLetter},
     // In a file with a UTF-8 mark, one "?" for each maximal ill-formed subsequence.
     {"a stray byte is one ?", "\xEF\xBB\xBFk=a\xFF\x80" "b\n", "", "k", "a??b"},
     {"a truncated sequence is one ?", "\xEF\xBB\xBFk=\xE2\x82 \xF0\x9F\x98", "", "k", "? ?"},
