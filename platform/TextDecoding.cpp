@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace automenu::platform {
 
@@ -111,15 +112,32 @@ bool IsValidUtf8(std::string_view bytes) {
 std::size_t ReplaceInvalidUtf8(std::span<char> text, char replacement) {
     const std::string_view bytes(text.data(), text.size());
     const auto* p = reinterpret_cast<const std::uint8_t*>(text.data());
-    // Writes stay behind the read position, so the bytes still to be read are
-    // the original ones.
-    std::size_t w = 0;
+    const std::size_t size = text.size();
+    // The valid start, usually the whole text, is only read; ASCII eight
+    // bytes at a time.
     std::size_t r = 0;
-    while (r < text.size()) {
+    while (r < size) {
+        if (size - r >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + r, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                r += 8;
+                continue;
+            }
+        }
+        char32_t c;
+        const std::size_t len = p[r] < 0x80 ? 1 : DecodeUtf8(bytes, r, c);
+        if (len == 0) break;
+        r += len;
+    }
+    // From the first ill-formed byte on, writes stay behind the read
+    // position, so the bytes still to be read are the original ones.
+    std::size_t w = r;
+    while (r < size) {
         char32_t c;
         const std::size_t len = p[r] < 0x80 ? 1 : DecodeUtf8(bytes, r, c);
         if (len == 0) {
-            r += IllFormedLength(p + r, text.size() - r);
+            r += IllFormedLength(p + r, size - r);
             text[w++] = replacement;
             continue;
         }
