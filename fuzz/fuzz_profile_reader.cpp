@@ -1,20 +1,27 @@
 // The profile reader on any bytes: the indexed and the line-by-line search
-// must agree, and nothing may crash or read out of bounds.
+// must agree, a file with a byte-order mark gives valid UTF-8, and nothing may
+// crash or read out of bounds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "platform/ProfileReader.h"
+#include "platform/TextDecoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using automenu::platform::ProfileReader;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const auto indexed = automenu::platform::ProfileReader::FromBytes(bytes);
-    const auto scanned = automenu::platform::ProfileReader::FromBytes(bytes, 0);
+    const auto indexed = ProfileReader::FromBytes(bytes);
+    const auto scanned = ProfileReader::FromBytes(bytes, 0);
+    const bool decoded = indexed.FileEncoding() != ProfileReader::Encoding::Bytes;
     // Ask for names taken from the input itself, so that some of them exist.
     const std::string names[] = {"", "a", "Logo Setup", "Logo Use", bytes.substr(0, 8), bytes.substr(size / 2, 6)};
     for (const std::string& section : names)
-        for (const std::string& key : names)
-            if (indexed.Find(section, key) != scanned.Find(section, key)) std::abort();
+        for (const std::string& key : names) {
+            const auto value = indexed.Find(section, key);
+            if (value != scanned.Find(section, key)) std::abort();
+            if (decoded && value && !automenu::platform::IsValidUtf8(*value)) std::abort();
+        }
     return 0;
 }

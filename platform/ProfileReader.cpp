@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <type_traits>
 
 #include "platform/PosixFiles.h"
@@ -320,6 +321,8 @@ void ProfileReader::Compact(std::size_t begin, std::size_t end) {
         std::size_t value_begin = eq + 1;
         std::size_t value_end = b;
         while (value_begin < value_end && IsBlank(u[value_begin])) ++value_begin;
+        // The platform cuts at the NUL first: a quote after it does not count.
+        value_end = CutAtNul(u, value_begin, value_end);
         if (value_end - value_begin >= 2) {
             const std::uint32_t q = u[value_begin];
             if ((q == '"' || q == '\'') && u[value_end - 1] == q) {
@@ -328,7 +331,6 @@ void ProfileReader::Compact(std::size_t begin, std::size_t end) {
             }
         }
         name_end = CutAtNul(u, a, name_end);
-        value_end = CutAtNul(u, value_begin, value_end);
         copy(a, name_end);
         u.Put(w++, kNul);
         copy(value_begin, value_end);
@@ -358,8 +360,10 @@ void ProfileReader::BuildIndex(const Units& u, std::size_t index_limit) {
         return true;
     };
 
+    // The unnamed section exists even without lines: a header named "" only
+    // repeats it.
     std::uint32_t section = kLeadingSection;
-    if (m_unitCount > 0 && u[0] != kCr) insert(HashUnits(u, 0, 0), kSectionOwner, Record{}, kLeadingSection);
+    insert(HashUnits(u, 0, 0), kSectionOwner, Record{}, kLeadingSection);
     for (std::size_t pos = 0; pos < m_unitCount;) {
         const Record r = ReadRecord(u, pos, m_unitCount);
         const std::uint32_t name_hash = HashUnits(u, r.name_begin, r.name_end);
@@ -394,7 +398,7 @@ std::optional<std::string> ProfileReader::FindIn(const Units& u, std::string_vie
     } else {
         // Record by record, as the platform does: the first section of that
         // name, then the first line of the key within it.
-        bool inside = m_unitCount > 0 && u[0] != kCr && section.size() == 0;
+        bool inside = section.size() == 0;
         for (std::size_t pos = 0; pos < m_unitCount;) {
             const Record r = ReadRecord(u, pos, m_unitCount);
             if (r.is_section) {
@@ -409,11 +413,17 @@ std::optional<std::string> ProfileReader::FindIn(const Units& u, std::string_vie
     }
     if (!found || !found->has_value) return std::nullopt;
 
-    if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8)
-        return std::string(m_store.data() + found->value_begin,
-                           std::min(found->value_end - found->value_begin, kMaxValueBytes));
+    if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8) {
+        const char* value = m_store.data() + found->value_begin;
+        const std::size_t size = found->value_end - found->value_begin;
+        std::size_t kept = std::min(size, kMaxValueBytes);
+        // Decoded text is cut before the character that would not fit.
+        if (m_encoding == Encoding::Utf8 && kept < size)
+            while (kept > 0 && (static_cast<unsigned char>(value[kept]) & 0xC0) == 0x80) --kept;
+        return std::string(value, kept);
+    }
     const std::string_view units(m_store.data() + 2 * found->value_begin, 2 * (found->value_end - found->value_begin));
-    return Utf16ToUtf8(units, false, kMaxValueBytes);
+    return Utf16ToUtf8(units, false, kMaxValueBytes, U'?');
 }
 
 ProfileReader ProfileReader::FromBytes(std::string bytes, std::size_t index_limit) {
@@ -443,9 +453,12 @@ ProfileReader ProfileReader::FromBytes(std::string bytes, std::size_t index_limi
     case Encoding::Bytes:
         reader.Compact<WritableByteUnits>(0, size);
         break;
-    case Encoding::Utf8:
-        reader.Compact<WritableByteUnits>(3, size);
+    case Encoding::Utf8: {
+        // As the platform's conversion: what is not UTF-8 becomes "?".
+        const std::size_t end = 3 + ReplaceInvalidUtf8(std::span<char>(reader.m_store).subspan(3, size - 3), '?');
+        reader.Compact<WritableByteUnits>(3, end);
         break;
+    }
     case Encoding::Utf16Le:
         reader.Compact<WritableUtf16LeUnits>(1, size / 2);
         break;

@@ -6,22 +6,33 @@
 //    are trimmed of blanks first; blanks inside a name count; no prefix match.
 //  - Blanks are the bytes 0x09-0x0D, 0x1A and 0x20 (not 0xA0).
 //  - Any run of CR and LF ends a line; blank lines are ignored.
-//  - Lines before the first section header form an unnamed section ("").
+//  - Lines before the first section header form an unnamed section (""). It
+//    exists even when there are no such lines, so a header whose name is empty
+//    ("[]", "[ ]", "[\0x]"), wherever it stands, repeats it: its keys are
+//    never found.
 //  - A header is a trimmed line starting with "[" that contains "]"; its name
-//    is the text up to the last "]", trimmed. Without "]" the line is a key line.
+//    is the text up to the last "]", trimmed, then cut at a NUL. Without "]"
+//    the line is a key line.
 //  - A key line splits at its first "="; name and value are trimmed. A line
 //    without "=" is a key without value: it reads as missing, but it hides a
 //    later line with the same key.
 //  - Duplicate keys: the first wins. Duplicate sections: only the first is
 //    searched. There is no comment syntax.
-//  - A value of 2 or more characters enclosed in the same quote character
-//    (" or ') loses that one outer pair.
-//  - A NUL cuts the name or value it stands in (after trimming and unquoting),
-//    but does not end the line.
-//  - At most 2047 bytes of a value come back.
+//  - A NUL cuts the name or value it stands in (after trimming), but does not
+//    end the line.
+//  - After that cut, a value of 2 or more characters enclosed in the same
+//    quote character (" or ') loses that one outer pair: "ab"<NUL>cd reads as
+//    ab, "ab<NUL>cd" as "ab.
+//  - At most 2047 bytes of a value come back, quoted or not. (The platform
+//    keeps only 2046 of a quoted value of exactly 2047 bytes; not copied.)
 //  - A file without byte-order mark gives its bytes unchanged; a UTF-8,
 //    UTF-16LE or UTF-16BE mark makes the file decoded and its values are given
 //    in UTF-8. UTF-16 without a mark is read as bytes (and so finds nothing).
+//  - Decoded files give valid UTF-8 only, as the platform's conversion gives
+//    "?" for what it cannot convert: in a UTF-8 file each maximal ill-formed
+//    subsequence (see ReplaceInvalidUtf8) becomes one "?", in names as in
+//    values; in UTF-16 an unpaired surrogate in a value becomes "?". The 2047-byte cut
+//    falls before the character that would not fit.
 //
 // A reader is used by one thread at a time.
 //

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace automenu::platform {
 
@@ -14,6 +15,37 @@ constexpr char16_t kHighControls[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+
+// The length of the maximal subpart at p[0], where no valid sequence starts:
+// how many of the `available` bytes begin a valid sequence, at least one. The
+// bounds of the second byte exclude what DecodeUtf8 rejects after decoding
+// (overlong forms, surrogates, code points past U+10FFFF).
+std::size_t IllFormedLength(const std::uint8_t* p, std::size_t available) {
+    const std::uint8_t b = p[0];
+    std::size_t len;
+    std::uint8_t low = 0x80;
+    std::uint8_t high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        len = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3;
+        if (b == 0xE0) low = 0xA0;
+        if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4;
+        if (b == 0xF0) low = 0x90;
+        if (b == 0xF4) high = 0x8F;
+    } else {
+        return 1;
+    }
+    std::size_t k = 1;
+    for (; k < len && k < available; ++k) {
+        if (p[k] < low || p[k] > high) break;
+        low = 0x80;
+        high = 0xBF;
+    }
+    return k;
+}
 
 }  // namespace
 
@@ -77,7 +109,44 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, std::size_t max_bytes) {
+std::size_t ReplaceInvalidUtf8(std::span<char> text, char replacement) {
+    const std::string_view bytes(text.data(), text.size());
+    const auto* p = reinterpret_cast<const std::uint8_t*>(text.data());
+    const std::size_t size = text.size();
+    // The valid start, usually the whole text, is only read; ASCII eight
+    // bytes at a time.
+    std::size_t r = 0;
+    while (r < size) {
+        if (size - r >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + r, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                r += 8;
+                continue;
+            }
+        }
+        char32_t c;
+        const std::size_t len = p[r] < 0x80 ? 1 : DecodeUtf8(bytes, r, c);
+        if (len == 0) break;
+        r += len;
+    }
+    // From the first ill-formed byte on, writes stay behind the read
+    // position, so the bytes still to be read are the original ones.
+    std::size_t w = r;
+    while (r < size) {
+        char32_t c;
+        const std::size_t len = p[r] < 0x80 ? 1 : DecodeUtf8(bytes, r, c);
+        if (len == 0) {
+            r += IllFormedLength(p + r, size - r);
+            text[w++] = replacement;
+            continue;
+        }
+        for (std::size_t k = 0; k < len; ++k) text[w++] = text[r++];
+    }
+    return w;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, std::size_t max_bytes, char32_t replacement) {
     auto unit = [&](std::size_t i) -> char32_t {
         const auto a = static_cast<std::uint8_t>(bytes[2 * i]);
         const auto b = static_cast<std::uint8_t>(bytes[2 * i + 1]);
@@ -92,7 +161,7 @@ std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, std::size_t max
             c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
+            c = replacement;
         }
         const std::size_t before = out.size();
         AppendUtf8(out, c);

@@ -4,6 +4,7 @@
 // on Windows show as they did there.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,10 +21,19 @@ std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& c);
 
 bool IsValidUtf8(std::string_view bytes);
 
+// Makes `text` valid UTF-8 in place and returns its new length (never more
+// than before). Each maximal ill-formed subsequence becomes one `replacement`:
+// the longest start of a valid sequence ("\xE2\x82" before a space), or else
+// one byte ("\xC0", "\x80", and "\xED" before "\xA0": a surrogate). This is
+// the practice Unicode recommends, and the one of the WHATWG decoder.
+std::size_t ReplaceInvalidUtf8(std::span<char> text, char replacement);
+
 // UTF-16 code units (little- or big-endian; an odd last byte is ignored) in
 // UTF-8. A surrogate pair makes one code point; an unpaired surrogate becomes
-// U+FFFD. The text ends before a code point that would take it past max_bytes.
-std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, std::size_t max_bytes = std::string::npos);
+// `replacement`. The text ends before a code point that would take it past
+// max_bytes.
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, std::size_t max_bytes = std::string::npos,
+                        char32_t replacement = 0xFFFD);
 
 // Always returns valid UTF-8.
 std::string DecodeCaptionBytes(std::string_view bytes);

@@ -43,7 +43,10 @@ struct FileSection {
 class IniModel {
 public:
     explicit IniModel(const IniScan& scan) {
-        m_sections.push_back(FileSection{"", 0, true, {}});  // lines before any header
+        // The lines before any header: this section exists even without
+        // lines, so a header named "" is always a repeat.
+        m_sections.push_back(FileSection{"", 0, true, {}});
+        m_first.emplace("", 0);
         for (const IniRecord& r : scan.records) {
             if (r.kind == IniRecord::Kind::Section) {
                 FileSection s{r.name, r.line, true, {}};
@@ -54,7 +57,6 @@ public:
                 m_sections.back().keys.push_back(&r);
             }
         }
-        if (!m_sections.front().keys.empty()) m_first.emplace("", 0);
     }
 
     const std::vector<FileSection>& Sections() const { return m_sections; }
@@ -265,6 +267,12 @@ private:
         for (const FileSection& s : m_model.Sections()) {
             const bool leading = s.line == 0;
             const bool known = !leading && IsKnownSection(s.name, NameMatch::IgnoreCase);
+            if (!leading && s.name.empty()) {
+                Add(Severity::Warning, s.line,
+                    "section [] has an empty name, which names the lines before the first header: "
+                    "the menu never reads its keys");
+                continue;
+            }
             if (!leading && !s.first) {
                 Add(Severity::Warning, s.line,
                     "section [" + s.name + "] appears again: only the first one, at line " +

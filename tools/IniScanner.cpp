@@ -22,11 +22,15 @@ IniScan ScanIniText(std::string_view bytes) {
     IniScan scan;
     std::string decoded;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        bytes.remove_prefix(3);
+        // "?" for what is not UTF-8, as the reader; the markup is ASCII and
+        // stays where it was.
+        decoded.assign(bytes.substr(3));
+        decoded.resize(platform::ReplaceInvalidUtf8(decoded, '?'));
+        bytes = decoded;
     } else if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
         // The reader gives UTF-16 values in UTF-8; names and line ends survive
         // the conversion byte for byte, so the byte rules below apply unchanged.
-        decoded = platform::Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+        decoded = platform::Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE', std::string::npos, U'?');
         bytes = decoded;
     }
 
@@ -64,10 +68,12 @@ IniScan ScanIniText(std::string_view bytes) {
         }
         r.kind = IniRecord::Kind::Key;
         r.name = CutAtNul(Trim(text.substr(0, eq)));
+        // Cut at a NUL before the quotes are looked at, as the reader.
         std::string_view value = Trim(text.substr(eq + 1));
+        value = value.substr(0, value.find('\0'));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
-        r.value = CutAtNul(value);
+        r.value = std::string(value);
         scan.records.push_back(std::move(r));
     }
     return scan;

@@ -82,6 +82,7 @@ CASES = {
     "key_before_any_section": ("Form Height=480\n" + FORM, ["1 warning stands before any section"]),
     "comment_lines": ("; a comment\n# another\n" + FORM.replace("\n", "\n; inside\n", 1), []),
     "repeated_section": (FORM + FORM.replace("480", "500"), ["4 warning only the first one, at line 1, is read"]),
+    "empty_section_name": (FORM + "[]\nForm Height=500\n", ["4 warning section [] has an empty name"]),
     "repeated_key": (FORM.replace("Form Width=640\n", "Form Width=640\nform height=500\n"),
                      ["4 warning only line 2 is read"]),
     "key_without_equals": (FORM.replace("Form Width=640", "Form Width"),

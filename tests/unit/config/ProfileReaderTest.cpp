@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/TextDecoding.h"
 #include "support/TempDir.h"
 
 #include <sys/stat.h>
@@ -28,7 +29,11 @@ struct LexicalCase {
 
 const std::string kLongValue(3000, 'x');
 const std::string kExactValue(2047, 'y');
-const std::string kLongFile = "[s]\nk=" + kLongValue + "\nexact=" + kExactValue + "\n";
+const std::string kLongFile = "[s]\nk=" + kLongValue + "\nexact=" + kExactValue + "\nquoted=\"" + kLongValue +
+                              "\"\nquoted_exact=\"" + kExactValue + "\"\n";
+// 2046 bytes and a two-byte letter: the cut must not split the letter.
+const std::string kBeforeLetter(2046, 'x');
+const std::string kUtf8LongFile = "\xEF\xBB\xBFk=" + kBeforeLetter + "\xC3\xA9\n";
 
 // One row per rule observed on Windows.
 const LexicalCase kLexicalCases[] = {
@@ -52,7 +57,12 @@ const LexicalCase kLexicalCases[] = {
     {"the unnamed section is reached with blanks", "k=v\n[s]\n", "  \t", "k", "v"},
     {"the unnamed section ends at the first header", "k=v\n[s]\nj=w\n", "", "j", std::nullopt},
     {"a later [] repeats the unnamed section", "k=1\n[]\nj=2\n", "", "j", std::nullopt},
-    {"[] without leading lines is a section named \"\"", "[]\nk=v\n", "", "k", "v"},
+    {"a later [] leaves the unnamed section's keys", "k=1\n[]\nj=2\n", "", "k", "1"},
+    {"[] as the first line repeats the unnamed section", "[]\nk=v\n", "", "k", std::nullopt},
+    {"[ ] after other sections repeats it", "[x]\nk=1\n[ ]\nj=3\n", "", "j", std::nullopt},
+    {"[\\t] repeats it", "[\t]\nk=v\n", "", "k", std::nullopt},
+    {"a name empty after the NUL cut repeats it", "[\0x]\nk=v\n"sv, "", "k", std::nullopt},
+    {"sections after [] are found", "[]\nk=1\n[s]\nk=2\n", "s", "k", "2"},
     {"CRLF ends a line", "[s]\r\na=1\r\nb=2\r\n", "s", "b", "2"},
     {"CR alone ends a line", "[s]\ra=1\rb=2\r", "s", "b", "2"},
     {"mixed line ends", "[s]\n\r\r\na=1\n\rb=2", "s", "b", "2"},
@@ -66,7 +76,9 @@ const LexicalCase kLexicalCases[] = {
     {"a NUL cuts a value", "[s]\nk=ab\0cd\n"sv, "s", "k", "ab"},
     {"a NUL does not end the line", "[s]\nk\0x=v\nj=w\n"sv, "s", "k", "v"},
     {"a NUL cuts a section name", "[se\0ct]\nk=v\n"sv, "se", "k", "v"},
-    {"a NUL cuts after trimming and unquoting", "[s]\nk= \"a\0b\" \n"sv, "s", "k", "a"},
+    {"a NUL cuts after trimming, before unquoting", "[s]\nk= \"a\0b\" \n"sv, "s", "k", "\"a"},
+    {"quotes before a NUL come off", "[s]\nk=\"ab\"\0cd\n"sv, "s", "k", "ab"},
+    {"a quote after a NUL does not count", "[s]\nk=\"\0\"\n"sv, "s", "k", "\""},
     {"a NUL in the name asked for ends it", "[s]\nk=v\n", "s", "k\0zzz"sv, "v"},
     {"text after the ] is ignored", "[s] tail ; x\nk=v\n", "s", "k", "v"},
     {"the name runs to the last ]", "[a]b] tail\nk=v\n", "a]b", "k", "v"},
@@ -97,9 +109,19 @@ const LexicalCase kLexicalCases[] = {
     {"quoted names do not match unquoted", "[s]\n\"k\"=v\n", "s", "k", std::nullopt},
     {"at most 2047 bytes of a value", kLongFile, "s", "k", std::string_view(kLongValue).substr(0, 2047)},
     {"a value of 2047 bytes is whole", kLongFile, "s", "exact", kExactValue},
+    {"a quoted value is cut at 2047 bytes", kLongFile, "s", "quoted", std::string_view(kLongValue).substr(0, 2047)},
+    {"a quoted value of 2047 bytes is whole", kLongFile, "s", "quoted_exact", kExactValue},
     {"bytes without a mark are unchanged", "[s]\nk=\xE9\xFF\x80\n", "s", "k", "\xE9\xFF\x80"},
     {"a UTF-8 mark is not part of the first name", "\xEF\xBB\xBFk=v\n", "", "k", "v"},
     {"a UTF-8 file gives UTF-8", "\xEF\xBB\xBF[s]\nk=\xC3\xA9\n", "s", "k", "\xC3\xA9"},
+    {"a UTF-8 file cuts at a character", kUtf8LongFile, "", "k", kBeforeLetter},
+    // In a file with a UTF-8 mark, one "?" for each maximal ill-formed subsequence.
+    {"a stray byte is one ?", "\xEF\xBB\xBFk=a\xFF\x80" "b\n", "", "k", "a??b"},
+    {"a truncated sequence is one ?", "\xEF\xBB\xBFk=\xE2\x82 \xF0\x9F\x98", "", "k", "? ?"},
+    {"an overlong form is one ? a byte", "\xEF\xBB\xBFk=\xC0\xAF\xE0\x80\n", "", "k", "????"},
+    {"a surrogate is one ? a byte", "\xEF\xBB\xBFk=\xED\xA0\x80\n", "", "k", "???"},
+    {"past U+10FFFF is one ? a byte", "\xEF\xBB\xBFk=\xF4\x90\x80\x80\n", "", "k", "????"},
+    {"names are decoded too", "\xEF\xBB\xBF[\xFF]\nk=v\n", "?", "k", "v"},
 };
 
 class LexicalRules : public ::testing::TestWithParam<std::size_t> {};
@@ -137,14 +159,17 @@ std::string Utf16(std::u16string_view text, bool big_endian, bool mark) {
 }
 
 TEST(ProfileReader, Utf16WithMarkIsDecodedToUtf8) {
-    const std::u16string text = u"[S\u00EBc]\r\nCaption = \u00E9\u20AC\U0001F600\r\nQuoted=\"x\"\r\nLone=\xD800z";
+    const std::u16string text =
+        u"[S\u00EBc]\r\nCaption = \u00E9\u20AC\U0001F600\r\nQuoted=\"x\"\r\nLow=\xDC00\xD800\r\nLone=\xD800z";
     for (const bool big_endian : {false, true}) {
         SCOPED_TRACE(big_endian ? "big-endian" : "little-endian");
         const ProfileReader reader = ProfileReader::FromBytes(Utf16(text, big_endian, true));
         EXPECT_EQ(reader.FileEncoding(), big_endian ? ProfileReader::Encoding::Utf16Be : ProfileReader::Encoding::Utf16Le);
         EXPECT_EQ(reader.GetString("s\xC3\xAB" "C", "caption", "0"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
         EXPECT_EQ(reader.GetString("S\xC3\xAB" "c", "Quoted", "0"), "x");
-        EXPECT_EQ(reader.GetString("S\xC3\xAB" "c", "Lone", "0"), "\xEF\xBF\xBDz");
+        // An unpaired surrogate becomes "?", as a character the platform cannot convert.
+        EXPECT_EQ(reader.GetString("S\xC3\xAB" "c", "Lone", "0"), "?z");
+        EXPECT_EQ(reader.GetString("S\xC3\xAB" "c", "Low", "0"), "??");
         // Only ASCII letters match regardless of case.
         EXPECT_EQ(reader.GetString("S\xC3\x8B" "c", "Caption", "0"), "0");
     }
@@ -267,13 +292,17 @@ TEST(ProfileReader, IndexedAndScannedAgreeOnRandomFiles) {
 
 TEST(ProfileReader, BinaryGarbageNeverFails) {
     std::mt19937 random(99);
-    for (int round = 0; round < 50; ++round) {
+    for (int round = 0; round < 60; ++round) {
         std::string bytes(std::uniform_int_distribution<int>(0, 4096)(random), '\0');
         for (char& b : bytes) b = static_cast<char>(random());
-        if (round % 3 == 1) bytes = "\xFF\xFE"s + bytes;
-        if (round % 3 == 2) bytes = "\xFE\xFF"s + bytes;
+        if (round % 4 == 1) bytes = "\xFF\xFE"s + bytes;
+        if (round % 4 == 2) bytes = "\xFE\xFF"s + bytes;
+        if (round % 4 == 3) bytes = "\xEF\xBB\xBFk="s + bytes;
         const ProfileReader reader = ProfileReader::FromBytes(bytes);
         EXPECT_EQ(reader.GetString("Logo Setup", "Logo Use", "0"), "0");
+        if (round % 4 == 3) {
+            EXPECT_TRUE(IsValidUtf8(reader.GetString("", "k", "0")));
+        }
     }
 }
 

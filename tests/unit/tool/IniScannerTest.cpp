@@ -24,7 +24,7 @@ TEST_P(ScannerAgreesWithReader, OnEveryKeyItFinds) {
     const IniScan scan = ScanIniText(bytes);
     const auto reader = platform::ProfileReader::FromBytes(bytes);
     std::string section;
-    std::vector<std::string> sections_seen;
+    std::vector<std::string> sections_seen = {""};  // the unnamed section always comes first
     std::vector<std::string> keys_seen;
     bool first_section = true;
     int checked = 0;
@@ -57,10 +57,14 @@ const ScanCase kScanCases[] = {
     {"quotes", "[A]\nq1=\"quoted\"\nq2='single'\nq3=\"unbalanced\nq4=\"\"\nq5=\"a\" b\"\n"},
     {"header_rules", "[A]]x\nk=1\n[B\nk2=2\n  [C]  \nk3=3\n"},
     {"nul_cuts", "[A]\nk=ab\0cd\nn\0m=v\n"s},
+    {"nul_cuts_before_quotes", "[A]\na=\"ab\0cd\"\nb=\"ab\"\0cd\nc=\"\0\"\n"s},
+    {"empty_headers", "[]\nk=1\n[A]\nj=2\n[ ]\nm=3\n[\0x]\nn=4\n"s},
     {"leading_keys", "before=1\nalone\n[A]\nk=2\n"},
     {"repeats", "[A]\nk=1\nK=2\n[a]\nk=3\n"},
     {"utf8_mark", "\xEF\xBB\xBF[A]\nk=\xC3\xA9t\xC3\xA9\n"},
     {"utf16le_mark", "\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0v\0\xE9\0"s},
+    {"utf8_mark_not_utf8", "\xEF\xBB\xBF[A\xFF]\nk=\xE2\x82 x\xC0\x80\nj=\xED\xA0\x80\xF0\x9F\x98"},
+    {"utf16le_lone_surrogate", "\xFF\xFE[\0A\0]\0\n\0k\0=\0\x00\xD8z\0\n\0j\0=\0\x00\xDC"s},
     {"comment_like", "[A]\n; note = here\n#k=1\nk=2\n"},
 };
 
