@@ -7,22 +7,11 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/FileDescriptor.h"
+
 namespace automenu::platform {
 
 namespace {
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 struct ReadOutcome {
     FileReadStatus status = FileReadStatus::CannotOpen;

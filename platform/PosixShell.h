@@ -6,15 +6,35 @@
 
 namespace automenu::platform {
 
-// What "open" runs for a path: a regular file with execute permission is
-// started directly with no arguments; anything else (a folder, a document) is
-// handed to xdg-open as its one argument. Empty when xdg-open is not found.
-std::vector<std::string> ShellOpenCommand(const std::string& path, const std::string& search_path);
+// Whether "open" starts a path itself: a regular file with execute permission
+// whose first bytes are those of a program this system runs, the ELF magic
+// (0x7F 'E' 'L' 'F') or "#!". The mode bits alone do not tell: a disc written
+// on Windows is mounted with every file 0555, FAT sticks mark .exe, .com and
+// .bat files executable, NTFS and exFAT mounts often mark every file so.
+// Reads at most the first four bytes.
+bool IsRunnableProgram(const std::string& path);
 
-// Starts the command detached from the menu, in the current directory, without
-// a shell and without waiting; the child is reaped so no zombie remains. The
+// What "open" runs for a path, as argument vectors (never a shell command).
+struct OpenCommand {
+    std::vector<std::string> argv;      // empty: nothing can open the path
+    std::vector<std::string> fallback;  // run instead when argv cannot be started; may be empty
+};
+
+// A runnable program (see IsRunnableProgram) is started directly with no
+// arguments, with xdg-open and the path as the fallback for when starting it
+// fails anyway (a "#!" interpreter that is missing, a program for another
+// machine). Anything else, whatever its mode bits (a document, a folder, a
+// Windows program, a shortcut), is handed to xdg-open as its one unchanged
+// argument. xdg-open is looked up on search_path; without it, argv is empty
+// unless the path is a runnable program, and there is no fallback.
+OpenCommand ShellOpenCommand(const std::string& path, const std::string& search_path);
+
+// Starts command.argv detached from the menu (its own session, double fork),
+// in the current directory, without a shell and without waiting; the
+// intermediate child is reaped so no zombie remains. When command.argv cannot
+// be executed, the detached process executes command.fallback instead. The
 // outcome is reported on standard error only.
-void SpawnDetached(const std::vector<std::string>& argv);
+void SpawnDetached(const OpenCommand& command);
 
 // Finds a program on a PATH-style list; empty when absent.
 std::string FindOnPath(const std::string& program, const std::string& search_path);

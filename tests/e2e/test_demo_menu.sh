@@ -1,5 +1,6 @@
 # The demo menu shows as configured; clicking entries opens their targets
-# through xdg-open (a stub here) or starts them directly when executable;
+# through xdg-open (a stub here) or starts them directly when they are
+# programs (executable and beginning with "#!" or the ELF magic);
 # odd characters reach the opener as one unchanged argument; the exit entry
 # ends the program with status 0. The programs it starts see the environment
 # it was started with.
@@ -40,7 +41,7 @@ e2e_click
 # Entry 2: the odd name, one argument, nothing of it run by a shell.
 e2e_mouse "$wid" 60 192
 e2e_click
-# Entry 3: executable, started directly.
+# Entry 3: a "#!" script with execute permission, started directly.
 e2e_mouse "$wid" 60 226
 e2e_click
 sleep 0.5
