@@ -17,6 +17,7 @@
 
 #include "platform/PosixFiles.h"
 #include "platform/PosixShell.h"
+#include "platform/ScopedEnvironmentVariable.h"
 #include "platform/SystemColors.h"
 #include "platform/XSettings.h"
 #include "platform/cairo/PangoText.h"
@@ -132,26 +133,6 @@ std::optional<unsigned> ReadDesktopDoubleClickTime(Display* display) {
     if (!ms || *ms <= 0 || *ms > 5000) return std::nullopt;
     return static_cast<unsigned>(*ms);
 }
-
-// Sets an environment variable for the lifetime of the object, then puts the
-// previous state back.
-class ScopedEnvironmentVariable {
-public:
-    ScopedEnvironmentVariable(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_previous = old;
-        ::setenv(name, value, 1);
-    }
-    ~ScopedEnvironmentVariable() {
-        if (m_previous) ::setenv(m_name, m_previous->c_str(), 1);
-        else ::unsetenv(m_name);
-    }
-    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
-    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_previous;
-};
 
 // AUTOMENU_EXIT_AFTER_FIRST_FRAME=1 ends the program, silently and with
 // status 0, right after its first frame reaches the screen: the start-up

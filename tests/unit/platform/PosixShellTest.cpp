@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ScopedEnvironmentVariable.h"
 #include "support/TempDir.h"
 
 namespace automenu::platform {
@@ -22,25 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Argv = std::vector<std::string>;
-
-// Sets an environment variable for a scope; the old value comes back after it.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (m_old) ::setenv(m_name, m_old->c_str(), 1);
-        else ::unsetenv(m_name);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -161,12 +143,13 @@ TEST_F(WindowsMediaTest, ProgramsWithoutExecutePermissionAreOpened) {
 
 TEST_F(WindowsMediaTest, EachOpenRunsTheProgramOrReachesTheOpenerWithTheOneUnchangedPath) {
     const char* path_variable = std::getenv("PATH");
-    const ScopedEnv search("PATH", m_dir.Join("bin") + ":" + (path_variable ? path_variable : "/usr/bin:/bin"));
+    const ScopedEnvironmentVariable search("PATH",
+                                           m_dir.Join("bin") + ":" + (path_variable ? path_variable : "/usr/bin:/bin"));
     int n = 0;
     for (const MediaCase& c : kMediaCases) {
         SCOPED_TRACE(c.name);
         const std::string marks = m_dir.Join("marks-" + std::to_string(++n));
-        const ScopedEnv to("AUTOMENU_TEST_MARKS", marks);
+        const ScopedEnvironmentVariable to("AUTOMENU_TEST_MARKS", marks);
         const std::string path = Media(c.name);
 
         PosixShellOpen(path);
