@@ -8,6 +8,7 @@
 #include "platform/ByteReader.h"
 #include "platform/DibDecoder.h"
 #include "platform/TextDecoding.h"
+#include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/PangoText.h"
 
 namespace automenu::platform {
@@ -640,6 +641,52 @@ void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush) {
     AddRegionPath(region);
     Fill(brush);
     cairo_new_path(m_cr);
+}
+
+void MetafileDC::FillWith(cairo_pattern_t* pattern) {
+    cairo_save(m_cr);
+    // Whole pixels, as GDI fills them: triangles of one mesh meet without a
+    // seam of background between them.
+    cairo_set_antialias(m_cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_source(m_cr, pattern);
+    cairo_fill(m_cr);
+    cairo_restore(m_cr);
+}
+
+void MetafileDC::GradientRect(const MfVertex& a, const MfVertex& b, bool vertical) {
+    // Like a bitmap, a gradient is no part of a path bracket.
+    if (m_in_path || !UseLogical()) return;
+    // The stops sit on the corners' own edges, so a rectangle given from
+    // right to left (or bottom to top) is shaded that way.
+    CairoPatternPtr pattern(vertical ? cairo_pattern_create_linear(0, a.p.y, 0, b.p.y)
+                                     : cairo_pattern_create_linear(a.p.x, 0, b.p.x, 0));
+    cairo_pattern_add_color_stop_rgb(pattern.get(), 0, R(a.colour), G(a.colour), B(a.colour));
+    cairo_pattern_add_color_stop_rgb(pattern.get(), 1, R(b.colour), G(b.colour), B(b.colour));
+    cairo_new_path(m_cr);
+    cairo_rectangle(m_cr, a.p.x, a.p.y, b.p.x - a.p.x, b.p.y - a.p.y);
+    FillWith(pattern.get());
+}
+
+void MetafileDC::GradientTriangle(const MfVertex& a, const MfVertex& b, const MfVertex& c) {
+    if (m_in_path || !UseLogical()) return;
+    // A three-sided patch: cairo closes it back to the first corner and gives
+    // the fourth corner the first one's colour, which makes the shading
+    // linear across the triangle.
+    CairoPatternPtr pattern(cairo_pattern_create_mesh());
+    cairo_mesh_pattern_begin_patch(pattern.get());
+    cairo_mesh_pattern_move_to(pattern.get(), a.p.x, a.p.y);
+    cairo_mesh_pattern_line_to(pattern.get(), b.p.x, b.p.y);
+    cairo_mesh_pattern_line_to(pattern.get(), c.p.x, c.p.y);
+    unsigned corner = 0;
+    for (const MfVertex* v : {&a, &b, &c})
+        cairo_mesh_pattern_set_corner_color_rgb(pattern.get(), corner++, R(v->colour), G(v->colour), B(v->colour));
+    cairo_mesh_pattern_end_patch(pattern.get());
+    cairo_new_path(m_cr);
+    cairo_move_to(m_cr, a.p.x, a.p.y);
+    cairo_line_to(m_cr, b.p.x, b.p.y);
+    cairo_line_to(m_cr, c.p.x, c.p.y);
+    cairo_close_path(m_cr);
+    FillWith(pattern.get());
 }
 
 void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const double> dx, std::uint32_t options,
