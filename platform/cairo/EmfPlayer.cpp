@@ -129,7 +129,7 @@ void ExtTextOut(MetafileDC& dc, ByteReader& r, std::span<const std::uint8_t> rec
 
 // EMR_GRADIENTFILL ([MS-EMF] 2.3.5.12): nVer TriVertex objects, then nTri
 // GradientRectangle (two indices) or GradientTriangle (three indices)
-// objects; rectangles are followed by 4 bytes of padding each, not read.
+// objects. After rectangles come 4 bytes of padding for each, not read.
 void GradientFill(MetafileDC& dc, ByteReader& r) {
     r.Skip(16);  // bounds
     const std::uint32_t vertex_count = r.U32();

@@ -148,6 +148,32 @@ MfBrush StockBrush(std::uint32_t index) {
     return b;
 }
 
+// A corner of a shaded shape in destination pixels, with its colour (0..1).
+struct ShadedPoint {
+    double x, y, r, g, b;
+};
+
+// The part of a convex shape on one side of an edge: x (or y) >= edge when
+// side is 1, <= edge when it is -1. Colours on the cut are interpolated, so
+// linear shading is unchanged.
+std::vector<ShadedPoint> ClipToHalfPlane(const std::vector<ShadedPoint>& shape, bool x_edge, double edge,
+                                         double side) {
+    auto inside = [&](const ShadedPoint& p) { return side * ((x_edge ? p.x : p.y) - edge); };
+    std::vector<ShadedPoint> out;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const ShadedPoint& p = shape[i];
+        const ShadedPoint& q = shape[(i + 1) % shape.size()];
+        const double dp = inside(p), dq = inside(q);
+        if (dp >= 0) out.push_back(p);
+        if ((dp >= 0) != (dq >= 0)) {
+            const double t = dp / (dp - dq);
+            out.push_back({p.x + t * (q.x - p.x), p.y + t * (q.y - p.y), p.r + t * (q.r - p.r), p.g + t * (q.g - p.g),
+                           p.b + t * (q.b - p.b)});
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 MetafileDC::MetafileDC(cairo_t* cr) : m_cr(cr) {
@@ -668,23 +694,39 @@ void MetafileDC::GradientRect(const MfVertex& a, const MfVertex& b, bool vertica
 }
 
 void MetafileDC::GradientTriangle(const MfVertex& a, const MfVertex& b, const MfVertex& c) {
-    if (m_in_path || !UseLogical()) return;
-    // A three-sided patch: cairo closes it back to the first corner and gives
-    // the fourth corner the first one's colour, which makes the shading
-    // linear across the triangle.
+    cairo_matrix_t m;
+    if (m_in_path || !LogicalMatrix(m)) return;
+    std::vector<ShadedPoint> shape;
+    for (const MfVertex* v : {&a, &b, &c}) {
+        ShadedPoint p{v->p.x, v->p.y, R(v->colour), G(v->colour), B(v->colour)};
+        cairo_matrix_transform_point(&m, &p.x, &p.y);
+        shape.push_back(p);
+    }
+    // Only the visible part is shaded: cairo's mesh rasterizer walks a whole
+    // patch, and a metafile can make one billions of pixels wide.
+    UseDevice();
+    double x1, y1, x2, y2;
+    cairo_clip_extents(m_cr, &x1, &y1, &x2, &y2);
+    shape = ClipToHalfPlane(shape, true, x1 - 1, 1);
+    shape = ClipToHalfPlane(shape, true, x2 + 1, -1);
+    shape = ClipToHalfPlane(shape, false, y1 - 1, 1);
+    shape = ClipToHalfPlane(shape, false, y2 + 1, -1);
+    if (shape.size() < 3) return;
+    // The clipped shape as a fan of three-sided patches. cairo closes each
+    // back to its first corner and gives the fourth corner the first one's
+    // colour, which makes the shading linear across the triangle.
     CairoPatternPtr pattern(cairo_pattern_create_mesh());
-    cairo_mesh_pattern_begin_patch(pattern.get());
-    cairo_mesh_pattern_move_to(pattern.get(), a.p.x, a.p.y);
-    cairo_mesh_pattern_line_to(pattern.get(), b.p.x, b.p.y);
-    cairo_mesh_pattern_line_to(pattern.get(), c.p.x, c.p.y);
-    unsigned corner = 0;
-    for (const MfVertex* v : {&a, &b, &c})
-        cairo_mesh_pattern_set_corner_color_rgb(pattern.get(), corner++, R(v->colour), G(v->colour), B(v->colour));
-    cairo_mesh_pattern_end_patch(pattern.get());
+    for (std::size_t i = 1; i + 1 < shape.size(); ++i) {
+        cairo_mesh_pattern_begin_patch(pattern.get());
+        unsigned corner = 0;
+        for (const ShadedPoint* p : {&shape[0], &shape[i], &shape[i + 1]}) {
+            cairo_mesh_pattern_line_to(pattern.get(), p->x, p->y);
+            cairo_mesh_pattern_set_corner_color_rgb(pattern.get(), corner++, p->r, p->g, p->b);
+        }
+        cairo_mesh_pattern_end_patch(pattern.get());
+    }
     cairo_new_path(m_cr);
-    cairo_move_to(m_cr, a.p.x, a.p.y);
-    cairo_line_to(m_cr, b.p.x, b.p.y);
-    cairo_line_to(m_cr, c.p.x, c.p.y);
+    for (const ShadedPoint& p : shape) cairo_line_to(m_cr, p.x, p.y);
     cairo_close_path(m_cr);
     FillWith(pattern.get());
 }

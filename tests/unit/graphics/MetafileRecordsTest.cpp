@@ -302,6 +302,7 @@ TEST(MetafileRecords, GradientFill) {
         std::vector<std::int64_t> record;
         std::vector<GreyProbe> probes;
     };
+    constexpr std::int64_t kHuge = 1 << 30;
     auto too_many_vertices = Gradient(0, 1, {{10, 10, 0}, {90, 50, 200}}, {0, 1, 0});
     too_many_vertices[4] = 1000;
     const std::vector<Row> rows = {
@@ -318,6 +319,10 @@ TEST(MetafileRecords, GradientFill) {
         {"two triangles meet without a seam",
          Gradient(2, 2, {{10, 10, 0}, {90, 10, 0}, {10, 90, 0}, {90, 90, 0}}, {0, 1, 2, 1, 3, 2}),
          {{49, 50, 0}, {29, 70, 0}, {69, 30, 0}}},
+        // Shading it whole would take minutes; its level is 100 near the origin.
+        {"a triangle billions of pixels wide is shaded where it is seen",
+         Gradient(2, 1, {{-kHuge, 0, 0}, {kHuge, 0, 200}, {-kHuge, kHuge, 0}}, {0, 1, 2}),
+         {{5, 50, 100}, {95, 95, 100}}},
         {"more shapes than the record holds", Gradient(0, 1000, {{10, 10, 0}, {90, 50, 200}}, {0, 1, 0}),
          {{50, 30, 255}}},
         {"more vertices than the record holds", too_many_vertices, {{50, 30, 255}}},
