@@ -323,6 +323,8 @@ TEST(MetafileRecords, GradientFill) {
         {"a triangle billions of pixels wide is shaded where it is seen",
          Gradient(2, 1, {{-kHuge, 0, 0}, {kHuge, 0, 200}, {-kHuge, kHuge, 0}}, {0, 1, 2}),
          {{5, 50, 100}, {95, 95, 100}}},
+        {"a rectangle billions of pixels wide", Gradient(0, 1, {{-kHuge, 10, 0}, {kHuge, 50, 200}}, {0, 1, 0}),
+         {{5, 30, 100}, {95, 30, 100}, {50, 60, 255}}},
         {"more shapes than the record holds", Gradient(0, 1000, {{10, 10, 0}, {90, 50, 200}}, {0, 1, 0}),
          {{50, 30, 255}}},
         {"more vertices than the record holds", too_many_vertices, {{50, 30, 255}}},
