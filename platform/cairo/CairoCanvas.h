@@ -17,8 +17,12 @@ struct CairoSurfaceDeleter {
 struct CairoContextDeleter {
     void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
+struct CairoPatternDeleter {
+    void operator()(cairo_pattern_t* p) const { cairo_pattern_destroy(p); }
+};
 using CairoSurfacePtr = std::unique_ptr<cairo_surface_t, CairoSurfaceDeleter>;
 using CairoContextPtr = std::unique_ptr<cairo_t, CairoContextDeleter>;
+using CairoPatternPtr = std::unique_ptr<cairo_pattern_t, CairoPatternDeleter>;
 
 class CairoCanvas final : public ICanvas {
 public:

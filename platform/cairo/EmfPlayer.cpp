@@ -26,8 +26,10 @@ enum EmrType : std::uint32_t {
     EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTA = 83, EMR_EXTTEXTOUTW = 84, EMR_POLYBEZIER16 = 85,
     EMR_POLYGON16 = 86, EMR_POLYLINE16 = 87, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89,
     EMR_POLYPOLYLINE16 = 90, EMR_POLYPOLYGON16 = 91, EMR_CREATEMONOBRUSH = 93,
-    EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_EXTCREATEPEN = 95, EMR_ALPHABLEND = 114,
+    EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_EXTCREATEPEN = 95, EMR_ALPHABLEND = 114, EMR_GRADIENTFILL = 118,
 };
+
+enum : std::uint32_t { GRADIENT_FILL_RECT_H = 0, GRADIENT_FILL_RECT_V = 1, GRADIENT_FILL_TRIANGLE = 2 };
 
 // The rectangle (l, t, r, b) as four 32-bit values.
 struct Box {
@@ -123,6 +125,42 @@ void ExtTextOut(MetafileDC& dc, ByteReader& r, std::span<const std::uint8_t> rec
         for (std::uint32_t i = 0; i < chars; ++i) dx.push_back(d.I32());
     }
     dc.TextOut(ref, text, dx, options, rect);
+}
+
+// EMR_GRADIENTFILL ([MS-EMF] 2.3.5.12): nVer TriVertex objects, then nTri
+// GradientRectangle (two indices) or GradientTriangle (three indices)
+// objects. After rectangles come 4 bytes of padding for each, not read.
+void GradientFill(MetafileDC& dc, ByteReader& r) {
+    r.Skip(16);  // bounds
+    const std::uint32_t vertex_count = r.U32();
+    const std::uint32_t shape_count = r.U32();
+    const std::uint32_t mode = r.U32();
+    if (mode > GRADIENT_FILL_TRIANGLE) return;  // GDI refuses the call
+    const std::size_t corners = mode == GRADIENT_FILL_TRIANGLE ? 3 : 2;
+    // Both counts are held to what the record has room for before anything is made.
+    if (vertex_count > r.Remaining() / 16) throw ReadPastEnd();
+    if (shape_count > (r.Remaining() - std::size_t{vertex_count} * 16) / (corners * 4)) throw ReadPastEnd();
+    std::vector<MfVertex> vertices(vertex_count);
+    for (MfVertex& v : vertices) {
+        v.p.x = r.I32();
+        v.p.y = r.I32();
+        // 16-bit channels, of which a 24-bit device keeps the high byte. The
+        // alpha is ignored: GradientFill does not blend.
+        const std::uint32_t red = r.U16() >> 8, green = r.U16() >> 8, blue = r.U16() >> 8;
+        r.U16();
+        v.colour = red | green << 8 | blue << 16;
+    }
+    std::vector<std::uint32_t> indices(shape_count * corners);
+    for (std::uint32_t& i : indices) {
+        i = r.U32();
+        if (i >= vertex_count) return;  // GDI refuses the whole call, drawing nothing
+    }
+    for (std::size_t at = 0; at < indices.size(); at += corners) {
+        const MfVertex& a = vertices[indices[at]];
+        const MfVertex& b = vertices[indices[at + 1]];
+        if (mode == GRADIENT_FILL_TRIANGLE) dc.GradientTriangle(a, b, vertices[indices[at + 2]]);
+        else dc.GradientRect(a, b, mode == GRADIENT_FILL_RECT_V);
+    }
 }
 
 void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t> rec) {
@@ -330,6 +368,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
     }
     case EMR_EXTTEXTOUTA: ExtTextOut(dc, r, rec, false); break;
     case EMR_EXTTEXTOUTW: ExtTextOut(dc, r, rec, true); break;
+    case EMR_GRADIENTFILL: GradientFill(dc, r); break;
     default: break;  // not drawn by us (palettes, comments, colour management...)
     }
 }

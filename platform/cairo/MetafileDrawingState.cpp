@@ -8,6 +8,7 @@
 #include "platform/ByteReader.h"
 #include "platform/DibDecoder.h"
 #include "platform/TextDecoding.h"
+#include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/PangoText.h"
 
 namespace automenu::platform {
@@ -145,6 +146,32 @@ MfBrush StockBrush(std::uint32_t index) {
     if (index <= 4) b.colour = greys[index];
     if (index == 5) b.style = BS_NULL;
     return b;
+}
+
+// A corner of a shaded shape in destination pixels, with its colour (0..1).
+struct ShadedPoint {
+    double x, y, r, g, b;
+};
+
+// The part of a convex shape on one side of an edge: x (or y) >= edge when
+// side is 1, <= edge when it is -1. Colours on the cut are interpolated, so
+// linear shading is unchanged.
+std::vector<ShadedPoint> ClipToHalfPlane(const std::vector<ShadedPoint>& shape, bool x_edge, double edge,
+                                         double side) {
+    auto inside = [&](const ShadedPoint& p) { return side * ((x_edge ? p.x : p.y) - edge); };
+    std::vector<ShadedPoint> out;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const ShadedPoint& p = shape[i];
+        const ShadedPoint& q = shape[(i + 1) % shape.size()];
+        const double dp = inside(p), dq = inside(q);
+        if (dp >= 0) out.push_back(p);
+        if ((dp >= 0) != (dq >= 0)) {
+            const double t = dp / (dp - dq);
+            out.push_back({p.x + t * (q.x - p.x), p.y + t * (q.y - p.y), p.r + t * (q.r - p.r), p.g + t * (q.g - p.g),
+                           p.b + t * (q.b - p.b)});
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -640,6 +667,68 @@ void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush) {
     AddRegionPath(region);
     Fill(brush);
     cairo_new_path(m_cr);
+}
+
+void MetafileDC::FillWith(cairo_pattern_t* pattern) {
+    cairo_save(m_cr);
+    // Whole pixels, as GDI fills them: triangles of one mesh meet without a
+    // seam of background between them.
+    cairo_set_antialias(m_cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_source(m_cr, pattern);
+    cairo_fill(m_cr);
+    cairo_restore(m_cr);
+}
+
+void MetafileDC::GradientRect(const MfVertex& a, const MfVertex& b, bool vertical) {
+    // Like a bitmap, a gradient is no part of a path bracket.
+    if (m_in_path || !UseLogical()) return;
+    // The stops sit on the corners' own edges, so a rectangle given from
+    // right to left (or bottom to top) is shaded that way.
+    CairoPatternPtr pattern(vertical ? cairo_pattern_create_linear(0, a.p.y, 0, b.p.y)
+                                     : cairo_pattern_create_linear(a.p.x, 0, b.p.x, 0));
+    cairo_pattern_add_color_stop_rgb(pattern.get(), 0, R(a.colour), G(a.colour), B(a.colour));
+    cairo_pattern_add_color_stop_rgb(pattern.get(), 1, R(b.colour), G(b.colour), B(b.colour));
+    cairo_new_path(m_cr);
+    cairo_rectangle(m_cr, a.p.x, a.p.y, b.p.x - a.p.x, b.p.y - a.p.y);
+    FillWith(pattern.get());
+}
+
+void MetafileDC::GradientTriangle(const MfVertex& a, const MfVertex& b, const MfVertex& c) {
+    cairo_matrix_t m;
+    if (m_in_path || !LogicalMatrix(m)) return;
+    std::vector<ShadedPoint> shape;
+    for (const MfVertex* v : {&a, &b, &c}) {
+        ShadedPoint p{v->p.x, v->p.y, R(v->colour), G(v->colour), B(v->colour)};
+        cairo_matrix_transform_point(&m, &p.x, &p.y);
+        shape.push_back(p);
+    }
+    // Only the visible part is shaded: cairo's mesh rasterizer walks a whole
+    // patch, and a metafile can make one billions of pixels wide.
+    UseDevice();
+    double x1, y1, x2, y2;
+    cairo_clip_extents(m_cr, &x1, &y1, &x2, &y2);
+    shape = ClipToHalfPlane(shape, true, x1 - 1, 1);
+    shape = ClipToHalfPlane(shape, true, x2 + 1, -1);
+    shape = ClipToHalfPlane(shape, false, y1 - 1, 1);
+    shape = ClipToHalfPlane(shape, false, y2 + 1, -1);
+    if (shape.size() < 3) return;
+    // The clipped shape as a fan of three-sided patches. cairo closes each
+    // back to its first corner and gives the fourth corner the first one's
+    // colour, which makes the shading linear across the triangle.
+    CairoPatternPtr pattern(cairo_pattern_create_mesh());
+    for (std::size_t i = 1; i + 1 < shape.size(); ++i) {
+        cairo_mesh_pattern_begin_patch(pattern.get());
+        unsigned corner = 0;
+        for (const ShadedPoint* p : {&shape[0], &shape[i], &shape[i + 1]}) {
+            cairo_mesh_pattern_line_to(pattern.get(), p->x, p->y);
+            cairo_mesh_pattern_set_corner_color_rgb(pattern.get(), corner++, p->r, p->g, p->b);
+        }
+        cairo_mesh_pattern_end_patch(pattern.get());
+    }
+    cairo_new_path(m_cr);
+    for (const ShadedPoint& p : shape) cairo_line_to(m_cr, p.x, p.y);
+    cairo_close_path(m_cr);
+    FillWith(pattern.get());
 }
 
 void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const double> dx, std::uint32_t options,

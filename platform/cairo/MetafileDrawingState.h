@@ -74,6 +74,12 @@ struct MfRegion {
 
 struct MfPalette {};
 
+// A corner of a gradient fill: a logical point and its colour (0x00BBGGRR).
+struct MfVertex {
+    MfPoint p;
+    std::uint32_t colour = 0;
+};
+
 using MfObject = std::variant<std::monostate, MfPen, MfBrush, MfFont, MfPalette>;
 
 // A record's points, 16-bit (short_form) or 32-bit pairs. Throws ReadPastEnd
@@ -160,6 +166,11 @@ public:
     // Fills the rectangle with the current brush (PATCOPY) or a fixed colour.
     void PatBlt(double l, double t, double r, double b, std::uint32_t rop);
     void FillRegion(const MfRegion& region, const MfBrush& brush);
+    // GradientFill: the rectangle two corners span, shaded from the first's
+    // colour to the second's across (or down); a triangle shaded smoothly
+    // between its corners' colours.
+    void GradientRect(const MfVertex& a, const MfVertex& b, bool vertical);
+    void GradientTriangle(const MfVertex& a, const MfVertex& b, const MfVertex& c);
 
     // Draws text at a reference point with the current font and alignment.
     // `dx` (logical advances) may be empty; `rect` is used with ETO_OPAQUE/ETO_CLIPPED.
@@ -214,6 +225,8 @@ private:
     // Fills and/or outlines the current cairo path (or only keeps it in a path bracket).
     void FillAndStroke(bool fill, bool stroke);
     void Fill(const MfBrush& brush);
+    // Fills the current path with a pattern given in logical units.
+    void FillWith(cairo_pattern_t* pattern);
     void Stroke();
     void SetSourceColour(std::uint32_t colour);
     bool SetBrushSource(const MfBrush& brush);

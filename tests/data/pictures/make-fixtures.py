@@ -2,19 +2,22 @@
 """Regenerates the picture fixtures and their reference renderings.
 
 Pictures are made by independent tools (ImageMagick's convert, Python PIL,
-Inkscape) so the decoders are checked against someone else's reading of the
-formats. Variants that no tool writes (RLE4, 52- and 56-byte headers,
+Inkscape, and the Windows GDI under Wine) so the decoders are checked against
+someone else's reading of the formats. Variants that no tool writes (RLE4, 52- and 56-byte headers,
 top-down rows, icons with 1..24-bit images) are derived here from tool
 output by rearranging its bytes; their references still come from the
 tools. Malformed files are named after the fault they carry.
 
-Needs: python3-pil, imagemagick, inkscape (Debian packages).
+Needs: python3-pil, imagemagick, inkscape, wine64, gcc-mingw-w64-x86-64-win32
+(Debian packages).
 Run from anywhere: /usr/bin/python3 tests/data/pictures/make-fixtures.py
 """
 import io
 import os
+import shutil
 import struct
 import subprocess
+import tempfile
 
 from PIL import Image, ImageDraw
 
@@ -23,8 +26,8 @@ CONVERT = "/usr/bin/convert"
 os.chdir(HERE)
 
 
-def run(*args):
-    subprocess.run(list(args), check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def run(*args, env=None):
+    subprocess.run(list(args), check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
 
 
 def write(name, data):
@@ -320,7 +323,75 @@ def metafiles():
     bad = bytearray(wmf); struct.pack_into("<I", bad, 22 + 18, 0x7FFFFFFF); write("wmf_record_size_huge.wmf", bytes(bad))
 
 
+GRADIENTS = """<svg xmlns="http://www.w3.org/2000/svg" width="160" height="120" viewBox="0 0 160 120">
+<defs>
+<linearGradient id="across" x1="0" y1="0" x2="1" y2="0"><stop offset="0" stop-color="#ff0000"/><stop offset="1" stop-color="#0000ff"/></linearGradient>
+<linearGradient id="down" x1="0" y1="0" x2="0" y2="1"><stop offset="0" stop-color="#ffff00"/><stop offset="1" stop-color="#008080"/></linearGradient>
+</defs>
+<rect x="0" y="0" width="160" height="120" fill="#ffffff"/>
+<rect x="10" y="10" width="80" height="40" fill="url(#across)"/>
+<rect x="110" y="10" width="40" height="100" fill="url(#down)"/>
+</svg>
+"""
+
+# Inkscape writes a linear gradient as EMR_GRADIENTFILL only with its "native
+# rectangular linear gradients" output option, which it reads from a profile.
+INKSCAPE_NATIVE_GRADIENTS = """<?xml version="1.0" encoding="UTF-8" standalone="no"?>
+<inkscape version="1"><group id="extensions" org.inkscape.output.emf.FixPPTLinGrad="true"/></inkscape>
+"""
+
+
+def emf_append(emf, record):
+    """The enhanced metafile with a record added before EMR_EOF."""
+    pos = struct.unpack_from("<I", emf, 4)[0]
+    while struct.unpack_from("<I", emf, pos)[0] != 14:
+        pos += struct.unpack_from("<I", emf, pos + 4)[0]
+    out = bytearray(emf[:pos] + record + emf[pos:])
+    struct.pack_into("<II", out, 48, len(out), struct.unpack_from("<I", emf, 52)[0] + 1)
+    return bytes(out)
+
+
+def gradient_triangles(scale):
+    """EMR_GRADIENTFILL, triangle mode: a quadrilateral of two triangles
+    sharing an edge, in logical units of `scale` per picture pixel."""
+    def vertex(x, y, rgb):
+        r, g, b = rgb
+        return struct.pack("<ii4H", round(x * scale), round(y * scale), r << 8, g << 8, b << 8, 0xFF00)
+    corners = [(10, 60, (255, 0, 0)), (90, 60, (0, 255, 0)), (10, 110, (0, 0, 255)), (90, 110, (255, 255, 255))]
+    body = struct.pack("<4i3I", 0, 0, 0, 0, len(corners), 2, 2)
+    body += b"".join(vertex(*c) for c in corners) + struct.pack("<6I", 0, 1, 2, 1, 3, 2)
+    return struct.pack("<II", 118, 8 + len(body)) + body
+
+
+def gdi_reference(emf, png, width, height):
+    """The metafile as the Windows GDI plays it, under Wine."""
+    tmp = tempfile.mkdtemp()
+    exe = os.path.join(tmp, "play-emf.exe")
+    run("x86_64-w64-mingw32-gcc", "-O2", "-o", exe, "play-emf.c", "-lgdi32")
+    env = dict(os.environ, WINEPREFIX=os.path.join(tmp, "prefix"), WINEDEBUG="-all")
+    run("/usr/lib/wine/wine64", exe, emf, os.path.join(tmp, "out.bmp"), str(width), str(height), env=env)
+    Image.open(os.path.join(tmp, "out.bmp")).convert("RGB").save(png)
+    shutil.rmtree(tmp)
+
+
+def gradients():
+    # Inkscape writes the two rectangle gradients; no tool here writes
+    # triangle gradients, so that record is added; the GDI draws the reference.
+    profile = tempfile.mkdtemp()
+    write(os.path.join(profile, "preferences.xml"), INKSCAPE_NATIVE_GRADIENTS.encode())
+    write("gradients.svg", GRADIENTS.encode())
+    run("inkscape", "gradients.svg", "--export-type=emf", "--export-filename=gradients.emf",
+        env=dict(os.environ, INKSCAPE_PROFILE_DIR=profile))
+    os.remove("gradients.svg")
+    shutil.rmtree(profile)
+    emf = open("gradients.emf", "rb").read()
+    px_per_mm = struct.unpack_from("<I", emf, 72)[0] / struct.unpack_from("<I", emf, 80)[0]
+    write("gradients.emf", emf_append(emf, gradient_triangles(px_per_mm * 25.4 / 96)))
+    gdi_reference("gradients.emf", "gradients.png", 160, 120)
+
+
 if __name__ == "__main__":
     bitmaps()
     icons()
     metafiles()
+    gradients()

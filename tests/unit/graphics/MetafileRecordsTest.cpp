@@ -2,6 +2,7 @@
 // built here: each case draws on white and checks a few pixels.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <initializer_list>
 
@@ -23,6 +24,9 @@ public:
                    960, 960, 254, 254});               // device: 960 px on 254 mm
     }
     Emf& Record(std::uint32_t type, std::initializer_list<std::int64_t> words) {
+        return Record(type, std::vector<std::int64_t>(words));
+    }
+    Emf& Record(std::uint32_t type, const std::vector<std::int64_t>& words) {
         Put(type);
         Put(static_cast<std::uint32_t>(8 + 4 * words.size()));
         for (std::int64_t w : words) Put(static_cast<std::uint32_t>(w));
@@ -60,7 +64,7 @@ enum : std::uint32_t {
     EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_LINETO = 54,
     EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_FILLRGN = 71,
     EMR_STRETCHDIBITS = 81,
-    EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_POLYLINE16 = 87,
+    EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_POLYLINE16 = 87, EMR_GRADIENTFILL = 118,
 };
 
 std::int64_t FloatBits(float f) {
@@ -276,6 +280,66 @@ TEST(MetafileRecords, WideTextIsDrawnInTheTextColour) {
         }
     EXPECT_GT(red, 50);
     EXPECT_EQ(outside, 0);
+}
+
+// EMR_GRADIENTFILL words: bounds, counts and mode, grey vertices {x, y, level}
+// with alpha 0 (which the fill ignores), then the index words as given.
+std::vector<std::int64_t> Gradient(std::uint32_t mode, std::int64_t shapes,
+                                   std::initializer_list<std::array<std::int64_t, 3>> vertices,
+                                   std::initializer_list<std::int64_t> indices) {
+    std::vector<std::int64_t> w = {0, 0, 0, 0, static_cast<std::int64_t>(vertices.size()), shapes, mode};
+    for (const auto& [x, y, level] : vertices) w.insert(w.end(), {x, y, level << 8 | level << 24, level << 8});
+    w.insert(w.end(), indices);
+    return w;
+}
+
+TEST(MetafileRecords, GradientFill) {
+    struct GreyProbe {
+        int x, y, level;
+    };
+    struct Row {
+        const char* why;
+        std::vector<std::int64_t> record;
+        std::vector<GreyProbe> probes;
+    };
+    constexpr std::int64_t kHuge = 1 << 30;
+    auto too_many_vertices = Gradient(0, 1, {{10, 10, 0}, {90, 50, 200}}, {0, 1, 0});
+    too_many_vertices[4] = 1000;
+    const std::vector<Row> rows = {
+        {"across, colours from the high bytes, alpha ignored",
+         Gradient(0, 1, {{10, 10, 0}, {90, 50, 200}}, {0, 1, 0}),
+         {{10, 30, 1}, {50, 30, 101}, {89, 30, 199}, {50, 55, 255}, {95, 30, 255}}},
+        {"across from right to left: each corner keeps its colour",
+         Gradient(0, 1, {{90, 10, 0}, {10, 50, 200}}, {0, 1, 0}), {{11, 30, 196}, {89, 30, 1}}},
+        {"down", Gradient(1, 1, {{10, 10, 0}, {90, 90, 200}}, {0, 1, 0}), {{50, 10, 1}, {50, 50, 101}, {95, 50, 255}}},
+        {"rectangle without the padding", Gradient(1, 1, {{10, 10, 0}, {90, 90, 200}}, {0, 1}), {{50, 50, 101}}},
+        {"triangle shaded between its corners",
+         Gradient(2, 1, {{10, 10, 0}, {90, 10, 240}, {10, 90, 0}}, {0, 1, 2}),
+         {{50, 20, 121}, {20, 50, 31}, {80, 80, 255}}},
+        {"two triangles meet without a seam",
+         Gradient(2, 2, {{10, 10, 0}, {90, 10, 0}, {10, 90, 0}, {90, 90, 0}}, {0, 1, 2, 1, 3, 2}),
+         {{49, 50, 0}, {29, 70, 0}, {69, 30, 0}}},
+        // Shading it whole would take minutes; its level is 100 near the origin.
+        {"a triangle billions of pixels wide is shaded where it is seen",
+         Gradient(2, 1, {{-kHuge, 0, 0}, {kHuge, 0, 200}, {-kHuge, kHuge, 0}}, {0, 1, 2}),
+         {{5, 50, 100}, {95, 95, 100}}},
+        {"a rectangle billions of pixels wide", Gradient(0, 1, {{-kHuge, 10, 0}, {kHuge, 50, 200}}, {0, 1, 0}),
+         {{5, 30, 100}, {95, 30, 100}, {50, 60, 255}}},
+        {"more shapes than the record holds", Gradient(0, 1000, {{10, 10, 0}, {90, 50, 200}}, {0, 1, 0}),
+         {{50, 30, 255}}},
+        {"more vertices than the record holds", too_many_vertices, {{50, 30, 255}}},
+        {"an index past the vertices refuses the whole record",
+         Gradient(0, 2, {{10, 10, 0}, {90, 50, 200}}, {0, 1, 0, 5, 0, 0}), {{50, 30, 255}}},
+        {"unknown mode", Gradient(3, 1, {{10, 10, 0}, {90, 50, 200}, {10, 50, 0}}, {0, 1, 2}), {{50, 30, 255}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        const MetafileBits bits = Emf().Record(EMR_GRADIENTFILL, row.record).Bits();
+        for (const GreyProbe& p : row.probes) {
+            const Rgb got = Play(bits, p.x, p.y);
+            for (int channel : {got.r, got.g, got.b}) EXPECT_NEAR(channel, p.level, 3) << p.x << "," << p.y;
+        }
+    }
 }
 
 // Builds the records of a Windows metafile whose window is 0..100 both ways.
