@@ -4,6 +4,15 @@
 
 namespace automenu::platform {
 
+void MessageQueue::Post(const Message& msg) {
+    if (msg.kind == MessageKind::MouseMove && !m_posted.empty() && m_posted.back().kind == MessageKind::MouseMove &&
+        m_posted.back().window == msg.window) {
+        m_posted.back() = msg;
+        return;
+    }
+    m_posted.push_back(msg);
+}
+
 void MessageQueue::PostQuit(int exit_code) { m_quit = exit_code; }
 
 void MessageQueue::Invalidate(WindowId w, const TRect& r) {

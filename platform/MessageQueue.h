@@ -14,7 +14,10 @@ namespace automenu::platform {
 
 class MessageQueue {
 public:
-    void Post(const Message& msg) { m_posted.push_back(msg); }
+    // A mouse move right behind another one for the same window replaces it,
+    // as Windows keeps at most one pending move carrying the latest position:
+    // a burst of moves never queues up work.
+    void Post(const Message& msg);
     void PostQuit(int exit_code);
 
     void Invalidate(WindowId w, const TRect& r);

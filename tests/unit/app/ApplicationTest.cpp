@@ -134,16 +134,32 @@ public:
 using Events = std::vector<std::string>;
 
 TEST_F(RoutingTest, MovesGoToTheTopmostVisibleControlInItsOwnCoordinates) {
-    desktop.MoveMouse(wid, 60, 15);  // lower and upper overlap here
-    desktop.MoveMouse(wid, 20, 15);
-    desktop.MoveMouse(wid, 200, 150);
-    EXPECT_EQ(Take(), (Events{"upper move 10,5", "lower move 10,5", "image move 200,150"}));
+    const auto moves = [this](std::initializer_list<TPoint> points) {
+        Events all;
+        for (TPoint p : points) {
+            desktop.MoveMouse(wid, p.x, p.y);
+            for (auto& e : Take()) all.push_back(e);
+        }
+        return all;
+    };
+    // Lower and upper overlap at (60, 15).
+    EXPECT_EQ(moves({{60, 15}, {20, 15}, {200, 150}}),
+              (Events{"upper move 10,5", "lower move 10,5", "image move 200,150"}));
 
     form->upper->SetVisible(false);
     form->image->SetVisible(false);
-    desktop.MoveMouse(wid, 60, 15);
-    desktop.MoveMouse(wid, 200, 150);  // bare window: nobody
-    EXPECT_EQ(Take(), (Events{"lower move 50,5"}));
+    EXPECT_EQ(moves({{60, 15}, {200, 150}}), (Events{"lower move 50,5"})) << "the bare window calls nobody";
+}
+
+TEST_F(RoutingTest, ABurstOfMovesIsOneMoveToTheLatestPosition) {
+    for (int i = 0; i < 100; ++i) desktop.MoveMouse(wid, 20 + i % 2, 15);
+    desktop.MoveMouse(wid, 200, 150);
+    desktop.PressLeft(wid, 20, 15);
+    desktop.MoveMouse(wid, 21, 15);
+    desktop.MoveMouse(wid, 22, 15);
+    desktop.ReleaseLeft(wid, 22, 15);
+    EXPECT_EQ(Take(), (Events{"image move 200,150", "lower move 12,5", "lower click"}))
+        << "the press and release keep their places between the moves";
 }
 
 TEST_F(RoutingTest, AControlWithoutHandlersStillTakesTheMessage) {
@@ -215,13 +231,16 @@ TEST_F(RoutingTest, AnExceptionInAHandlerIsShownAndTheLoopGoesOn) {
     };
     form->upper->OnMouseMove = [](TObject*, TShiftState, int, int) { throw EAbort("quiet"); };
     form->image->OnMouseMove = [](TObject*, TShiftState, int, int) { throw std::runtime_error("boom"); };
-    desktop.MoveMouse(wid, 20, 15);
-    desktop.MoveMouse(wid, 20, 16);
-    desktop.MoveMouse(wid, 120, 15);
-    desktop.MoveMouse(wid, 200, 150);
-    int idle = 0;
+    const TPoint points[] = {{20, 15}, {20, 16}, {120, 15}, {200, 150}};
+    std::size_t next = 0;
     desktop.SetWhenIdle([&] {
-        if (++idle == 1) desktop.RequestClose(wid);
+        // One move at a time, as a hand makes them: a burst would be one move.
+        if (next < std::size(points)) {
+            desktop.MoveMouse(wid, points[next].x, points[next].y);
+            ++next;
+        } else if (next++ == std::size(points)) {
+            desktop.RequestClose(wid);
+        }
     });
     app->Run();
     EXPECT_EQ(moves, 2);
