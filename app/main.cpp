@@ -35,8 +35,10 @@ int main(int, char** argv) {
         application.Initialize();
         application.CreateForm(InstallationForm);
         application.Run();
-    } catch (const Exception& e) {
-        application.ShowException(e);
+    } catch (...) {
+        // A start-up error (or running out of memory) is shown once; the
+        // program then ends.
+        application.HandleException();
     }
     return 0;
 }

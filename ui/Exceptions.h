@@ -34,6 +34,9 @@ AUTOMENU_EXCEPTION_CLASS(EReadError, EStreamError);
 AUTOMENU_EXCEPTION_CLASS(EInvalidGraphic, Exception);
 AUTOMENU_EXCEPTION_CLASS(EOSError, Exception);
 AUTOMENU_EXCEPTION_CLASS(EOutOfResources, Exception);
+// What running out of memory anywhere becomes, so it is shown like any other
+// error instead of ending the program.
+AUTOMENU_EXCEPTION_CLASS(EOutOfMemory, Exception);
 
 #undef AUTOMENU_EXCEPTION_CLASS
 

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <typeinfo>
 
 #include "ui/PlatformAccess.h"
@@ -162,6 +163,8 @@ void TApplication::HandleException() {
         // Silent by design.
     } catch (const Exception& e) {
         ShowException(e);
+    } catch (const std::bad_alloc&) {
+        ShowException(EOutOfMemory("Out of memory"));
     } catch (const std::exception& e) {
         char text[512];
         std::snprintf(text, sizeof text, "Exception %s in module %s at %p.\n\n", DemangledName(typeid(e)).c_str(),

@@ -19,10 +19,12 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 void TControl::SetVisible(bool visible) {
     if (visible == m_visible) return;
     m_visible = visible;
+    m_paint_failed = false;
     InvalidateRect(m_bounds);
 }
 
 void TControl::Invalidate() {
+    m_paint_failed = false;
     if (m_visible) InvalidateRect(m_bounds);
 }
 

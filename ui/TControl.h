@@ -79,6 +79,10 @@ public:
     // Marks the control's area for repainting (with the background erased).
     void Invalidate();
     virtual void Paint(platform::ICanvas& canvas);
+    // Set when painting failed; the window leaves the control out until it
+    // changes (any change repaints it, and so clears this).
+    bool PaintFailed() const { return m_paint_failed; }
+    void SetPaintFailed() { m_paint_failed = true; }
 
     // Mouse input from the parent, in the control's own coordinates.
     virtual void MouseDown(TShiftState shift, int x, int y, bool double_click);
@@ -99,6 +103,7 @@ private:
     TRect m_bounds{0, 0, 0, 0};
     bool m_visible = true;
     bool m_pressed = false;
+    bool m_paint_failed = false;
     std::string m_hint;
     bool m_show_hint = false;
     bool m_parent_show_hint = true;

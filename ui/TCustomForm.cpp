@@ -1,6 +1,7 @@
 #include "ui/TCustomForm.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "ui/PlatformAccess.h"
 #include "ui/TApplication.h"
@@ -99,6 +100,9 @@ void TCustomForm::HandleNeeded() {
     params.caption = m_caption;
     params.client_size = m_client;
     m_handle = Platform().CreateWindow(params);
+    // Without a window the loop would wait for ever for a message that can
+    // never come: the creation fails instead, with a message.
+    if (m_handle == platform::kNoWindow) throw EOutOfResources("Cannot create the window");
     if (!m_app_icon.IsEmpty()) Platform().SetIcon(m_handle, m_app_icon);
     // A centred window is placed when it is first shown.
     if (m_position == TPosition::poDesigned) Platform().MoveWindow(m_handle, m_designed_position);
@@ -221,14 +225,24 @@ void TCustomForm::WndProc(const Message& msg) {
 
 void TCustomForm::PaintWindow(platform::ICanvas& canvas, const TRect& area) {
     canvas.FillRect(area, ResolveColor(m_color));
+    // A control that fails to paint is reported once and then left out until
+    // it changes: the error box would otherwise repaint the window, fail
+    // again and show another box, for ever. The other controls still paint.
+    std::exception_ptr failure;
     for (const auto& c : m_controls) {
-        if (!c->Visible() || !c->BoundsRect().Intersects(area)) continue;
+        if (!c->Visible() || c->PaintFailed() || !c->BoundsRect().Intersects(area)) continue;
         canvas.Save();
         canvas.Translate(c->Left(), c->Top());
         canvas.IntersectClip({0, 0, c->Width(), c->Height()});
-        c->Paint(canvas);
+        try {
+            c->Paint(canvas);
+        } catch (...) {
+            c->SetPaintFailed();
+            if (!failure) failure = std::current_exception();
+        }
         canvas.Restore();
     }
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace automenu

@@ -37,6 +37,7 @@ const HeadlessPlatform::Window* HeadlessPlatform::Find(WindowId w) const {
 }
 
 WindowId HeadlessPlatform::CreateWindow(const WindowParams& params) {
+    if (m_window_creation_fails) return kNoWindow;
     WindowId id = m_next_id++;
     Window& win = m_windows[id];
     win.params = params;

@@ -82,6 +82,8 @@ public:
     // Advances the virtual clock; due timers fire as the loop takes messages.
     void AdvanceTime(unsigned milliseconds) { m_now += milliseconds; }
     void SetProgramActive(bool active) { m_program_active = active; }
+    // Makes CreateWindow fail, as when the display refuses a window.
+    void SetWindowCreationFails(bool fails) { m_window_creation_fails = fails; }
 
     // Called when the loop waits with nothing queued and no timer pending; the
     // script may queue more input there. When it queues nothing, the loop gets
@@ -124,6 +126,7 @@ private:
 
     TSize m_screen{1280, 1024};
     int m_ppi = 96;
+    bool m_window_creation_fails = false;
     std::uint64_t m_now = 0;
     DoubleClickDetector m_clicks;
     WindowId m_next_id = 1;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
 #include <stdexcept>
 
 #include "support/HeadlessFixture.h"
@@ -50,12 +52,13 @@ class FailingForm : public TForm {
 public:
     static inline FailingForm* seen_during_create = nullptr;
     static inline FailingForm** reference = nullptr;
+    static inline std::function<void()> fail = [] { throw EConvertError("'abc' is not a valid integer value"); };
     void Create() override {
         SetCaption("Installation");
         SetClientSize({200, 100});
         Show();
         seen_during_create = *reference;
-        throw EConvertError("'abc' is not a valid integer value");
+        fail();
     }
 };
 
@@ -77,6 +80,37 @@ TEST_F(HeadlessTest, FailedConstructionClearsTheReferenceAndShowsOneBoxWithoutAL
     EXPECT_EQ(desktop.Boxes()[0].caption, "Automenu");
     EXPECT_EQ(desktop.Boxes()[0].text, "'abc' is not a valid integer value.");
     EXPECT_EQ(desktop.WaitCount(), 0) << "the loop never ran";
+}
+
+TEST_F(HeadlessTest, FailuresOfTheSystemAtStartUpAreShownOnceAndEndTheProgram) {
+    const struct {
+        const char* what;
+        bool no_window;
+        std::function<void()> fail;
+        const char* text;
+    } cases[] = {
+        {"no window", true, [] {}, "Cannot create the window."},
+        {"out of memory", false, [] { throw std::bad_alloc(); }, "Out of memory."},
+    };
+    const auto restore = FailingForm::fail;
+    for (const auto& c : cases) {
+        desktop.SetWindowCreationFails(c.no_window);
+        FailingForm::fail = c.fail;
+        app = std::make_unique<TApplication>(desktop, "/opt/menu/automenu");
+        FailingForm* form = nullptr;
+        FailingForm::reference = &form;
+        const std::size_t boxes = desktop.Boxes().size();
+        try {
+            app->CreateForm(form);
+            ADD_FAILURE() << c.what << ": construction should have failed";
+        } catch (...) {
+            app->HandleException();
+        }
+        EXPECT_EQ(form, nullptr) << c.what;
+        ASSERT_EQ(desktop.Boxes().size(), boxes + 1) << c.what;
+        EXPECT_EQ(desktop.Boxes().back().text, c.text) << c.what;
+    }
+    FailingForm::fail = restore;
 }
 
 // A form with a picture and two overlapping labels, recording its events.

@@ -383,6 +383,30 @@ TEST_F(StartupTest, IconIsLoadedButTheDialogShowsNone) {
     EXPECT_EQ(shown->pixels, design.pixels) << "the window keeps its application icon";
 }
 
+TEST_F(StartupTest, APictureThatFailsToDrawIsReportedOnceAndTheMenuStaysUsable) {
+    // The header is sound, so the picture loads; its image lies outside the
+    // file, so building it fails at the first paint.
+    folder.Write("damaged.ico", PictureFixture("entry_offset_outside.ico"));
+    AutorunText text = AutorunText::Full();
+    text.Set("BackGround Image File Setup", "BackGround Image Name", "damaged.ico");
+    Start(text);
+    ASSERT_EQ(desktop.Boxes().size(), 1u);
+    EXPECT_EQ(desktop.Boxes()[0].text, "Out of system resources.");
+
+    // Each box the desktop closes exposes the window again; hovers repaint.
+    for (int i = 0; i < 3; ++i) {
+        desktop.Invalidate(Window(), {0, 0, Form().ClientWidth(), Form().ClientHeight()});
+        MoveOver(Entry(1));
+        MoveTo({600, 440});
+    }
+    EXPECT_EQ(desktop.Boxes().size(), 1u) << "no second box for the same picture";
+    EXPECT_TRUE(Entry(1).Visible()) << "the labels still paint";
+    desktop.RequestClose(Window());
+    desktop.SetWhenIdle([] { FAIL() << "the close request was not handled"; });
+    app->Run();
+    EXPECT_TRUE(app->Terminated());
+}
+
 TEST_F(StartupTest, MissingIconFileStopsThePass) {
     AutorunText text = AutorunText::Full();
     text.Set("Logo Setup", "Logo Name", "missing.ico");
