@@ -551,6 +551,10 @@ private:
         }
         const TInstallationForm& form = *menu.Form();
         CheckGeometry(form);
+        // Drawing the window builds what loading only checks (an icon's image).
+        if (auto failure = menu.Paint())
+            Add(Severity::Error, m_model.LineOf("BackGround Image File Setup", "BackGround Image Name"),
+                "the menu cannot draw its window: it shows " + Quote(failure->boxText) + " and leaves the picture out");
 
         std::vector<std::pair<const LabelSpec*, TRect>> hovered;
         for (const LabelSpec& label : LabelSpecs()) {

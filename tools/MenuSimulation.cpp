@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <new>
+
 #include "config/TCustomIniFile.h"
 #include "ui/Exceptions.h"
 #include "ui/PlatformAccess.h"
@@ -48,6 +50,9 @@ std::optional<PassFailure> MenuSimulation::Run(Action action) {
         action();
     } catch (const Exception& e) {
         return PassFailure{e.ClassName(), e.Message(), TApplication::ErrorText(e.Message()), last_section, last_key};
+    } catch (const std::bad_alloc&) {
+        const EOutOfMemory e("Out of memory");
+        return PassFailure{e.ClassName(), e.Message(), TApplication::ErrorText(e.Message()), last_section, last_key};
     }
     return std::nullopt;
 }
@@ -76,10 +81,18 @@ std::optional<PassFailure> MenuSimulation::MoveOverBackground() {
     return m_form ? MoveOver(m_form->BackGroundImage) : std::nullopt;
 }
 
+std::optional<PassFailure> MenuSimulation::Paint() {
+    std::optional<PassFailure> first;
+    for (bool more = true; more;) {
+        auto failure = Run([&] { more = m_application->ProcessMessage(); });
+        if (failure && !first) first = std::move(failure);
+    }
+    return first;
+}
+
 bool MenuSimulation::SavePng(const std::string& path) {
     if (!m_form || !m_form->HandleAllocated()) return false;
-    while (m_application->ProcessMessage()) {
-    }
+    Paint();
     return m_desktop->SavePng(m_form->Handle(), path);
 }
 

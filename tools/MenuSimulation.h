@@ -61,6 +61,10 @@ public:
     std::optional<PassFailure> MoveOverExit();
     std::optional<PassFailure> MoveOverBackground();
 
+    // Handles what is pending, paints included, as the menu's loop does: the
+    // first error raised (a picture that cannot be drawn, say) is returned,
+    // and the window goes on without what failed.
+    std::optional<PassFailure> Paint();
     // Paints what is pending and writes the window's inner area as PNG.
     bool SavePng(const std::string& path);
 

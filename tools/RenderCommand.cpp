@@ -86,8 +86,15 @@ int RunRender(CommandArguments args) {
             return 1;
         }
     }
+    // The window as the menu shows it once its error box is closed; a picture
+    // that cannot be drawn is left out, and the run fails with its message.
+    const auto failure = menu.Paint();
     if (!menu.SavePng(output)) {
         Report("cannot write " + output);
+        return 1;
+    }
+    if (failure) {
+        Report("the menu cannot draw its window: " + failure->boxText);
         return 1;
     }
     return 0;

@@ -105,6 +105,10 @@ CASES = {
         FORM + BACKGROUND.replace("BACK.BMP", "MISSING.BMP"),
         ["7 error Cannot open file"],
     ),
+    "picture_cannot_be_drawn": (
+        FORM + BACKGROUND.replace("BACK.BMP", "DAMAGED.ICO"),
+        ["7 error the menu cannot draw its window"],
+    ),
     "picture_unknown_extension": (
         FORM + BACKGROUND.replace("BACK.BMP", "BACK.PNG"),
         ['7 error "Unknown picture file extension (.PNG)"'],
@@ -166,6 +170,11 @@ for name, (text, expected) in CASES.items():
         f.write("".join(line + "\n" for line in expected))
     if name in NEEDS_PICTURE:
         shutil.copy(PICTURE, os.path.join(directory, "BACK.BMP"))
+    if name == "picture_cannot_be_drawn":
+        # A sound header whose image lies outside the file: it loads, and
+        # fails when it is first drawn.
+        shutil.copy(os.path.join(HERE, "..", "pictures", "entry_offset_outside.ico"),
+                    os.path.join(directory, "DAMAGED.ICO"))
     if name == "launch_target_only_ignoring_case":
         os.makedirs(os.path.join(directory, "images"))
         shutil.copy(PICTURE, os.path.join(directory, "images", "BACK.BMP"))
