@@ -22,6 +22,13 @@ struct TSize {
     friend bool operator==(const TSize&, const TSize&) = default;
 };
 
+// Sums and differences of coordinates wrap round at 32 bits, as they do on
+// Windows: a position from a file may be anywhere in the int range, and an
+// overflow must not be undefined behaviour.
+constexpr int WrapAdd(int a, int b) { return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b)); }
+constexpr int WrapSub(int a, int b) { return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b)); }
+constexpr int WrapNeg(int a) { return WrapSub(0, a); }
+
 // Right and bottom are exclusive, as on Windows.
 struct TRect {
     int left = 0;
@@ -29,12 +36,14 @@ struct TRect {
     int right = 0;
     int bottom = 0;
 
-    static TRect FromBounds(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
+    static TRect FromBounds(int x, int y, int w, int h) { return {x, y, WrapAdd(x, w), WrapAdd(y, h)}; }
+    int Width() const { return WrapSub(right, left); }
+    int Height() const { return WrapSub(bottom, top); }
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool Contains(TPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    TRect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    TRect Offset(int dx, int dy) const {
+        return {WrapAdd(left, dx), WrapAdd(top, dy), WrapAdd(right, dx), WrapAdd(bottom, dy)};
+    }
     TRect Intersect(const TRect& o) const {
         TRect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
         if (r.IsEmpty()) return {};

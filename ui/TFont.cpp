@@ -139,9 +139,9 @@ void TFont::SetField(Field FontDescription::*field, const Value& value) {
 
 void TFont::SetHeight(int height) { SetField(&FontDescription::height, height); }
 
-int TFont::Size() const { return -MulDiv(Description().height, 72, m_pixels_per_inch); }
+int TFont::Size() const { return WrapNeg(MulDiv(Description().height, 72, m_pixels_per_inch)); }
 
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, m_pixels_per_inch, 72)); }
+void TFont::SetSize(int points) { SetHeight(WrapNeg(MulDiv(points, m_pixels_per_inch, 72))); }
 
 void TFont::SetName(std::string_view name) {
     if (!name.empty()) SetField(&FontDescription::name, name.substr(0, kMaxFontNameLength));

@@ -3,6 +3,7 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -252,22 +253,28 @@ TRect DrawTextOnCairo(cairo_t* cr, const IFont& font, Rgb colour, std::string_vi
         widest = std::max(widest, width);
     }
     const int line_count = std::max<int>(1, static_cast<int>(lines.size()));
-    const TRect used{rect.left, rect.top, rect.left + widest, rect.top + line_count * metrics.cell_height};
+    // A cell height can come from a file as anything up to the int limit, and
+    // a caption can have two thousand lines: sum in 64 bits, then saturate.
+    const auto saturate = [](std::int64_t v) {
+        return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    const TRect used{rect.left, rect.top, saturate(std::int64_t{rect.left} + widest),
+                     saturate(rect.top + std::int64_t{line_count} * metrics.cell_height)};
     if (flags & DT_CALCRECT) return used;
 
     cairo_save(cr);
     cairo_rectangle(cr, rect.left, rect.top, std::max(rect.Width(), 0), std::max(rect.Height(), 0));
     cairo_clip(cr);
     cairo_set_source_rgb(cr, colour.r / 255.0, colour.g / 255.0, colour.b / 255.0);
-    int y = rect.top;
+    std::int64_t y = rect.top;
     for (const Line& line : lines) {
         if (y >= rect.bottom) break;
-        int x = rect.left;
+        std::int64_t x = rect.left;
         if (flags & DT_CENTER)
-            x = rect.left + (rect.Width() - line.width) / 2;
+            x = rect.left + (std::int64_t{rect.right} - rect.left - line.width) / 2;
         else if (flags & DT_RIGHT)
-            x = rect.right - line.width;
-        const int baseline = y + metrics.ascent;
+            x = std::int64_t{rect.right} - line.width;
+        const std::int64_t baseline = y + metrics.ascent;
         cairo_move_to(cr, x, baseline);
         pango_cairo_show_layout_line(cr, line.line);
         cairo_new_path(cr);

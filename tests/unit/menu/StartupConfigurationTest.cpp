@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <regex>
 #include <string>
 
 #include "config/KeySchema.h"
@@ -170,6 +171,23 @@ TEST_F(StartupTest, WindowSizeStaysBetweenACaptionedWindowAndTheScreenPlusFrame)
         const TSize outer{Form().Width(), Form().Height()};
         EXPECT_EQ(outer, c.outer) << c.width << " x " << c.height;
         EXPECT_EQ(desktop.ClientSize(Window()), (TSize{Form().ClientWidth(), Form().ClientHeight()}));
+    }
+}
+
+// Sizes, positions and font sizes at the int limits, and those whose point
+// to pixel conversion lands on them: the window is made and hovered, and the
+// sanitizer run of this test finds any overflow.
+TEST_F(StartupTest, EveryNumberAtTheLimitsIsTakenWithoutOverflow) {
+    const std::regex number_key("^([^=]*(Size|Top|Left|Height|Width))=.*$");
+    for (const char* value : {"2147483647", "-2147483648", "-1610612736", "1610612736", "-1000000"}) {
+        std::string text = AutorunText::Full().Text();
+        text = std::regex_replace(text, std::regex("\r"), "");
+        text = std::regex_replace(text, number_key, std::string("$1=") + value);
+        Restart(AutorunText::Parse(text));
+        EXPECT_TRUE(desktop.Boxes().empty()) << value << ": " << desktop.Boxes().front().text;
+        // Wherever the labels went: points across the window.
+        for (TPoint p : {TPoint{1, 1}, TPoint{20, 180}, TPoint{300, 200}, TPoint{600, 440}}) MoveTo(p);
+        EXPECT_GE(Form().Width(), desktop.MinimumCaptionedSize().cx) << value;
     }
 }
 
