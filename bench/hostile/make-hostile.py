@@ -1,0 +1,179 @@
+#!/usr/bin/python3
+"""Writes menu folders whose pictures or AUTORUN.INF are made to hurt: huge
+declared sizes, floods of records, transforms far out of range, bombs.
+
+Each folder holds an AUTORUN.INF (the demo's, with the background picture
+replaced) and the hostile file. bench_hostile.sh times `render` and `check`
+on each. Usage: make-hostile.py OUT_DIR
+"""
+import os
+import shutil
+import struct
+import sys
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.join(HERE, "..", "..")
+DEMO = os.path.join(ROOT, "examples", "demo")
+
+
+# --- enhanced metafiles --------------------------------------------------
+
+def emr(kind, payload=b""):
+    return struct.pack("<II", kind, 8 + len(payload)) + payload
+
+
+def emf(records, handles=16):
+    """A 640 x 480 picture (frame 16000 x 12000 hundredths of a millimetre on
+    a 1280 x 1024 device of 320 x 256 mm) holding the records."""
+    body = b"".join(records) + emr(14, struct.pack("<III", 0, 16, 20))  # EMR_EOF
+    size = 108 + len(body)
+    header = struct.pack("<II4i4iIIIIHHIIIiiiiIII", 1, 108, 0, 0, 640, 480, 0, 0, 16000, 12000,
+                         0x464D4520, 0x10000, size, len(records) + 2, handles, 0, 0, 0, 0,
+                         1280, 1024, 320, 256, 0, 0, 0)
+    header += struct.pack("<ii", 320000, 256000)
+    assert len(header) == 108
+    return header + body
+
+
+def xform(m11, m12, m21, m22, dx, dy):
+    return emr(35, struct.pack("<6f", m11, m12, m21, m22, dx, dy))  # EMR_SETWORLDTRANSFORM
+
+
+def dib_header(width, height, bits=24, compression=0, colours=0):
+    return struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, compression, 0, 0, 0, colours, 0)
+
+
+def pattern_brush(index, side):
+    bmi = dib_header(side, side, 1) + b"\0\0\0\0\xff\xff\xff\0"
+    bits = b"\xaa" * 64
+    fixed = struct.pack("<IIIIII", index, 0, 32, len(bmi), 32 + len(bmi), len(bits))
+    return emr(94, fixed + bmi + bits)  # EMR_CREATEDIBPATTERNBRUSHPT
+
+
+def stretch_dibits(side):
+    bmi = dib_header(side, side, 24)
+    bits = b"\x40" * 4096
+    fixed = struct.pack("<4i6i4III2i", 0, 0, 640, 480, 0, 0, 0, 0, side, side,
+                        80, len(bmi), 80 + len(bmi), len(bits), 0, 0x00CC0020, 640, 480)
+    return emr(81, fixed + bmi + bits)  # EMR_STRETCHDIBITS
+
+
+def poly16(kind, points):
+    data = b"".join(struct.pack("<hh", x, y) for x, y in points)
+    return emr(kind, struct.pack("<4iI", 0, 0, 640, 480, len(points)) + data)
+
+
+def zigzag(n):
+    return [(i * 7 % 640, (i * 13) % 480) for i in range(n)]
+
+
+# --- Windows metafiles ---------------------------------------------------
+
+def wmf(records, objects):
+    body = b"".join(records) + struct.pack("<IH", 3, 0)  # META_EOF
+    words = 9 + len(body) // 2
+    header = struct.pack("<HHHIHIH", 1, 9, 0x300, words, objects, 8, 0)
+    key = struct.pack("<IH4hHI", 0x9AC6CDD7, 0, 0, 0, 640, 480, 96, 0)
+    checksum = 0
+    for (w,) in struct.iter_unpack("<H", key):
+        checksum ^= w
+    return key + struct.pack("<H", checksum) + header + body
+
+
+def create_pen(colour):
+    return struct.pack("<IHHhhI", 8, 0x02FA, 0, 1, 0, colour)  # META_CREATEPENINDIRECT
+
+
+# --- bitmaps and icons ---------------------------------------------------
+
+def bmp(info, palette=b"", pixels=b"", file_size=None):
+    offset = 14 + len(info) + len(palette)
+    size = file_size if file_size is not None else offset + len(pixels)
+    return b"BM" + struct.pack("<IHHI", size, 0, 0, offset) + info + palette + pixels
+
+
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def png_icon(side):
+    png = b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0))
+    png += png_chunk(b"IDAT", zlib.compress(b"\0" * 4096)) + png_chunk(b"IEND", b"")
+    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(png), 22)
+    return directory + png
+
+
+# --- AUTORUN.INF ---------------------------------------------------------
+
+def demo_autorun(background):
+    text = open(os.path.join(DEMO, "AUTORUN.INF"), newline="").read()
+    lines = []
+    for line in text.split("\n"):
+        if line.startswith("BackGround Image Name="):
+            line = "BackGround Image Name=" + background + "\r"
+        lines.append(line)
+    return "\n".join(lines)
+
+
+def make(out, name, background, data, sparse_size=None):
+    folder = os.path.join(out, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for extra in ("readme.txt",):
+        shutil.copy(os.path.join(DEMO, extra), folder)
+    with open(os.path.join(folder, "AUTORUN.INF"), "w", newline="") as f:
+        f.write(demo_autorun(background))
+    with open(os.path.join(folder, background), "wb") as f:
+        f.write(data)
+        if sparse_size:
+            f.truncate(sparse_size)
+
+
+def make_autorun(out, name, text):
+    folder = os.path.join(out, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    shutil.copy(os.path.join(DEMO, "BACKGROUND.BMP"), folder)
+    with open(os.path.join(folder, "AUTORUN.INF"), "w", newline="") as f:
+        f.write(text)
+
+
+def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else "hostile"
+    os.makedirs(out, exist_ok=True)
+    box = struct.pack("<4i", 10, 10, 600, 400)
+
+    make(out, "emf-huge-transform", "BACK.EMF",
+         emf([xform(1e38, 0, 0, 1e38, 0, 0), emr(42, box), emr(44, box + struct.pack("<2i", 50, 50))]))
+    make(out, "emf-pattern-brushes", "BACK.EMF",
+         emf([b for i in range(1, 5) for b in (pattern_brush(i, 16384), emr(37, struct.pack("<I", i)),
+                                               emr(43, box))]))
+    make(out, "emf-stretchdibits", "BACK.EMF", emf([stretch_dibits(16384) for _ in range(20)]))
+    make(out, "emf-polyline-2m", "BACK.EMF", emf([poly16(87, zigzag(2_000_000))]))
+    make(out, "emf-polygon-200k", "BACK.EMF", emf([poly16(86, zigzag(200_000))]))
+    make(out, "emf-path-300k", "BACK.EMF",
+         emf([emr(59), emr(27, struct.pack("<2i", 0, 0))] + [poly16(89, zigzag(1000)) for _ in range(300)] +
+             [emr(60), emr(63, box)]))
+    make(out, "wmf-object-flood", "BACK.WMF", wmf([create_pen(i) for i in range(300_000)], 65535))
+
+    make(out, "bmp-header-only", "BACK.BMP", bmp(dib_header(32767, 8192)))
+    palette = b"".join(struct.pack("<BBBB", i, i, i, 0) for i in range(256))
+    rle = b"\xff\x10" * 400 + b"\x00\x01"
+    make(out, "bmp-rle8-16384", "BACK.BMP", bmp(dib_header(16384, 16384, 8, 1, 256), palette, rle))
+    make(out, "bmp-1gib-sparse", "BACK.BMP", bmp(dib_header(16384, 16384, 32), file_size=1 << 30),
+         sparse_size=1 << 30)
+    make(out, "ico-png-16384", "BACK.ICO", png_icon(16384))
+    make(out, "ico-damaged", "BACK.ICO",
+         open(os.path.join(ROOT, "tests", "data", "pictures", "entry_offset_outside.ico"), "rb").read())
+
+    demo = open(os.path.join(DEMO, "AUTORUN.INF"), newline="").read()
+    junk = "".join("[Junk Section %d]\r\nJunk Key %d=some value that fills the line\r\n" % (i, i)
+                   for i in range(260_000))
+    make_autorun(out, "ini-16mib-many-lines", (junk + demo)[-(16 << 20):])
+    same = "[Installation Form Size Setup]\r\n" + "Form Height=480\r\n" * 1_000_000
+    make_autorun(out, "ini-1m-same-key", (same + demo)[: 16 << 20])
+
+
+if __name__ == "__main__":
+    main()
