@@ -52,14 +52,15 @@ cairo_matrix_t ReadXform(ByteReader& r) {
 }
 
 // A DIB stored in a record at offsets from the record's start.
-std::shared_ptr<MfSurface> RecordDib(std::span<const std::uint8_t> rec, std::uint32_t off_bmi, std::uint32_t cb_bmi,
-                                     std::uint32_t off_bits, std::uint32_t cb_bits, bool alpha = false) {
+std::shared_ptr<MfSurface> RecordDib(MetafileDC& dc, std::span<const std::uint8_t> rec, std::uint32_t off_bmi,
+                                     std::uint32_t cb_bmi, std::uint32_t off_bits, std::uint32_t cb_bits,
+                                     bool alpha = false) {
     if (cb_bmi == 0) return nullptr;
     ByteReader all(rec);
     ByteReader info = all.Sub(off_bmi, cb_bmi);
     std::span<const std::uint8_t> bits;
     if (off_bits <= rec.size()) bits = rec.subspan(off_bits, std::min<std::size_t>(cb_bits, rec.size() - off_bits));
-    return DecodeRecordDib(info.Data(), bits, alpha);
+    return dc.DecodeDib(info.Data(), bits, alpha);
 }
 
 MfRegion ReadRegion(ByteReader& r, std::uint32_t size) {
@@ -268,7 +269,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         const std::uint32_t off_bmi = r.U32(), cb_bmi = r.U32(), off_bits = r.U32(), cb_bits = r.U32();
         MfBrush brush;
         brush.style = BS_DIBPATTERNPT;
-        brush.pattern = RecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits);
+        brush.pattern = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits);
         dc.CreateObject(index, brush);
         break;
     }
@@ -347,7 +348,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
             alpha = ((rop >> 16) & 0xFF) / 255.0;
             with_alpha = ((rop >> 24) & 0xFF) != 0;
         }
-        if (auto bmp = RecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits, with_alpha))
+        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, with_alpha))
             dc.DrawBitmap(*bmp, x, y, cx, cy, sx, sy, scx, scy, alpha);
         break;
     }
@@ -362,7 +363,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
             cx = r.I32();
             cy = r.I32();
         }
-        if (auto bmp = RecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits))
+        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits))
             dc.DrawBitmap(*bmp, x, y, cx, cy, sx, DibSourceTop(*bmp, sy, scy), scx, scy);
         break;
     }
@@ -401,7 +402,7 @@ void PlayEmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest)
         const std::uint32_t type = head.U32();
         const std::uint32_t size = head.U32();
         if (size < 8 || size % 4 != 0 || size > records.size() - pos) return;
-        if (type == EMR_EOF) return;
+        if (type == EMR_EOF || !dc.Spend(1)) return;
         if (type != EMR_HEADER) {
             try {
                 PlayRecord(dc, type, records.subspan(pos, size));
