@@ -226,9 +226,9 @@ bool MetafileDC::Admit(std::span<const MfPoint> pts, bool closed) {
         prev_y = y;
     }
     if (closed && pts.size() > 1) scanlines += std::min(std::fabs(first_y - prev_y), m_view_height);
-    const std::uint64_t units = pts.size() + static_cast<std::uint64_t>(scanlines / kScanlinesPerUnit);
-    if (!Spend(units)) return false;
-    if (m_in_path) m_path_units += units;
+    if (!Spend(pts.size())) return false;
+    m_shape.vertices += static_cast<double>(pts.size());
+    m_shape.scanlines += scanlines;
     return true;
 }
 
@@ -239,16 +239,23 @@ bool MetafileDC::AdmitBox(double l, double t, double r, double b) {
     return Admit(corners, true);
 }
 
-bool MetafileDC::PayForArea(double extra_width) {
+bool MetafileDC::PayForPaint(double pen_width) {
     double x1, y1, x2, y2, cx1, cy1, cx2, cy2;
     cairo_save(m_cr);
     UseDevice();
     cairo_path_extents(m_cr, &x1, &y1, &x2, &y2);
     cairo_clip_extents(m_cr, &cx1, &cy1, &cx2, &cy2);
     cairo_restore(m_cr);
-    const double w = std::max(0.0, std::min(x2 + extra_width, cx2) - std::max(x1 - extra_width, cx1));
-    const double h = std::max(0.0, std::min(y2 + extra_width, cy2) - std::max(y1 - extra_width, cy1));
-    return Spend(1 + static_cast<std::uint64_t>(w * h / kPixelsPerUnit));
+    const double w = std::max(0.0, std::min(x2 + pen_width, cx2) - std::max(x1 - pen_width, cx1));
+    const double h = std::max(0.0, std::min(y2 + pen_width, cy2) - std::max(y1 - pen_width, cy1));
+    const ShapeSize shape = m_shape;
+    m_shape = {};
+    const double factor = pen_width > 0 ? kStrokeFactor : 1;
+    const double edges_per_scanline = std::max(1.0, shape.scanlines / std::max(1.0, m_view_height));
+    const double units = kPaintUnits + w * h / kPixelsPerUnit +
+                         factor * (shape.vertices * kVertexUnits + shape.scanlines / kScanlinesPerUnit +
+                                   shape.scanlines * edges_per_scanline / kCrossingsPerUnit);
+    return Spend(static_cast<std::uint64_t>(std::min(units, 1e15)));
 }
 
 void MetafileDC::SetWorldTransform(const cairo_matrix_t& m) {
@@ -507,10 +514,11 @@ void MetafileDC::Stroke() {
 void MetafileDC::FillAndStroke(bool fill, bool stroke) {
     if (m_in_path) return;  // the figure stays in the path bracket
     const bool outline = stroke && (m_s.pen.style & PS_STYLE_MASK) != PS_NULL;
-    if ((fill || outline) && PayForArea(outline ? PenPixels() : 0)) {
+    if ((fill || outline) && PayForPaint(outline ? PenPixels() : 0)) {
         if (fill) Fill(m_s.brush);
         if (outline) Stroke();
     }
+    m_shape = {};
     cairo_new_path(m_cr);
 }
 
@@ -703,6 +711,8 @@ void MetafileDC::Arc(ArcKind kind, double l, double t, double r, double b, MfPoi
 void MetafileDC::SetPixel(MfPoint p, std::uint32_t colour) {
     cairo_matrix_t m;
     if (!Admit({&p, 1}) || !LogicalMatrix(m)) return;
+    m_shape = {};
+    if (!Spend(kPaintUnits)) return;
     double x = p.x, y = p.y;
     cairo_matrix_transform_point(&m, &x, &y);
     cairo_save(m_cr);
@@ -718,7 +728,7 @@ void MetafileDC::PatBlt(double l, double t, double r, double b, std::uint32_t ro
     if (m_in_path || !AdmitBox(l, t, r, b) || !UseLogical()) return;
     cairo_new_path(m_cr);
     cairo_rectangle(m_cr, l, t, r - l, b - t);
-    if (!PayForArea()) return;
+    if (!PayForPaint()) return;
     MfBrush brush = m_s.brush;
     if (rop == 0x00000042) brush = StockBrush(4);         // BLACKNESS
     else if (rop == 0x00FF0062) brush = StockBrush(0);    // WHITENESS
@@ -739,7 +749,7 @@ void MetafileDC::AddRegionPath(const MfRegion& region) {
 void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush) {
     if (m_in_path || !Spend(region.rects.size())) return;
     AddRegionPath(region);
-    if (PayForArea()) Fill(brush);
+    if (PayForPaint()) Fill(brush);
     cairo_new_path(m_cr);
 }
 
@@ -764,7 +774,7 @@ void MetafileDC::GradientRect(const MfVertex& a, const MfVertex& b, bool vertica
     cairo_pattern_add_color_stop_rgb(pattern.get(), 1, R(b.colour), G(b.colour), B(b.colour));
     cairo_new_path(m_cr);
     cairo_rectangle(m_cr, a.p.x, a.p.y, b.p.x - a.p.x, b.p.y - a.p.y);
-    if (PayForArea()) FillWith(pattern.get());
+    if (PayForPaint()) FillWith(pattern.get());
 }
 
 void MetafileDC::GradientTriangle(const MfVertex& a, const MfVertex& b, const MfVertex& c) {
@@ -802,7 +812,7 @@ void MetafileDC::GradientTriangle(const MfVertex& a, const MfVertex& b, const Mf
     cairo_new_path(m_cr);
     for (const ShadedPoint& p : shape) cairo_line_to(m_cr, p.x, p.y);
     cairo_close_path(m_cr);
-    if (PayForArea()) FillWith(pattern.get());
+    if (PayForPaint()) FillWith(pattern.get());
 }
 
 void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const double> dx, std::uint32_t options,
@@ -812,6 +822,7 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     if (m_s.text_align & TA_UPDATECP) ref = m_s.pos;
     if (!Admit({&ref, 1})) return;
     if (rect && (options & (ETO_OPAQUE | ETO_CLIPPED)) && !AdmitBox(rect[0], rect[1], rect[2], rect[3])) return;
+    m_shape = {};
 
     if (rect && (options & (ETO_OPAQUE | ETO_CLIPPED))) {
         cairo_set_matrix(m_cr, &m);
@@ -835,7 +846,7 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     if (!(px >= 0.5) || px > kMaxFontPixels) return;
     // Shaping costs by the character, drawing by the glyphs' area.
     const std::uint64_t per_char = kUnitsPerCharacter + static_cast<std::uint64_t>(px * px / kPixelsPerUnit);
-    if (!Spend(utf8.size() * per_char)) return;
+    if (!Spend(kTextUnits + utf8.size() * per_char)) return;
 
     double x = ref.x, y = ref.y;
     cairo_matrix_transform_point(&m, &x, &y);
@@ -922,7 +933,7 @@ void MetafileDC::DrawBitmap(const MfSurface& bitmap, double dx, double dy, doubl
     cairo_save(m_cr);
     cairo_new_path(m_cr);
     cairo_rectangle(m_cr, dx, dy, dw, dh);
-    if (!PayForArea()) {
+    if (!PayForPaint()) {
         cairo_new_path(m_cr);
         cairo_restore(m_cr);
         return;
@@ -944,13 +955,15 @@ void MetafileDC::DrawBitmap(const MfSurface& bitmap, double dx, double dy, doubl
 
 void MetafileDC::BeginPath() {
     m_in_path = true;
-    m_path_units = 0;
+    m_shape = {};
     cairo_new_path(m_cr);
 }
 
 void MetafileDC::EndPath() {
     if (!m_in_path) return;
     m_in_path = false;
+    m_path_shape = m_shape;
+    m_shape = {};
     if (m_path) cairo_path_destroy(m_path);
     cairo_save(m_cr);
     UseDevice();
@@ -973,7 +986,7 @@ void MetafileDC::CloseFigure() {
 // The recorded path, filled and/or stroked, then forgotten.
 void MetafileDC::PaintPath(bool fill, bool stroke) {
     if (!m_path || m_in_path) return;
-    if (!Spend(m_path_units)) return AbortPath();
+    m_shape = m_path_shape;
     cairo_save(m_cr);
     UseDevice();
     cairo_new_path(m_cr);
@@ -991,7 +1004,8 @@ void MetafileDC::ResetClip() { cairo_reset_clip(m_cr); }
 
 void MetafileDC::SelectClipPath(int mode) {
     if (!m_path || m_in_path) return;
-    if (!Spend(m_path_units)) return AbortPath();
+    m_shape = m_path_shape;
+    if (!PayForPaint()) return AbortPath();
     if (mode == RGN_COPY) ResetClip();
     if (mode == RGN_AND || mode == RGN_COPY) {
         cairo_save(m_cr);

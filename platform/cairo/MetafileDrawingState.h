@@ -95,19 +95,30 @@ double DibSourceTop(const MfSurface& s, double sy, double sh);
 std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars);
 std::string AnsiToUtf8(std::span<const std::uint8_t> bytes);
 
-// Work a playback may do, in units: a record, a point, a path segment or
-// every kScanlinesPerUnit scanlines it crosses, every kPixelsPerUnit pixels
-// a shape, bitmap or fill covers, every kBitmapPixelsPerUnit pixels a bitmap
-// decodes (which also bounds what bitmaps hold: 12 M pixels, 48 MB in all),
-// and kUnitsPerCharacter for each character of text. The budget is set so that a file that uses
-// it all up plays in a small fraction of a second on the slowest machine we
-// expect (a million units take about 0.1 s here: a 2 M point polyline, a
-// 200 k vertex polygon or 3000 full-screen fills are cut off well before a
-// second). Real pictures use a few thousand units.
+// Work a playback may do, in units of about 0.1 microsecond of playing on
+// the machine this was measured on. Cairo's costs are what is counted:
+// - a record, or a point read into a shape: 1;
+// - painting a shape: kPaintUnits, and for every vertex, scanline its edges
+//   cross and pixel of its bounding box, the amounts below (an outline is
+//   drawn as a polygon of its own, and costs kStrokeFactor times more);
+// - edges are kept sorted along each scanline, so a shape whose edges
+//   meet on many scanlines (a polygon of random points) costs its crossings
+//   times the edges a scanline meets, over kCrossingsPerUnit;
+// - a bitmap: one unit per kBitmapPixelsPerUnit pixels decoded (which also
+//   bounds what bitmaps hold: 12 M pixels, 48 MB in all);
+// - text: kTextUnits a run, kUnitsPerCharacter a character plus its area.
+// A file that uses the whole budget plays in about 0.3 s (full-screen
+// ellipses, a million one-pixel rectangles, 200 k one-letter runs, random
+// polygons or 2 M points); the pictures of a menu use a few thousand.
 constexpr std::uint64_t kPlaybackWorkUnits = 3'000'000;
-constexpr double kScanlinesPerUnit = 16;
-constexpr double kPixelsPerUnit = 512;
+constexpr double kPaintUnits = 32;
+constexpr double kVertexUnits = 2;
+constexpr double kScanlinesPerUnit = 1;
+constexpr double kPixelsPerUnit = 64;
+constexpr double kCrossingsPerUnit = 128;
+constexpr double kStrokeFactor = 8;
 constexpr std::uint64_t kBitmapPixelsPerUnit = 4;
+constexpr std::uint64_t kTextUnits = 200;
 constexpr std::uint64_t kUnitsPerCharacter = 20;
 
 // Windows keeps device coordinates within 27 bits (signed): a shape with a
@@ -270,15 +281,15 @@ private:
     // The current pen's width in device pixels.
     double PenPixels() const;
     void BuildPolyline(std::span<const MfPoint> pts, bool close);
-    // Checks logical points against the device range and pays for them: a
-    // unit each, and the scanlines the lines between them cross (`closed`
-    // adds the closing line). In a path bracket the cost is kept to be paid
-    // again when the path is painted. False when refused.
+    // Checks logical points against the device range and pays a unit for
+    // each; notes the scanlines the lines between them cross (`closed` adds
+    // the closing line) for the shape's painting. False when refused.
     bool Admit(std::span<const MfPoint> pts, bool closed = false);
     // The same for a shape inside the logical box (ellipse, arc, rounded corners).
     bool AdmitBox(double l, double t, double r, double b);
-    // Pays for the pixels the current path covers when painted.
-    bool PayForArea(double extra_width = 0);
+    // Pays for painting the current path: its vertices, scanlines and area
+    // as noted, as an outline of `pen_width` pixels or, with 0, as a fill.
+    bool PayForPaint(double pen_width = 0);
     void AddEllipsePath(double l, double t, double r, double b);
     void AddRegionPath(const MfRegion& region);
     void ResetClip();
@@ -288,7 +299,14 @@ private:
     std::uint64_t m_max_bitmap_pixels;
     std::uint64_t m_units_left;
     PlaybackReport m_report;
-    std::uint64_t m_path_units = 0;  // what the path bracket cost to build
+    // The vertices and crossed scanlines of the shape being built, and of
+    // the last path bracket.
+    struct ShapeSize {
+        double vertices = 0;
+        double scanlines = 0;
+    };
+    ShapeSize m_shape;
+    ShapeSize m_path_shape;
     cairo_matrix_t m_playback;
     double m_px_per_mm_x = 3.78;
     double m_px_per_mm_y = 3.78;
