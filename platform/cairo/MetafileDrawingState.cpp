@@ -728,7 +728,10 @@ void MetafileDC::PatBlt(double l, double t, double r, double b, std::uint32_t ro
     if (m_in_path || !AdmitBox(l, t, r, b) || !UseLogical()) return;
     cairo_new_path(m_cr);
     cairo_rectangle(m_cr, l, t, r - l, b - t);
-    if (!PayForPaint()) return;
+    if (!PayForPaint()) {
+        cairo_new_path(m_cr);
+        return;
+    }
     MfBrush brush = m_s.brush;
     if (rop == 0x00000042) brush = StockBrush(4);         // BLACKNESS
     else if (rop == 0x00FF0062) brush = StockBrush(0);    // WHITENESS
@@ -821,13 +824,18 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     if (m_in_path || !LogicalMatrix(m)) return;
     if (m_s.text_align & TA_UPDATECP) ref = m_s.pos;
     if (!Admit({&ref, 1})) return;
-    if (rect && (options & (ETO_OPAQUE | ETO_CLIPPED)) && !AdmitBox(rect[0], rect[1], rect[2], rect[3])) return;
     m_shape = {};
+    const bool boxed = rect && (options & (ETO_OPAQUE | ETO_CLIPPED));
+    if (boxed && !AdmitBox(rect[0], rect[1], rect[2], rect[3])) return;
 
-    if (rect && (options & (ETO_OPAQUE | ETO_CLIPPED))) {
+    if (boxed) {
         cairo_set_matrix(m_cr, &m);
         cairo_new_path(m_cr);
         cairo_rectangle(m_cr, rect[0], rect[1], rect[2] - rect[0], rect[3] - rect[1]);
+        if (!PayForPaint()) {
+            cairo_new_path(m_cr);
+            return;
+        }
         if (options & ETO_OPAQUE) {
             cairo_save(m_cr);
             SetSourceColour(m_s.bk_colour);
