@@ -172,7 +172,9 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
     case EMR_POLYBEZIER16: case EMR_POLYGON16: case EMR_POLYLINE16: case EMR_POLYBEZIERTO16: case EMR_POLYLINETO16: {
         r.Skip(16);
         const bool short_form = type >= EMR_POLYBEZIER16;
-        const auto pts = ReadPoints(r, r.U32(), short_form);
+        const std::uint32_t count = r.U32();
+        if (!dc.CanAfford(count)) break;
+        const auto pts = ReadPoints(r, count, short_form);
         switch (short_form ? type - (EMR_POLYBEZIER16 - EMR_POLYBEZIER) : type) {
         case EMR_POLYBEZIER: dc.PolyBezier(pts); break;
         case EMR_POLYGON: dc.Polygon(pts); break;
@@ -190,6 +192,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         std::vector<std::uint32_t> counts(polys);
         for (auto& c : counts) c = r.U32();
         const bool short_form = type >= EMR_POLYPOLYLINE16;
+        if (!dc.CanAfford(total)) break;
         const auto pts = ReadPoints(r, total, short_form);
         if (type == EMR_POLYPOLYGON || type == EMR_POLYPOLYGON16) dc.PolyPolygon(pts, counts);
         else dc.PolyPolyline(pts, counts);

@@ -179,6 +179,12 @@ bool MetafileDC::Spend(std::uint64_t units) {
     return true;
 }
 
+bool MetafileDC::CanAfford(std::uint64_t units) {
+    if (units <= m_units_left && !m_report.budget_exhausted) return true;
+    m_report.budget_exhausted = true;
+    return false;
+}
+
 std::shared_ptr<MfSurface> MetafileDC::DecodeDib(std::span<const std::uint8_t> info_bytes,
                                                  std::optional<std::span<const std::uint8_t>> bits, bool with_alpha) {
     try {

@@ -154,6 +154,9 @@ public:
     // Takes units from the work budget; false (and nothing taken) once it
     // would run out, after which every call fails.
     bool Spend(std::uint64_t units);
+    // Whether `units` could be spent, asked before reading what would cost
+    // them (a record's points); when not, the budget counts as spent.
+    bool CanAfford(std::uint64_t units);
     bool Exhausted() const { return m_report.budget_exhausted; }
     const PlaybackReport& Report() const { return m_report; }
 

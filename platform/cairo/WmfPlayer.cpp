@@ -101,7 +101,9 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     case META_MOVETO: { const double y = i16(); m_dc.MoveTo({i16(), y}); break; }
     case META_LINETO: { const double y = i16(); m_dc.LineTo({i16(), y}); break; }
     case META_POLYLINE: case META_POLYGON: {
-        const auto pts = ReadPoints(r, r.U16(), true);
+        const std::uint16_t count = r.U16();
+        if (!m_dc.CanAfford(count)) break;
+        const auto pts = ReadPoints(r, count, true);
         if (function == META_POLYLINE) m_dc.Polyline(pts);
         else m_dc.Polygon(pts);
         break;
@@ -114,7 +116,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
             c = r.U16();
             total += c;
         }
-        m_dc.PolyPolygon(ReadPoints(r, total, true), counts);
+        if (m_dc.CanAfford(total)) m_dc.PolyPolygon(ReadPoints(r, total, true), counts);
         break;
     }
     case META_RECTANGLE: case META_ELLIPSE: case META_INTERSECTCLIPRECT: case META_EXCLUDECLIPRECT: {
