@@ -751,7 +751,11 @@ void MetafileDC::AddRegionPath(const MfRegion& region) {
     cairo_save(m_cr);
     cairo_set_matrix(m_cr, &m_playback);
     cairo_new_path(m_cr);
-    for (const TRect& r : region.rects) cairo_rectangle(m_cr, r.left, r.top, r.Width(), r.Height());
+    // Region rectangles are device units already; like GDI, none past 27 bits.
+    auto in_range = [](int v) { return std::abs(static_cast<double>(v)) < kMaxDeviceCoordinate; };
+    for (const TRect& r : region.rects)
+        if (in_range(r.left) && in_range(r.top) && in_range(r.right) && in_range(r.bottom))
+            cairo_rectangle(m_cr, r.left, r.top, r.Width(), r.Height());
     cairo_restore(m_cr);
 }
 

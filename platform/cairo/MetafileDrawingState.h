@@ -107,9 +107,10 @@ std::string AnsiToUtf8(std::span<const std::uint8_t> bytes);
 // - a bitmap: one unit per kBitmapPixelsPerUnit pixels decoded (which also
 //   bounds what bitmaps hold: 12 M pixels, 48 MB in all);
 // - text: kTextUnits a run, kUnitsPerCharacter a character plus its area.
-// A file that uses the whole budget plays in about 0.3 s (full-screen
-// ellipses, a million one-pixel rectangles, 200 k one-letter runs, random
-// polygons or 2 M points); the pictures of a menu use a few thousand.
+// A file that uses the whole budget plays in 0.3 s or less (measured with
+// full-screen ellipses, a million one-pixel rectangles, 200 k one-letter
+// runs, random polygons and 2 M points); a menu's picture uses a few
+// thousand.
 constexpr std::uint64_t kPlaybackWorkUnits = 3'000'000;
 constexpr double kPaintUnits = 32;
 constexpr double kVertexUnits = 2;

@@ -496,10 +496,21 @@ TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
 }
 
 TEST(HostileMetafiles, DeviceCoordinatesPastTwentySevenBitsAreRefused) {
-    // A rectangle reaching far out (but inside the range GDI accepts), and past it.
-    for (const auto& [right, drawn] : {std::pair{1 << 22, true}, std::pair{(1 << 27) + 1'000'000, false}}) {
-        SCOPED_TRACE(right);
-        EXPECT_EQ(Play(BlackFill().Record(EMR_RECTANGLE, {10, 10, right, 50}).Bits(), 50, 30), drawn ? kBlack : kWhite);
+    // Reaching far out (but inside the range GDI accepts) is drawn; past it, not.
+    constexpr std::int64_t kFar = 1 << 22, kPast = (1 << 27) + 1'000'000;
+    auto region = [](std::int64_t right) {
+        return Emf().Record(EMR_FILLRGN, {0, 0, 100, 100, 48, kBlackBrush, 32, 1, 1, 16, 10, 10, right, 50, 10, 10, right, 50});
+    };
+    const std::pair<Emf, Rgb> rows[] = {
+        {BlackFill().Record(EMR_RECTANGLE, {10, 10, kFar, 50}), kBlack},
+        {BlackFill().Record(EMR_RECTANGLE, {10, 10, kPast, 50}), kWhite},
+        {region(kFar), kBlack},
+        {region(kPast), kWhite},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        Emf emf = rows[i].first;
+        EXPECT_EQ(Play(emf.Bits(), 50, 30), rows[i].second);
     }
 }
 
