@@ -135,8 +135,13 @@ public:
 
     // Opaque images are copied; images with alpha are blended over what lies beneath.
     virtual void DrawImage(const PixelImage& image, int x, int y) = 0;
-    // Plays a metafile into dest (right and bottom exclusive).
-    virtual void PlayMetafile(const MetafileBits& metafile, const TRect& dest) = 0;
+    // Plays a metafile once into an image to keep: its frame maps onto dest
+    // (right and bottom exclusive), the image covers (0, 0) to `size` and is
+    // transparent where the metafile draws nothing. No bitmap in the metafile
+    // larger than `screen` is decoded, and playback stops after a fixed
+    // amount of work, so any file renders in bounded time and memory.
+    virtual PixelImage RenderMetafile(const MetafileBits& metafile, const TRect& dest, TSize size,
+                                      TSize screen) = 0;
 
     // Draws (or with DT_CALCRECT only measures) text the way the Windows
     // DrawText call does for the given DT_* flags. Returns the rectangle the

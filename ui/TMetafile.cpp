@@ -1,5 +1,7 @@
 #include "ui/TMetafile.h"
 
+#include <algorithm>
+
 #include "ui/PlatformAccess.h"
 
 namespace automenu {
@@ -7,6 +9,9 @@ namespace automenu {
 namespace {
 
 int ScreenPpi() { return HasPlatform() ? Platform().PixelsPerInch() : 96; }
+
+// Without a platform (tools, tests) the size of the headless screen.
+TSize ScreenLimit() { return HasPlatform() ? Platform().ScreenSize() : TSize{1280, 1024}; }
 
 }  // namespace
 
@@ -19,13 +24,24 @@ int TMetafile::Height() const {
 }
 
 void TMetafile::Draw(platform::ICanvas& canvas, const TRect& rect) {
-    if (Empty()) return;
-    canvas.PlayMetafile(m_data.bits, {rect.left, rect.top, rect.right - 1, rect.bottom - 1});
+    if (Empty() || rect.IsEmpty()) return;
+    const TSize dest{rect.Width(), rect.Height()};
+    const TSize screen = ScreenLimit();
+    if (!m_image_valid || m_image_dest != dest || m_image_screen != screen) {
+        const TSize size{std::min(dest.cx, screen.cx), std::min(dest.cy, screen.cy)};
+        m_image = canvas.RenderMetafile(m_data.bits, {0, 0, dest.cx - 1, dest.cy - 1}, size, screen);
+        m_image_dest = dest;
+        m_image_screen = screen;
+        m_image_valid = true;
+    }
+    canvas.DrawImage(m_image, rect.left, rect.top);
 }
 
 void TMetafile::ReadData(std::span<const std::uint8_t> bytes) {
     LoadedMetafile data = ReadMetafile(bytes);
     m_data = std::move(data);
+    m_image = {};
+    m_image_valid = false;
     Changed();
 }
 

@@ -74,8 +74,8 @@ void CairoCanvas::DrawImage(const PixelImage& image, int x, int y) {
     cairo_restore(cr);
 }
 
-void CairoCanvas::PlayMetafile(const MetafileBits& metafile, const TRect& dest) {
-    PlayMetafileOnCairo(m_cr.get(), metafile, dest);
+PixelImage CairoCanvas::RenderMetafile(const MetafileBits& metafile, const TRect& dest, TSize size, TSize screen) {
+    return RenderMetafileImage(metafile, dest, size, screen);
 }
 
 TRect CairoCanvas::DrawText(const IFont& font, Rgb colour, std::string_view text, const TRect& rect,

@@ -40,7 +40,7 @@ public:
     void FillRect(const TRect& r, Rgb colour) override;
     void DrawRaisedEdge(const TRect& r) override;
     void DrawImage(const PixelImage& image, int x, int y) override;
-    void PlayMetafile(const MetafileBits& metafile, const TRect& dest) override;
+    PixelImage RenderMetafile(const MetafileBits& metafile, const TRect& dest, TSize size, TSize screen) override;
     TRect DrawText(const IFont& font, Rgb colour, std::string_view text, const TRect& rect,
                    unsigned flags) override;
 

@@ -52,14 +52,15 @@ cairo_matrix_t ReadXform(ByteReader& r) {
 }
 
 // A DIB stored in a record at offsets from the record's start.
-std::shared_ptr<MfSurface> RecordDib(std::span<const std::uint8_t> rec, std::uint32_t off_bmi, std::uint32_t cb_bmi,
-                                     std::uint32_t off_bits, std::uint32_t cb_bits, bool alpha = false) {
+std::shared_ptr<MfSurface> RecordDib(MetafileDC& dc, std::span<const std::uint8_t> rec, std::uint32_t off_bmi,
+                                     std::uint32_t cb_bmi, std::uint32_t off_bits, std::uint32_t cb_bits,
+                                     bool alpha = false) {
     if (cb_bmi == 0) return nullptr;
     ByteReader all(rec);
     ByteReader info = all.Sub(off_bmi, cb_bmi);
     std::span<const std::uint8_t> bits;
     if (off_bits <= rec.size()) bits = rec.subspan(off_bits, std::min<std::size_t>(cb_bits, rec.size() - off_bits));
-    return DecodeRecordDib(info.Data(), bits, alpha);
+    return dc.DecodeDib(info.Data(), bits, alpha);
 }
 
 MfRegion ReadRegion(ByteReader& r, std::uint32_t size) {
@@ -171,7 +172,9 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
     case EMR_POLYBEZIER16: case EMR_POLYGON16: case EMR_POLYLINE16: case EMR_POLYBEZIERTO16: case EMR_POLYLINETO16: {
         r.Skip(16);
         const bool short_form = type >= EMR_POLYBEZIER16;
-        const auto pts = ReadPoints(r, r.U32(), short_form);
+        const std::uint32_t count = r.U32();
+        if (!dc.CanAfford(count)) break;
+        const auto pts = ReadPoints(r, count, short_form);
         switch (short_form ? type - (EMR_POLYBEZIER16 - EMR_POLYBEZIER) : type) {
         case EMR_POLYBEZIER: dc.PolyBezier(pts); break;
         case EMR_POLYGON: dc.Polygon(pts); break;
@@ -189,6 +192,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         std::vector<std::uint32_t> counts(polys);
         for (auto& c : counts) c = r.U32();
         const bool short_form = type >= EMR_POLYPOLYLINE16;
+        if (!dc.CanAfford(total)) break;
         const auto pts = ReadPoints(r, total, short_form);
         if (type == EMR_POLYPOLYGON || type == EMR_POLYPOLYGON16) dc.PolyPolygon(pts, counts);
         else dc.PolyPolyline(pts, counts);
@@ -268,7 +272,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         const std::uint32_t off_bmi = r.U32(), cb_bmi = r.U32(), off_bits = r.U32(), cb_bits = r.U32();
         MfBrush brush;
         brush.style = BS_DIBPATTERNPT;
-        brush.pattern = RecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits);
+        brush.pattern = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits);
         dc.CreateObject(index, brush);
         break;
     }
@@ -347,7 +351,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
             alpha = ((rop >> 16) & 0xFF) / 255.0;
             with_alpha = ((rop >> 24) & 0xFF) != 0;
         }
-        if (auto bmp = RecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits, with_alpha))
+        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, with_alpha))
             dc.DrawBitmap(*bmp, x, y, cx, cy, sx, sy, scx, scy, alpha);
         break;
     }
@@ -362,7 +366,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
             cx = r.I32();
             cy = r.I32();
         }
-        if (auto bmp = RecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits))
+        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits))
             dc.DrawBitmap(*bmp, x, y, cx, cy, sx, DibSourceTop(*bmp, sy, scy), scx, scy);
         break;
     }
@@ -401,7 +405,7 @@ void PlayEmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest)
         const std::uint32_t type = head.U32();
         const std::uint32_t size = head.U32();
         if (size < 8 || size % 4 != 0 || size > records.size() - pos) return;
-        if (type == EMR_EOF) return;
+        if (type == EMR_EOF || !dc.Spend(1)) return;
         if (type != EMR_HEADER) {
             try {
                 PlayRecord(dc, type, records.subspan(pos, size));

@@ -30,29 +30,6 @@ double DibSourceTop(const MfSurface& s, double sy, double sh) {
     return s.bottom_up ? cairo_image_surface_get_height(s.surface) - (sy + sh) : sy;
 }
 
-std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info_bytes,
-                                           std::optional<std::span<const std::uint8_t>> bits, bool with_alpha) {
-    try {
-        ByteReader r(info_bytes);
-        DibInfo info = ReadDibInfo(r);
-        PixelImage img;
-        if (!DecodeDib(info, bits ? *bits : info_bytes.subspan(r.Position()), img,
-                       with_alpha ? DibAlpha::FromData : DibAlpha::Ignore))
-            return nullptr;
-        auto s = std::make_shared<MfSurface>();
-        s->pixels = std::move(img.pixels);
-        s->bottom_up = info.header.height > 0;
-        s->surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(s->pixels.data()),
-                                                         CAIRO_FORMAT_ARGB32, img.width, img.height, img.width * 4);
-        if (cairo_surface_status(s->surface) != CAIRO_STATUS_SUCCESS) return nullptr;
-        return s;
-    } catch (const ReadPastEnd&) {
-        return nullptr;
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-
 // --- Points ---------------------------------------------------------------
 
 std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count, bool short_form) {
@@ -176,7 +153,11 @@ std::vector<ShadedPoint> ClipToHalfPlane(const std::vector<ShadedPoint>& shape, 
 
 }  // namespace
 
-MetafileDC::MetafileDC(cairo_t* cr) : m_cr(cr) {
+MetafileDC::MetafileDC(cairo_t* cr, std::uint64_t max_bitmap_pixels, std::uint64_t work_units)
+    : m_cr(cr), m_max_bitmap_pixels(max_bitmap_pixels), m_units_left(work_units) {
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    m_view_height = std::max(0.0, y2 - y1);
     cairo_matrix_init_identity(&m_playback);
     cairo_matrix_init_identity(&m_s.world);
     m_s.font.face = "Sans";
@@ -186,6 +167,105 @@ MetafileDC::MetafileDC(cairo_t* cr) : m_cr(cr) {
 MetafileDC::~MetafileDC() {
     if (m_path) cairo_path_destroy(m_path);
     for (std::size_t i = 0; i < m_saved.size(); ++i) cairo_restore(m_cr);
+}
+
+bool MetafileDC::Spend(std::uint64_t units) {
+    if (m_report.budget_exhausted || units > m_units_left) {
+        m_report.budget_exhausted = true;
+        return false;
+    }
+    m_units_left -= units;
+    m_report.units += units;
+    return true;
+}
+
+bool MetafileDC::CanAfford(std::uint64_t units) {
+    if (units <= m_units_left && !m_report.budget_exhausted) return true;
+    m_report.budget_exhausted = true;
+    return false;
+}
+
+std::shared_ptr<MfSurface> MetafileDC::DecodeDib(std::span<const std::uint8_t> info_bytes,
+                                                 std::optional<std::span<const std::uint8_t>> bits, bool with_alpha) {
+    try {
+        ByteReader r(info_bytes);
+        DibInfo info = ReadDibInfo(r);
+        // The declared size decides, before a single row is made: nothing
+        // larger than the screen can be seen whole, and a file can declare
+        // 16384 x 16384 in a few bytes.
+        const std::uint64_t pixels = static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(info.header.width))) *
+                                     static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(info.header.height)));
+        if (pixels > m_max_bitmap_pixels) {
+            ++m_report.bitmaps_refused;
+            return nullptr;
+        }
+        if (!Spend(1 + pixels / kBitmapPixelsPerUnit)) return nullptr;
+        PixelImage img;
+        if (!platform::DecodeDib(info, bits ? *bits : info_bytes.subspan(r.Position()), img,
+                       with_alpha ? DibAlpha::FromData : DibAlpha::Ignore))
+            return nullptr;
+        m_report.largest_bitmap = std::max<std::uint64_t>(m_report.largest_bitmap, img.pixels.size());
+        auto s = std::make_shared<MfSurface>();
+        s->pixels = std::move(img.pixels);
+        s->bottom_up = info.header.height > 0;
+        s->surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(s->pixels.data()),
+                                                         CAIRO_FORMAT_ARGB32, img.width, img.height, img.width * 4);
+        if (cairo_surface_status(s->surface) != CAIRO_STATUS_SUCCESS) return nullptr;
+        return s;
+    } catch (const ReadPastEnd&) {
+        return nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+bool MetafileDC::Admit(std::span<const MfPoint> pts, bool closed) {
+    cairo_matrix_t m;
+    if (!LogicalMatrix(m)) return false;
+    double scanlines = 0, prev_y = 0, first_y = 0;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        double x = pts[i].x, y = pts[i].y;
+        cairo_matrix_transform_point(&m, &x, &y);
+        if (!(std::fabs(x) < kMaxDeviceCoordinate && std::fabs(y) < kMaxDeviceCoordinate)) return false;
+        if (i == 0) first_y = y;
+        else scanlines += std::min(std::fabs(y - prev_y), m_view_height);
+        prev_y = y;
+    }
+    if (closed && pts.size() > 1) scanlines += std::min(std::fabs(first_y - prev_y), m_view_height);
+    if (!Spend(pts.size())) return false;
+    m_shape.vertices += static_cast<double>(pts.size());
+    m_shape.scanlines += scanlines;
+    return true;
+}
+
+bool MetafileDC::AdmitBox(double l, double t, double r, double b) {
+    // The corners, and twice the box's height: a curve's flattened edges
+    // cross each scanline of it about twice.
+    const MfPoint corners[] = {{l, t}, {r, t}, {r, b}, {l, b}};
+    return Admit(corners, true);
+}
+
+bool MetafileDC::PayForPaint(double pen_width) {
+    double x1, y1, x2, y2, cx1, cy1, cx2, cy2;
+    cairo_save(m_cr);
+    UseDevice();
+    cairo_path_extents(m_cr, &x1, &y1, &x2, &y2);
+    cairo_clip_extents(m_cr, &cx1, &cy1, &cx2, &cy2);
+    cairo_restore(m_cr);
+    const double w = std::max(0.0, std::min(x2 + pen_width, cx2) - std::max(x1 - pen_width, cx1));
+    const double h = std::max(0.0, std::min(y2 + pen_width, cy2) - std::max(y1 - pen_width, cy1));
+    const ShapeSize shape = m_shape;
+    m_shape = {};
+    const double factor = pen_width > 0 ? kStrokeFactor : 1;
+    const double edges_per_scanline = std::max(1.0, shape.scanlines / std::max(1.0, m_view_height));
+    const double units = kPaintUnits + w * h / kPixelsPerUnit +
+                         factor * (shape.vertices * kVertexUnits + shape.scanlines / kScanlinesPerUnit +
+                                   shape.scanlines * edges_per_scanline / kCrossingsPerUnit);
+    return Spend(static_cast<std::uint64_t>(std::min(units, 1e15)));
+}
+
+void MetafileDC::SetWorldTransform(const cairo_matrix_t& m) {
+    if (Invertible(m)) m_s.world = m;  // GDI refuses a singular transform
 }
 
 void MetafileDC::SetMapMode(int mode) {
@@ -373,20 +453,20 @@ void MetafileDC::Fill(const MfBrush& brush) {
     cairo_restore(m_cr);
 }
 
-void MetafileDC::ApplyPen() {
+double MetafileDC::PenPixels() const {
     const MfPen& pen = m_s.pen;
     cairo_matrix_t m;
-    double width = 1;
-    bool logical = pen.width > 0 && LogicalMatrix(m);
-    if (logical) {
-        // The pen's width in device pixels, judged along the wider axis.
-        double wx = pen.width, wy = 0, hx = 0, hy = pen.width;
-        cairo_matrix_transform_distance(&m, &wx, &wy);
-        cairo_matrix_transform_distance(&m, &hx, &hy);
-        width = std::max(std::hypot(wx, wy), std::hypot(hx, hy));
-        if (width < 1) width = 1;
-        if (width > kMaxPenPixels) width = kMaxPenPixels;
-    }
+    if (!(pen.width > 0) || !LogicalMatrix(m)) return 1;
+    // The pen's width in device pixels, judged along the wider axis.
+    double wx = pen.width, wy = 0, hx = 0, hy = pen.width;
+    cairo_matrix_transform_distance(&m, &wx, &wy);
+    cairo_matrix_transform_distance(&m, &hx, &hy);
+    return std::clamp(std::max(std::hypot(wx, wy), std::hypot(hx, hy)), 1.0, kMaxPenPixels);
+}
+
+void MetafileDC::ApplyPen() {
+    const MfPen& pen = m_s.pen;
+    const double width = PenPixels();
     UseDevice();
     cairo_set_line_width(m_cr, width);
     const std::uint32_t style = pen.style & PS_STYLE_MASK;
@@ -439,8 +519,12 @@ void MetafileDC::Stroke() {
 
 void MetafileDC::FillAndStroke(bool fill, bool stroke) {
     if (m_in_path) return;  // the figure stays in the path bracket
-    if (fill) Fill(m_s.brush);
-    if (stroke) Stroke();
+    const bool outline = stroke && (m_s.pen.style & PS_STYLE_MASK) != PS_NULL;
+    if ((fill || outline) && PayForPaint(outline ? PenPixels() : 0)) {
+        if (fill) Fill(m_s.brush);
+        if (outline) Stroke();
+    }
+    m_shape = {};
     cairo_new_path(m_cr);
 }
 
@@ -448,11 +532,12 @@ void MetafileDC::FillAndStroke(bool fill, bool stroke) {
 
 void MetafileDC::MoveTo(MfPoint p) {
     m_s.pos = p;
-    if (m_in_path && UseLogical()) cairo_move_to(m_cr, p.x, p.y);
+    if (m_in_path && Admit({&p, 1}) && UseLogical()) cairo_move_to(m_cr, p.x, p.y);
 }
 
 void MetafileDC::LineTo(MfPoint p) {
-    if (UseLogical()) {
+    const MfPoint line[] = {m_s.pos, p};
+    if (Admit(line) && UseLogical()) {
         if (!m_in_path) {
             cairo_new_path(m_cr);
             cairo_move_to(m_cr, m_s.pos.x, m_s.pos.y);
@@ -473,7 +558,7 @@ void MetafileDC::BuildPolyline(std::span<const MfPoint> pts, bool close) {
 }
 
 void MetafileDC::Polyline(std::span<const MfPoint> pts) {
-    if (pts.size() < 2 || !UseLogical()) return;
+    if (pts.size() < 2 || !Admit(pts) || !UseLogical()) return;
     if (!m_in_path) cairo_new_path(m_cr);
     BuildPolyline(pts, false);
     FillAndStroke(false, true);
@@ -481,7 +566,8 @@ void MetafileDC::Polyline(std::span<const MfPoint> pts) {
 
 void MetafileDC::PolylineTo(std::span<const MfPoint> pts) {
     if (pts.empty()) return;
-    if (UseLogical()) {
+    const MfPoint first[] = {m_s.pos, pts[0]};
+    if (Admit(first) && Admit(pts) && UseLogical()) {
         if (!m_in_path) cairo_new_path(m_cr);
         if (!m_in_path || !cairo_has_current_point(m_cr)) cairo_move_to(m_cr, m_s.pos.x, m_s.pos.y);
         for (const MfPoint& p : pts) cairo_line_to(m_cr, p.x, p.y);
@@ -491,14 +577,14 @@ void MetafileDC::PolylineTo(std::span<const MfPoint> pts) {
 }
 
 void MetafileDC::Polygon(std::span<const MfPoint> pts) {
-    if (pts.size() < 2 || !UseLogical()) return;
+    if (pts.size() < 2 || !Admit(pts, true) || !UseLogical()) return;
     if (!m_in_path) cairo_new_path(m_cr);
     BuildPolyline(pts, true);
     FillAndStroke(true, true);
 }
 
 void MetafileDC::PolyPolygon(std::span<const MfPoint> pts, std::span<const std::uint32_t> counts) {
-    if (!UseLogical()) return;
+    if (!Spend(counts.size()) || !Admit(pts, true) || !UseLogical()) return;
     if (!m_in_path) cairo_new_path(m_cr);
     std::size_t at = 0;
     for (std::uint32_t n : counts) {
@@ -510,7 +596,7 @@ void MetafileDC::PolyPolygon(std::span<const MfPoint> pts, std::span<const std::
 }
 
 void MetafileDC::PolyPolyline(std::span<const MfPoint> pts, std::span<const std::uint32_t> counts) {
-    if (!UseLogical()) return;
+    if (!Spend(counts.size()) || !Admit(pts) || !UseLogical()) return;
     if (!m_in_path) cairo_new_path(m_cr);
     std::size_t at = 0;
     for (std::uint32_t n : counts) {
@@ -522,7 +608,7 @@ void MetafileDC::PolyPolyline(std::span<const MfPoint> pts, std::span<const std:
 }
 
 void MetafileDC::PolyBezier(std::span<const MfPoint> pts) {
-    if (pts.size() < 4 || !UseLogical()) return;
+    if (pts.size() < 4 || !Admit(pts) || !UseLogical()) return;
     if (!m_in_path) cairo_new_path(m_cr);
     cairo_move_to(m_cr, pts[0].x, pts[0].y);
     for (std::size_t i = 1; i + 2 < pts.size(); i += 3)
@@ -532,7 +618,8 @@ void MetafileDC::PolyBezier(std::span<const MfPoint> pts) {
 
 void MetafileDC::PolyBezierTo(std::span<const MfPoint> pts) {
     if (pts.size() < 3) return;
-    if (UseLogical()) {
+    const MfPoint first[] = {m_s.pos, pts[0]};
+    if (Admit(first) && Admit(pts) && UseLogical()) {
         if (!m_in_path) cairo_new_path(m_cr);
         if (!m_in_path || !cairo_has_current_point(m_cr)) cairo_move_to(m_cr, m_s.pos.x, m_s.pos.y);
         for (std::size_t i = 0; i + 2 < pts.size(); i += 3)
@@ -543,14 +630,14 @@ void MetafileDC::PolyBezierTo(std::span<const MfPoint> pts) {
 }
 
 void MetafileDC::Rectangle(double l, double t, double r, double b) {
-    if (!UseLogical()) return;
+    if (!AdmitBox(l, t, r, b) || !UseLogical()) return;
     if (!m_in_path) cairo_new_path(m_cr);
     cairo_rectangle(m_cr, l, t, r - l, b - t);
     FillAndStroke(true, true);
 }
 
 void MetafileDC::RoundRect(double l, double t, double r, double b, double w, double h) {
-    if (!UseLogical()) return;
+    if (!AdmitBox(l, t, r, b) || !UseLogical()) return;
     if (!m_in_path) cairo_new_path(m_cr);
     const double rx = std::min(std::fabs(w) / 2, std::fabs(r - l) / 2);
     const double ry = std::min(std::fabs(h) / 2, std::fabs(b - t) / 2);
@@ -588,7 +675,7 @@ void MetafileDC::AddEllipsePath(double l, double t, double r, double b) {
 }
 
 void MetafileDC::Ellipse(double l, double t, double r, double b) {
-    if (!UseLogical()) return;
+    if (!AdmitBox(l, t, r, b) || !UseLogical()) return;
     if (!m_in_path) cairo_new_path(m_cr);
     AddEllipsePath(l, t, r, b);
     FillAndStroke(true, true);
@@ -597,7 +684,7 @@ void MetafileDC::Ellipse(double l, double t, double r, double b) {
 void MetafileDC::Arc(ArcKind kind, double l, double t, double r, double b, MfPoint start, MfPoint end) {
     cairo_matrix_t m;
     const double rx = std::fabs(r - l) / 2, ry = std::fabs(b - t) / 2;
-    if (rx <= 0 || ry <= 0 || !LogicalMatrix(m)) return;
+    if (rx <= 0 || ry <= 0 || !AdmitBox(l, t, r, b) || !LogicalMatrix(m)) return;
     cairo_set_matrix(m_cr, &m);
     const double cx = (l + r) / 2, cy = (t + b) / 2;
     const double a0 = std::atan2((start.y - cy) / ry, (start.x - cx) / rx);
@@ -629,7 +716,9 @@ void MetafileDC::Arc(ArcKind kind, double l, double t, double r, double b, MfPoi
 
 void MetafileDC::SetPixel(MfPoint p, std::uint32_t colour) {
     cairo_matrix_t m;
-    if (!LogicalMatrix(m)) return;
+    if (!Admit({&p, 1}) || !LogicalMatrix(m)) return;
+    m_shape = {};
+    if (!Spend(kPaintUnits)) return;
     double x = p.x, y = p.y;
     cairo_matrix_transform_point(&m, &x, &y);
     cairo_save(m_cr);
@@ -642,9 +731,13 @@ void MetafileDC::SetPixel(MfPoint p, std::uint32_t colour) {
 }
 
 void MetafileDC::PatBlt(double l, double t, double r, double b, std::uint32_t rop) {
-    if (m_in_path || !UseLogical()) return;
+    if (m_in_path || !AdmitBox(l, t, r, b) || !UseLogical()) return;
     cairo_new_path(m_cr);
     cairo_rectangle(m_cr, l, t, r - l, b - t);
+    if (!PayForPaint()) {
+        cairo_new_path(m_cr);
+        return;
+    }
     MfBrush brush = m_s.brush;
     if (rop == 0x00000042) brush = StockBrush(4);         // BLACKNESS
     else if (rop == 0x00FF0062) brush = StockBrush(0);    // WHITENESS
@@ -658,14 +751,18 @@ void MetafileDC::AddRegionPath(const MfRegion& region) {
     cairo_save(m_cr);
     cairo_set_matrix(m_cr, &m_playback);
     cairo_new_path(m_cr);
-    for (const TRect& r : region.rects) cairo_rectangle(m_cr, r.left, r.top, r.Width(), r.Height());
+    // Region rectangles are device units already; like GDI, none past 27 bits.
+    auto in_range = [](int v) { return std::abs(static_cast<double>(v)) < kMaxDeviceCoordinate; };
+    for (const TRect& r : region.rects)
+        if (in_range(r.left) && in_range(r.top) && in_range(r.right) && in_range(r.bottom))
+            cairo_rectangle(m_cr, r.left, r.top, r.Width(), r.Height());
     cairo_restore(m_cr);
 }
 
 void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush) {
-    if (m_in_path) return;
+    if (m_in_path || !Spend(region.rects.size())) return;
     AddRegionPath(region);
-    Fill(brush);
+    if (PayForPaint()) Fill(brush);
     cairo_new_path(m_cr);
 }
 
@@ -690,7 +787,7 @@ void MetafileDC::GradientRect(const MfVertex& a, const MfVertex& b, bool vertica
     cairo_pattern_add_color_stop_rgb(pattern.get(), 1, R(b.colour), G(b.colour), B(b.colour));
     cairo_new_path(m_cr);
     cairo_rectangle(m_cr, a.p.x, a.p.y, b.p.x - a.p.x, b.p.y - a.p.y);
-    FillWith(pattern.get());
+    if (PayForPaint()) FillWith(pattern.get());
 }
 
 void MetafileDC::GradientTriangle(const MfVertex& a, const MfVertex& b, const MfVertex& c) {
@@ -728,7 +825,7 @@ void MetafileDC::GradientTriangle(const MfVertex& a, const MfVertex& b, const Mf
     cairo_new_path(m_cr);
     for (const ShadedPoint& p : shape) cairo_line_to(m_cr, p.x, p.y);
     cairo_close_path(m_cr);
-    FillWith(pattern.get());
+    if (PayForPaint()) FillWith(pattern.get());
 }
 
 void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const double> dx, std::uint32_t options,
@@ -736,11 +833,19 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     cairo_matrix_t m;
     if (m_in_path || !LogicalMatrix(m)) return;
     if (m_s.text_align & TA_UPDATECP) ref = m_s.pos;
+    if (!Admit({&ref, 1})) return;
+    m_shape = {};
+    const bool boxed = rect && (options & (ETO_OPAQUE | ETO_CLIPPED));
+    if (boxed && !AdmitBox(rect[0], rect[1], rect[2], rect[3])) return;
 
-    if (rect && (options & (ETO_OPAQUE | ETO_CLIPPED))) {
+    if (boxed) {
         cairo_set_matrix(m_cr, &m);
         cairo_new_path(m_cr);
         cairo_rectangle(m_cr, rect[0], rect[1], rect[2] - rect[0], rect[3] - rect[1]);
+        if (!PayForPaint()) {
+            cairo_new_path(m_cr);
+            return;
+        }
         if (options & ETO_OPAQUE) {
             cairo_save(m_cr);
             SetSourceColour(m_s.bk_colour);
@@ -757,6 +862,9 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     double px = std::hypot(hx, hy);
     if (m_s.font.height > 0) px /= 1.17;  // cell height to character height
     if (!(px >= 0.5) || px > kMaxFontPixels) return;
+    // Shaping costs by the character, drawing by the glyphs' area.
+    const std::uint64_t per_char = kUnitsPerCharacter + static_cast<std::uint64_t>(px * px / kPixelsPerUnit);
+    if (!Spend(kTextUnits + utf8.size() * per_char)) return;
 
     double x = ref.x, y = ref.y;
     cairo_matrix_transform_point(&m, &x, &y);
@@ -837,10 +945,17 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
 
 void MetafileDC::DrawBitmap(const MfSurface& bitmap, double dx, double dy, double dw, double dh, double sx, double sy,
                             double sw, double sh, double alpha) {
-    if (m_in_path || sw == 0 || sh == 0 || dw == 0 || dh == 0 || !UseLogical()) return;
+    if (m_in_path || sw == 0 || sh == 0 || dw == 0 || dh == 0 || !AdmitBox(dx, dy, dx + dw, dy + dh) ||
+        !UseLogical())
+        return;
     cairo_save(m_cr);
     cairo_new_path(m_cr);
     cairo_rectangle(m_cr, dx, dy, dw, dh);
+    if (!PayForPaint()) {
+        cairo_new_path(m_cr);
+        cairo_restore(m_cr);
+        return;
+    }
     cairo_clip(m_cr);
     cairo_translate(m_cr, dx, dy);
     cairo_scale(m_cr, dw / sw, dh / sh);
@@ -858,12 +973,15 @@ void MetafileDC::DrawBitmap(const MfSurface& bitmap, double dx, double dy, doubl
 
 void MetafileDC::BeginPath() {
     m_in_path = true;
+    m_shape = {};
     cairo_new_path(m_cr);
 }
 
 void MetafileDC::EndPath() {
     if (!m_in_path) return;
     m_in_path = false;
+    m_path_shape = m_shape;
+    m_shape = {};
     if (m_path) cairo_path_destroy(m_path);
     cairo_save(m_cr);
     UseDevice();
@@ -886,6 +1004,7 @@ void MetafileDC::CloseFigure() {
 // The recorded path, filled and/or stroked, then forgotten.
 void MetafileDC::PaintPath(bool fill, bool stroke) {
     if (!m_path || m_in_path) return;
+    m_shape = m_path_shape;
     cairo_save(m_cr);
     UseDevice();
     cairo_new_path(m_cr);
@@ -903,6 +1022,8 @@ void MetafileDC::ResetClip() { cairo_reset_clip(m_cr); }
 
 void MetafileDC::SelectClipPath(int mode) {
     if (!m_path || m_in_path) return;
+    m_shape = m_path_shape;
+    if (!PayForPaint()) return AbortPath();
     if (mode == RGN_COPY) ResetClip();
     if (mode == RGN_AND || mode == RGN_COPY) {
         cairo_save(m_cr);
@@ -940,7 +1061,7 @@ void MetafileDC::ExcludeClipRect(double l, double t, double r, double b) {
 
 void MetafileDC::SelectClipRegion(const MfRegion* region, int mode) {
     if (mode == RGN_COPY) ResetClip();
-    if (!region || (mode != RGN_AND && mode != RGN_COPY)) return;
+    if (!region || (mode != RGN_AND && mode != RGN_COPY) || !Spend(region->rects.size())) return;
     AddRegionPath(*region);
     cairo_set_fill_rule(m_cr, CAIRO_FILL_RULE_WINDING);
     cairo_clip(m_cr);

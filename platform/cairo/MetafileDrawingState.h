@@ -86,12 +86,6 @@ using MfObject = std::variant<std::monostate, MfPen, MfBrush, MfFont, MfPalette>
 // when the record holds fewer.
 std::vector<MfPoint> ReadPoints(ByteReader& r, std::size_t count, bool short_form);
 
-// A DIB from a record: BITMAPINFO and, apart from it, the bits; without
-// `bits`, a packed DIB whose bits follow the colour table. Null when it
-// cannot be decoded.
-std::shared_ptr<MfSurface> DecodeRecordDib(std::span<const std::uint8_t> info,
-                                           std::optional<std::span<const std::uint8_t>> bits = std::nullopt,
-                                           bool with_alpha = false);
 cairo_surface_t* SurfaceOf(const MfSurface& s);
 // The top row of a source rectangle given in DIB coordinates, which count
 // from the bottom of a bottom-up DIB.
@@ -101,10 +95,51 @@ double DibSourceTop(const MfSurface& s, double sy, double sh);
 std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars);
 std::string AnsiToUtf8(std::span<const std::uint8_t> bytes);
 
+// Work a playback may do, in units of about 0.1 microsecond of playing on
+// the machine this was measured on. Cairo's costs are what is counted:
+// - a record, or a point read into a shape: 1;
+// - painting a shape: kPaintUnits, and for every vertex, scanline its edges
+//   cross and pixel of its bounding box, the amounts below (an outline is
+//   drawn as a polygon of its own, and costs kStrokeFactor times more);
+// - edges are kept sorted along each scanline, so a shape whose edges
+//   meet on many scanlines (a polygon of random points) costs its crossings
+//   times the edges a scanline meets, over kCrossingsPerUnit;
+// - a bitmap: one unit per kBitmapPixelsPerUnit pixels decoded (which also
+//   bounds what bitmaps hold: 12 M pixels, 48 MB in all);
+// - text: kTextUnits a run, kUnitsPerCharacter a character plus its area.
+// A file that uses the whole budget plays in 0.3 s or less (measured with
+// full-screen ellipses, a million one-pixel rectangles, 200 k one-letter
+// runs, random polygons and 2 M points); the office slide among the test
+// pictures uses 60 k.
+constexpr std::uint64_t kPlaybackWorkUnits = 3'000'000;
+constexpr double kPaintUnits = 32;
+constexpr double kVertexUnits = 2;
+constexpr double kScanlinesPerUnit = 1;
+constexpr double kPixelsPerUnit = 64;
+constexpr double kCrossingsPerUnit = 128;
+constexpr double kStrokeFactor = 8;
+constexpr std::uint64_t kBitmapPixelsPerUnit = 4;
+constexpr std::uint64_t kTextUnits = 200;
+constexpr std::uint64_t kUnitsPerCharacter = 20;
+
+// Windows keeps device coordinates within 27 bits (signed): a shape with a
+// corner or point past this is refused, as GDI refuses it.
+constexpr double kMaxDeviceCoordinate = 1 << 27;
+
+// What a playback did, for its caller and the tests.
+struct PlaybackReport {
+    std::uint64_t units = 0;             // work spent
+    bool budget_exhausted = false;       // playback stopped there
+    std::uint64_t largest_bitmap = 0;    // pixels of the largest bitmap decoded
+    std::uint64_t bitmaps_refused = 0;   // bitmaps larger than the screen, never decoded
+};
+
 class MetafileDC {
 public:
-    // `cr` draws in the destination's pixel space.
-    explicit MetafileDC(cairo_t* cr);
+    // `cr` draws in the destination's pixel space. Bitmaps of more than
+    // `max_bitmap_pixels` (what the screen can show) are refused before
+    // anything is allocated for them.
+    MetafileDC(cairo_t* cr, std::uint64_t max_bitmap_pixels, std::uint64_t work_units = kPlaybackWorkUnits);
     ~MetafileDC();
     MetafileDC(const MetafileDC&) = delete;
     MetafileDC& operator=(const MetafileDC&) = delete;
@@ -117,6 +152,22 @@ public:
         m_px_per_mm_y = px_per_mm_y;
     }
 
+    // Takes units from the work budget; false (and nothing taken) once it
+    // would run out, after which every call fails.
+    bool Spend(std::uint64_t units);
+    // Whether `units` could be spent, asked before reading what would cost
+    // them (a record's points); when not, the budget counts as spent.
+    bool CanAfford(std::uint64_t units);
+    bool Exhausted() const { return m_report.budget_exhausted; }
+    const PlaybackReport& Report() const { return m_report; }
+
+    // A DIB from a record: BITMAPINFO and, apart from it, the bits; without
+    // `bits`, a packed DIB whose bits follow the colour table. Null when it
+    // cannot be decoded, is larger than the screen, or the budget is spent.
+    std::shared_ptr<MfSurface> DecodeDib(std::span<const std::uint8_t> info,
+                                         std::optional<std::span<const std::uint8_t>> bits = std::nullopt,
+                                         bool with_alpha = false);
+
     // --- Mapping ---
     void SetMapMode(int mode);
     void SetWindowOrg(double x, double y) { m_s.win_org = {x, y}; }
@@ -126,7 +177,7 @@ public:
     void OffsetWindowOrg(double dx, double dy) { m_s.win_org.x += dx; m_s.win_org.y += dy; }
     void ScaleWindowExt(double xn, double xd, double yn, double yd);
     void ScaleViewportExt(double xn, double xd, double yn, double yd);
-    void SetWorldTransform(const cairo_matrix_t& m) { m_s.world = m; }
+    void SetWorldTransform(const cairo_matrix_t& m);
     void ModifyWorldTransform(const cairo_matrix_t& m, int mode);
 
     // --- State ---
@@ -231,12 +282,35 @@ private:
     void SetSourceColour(std::uint32_t colour);
     bool SetBrushSource(const MfBrush& brush);
     void ApplyPen();
+    // The current pen's width in device pixels.
+    double PenPixels() const;
     void BuildPolyline(std::span<const MfPoint> pts, bool close);
+    // Checks logical points against the device range and pays a unit for
+    // each; notes the scanlines the lines between them cross (`closed` adds
+    // the closing line) for the shape's painting. False when refused.
+    bool Admit(std::span<const MfPoint> pts, bool closed = false);
+    // The same for a shape inside the logical box (ellipse, arc, rounded corners).
+    bool AdmitBox(double l, double t, double r, double b);
+    // Pays for painting the current path: its vertices, scanlines and area
+    // as noted, as an outline of `pen_width` pixels or, with 0, as a fill.
+    bool PayForPaint(double pen_width = 0);
     void AddEllipsePath(double l, double t, double r, double b);
     void AddRegionPath(const MfRegion& region);
     void ResetClip();
 
     cairo_t* m_cr;
+    double m_view_height = 0;  // the target's height in pixels
+    std::uint64_t m_max_bitmap_pixels;
+    std::uint64_t m_units_left;
+    PlaybackReport m_report;
+    // The vertices and crossed scanlines of the shape being built, and of
+    // the last path bracket.
+    struct ShapeSize {
+        double vertices = 0;
+        double scanlines = 0;
+    };
+    ShapeSize m_shape;
+    ShapeSize m_path_shape;
     cairo_matrix_t m_playback;
     double m_px_per_mm_x = 3.78;
     double m_px_per_mm_y = 3.78;

@@ -1,15 +1,21 @@
-// Plays metafile records onto a cairo context.
+// Plays metafile records into pixels with cairo.
 #pragma once
 
 #include <cairo.h>
 
 #include "platform/MetafileBits.h"
 #include "platform/Types.h"
+#include "platform/cairo/MetafileDrawingState.h"
 
 namespace automenu::platform {
 
-// Draws the metafile into dest (right and bottom exclusive). Unknown or
-// damaged records end or skip playback; they never fail.
-void PlayMetafileOnCairo(cairo_t* cr, const MetafileBits& metafile, const TRect& dest);
+// Plays the metafile with its frame mapped onto dest (right and bottom
+// exclusive) into an image covering (0, 0) to `size`, transparent where
+// nothing is drawn. `screen` is what the screen can show: no bitmap in the
+// metafile larger than it is decoded. Unknown or damaged records end or skip
+// playback, and so does the work budget; they never fail. `report`, when
+// given, tells what the playback did.
+PixelImage RenderMetafileImage(const MetafileBits& metafile, const TRect& dest, TSize size, TSize screen,
+                               PlaybackReport* report = nullptr);
 
 }  // namespace automenu::platform

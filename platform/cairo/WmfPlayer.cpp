@@ -1,6 +1,8 @@
 // Windows metafile records ([MS-WMF] 2.3), played through the same
 // MetafileDC as enhanced metafiles. Parameters come in reverse order
 // (y before x, bottom before top), as the format stores them.
+#include <functional>
+#include <queue>
 #include <vector>
 
 #include "platform/ByteReader.h"
@@ -31,35 +33,46 @@ constexpr std::size_t kMaxObjects = 65535;
 
 class WmfPlayer {
 public:
-    WmfPlayer(MetafileDC& dc, std::size_t objects) : m_dc(dc), m_slots(std::min(objects, kMaxObjects), false) {}
+    WmfPlayer(MetafileDC& dc, std::size_t objects) : m_dc(dc), m_in_use(std::min(objects, kMaxObjects), false) {}
 
     void Play(std::uint16_t function, std::span<const std::uint8_t> params);
 
 private:
-    // New objects take the lowest free slot of the table.
+    // New objects take the lowest free slot of the table. Slots from m_next
+    // on have never been used; freed ones below it wait in a min-heap, so a
+    // file that fills the table and goes on creating costs nothing extra.
     void Create(MfObject object) {
-        for (std::size_t i = 0; i < m_slots.size(); ++i) {
-            if (!m_slots[i]) {
-                m_slots[i] = true;
-                m_dc.CreateObject(static_cast<std::uint32_t>(i), std::move(object));
-                return;
-            }
+        std::size_t slot;
+        if (!m_freed.empty()) {
+            slot = m_freed.top();
+            m_freed.pop();
+        } else if (m_next < m_in_use.size()) {
+            slot = m_next++;
+        } else {
+            return;  // the table is full: the object is not made
         }
+        m_in_use[slot] = true;
+        m_dc.CreateObject(static_cast<std::uint32_t>(slot), std::move(object));
     }
     void Delete(std::uint16_t index) {
-        if (index < m_slots.size()) m_slots[index] = false;
+        if (index < m_in_use.size() && m_in_use[index]) {
+            m_in_use[index] = false;
+            m_freed.push(index);
+        }
         m_dc.DeleteObject(index);
     }
     void Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx, double sy,
                 double sw, double sh);
 
     MetafileDC& m_dc;
-    std::vector<bool> m_slots;
+    std::vector<bool> m_in_use;
+    std::size_t m_next = 0;
+    std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> m_freed;
 };
 
 void WmfPlayer::Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx,
                        double sy, double sw, double sh) {
-    if (auto bmp = DecodeRecordDib(dib)) m_dc.DrawBitmap(*bmp, x, y, w, h, sx, DibSourceTop(*bmp, sy, sh), sw, sh);
+    if (auto bmp = m_dc.DecodeDib(dib)) m_dc.DrawBitmap(*bmp, x, y, w, h, sx, DibSourceTop(*bmp, sy, sh), sw, sh);
 }
 
 void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> params) {
@@ -88,7 +101,9 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     case META_MOVETO: { const double y = i16(); m_dc.MoveTo({i16(), y}); break; }
     case META_LINETO: { const double y = i16(); m_dc.LineTo({i16(), y}); break; }
     case META_POLYLINE: case META_POLYGON: {
-        const auto pts = ReadPoints(r, r.U16(), true);
+        const std::uint16_t count = r.U16();
+        if (!m_dc.CanAfford(count)) break;
+        const auto pts = ReadPoints(r, count, true);
         if (function == META_POLYLINE) m_dc.Polyline(pts);
         else m_dc.Polygon(pts);
         break;
@@ -101,7 +116,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
             c = r.U16();
             total += c;
         }
-        m_dc.PolyPolygon(ReadPoints(r, total, true), counts);
+        if (m_dc.CanAfford(total)) m_dc.PolyPolygon(ReadPoints(r, total, true), counts);
         break;
     }
     case META_RECTANGLE: case META_ELLIPSE: case META_INTERSECTCLIPRECT: case META_EXCLUDECLIPRECT: {
@@ -199,7 +214,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         r.U16();  // usage
         MfBrush brush;
         brush.style = BS_DIBPATTERNPT;
-        brush.pattern = DecodeRecordDib(params.subspan(r.Position()));
+        brush.pattern = m_dc.DecodeDib(params.subspan(r.Position()));
         Create(brush);
         break;
     }
@@ -279,7 +294,7 @@ void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest)
         const std::uint32_t words = head.U32();
         const std::uint16_t function = head.U16();
         if (words < 3 || words > (records.size() - pos) / 2) return;
-        if (function == META_EOF) return;
+        if (function == META_EOF || !dc.Spend(1)) return;
         const std::size_t size = static_cast<std::size_t>(words) * 2;
         try {
             player.Play(function, records.subspan(pos + 6, size - 6));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "GraphicsTestSupport.h"
 #include "platform/cairo/CairoCanvas.h"
@@ -73,6 +74,66 @@ TEST_F(MetafilePlayback, DamagedRecordEndsPlaybackQuietly) {
         metafile.LoadFromFile(PictureFixture(file));
         const PixelImage got = RenderOnWhite(metafile, 160, 120);
         for (std::uint32_t px : got.pixels) ASSERT_EQ(px, 0xFFFFFFFFu);
+    }
+}
+
+// A canvas that passes everything on to a cairo canvas and counts the
+// metafile plays and the size of the images drawn.
+class CountingCanvas final : public platform::ICanvas {
+public:
+    explicit CountingCanvas(platform::ICanvas& inner) : m_inner(inner) {}
+    int plays = 0;
+    TSize drawn;
+
+    void Save() override { m_inner.Save(); }
+    void Restore() override { m_inner.Restore(); }
+    void Translate(int dx, int dy) override { m_inner.Translate(dx, dy); }
+    void IntersectClip(const TRect& r) override { m_inner.IntersectClip(r); }
+    void FillRect(const TRect& r, Rgb colour) override { m_inner.FillRect(r, colour); }
+    void DrawRaisedEdge(const TRect& r) override { m_inner.DrawRaisedEdge(r); }
+    void DrawImage(const PixelImage& image, int x, int y) override {
+        drawn = {image.width, image.height};
+        m_inner.DrawImage(image, x, y);
+    }
+    PixelImage RenderMetafile(const MetafileBits& metafile, const TRect& dest, TSize size, TSize screen) override {
+        ++plays;
+        return m_inner.RenderMetafile(metafile, dest, size, screen);
+    }
+    TRect DrawText(const platform::IFont& font, Rgb colour, std::string_view text, const TRect& rect,
+                   unsigned flags) override {
+        return m_inner.DrawText(font, colour, text, rect, flags);
+    }
+
+private:
+    platform::ICanvas& m_inner;
+};
+
+TEST_F(MetafilePlayback, PlaysOnceAndKeepsThePixels) {
+    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 200, 200));
+    platform::CairoCanvas cairo(CairoContextPtr(cairo_create(surface.get())));
+    CountingCanvas canvas(cairo);
+    TMetafile metafile;
+    metafile.LoadFromFile(PictureFixture("shapes.wmf"));
+    struct Step {
+        const char* why;
+        std::function<void()> change;
+        TRect rect;
+        int plays;
+        TSize drawn;
+    } steps[] = {
+        {"first paint", [] {}, {0, 0, 160, 120}, 1, {160, 120}},
+        {"repaint, elsewhere too", [] {}, {10, 10, 170, 130}, 1, {160, 120}},
+        {"another size", [] {}, {0, 0, 80, 60}, 2, {80, 60}},
+        {"a new picture", [&] { metafile.LoadFromFile(PictureFixture("office.wmf")); }, {0, 0, 80, 60}, 3, {80, 60}},
+        // Never more than the screen (1024 x 768 here) from the top-left.
+        {"larger than the screen", [] {}, {0, 0, 3000, 500}, 4, {1024, 500}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.why);
+        step.change();
+        metafile.Draw(canvas, step.rect);
+        EXPECT_EQ(canvas.plays, step.plays);
+        EXPECT_EQ(canvas.drawn, step.drawn);
     }
 }
 

@@ -5,11 +5,14 @@
 #include <array>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
 #include "GraphicsTestSupport.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/MetafilePlayer.h"
 #include "ui/MetafileReader.h"
+
+using automenu::platform::PlaybackReport;
 
 namespace automenu::test {
 namespace {
@@ -63,7 +66,7 @@ enum : std::uint32_t {
     EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35, EMR_SELECTOBJECT = 37,
     EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_LINETO = 54,
     EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_FILLRGN = 71,
-    EMR_STRETCHDIBITS = 81,
+    EMR_STRETCHDIBITS = 81, EMR_ROUNDRECT = 44, EMR_CREATEDIBPATTERNBRUSHPT = 94,
     EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_POLYLINE16 = 87, EMR_GRADIENTFILL = 118,
 };
 
@@ -85,7 +88,7 @@ Rgb Play(const MetafileBits& bits, int x, int y, PixelImage* all = nullptr) {
     {
         platform::CairoCanvas canvas(platform::CairoContextPtr(cairo_create(surface.get())));
         canvas.FillRect({0, 0, 100, 100}, {255, 255, 255});
-        canvas.PlayMetafile(bits, {0, 0, 100, 100});
+        canvas.DrawImage(canvas.RenderMetafile(bits, {0, 0, 100, 100}, {100, 100}, {1280, 1024}), 0, 0);
     }
     cairo_surface_flush(surface.get());
     const auto* data = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface.get()));
@@ -220,7 +223,9 @@ TEST(MetafileRecords, PlaysInTheCanvasOwnCoordinates) {
         canvas.FillRect({0, 0, 100, 100}, {255, 255, 255});
         canvas.Translate(30, 20);
         canvas.IntersectClip({0, 0, 40, 40});
-        canvas.PlayMetafile(BlackFill().Record(EMR_RECTANGLE, {0, 0, 100, 100}).Bits(), {0, 0, 100, 100});
+        const PixelImage image = canvas.RenderMetafile(BlackFill().Record(EMR_RECTANGLE, {0, 0, 100, 100}).Bits(),
+                                                       {0, 0, 100, 100}, {100, 100}, {1280, 1024});
+        canvas.DrawImage(image, 0, 0);
     }
     cairo_surface_flush(surface.get());
     const auto* data = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface.get()));
@@ -345,8 +350,9 @@ TEST(MetafileRecords, GradientFill) {
 // Builds the records of a Windows metafile whose window is 0..100 both ways.
 class Wmf {
 public:
-    Wmf() {
-        for (std::uint16_t w : {1, 9, 0x300, 0, 0, 16, 0, 0, 0}) Put16(w);  // METAHEADER, 16 objects
+    explicit Wmf(std::uint16_t objects = 16) {
+        const std::uint16_t header[] = {1, 9, 0x300, 0, 0, objects, 0, 0, 0};  // METAHEADER
+        for (std::uint16_t w : header) Put16(w);
     }
     Wmf& Record(std::uint16_t function, std::initializer_list<std::int16_t> params) {
         const std::uint32_t words = 3 + static_cast<std::uint32_t>(params.size());
@@ -425,6 +431,86 @@ TEST(WindowsMetafileRecords, DrawingThroughTheSameState) {
     for (Row& row : rows) {
         SCOPED_TRACE(row.why);
         for (const Probe& p : row.probes) EXPECT_EQ(Play(row.bits, p.x, p.y), p.expected) << p.x << "," << p.y;
+    }
+}
+
+// Files built to exhaust playback: each must end with bounded work and
+// bounded pixels held, whatever it asks for.
+TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
+    constexpr TSize kScreen{1280, 1024};
+    constexpr std::int64_t kHugeScale = 0x7E967699;  // 1e38 as a float
+    // A 16384 x 16384 32-bit BITMAPINFOHEADER with no bits after it.
+    const std::vector<std::int64_t> huge_dib = {40, 16384, 16384, (32 << 16) | 1, 0, 0, 0, 0, 0, 0};
+    std::vector<std::int64_t> pattern = {1, 0, 32, 40, 72, 0};  // index, usage, offsets and sizes
+    pattern.insert(pattern.end(), huge_dib.begin(), huge_dib.end());
+    std::vector<std::int64_t> stretch = {0, 0, 100, 100, 0, 0, 0, 0, 16384, 16384, 80, 40, 120, 0, 0, 0x00CC0020, 100, 100};
+    stretch.insert(stretch.end(), huge_dib.begin(), huge_dib.end());
+    // 2 M points zigzagging across the picture.
+    std::vector<std::int64_t> zigzag = {0, 0, 100, 100, 2'000'000};
+    for (int i = 0; i < 2'000'000; ++i) zigzag.push_back((i % 2 ? 90 << 16 : 10 << 16) | (i % 100));
+    Wmf objects(0xFFFF);
+    for (int i = 0; i < 300'000; ++i) objects.Record(META_CREATEBRUSHINDIRECT, {0, 0, 0, 0});
+    // With the table full, a freed slot is the one the next object takes.
+    objects.Record(META_DELETEOBJECT, {777})
+        .Record(META_CREATEBRUSHINDIRECT, {0, 0x00FF, 0, 0})
+        .Record(META_SELECTOBJECT, {777})
+        .Record(META_RECTANGLE, {90, 90, 10, 10});
+    struct Row {
+        const char* why;
+        MetafileBits bits;
+        bool exhausted;
+        std::uint64_t max_units;
+        std::uint64_t refused;
+        Rgb centre;  // the pixel at (50, 50) on white
+    };
+    const Row rows[] = {
+        {"huge world transform, then an ellipse and a rounded rectangle",
+         BlackFill()
+             .Record(EMR_SETWORLDTRANSFORM, {kHugeScale, 0, 0, kHugeScale, 0, 0})
+             .Record(EMR_ELLIPSE, {10, 10, 90, 90})
+             .Record(EMR_ROUNDRECT, {10, 10, 90, 90, 20, 20})
+             .Bits(),
+         false, 10, 0, kWhite},
+        {"a 16384 x 16384 pattern brush falls back to its colour",
+         BlackFill()
+             .Record(EMR_CREATEDIBPATTERNBRUSHPT, pattern)
+             .Record(EMR_SELECTOBJECT, {1})
+             .Record(EMR_RECTANGLE, {0, 0, 100, 100})
+             .Bits(),
+         false, 1000, 1, kWhite},
+        {"a 16384 x 16384 stretched DIB", Emf().Record(EMR_STRETCHDIBITS, stretch).Bits(), false, 10, 1, kWhite},
+        {"2 M polyline points", Emf().Record(EMR_POLYLINE16, zigzag).Bits(), true, platform::kPlaybackWorkUnits, 0,
+         kWhite},
+        {"300 k object creations in a full table", objects.Bits(), false, 302'000, 0, kRed},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        PlaybackReport report;
+        const PixelImage image = platform::RenderMetafileImage(row.bits, {0, 0, 100, 100}, {100, 100}, kScreen, &report);
+        EXPECT_EQ(report.budget_exhausted, row.exhausted);
+        EXPECT_LE(report.units, row.max_units);
+        EXPECT_EQ(report.bitmaps_refused, row.refused);
+        EXPECT_LE(report.largest_bitmap, static_cast<std::uint64_t>(kScreen.cx) * kScreen.cy);
+        EXPECT_EQ(Play(row.bits, 50, 50), row.centre);
+    }
+}
+
+TEST(HostileMetafiles, DeviceCoordinatesPastTwentySevenBitsAreRefused) {
+    // Reaching far out (but inside the range GDI accepts) is drawn; past it, not.
+    constexpr std::int64_t kFar = 1 << 22, kPast = (1 << 27) + 1'000'000;
+    auto region = [](std::int64_t right) {
+        return Emf().Record(EMR_FILLRGN, {0, 0, 100, 100, 48, kBlackBrush, 32, 1, 1, 16, 10, 10, right, 50, 10, 10, right, 50});
+    };
+    const std::pair<Emf, Rgb> rows[] = {
+        {BlackFill().Record(EMR_RECTANGLE, {10, 10, kFar, 50}), kBlack},
+        {BlackFill().Record(EMR_RECTANGLE, {10, 10, kPast, 50}), kWhite},
+        {region(kFar), kBlack},
+        {region(kPast), kWhite},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        Emf emf = rows[i].first;
+        EXPECT_EQ(Play(emf.Bits(), 50, 30), rows[i].second);
     }
 }
 
