@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/TextDecoding.h"
+#include "support/ProfileScan.h"
 #include "support/TempDir.h"
 
 #include <sys/stat.h>
@@ -124,12 +125,10 @@ const LexicalCase kLexicalCases[] = {
     {"names are decoded too", "\xEF\xBB\xBF[\xFF]\nk=v\n", "?", "k", "v"},
 };
 
-class LexicalRules : public ::testing::TestWithParam<std::size_t> {};
-
-TEST_P(LexicalRules, IndexedAndScannedAgree) {
+TEST(ProfileReader, LexicalRules) {
     for (const LexicalCase& c : kLexicalCases) {
         SCOPED_TRACE(c.rule);
-        const ProfileReader reader = ProfileReader::FromBytes(std::string(c.text), GetParam());
+        const ProfileReader reader = ProfileReader::FromBytes(std::string(c.text));
         const std::optional<std::string> got = reader.Find(c.section, c.key);
         ASSERT_EQ(got.has_value(), c.expected.has_value()) << (got ? *got : "(default)");
         if (got) {
@@ -138,12 +137,6 @@ TEST_P(LexicalRules, IndexedAndScannedAgree) {
         EXPECT_EQ(reader.GetString(c.section, c.key, "0"), got ? *got : "0");
     }
 }
-
-// The index answers ordinary files; files with very many lines are searched
-// line by line. Both must give the same answers.
-INSTANTIATE_TEST_SUITE_P(Modes, LexicalRules,
-                         ::testing::Values(ProfileReader::kDefaultIndexLimit, std::size_t{0}),
-                         [](const auto& info) { return info.param == 0 ? "Scanned" : "Indexed"; });
 
 std::string Utf16(std::u16string_view text, bool big_endian, bool mark) {
     std::string out;
@@ -217,14 +210,12 @@ TEST(ProfileReader, ReadsAFile) {
 TEST(ProfileReader, MegabyteLines) {
     const std::string big(3u << 20, 'x');
     const std::string text = "[" + big + "]\nk=1\n[s]\nk=" + big + "\nj=" + big + "=\n" + big + "\nlast=v";
-    for (const std::size_t limit : {ProfileReader::kDefaultIndexLimit, std::size_t{0}}) {
-        const ProfileReader reader = ProfileReader::FromBytes(text, limit);
-        EXPECT_EQ(reader.GetString(big, "k", "0"), "1");
-        EXPECT_EQ(reader.GetString("s", "k", "0"), big.substr(0, 2047));
-        EXPECT_EQ(reader.GetString("s", "j", "0"), big.substr(0, 2047));
-        EXPECT_EQ(reader.GetString("s", big, "0"), "0");
-        EXPECT_EQ(reader.GetString("s", "last", "0"), "v");
-    }
+    const ProfileReader reader = ProfileReader::FromBytes(text);
+    EXPECT_EQ(reader.GetString(big, "k", "0"), "1");
+    EXPECT_EQ(reader.GetString("s", "k", "0"), big.substr(0, 2047));
+    EXPECT_EQ(reader.GetString("s", "j", "0"), big.substr(0, 2047));
+    EXPECT_EQ(reader.GetString("s", big, "0"), "0");
+    EXPECT_EQ(reader.GetString("s", "last", "0"), "v");
 }
 
 TEST(ProfileReader, ReadsAtMost16MiB) {
@@ -249,6 +240,7 @@ TEST(ProfileReader, StorageStaysNearTheFileSize) {
     struct Case {
         const char* name;
         std::string text;
+        std::size_t records;
     };
     std::string tiny_lines;
     for (int i = 0; i < 200000; ++i) tiny_lines += static_cast<char>('a' + i % 26), tiny_lines += '\n';
@@ -259,20 +251,46 @@ TEST(ProfileReader, StorageStaysNearTheFileSize) {
         sections += "]\n";
     }
     std::string last_line_only = "k";
-    const Case cases[] = {
-        {"tiny key lines", tiny_lines}, {"many sections", sections}, {"one short line", last_line_only}};
-    // The index of an ordinary file is bounded by the index limit.
-    constexpr std::size_t kIndexBytes = 8192 * 12;
+    const Case cases[] = {{"tiny key lines", tiny_lines, 200000},
+                          {"many sections", sections, 100000},
+                          {"one short line", last_line_only, 1}};
+    // Every record is indexed: 12 bytes a record at most, and a few slots more.
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const ProfileReader reader = ProfileReader::FromBytes(c.text);
-        EXPECT_LE(reader.StorageBytes(), std::max<std::size_t>(c.text.size() + 2, 15) + kIndexBytes);
+        EXPECT_LE(reader.StorageBytes(), std::max<std::size_t>(c.text.size() + 2, 15) + 12 * c.records + 64);
     }
 }
 
-// Random files from a small alphabet that exercises every rule: the indexed
-// and the line-by-line search must agree on every name that occurs.
-TEST(ProfileReader, IndexedAndScannedAgreeOnRandomFiles) {
+// Files far larger than a menu's are indexed too: the first line of a key
+// wins wherever it stands, among many sections and many repeats.
+TEST(ProfileReader, LargeFilesAreIndexed) {
+    std::string text = "[s]\nfirst=1\n";
+    auto line = [&](std::string_view before, int i, std::string_view between) {
+        text.append(before).append(std::to_string(i)).append(between).append(std::to_string(i)).append("\n");
+    };
+    for (int i = 0; i < 100000; ++i) line("k", i, "=");
+    for (int i = 0; i < 50000; ++i) text += "first=again\nK7=again\n";
+    for (int i = 0; i < 20000; ++i) line("[t", i, "]\nk=");
+    text += "[S]\nfirst=hidden\n[t19999]\nk=hidden\nlast=x";
+    const ProfileReader reader = ProfileReader::FromBytes(text);
+    struct Lookup {
+        const char* section;
+        const char* key;
+        const char* expected;
+    };
+    const Lookup lookups[] = {{"s", "first", "1"},        {"s", "k0", "0"},       {"s", "K99999", "99999"},
+                              {"s", "k7", "7"},           {"s", "k100000", "-"},  {"T0", "k", "0"},
+                              {"t19999", "k", "19999"},   {"t19999", "last", "-"}, {"t20000", "k", "-"}};
+    for (const Lookup& l : lookups) {
+        SCOPED_TRACE(std::string(l.section) + " " + l.key);
+        EXPECT_EQ(reader.GetString(l.section, l.key, "-"), l.expected);
+    }
+}
+
+// Random files from a small alphabet that exercises every rule: the index
+// and a line-by-line search must agree on every name that occurs.
+TEST(ProfileReader, IndexAndScanAgreeOnRandomFiles) {
     std::mt19937 random(12345);
     const std::string alphabet = "[]=\"' \t\r\n\0aAbB;#\x1A\xA0"s.substr(0);
     const std::vector<std::string> names = {"", "a", "A", "b", "ab", "aB", " a", "[a", "a]", "\"a\"", ";a", "#"};
@@ -281,11 +299,10 @@ TEST(ProfileReader, IndexedAndScannedAgreeOnRandomFiles) {
         const int length = std::uniform_int_distribution<int>(0, 120)(random);
         for (int i = 0; i < length; ++i) text += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
         const ProfileReader indexed = ProfileReader::FromBytes(text);
-        const ProfileReader scanned = ProfileReader::FromBytes(text, 0);
         ASSERT_TRUE(indexed.IsIndexed() || text.find_first_not_of(" \t\r\n\x1A"s) == std::string::npos);
         for (const std::string& section : names)
             for (const std::string& key : names)
-                ASSERT_EQ(indexed.Find(section, key), scanned.Find(section, key))
+                ASSERT_EQ(indexed.Find(section, key), testing::ScanProfile(text, section, key))
                     << "section [" << section << "] key [" << key << "] in " << ::testing::PrintToString(text);
     }
 }
