@@ -373,8 +373,28 @@ template <typename Units>
 void ProfileReader::BuildIndex(const Units& u) {
     const std::size_t records = m_recordCount;
     if (records == 0) return;
-    // Load at most two thirds: 8 bytes a slot, 12 bytes a record.
-    m_index.assign(records + records / 2 + 2, Slot{0, kEmptyRecord});
+    // Load at most two thirds: 8 bytes a slot, 12 bytes a record once all
+    // are in. The table starts small and grows with the names kept, so that
+    // a file of one line repeated millions of times keeps a small index.
+    const std::size_t most_slots = records + records / 2 + 2;
+    m_index.assign(std::min<std::size_t>(most_slots, 1024), Slot{0, kEmptyRecord});
+    std::size_t kept = 0;
+
+    // The hash a slot was filed under, from the name of its record.
+    auto slot_hash = [&](const Slot& slot) {
+        const std::uint32_t record = slot.entry & kRecordMask;
+        if (record == kLeadingSection) return HashUnits(u, 0, 0);
+        const Record r = ReadRecord(u, record, m_unitCount);
+        const std::uint32_t name_hash = HashUnits(u, r.name_begin, r.name_end);
+        return slot.owner == kSectionOwner ? name_hash : KeyHash(name_hash, slot.owner);
+    };
+    auto grow = [&] {
+        std::vector<Slot> old(std::min(2 * m_index.size(), most_slots), Slot{0, kEmptyRecord});
+        old.swap(m_index);
+        for (const Slot& slot : old)
+            if ((slot.entry & kRecordMask) != kEmptyRecord)
+                m_index[Probe(m_index, slot_hash(slot), slot.owner, [](std::uint32_t) { return false; })] = slot;
+    };
 
     // Adds a slot for the record unless its owner has one of that name: the
     // first section of a name, and the first line of a key, win. So a file
@@ -390,6 +410,7 @@ void ProfileReader::BuildIndex(const Units& u) {
         })];
         if ((slot.entry & kRecordMask) != kEmptyRecord) return false;
         slot = Slot{owner, Tag(hash) | record};
+        if (3 * ++kept >= 2 * m_index.size() && m_index.size() < most_slots) grow();
         return true;
     };
 

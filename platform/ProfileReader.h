@@ -37,8 +37,10 @@
 // A reader is used by one thread at a time.
 //
 // The file is parsed once, in place, into compact records; an index over all
-// the records answers lookups. The index takes 12 bytes a record at most (8
-// bytes a slot, two thirds full), on top of the file's size.
+// the records answers lookups. The index holds the first section of each name
+// and the first line of each key in it, in at most 12 bytes a record (8 bytes
+// a slot, two thirds full; briefly twice that while it grows), on top of the
+// file's size.
 #pragma once
 
 #include <cstddef>
