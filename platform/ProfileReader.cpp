@@ -525,6 +525,10 @@ std::optional<std::string> ProfileReader::Find(std::string_view section, std::st
     if (!m_hasFile || m_unitCount == 0) return std::nullopt;
     section = TrimQuery(section);
     key = TrimQuery(key);
+    // No name holds a line end. Such a query could otherwise match a name and
+    // the start of the next record, which lie next to each other in the store.
+    if (section.find_first_of("\r\n") != std::string_view::npos || key.find_first_of("\r\n") != std::string_view::npos)
+        return std::nullopt;
     const auto* data = reinterpret_cast<const unsigned char*>(m_store.data());
     if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8) return FindIn(ByteUnits{data}, section, section, key);
     return FindIn(Utf16Units{data}, section, Utf8ToUtf16(section), Utf8ToUtf16(key));

@@ -106,6 +106,8 @@ const LexicalCase kLexicalCases[] = {
     {"unmatched quotes are kept", "[s]\nk=\"v\n", "s", "k", "\"v"},
     {"mixed quotes are kept", "[s]\nk=\"v'\n", "s", "k", "\"v'"},
     {"inner quotes are kept", "[s]\nk=\"a\"b\"\n", "s", "k", "a\"b"},
+    {"a name never spans lines", "[s]\nZ\nk=v\n", "s", "Z\nk", std::nullopt},
+    {"a section never spans lines", "[s]\n[t]\nk=v\n", "s]\n[t", "k", std::nullopt},
     {"names keep their quotes", "[s]\n\"k\"=v\n", "s", "\"k\"", "v"},
     {"quoted names do not match unquoted", "[s]\n\"k\"=v\n", "s", "k", std::nullopt},
     {"at most 2047 bytes of a value", kLongFile, "s", "k", std::string_view(kLongValue).substr(0, 2047)},
