@@ -38,9 +38,9 @@
 //
 // The file is parsed once, in place, into compact records; an index over all
 // the records answers lookups. The index holds the first section of each name
-// and the first line of each key in it, in at most 12 bytes a record (8 bytes
-// a slot, two thirds full; briefly twice that while it grows), on top of the
-// file's size.
+// and the first line of each key in it, 12 bytes for each (8 bytes a slot, at
+// most two thirds full, from 1024 slots up; briefly twice that while it
+// grows), on top of the file's size.
 #pragma once
 
 #include <cstddef>
