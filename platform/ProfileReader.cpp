@@ -5,6 +5,7 @@
 #include <random>
 #include <span>
 #include <type_traits>
+#include <utility>
 
 #include "platform/PosixFiles.h"
 #include "platform/TextDecoding.h"
@@ -389,8 +390,8 @@ void ProfileReader::BuildIndex(const Units& u) {
         return slot.owner == kSectionOwner ? name_hash : KeyHash(name_hash, slot.owner);
     };
     auto grow = [&] {
-        std::vector<Slot> old(std::min(2 * m_index.size(), most_slots), Slot{0, kEmptyRecord});
-        old.swap(m_index);
+        const std::vector<Slot> old =
+            std::exchange(m_index, std::vector<Slot>(std::min(2 * m_index.size(), most_slots), Slot{0, kEmptyRecord}));
         for (const Slot& slot : old)
             if ((slot.entry & kRecordMask) != kEmptyRecord)
                 m_index[Probe(m_index, slot_hash(slot), slot.owner, [](std::uint32_t) { return false; })] = slot;
