@@ -51,7 +51,10 @@ const std::string& ConfigurationFilePath(std::string& pathBuffer, PathStyle styl
     pathBuffer.append(kConfigurationFileName);
     if (style == PathStyle::Posix) {
         // A disc mounted on Linux may show the name in another case.
-        if (std::optional<std::string> entry = platform::FindEntryIgnoringCase(directory, kConfigurationFileName)) {
+        // Every pass asks again: the last listing of the directory is reused
+        // while the directory is unchanged.
+        static platform::EntryFinder finder;
+        if (std::optional<std::string> entry = finder.Find(directory, kConfigurationFileName)) {
             pathBuffer = directory;
             AppendSeparatorIfNeeded(pathBuffer, style);
             pathBuffer.append(*entry);

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 #include <span>
 #include <type_traits>
+#include <utility>
 
 #include "platform/PosixFiles.h"
 #include "platform/TextDecoding.h"
@@ -24,10 +26,19 @@ constexpr std::uint32_t kNul = 0x00;
 constexpr std::uint32_t kLf = 0x0A;
 constexpr std::uint32_t kCr = 0x0D;
 
-constexpr std::uint32_t kEmptySlot = 0xFFFFFFFFu;
+// A slot holds its record's unit offset in the low 25 bits (records lie below
+// 2^24 + 2 units) and seven more bits of the name's hash above them, so most
+// slots of other names are passed over without reading the store.
+constexpr std::uint32_t kRecordBits = 25;
+constexpr std::uint32_t kRecordMask = (1u << kRecordBits) - 1;
+constexpr std::uint32_t kEmptyRecord = kRecordMask;
+constexpr std::uint32_t kLeadingSection = kRecordMask - 1;  // id of the unnamed section before any header
+constexpr std::uint32_t kUnreachable = kRecordMask - 2;     // id of a repeated section
+constexpr std::uint32_t kNoSection = kRecordMask - 3;       // a section asked for that the file lacks
 constexpr std::uint32_t kSectionOwner = 0xFFFFFFFFu;
-constexpr std::uint32_t kLeadingSection = 0xFFFFFFFEu;  // id of the unnamed section before any header
-constexpr std::uint32_t kUnreachable = 0xFFFFFFFDu;     // id of a repeated section
+static_assert(ProfileReader::kMaxFileBytes + 2 < kNoSection);
+
+constexpr std::uint32_t Tag(std::uint32_t hash) { return hash << kRecordBits; }
 
 constexpr bool IsLineEnd(std::uint32_t u) { return u == kCr || u == kLf; }
 constexpr bool IsBlank(std::uint32_t u) { return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20; }
@@ -51,16 +62,35 @@ std::uint64_t LoadWord(const unsigned char* p, std::size_t n) {
     return w;
 }
 
-std::uint32_t HashBytes(const unsigned char* p, std::size_t n) {
-    constexpr std::uint64_t kMul = 0xFF51AFD7ED558CCDull;
-    std::uint64_t h = n * 0x9E3779B97F4A7C15ull;
-    for (; n >= 8; p += 8, n -= 8) {
-        h = (h ^ FoldWord(LoadWord(p, 8))) * kMul;
-        h ^= h >> 32;
-    }
-    if (n != 0) h = (h ^ FoldWord(LoadWord(p, n))) * kMul;
+// Every record of a file within the cap is indexed, so a file could pile its
+// names into one probe chain if it could predict the hash: the hash starts
+// from a seed chosen at random once per process.
+std::uint64_t HashSeed() {
+    static const std::uint64_t seed = [] {
+        std::random_device device;
+        return (std::uint64_t{device()} << 32) ^ device();
+    }();
+    return seed;
+}
+
+constexpr std::uint64_t kHashMul = 0xFF51AFD7ED558CCDull;
+
+std::uint64_t MixWord(std::uint64_t h, std::uint64_t word) {
+    h = (h ^ word) * kHashMul;
+    return h ^ (h >> 32);
+}
+
+std::uint32_t FinishHash(std::uint64_t h) {
+    h *= kHashMul;
     h ^= h >> 29;
-    return static_cast<std::uint32_t>(h);
+    return static_cast<std::uint32_t>(h >> 16);
+}
+
+std::uint32_t HashBytes(const unsigned char* p, std::size_t n) {
+    std::uint64_t h = HashSeed() ^ (n * 0x9E3779B97F4A7C15ull);
+    for (; n >= 8; p += 8, n -= 8) h = MixWord(h, FoldWord(LoadWord(p, 8)));
+    if (n != 0) h = MixWord(h, FoldWord(LoadWord(p, n)));
+    return FinishHash(h);
 }
 
 bool EqualBytesFolded(const unsigned char* a, const unsigned char* b, std::size_t n) {
@@ -128,15 +158,15 @@ std::size_t CutAtNul(const Units& u, std::size_t begin, std::size_t end) {
     return u.Find(begin, end, kNul);
 }
 
-constexpr std::uint32_t kFnvOffset = 2166136261u;
-constexpr std::uint32_t kFnvPrime = 16777619u;
-
 template <typename Units>
 std::uint32_t HashUnits(const Units& u, std::size_t begin, std::size_t end) {
-    if constexpr (std::is_same_v<Units, ByteUnits>) return HashBytes(u.data + begin, end - begin);
-    std::uint32_t h = kFnvOffset;
-    for (std::size_t i = begin; i < end; ++i) h = (h ^ Fold(u[i])) * kFnvPrime;
-    return h;
+    if constexpr (std::is_same_v<Units, ByteUnits>) {
+        return HashBytes(u.data + begin, end - begin);
+    } else {
+        std::uint64_t h = HashSeed() ^ ((end - begin) * 0x9E3779B97F4A7C15ull);
+        for (std::size_t i = begin; i < end; ++i) h = MixWord(h, Fold(u[i]));
+        return FinishHash(h);
+    }
 }
 
 template <typename Query>
@@ -145,11 +175,7 @@ std::uint32_t HashQuery(const Query& q) {
 }
 
 std::uint32_t KeyHash(std::uint32_t name_hash, std::uint32_t section_id) {
-    std::uint32_t h = name_hash ^ (section_id * 0x9E3779B1u);
-    h ^= h >> 16;
-    h *= 0x85EBCA6Bu;
-    h ^= h >> 13;
-    return h;
+    return FinishHash(MixWord(HashSeed() ^ name_hash, section_id));
 }
 
 // Whether units [a_begin, a_end) of `a` and [b_begin, b_end) of `b` are the
@@ -224,13 +250,17 @@ Record ReadRecord(const Units& u, std::size_t pos, std::size_t count) {
 }
 
 // The slot of `hash` and `owner` whose record `matches`, or else the empty
-// slot where the search ended.
+// slot where the search ended. The table is never full. The high bits of the
+// hash choose the first slot; the low ones are the tag kept in the slot.
 template <typename Slots, typename Matches>
 std::size_t Probe(const Slots& index, std::uint32_t hash, std::uint32_t owner, const Matches& matches) {
-    const std::size_t mask = index.size() - 1;
-    std::size_t i = hash & mask;
-    for (; index[i].record != kEmptySlot; i = (i + 1) & mask)
-        if (index[i].owner == owner && index[i].hash == hash && matches(index[i].record)) break;
+    const std::size_t size = index.size();
+    std::size_t i = static_cast<std::size_t>((std::uint64_t{hash} * size) >> 32);
+    const std::uint32_t tag = Tag(hash);
+    for (; (index[i].entry & kRecordMask) != kEmptyRecord; i = i + 1 == size ? 0 : i + 1) {
+        const auto& slot = index[i];
+        if (slot.owner == owner && (slot.entry & ~kRecordMask) == tag && matches(slot.entry & kRecordMask)) break;
+    }
     return i;
 }
 
@@ -341,22 +371,47 @@ void ProfileReader::Compact(std::size_t begin, std::size_t end) {
 }
 
 template <typename Units>
-void ProfileReader::BuildIndex(const Units& u, std::size_t index_limit) {
+void ProfileReader::BuildIndex(const Units& u) {
     const std::size_t records = m_recordCount;
-    if (records == 0 || records > index_limit) return;
-    std::size_t slots = 16;
-    while (slots < records + records / 2 + 1) slots *= 2;  // load at most two thirds
-    m_index.assign(slots, Slot{0, 0, kEmptySlot});
+    if (records == 0) return;
+    // Load at most two thirds: 8 bytes a slot, 12 bytes a record once all
+    // are in. The table starts small and grows with the names kept, so that
+    // a file of one line repeated millions of times keeps a small index.
+    const std::size_t most_slots = records + records / 2 + 2;
+    m_index.assign(std::min<std::size_t>(most_slots, 1024), Slot{0, kEmptyRecord});
+    std::size_t kept = 0;
+
+    // The hash a slot was filed under, from the name of its record.
+    auto slot_hash = [&](const Slot& slot) {
+        const std::uint32_t record = slot.entry & kRecordMask;
+        if (record == kLeadingSection) return HashUnits(u, 0, 0);
+        const Record r = ReadRecord(u, record, m_unitCount);
+        const std::uint32_t name_hash = HashUnits(u, r.name_begin, r.name_end);
+        return slot.owner == kSectionOwner ? name_hash : KeyHash(name_hash, slot.owner);
+    };
+    auto grow = [&] {
+        const std::vector<Slot> old =
+            std::exchange(m_index, std::vector<Slot>(std::min(2 * m_index.size(), most_slots), Slot{0, kEmptyRecord}));
+        for (const Slot& slot : old)
+            if ((slot.entry & kRecordMask) != kEmptyRecord)
+                m_index[Probe(m_index, slot_hash(slot), slot.owner, [](std::uint32_t) { return false; })] = slot;
+    };
 
     // Adds a slot for the record unless its owner has one of that name: the
-    // first section of a name, and the first line of a key, win.
+    // first section of a name, and the first line of a key, win. So a file
+    // of one key repeated a million times indexes one key.
     auto insert = [&](std::uint32_t hash, std::uint32_t owner, const Record& r, std::uint32_t record) {
+        const std::size_t length = r.name_end - r.name_begin;
         Slot& slot = m_index[Probe(m_index, hash, owner, [&](std::uint32_t other) {
-            const Record o = other == kLeadingSection ? Record{} : ReadRecord(u, other, m_unitCount);
-            return NamesEqual(u, o.name_begin, o.name_end, u, r.name_begin, r.name_end);
+            if (other == kLeadingSection) return length == 0;
+            const std::size_t begin = owner == kSectionOwner ? other + 1 : other;
+            const std::size_t end = begin + length;
+            return end < m_unitCount && (u[end] == kNul || u[end] == kLf) &&
+                   NamesEqual(u, begin, end, u, r.name_begin, r.name_end);
         })];
-        if (slot.record != kEmptySlot) return false;
-        slot = Slot{hash, owner, record};
+        if ((slot.entry & kRecordMask) != kEmptyRecord) return false;
+        slot = Slot{owner, Tag(hash) | record};
+        if (3 * ++kept >= 2 * m_index.size() && m_index.size() < most_slots) grow();
         return true;
     };
 
@@ -379,54 +434,38 @@ void ProfileReader::BuildIndex(const Units& u, std::size_t index_limit) {
 template <typename Units, typename Query>
 std::optional<std::string> ProfileReader::FindIn(const Units& u, std::string_view section_text, const Query& section,
                                                  const Query& key) const {
-    std::optional<Record> found;
-    if (!m_index.empty()) {
-        if (!m_memoValid || m_memoSection != section_text) {
-            auto is_section = [&](std::uint32_t other) {
-                return other == kLeadingSection ? section.size() == 0 : RecordNameIs(u, other + 1, m_unitCount, section);
-            };
-            m_memoSectionId = m_index[Probe(m_index, HashQuery(section), kSectionOwner, is_section)].record;
-            m_memoSection.assign(section_text);
-            m_memoValid = true;
-        }
-        const std::uint32_t section_id = m_memoSectionId;
-        if (section_id == kEmptySlot) return std::nullopt;
-        auto is_key = [&](std::uint32_t other) { return RecordNameIs(u, other, m_unitCount, key); };
-        const std::uint32_t record =
-            m_index[Probe(m_index, KeyHash(HashQuery(key), section_id), section_id, is_key)].record;
-        if (record != kEmptySlot) found = KeyRecord(u, record, record + key.size(), m_unitCount);
-    } else {
-        // Record by record, as the platform does: the first section of that
-        // name, then the first line of the key within it.
-        bool inside = section.size() == 0;
-        for (std::size_t pos = 0; pos < m_unitCount;) {
-            const Record r = ReadRecord(u, pos, m_unitCount);
-            if (r.is_section) {
-                if (inside) break;
-                inside = NameIs(u, r.name_begin, r.name_end, section);
-            } else if (inside && NameIs(u, r.name_begin, r.name_end, key)) {
-                found = r;
-                break;
-            }
-            pos = r.next;
-        }
+    if (!m_memoValid || m_memoSection != section_text) {
+        auto is_section = [&](std::uint32_t other) {
+            return other == kLeadingSection ? section.size() == 0 : RecordNameIs(u, other + 1, m_unitCount, section);
+        };
+        const std::uint32_t entry = m_index[Probe(m_index, HashQuery(section), kSectionOwner, is_section)].entry;
+        m_memoSectionId = (entry & kRecordMask) == kEmptyRecord ? kNoSection : entry & kRecordMask;
+        m_memoSection.assign(section_text);
+        m_memoValid = true;
     }
-    if (!found || !found->has_value) return std::nullopt;
+    const std::uint32_t section_id = m_memoSectionId;
+    if (section_id == kNoSection) return std::nullopt;
+    auto is_key = [&](std::uint32_t other) { return RecordNameIs(u, other, m_unitCount, key); };
+    const std::uint32_t record =
+        m_index[Probe(m_index, KeyHash(HashQuery(key), section_id), section_id, is_key)].entry & kRecordMask;
+    if (record == kEmptyRecord) return std::nullopt;
+    const Record found = KeyRecord(u, record, record + key.size(), m_unitCount);
+    if (!found.has_value) return std::nullopt;
 
     if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8) {
-        const char* value = m_store.data() + found->value_begin;
-        const std::size_t size = found->value_end - found->value_begin;
+        const char* value = m_store.data() + found.value_begin;
+        const std::size_t size = found.value_end - found.value_begin;
         std::size_t kept = std::min(size, kMaxValueBytes);
         // Decoded text is cut before the character that would not fit.
         if (m_encoding == Encoding::Utf8 && kept < size)
             while (kept > 0 && (static_cast<unsigned char>(value[kept]) & 0xC0) == 0x80) --kept;
         return std::string(value, kept);
     }
-    const std::string_view units(m_store.data() + 2 * found->value_begin, 2 * (found->value_end - found->value_begin));
+    const std::string_view units(m_store.data() + 2 * found.value_begin, 2 * (found.value_end - found.value_begin));
     return Utf16ToUtf8(units, false, kMaxValueBytes, U'?');
 }
 
-ProfileReader ProfileReader::FromBytes(std::string bytes, std::size_t index_limit) {
+ProfileReader ProfileReader::FromBytes(std::string bytes) {
     ProfileReader reader;
     reader.m_hasFile = true;
     if (bytes.size() > kMaxFileBytes) bytes.resize(kMaxFileBytes);
@@ -470,23 +509,27 @@ ProfileReader ProfileReader::FromBytes(std::string bytes, std::size_t index_limi
     reader.m_store.resize(reader.m_unitCount * (wide ? 2 : 1));
     const auto* data = reinterpret_cast<const unsigned char*>(reader.m_store.data());
     if (wide) {
-        reader.BuildIndex(Utf16Units{data}, index_limit);
+        reader.BuildIndex(Utf16Units{data});
     } else {
-        reader.BuildIndex(ByteUnits{data}, index_limit);
+        reader.BuildIndex(ByteUnits{data});
     }
     return reader;
 }
 
-ProfileReader ProfileReader::FromFile(const std::string& path, std::size_t index_limit) {
+ProfileReader ProfileReader::FromFile(const std::string& path) {
     std::string bytes;
     if (PosixReadFile(path, kMaxFileBytes, bytes, kSlackBytes) == FileReadStatus::CannotOpen) return ProfileReader();
-    return FromBytes(std::move(bytes), index_limit);
+    return FromBytes(std::move(bytes));
 }
 
 std::optional<std::string> ProfileReader::Find(std::string_view section, std::string_view key) const {
     if (!m_hasFile || m_unitCount == 0) return std::nullopt;
     section = TrimQuery(section);
     key = TrimQuery(key);
+    // No name holds a line end. Such a query could otherwise match a name and
+    // the start of the next record, which lie next to each other in the store.
+    if (section.find_first_of("\r\n") != std::string_view::npos || key.find_first_of("\r\n") != std::string_view::npos)
+        return std::nullopt;
     const auto* data = reinterpret_cast<const unsigned char*>(m_store.data());
     if (m_encoding == Encoding::Bytes || m_encoding == Encoding::Utf8) return FindIn(ByteUnits{data}, section, section, key);
     return FindIn(Utf16Units{data}, section, Utf8ToUtf16(section), Utf8ToUtf16(key));

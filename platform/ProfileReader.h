@@ -36,10 +36,11 @@
 //
 // A reader is used by one thread at a time.
 //
-// The file is parsed once, in place, into compact records; an index over the
-// records answers lookups. Files with very many lines are not indexed and are
-// searched record by record instead, so that memory stays at the file's size
-// plus a fixed amount.
+// The file is parsed once, in place, into compact records; an index over all
+// the records answers lookups. The index holds the first section of each name
+// and the first line of each key in it, 12 bytes for each (8 bytes a slot, at
+// most two thirds full, from 1024 slots up; briefly twice that while it
+// grows), on top of the file's size.
 #pragma once
 
 #include <cstddef>
@@ -57,20 +58,17 @@ public:
     static constexpr std::size_t kMaxFileBytes = 16u * 1024u * 1024u;
     // The longest value that comes back, in bytes (the API's 2048-byte buffer).
     static constexpr std::size_t kMaxValueBytes = 2047;
-    // Files with more records (section headers and key lines) than this are
-    // searched without an index.
-    static constexpr std::size_t kDefaultIndexLimit = 4096;
 
     enum class Encoding { Bytes, Utf8, Utf16Le, Utf16Be };
 
     // A reader for a file that does not exist: every lookup gives the default.
     ProfileReader() = default;
 
-    // Parses the bytes of a file. `index_limit` is the most records indexed.
-    static ProfileReader FromBytes(std::string bytes, std::size_t index_limit = kDefaultIndexLimit);
+    // Parses the bytes of a file.
+    static ProfileReader FromBytes(std::string bytes);
     // Reads and parses a file. A missing, unreadable or non-regular file (a
     // directory, say) gives a reader without file.
-    static ProfileReader FromFile(const std::string& path, std::size_t index_limit = kDefaultIndexLimit);
+    static ProfileReader FromFile(const std::string& path);
 
     // The value of a key, or nothing when the file, section or key is missing
     // (or the key line has no "=").
@@ -86,15 +84,14 @@ public:
 
 private:
     struct Slot {
-        std::uint32_t hash;
-        std::uint32_t owner;   // kSectionOwner for a section, else the section's id
-        std::uint32_t record;  // unit offset of the record; kEmptySlot when unused
+        std::uint32_t owner;  // kSectionOwner for a section, else the section's id
+        std::uint32_t entry;  // hash bits above the record's unit offset; see ProfileReader.cpp
     };
 
     template <typename Units>
     void Compact(std::size_t begin, std::size_t end);
     template <typename Units>
-    void BuildIndex(const Units& units, std::size_t index_limit);
+    void BuildIndex(const Units& units);
     template <typename Units, typename Query>
     std::optional<std::string> FindIn(const Units& units, std::string_view section_text, const Query& section,
                                       const Query& key) const;
@@ -102,7 +99,7 @@ private:
     std::string m_store;          // the file's bytes, then the compacted records
     std::size_t m_unitCount = 0;  // units of records in m_store (bytes, or UTF-16 code units)
     std::size_t m_recordCount = 0;
-    std::vector<Slot> m_index;    // open addressing, a power of two in size, or empty
+    std::vector<Slot> m_index;    // open addressing with linear probes, never full; empty without records
     Encoding m_encoding = Encoding::Bytes;
     bool m_hasFile = false;
 

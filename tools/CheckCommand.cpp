@@ -4,12 +4,15 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "IniScanner.h"
 #include "MenuSimulation.h"
@@ -70,9 +73,9 @@ public:
     const IniRecord* Key(std::string_view section, std::string_view key) const {
         const FileSection* s = Section(section);
         if (!s) return nullptr;
-        for (const IniRecord* r : s->keys)
-            if (EqualsIgnoringCase(r->name, key)) return r;
-        return nullptr;
+        const KeyIndex& index = IndexOf(*s);
+        const auto it = index.find(key);
+        return it == index.end() ? nullptr : it->second;
     }
 
     int SectionLine(std::string_view section) const {
@@ -87,8 +90,31 @@ public:
     }
 
 private:
+    struct FoldedHash {
+        std::size_t operator()(std::string_view name) const {
+            std::size_t h = 14695981039346656037ull;
+            for (const char c : name) h = (h ^ static_cast<unsigned char>(platform::FoldAsciiCase(c))) * 1099511628211ull;
+            return h;
+        }
+    };
+    struct FoldedEqual {
+        bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoringCase(a, b); }
+    };
+    // The first line of each key of a section, built when the section is
+    // first asked for: the checks ask only for the menu's own sections, and a
+    // section may hold a million lines.
+    using KeyIndex = std::unordered_map<std::string_view, const IniRecord*, FoldedHash, FoldedEqual>;
+
+    const KeyIndex& IndexOf(const FileSection& s) const {
+        auto [it, inserted] = m_keyIndex.try_emplace(&s);
+        if (inserted)
+            for (const IniRecord* r : s.keys) it->second.try_emplace(r->name, r);
+        return it->second;
+    }
+
     std::vector<FileSection> m_sections;
     std::map<std::string, std::size_t> m_first;
+    mutable std::unordered_map<const FileSection*, KeyIndex> m_keyIndex;
 };
 
 // ---------------------------------------------------------------------------
@@ -126,6 +152,10 @@ std::optional<std::string> Nearest(std::string_view wrong, const Names& candidat
     std::optional<std::string> best;
     std::size_t best_distance = std::max<std::size_t>(3, wrong.size() / 3) + 1;
     for (const auto& c : candidates) {
+        // The distance is at least the difference in length: a name of a
+        // megabyte is not compared character by character.
+        const std::size_t length = std::string_view(c).size();
+        if ((wrong.size() > length ? wrong.size() - length : length - wrong.size()) >= best_distance) continue;
         const std::size_t d = EditDistanceIgnoringCase(wrong, c);
         if (d < best_distance) {
             best_distance = d;
@@ -225,8 +255,8 @@ public:
 
 private:
     void Add(Severity severity, int line, std::string message) {
-        for (const Finding& f : m_findings)
-            if (f.severity == severity && f.line == line && f.message == message) return;
+        std::string seen = std::to_string(static_cast<int>(severity)) + ':' + std::to_string(line) + ':' + message;
+        if (!m_added.insert(std::move(seen)).second) return;
         m_findings.push_back({severity, line, std::move(message)});
     }
 
@@ -262,33 +292,57 @@ private:
     }
 
     // --- sections and keys the menu never reads -----------------------------
+    // A file may repeat one mistake on a million lines: each kind of finding
+    // below is listed for its first kMaxListed lines, and a note at the first
+    // line left out counts the rest.
+    enum class LayoutKind { EmptySection, RepeatedSection, UnknownSection, KeyBeforeSection, UnknownKey, RepeatedKey,
+                            KeyWithoutValue, Count };
+    static constexpr int kMaxListed = 200;
+    struct Unlisted {
+        int count = 0;
+        int first_line = 0;
+    };
+
     void CheckLayout() {
+        std::array<Unlisted, static_cast<std::size_t>(LayoutKind::Count)> unlisted{};
+        std::array<int, static_cast<std::size_t>(LayoutKind::Count)> listed{};
+        // Whether a finding of this kind at this line is still listed.
+        auto listing = [&](LayoutKind kind, int line) {
+            const auto k = static_cast<std::size_t>(kind);
+            if (listed[k] < kMaxListed) return ++listed[k], true;
+            if (unlisted[k].count++ == 0) unlisted[k].first_line = line;
+            return false;
+        };
         std::vector<std::string_view> section_names(SchemaSections().begin(), SchemaSections().end());
         for (const FileSection& s : m_model.Sections()) {
             const bool leading = s.line == 0;
             const bool known = !leading && IsKnownSection(s.name, NameMatch::IgnoreCase);
             if (!leading && s.name.empty()) {
-                Add(Severity::Warning, s.line,
-                    "section [] has an empty name, which names the lines before the first header: "
-                    "the menu never reads its keys");
+                if (listing(LayoutKind::EmptySection, s.line))
+                    Add(Severity::Warning, s.line,
+                        "section [] has an empty name, which names the lines before the first header: "
+                        "the menu never reads its keys");
                 continue;
             }
             if (!leading && !s.first) {
-                Add(Severity::Warning, s.line,
-                    "section [" + s.name + "] appears again: only the first one, at line " +
-                        std::to_string(m_model.SectionLine(s.name)) + ", is read");
+                if (listing(LayoutKind::RepeatedSection, s.line))
+                    Add(Severity::Warning, s.line,
+                        "section [" + s.name + "] appears again: only the first one, at line " +
+                            std::to_string(m_model.SectionLine(s.name)) + ", is read");
                 continue;
             }
             if (!leading && !known) {
+                if (!listing(LayoutKind::UnknownSection, s.line)) continue;
                 std::string message = "unknown section [" + s.name + "]: the menu never reads it";
                 if (auto near = Nearest(s.name, section_names)) message += "; did you mean [" + *near + "]?";
                 Add(Severity::Warning, s.line, message);
                 continue;
             }
-            std::map<std::string, int> seen;
+            std::unordered_map<std::string, int> seen;
             for (const IniRecord* r : s.keys) {
                 if (IsCommentLike(r->name)) continue;  // harmless: no key of the menu starts so
                 if (leading) {
+                    if (!listing(LayoutKind::KeyBeforeSection, r->line)) continue;
                     std::string message = "key " + Quote(r->name) + " stands before any section: the menu never reads it";
                     if (const SchemaKey* k = FindAnySection(r->name)) message += "; it belongs in [" + k->section + "]";
                     Add(Severity::Warning, r->line, message);
@@ -296,6 +350,7 @@ private:
                 }
                 const SchemaKey* key = FindSchemaKey(s.name, r->name, NameMatch::IgnoreCase);
                 if (!key) {
+                    if (!listing(LayoutKind::UnknownKey, r->line)) continue;
                     std::string message = "unknown key " + Quote(r->name) + " in [" + s.name + "]: the menu never reads it";
                     if (const SchemaKey* other = FindAnySection(r->name)) {
                         message += "; it belongs in [" + other->section + "]";
@@ -307,16 +362,25 @@ private:
                 }
                 auto [it, inserted] = seen.emplace(FoldCase(r->name), r->line);
                 if (!inserted) {
-                    Add(Severity::Warning, r->line,
-                        "key " + Quote(r->name) + " appears again: only line " + std::to_string(it->second) +
-                            " is read");
+                    if (listing(LayoutKind::RepeatedKey, r->line))
+                        Add(Severity::Warning, r->line,
+                            "key " + Quote(r->name) + " appears again: only line " + std::to_string(it->second) +
+                                " is read");
                     continue;
                 }
-                if (r->kind == IniRecord::Kind::KeyWithoutValue)
+                if (r->kind == IniRecord::Kind::KeyWithoutValue && listing(LayoutKind::KeyWithoutValue, r->line))
                     Add(Severity::Warning, r->line,
                         "key " + Quote(r->name) + " has no \"=\": the menu reads it as missing (\"0\")");
             }
         }
+        static constexpr const char* kUnlistedWhat[] = {
+            "sections with an empty name", "repeated sections", "unknown sections", "keys before any section",
+            "unknown keys",                "repeated keys",     "keys without \"=\""};
+        for (std::size_t k = 0; k < unlisted.size(); ++k)
+            if (unlisted[k].count > 0)
+                Add(Severity::Note, unlisted[k].first_line,
+                    "and " + std::to_string(unlisted[k].count) + " more " + kUnlistedWhat[k] +
+                        " from here on, not listed one by one");
     }
 
     static const SchemaKey* FindAnySection(std::string_view key) {
@@ -655,6 +719,7 @@ private:
     IniModel m_model;
     platform::ProfileReader m_reader;
     std::vector<Finding> m_findings;
+    std::unordered_set<std::string> m_added;  // severity, line and message of each finding
 };
 
 std::string JsonString(std::string_view s) {

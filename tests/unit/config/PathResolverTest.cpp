@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -55,6 +60,42 @@ TEST(PathResolver, FindEntry) {
     EXPECT_EQ(FindEntryIgnoringCase(dir.Path(), "autorun"), std::nullopt);
     EXPECT_EQ(FindEntryIgnoringCase(dir.Join("missing"), "autorun.inf"), std::nullopt);
     EXPECT_EQ(NormaliseSeparators("a\\b/c\\"), "a/b/c/");
+}
+
+// A folder where the name is found only ignoring case is listed once while it
+// stays the same; a change of the folder shows at the next lookup.
+TEST(PathResolver, EntryFinderListsAnUnchangedDirectoryOnce) {
+    automenu::testing::TempDir dir;
+    // Changes are dated a minute back, one second apart: old enough to trust.
+    auto date = [&](int second) {
+        const timespec times[2] = {{std::time(nullptr) - 60 + second, 0}, {std::time(nullptr) - 60 + second, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, dir.Path().c_str(), times, 0), 0);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        std::optional<std::string> expected;
+        int listings;
+    } steps[] = {
+        {"first lookup", [&] { dir.Write("autorun.inf", ""), date(0); }, "autorun.inf", 1},
+        {"unchanged", [] {}, "autorun.inf", 0},
+        {"an earlier name added", [&] { dir.Write("Autorun.inf", ""), date(1); }, "Autorun.inf", 1},
+        {"unchanged again", [] {}, "Autorun.inf", 0},
+        {"removed in the same tick", [&] { std::filesystem::remove(dir.Join("Autorun.inf")), date(1); }, "autorun.inf", 1},
+        {"changed just now", [&] { dir.Write("other", ""); }, "autorun.inf", 1},
+        {"too recent to trust", [] {}, "autorun.inf", 1},
+        {"all removed", [&] { std::filesystem::remove(dir.Join("autorun.inf")), date(2); }, std::nullopt, 1},
+        {"still none", [] {}, std::nullopt, 0},
+        {"the exact name", [&] { dir.Write("AUTORUN.INF", ""), date(3); }, "AUTORUN.INF", 0},
+    };
+    EntryFinder finder;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        const std::uint64_t before = DirectoryListingCount();
+        EXPECT_EQ(finder.Find(dir.Path(), "AUTORUN.INF"), step.expected);
+        EXPECT_EQ(DirectoryListingCount() - before, static_cast<std::uint64_t>(step.listings));
+    }
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
 #include "config/ConfigurationPaths.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <ctime>
 #include <map>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/PathResolver.h"
 #include "support/TempDir.h"
 #include "config/TCustomIniFile.h"
 #include "config/TIniFile.h"
@@ -145,6 +149,19 @@ TEST(ConfigurationFilePath, FindsTheFileWhateverTheCaseOfItsName) {
         std::string buffer;
         EXPECT_EQ(ConfigurationFilePath(buffer, PathStyle::Posix), dir.Join(c.expected));
     }
+}
+
+TEST(ConfigurationFilePath, ASecondPassDoesNotListAnUnchangedDirectory) {
+    testing::TempDir dir;
+    dir.Write("autorun.inf", "");
+    const timespec old[2] = {{std::time(nullptr) - 60, 0}, {std::time(nullptr) - 60, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, dir.Path().c_str(), old, 0), 0);
+    ScopedCurrentDirectorySource source([&] { return dir.Path(); });
+    std::string buffer;
+    EXPECT_EQ(ConfigurationFilePath(buffer, PathStyle::Posix), dir.Join("autorun.inf"));
+    const std::uint64_t listings = platform::DirectoryListingCount();
+    EXPECT_EQ(ConfigurationFilePath(buffer, PathStyle::Posix), dir.Join("autorun.inf"));
+    EXPECT_EQ(platform::DirectoryListingCount(), listings);
 }
 
 TEST(ConfigurationFilePath, UsesTheProcessDirectoryByDefault) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/TextDecoding.h"
+#include "support/ProfileScan.h"
 #include "support/TempDir.h"
 
 #include <sys/stat.h>
@@ -105,6 +106,8 @@ const LexicalCase kLexicalCases[] = {
     {"unmatched quotes are kept", "[s]\nk=\"v\n", "s", "k", "\"v"},
     {"mixed quotes are kept", "[s]\nk=\"v'\n", "s", "k", "\"v'"},
     {"inner quotes are kept", "[s]\nk=\"a\"b\"\n", "s", "k", "a\"b"},
+    {"a name never spans lines", "[s]\nZ\nk=v\n", "s", "Z\nk", std::nullopt},
+    {"a section never spans lines", "[s]\n[t]\nk=v\n", "s]\n[t", "k", std::nullopt},
     {"names keep their quotes", "[s]\n\"k\"=v\n", "s", "\"k\"", "v"},
     {"quoted names do not match unquoted", "[s]\n\"k\"=v\n", "s", "k", std::nullopt},
     {"at most 2047 bytes of a value", kLongFile, "s", "k", std::string_view(kLongValue).substr(0, 2047)},
@@ -124,12 +127,10 @@ const LexicalCase kLexicalCases[] = {
     {"names are decoded too", "\xEF\xBB\xBF[\xFF]\nk=v\n", "?", "k", "v"},
 };
 
-class LexicalRules : public ::testing::TestWithParam<std::size_t> {};
-
-TEST_P(LexicalRules, IndexedAndScannedAgree) {
+TEST(ProfileReader, LexicalRules) {
     for (const LexicalCase& c : kLexicalCases) {
         SCOPED_TRACE(c.rule);
-        const ProfileReader reader = ProfileReader::FromBytes(std::string(c.text), GetParam());
+        const ProfileReader reader = ProfileReader::FromBytes(std::string(c.text));
         const std::optional<std::string> got = reader.Find(c.section, c.key);
         ASSERT_EQ(got.has_value(), c.expected.has_value()) << (got ? *got : "(default)");
         if (got) {
@@ -138,12 +139,6 @@ TEST_P(LexicalRules, IndexedAndScannedAgree) {
         EXPECT_EQ(reader.GetString(c.section, c.key, "0"), got ? *got : "0");
     }
 }
-
-// The index answers ordinary files; files with very many lines are searched
-// line by line. Both must give the same answers.
-INSTANTIATE_TEST_SUITE_P(Modes, LexicalRules,
-                         ::testing::Values(ProfileReader::kDefaultIndexLimit, std::size_t{0}),
-                         [](const auto& info) { return info.param == 0 ? "Scanned" : "Indexed"; });
 
 std::string Utf16(std::u16string_view text, bool big_endian, bool mark) {
     std::string out;
@@ -217,14 +212,12 @@ TEST(ProfileReader, ReadsAFile) {
 TEST(ProfileReader, MegabyteLines) {
     const std::string big(3u << 20, 'x');
     const std::string text = "[" + big + "]\nk=1\n[s]\nk=" + big + "\nj=" + big + "=\n" + big + "\nlast=v";
-    for (const std::size_t limit : {ProfileReader::kDefaultIndexLimit, std::size_t{0}}) {
-        const ProfileReader reader = ProfileReader::FromBytes(text, limit);
-        EXPECT_EQ(reader.GetString(big, "k", "0"), "1");
-        EXPECT_EQ(reader.GetString("s", "k", "0"), big.substr(0, 2047));
-        EXPECT_EQ(reader.GetString("s", "j", "0"), big.substr(0, 2047));
-        EXPECT_EQ(reader.GetString("s", big, "0"), "0");
-        EXPECT_EQ(reader.GetString("s", "last", "0"), "v");
-    }
+    const ProfileReader reader = ProfileReader::FromBytes(text);
+    EXPECT_EQ(reader.GetString(big, "k", "0"), "1");
+    EXPECT_EQ(reader.GetString("s", "k", "0"), big.substr(0, 2047));
+    EXPECT_EQ(reader.GetString("s", "j", "0"), big.substr(0, 2047));
+    EXPECT_EQ(reader.GetString("s", big, "0"), "0");
+    EXPECT_EQ(reader.GetString("s", "last", "0"), "v");
 }
 
 TEST(ProfileReader, ReadsAtMost16MiB) {
@@ -249,6 +242,7 @@ TEST(ProfileReader, StorageStaysNearTheFileSize) {
     struct Case {
         const char* name;
         std::string text;
+        std::size_t kept;  // names the index keeps: first sections and first keys in them
     };
     std::string tiny_lines;
     for (int i = 0; i < 200000; ++i) tiny_lines += static_cast<char>('a' + i % 26), tiny_lines += '\n';
@@ -259,20 +253,46 @@ TEST(ProfileReader, StorageStaysNearTheFileSize) {
         sections += "]\n";
     }
     std::string last_line_only = "k";
-    const Case cases[] = {
-        {"tiny key lines", tiny_lines}, {"many sections", sections}, {"one short line", last_line_only}};
-    // The index of an ordinary file is bounded by the index limit.
-    constexpr std::size_t kIndexBytes = 8192 * 12;
+    const Case cases[] = {{"tiny key lines, 26 names", tiny_lines, 27},
+                          {"many sections", sections, 100001},
+                          {"one short line", last_line_only, 2}};
+    // 12 bytes a name kept, 24 while the table grows from its first 1024 slots.
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const ProfileReader reader = ProfileReader::FromBytes(c.text);
-        EXPECT_LE(reader.StorageBytes(), std::max<std::size_t>(c.text.size() + 2, 15) + kIndexBytes);
+        EXPECT_LE(reader.StorageBytes(), std::max<std::size_t>(c.text.size() + 2, 15) + 24 * c.kept + 8 * 1024);
     }
 }
 
-// Random files from a small alphabet that exercises every rule: the indexed
-// and the line-by-line search must agree on every name that occurs.
-TEST(ProfileReader, IndexedAndScannedAgreeOnRandomFiles) {
+// Files far larger than a menu's are indexed too: the first line of a key
+// wins wherever it stands, among many sections and many repeats.
+TEST(ProfileReader, LargeFilesAreIndexed) {
+    std::string text = "[s]\nfirst=1\n";
+    auto line = [&](std::string_view before, int i, std::string_view between) {
+        text.append(before).append(std::to_string(i)).append(between).append(std::to_string(i)).append("\n");
+    };
+    for (int i = 0; i < 100000; ++i) line("k", i, "=");
+    for (int i = 0; i < 50000; ++i) text += "first=again\nK7=again\n";
+    for (int i = 0; i < 20000; ++i) line("[t", i, "]\nk=");
+    text += "[S]\nfirst=hidden\n[t19999]\nk=hidden\nlast=x";
+    const ProfileReader reader = ProfileReader::FromBytes(text);
+    struct Lookup {
+        const char* section;
+        const char* key;
+        const char* expected;
+    };
+    const Lookup lookups[] = {{"s", "first", "1"},        {"s", "k0", "0"},       {"s", "K99999", "99999"},
+                              {"s", "k7", "7"},           {"s", "k100000", "-"},  {"T0", "k", "0"},
+                              {"t19999", "k", "19999"},   {"t19999", "last", "-"}, {"t20000", "k", "-"}};
+    for (const Lookup& l : lookups) {
+        SCOPED_TRACE(std::string(l.section) + " " + l.key);
+        EXPECT_EQ(reader.GetString(l.section, l.key, "-"), l.expected);
+    }
+}
+
+// Random files from a small alphabet that exercises every rule: the index
+// and a line-by-line search must agree on every name that occurs.
+TEST(ProfileReader, IndexAndScanAgreeOnRandomFiles) {
     std::mt19937 random(12345);
     const std::string alphabet = "[]=\"' \t\r\n\0aAbB;#\x1A\xA0"s.substr(0);
     const std::vector<std::string> names = {"", "a", "A", "b", "ab", "aB", " a", "[a", "a]", "\"a\"", ";a", "#"};
@@ -281,11 +301,10 @@ TEST(ProfileReader, IndexedAndScannedAgreeOnRandomFiles) {
         const int length = std::uniform_int_distribution<int>(0, 120)(random);
         for (int i = 0; i < length; ++i) text += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
         const ProfileReader indexed = ProfileReader::FromBytes(text);
-        const ProfileReader scanned = ProfileReader::FromBytes(text, 0);
         ASSERT_TRUE(indexed.IsIndexed() || text.find_first_not_of(" \t\r\n\x1A"s) == std::string::npos);
         for (const std::string& section : names)
             for (const std::string& key : names)
-                ASSERT_EQ(indexed.Find(section, key), scanned.Find(section, key))
+                ASSERT_EQ(indexed.Find(section, key), testing::ScanProfile(text, section, key))
                     << "section [" << section << "] key [" << key << "] in " << ::testing::PrintToString(text);
     }
 }

@@ -112,6 +112,44 @@ TEST(Check, LeavesTheCurrentDirectoryAsItWas) {
     EXPECT_EQ(fs::current_path(), before);
 }
 
+// A mistake repeated on many lines is listed for its first 200 lines, then
+// counted in one note at the first line left out.
+TEST(Check, ListsARepeatedMistakeOnlySoOften) {
+    std::string text = "[Logo Setup]\nLogo Use=NO\n";
+    for (int i = 0; i < 50000; ++i) text += "Logo Use=YES\nLogo Colour=1\n";
+    for (int i = 0; i < 30000; ++i) text.append("[Other ").append(std::to_string(i % 300)).append("]\n");
+    testing::TempDir dir;
+    dir.Write("AUTORUN.INF", text);
+    const CheckReport report = CheckDirectory(dir.Path());
+    const struct {
+        const char* text;
+        int listed;
+        int first_unlisted_line;
+    } kinds[] = {
+        {"\"Logo Use\" appears again", 200, 2 + 2 * 200 + 1},
+        {"unknown key \"Logo Colour\"", 200, 2 + 2 * 200 + 2},
+        {"unknown section [Other", 200, 100003 + 200},
+        {"appears again: only the first one", 200, 100003 + 500},
+        {"and 49800 more repeated keys", 1, 403},
+        {"and 49800 more unknown keys", 1, 404},
+        {"and 100 more unknown sections", 1, 100203},
+        {"and 29500 more repeated sections", 1, 100503},
+    };
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.text);
+        int listed = 0;
+        int last_line = 0;
+        for (const Finding& f : report.findings)
+            if (f.message.find(kind.text) != std::string::npos) ++listed, last_line = f.line;
+        EXPECT_EQ(listed, kind.listed);
+        if (kind.listed == 1) {
+            EXPECT_EQ(last_line, kind.first_unlisted_line);
+        } else {
+            EXPECT_LT(last_line, kind.first_unlisted_line);
+        }
+    }
+}
+
 TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     testing::TempDir dir;
     dir.Write("AUTORUN.INF", TemplateText());
