@@ -78,7 +78,14 @@ std::optional<PassFailure> MenuSimulation::MoveOverBackground() {
 
 bool MenuSimulation::SavePng(const std::string& path) {
     if (!m_form || !m_form->HandleAllocated()) return false;
-    while (m_application->ProcessMessage()) {
+    // As the menu's own loop: a failure while painting (a picture that cannot
+    // be made) shows its box and the rest is still painted.
+    for (;;) {
+        try {
+            if (!m_application->ProcessMessage()) break;
+        } catch (...) {
+            m_application->HandleException();
+        }
     }
     return m_desktop->SavePng(m_form->Handle(), path);
 }

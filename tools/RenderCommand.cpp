@@ -90,6 +90,7 @@ int RunRender(CommandArguments args) {
         Report("cannot write " + output);
         return 1;
     }
+    for (const auto& box : menu.Desktop().Boxes()) Report("the menu shows an error while painting: " + box.text);
     return 0;
 }
 
