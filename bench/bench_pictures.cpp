@@ -96,10 +96,18 @@ void BM_DecodeBmpRle8(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeBmpRle8)->Unit(benchmark::kMicrosecond);
 
+// A 54-byte header declaring 32767 x 8192 at 24 bits: only a 1280 x 1024
+// screen's worth of (black) pixels is made.
+void BM_DecodeBmpHeaderLargerThanScreen(benchmark::State& state) {
+    const auto file = automenu::testing::BmpHeader(32767, 8192, 24);
+    for (auto _ : state) benchmark::DoNotOptimize(DecodeBmpFile(file, {1280, 1024}));
+}
+BENCHMARK(BM_DecodeBmpHeaderLargerThanScreen)->Unit(benchmark::kMicrosecond);
+
 // Six images (16 to 256 pixels, 32-bit, the largest as PNG); the 32 x 32 one is chosen and decoded.
 void BM_BuildSixImageIcon(benchmark::State& state) {
     const auto file = ReadData("six_images.ico");
-    for (auto _ : state) benchmark::DoNotOptimize(BuildIcon(file, {32, 32}, 0));
+    for (auto _ : state) benchmark::DoNotOptimize(BuildIcon(file, {32, 32}, 0, {1280, 1024}));
 }
 BENCHMARK(BM_BuildSixImageIcon)->Unit(benchmark::kMicrosecond);
 

@@ -1,10 +1,11 @@
 // Any bytes as a bitmap file: a picture or the framework's exception, nothing else.
+// Decoded as shown on a 1280 x 1024 screen.
 #include "ui/BmpDecoder.h"
 #include "ui/Exceptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {
-        automenu::DecodeBmpFile({data, size});
+        automenu::DecodeBmpFile({data, size}, {1280, 1024});
     } catch (const automenu::Exception&) {}
     return 0;
 }

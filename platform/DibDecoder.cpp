@@ -52,29 +52,36 @@ std::uint32_t PaletteColour(const std::vector<std::uint32_t>& palette, std::uint
     return kOpaqueBlack | palette[index];
 }
 
-// Writes index runs with clipping; an RLE stream is attacker data.
+// Writes index runs with clipping; an RLE stream is attacker data. The
+// image may be only the top part of a taller bitmap.
 struct RleTarget {
     PixelImage& image;
     const std::vector<std::uint32_t>& palette;
-    int x = 0;
-    int y = 0;  // rows counted from the bottom, as the stream does
+    int full_height = 0;  // the bitmap's rows, of which the image holds the top ones
+    std::int64_t x = 0;   // wide enough for any run of runs past the row's end
+    int y = 0;            // rows counted from the bottom, as the stream does
 
-    bool Done() const { return y >= image.height; }
+    bool Done() const { return y >= full_height; }
+    // The image row of stream row y, or -1 when it is not held.
+    int Row() const {
+        const int row = full_height - 1 - y;
+        return y >= 0 && row >= 0 && row < image.height ? row : -1;
+    }
     void Put(std::uint32_t index) {
-        if (x >= 0 && x < image.width && y >= 0 && y < image.height) {
-            image.pixels[static_cast<std::size_t>(image.height - 1 - y) * image.width + x] =
-                PaletteColour(palette, index);
-        }
+        const int row = Row();
+        if (row >= 0 && x >= 0 && x < image.width)
+            image.pixels[static_cast<std::size_t>(row) * image.width + x] = PaletteColour(palette, index);
         ++x;
     }
     // `count` pixels of one index, clipped to the row.
     void Fill(std::uint32_t index, int count) {
-        if (y >= 0 && y < image.height && x < image.width) {
-            const int from = std::max(x, 0);
-            const int to = std::min(x + count, image.width);
+        const int row = Row();
+        if (row >= 0 && x < image.width) {
+            const std::int64_t from = std::max<std::int64_t>(x, 0);
+            const std::int64_t to = std::min<std::int64_t>(x + count, image.width);
             if (from < to) {
-                std::uint32_t* row = image.pixels.data() + static_cast<std::size_t>(image.height - 1 - y) * image.width;
-                std::fill(row + from, row + to, PaletteColour(palette, index));
+                std::uint32_t* dst = image.pixels.data() + static_cast<std::size_t>(row) * image.width;
+                std::fill(dst + from, dst + to, PaletteColour(palette, index));
             }
         }
         x += count;
@@ -212,6 +219,11 @@ bool DibSizeAllowed(std::int64_t width, std::int64_t height) {
 }
 
 bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelImage& out, DibAlpha alpha) {
+    return DecodeDibPart(info, bits, {kMaxImageSide, kMaxImageSide}, out, alpha);
+}
+
+bool DecodeDibPart(const DibInfo& info, std::span<const std::uint8_t> bits, TSize part, PixelImage& out,
+                   DibAlpha alpha) {
     const DibHeader& h = info.header;
     const std::int64_t width = h.width;
     const bool top_down = h.height < 0;
@@ -236,12 +248,15 @@ bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelIma
         return false;
     }
 
+    // Only the part kept is allocated and decoded.
+    const std::int64_t kept_width = std::clamp<std::int64_t>(part.cx, 1, width);
+    const std::int64_t kept_height = std::clamp<std::int64_t>(part.cy, 1, height);
     PixelImage img;
-    img.width = static_cast<int>(width);
-    img.height = static_cast<int>(height);
+    img.width = static_cast<int>(kept_width);
+    img.height = static_cast<int>(kept_height);
     if (h.compression == BI_RLE8 || h.compression == BI_RLE4) {
-        img.pixels.assign(static_cast<std::size_t>(width * height), kOpaqueBlack);
-        RleTarget target{img, info.palette};
+        img.pixels.assign(static_cast<std::size_t>(kept_width * kept_height), kOpaqueBlack);
+        RleTarget target{img, info.palette, static_cast<int>(height)};
         DecodeRle(ByteReader(bits), h.compression == BI_RLE4, target);
         out = std::move(img);
         return true;
@@ -252,17 +267,18 @@ bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelIma
     const Channel green(h.compression == BI_BITFIELDS ? h.green_mask : (bpp == 16 ? 0x03E0u : 0x00FF00u));
     const Channel blue(h.compression == BI_BITFIELDS ? h.blue_mask : (bpp == 16 ? 0x001Fu : 0x0000FFu));
     const bool use_alpha = alpha == DibAlpha::FromData && bpp == 32;
-    img.pixels.resize(static_cast<std::size_t>(width * height));
+    img.pixels.resize(static_cast<std::size_t>(kept_width * kept_height));
     bool any_alpha = false;
 
     // One loop per pixel format, so the per-pixel work has no branching on it.
+    // Bottom-up, the kept top rows are the last rows of the data.
     auto rows = [&](auto&& decode_row) {
-        for (std::int64_t row = 0; row < height; ++row) {
-            const std::int64_t dest_row = top_down ? row : height - 1 - row;
-            std::uint32_t* dst = img.pixels.data() + dest_row * width;
+        for (std::int64_t dest_row = 0; dest_row < kept_height; ++dest_row) {
+            const std::int64_t row = top_down ? dest_row : height - 1 - dest_row;
+            std::uint32_t* dst = img.pixels.data() + dest_row * kept_width;
             const std::uint64_t start = static_cast<std::uint64_t>(row) * stride;
             if (start + stride > bits.size()) {
-                std::fill(dst, dst + width, kOpaqueBlack);  // missing rows read as black
+                std::fill(dst, dst + kept_width, kOpaqueBlack);  // missing rows read as black
                 continue;
             }
             decode_row(bits.data() + start, dst);
@@ -272,12 +288,12 @@ bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelIma
     switch (bpp) {
     case 1:
         rows([&](const std::uint8_t* src, std::uint32_t* dst) {
-            for (std::int64_t x = 0; x < width; ++x) dst[x] = PaletteColour(pal, (src[x >> 3] >> (7 - (x & 7))) & 1);
+            for (std::int64_t x = 0; x < kept_width; ++x) dst[x] = PaletteColour(pal, (src[x >> 3] >> (7 - (x & 7))) & 1);
         });
         break;
     case 4:
         rows([&](const std::uint8_t* src, std::uint32_t* dst) {
-            for (std::int64_t x = 0; x < width; ++x)
+            for (std::int64_t x = 0; x < kept_width; ++x)
                 dst[x] = PaletteColour(pal, (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4));
         });
         break;
@@ -285,13 +301,13 @@ bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelIma
         std::uint32_t lut[256];
         for (int i = 0; i < 256; ++i) lut[i] = PaletteColour(pal, static_cast<std::uint32_t>(i));
         rows([&](const std::uint8_t* src, std::uint32_t* dst) {
-            for (std::int64_t x = 0; x < width; ++x) dst[x] = lut[src[x]];
+            for (std::int64_t x = 0; x < kept_width; ++x) dst[x] = lut[src[x]];
         });
         break;
     }
     case 16:
         rows([&](const std::uint8_t* src, std::uint32_t* dst) {
-            for (std::int64_t x = 0; x < width; ++x) {
+            for (std::int64_t x = 0; x < kept_width; ++x) {
                 const std::uint32_t v = src[2 * x] | (std::uint32_t{src[2 * x + 1]} << 8);
                 dst[x] = PackArgb(255, red(v), green(v), blue(v));
             }
@@ -302,7 +318,7 @@ bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelIma
             std::int64_t x = 0;
             if constexpr (std::endian::native == std::endian::little) {
                 // Four pixels from three words: B G R B | G R B G | R B G R.
-                for (; x + 4 <= width; x += 4, src += 12) {
+                for (; x + 4 <= kept_width; x += 4, src += 12) {
                     std::uint32_t a, b, c;
                     std::memcpy(&a, src, 4);
                     std::memcpy(&b, src + 4, 4);
@@ -313,21 +329,21 @@ bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelIma
                     dst[x + 3] = kOpaqueBlack | (c >> 8);
                 }
             }
-            for (; x < width; ++x, src += 3)
+            for (; x < kept_width; ++x, src += 3)
                 dst[x] = kOpaqueBlack | (std::uint32_t{src[2]} << 16) | (std::uint32_t{src[1]} << 8) | src[0];
         });
         break;
     default:  // 32
         if (h.compression == BI_RGB && !use_alpha) {
             rows([&](const std::uint8_t* src, std::uint32_t* dst) {
-                for (std::int64_t x = 0; x < width; ++x, src += 4)
+                for (std::int64_t x = 0; x < kept_width; ++x, src += 4)
                     dst[x] = kOpaqueBlack | (std::uint32_t{src[2]} << 16) | (std::uint32_t{src[1]} << 8) | src[0];
             });
             break;
         }
         if (use_alpha) {
             rows([&](const std::uint8_t* src, std::uint32_t* dst) {
-                for (std::int64_t x = 0; x < width; ++x, src += 4) {
+                for (std::int64_t x = 0; x < kept_width; ++x, src += 4) {
                     const std::uint32_t v = Load32(src);
                     const std::uint32_t a = v >> 24;
                     if (a != 255) any_alpha = true;
@@ -337,7 +353,7 @@ bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelIma
             break;
         }
         rows([&](const std::uint8_t* src, std::uint32_t* dst) {
-            for (std::int64_t x = 0; x < width; ++x, src += 4) {
+            for (std::int64_t x = 0; x < kept_width; ++x, src += 4) {
                 const std::uint32_t v = Load32(src);
                 dst[x] = PackArgb(255, red(v), green(v), blue(v));
             }

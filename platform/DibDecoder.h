@@ -87,6 +87,12 @@ enum class DibAlpha {
 bool DecodeDib(const DibInfo& info, std::span<const std::uint8_t> bits, PixelImage& out,
                DibAlpha alpha = DibAlpha::Ignore);
 
+// The same, keeping only the top-left part of at most `part` (width and
+// height, each at least 1): `out` is that part, however large the header
+// says the bitmap is. RLE streams are still walked whole.
+bool DecodeDibPart(const DibInfo& info, std::span<const std::uint8_t> bits, TSize part, PixelImage& out,
+                   DibAlpha alpha = DibAlpha::Ignore);
+
 // Premultiplied ARGB from straight components.
 constexpr std::uint32_t PackArgb(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
     if (a != 255) {

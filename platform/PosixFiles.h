@@ -8,12 +8,14 @@
 namespace automenu::platform {
 
 std::string PosixCurrentDirectory();
-// Reads at most max_bytes of a regular file. A directory, a device or a file
-// that cannot be opened gives CannotOpen; a longer file gives TooLarge with
-// its first max_bytes.
+// Reads a whole regular file of at most max_bytes. A directory, a device or a
+// file that cannot be opened gives CannotOpen; a longer file gives TooLarge
+// and no bytes, without reading it.
 FileReadResult PosixReadFile(const std::string& path, std::size_t max_bytes);
-// The same into `bytes`, whose capacity leaves `spare` bytes beyond the file
-// for the caller. A read error also gives CannotOpen (and no bytes).
+// Reads at most max_bytes of a regular file into `bytes`, whose capacity
+// leaves `spare` bytes beyond the file for the caller; a longer file gives
+// TooLarge with its first max_bytes. A read error also gives CannotOpen (and
+// no bytes).
 FileReadStatus PosixReadFile(const std::string& path, std::size_t max_bytes, std::string& bytes,
                              std::size_t spare = 0);
 

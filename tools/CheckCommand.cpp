@@ -788,9 +788,12 @@ CheckReport CheckDirectory(const std::string& directory) {
     const std::string shown_dir = directory == "." ? "" : (directory.ends_with('/') ? directory : directory + "/");
     report.file = shown_dir + file_name;
     const std::string path = absolute + "/" + file_name;
-    platform::FileReadResult file;
-    if (name) file = platform::PosixReadFile(path, platform::ProfileReader::kMaxFileBytes);
-    if (file.status == platform::FileReadStatus::CannotOpen) {
+    // Read as the menu reads it: a longer file is cut at the profile limit.
+    std::string bytes;
+    const platform::FileReadStatus status =
+        name ? platform::PosixReadFile(path, platform::ProfileReader::kMaxFileBytes, bytes)
+             : platform::FileReadStatus::CannotOpen;
+    if (status == platform::FileReadStatus::CannotOpen) {
         std::error_code unused;
         report.findings.push_back({Severity::Error, 0,
                                    name && std::filesystem::is_regular_file(path, unused)
@@ -798,7 +801,6 @@ CheckReport CheckDirectory(const std::string& directory) {
                                        : "no AUTORUN.INF here: the menu would show the smallest captioned window, with nothing in it"});
         return report;
     }
-    std::string bytes(file.bytes.begin(), file.bytes.end());
     const IniScan scan = ScanIniText(bytes);
     Checker checker(absolute, scan, platform::ProfileReader::FromBytes(std::move(bytes)));
     report.findings = checker.Run();

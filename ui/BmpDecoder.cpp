@@ -19,7 +19,11 @@ constexpr std::size_t kFileHeaderSize = 14;
 
 }  // namespace
 
-PixelImage DecodeBmpFile(std::span<const std::uint8_t> bytes) {
+void ThrowBitmapOutOfMemory() {
+    throw EOSError("System Error.  Code: 8.\nNot enough memory resources are available to process this command.");
+}
+
+BmpImage DecodeBmpFile(std::span<const std::uint8_t> bytes, TSize visible) try {
     if (bytes.empty()) return {};
 
     ByteReader r(bytes);
@@ -47,13 +51,17 @@ PixelImage DecodeBmpFile(std::span<const std::uint8_t> bytes) {
     if (size > r.Remaining()) size = r.Remaining();
     bits = r.Take(static_cast<std::size_t>(size));
 
-    PixelImage image;
-    try {
-        if (!platform::DecodeDib(info, bits, image)) InvalidBitmap();
-    } catch (const std::bad_alloc&) {
-        throw EOSError("System Error.  Code: 8.\nNot enough memory resources are available to process this command.");
-    }
-    return image;
+    BmpImage result;
+    if (!platform::DecodeDibPart(info, bits, visible, result.image)) InvalidBitmap();
+    const std::int64_t height = info.header.height;
+    result.size = {info.header.width, static_cast<int>(height < 0 ? -height : height)};
+    return result;
+} catch (const std::bad_alloc&) {
+    ThrowBitmapOutOfMemory();
+}
+
+PixelImage DecodeBmpFile(std::span<const std::uint8_t> bytes) {
+    return DecodeBmpFile(bytes, {platform::kMaxImageSide, platform::kMaxImageSide}).image;
 }
 
 }  // namespace automenu

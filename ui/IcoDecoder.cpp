@@ -2,8 +2,10 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 
@@ -70,14 +72,30 @@ cairo_status_t ReadPngChunk(void* closure, unsigned char* out, unsigned int leng
     return CAIRO_STATUS_SUCCESS;
 }
 
-bool DecodePng(std::span<const std::uint8_t> data, PixelImage& out) {
-    // The size in the IHDR chunk is checked before the PNG reader allocates.
-    if (data.size() < 24 || std::memcmp(data.data() + 12, "IHDR", 4) != 0) return false;
-    auto be32 = [&](std::size_t at) {
-        return (std::uint32_t{data[at]} << 24) | (std::uint32_t{data[at + 1]} << 16) |
-               (std::uint32_t{data[at + 2]} << 8) | data[at + 3];
-    };
-    if (!platform::DibSizeAllowed(be32(16), be32(20))) return false;
+std::uint32_t Be32(ByteReader& r) {
+    auto b = r.Take(4);
+    return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) | b[3];
+}
+
+// The size in the PNG's first chunk, which must be IHDR. Throws ReadPastEnd.
+TSize PngDeclaredSize(std::span<const std::uint8_t> data) {
+    ByteReader r(data);
+    r.Skip(sizeof kPngSignature);
+    r.Skip(4);  // chunk length
+    auto type = r.Take(4);
+    if (std::memcmp(type.data(), "IHDR", 4) != 0) return {};
+    const std::uint32_t width = Be32(r);
+    const std::uint32_t height = Be32(r);
+    // Sizes past what an int holds are refused like any other too-large size.
+    constexpr std::uint32_t kIntMax = static_cast<std::uint32_t>(std::numeric_limits<int>::max());
+    return {static_cast<int>(std::min(width, kIntMax)), static_cast<int>(std::min(height, kIntMax))};
+}
+
+bool DecodePng(std::span<const std::uint8_t> data, TSize visible, PixelImage& out) {
+    // The declared size is checked before the PNG reader allocates for it: a
+    // PNG cannot be decoded in part, so one larger than can be seen is refused.
+    const TSize size = PngDeclaredSize(data);
+    if (!platform::DibSizeAllowed(size.cx, size.cy) || size.cx > visible.cx || size.cy > visible.cy) return false;
 
     PngSource src{data};
     std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
@@ -89,7 +107,7 @@ bool DecodePng(std::span<const std::uint8_t> data, PixelImage& out) {
     const int stride = cairo_image_surface_get_stride(surface.get());
     const cairo_format_t format = cairo_image_surface_get_format(surface.get());
     const unsigned char* px = cairo_image_surface_get_data(surface.get());
-    if (!px || w <= 0 || h <= 0) return false;
+    if (!px || w <= 0 || h <= 0 || w > size.cx || h > size.cy) return false;
 
     PixelImage img;
     img.width = w;
@@ -108,7 +126,7 @@ bool DecodePng(std::span<const std::uint8_t> data, PixelImage& out) {
     return true;
 }
 
-bool DecodeDibIcon(std::span<const std::uint8_t> data, PixelImage& out) {
+bool DecodeDibIcon(std::span<const std::uint8_t> data, TSize visible, PixelImage& out) {
     ByteReader r(data);
     platform::DibInfo info;
     try {
@@ -136,15 +154,17 @@ bool DecodeDibIcon(std::span<const std::uint8_t> data, PixelImage& out) {
             if (xor_bits[i] != 0) { alpha = true; break; }
     }
     PixelImage img;
-    if (!platform::DecodeDib(colour, xor_bits, img, alpha ? platform::DibAlpha::FromData : platform::DibAlpha::Ignore))
+    if (!platform::DecodeDibPart(colour, xor_bits, visible, img,
+                                 alpha ? platform::DibAlpha::FromData : platform::DibAlpha::Ignore))
         return false;
     if (!alpha) {
+        // Bottom-up like the colour rows; only the rows and columns held.
         const std::uint64_t mask_stride = platform::DibStride(w, 1);
-        for (std::int64_t row = 0; row < h; ++row) {
-            const std::uint64_t start = static_cast<std::uint64_t>(row) * mask_stride;
-            if (start + mask_stride > mask_bits.size()) break;  // no mask: opaque
-            std::uint32_t* dst = img.pixels.data() + (h - 1 - row) * w;
-            for (std::int64_t x = 0; x < w; ++x)
+        for (std::int64_t dest_row = 0; dest_row < img.height; ++dest_row) {
+            const std::uint64_t start = static_cast<std::uint64_t>(h - 1 - dest_row) * mask_stride;
+            if (start + mask_stride > mask_bits.size()) continue;  // no mask: opaque
+            std::uint32_t* dst = img.pixels.data() + dest_row * img.width;
+            for (std::int64_t x = 0; x < img.width; ++x)
                 if ((mask_bits[start + (x >> 3)] >> (7 - (x & 7))) & 1) dst[x] = 0;
         }
     }
@@ -186,16 +206,21 @@ std::size_t SelectIconImage(const std::vector<IconDirEntry>& entries, TSize requ
     return choice;
 }
 
-bool DecodeIconImage(std::span<const std::uint8_t> data, PixelImage& out) {
-    if (data.size() >= sizeof kPngSignature && std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0)
-        return DecodePng(data, out);
-    return DecodeDibIcon(data, out);
+bool DecodeIconImage(std::span<const std::uint8_t> data, TSize visible, PixelImage& out) {
+    try {
+        if (data.size() >= sizeof kPngSignature && std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0)
+            return DecodePng(data, visible, out);
+    } catch (const ReadPastEnd&) {
+        return false;
+    }
+    return DecodeDibIcon(data, visible, out);
 }
 
-BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::uint32_t colour_limit) {
+BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::uint32_t colour_limit, TSize visible) {
     try {
         const IconHeader header = ReadIconHeader(bytes);
-        if (header.type == 0) return {requested, StandardApplicationIcon(requested)};
+        if (header.type == 0)
+            return {requested, StandardApplicationIcon({std::min(requested.cx, visible.cx), std::min(requested.cy, visible.cy)})};
 
         const auto entries = ReadDirectory(bytes, header.count);
         if (entries.empty()) OutOfResources();
@@ -204,7 +229,7 @@ BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::u
         if (!end || *end > bytes.size()) OutOfResources();
         BuiltIcon built;
         built.size = {chosen.width, chosen.height};
-        if (!DecodeIconImage(bytes.subspan(chosen.offset, chosen.size), built.image)) OutOfResources();
+        if (!DecodeIconImage(bytes.subspan(chosen.offset, chosen.size), visible, built.image)) OutOfResources();
         return built;
     } catch (const ReadPastEnd&) {
         OutOfResources();

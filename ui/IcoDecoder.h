@@ -36,19 +36,23 @@ std::uint32_t IconColourLimit(int screen_bits);
 // (0 = unlimited). The directory must not be empty.
 std::size_t SelectIconImage(const std::vector<IconDirEntry>& entries, TSize requested, std::uint32_t colour_limit);
 
-// The built icon: chosen entry's size and its pixels (with alpha).
+// The built icon: chosen entry's size and its pixels (with alpha), at most
+// the visible size.
 struct BuiltIcon {
     TSize size;
     PixelImage image;
 };
 
-// Builds the displayable icon from the file's bytes. Throws EOutOfResources
-// when the directory or the chosen image is damaged.
-BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::uint32_t colour_limit);
+// Builds the displayable icon from the file's bytes, holding no more than
+// `visible` (each side at least 1) of its image. Throws EOutOfResources when
+// the directory or the chosen image is damaged, a PNG image is larger than
+// `visible`, or memory runs out.
+BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::uint32_t colour_limit, TSize visible);
 
-// Decodes one icon image: a DIB with its AND mask, or a PNG. Returns false
-// when the image cannot be made.
-bool DecodeIconImage(std::span<const std::uint8_t> data, PixelImage& out);
+// Decodes one icon image: a DIB with its AND mask (only its top-left part
+// within `visible`), or a PNG (refused when larger than `visible`). Returns
+// false when the image cannot be made.
+bool DecodeIconImage(std::span<const std::uint8_t> data, TSize visible, PixelImage& out);
 
 // Our standard application icon, drawn at the given size.
 PixelImage StandardApplicationIcon(TSize size);

@@ -1,14 +1,28 @@
 #include "ui/TGraphic.h"
 
+#include <algorithm>
+#include <new>
+
+#include "platform/DibDecoder.h"
 #include "ui/Exceptions.h"
 #include "ui/PlatformAccess.h"
 
 namespace automenu {
 
+TSize VisiblePictureSize() {
+    const TSize screen = HasPlatform() ? Platform().ScreenSize() : TSize{3840, 2160};
+    return {std::clamp(screen.cx, 1, platform::kMaxImageSide), std::clamp(screen.cy, 1, platform::kMaxImageSide)};
+}
+
 void TGraphic::LoadFromFile(const std::string& file_name) {
     // The platform reads the whole file and closes it before returning, so
     // the file is closed on every path below.
-    platform::FileReadResult file = Platform().ReadFile(file_name, kMaxPictureFileBytes);
+    platform::FileReadResult file;
+    try {
+        file = Platform().ReadFile(file_name, kMaxPictureFileBytes);
+    } catch (const std::bad_alloc&) {
+        ThrowOutOfMemory();
+    }
     switch (file.status) {
     case platform::FileReadStatus::Ok:
         break;
@@ -17,10 +31,18 @@ void TGraphic::LoadFromFile(const std::string& file_name) {
     case platform::FileReadStatus::TooLarge:
         throw EOutOfResources("Out of system resources");
     }
-    ReadData(file.bytes);
+    LoadFromBytes(file.bytes);
 }
 
-void TGraphic::LoadFromBytes(std::span<const std::uint8_t> bytes) { ReadData(bytes); }
+void TGraphic::LoadFromBytes(std::span<const std::uint8_t> bytes) {
+    try {
+        ReadData(bytes);
+    } catch (const std::bad_alloc&) {
+        ThrowOutOfMemory();
+    }
+}
+
+void TGraphic::ThrowOutOfMemory() const { throw std::bad_alloc(); }
 
 void TGraphic::Changed() {
     if (m_onChange) m_onChange();

@@ -13,8 +13,17 @@
 
 namespace automenu {
 
-// Largest picture file we read into memory (a bitmap at our pixel limit fits).
-constexpr std::size_t kMaxPictureFileBytes = std::size_t{1} << 30;
+// Largest picture file we read into memory: 256 MiB of pixel data (8192 x
+// 8192 at 32 bits) and a MiB for headers and colour table. Only the part of
+// a picture that fits on the screen is decoded, so the file's bytes are the
+// only memory that grows with it; a bitmap declaring more pixels than its
+// file holds reads the missing rows as black.
+constexpr std::size_t kMaxPictureFileBytes = (std::size_t{1} << 28) + (std::size_t{1} << 20);
+
+// The most of a picture that can ever be seen, and so all that is decoded and
+// held: the screen's size, since a picture is cut at its control and window.
+// Without a platform, a 3840 x 2160 screen.
+TSize VisiblePictureSize();
 
 class TGraphic {
 public:
@@ -41,6 +50,9 @@ protected:
     TGraphic() = default;
     // Reads the whole file's bytes. Must leave the content untouched when it throws.
     virtual void ReadData(std::span<const std::uint8_t> bytes) = 0;
+    // The kind's failure when memory runs out while it is read; by default
+    // std::bad_alloc itself.
+    [[noreturn]] virtual void ThrowOutOfMemory() const;
     void Changed();
 
 private:

@@ -1,5 +1,6 @@
 #include "ui/TIcon.h"
 
+#include "ui/Exceptions.h"
 #include "ui/PlatformAccess.h"
 
 namespace automenu {
@@ -22,7 +23,7 @@ void TIcon::Draw(platform::ICanvas& canvas, const TRect& rect) {
 const PixelImage& TIcon::Image() {
     if (!m_built) {
         const TSize requested = (m_requested.cx != 0 || m_requested.cy != 0) ? m_requested : LargeIconSize();
-        m_built = BuildIcon(m_data, requested, IconColourLimit(ScreenColorBits()));
+        m_built = BuildIcon(m_data, requested, IconColourLimit(ScreenColorBits()), VisiblePictureSize());
     }
     return m_built->image;
 }
@@ -34,5 +35,7 @@ void TIcon::ReadData(std::span<const std::uint8_t> bytes) {
     m_built.reset();
     Changed();
 }
+
+void TIcon::ThrowOutOfMemory() const { throw EOutOfResources("Out of system resources"); }
 
 }  // namespace automenu

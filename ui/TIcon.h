@@ -26,14 +26,16 @@ public:
     TSize RequestedSize() const { return m_requested; }
     void SetRequestedSize(TSize size) { m_requested = size; }
 
-    // Builds the icon when it has not been built yet. Throws
-    // EOutOfResources when its image cannot be made.
+    // Builds the icon when it has not been built yet, holding at most the
+    // screen's size of its image. Throws EOutOfResources when its image
+    // cannot be made.
     const PixelImage& Image();
     bool Built() const { return m_built.has_value(); }
     const std::vector<std::uint8_t>& Data() const { return m_data; }
 
 protected:
     void ReadData(std::span<const std::uint8_t> bytes) override;
+    [[noreturn]] void ThrowOutOfMemory() const override;
 
 private:
     std::vector<std::uint8_t> m_data;

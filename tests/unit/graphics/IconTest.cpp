@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GraphicsTestSupport.h"
+#include "support/BmpHeader.h"
 #include "ui/IcoDecoder.h"
 #include "ui/TIcon.h"
 
@@ -98,6 +99,90 @@ TEST_F(IconFiles, DamagedImagesLoadAndFailWhenBuilt) {
         EXPECT_FALSE(icon.Empty());
         ExpectFailure([&] { icon.Image(); }, "EOutOfResources", "Out of system resources");
     }
+}
+
+// An icon file of one image, its directory entry saying 256 x 256.
+std::vector<std::uint8_t> OneImageIcon(const std::vector<std::uint8_t>& image) {
+    std::vector<std::uint8_t> b = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0};
+    for (std::uint32_t v : {static_cast<std::uint32_t>(image.size()), 22u})
+        for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    b.insert(b.end(), image.begin(), image.end());
+    return b;
+}
+
+// The PNG signature and an IHDR chunk declaring the size; nothing after it.
+std::vector<std::uint8_t> PngHeaderOnly(std::uint32_t width, std::uint32_t height) {
+    std::vector<std::uint8_t> b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (std::uint32_t v : {width, height})
+        for (int i = 3; i >= 0; --i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    b.insert(b.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});  // 8-bit RGBA, CRC
+    return b;
+}
+
+// A whole PNG of the size, as cairo writes it.
+std::vector<std::uint8_t> Png(int width, int height) {
+    std::vector<std::uint8_t> b;
+    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> s(
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), &cairo_surface_destroy);
+    cairo_surface_write_to_png_stream(
+        s.get(),
+        [](void* out, const unsigned char* data, unsigned int length) {
+            static_cast<std::vector<std::uint8_t>*>(out)->insert(static_cast<std::vector<std::uint8_t>*>(out)->end(),
+                                                                  data, data + length);
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &b);
+    return b;
+}
+
+// A 24-bit icon image of white pixels whose mask hides the top-left pixel
+// (rows bottom-up, so in the mask's last row).
+std::vector<std::uint8_t> WhiteDibImage(int width, int height) {
+    std::vector<std::uint8_t> b = testing::BmpHeader(width, 2 * height, 24);
+    b.erase(b.begin(), b.begin() + 14);  // no file header in an icon
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    const std::size_t mask_stride = ((static_cast<std::size_t>(width) + 31) / 32) * 4;
+    b.resize(b.size() + stride * height, 0xFF);
+    b.resize(b.size() + mask_stride * height, 0);
+    b[b.size() - mask_stride] = 0x80;
+    return b;
+}
+
+TEST_F(IconFiles, ImagesLargerThanTheScreen) {
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> image;
+        bool builds;
+    } rows[] = {
+        {"PNG declaring 16384 x 16384", PngHeaderOnly(16384, 16384), false},
+        {"PNG 1100 x 700", Png(1100, 700), false},
+        {"PNG 1024 x 768", Png(1024, 768), true},
+        {"DIB declaring 2000 x 1500, no pixels", WhiteDibImage(2000, 1500), true},
+        {"DIB 1030 x 770 with mask", WhiteDibImage(1030, 770), true},
+    };
+    rows[3].image.resize(40);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TIcon icon;
+        icon.LoadFromBytes(OneImageIcon(row.image));
+        if (!row.builds) {
+            ExpectFailure([&] { icon.Image(); }, "EOutOfResources", "Out of system resources");
+            continue;
+        }
+        const PixelImage& held = icon.Image();
+        EXPECT_EQ(icon.Width(), 256);
+        EXPECT_LE(held.width, 1024);
+        EXPECT_LE(held.height, 768);
+        EXPECT_EQ(held.pixels.size(), static_cast<std::size_t>(held.width) * held.height);
+    }
+    // The mask's rows and the colour rows meet at the held top-left corner.
+    TIcon icon;
+    icon.LoadFromBytes(OneImageIcon(WhiteDibImage(1030, 770)));
+    const PixelImage& held = icon.Image();
+    ASSERT_EQ(held.width, 1024);
+    EXPECT_EQ(held.pixels[0], 0u);
+    EXPECT_EQ(held.pixels[1], 0xFFFFFFFFu);
+    EXPECT_EQ(held.pixels.back(), 0xFFFFFFFFu);
 }
 
 IconDirEntry Entry(int w, int h, std::uint32_t colours) { return {w, h, colours, 0, 0}; }

@@ -64,6 +64,16 @@ TEST_F(ImageControl, LargerPictureShowsItsTopLeftPart) {
         EXPECT_EQ(Pixel(p.x, p.y), m_face) << p.x << "," << p.y;
 }
 
+TEST_F(ImageControl, PictureLargerThanTheScreenShowsTheSamePixels) {
+    // Only a screen's worth is held; what is drawn of it is in place.
+    desktop.SetScreen({320, 240}, 96);
+    m_image->Picture().LoadFromFile(WritePatternBitmap(640, 480));
+    Pump();
+    for (TPoint p : {TPoint{0, 0}, TPoint{319, 0}, TPoint{0, 239}, TPoint{319, 239}, TPoint{150, 100}})
+        EXPECT_EQ(Pixel(p.x, p.y), PatternColour(p.x, p.y)) << p.x << "," << p.y;
+    EXPECT_EQ(m_image->Picture().Width(), 640);
+}
+
 TEST_F(ImageControl, SmallerPictureSitsTopLeftWithTheWindowColourAround) {
     m_image->Picture().LoadFromFile(WritePatternBitmap(100, 50));
     Pump();
