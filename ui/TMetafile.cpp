@@ -10,9 +10,6 @@ namespace {
 
 int ScreenPpi() { return HasPlatform() ? Platform().PixelsPerInch() : 96; }
 
-// Without a platform (tools, tests) the size of the headless screen.
-TSize ScreenLimit() { return HasPlatform() ? Platform().ScreenSize() : TSize{1280, 1024}; }
-
 }  // namespace
 
 int TMetafile::Width() const {
@@ -26,7 +23,7 @@ int TMetafile::Height() const {
 void TMetafile::Draw(platform::ICanvas& canvas, const TRect& rect) {
     if (Empty() || rect.IsEmpty()) return;
     const TSize dest{rect.Width(), rect.Height()};
-    const TSize screen = ScreenLimit();
+    const TSize screen = VisiblePictureSize();
     if (!m_image_valid || m_image_dest != dest || m_image_screen != screen) {
         const TSize size{std::min(dest.cx, screen.cx), std::min(dest.cy, screen.cy)};
         m_image = canvas.RenderMetafile(m_data.bits, {0, 0, dest.cx - 1, dest.cy - 1}, size, screen);
