@@ -34,7 +34,7 @@ step() {  # step NAME COMMAND...: a step that fails counts as one failure
 }
 
 build_main() {
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null && cmake --build build -j"$jobs"
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DAUTOMENU_WERROR=ON >/dev/null && cmake --build build -j"$jobs"
 }
 # run_ctest LOG DIR [CTEST ARGUMENTS]
 run_ctest() {
@@ -48,7 +48,8 @@ run_ctest() {
 }
 test_main() { run_ctest ctest.log build; }
 build_asan() {
-    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_SANITIZE=ON -DAUTOMENU_BENCH=OFF >/dev/null &&
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_SANITIZE=ON -DAUTOMENU_BENCH=OFF \
+        -DAUTOMENU_WERROR=ON >/dev/null &&
         cmake --build build-asan -j"$jobs" --target automenu_tests
 }
 test_asan() {
@@ -59,7 +60,7 @@ test_asan() {
 }
 fuzz() {
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_FUZZ=ON \
-        -DAUTOMENU_TESTS=OFF -DAUTOMENU_BENCH=OFF >/dev/null || return 1
+        -DAUTOMENU_TESTS=OFF -DAUTOMENU_BENCH=OFF -DAUTOMENU_WERROR=ON >/dev/null || return 1
     cmake --build build-fuzz -j"$jobs" || return 1
     # The picture fuzzers start from the test pictures of their kinds.
     local -A kinds=([fuzz_bmp]="bmp" [fuzz_ico]="ico" [fuzz_metafile]="emf wmf")
