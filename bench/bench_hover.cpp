@@ -96,7 +96,7 @@ BENCHMARK(BM_BackgroundMove);
 // One event of an entry's handler: a new reader and 10 lookups.
 void BM_EntryMove(benchmark::State& state) {
     TInstallationForm& form = TheMenu().Form();
-    for (auto _ : state) form.InstallationMessageLabel3MouseMove(form.InstallationMessageLabel3, {}, 2, 2);
+    for (auto _ : state) form.InstallationMessageLabel3->OnMouseMove(form.InstallationMessageLabel3, {}, 2, 2);
     form.BackGroundImageMouseMove(form.BackGroundImage, {}, 10, 10);
 }
 BENCHMARK(BM_EntryMove);

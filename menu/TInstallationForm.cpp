@@ -30,37 +30,29 @@ struct PublishedClick {
 constexpr PublishedMouseMove kMouseMoveHandlers[] = {
     {"ExitLabelMouseMove", &TInstallationForm::ExitLabelMouseMove},
     {"BackGroundImageMouseMove", &TInstallationForm::BackGroundImageMouseMove},
-    {"InstallationMessageLabel1MouseMove", &TInstallationForm::InstallationMessageLabel1MouseMove},
-    {"InstallationMessageLabel2MouseMove", &TInstallationForm::InstallationMessageLabel2MouseMove},
-    {"InstallationMessageLabel3MouseMove", &TInstallationForm::InstallationMessageLabel3MouseMove},
-    {"InstallationMessageLabel4MouseMove", &TInstallationForm::InstallationMessageLabel4MouseMove},
-    {"InstallationMessageLabel5MouseMove", &TInstallationForm::InstallationMessageLabel5MouseMove},
-    {"InstallationMessageLabel6MouseMove", &TInstallationForm::InstallationMessageLabel6MouseMove},
-    {"InstallationMessageLabel7MouseMove", &TInstallationForm::InstallationMessageLabel7MouseMove},
-    {"InstallationMessageLabel8MouseMove", &TInstallationForm::InstallationMessageLabel8MouseMove},
 };
 
 constexpr PublishedClick kClickHandlers[] = {
     {"ExitLabelClick", &TInstallationForm::ExitLabelClick},
-    {"InstallationMessageLabel1Click", &TInstallationForm::InstallationMessageLabel1Click},
-    {"InstallationMessageLabel2Click", &TInstallationForm::InstallationMessageLabel2Click},
-    {"InstallationMessageLabel3Click", &TInstallationForm::InstallationMessageLabel3Click},
-    {"InstallationMessageLabel4Click", &TInstallationForm::InstallationMessageLabel4Click},
-    {"InstallationMessageLabel5Click", &TInstallationForm::InstallationMessageLabel5Click},
-    {"InstallationMessageLabel6Click", &TInstallationForm::InstallationMessageLabel6Click},
-    {"InstallationMessageLabel7Click", &TInstallationForm::InstallationMessageLabel7Click},
-    {"InstallationMessageLabel8Click", &TInstallationForm::InstallationMessageLabel8Click},
 };
+
+// The eight entries differ only in their number: their handlers, named after
+// the entry and the event, are bound by number in LoadLayout.
+bool IsEntryHandler(const TControl& control, std::string_view handler, std::string_view event) {
+    const std::string& name = control.Name();
+    return name.starts_with("InstallationMessageLabel") && handler.size() == name.size() + event.size() &&
+           handler.starts_with(name) && handler.ends_with(event);
+}
 
 }  // namespace
 
 void TInstallationForm::BindEvents(TControl& control, std::string_view on_click, std::string_view on_mouse_move) {
-    if (!on_click.empty()) {
+    if (!on_click.empty() && !IsEntryHandler(control, on_click, "Click")) {
         for (const auto& h : kClickHandlers)
             if (h.name == on_click) control.OnClick = [this, fn = h.handler](TObject* s) { (this->*fn)(s); };
         if (!control.OnClick) throw std::logic_error("no published handler " + std::string(on_click));
     }
-    if (!on_mouse_move.empty()) {
+    if (!on_mouse_move.empty() && !IsEntryHandler(control, on_mouse_move, "MouseMove")) {
         for (const auto& h : kMouseMoveHandlers)
             if (h.name == on_mouse_move)
                 control.OnMouseMove = [this, fn = h.handler](TObject* s, TShiftState sh, int x, int y) {
@@ -122,6 +114,8 @@ void TInstallationForm::LoadLayout() {
         m_entries[n - 1] = static_cast<TLabel*>(field("InstallationMessageLabel" + std::to_string(n)));
         *normal[n - 1] = m_text_lines[n - 1];
         *entries[n - 1] = m_entries[n - 1];
+        m_entries[n - 1]->OnClick = [this, n](TObject*) { EntryClick(n); };
+        m_entries[n - 1]->OnMouseMove = [this, n](TObject*, TShiftState, int, int) { EntryMouseMove(n); };
     }
 
     AdaptToScreen();
@@ -156,23 +150,5 @@ void TInstallationForm::EntryClick(int n) {
 }
 
 void TInstallationForm::ExitLabelClick(TObject*) { Close(); }
-
-void TInstallationForm::InstallationMessageLabel1MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(1); }
-void TInstallationForm::InstallationMessageLabel2MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(2); }
-void TInstallationForm::InstallationMessageLabel3MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(3); }
-void TInstallationForm::InstallationMessageLabel4MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(4); }
-void TInstallationForm::InstallationMessageLabel5MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(5); }
-void TInstallationForm::InstallationMessageLabel6MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(6); }
-void TInstallationForm::InstallationMessageLabel7MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(7); }
-void TInstallationForm::InstallationMessageLabel8MouseMove(TObject*, TShiftState, int, int) { EntryMouseMove(8); }
-
-void TInstallationForm::InstallationMessageLabel1Click(TObject*) { EntryClick(1); }
-void TInstallationForm::InstallationMessageLabel2Click(TObject*) { EntryClick(2); }
-void TInstallationForm::InstallationMessageLabel3Click(TObject*) { EntryClick(3); }
-void TInstallationForm::InstallationMessageLabel4Click(TObject*) { EntryClick(4); }
-void TInstallationForm::InstallationMessageLabel5Click(TObject*) { EntryClick(5); }
-void TInstallationForm::InstallationMessageLabel6Click(TObject*) { EntryClick(6); }
-void TInstallationForm::InstallationMessageLabel7Click(TObject*) { EntryClick(7); }
-void TInstallationForm::InstallationMessageLabel8Click(TObject*) { EntryClick(8); }
 
 }  // namespace automenu

@@ -53,26 +53,11 @@ public:
     // Launch target n, 1 to 8.
     const std::string& LaunchTarget(int n) const { return m_launch_targets.at(n - 1); }
 
-    // Published event handlers.
+    // Published event handlers; the entries' are bound by number to
+    // EntryMouseMove and EntryClick.
     void ExitLabelMouseMove(TObject* sender, TShiftState shift, int x, int y);
     void BackGroundImageMouseMove(TObject* sender, TShiftState shift, int x, int y);
     void ExitLabelClick(TObject* sender);
-    void InstallationMessageLabel1MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void InstallationMessageLabel2MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void InstallationMessageLabel3MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void InstallationMessageLabel4MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void InstallationMessageLabel5MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void InstallationMessageLabel6MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void InstallationMessageLabel7MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void InstallationMessageLabel8MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void InstallationMessageLabel1Click(TObject* sender);
-    void InstallationMessageLabel2Click(TObject* sender);
-    void InstallationMessageLabel3Click(TObject* sender);
-    void InstallationMessageLabel4Click(TObject* sender);
-    void InstallationMessageLabel5Click(TObject* sender);
-    void InstallationMessageLabel6Click(TObject* sender);
-    void InstallationMessageLabel7Click(TObject* sender);
-    void InstallationMessageLabel8Click(TObject* sender);
 
 private:
     void LoadLayout();
