@@ -46,13 +46,15 @@ std::optional<PassFailure> MenuSimulation::Run(Action action) {
         last_section.assign(section);
         last_key.assign(key);
     });
+    const auto failure = [&](const Exception& e) {
+        return PassFailure{e.ClassName(), e.Message(), TApplication::ErrorText(e.Message()), last_section, last_key};
+    };
     try {
         action();
     } catch (const Exception& e) {
-        return PassFailure{e.ClassName(), e.Message(), TApplication::ErrorText(e.Message()), last_section, last_key};
+        return failure(e);
     } catch (const std::bad_alloc&) {
-        const EOutOfMemory e("Out of memory");
-        return PassFailure{e.ClassName(), e.Message(), TApplication::ErrorText(e.Message()), last_section, last_key};
+        return failure(OutOfMemoryError());
     }
     return std::nullopt;
 }

@@ -40,4 +40,7 @@ AUTOMENU_EXCEPTION_CLASS(EOutOfMemory, Exception);
 
 #undef AUTOMENU_EXCEPTION_CLASS
 
+// The error a std::bad_alloc becomes.
+inline EOutOfMemory OutOfMemoryError() { return EOutOfMemory("Out of memory"); }
+
 }  // namespace automenu

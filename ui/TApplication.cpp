@@ -164,7 +164,7 @@ void TApplication::HandleException() {
     } catch (const Exception& e) {
         ShowException(e);
     } catch (const std::bad_alloc&) {
-        ShowException(EOutOfMemory("Out of memory"));
+        ShowException(OutOfMemoryError());
     } catch (const std::exception& e) {
         char text[512];
         std::snprintf(text, sizeof text, "Exception %s in module %s at %p.\n\n", DemangledName(typeid(e)).c_str(),

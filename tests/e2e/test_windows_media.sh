@@ -13,15 +13,21 @@ printf 'MZ\220\000\003\000\000\000\004\000\000\000\377\377' >"$media/SETUP.EXE"
 printf '#!/bin/sh\necho "ran $0 argc=$#" >>"%s/ran"\n' "$E2E_WORK" >"$media/CHECK.SH"
 printf '#!/no/such/interpreter\necho "ran $0" >>"%s/ran"\n' "$E2E_WORK" >"$media/TOOLS.SH"
 
+# looks PREFIX COLOUR BOLD SIZE: the First and Second Font keys of a label,
+# in COLOUR normally and yellow and underlined when hovered.
+looks() {
+    local look colour underline
+    while read -r look colour underline; do
+        printf '%s\n' "$1 $look Font Name=Arial" "$1 $look Font Color=$colour" \
+            "$1 $look Font Style Bold Use=$3" "$1 $look Font Style Italic Use=NO" \
+            "$1 $look Font Style Underline Use=$underline" "$1 $look Font Size=$4"
+    done <<<"First $2 NO"$'\n'"Second clYellow YES"
+}
 # entry N CAPTION TOP PATH: the section of clickable entry N.
 entry() {
-    local k="Installation Message Label $1" look colour underline
+    local k="Installation Message Label $1"
     printf '%s\n' "[$k Font Setup]" "$k Caption=$2" "$k Font Top=$3" "$k Font Left=48"
-    while read -r look colour underline; do
-        printf '%s\n' "$k $look Font Name=Arial" "$k $look Font Color=$colour" \
-            "$k $look Font Style Bold Use=NO" "$k $look Font Style Italic Use=NO" \
-            "$k $look Font Style Underline Use=$underline" "$k $look Font Size=14"
-    done <<<$'First clWhite NO\nSecond clYellow YES'
+    looks "$k" clWhite NO 14
     printf '%s\n' "$k File Path=$4" ""
 }
 {
@@ -53,23 +59,9 @@ Exit Label Use=YES
 Exit Label Caption=Exit
 Exit Label Top=420
 Exit Label Left=570
-Exit Label First Font Name=Arial
-Exit Label First Font Color=clSilver
-Exit Label First Font Style Bold Use=YES
-Exit Label First Font Style Italic Use=NO
-Exit Label First Font Style Underline Use=NO
-Exit Label First Font Size=12
-Exit Label Second Font Name=Arial
-Exit Label Second Font Color=clYellow
-Exit Label Second Font Style Bold Use=YES
-Exit Label Second Font Style Italic Use=NO
-Exit Label Second Font Style Underline Use=YES
-Exit Label Second Font Size=12
-
-[Installation Message Label Count Setup]
-Installation Message Label Count=5
-
 INF
+    looks "Exit Label" clSilver YES 12
+    printf '\n%s\n%s\n\n' "[Installation Message Label Count Setup]" "Installation Message Label Count=5"
     entry 1 "Read me first" 150 README.TXT
     entry 2 "Install (Windows)" 184 SETUP.EXE
     entry 3 "Browse the documents" 218 DOCS
