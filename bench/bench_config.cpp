@@ -14,7 +14,7 @@
 
 #include "bench/RatioReporter.h"
 #include "config/TIniFile.h"
-#include "platform/ProfileReader.h"
+#include "config/ProfileReader.h"
 #include "tests/unit/support/PassLookups.h"
 
 namespace {
@@ -31,7 +31,7 @@ const std::string& LargeFile() {
     static const std::string path = [] {
         std::ifstream in(kFile, std::ios::binary);
         const std::string full((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const std::size_t filler_bytes = automenu::platform::ProfileReader::kMaxFileBytes - full.size();
+        const std::size_t filler_bytes = automenu::ProfileReader::kMaxFileBytes - full.size();
         std::string text;
         for (int i = 0; i < 500000; ++i) {
             if (i % 20000 == 0) text += "[Filler " + std::to_string(i) + "]\r\n";
@@ -52,7 +52,7 @@ const std::string& LargeFile() {
 
 void ReadAndParse(benchmark::State& state, const std::string& file) {
     for (auto _ : state) {
-        auto reader = automenu::platform::ProfileReader::FromFile(file);
+        auto reader = automenu::ProfileReader::FromFile(file);
         benchmark::DoNotOptimize(reader);
     }
 }
@@ -83,7 +83,7 @@ void BM_NaiveReader90(benchmark::State& state) {
     const std::vector<Lookup> lookups = BackgroundLookups(8, true);
     for (auto _ : state) {
         for (const Lookup& l : lookups) {
-            const auto reader = automenu::platform::ProfileReader::FromFile(kFile);
+            const auto reader = automenu::ProfileReader::FromFile(kFile);
             std::string value = reader.GetString(l.first, l.second, "0");
             benchmark::DoNotOptimize(value);
         }

@@ -14,7 +14,7 @@
 #include "bench/RatioReporter.h"
 #include "config/TIniFile.h"
 #include "menu/TInstallationForm.h"
-#include "platform/ProfileReader.h"
+#include "config/ProfileReader.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "tests/unit/support/FullAutorun.h"
 #include "tests/unit/support/MenuFolder.h"
@@ -71,7 +71,7 @@ Menu& TheMenu() {
 void BM_ReadAndParse(benchmark::State& state) {
     const std::string file = TheMenu().ConfigurationFile();
     for (auto _ : state) {
-        auto reader = platform::ProfileReader::FromFile(file);
+        auto reader = ProfileReader::FromFile(file);
         benchmark::DoNotOptimize(reader);
     }
     std::ifstream in(file, std::ios::binary | std::ios::ate);

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "config/TCustomIniFile.h"
-#include "platform/ProfileReader.h"
+#include "config/ProfileReader.h"
 
 namespace automenu {
 
@@ -20,7 +20,7 @@ public:
     bool IsLoaded() const { return m_image.has_value(); }
 
 private:
-    std::optional<platform::ProfileReader> m_image;
+    std::optional<ProfileReader> m_image;
 };
 
 }  // namespace automenu

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/ProfileReader.h"
+#include "config/ProfileReader.h"
 #include "platform/TextDecoding.h"
 #include "tests/unit/support/ProfileScan.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using automenu::platform::ProfileReader;
+    using automenu::ProfileReader;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const auto indexed = ProfileReader::FromBytes(bytes);
     const bool decoded = indexed.FileEncoding() != ProfileReader::Encoding::Bytes;

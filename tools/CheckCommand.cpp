@@ -24,7 +24,7 @@
 #include "menu/SettingsPass.h"
 #include "platform/PathResolver.h"
 #include "platform/PosixFiles.h"
-#include "platform/ProfileReader.h"
+#include "config/ProfileReader.h"
 #include "ui/Exceptions.h"
 #include "ui/TIcon.h"
 #include "ui/TPicture.h"
@@ -237,7 +237,7 @@ std::string RectText(const TRect& r) {
 
 class Checker {
 public:
-    Checker(std::string directory, const IniScan& scan, platform::ProfileReader reader)
+    Checker(std::string directory, const IniScan& scan, ProfileReader reader)
         : m_directory(std::move(directory)), m_model(scan), m_reader(std::move(reader)) {}
 
     std::vector<Finding> Run() {
@@ -655,11 +655,11 @@ private:
         for (const Picture& p : pictures) {
             if (!IsYes(Value(p.section, p.use))) continue;
             struct Reader final : TCustomIniFile {
-                explicit Reader(platform::ProfileReader& r) : TCustomIniFile("AUTORUN.INF"), m_r(r) {}
+                explicit Reader(ProfileReader& r) : TCustomIniFile("AUTORUN.INF"), m_r(r) {}
                 std::string ReadString(std::string_view s, std::string_view k, std::string_view d) override {
                     return m_r.GetString(s, k, d);
                 }
-                platform::ProfileReader& m_r;
+                ProfileReader& m_r;
             } ini(m_reader);
             std::string buffer;
             const std::string path = MediaPath(PictureFilePath(ini, p.section, p.path, p.name, buffer));
@@ -717,7 +717,7 @@ private:
 
     std::string m_directory;
     IniModel m_model;
-    platform::ProfileReader m_reader;
+    ProfileReader m_reader;
     std::vector<Finding> m_findings;
     std::unordered_set<std::string> m_added;  // severity, line and message of each finding
 };
@@ -791,7 +791,7 @@ CheckReport CheckDirectory(const std::string& directory) {
     // Read as the menu reads it: a longer file is cut at the profile limit.
     std::string bytes;
     const platform::FileReadStatus status =
-        name ? platform::PosixReadFile(path, platform::ProfileReader::kMaxFileBytes, bytes)
+        name ? platform::PosixReadFile(path, ProfileReader::kMaxFileBytes, bytes)
              : platform::FileReadStatus::CannotOpen;
     if (status == platform::FileReadStatus::CannotOpen) {
         std::error_code unused;
@@ -802,7 +802,7 @@ CheckReport CheckDirectory(const std::string& directory) {
         return report;
     }
     const IniScan scan = ScanIniText(bytes);
-    Checker checker(absolute, scan, platform::ProfileReader::FromBytes(std::move(bytes)));
+    Checker checker(absolute, scan, ProfileReader::FromBytes(std::move(bytes)));
     report.findings = checker.Run();
     return report;
 }

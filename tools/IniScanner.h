@@ -1,7 +1,7 @@
 // The lines of an INI file as the profile reader sees them, with their line
 // numbers, so that findings can point at the line an author has to edit.
 //
-// The lexical rules are those of platform/ProfileReader.h: a byte-order mark
+// The lexical rules are those of config/ProfileReader.h: a byte-order mark
 // selects the encoding (UTF-16 is turned into UTF-8 here; what a UTF-8 file
 // holds that is not UTF-8, and an unpaired surrogate, becomes "?"), any run of
 // CR and LF ends a line, lines are trimmed of the bytes 0x09-0x0D, 0x1A and

@@ -1,4 +1,4 @@
-#include "platform/ProfileReader.h"
+#include "config/ProfileReader.h"
 
 #include <gtest/gtest.h>
 

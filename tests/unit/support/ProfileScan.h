@@ -1,6 +1,6 @@
 // A second reading of a byte file (no byte-order mark), line by line as the
 // profile API searches it, written straight from the rules in
-// platform/ProfileReader.h: the indexed reader must agree with it.
+// config/ProfileReader.h: the indexed reader must agree with it.
 #pragma once
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "IniScanner.h"
-#include "platform/ProfileReader.h"
+#include "config/ProfileReader.h"
 
 namespace automenu::tool {
 namespace {
@@ -22,7 +22,7 @@ class ScannerAgreesWithReader : public ::testing::TestWithParam<ScanCase> {};
 TEST_P(ScannerAgreesWithReader, OnEveryKeyItFinds) {
     const std::string& bytes = GetParam().bytes;
     const IniScan scan = ScanIniText(bytes);
-    const auto reader = platform::ProfileReader::FromBytes(bytes);
+    const auto reader = ProfileReader::FromBytes(bytes);
     std::string section;
     std::vector<std::string> sections_seen = {""};  // the unnamed section always comes first
     std::vector<std::string> keys_seen;

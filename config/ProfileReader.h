@@ -50,7 +50,7 @@
 #include <string_view>
 #include <vector>
 
-namespace automenu::platform {
+namespace automenu {
 
 class ProfileReader {
 public:
@@ -110,4 +110,4 @@ private:
     mutable bool m_memoValid = false;
 };
 
-}  // namespace automenu::platform
+}  // namespace automenu

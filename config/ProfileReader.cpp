@@ -1,4 +1,4 @@
-#include "platform/ProfileReader.h"
+#include "config/ProfileReader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,7 +10,13 @@
 #include "platform/PosixFiles.h"
 #include "platform/TextDecoding.h"
 
-namespace automenu::platform {
+namespace automenu {
+
+using platform::DecodeUtf8;
+using platform::FileReadStatus;
+using platform::PosixReadFile;
+using platform::ReplaceInvalidUtf8;
+using platform::Utf16ToUtf8;
 
 // Compacted records, written over the file's own bytes (never longer than the
 // line they come from, except one unit for a last line without line end):
@@ -546,4 +552,4 @@ std::size_t ProfileReader::StorageBytes() const {
     return m_store.capacity() + m_index.capacity() * sizeof(Slot);
 }
 
-}  // namespace automenu::platform
+}  // namespace automenu
