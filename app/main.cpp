@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "menu/TInstallationForm.h"
+#include "platform/PlatformAccess.h"
 #include "platform/sdl/SdlPlatform.h"
-#include "ui/PlatformAccess.h"
 #include "ui/TApplication.h"
 
 namespace {

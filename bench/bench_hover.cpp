@@ -12,13 +12,13 @@
 #include <string>
 
 #include "bench/RatioReporter.h"
+#include "config/ProfileReader.h"
 #include "config/TIniFile.h"
 #include "menu/TInstallationForm.h"
-#include "config/ProfileReader.h"
+#include "platform/PlatformAccess.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "tests/unit/support/FullAutorun.h"
 #include "tests/unit/support/MenuFolder.h"
-#include "ui/PlatformAccess.h"
 #include "ui/TApplication.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PlatformAccess.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "ui/PlatformAccess.h"
 #include "ui/TApplication.h"
 #include "ui/TCustomForm.h"
 #include "ui/TLabel.h"

@@ -5,8 +5,8 @@
 #include "config/TCustomIniFile.h"
 #include "config/ValueRules.h"
 #include "platform/PathResolver.h"
+#include "platform/PlatformAccess.h"
 #include "platform/PosixFiles.h"
-#include "ui/PlatformAccess.h"
 
 namespace automenu {
 

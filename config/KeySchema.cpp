@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "platform/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 namespace automenu {
 
@@ -10,8 +10,6 @@ namespace {
 
 using K = ValueKind;
 using G = GateKind;
-using platform::EqualsIgnoringCase;
-using platform::FoldCase;
 
 constexpr std::string_view kLogo = "Logo Setup";
 constexpr std::string_view kForm = "Installation Form Size Setup";

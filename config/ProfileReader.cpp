@@ -7,16 +7,13 @@
 #include <type_traits>
 #include <utility>
 
+#include "formats/TextDecoding.h"
 #include "platform/PosixFiles.h"
-#include "platform/TextDecoding.h"
 
 namespace automenu {
 
-using platform::DecodeUtf8;
 using platform::FileReadStatus;
 using platform::PosixReadFile;
-using platform::ReplaceInvalidUtf8;
-using platform::Utf16ToUtf8;
 
 // Compacted records, written over the file's own bytes (never longer than the
 // line they come from, except one unit for a last line without line end):

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace automenu {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 namespace automenu {
 

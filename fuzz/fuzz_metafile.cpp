@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/Exceptions.h"
+#include "formats/MetafileReader.h"
 #include "platform/cairo/MetafilePlayer.h"
-#include "ui/Exceptions.h"
-#include "ui/MetafileReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     automenu::LoadedMetafile m;

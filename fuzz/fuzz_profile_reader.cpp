@@ -7,7 +7,7 @@
 #include <string>
 
 #include "config/ProfileReader.h"
-#include "platform/TextDecoding.h"
+#include "formats/TextDecoding.h"
 #include "tests/unit/support/ProfileScan.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto value = indexed.Find(section, key);
             if (!decoded && value != automenu::testing::ScanProfile(bytes.substr(0, ProfileReader::kMaxFileBytes), section, key))
                 std::abort();
-            if (decoded && value && !automenu::platform::IsValidUtf8(*value)) std::abort();
+            if (decoded && value && !automenu::IsValidUtf8(*value)) std::abort();
         }
     return 0;
 }

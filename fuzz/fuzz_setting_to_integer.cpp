@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Exceptions.h"
 #include "config/ValueRules.h"
-#include "ui/Exceptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

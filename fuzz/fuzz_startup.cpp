@@ -13,8 +13,8 @@
 #include <string>
 
 #include "menu/TInstallationForm.h"
+#include "platform/PlatformAccess.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "ui/PlatformAccess.h"
 #include "ui/TApplication.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 namespace automenu {
 

@@ -3,7 +3,7 @@
 // and stores the eight launch targets.
 #include "menu/SettingsPass.h"
 #include "menu/TInstallationForm.h"
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 
 namespace automenu {
 

@@ -5,7 +5,7 @@
 #include "menu/DesignIcons.h"
 #include "menu/InstallationLayout.h"
 #include "menu/SettingsPass.h"
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 #include "ui/TFont.h"
 
 namespace automenu {

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <memory>
 
-#include "platform/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 namespace automenu::platform {
 

@@ -9,15 +9,16 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 namespace automenu {
 
-struct MetafileBits;  // platform/MetafileBits.h
+struct MetafileBits;  // formats/MetafileBits.h
 
 namespace platform {
 
@@ -227,6 +228,10 @@ public:
     virtual std::shared_ptr<IFont> CreateFont(const FontDescription& description) = 0;
     // A canvas on the screen for measuring text (DT_CALCRECT).
     virtual ICanvas& ScreenCanvas() = 0;
+
+    // --- Pictures ---
+    // Decodes a whole PNG image (inside an icon file) into pixels with alpha.
+    virtual bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) = 0;
 };
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 namespace automenu::platform {
 

@@ -1,6 +1,6 @@
 #include "platform/XSettings.h"
 
-#include "platform/ByteReader.h"
+#include "formats/ByteReader.h"
 
 namespace automenu::platform {
 

@@ -17,15 +17,15 @@
 #include "IniScanner.h"
 #include "MenuSimulation.h"
 #include "ToolCommand.h"
+#include "base/Exceptions.h"
 #include "config/ConfigurationPaths.h"
-#include "config/TCustomIniFile.h"
 #include "config/KeySchema.h"
+#include "config/ProfileReader.h"
+#include "config/TCustomIniFile.h"
 #include "config/ValueRules.h"
 #include "menu/SettingsPass.h"
 #include "platform/PathResolver.h"
 #include "platform/PosixFiles.h"
-#include "config/ProfileReader.h"
-#include "ui/Exceptions.h"
 #include "ui/TIcon.h"
 #include "ui/TPicture.h"
 
@@ -93,7 +93,7 @@ private:
     struct FoldedHash {
         std::size_t operator()(std::string_view name) const {
             std::size_t h = 14695981039346656037ull;
-            for (const char c : name) h = (h ^ static_cast<unsigned char>(platform::FoldAsciiCase(c))) * 1099511628211ull;
+            for (const char c : name) h = (h ^ static_cast<unsigned char>(FoldAsciiCase(c))) * 1099511628211ull;
             return h;
         }
     };

@@ -1,6 +1,6 @@
 #include "IniScanner.h"
 
-#include "platform/TextDecoding.h"
+#include "formats/TextDecoding.h"
 
 namespace automenu::tool {
 
@@ -25,12 +25,12 @@ IniScan ScanIniText(std::string_view bytes) {
         // "?" for what is not UTF-8, as the reader; the markup is ASCII and
         // stays where it was.
         decoded.assign(bytes.substr(3));
-        decoded.resize(platform::ReplaceInvalidUtf8(decoded, '?'));
+        decoded.resize(ReplaceInvalidUtf8(decoded, '?'));
         bytes = decoded;
     } else if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
         // The reader gives UTF-16 values in UTF-8; names and line ends survive
         // the conversion byte for byte, so the byte rules below apply unchanged.
-        decoded = platform::Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE', std::string::npos, U'?');
+        decoded = Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE', std::string::npos, U'?');
         bytes = decoded;
     }
 

@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 namespace automenu::tool {
 
@@ -36,9 +36,5 @@ struct IniScan {
 };
 
 IniScan ScanIniText(std::string_view bytes);
-
-// ASCII case folding, as the reader matches names.
-using platform::EqualsIgnoringCase;
-using platform::FoldCase;
 
 }  // namespace automenu::tool

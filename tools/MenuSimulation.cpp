@@ -5,9 +5,9 @@
 
 #include <new>
 
+#include "base/Exceptions.h"
 #include "config/TCustomIniFile.h"
-#include "ui/Exceptions.h"
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 
 namespace automenu::tool {
 

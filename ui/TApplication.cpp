@@ -9,7 +9,7 @@
 #include <new>
 #include <typeinfo>
 
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 
 namespace automenu {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Exceptions.h"
 #include "platform/Platform.h"
-#include "ui/Exceptions.h"
 #include "ui/TCustomForm.h"
 #include "ui/THintController.h"
 

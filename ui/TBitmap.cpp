@@ -1,6 +1,6 @@
 #include "ui/TBitmap.h"
 
-#include "ui/BmpDecoder.h"
+#include "formats/BmpDecoder.h"
 
 namespace automenu {
 

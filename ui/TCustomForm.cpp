@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 #include "ui/TApplication.h"
 
 namespace automenu {

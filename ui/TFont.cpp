@@ -5,22 +5,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 
 namespace automenu {
-
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    std::int64_t p = static_cast<std::int64_t>(a) * b;
-    bool negative = (p < 0) != (c < 0);
-    std::int64_t ap = p < 0 ? -p : p;
-    std::int64_t ac = c < 0 ? -static_cast<std::int64_t>(c) : c;
-    std::int64_t q = (ap + ac / 2) / ac;
-    if (negative) q = -q;
-    // Like the Windows call: a result that does not fit gives -1.
-    if (q > INT32_MAX || q < INT32_MIN) return -1;
-    return static_cast<int>(q);
-}
 
 int ScreenPixelsPerInch() {
     static int ppi = 0;

@@ -17,9 +17,6 @@
 
 namespace automenu {
 
-// a * b / c rounded to the nearest integer, halves away from zero; -1 when c is 0.
-int MulDiv(int a, int b, int c);
-
 // The screen's vertical pixels per inch, read from the platform on the first
 // call made with a platform installed; 96 before that.
 int ScreenPixelsPerInch();

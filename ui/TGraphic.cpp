@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <new>
 
-#include "platform/DibDecoder.h"
-#include "ui/Exceptions.h"
-#include "ui/PlatformAccess.h"
+#include "base/Exceptions.h"
+#include "formats/DibDecoder.h"
+#include "platform/PlatformAccess.h"
 
 namespace automenu {
 
 TSize VisiblePictureSize() {
     const TSize screen = HasPlatform() ? Platform().ScreenSize() : TSize{3840, 2160};
-    return {std::clamp(screen.cx, 1, platform::kMaxImageSide), std::clamp(screen.cy, 1, platform::kMaxImageSide)};
+    return {std::clamp(screen.cx, 1, kMaxImageSide), std::clamp(screen.cy, 1, kMaxImageSide)};
 }
 
 void TGraphic::LoadFromFile(const std::string& file_name) {

@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 
+#include "base/Types.h"
 #include "platform/Platform.h"
-#include "platform/Types.h"
 
 namespace automenu {
 

@@ -1,6 +1,6 @@
 #include "ui/THintController.h"
 
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 #include "ui/TApplication.h"
 #include "ui/TControl.h"
 #include "ui/TCustomForm.h"

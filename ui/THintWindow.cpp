@@ -1,6 +1,6 @@
 #include "ui/THintWindow.h"
 
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 
 namespace automenu {
 

@@ -1,7 +1,7 @@
 #include "ui/TIcon.h"
 
-#include "ui/Exceptions.h"
-#include "ui/PlatformAccess.h"
+#include "base/Exceptions.h"
+#include "platform/PlatformAccess.h"
 
 namespace automenu {
 
@@ -9,6 +9,7 @@ namespace {
 
 TSize LargeIconSize() { return HasPlatform() ? Platform().LargeIconSize() : TSize{32, 32}; }
 int ScreenColorBits() { return HasPlatform() ? Platform().ScreenColorBits() : 32; }
+bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) { return HasPlatform() && Platform().DecodePng(png, out); }
 
 }  // namespace
 
@@ -23,7 +24,7 @@ void TIcon::Draw(platform::ICanvas& canvas, const TRect& rect) {
 const PixelImage& TIcon::Image() {
     if (!m_built) {
         const TSize requested = (m_requested.cx != 0 || m_requested.cy != 0) ? m_requested : LargeIconSize();
-        m_built = BuildIcon(m_data, requested, IconColourLimit(ScreenColorBits()), VisiblePictureSize());
+        m_built = BuildIcon(m_data, requested, IconColourLimit(ScreenColorBits()), VisiblePictureSize(), &DecodePng);
     }
     return m_built->image;
 }

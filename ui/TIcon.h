@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "ui/IcoDecoder.h"
+#include "formats/IcoDecoder.h"
 #include "ui/TGraphic.h"
 
 namespace automenu {

@@ -1,6 +1,6 @@
 #include "ui/TLabel.h"
 
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 #include "ui/TCustomForm.h"
 
 namespace automenu {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 
 namespace automenu {
 

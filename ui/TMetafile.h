@@ -4,7 +4,7 @@
 // or screen of its own, plays it anew.
 #pragma once
 
-#include "ui/MetafileReader.h"
+#include "formats/MetafileReader.h"
 #include "ui/TGraphic.h"
 
 namespace automenu {

@@ -1,6 +1,6 @@
 #include "ui/TPicture.h"
 
-#include "ui/Exceptions.h"
+#include "base/Exceptions.h"
 #include "ui/TFileFormatsList.h"
 
 namespace automenu {

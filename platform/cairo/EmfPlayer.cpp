@@ -1,7 +1,7 @@
 // Enhanced metafile records ([MS-EMF] 2.3), played through MetafileDC.
 #include <vector>
 
-#include "platform/ByteReader.h"
+#include "formats/ByteReader.h"
 #include "platform/cairo/MetafileDrawingState.h"
 
 namespace automenu::platform {

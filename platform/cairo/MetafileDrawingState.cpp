@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/ByteReader.h"
-#include "platform/DibDecoder.h"
-#include "platform/TextDecoding.h"
+#include "formats/ByteReader.h"
+#include "formats/DibDecoder.h"
+#include "formats/TextDecoding.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/PangoText.h"
 
@@ -55,7 +55,7 @@ std::string Utf16ToUtf8(std::span<const std::uint8_t> bytes, std::size_t chars) 
     const std::size_t units = std::min(chars, bytes.size() / 2);
     std::size_t n = 0;
     while (n < units && (bytes[2 * n] | bytes[2 * n + 1]) != 0) ++n;
-    return Utf16ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), 2 * n), false);
+    return automenu::Utf16ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), 2 * n), false);
 }
 
 std::string AnsiToUtf8(std::span<const std::uint8_t> bytes) {
@@ -201,7 +201,7 @@ std::shared_ptr<MfSurface> MetafileDC::DecodeDib(std::span<const std::uint8_t> i
         }
         if (!Spend(1 + pixels / kBitmapPixelsPerUnit)) return nullptr;
         PixelImage img;
-        if (!platform::DecodeDib(info, bits ? *bits : info_bytes.subspan(r.Position()), img,
+        if (!automenu::DecodeDib(info, bits ? *bits : info_bytes.subspan(r.Position()), img,
                        with_alpha ? DibAlpha::FromData : DibAlpha::Ignore))
             return nullptr;
         m_report.largest_bitmap = std::max<std::uint64_t>(m_report.largest_bitmap, img.pixels.size());

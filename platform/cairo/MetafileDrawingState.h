@@ -15,9 +15,9 @@
 #include <variant>
 #include <vector>
 
-#include "platform/ByteReader.h"
-#include "platform/MetafileBits.h"
-#include "platform/Types.h"
+#include "base/Types.h"
+#include "formats/ByteReader.h"
+#include "formats/MetafileBits.h"
 
 namespace automenu::platform {
 

@@ -3,8 +3,8 @@
 
 #include <cairo.h>
 
-#include "platform/MetafileBits.h"
-#include "platform/Types.h"
+#include "base/Types.h"
+#include "formats/MetafileBits.h"
 #include "platform/cairo/MetafileDrawingState.h"
 
 namespace automenu::platform {

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/TextDecoding.h"
+#include "formats/TextDecoding.h"
 
 namespace automenu::platform {
 

@@ -5,7 +5,7 @@
 #include <queue>
 #include <vector>
 
-#include "platform/ByteReader.h"
+#include "formats/ByteReader.h"
 #include "platform/cairo/MetafileDrawingState.h"
 
 namespace automenu::platform {

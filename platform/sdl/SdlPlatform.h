@@ -13,6 +13,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
+#include "platform/cairo/CairoPng.h"
 
 struct _XDisplay;
 
@@ -68,6 +69,7 @@ public:
     void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
     void ErrorBox(const std::string& caption, const std::string& text) override;
     std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
+    bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return DecodePngWithCairo(png, out); }
     ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
 
 private:

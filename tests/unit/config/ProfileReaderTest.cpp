@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/TextDecoding.h"
+#include "formats/TextDecoding.h"
 #include "support/ProfileScan.h"
 #include "support/TempDir.h"
 

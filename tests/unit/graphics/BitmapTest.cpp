@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "GraphicsTestSupport.h"
+#include "formats/BmpDecoder.h"
 #include "support/BmpHeader.h"
-#include "ui/BmpDecoder.h"
 #include "ui/TBitmap.h"
 
 namespace automenu::test {

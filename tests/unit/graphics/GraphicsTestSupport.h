@@ -13,10 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Types.h"
 #include "platform/Platform.h"
-#include "platform/Types.h"
+#include "platform/PlatformAccess.h"
+#include "platform/cairo/CairoPng.h"
 #include "support/ExpectFailure.h"
-#include "ui/PlatformAccess.h"
 
 namespace automenu::test {
 
@@ -93,6 +94,7 @@ public:
     void ErrorBox(const std::string&, const std::string&) override {}
     std::shared_ptr<platform::IFont> CreateFont(const FontDescription&) override { return nullptr; }
     platform::ICanvas& ScreenCanvas() override { std::abort(); }
+    bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return platform::DecodePngWithCairo(png, out); }
 };
 
 // Installs a PictureTestPlatform for the test's lifetime.

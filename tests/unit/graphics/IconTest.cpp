@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "GraphicsTestSupport.h"
+#include "formats/IcoDecoder.h"
 #include "support/BmpHeader.h"
-#include "ui/IcoDecoder.h"
 #include "ui/TIcon.h"
 
 namespace automenu::test {

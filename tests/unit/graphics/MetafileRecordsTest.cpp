@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "GraphicsTestSupport.h"
+#include "formats/MetafileReader.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/MetafilePlayer.h"
-#include "ui/MetafileReader.h"
 
 using automenu::platform::PlaybackReport;
 

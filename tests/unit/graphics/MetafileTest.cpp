@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GraphicsTestSupport.h"
-#include "ui/MetafileReader.h"
+#include "formats/MetafileReader.h"
 #include "ui/TMetafile.h"
 
 namespace automenu::test {

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "platform/PlatformAccess.h"
 #include "platform/cairo/PangoText.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "ui/PlatformAccess.h"
 #include "ui/TFont.h"
 
 namespace automenu {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/TextDecoding.h"
+#include "formats/TextDecoding.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/PangoText.h"
 

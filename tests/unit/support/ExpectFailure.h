@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ui/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace automenu::testing {
 

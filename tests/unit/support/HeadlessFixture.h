@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/PlatformAccess.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "ui/PlatformAccess.h"
 #include "ui/TApplication.h"
 #include "ui/TCustomForm.h"
 

@@ -7,10 +7,10 @@
 #include <span>
 #include <vector>
 
-#include "platform/ByteReader.h"
-#include "platform/Types.h"
+#include "base/Types.h"
+#include "formats/ByteReader.h"
 
-namespace automenu::platform {
+namespace automenu {
 
 // Limits on what we agree to decode, checked before any allocation.
 constexpr int kMaxImageSide = 32767;
@@ -103,4 +103,4 @@ constexpr std::uint32_t PackArgb(std::uint32_t a, std::uint32_t r, std::uint32_t
     return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
-}  // namespace automenu::platform
+}  // namespace automenu

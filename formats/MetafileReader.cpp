@@ -1,14 +1,12 @@
-#include "ui/MetafileReader.h"
+#include "formats/MetafileReader.h"
 
 #include <limits>
 
-#include "platform/ByteReader.h"
-#include "ui/Exceptions.h"
-#include "ui/TFont.h"
+#include "base/Exceptions.h"
+#include "formats/ByteReader.h"
 
 namespace automenu {
 
-using platform::ByteReader;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/DibDecoder.h"
+#include "formats/DibDecoder.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace automenu::platform {
+namespace automenu {
 
 namespace {
 
@@ -365,4 +365,4 @@ bool DecodeDibPart(const DibInfo& info, std::span<const std::uint8_t> bits, TSiz
     return true;
 }
 
-}  // namespace automenu::platform
+}  // namespace automenu

@@ -1,6 +1,5 @@
-// Plain value types shared by the platform layer and the framework above it.
-// Nothing here knows about SDL, cairo or pango, so a native Windows back end
-// can implement the same interface later.
+// Plain value types shared by every layer: geometry, colours, pixels, and
+// Windows' integer arithmetic. Nothing here knows about SDL, cairo or pango.
 #pragma once
 
 #include <algorithm>
@@ -28,6 +27,20 @@ struct TSize {
 constexpr int WrapAdd(int a, int b) { return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b)); }
 constexpr int WrapSub(int a, int b) { return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b)); }
 constexpr int WrapNeg(int a) { return WrapSub(0, a); }
+
+// a * b / c rounded to the nearest integer, halves away from zero; like the Windows call, a zero divisor or a
+// result that does not fit in an int gives -1.
+constexpr int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    const std::int64_t p = static_cast<std::int64_t>(a) * b;
+    const bool negative = (p < 0) != (c < 0);
+    const std::int64_t ap = p < 0 ? -p : p;
+    const std::int64_t ac = c < 0 ? -static_cast<std::int64_t>(c) : c;
+    std::int64_t q = (ap + ac / 2) / ac;
+    if (negative) q = -q;
+    if (q > INT32_MAX || q < INT32_MIN) return -1;
+    return static_cast<int>(q);
+}
 
 // Right and bottom are exclusive, as on Windows.
 struct TRect {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/MetafileBits.h"
-#include "ui/TFont.h"  // MulDiv
+#include "base/Types.h"
+#include "formats/MetafileBits.h"
 
 namespace automenu {
 

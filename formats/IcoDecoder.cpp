@@ -1,6 +1,4 @@
-#include "ui/IcoDecoder.h"
-
-#include <cairo.h>
+#include "formats/IcoDecoder.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,14 +7,12 @@
 #include <memory>
 #include <new>
 
-#include "platform/ByteReader.h"
-#include "platform/DibDecoder.h"
-#include "ui/Exceptions.h"
+#include "base/Exceptions.h"
+#include "formats/ByteReader.h"
+#include "formats/DibDecoder.h"
 
 namespace automenu {
 
-using platform::ByteReader;
-using platform::ReadPastEnd;
 
 namespace {
 
@@ -59,19 +55,6 @@ bool CloserOrEqual(int candidate, int current, int requested) {
     return true;
 }
 
-struct PngSource {
-    std::span<const std::uint8_t> data;
-    std::size_t pos = 0;
-};
-
-cairo_status_t ReadPngChunk(void* closure, unsigned char* out, unsigned int length) {
-    auto* src = static_cast<PngSource*>(closure);
-    if (length > src->data.size() - src->pos) return CAIRO_STATUS_READ_ERROR;
-    std::memcpy(out, src->data.data() + src->pos, length);
-    src->pos += length;
-    return CAIRO_STATUS_SUCCESS;
-}
-
 std::uint32_t Be32(ByteReader& r) {
     auto b = r.Take(4);
     return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) | b[3];
@@ -91,58 +74,38 @@ TSize PngDeclaredSize(std::span<const std::uint8_t> data) {
     return {static_cast<int>(std::min(width, kIntMax)), static_cast<int>(std::min(height, kIntMax))};
 }
 
-bool DecodePng(std::span<const std::uint8_t> data, TSize visible, PixelImage& out) {
+bool DecodePng(std::span<const std::uint8_t> data, TSize visible, PixelImage& out, PngDecoder decode_png) {
     // The declared size is checked before the PNG reader allocates for it: a
     // PNG cannot be decoded in part, so one larger than can be seen is refused.
     const TSize size = PngDeclaredSize(data);
-    if (!platform::DibSizeAllowed(size.cx, size.cy) || size.cx > visible.cx || size.cy > visible.cy) return false;
-
-    PngSource src{data};
-    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
-        cairo_image_surface_create_from_png_stream(&ReadPngChunk, &src), &cairo_surface_destroy);
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return false;
-    cairo_surface_flush(surface.get());
-    const int w = cairo_image_surface_get_width(surface.get());
-    const int h = cairo_image_surface_get_height(surface.get());
-    const int stride = cairo_image_surface_get_stride(surface.get());
-    const cairo_format_t format = cairo_image_surface_get_format(surface.get());
-    const unsigned char* px = cairo_image_surface_get_data(surface.get());
-    if (!px || w <= 0 || h <= 0 || w > size.cx || h > size.cy) return false;
-
+    if (!DibSizeAllowed(size.cx, size.cy) || size.cx > visible.cx || size.cy > visible.cy) return false;
     PixelImage img;
-    img.width = w;
-    img.height = h;
-    img.pixels.resize(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(px + static_cast<std::size_t>(y) * stride);
-        for (int x = 0; x < w; ++x) {
-            std::uint32_t v = row[x];
-            if (format != CAIRO_FORMAT_ARGB32) v |= 0xFF000000u;
-            img.pixels[static_cast<std::size_t>(y) * w + x] = v;
-        }
-    }
-    img.has_alpha = true;
+    if (!decode_png || !decode_png(data, img)) return false;
+    // What the decoder made must be what the header declared.
+    if (img.width <= 0 || img.height <= 0 || img.width > size.cx || img.height > size.cy ||
+        img.pixels.size() != static_cast<std::size_t>(img.width) * static_cast<std::size_t>(img.height))
+        return false;
     out = std::move(img);
     return true;
 }
 
 bool DecodeDibIcon(std::span<const std::uint8_t> data, TSize visible, PixelImage& out) {
     ByteReader r(data);
-    platform::DibInfo info;
+    DibInfo info;
     try {
-        info = platform::ReadDibInfo(r);
+        info = ReadDibInfo(r);
     } catch (const ReadPastEnd&) {
         return false;
     }
     // The header's height covers the colour image and the mask together.
-    platform::DibInfo colour = info;
+    DibInfo colour = info;
     colour.header.height = info.header.height / 2;
     const std::int64_t w = colour.header.width;
     const std::int64_t h = colour.header.height;
-    if (!platform::DibSizeAllowed(w, h)) return false;
+    if (!DibSizeAllowed(w, h)) return false;
 
     auto rest = r.Data().subspan(r.Position());
-    const std::uint64_t xor_size = platform::DibStride(w, colour.header.bit_count) * static_cast<std::uint64_t>(h);
+    const std::uint64_t xor_size = DibStride(w, colour.header.bit_count) * static_cast<std::uint64_t>(h);
     const auto xor_bits = rest.subspan(0, std::min<std::uint64_t>(xor_size, rest.size()));
     const auto mask_bits = rest.subspan(xor_bits.size());
 
@@ -154,12 +117,12 @@ bool DecodeDibIcon(std::span<const std::uint8_t> data, TSize visible, PixelImage
             if (xor_bits[i] != 0) { alpha = true; break; }
     }
     PixelImage img;
-    if (!platform::DecodeDibPart(colour, xor_bits, visible, img,
-                                 alpha ? platform::DibAlpha::FromData : platform::DibAlpha::Ignore))
+    if (!DecodeDibPart(colour, xor_bits, visible, img,
+                                 alpha ? DibAlpha::FromData : DibAlpha::Ignore))
         return false;
     if (!alpha) {
         // Bottom-up like the colour rows; only the rows and columns held.
-        const std::uint64_t mask_stride = platform::DibStride(w, 1);
+        const std::uint64_t mask_stride = DibStride(w, 1);
         for (std::int64_t dest_row = 0; dest_row < img.height; ++dest_row) {
             const std::uint64_t start = static_cast<std::uint64_t>(h - 1 - dest_row) * mask_stride;
             if (start + mask_stride > mask_bits.size()) continue;  // no mask: opaque
@@ -206,17 +169,18 @@ std::size_t SelectIconImage(const std::vector<IconDirEntry>& entries, TSize requ
     return choice;
 }
 
-bool DecodeIconImage(std::span<const std::uint8_t> data, TSize visible, PixelImage& out) {
+bool DecodeIconImage(std::span<const std::uint8_t> data, TSize visible, PixelImage& out, PngDecoder decode_png) {
     try {
         if (data.size() >= sizeof kPngSignature && std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0)
-            return DecodePng(data, visible, out);
+            return DecodePng(data, visible, out, decode_png);
     } catch (const ReadPastEnd&) {
         return false;
     }
     return DecodeDibIcon(data, visible, out);
 }
 
-BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::uint32_t colour_limit, TSize visible) {
+BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::uint32_t colour_limit, TSize visible,
+                    PngDecoder decode_png) {
     try {
         const IconHeader header = ReadIconHeader(bytes);
         if (header.type == 0)
@@ -225,11 +189,11 @@ BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::u
         const auto entries = ReadDirectory(bytes, header.count);
         if (entries.empty()) OutOfResources();
         const IconDirEntry& chosen = entries[SelectIconImage(entries, requested, colour_limit)];
-        auto end = platform::checked_add<std::uint64_t>(chosen.offset, chosen.size);
+        auto end = checked_add<std::uint64_t>(chosen.offset, chosen.size);
         if (!end || *end > bytes.size()) OutOfResources();
         BuiltIcon built;
         built.size = {chosen.width, chosen.height};
-        if (!DecodeIconImage(bytes.subspan(chosen.offset, chosen.size), visible, built.image)) OutOfResources();
+        if (!DecodeIconImage(bytes.subspan(chosen.offset, chosen.size), visible, built.image, decode_png)) OutOfResources();
         return built;
     } catch (const ReadPastEnd&) {
         OutOfResources();
@@ -253,16 +217,16 @@ PixelImage StandardApplicationIcon(TSize size) {
     for (int y = top; y <= bottom; ++y) {
         for (int x = left; x <= right; ++x) {
             std::uint32_t c;
-            if (x == left || x == right || y == top || y == bottom) c = platform::PackArgb(255, 0x20, 0x20, 0x40);
-            else if (y <= caption) c = platform::PackArgb(255, 0x1E, 0x5A, 0xC8);
-            else c = platform::PackArgb(255, 0xFF, 0xFF, 0xFF);
+            if (x == left || x == right || y == top || y == bottom) c = PackArgb(255, 0x20, 0x20, 0x40);
+            else if (y <= caption) c = PackArgb(255, 0x1E, 0x5A, 0xC8);
+            else c = PackArgb(255, 0xFF, 0xFF, 0xFF);
             img.pixels[static_cast<std::size_t>(y) * w + x] = c;
         }
     }
     for (int line = 0; line < 2; ++line) {
         const int y = caption + (bottom - caption) * (line + 1) / 3;
         for (int x = left + w / 8; x <= right - w / 8 - line * w / 6; ++x)
-            if (y > caption && y < bottom) img.pixels[static_cast<std::size_t>(y) * w + x] = platform::PackArgb(255, 0xA0, 0xA0, 0xA0);
+            if (y > caption && y < bottom) img.pixels[static_cast<std::size_t>(y) * w + x] = PackArgb(255, 0xA0, 0xA0, 0xA0);
     }
     return img;
 }

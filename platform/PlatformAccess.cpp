@@ -1,4 +1,4 @@
-#include "ui/PlatformAccess.h"
+#include "platform/PlatformAccess.h"
 
 #include <cassert>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace automenu::platform {
+namespace automenu {
 
 // Appends one code point in UTF-8.
 void AppendUtf8(std::string& out, char32_t c);
@@ -41,4 +41,4 @@ std::string DecodeCaptionBytes(std::string_view bytes);
 // The UTF-8 text of one Windows-1252 string.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
-}  // namespace automenu::platform
+}  // namespace automenu

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace automenu::platform {
+namespace automenu {
 
 constexpr char FoldAsciiCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
 
@@ -20,4 +20,4 @@ inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) { return FoldAsciiCase(x) == FoldAsciiCase(y); });
 }
 
-}  // namespace automenu::platform
+}  // namespace automenu

@@ -1,15 +1,13 @@
-#include "ui/BmpDecoder.h"
+#include "formats/BmpDecoder.h"
 
 #include <new>
 
-#include "platform/ByteReader.h"
-#include "platform/DibDecoder.h"
-#include "ui/Exceptions.h"
+#include "base/Exceptions.h"
+#include "formats/ByteReader.h"
+#include "formats/DibDecoder.h"
 
 namespace automenu {
 
-using platform::ByteReader;
-using platform::ReadPastEnd;
 
 namespace {
 
@@ -27,15 +25,15 @@ BmpImage DecodeBmpFile(std::span<const std::uint8_t> bytes, TSize visible) try {
     if (bytes.empty()) return {};
 
     ByteReader r(bytes);
-    platform::DibInfo info;
+    DibInfo info;
     std::span<const std::uint8_t> bits;
     try {
         auto file_header = r.Take(kFileHeaderSize);
         if (file_header[0] != 'B' || file_header[1] != 'M') InvalidBitmap();
-        info.header = platform::ReadDibHeader(r);
+        info.header = ReadDibHeader(r);
         if (info.header.planes != 1) InvalidBitmap();
-        platform::ReadDibMasks(r, info.header);
-        info.palette = platform::ReadDibPalette(r, info.header, platform::DibColourCount(info.header));
+        ReadDibMasks(r, info.header);
+        info.palette = ReadDibPalette(r, info.header, DibColourCount(info.header));
     } catch (const ReadPastEnd&) {
         throw EReadError("Stream read error");
     }
@@ -46,13 +44,13 @@ BmpImage DecodeBmpFile(std::span<const std::uint8_t> bytes, TSize visible) try {
     if (size == 0) {
         std::int64_t height = info.header.height;
         if (height < 0) height = -height;
-        size = platform::DibStride(info.header.width, info.header.bit_count) * static_cast<std::uint64_t>(height);
+        size = DibStride(info.header.width, info.header.bit_count) * static_cast<std::uint64_t>(height);
     }
     if (size > r.Remaining()) size = r.Remaining();
     bits = r.Take(static_cast<std::size_t>(size));
 
     BmpImage result;
-    if (!platform::DecodeDibPart(info, bits, visible, result.image)) InvalidBitmap();
+    if (!DecodeDibPart(info, bits, visible, result.image)) InvalidBitmap();
     const std::int64_t height = info.header.height;
     result.size = {info.header.width, static_cast<int>(height < 0 ? -height : height)};
     return result;
@@ -61,7 +59,7 @@ BmpImage DecodeBmpFile(std::span<const std::uint8_t> bytes, TSize visible) try {
 }
 
 PixelImage DecodeBmpFile(std::span<const std::uint8_t> bytes) {
-    return DecodeBmpFile(bytes, {platform::kMaxImageSide, platform::kMaxImageSide}).image;
+    return DecodeBmpFile(bytes, {kMaxImageSide, kMaxImageSide}).image;
 }
 
 }  // namespace automenu

@@ -1,10 +1,10 @@
-#include "platform/TextDecoding.h"
+#include "formats/TextDecoding.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-namespace automenu::platform {
+namespace automenu {
 
 namespace {
 
@@ -193,4 +193,4 @@ std::string DecodeCaptionBytes(std::string_view bytes) {
     return Windows1252ToUtf8(bytes);
 }
 
-}  // namespace automenu::platform
+}  // namespace automenu

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/Types.h"
+#include "base/Types.h"
 
 namespace automenu {
 
@@ -36,6 +36,11 @@ std::uint32_t IconColourLimit(int screen_bits);
 // (0 = unlimited). The directory must not be empty.
 std::size_t SelectIconImage(const std::vector<IconDirEntry>& entries, TSize requested, std::uint32_t colour_limit);
 
+// Decodes a whole PNG image into pixels with alpha; false when it cannot. The
+// icon decoder checks the declared size first, so the decoder is only given
+// images small enough to keep. PNG decoding is the platform's.
+using PngDecoder = bool (*)(std::span<const std::uint8_t> png, PixelImage& out);
+
 // The built icon: chosen entry's size and its pixels (with alpha), at most
 // the visible size.
 struct BuiltIcon {
@@ -47,12 +52,13 @@ struct BuiltIcon {
 // `visible` (each side at least 1) of its image. Throws EOutOfResources when
 // the directory or the chosen image is damaged, a PNG image is larger than
 // `visible`, or memory runs out.
-BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::uint32_t colour_limit, TSize visible);
+BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::uint32_t colour_limit, TSize visible,
+                    PngDecoder decode_png);
 
 // Decodes one icon image: a DIB with its AND mask (only its top-left part
 // within `visible`), or a PNG (refused when larger than `visible`). Returns
 // false when the image cannot be made.
-bool DecodeIconImage(std::span<const std::uint8_t> data, TSize visible, PixelImage& out);
+bool DecodeIconImage(std::span<const std::uint8_t> data, TSize visible, PixelImage& out, PngDecoder decode_png);
 
 // Our standard application icon, drawn at the given size.
 PixelImage StandardApplicationIcon(TSize size);

@@ -10,7 +10,7 @@
 #include <span>
 #include <stdexcept>
 
-namespace automenu::platform {
+namespace automenu {
 
 // Thrown when a read would pass the end of the data. Callers translate it
 // into the failure their format prescribes.
@@ -95,4 +95,4 @@ private:
     std::size_t m_pos = 0;
 };
 
-}  // namespace automenu::platform
+}  // namespace automenu
