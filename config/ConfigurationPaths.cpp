@@ -4,9 +4,9 @@
 
 #include "config/TCustomIniFile.h"
 #include "config/ValueRules.h"
-#include "platform/PathResolver.h"
 #include "platform/PlatformAccess.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/PathResolver.h"
+#include "platform/posix/PosixFiles.h"
 
 namespace automenu {
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "formats/TextDecoding.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
 namespace automenu {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/PathResolver.h"
+#include "platform/posix/PathResolver.h"
 
 namespace automenu {
 

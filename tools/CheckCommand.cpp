@@ -24,8 +24,8 @@
 #include "config/TCustomIniFile.h"
 #include "config/ValueRules.h"
 #include "menu/SettingsPass.h"
-#include "platform/PathResolver.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/PathResolver.h"
+#include "platform/posix/PosixFiles.h"
 #include "ui/TIcon.h"
 #include "ui/TPicture.h"
 

@@ -7,7 +7,7 @@
 #include "MenuSimulation.h"
 #include "ToolCommand.h"
 #include "config/ConfigurationPaths.h"
-#include "platform/PathResolver.h"
+#include "platform/posix/PathResolver.h"
 
 namespace automenu::tool {
 

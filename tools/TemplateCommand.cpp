@@ -8,7 +8,7 @@
 
 #include "ToolCommand.h"
 #include "config/ConfigurationPaths.h"
-#include "platform/PathResolver.h"
+#include "platform/posix/PathResolver.h"
 
 namespace automenu::tool {
 

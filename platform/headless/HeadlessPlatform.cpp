@@ -1,8 +1,8 @@
 #include "platform/headless/HeadlessPlatform.h"
 
-#include "platform/PosixFiles.h"
 #include "platform/SystemColors.h"
 #include "platform/cairo/PangoText.h"
+#include "platform/posix/PosixFiles.h"
 
 namespace automenu::platform {
 

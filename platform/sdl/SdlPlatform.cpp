@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/PosixFiles.h"
-#include "platform/PosixShell.h"
-#include "platform/ScopedEnvironmentVariable.h"
 #include "platform/SystemColors.h"
 #include "platform/cairo/PangoText.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixShell.h"
+#include "platform/posix/ScopedEnvironmentVariable.h"
 #include "platform/sdl/X11Desktop.h"
 
 namespace automenu::platform {

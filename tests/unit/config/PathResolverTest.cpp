@@ -1,4 +1,4 @@
-#include "platform/PathResolver.h"
+#include "platform/posix/PathResolver.h"
 
 #include <gtest/gtest.h>
 

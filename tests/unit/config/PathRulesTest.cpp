@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/PathResolver.h"
-#include "support/TempDir.h"
 #include "config/TCustomIniFile.h"
 #include "config/TIniFile.h"
+#include "platform/posix/PathResolver.h"
+#include "support/TempDir.h"
 
 namespace automenu {
 namespace {

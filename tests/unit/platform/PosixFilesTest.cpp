@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
 namespace automenu::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/PosixShell.h"
+#include "platform/posix/PosixShell.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/ScopedEnvironmentVariable.h"
+#include "platform/posix/ScopedEnvironmentVariable.h"
 #include "support/TempDir.h"
 
 namespace automenu::platform {

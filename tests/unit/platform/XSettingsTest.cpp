@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/XSettings.h"
+#include "formats/XSettings.h"
 
 namespace automenu::platform {
 namespace {

@@ -1,8 +1,8 @@
-#include "platform/XSettings.h"
+#include "formats/XSettings.h"
 
 #include "formats/ByteReader.h"
 
-namespace automenu::platform {
+namespace automenu {
 
 namespace {
 
@@ -64,4 +64,4 @@ std::optional<std::int32_t> FindXSettingsInteger(std::span<const std::uint8_t> d
     return std::nullopt;
 }
 
-}  // namespace automenu::platform
+}  // namespace automenu

@@ -1,4 +1,4 @@
-#include "platform/PosixShell.h"
+#include "platform/posix/PosixShell.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "platform/FileDescriptor.h"
+#include "platform/posix/FileDescriptor.h"
 
 namespace automenu::platform {
 

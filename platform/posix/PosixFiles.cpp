@@ -1,4 +1,4 @@
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/FileDescriptor.h"
+#include "platform/posix/FileDescriptor.h"
 
 namespace automenu::platform {
 

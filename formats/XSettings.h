@@ -9,10 +9,10 @@
 #include <span>
 #include <string_view>
 
-namespace automenu::platform {
+namespace automenu {
 
 // The integer setting of that name (such as "Net/DoubleClickTime"), or
 // nothing when the data is damaged or does not hold it as an integer.
 std::optional<std::int32_t> FindXSettingsInteger(std::span<const std::uint8_t> data, std::string_view name);
 
-}  // namespace automenu::platform
+}  // namespace automenu
