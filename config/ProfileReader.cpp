@@ -519,11 +519,14 @@ ProfileReader ProfileReader::FromBytes(std::string bytes) {
     return reader;
 }
 
+#ifndef _WIN32
+// (The Windows program reads the file through the system's profile API.)
 ProfileReader ProfileReader::FromFile(const std::string& path) {
     std::string bytes;
     if (PosixReadFile(path, kMaxFileBytes, bytes, kSlackBytes) == FileReadStatus::CannotOpen) return ProfileReader();
     return FromBytes(std::move(bytes));
 }
+#endif
 
 std::optional<std::string> ProfileReader::Find(std::string_view section, std::string_view key) const {
     if (!m_hasFile || m_unitCount == 0) return std::nullopt;
