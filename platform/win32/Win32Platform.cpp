@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/win32/WicPng.h"
+
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -410,10 +412,8 @@ std::shared_ptr<IFont> Win32Platform::CreateFont(const FontDescription& descript
     return std::make_shared<Win32Font>(description);
 }
 
-bool Win32Platform::DecodePng(std::span<const std::uint8_t>, PixelImage&) {
-    // No PNG decoder is linked into the Windows program yet: icons whose
-    // chosen image is a PNG are refused like a damaged image.
-    return false;
+bool Win32Platform::DecodePng(std::span<const std::uint8_t> png, PixelImage& out) {
+    return DecodePngWithWic(png, out);
 }
 
 LRESULT CALLBACK Win32Platform::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
