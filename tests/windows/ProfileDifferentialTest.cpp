@@ -139,11 +139,23 @@ TEST(ProfileDifferential, GeneratedFilesReadAsTheSystemReadsThem) {
 // Deliberate: our reader gives the values of a file with a UTF-8 mark as
 // UTF-8 with "?" for what is not UTF-8; the system's ANSI call converts them
 // to the ANSI code page. Plain ASCII reads the same either way.
-TEST(ProfileDifferential, Utf8MarkedFilesAgreeOnAscii) {
+std::string Utf16(std::string_view ascii, bool big_endian) {
+    std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : ascii) {
+        out += big_endian ? '\0' : c;
+        out += big_endian ? c : '\0';
+    }
+    return out;
+}
+
+TEST(ProfileDifferential, MarkedFilesAgreeOnAscii) {
     ScratchFile file;
-    const std::string bytes = "\xEF\xBB\xBF[S]\r\nK=ascii value\r\n";
-    ASSERT_TRUE(HasUtf8Mark(bytes));
-    ExpectSameAnswers(file, bytes, "UTF-8 mark, ASCII");
+    const std::string text = "[S]\r\nK=ascii value\r\nKey = \"quoted\" \r\n";
+    const std::string utf8 = "\xEF\xBB\xBF" + text;
+    ASSERT_TRUE(HasUtf8Mark(utf8));
+    ExpectSameAnswers(file, utf8, "UTF-8 mark, ASCII");
+    ExpectSameAnswers(file, Utf16(text, false), "UTF-16LE mark, ASCII");
+    ExpectSameAnswers(file, Utf16(text, true), "UTF-16BE mark, ASCII");
 }
 
 }  // namespace
