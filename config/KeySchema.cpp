@@ -26,14 +26,27 @@ constexpr std::string_view kNormal = "Normal Message Label # Font Setup";
 constexpr std::string_view kEntryCount = "Installation Message Label Count Setup";
 constexpr std::string_view kEntry = "Installation Message Label # Font Setup";
 
-// A row as written: its gate, when it has one, is named by the gate's own row.
+// A row as written: its gate, when it has one, is named by the gate's own
+// row. A font row stands for the six keys of one font, from its name on: its
+// key is their common start, and each adds a suffix of kFontKeys.
 struct Row {
     KeyId id;
     std::string_view section;
     std::string_view key;
-    ValueKind kind;
+    std::optional<ValueKind> kind;
     std::optional<KeyId> gate = std::nullopt;
 };
+
+constexpr std::optional<ValueKind> kFont = std::nullopt;
+
+struct FontKey {
+    std::string_view suffix;
+    ValueKind kind;
+};
+constexpr FontKey kFontKeys[] = {{" Name", K::FontName},        {" Color", K::ColourName},
+                                 {" Style Bold Use", K::Switch},  {" Style Italic Use", K::Switch},
+                                 {" Style Underline Use", K::Switch}, {" Size", K::Size}};
+static_assert(std::size(kFontKeys) == LabelRows::kFontKeys);
 
 constexpr Row kRows[] = {
     {KeyId::LogoUse, kLogo, "Logo Use", K::Switch},
@@ -55,67 +68,77 @@ constexpr Row kRows[] = {
     {KeyId::TitleCaption, kTitle, "Title Message Label Caption", K::Text, KeyId::TitleUse},
     {KeyId::TitleTop, kTitle, "Title Message Label Top", K::Integer, KeyId::TitleUse},
     {KeyId::TitleLeft, kTitle, "Title Message Label Left", K::Integer, KeyId::TitleUse},
-    {KeyId::TitleFontName, kTitle, "Title Message Label Font Name", K::FontName, KeyId::TitleUse},
-    {KeyId::TitleFontColor, kTitle, "Title Message Label Font Color", K::ColourName, KeyId::TitleUse},
-    {KeyId::TitleFontBold, kTitle, "Title Message Label Font Style Bold Use", K::Switch, KeyId::TitleUse},
-    {KeyId::TitleFontItalic, kTitle, "Title Message Label Font Style Italic Use", K::Switch, KeyId::TitleUse},
-    {KeyId::TitleFontUnderline, kTitle, "Title Message Label Font Style Underline Use", K::Switch, KeyId::TitleUse},
-    {KeyId::TitleFontSize, kTitle, "Title Message Label Font Size", K::Size, KeyId::TitleUse},
+    {KeyId::TitleFontName, kTitle, "Title Message Label Font", kFont, KeyId::TitleUse},
 
     {KeyId::ExitUse, kExit, "Exit Label Use", K::Switch},
     {KeyId::ExitCaption, kExit, "Exit Label Caption", K::Text, KeyId::ExitUse},
     {KeyId::ExitTop, kExit, "Exit Label Top", K::Integer, KeyId::ExitUse},
     {KeyId::ExitLeft, kExit, "Exit Label Left", K::Integer, KeyId::ExitUse},
-    {KeyId::ExitFirstFontName, kExit, "Exit Label First Font Name", K::FontName, KeyId::ExitUse},
-    {KeyId::ExitFirstFontColor, kExit, "Exit Label First Font Color", K::ColourName, KeyId::ExitUse},
-    {KeyId::ExitFirstFontBold, kExit, "Exit Label First Font Style Bold Use", K::Switch, KeyId::ExitUse},
-    {KeyId::ExitFirstFontItalic, kExit, "Exit Label First Font Style Italic Use", K::Switch, KeyId::ExitUse},
-    {KeyId::ExitFirstFontUnderline, kExit, "Exit Label First Font Style Underline Use", K::Switch, KeyId::ExitUse},
-    {KeyId::ExitFirstFontSize, kExit, "Exit Label First Font Size", K::Size, KeyId::ExitUse},
-    {KeyId::ExitSecondFontName, kExit, "Exit Label Second Font Name", K::FontName, KeyId::ExitUse},
-    {KeyId::ExitSecondFontColor, kExit, "Exit Label Second Font Color", K::ColourName, KeyId::ExitUse},
-    {KeyId::ExitSecondFontBold, kExit, "Exit Label Second Font Style Bold Use", K::Switch, KeyId::ExitUse},
-    {KeyId::ExitSecondFontItalic, kExit, "Exit Label Second Font Style Italic Use", K::Switch, KeyId::ExitUse},
-    {KeyId::ExitSecondFontUnderline, kExit, "Exit Label Second Font Style Underline Use", K::Switch, KeyId::ExitUse},
-    {KeyId::ExitSecondFontSize, kExit, "Exit Label Second Font Size", K::Size, KeyId::ExitUse},
+    {KeyId::ExitFirstFontName, kExit, "Exit Label First Font", kFont, KeyId::ExitUse},
+    {KeyId::ExitSecondFontName, kExit, "Exit Label Second Font", kFont, KeyId::ExitUse},
 
     {KeyId::TextLineCount, kNormalCount, "Normal Message Label Count", K::Integer},
 
     {KeyId::TextLineCaption, kNormal, "Normal Message Label # Caption", K::Text, KeyId::TextLineCount},
     {KeyId::TextLineTop, kNormal, "Normal Message Label # Font Top", K::Integer, KeyId::TextLineCount},
     {KeyId::TextLineLeft, kNormal, "Normal Message Label # Font Left", K::Integer, KeyId::TextLineCount},
-    {KeyId::TextLineFontName, kNormal, "Normal Message Label # Font Name", K::FontName, KeyId::TextLineCount},
-    {KeyId::TextLineFontColor, kNormal, "Normal Message Label # Font Color", K::ColourName, KeyId::TextLineCount},
-    {KeyId::TextLineFontBold, kNormal, "Normal Message Label # Font Style Bold Use", K::Switch, KeyId::TextLineCount},
-    {KeyId::TextLineFontItalic, kNormal, "Normal Message Label # Font Style Italic Use", K::Switch, KeyId::TextLineCount},
-    {KeyId::TextLineFontUnderline, kNormal, "Normal Message Label # Font Style Underline Use", K::Switch, KeyId::TextLineCount},
-    {KeyId::TextLineFontSize, kNormal, "Normal Message Label # Font Size", K::Size, KeyId::TextLineCount},
+    {KeyId::TextLineFontName, kNormal, "Normal Message Label # Font", kFont, KeyId::TextLineCount},
 
     {KeyId::EntryCount, kEntryCount, "Installation Message Label Count", K::Integer},
 
     {KeyId::EntryCaption, kEntry, "Installation Message Label # Caption", K::Text, KeyId::EntryCount},
     {KeyId::EntryTop, kEntry, "Installation Message Label # Font Top", K::Integer, KeyId::EntryCount},
     {KeyId::EntryLeft, kEntry, "Installation Message Label # Font Left", K::Integer, KeyId::EntryCount},
-    {KeyId::EntryFirstFontName, kEntry, "Installation Message Label # First Font Name", K::FontName, KeyId::EntryCount},
-    {KeyId::EntryFirstFontColor, kEntry, "Installation Message Label # First Font Color", K::ColourName, KeyId::EntryCount},
-    {KeyId::EntryFirstFontBold, kEntry, "Installation Message Label # First Font Style Bold Use", K::Switch, KeyId::EntryCount},
-    {KeyId::EntryFirstFontItalic, kEntry, "Installation Message Label # First Font Style Italic Use", K::Switch, KeyId::EntryCount},
-    {KeyId::EntryFirstFontUnderline, kEntry, "Installation Message Label # First Font Style Underline Use", K::Switch, KeyId::EntryCount},
-    {KeyId::EntryFirstFontSize, kEntry, "Installation Message Label # First Font Size", K::Size, KeyId::EntryCount},
-    {KeyId::EntrySecondFontName, kEntry, "Installation Message Label # Second Font Name", K::FontName, KeyId::EntryCount},
-    {KeyId::EntrySecondFontColor, kEntry, "Installation Message Label # Second Font Color", K::ColourName, KeyId::EntryCount},
-    {KeyId::EntrySecondFontBold, kEntry, "Installation Message Label # Second Font Style Bold Use", K::Switch, KeyId::EntryCount},
-    {KeyId::EntrySecondFontItalic, kEntry, "Installation Message Label # Second Font Style Italic Use", K::Switch, KeyId::EntryCount},
-    {KeyId::EntrySecondFontUnderline, kEntry, "Installation Message Label # Second Font Style Underline Use", K::Switch, KeyId::EntryCount},
-    {KeyId::EntrySecondFontSize, kEntry, "Installation Message Label # Second Font Size", K::Size, KeyId::EntryCount},
+    {KeyId::EntryFirstFontName, kEntry, "Installation Message Label # First Font", kFont, KeyId::EntryCount},
+    {KeyId::EntrySecondFontName, kEntry, "Installation Message Label # Second Font", kFont, KeyId::EntryCount},
     // Read for all eight entries at start-up, whatever the count.
     {KeyId::EntryFilePath, kEntry, "Installation Message Label # File Path", K::LaunchTarget},
 };
 
+// A key's text, put together as the table compiles.
+struct KeyText {
+    std::array<char, 64> chars{};
+    std::size_t size = 0;
+    constexpr void Append(std::string_view s) {
+        for (char c : s) chars.at(size++) = c;
+    }
+    constexpr std::string_view View() const { return {chars.data(), size}; }
+};
+
+// The rows with the font rows spread out, one per KeyId.
+struct Expanded {
+    KeyId id{};
+    std::string_view section;
+    KeyText key;
+    ValueKind kind{};
+    std::optional<KeyId> gate;
+};
+
+constexpr std::array<Expanded, kKeyRows> Expand() {
+    std::array<Expanded, kKeyRows> out{};
+    std::size_t i = 0;
+    for (const Row& r : kRows) {
+        const std::size_t count = r.kind ? 1 : std::size(kFontKeys);
+        for (std::size_t j = 0; j < count; ++j, ++i) {
+            Expanded& e = out.at(i);
+            e.id = static_cast<KeyId>(static_cast<std::size_t>(r.id) + j);
+            e.section = r.section;
+            e.key.Append(r.key);
+            if (!r.kind) e.key.Append(kFontKeys[j].suffix);
+            e.kind = r.kind ? *r.kind : kFontKeys[j].kind;
+            e.gate = r.gate;
+        }
+    }
+    if (i != out.size()) throw std::logic_error("a KeyId without a row");
+    return out;
+}
+
+constexpr std::array<Expanded, kKeyRows> kExpanded = Expand();
+
 constexpr bool RowsInKeyIdOrder() {
-    for (std::size_t i = 0; i < std::size(kRows); ++i)
-        if (static_cast<std::size_t>(kRows[i].id) != i) return false;
-    return std::size(kRows) == static_cast<std::size_t>(kKeyRows);
+    for (std::size_t i = 0; i < kExpanded.size(); ++i)
+        if (static_cast<std::size_t>(kExpanded[i].id) != i) return false;
+    return true;
 }
 static_assert(RowsInKeyIdOrder(), "one row per KeyId, in KeyId order");
 
@@ -123,21 +146,19 @@ static_assert(RowsInKeyIdOrder(), "one row per KeyId, in KeyId order");
 constexpr std::array<KeyPattern, kKeyRows> kPatterns = [] {
     std::array<KeyPattern, kKeyRows> out{};
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const Row& r = kRows[i];
-        out[i] = KeyPattern{r.id, r.section, r.key, r.kind, G::None, {}, {}};
+        const Expanded& r = kExpanded[i];
+        out[i] = KeyPattern{r.id, r.section, r.key.View(), r.kind, G::None, {}, {}};
         if (!r.gate) continue;
-        const Row& gate = kRows[static_cast<std::size_t>(*r.gate)];
+        const Expanded& gate = kExpanded[static_cast<std::size_t>(*r.gate)];
         out[i].gate = gate.kind == K::Switch ? G::Switch : G::Count;
         out[i].gateSection = gate.section;
-        out[i].gateKey = gate.key;
+        out[i].gateKey = gate.key.View();
     }
     return out;
 }();
 
 constexpr bool IsLabelRun(const LabelRows& rows) {
     constexpr std::string_view placing[] = {" Caption", " Top", " Left"};
-    constexpr std::string_view font[] = {" Name", " Color", " Style Bold Use", " Style Italic Use",
-                                         " Style Underline Use", " Size"};
     const std::string_view section = kPatterns[static_cast<std::size_t>(rows.caption)].section;
     auto fits = [&](KeyId id, std::string_view suffix) {
         const KeyPattern& p = kPatterns[static_cast<std::size_t>(id)];
@@ -146,7 +167,7 @@ constexpr bool IsLabelRun(const LabelRows& rows) {
     for (int i = 0; i < LabelRows::kPlacing; ++i)
         if (!fits(rows.Placing(i), placing[i])) return false;
     for (int i = 0; i < LabelRows::kFontKeys; ++i)
-        if (!fits(rows.Font(i), font[i])) return false;
+        if (!fits(rows.Font(i), kFontKeys[i].suffix)) return false;
     return true;
 }
 static_assert(IsLabelRun(kTitleLabel) && IsLabelRun(kTextLineLabel) && IsLabelRun(kExitLabel[0]) &&

@@ -76,6 +76,9 @@ enum class NameMatch { Exact, IgnoreCase };
 
 inline constexpr int kNumberedLabels = 8;
 
+// The row that many rows after the given one.
+constexpr KeyId RowAfter(KeyId id, int steps) { return static_cast<KeyId>(static_cast<int>(id) + steps); }
+
 // The keys of one label as the menu reads them: caption, top and left, then
 // one font's name, colour, bold, italic, underline and size. Each run is
 // consecutive rows of the table, which the table checks as it compiles.
@@ -85,11 +88,8 @@ struct LabelRows {
 
     static constexpr int kPlacing = 3;
     static constexpr int kFontKeys = 6;
-    constexpr KeyId Placing(int i) const { return Step(caption, i); }
-    constexpr KeyId Font(int i) const { return Step(font, i); }
-
-private:
-    static constexpr KeyId Step(KeyId id, int i) { return static_cast<KeyId>(static_cast<int>(id) + i); }
+    constexpr KeyId Placing(int i) const { return RowAfter(caption, i); }
+    constexpr KeyId Font(int i) const { return RowAfter(font, i); }
 };
 
 inline constexpr LabelRows kTitleLabel{KeyId::TitleCaption, KeyId::TitleFontName};

@@ -62,53 +62,32 @@ constexpr Value kValues[] = {
     {KeyId::TitleCaption, {"Example Product 1.0"}},
     {KeyId::TitleTop, {"24"}},
     {KeyId::TitleLeft, {"32"}},
-    {KeyId::TitleFontName, {"DejaVu Sans"}},
-    {KeyId::TitleFontColor, {"clWhite"}},
-    {KeyId::TitleFontBold, {"YES"}},
-    {KeyId::TitleFontItalic, {"NO"}},
-    {KeyId::TitleFontUnderline, {"NO"}},
-    {KeyId::TitleFontSize, {"20"}},
     {KeyId::ExitUse, {"YES"}},
     {KeyId::ExitCaption, {"Exit"}},
     {KeyId::ExitTop, {"400"}},
     {KeyId::ExitLeft, {"560"}},
-    {KeyId::ExitFirstFontName, {"DejaVu Sans"}},
-    {KeyId::ExitFirstFontColor, {"clWhite"}},
-    {KeyId::ExitFirstFontBold, {"NO"}},
-    {KeyId::ExitFirstFontItalic, {"NO"}},
-    {KeyId::ExitFirstFontUnderline, {"NO"}},
-    {KeyId::ExitFirstFontSize, {"12"}},
-    {KeyId::ExitSecondFontName, {"DejaVu Sans"}},
-    {KeyId::ExitSecondFontColor, {"clYellow"}},
-    {KeyId::ExitSecondFontBold, {"NO"}},
-    {KeyId::ExitSecondFontItalic, {"NO"}},
-    {KeyId::ExitSecondFontUnderline, {"YES"}},
-    {KeyId::ExitSecondFontSize, {"12"}},
     {KeyId::TextLineCaption, {"Thank you for choosing Example Product.", "Choose what to do:"}},
     {KeyId::TextLineTop, {"72", "92"}},
     {KeyId::TextLineLeft, {"32"}},
-    {KeyId::TextLineFontName, {"DejaVu Sans"}},
-    {KeyId::TextLineFontColor, {"clSilver"}},
-    {KeyId::TextLineFontBold, {"NO"}},
-    {KeyId::TextLineFontItalic, {"NO"}},
-    {KeyId::TextLineFontUnderline, {"NO"}},
-    {KeyId::TextLineFontSize, {"10"}},
     {KeyId::EntryCaption, {"Read me first", "Licence", "Browse the disc"}},
     {KeyId::EntryTop, {"150", "190", "230"}},
     {KeyId::EntryLeft, {"48"}},
-    {KeyId::EntryFirstFontName, {"DejaVu Sans"}},
-    {KeyId::EntryFirstFontColor, {"clWhite"}},
-    {KeyId::EntryFirstFontBold, {"NO"}},
-    {KeyId::EntryFirstFontItalic, {"NO"}},
-    {KeyId::EntryFirstFontUnderline, {"NO"}},
-    {KeyId::EntryFirstFontSize, {"14"}},
-    {KeyId::EntrySecondFontName, {"DejaVu Sans"}},
-    {KeyId::EntrySecondFontColor, {"clYellow"}},
-    {KeyId::EntrySecondFontBold, {"NO"}},
-    {KeyId::EntrySecondFontItalic, {"NO"}},
-    {KeyId::EntrySecondFontUnderline, {"YES"}},
-    {KeyId::EntrySecondFontSize, {"14"}},
     {KeyId::EntryFilePath, {"README.TXT", "LICENSE.TXT", "."}},
+};
+
+// The six values of each font, by the font's first row (its name).
+struct FontValues {
+    KeyId font;
+    std::array<std::string_view, LabelRows::kFontKeys> values;
+};
+
+constexpr FontValues kFonts[] = {
+    {KeyId::TitleFontName, {"DejaVu Sans", "clWhite", "YES", "NO", "NO", "20"}},
+    {KeyId::ExitFirstFontName, {"DejaVu Sans", "clWhite", "NO", "NO", "NO", "12"}},
+    {KeyId::ExitSecondFontName, {"DejaVu Sans", "clYellow", "NO", "NO", "YES", "12"}},
+    {KeyId::TextLineFontName, {"DejaVu Sans", "clSilver", "NO", "NO", "NO", "10"}},
+    {KeyId::EntryFirstFontName, {"DejaVu Sans", "clWhite", "NO", "NO", "NO", "14"}},
+    {KeyId::EntrySecondFontName, {"DejaVu Sans", "clYellow", "NO", "NO", "YES", "14"}},
 };
 
 // Comment lines under a section's heading; the section is named by its first
@@ -144,6 +123,9 @@ std::string TemplateValue(const SchemaKey& key) {
         const std::size_t i = key.number > 1 ? static_cast<std::size_t>(key.number - 1) : 0;
         return std::string(v.values[i].empty() ? v.values[0] : v.values[i]);
     }
+    for (const FontValues& f : kFonts)
+        for (int i = 0; i < LabelRows::kFontKeys; ++i)
+            if (RowAfter(f.font, i) == row) return std::string(f.values[static_cast<std::size_t>(i)]);
     throw std::logic_error("the template has no value for " + key.key);
 }
 
