@@ -237,10 +237,8 @@ std::span<const KeyPattern> KeyPatterns() { return kPatterns; }
 
 const KeyPattern& KeyRow(KeyId id) { return kPatterns.at(static_cast<std::size_t>(id)); }
 
-bool IsNumbered(KeyId id) { return IsNumbered(KeyRow(id)); }
-
 const SchemaKey& KeyOf(KeyId id, int number) {
-    const bool fits = IsNumbered(id) ? number >= 1 && number <= kNumberedLabels : number == 0;
+    const bool fits = IsNumbered(KeyRow(id)) ? number >= 1 && number <= kNumberedLabels : number == 0;
     if (!fits) throw std::out_of_range(std::string(KeyRow(id).key) + " has no number " + std::to_string(number));
     const Tables& t = GetTables();
     return t.keys[t.by_row[static_cast<std::size_t>(id)][static_cast<std::size_t>(number)]];

@@ -1,6 +1,7 @@
 // Every section and key of AUTORUN.INF that the menu reads, with the kind of
 // its value, the key that gates it and what a missing key yields. Keys that
-// are not here are never looked at.
+// are not here are never looked at. This is the one place their names are
+// written: the menu, the tool and the tests take them from here.
 #pragma once
 
 #include <span>
@@ -102,7 +103,6 @@ inline constexpr LabelRows kEntryLabel[2] = {{KeyId::EntryCaption, KeyId::EntryF
 
 std::span<const KeyPattern> KeyPatterns();      // 65 rows, in file order
 const KeyPattern& KeyRow(KeyId id);
-bool IsNumbered(KeyId id);
 // The row's key with the number filled in: number is 1..8 for a numbered
 // row and 0 for any other; anything else throws std::out_of_range.
 const SchemaKey& KeyOf(KeyId id, int number = 0);

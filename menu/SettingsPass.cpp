@@ -45,8 +45,6 @@ auto EightOf(Make make) {
 }
 }  // namespace
 
-const std::string& EntrySection(int n) { return KeyOf(KeyId::EntryFilePath, n).section; }
-
 const std::string& EntryFilePathKey(int n) { return KeyOf(KeyId::EntryFilePath, n).key; }
 
 const LabelKeys& EntryKeys(int n, Look look) {

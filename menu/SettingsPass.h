@@ -59,7 +59,7 @@ const LabelKeys& ExitKeys(Look look);
 const LabelKeys& TextLineKeys(int n);
 const LabelKeys& TitleKeys();
 
-const std::string& EntrySection(int n);
+// Entry n's launch-target key, for the checks that name it.
 const std::string& EntryFilePathKey(int n);
 
 // The picture named by a directory key and a file-name key. Names written on
