@@ -23,7 +23,6 @@ public:
     void Draw(platform::ICanvas& canvas, const TRect& rect) override;
 
     // Zero means none requested: the system's large-icon size is used.
-    TSize RequestedSize() const { return m_requested; }
     void SetRequestedSize(TSize size) { m_requested = size; }
 
     // Builds the icon when it has not been built yet, holding at most the

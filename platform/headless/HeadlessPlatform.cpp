@@ -234,11 +234,6 @@ const PixelImage* HeadlessPlatform::Icon(WindowId w) const {
     return win ? &win->icon : nullptr;
 }
 
-cairo_surface_t* HeadlessPlatform::Surface(WindowId w) const {
-    auto* win = Find(w);
-    return win ? win->surface.get() : nullptr;
-}
-
 Rgb HeadlessPlatform::Pixel(WindowId w, int x, int y) const {
     auto* win = Find(w);
     if (!win || x < 0 || y < 0 || x >= win->params.client_size.cx || y >= win->params.client_size.cy) return {};

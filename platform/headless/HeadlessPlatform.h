@@ -111,7 +111,6 @@ public:
     // Paints everything pending, then reads the client area's pixels.
     Rgb Pixel(WindowId w, int x, int y) const;
     bool SavePng(WindowId w, const std::string& path) const;
-    cairo_surface_t* Surface(WindowId w) const;
 
 private:
     struct Window {

@@ -92,7 +92,6 @@ private:
     unsigned DoubleClickTime();
 
     bool m_sdl_started = false;
-    bool m_exit_after_first_frame = false;
     bool m_window_manager_known = false;
     bool m_window_manager = true;
     ::_XDisplay* m_display = nullptr;  // SDL's connection, when it is X11

@@ -149,7 +149,7 @@ TEST_F(ImageControl, FilesThePlatformCannotOpen) {
     std::filesystem::create_directories(folder);
     for (const std::string& name : {folder, ::testing::TempDir() + "no-such-picture.bmp"}) {
         SCOPED_TRACE(name);
-        ExpectFailure([&] { m_image->Picture().LoadFromFile(name); }, "EFOpenError", "Cannot open file " + name);
+        ExpectFailure([&] { m_image->Picture().LoadFromFile(name); }, typeid(EFOpenError), "Cannot open file " + name);
         EXPECT_EQ(m_image->Picture().Graphic(), nullptr);
     }
 }

@@ -48,22 +48,22 @@ TEST_F(MetafileFiles, PlaceableSizeArithmetic) {
 TEST_F(MetafileFiles, FailuresHaveTheirClassAndMessage) {
     struct Row {
         const char* file;
-        const char* class_name;
+        const std::type_info& type;
         const char* message;
     } rows[] = {
-        {"empty.emf", "EInvalidGraphic", "Metafile is not valid"},
-        {"empty.wmf", "EInvalidGraphic", "Metafile is not valid"},
-        {"placeable_header_cut.wmf", "EInvalidGraphic", "Metafile is not valid"},
-        {"placeable_bad_key.wmf", "EInvalidGraphic", "Metafile is not valid"},
-        {"placeable_bad_checksum.wmf", "EInvalidGraphic", "Metafile is not valid"},
-        {"emf_header_record_too_small.emf", "EInvalidGraphic", "Metafile is not valid"},
-        {"emf_shorter_than_stated.emf", "EReadError", "Stream read error"},
+        {"empty.emf", typeid(EInvalidGraphic), "Metafile is not valid"},
+        {"empty.wmf", typeid(EInvalidGraphic), "Metafile is not valid"},
+        {"placeable_header_cut.wmf", typeid(EInvalidGraphic), "Metafile is not valid"},
+        {"placeable_bad_key.wmf", typeid(EInvalidGraphic), "Metafile is not valid"},
+        {"placeable_bad_checksum.wmf", typeid(EInvalidGraphic), "Metafile is not valid"},
+        {"emf_header_record_too_small.emf", typeid(EInvalidGraphic), "Metafile is not valid"},
+        {"emf_shorter_than_stated.emf", typeid(EReadError), "Stream read error"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
         TMetafile metafile;
         metafile.LoadFromFile(PictureFixture("shapes.emf"));
-        ExpectFailure([&] { metafile.LoadFromFile(PictureFixture(row.file)); }, row.class_name, row.message);
+        ExpectFailure([&] { metafile.LoadFromFile(PictureFixture(row.file)); }, row.type, row.message);
         EXPECT_TRUE(metafile.Bits().enhanced);  // the previous content stays
         EXPECT_EQ(metafile.Width(), 2031);
     }

@@ -51,27 +51,21 @@ TEST_F(FontTest, NewFontTakesTheDefaults) {
     EXPECT_EQ(font.Name(), "MS Sans Serif");
     EXPECT_EQ(font.Color(), clWindowText);
     EXPECT_EQ(font.Style(), 0);
-    EXPECT_EQ(font.Charset(), DEFAULT_CHARSET);
+    EXPECT_EQ(font.Description().charset, DEFAULT_CHARSET);
     EXPECT_EQ(font.PixelsPerInch(), 96);
 }
 
 TEST_F(FontTest, EqualDescriptionsShareOneRecord) {
-    const std::size_t before = TFont::InternedCount();
-    {
-        TFont a, b;
-        EXPECT_EQ(&a.Resource(), &b.Resource());
-        EXPECT_EQ(TFont::InternedCount(), before + 1);
-        a.SetSize(12);
-        EXPECT_NE(&a.Resource(), &b.Resource());
-        EXPECT_EQ(TFont::InternedCount(), before + 2);
-        b.SetStyle(fsBold);
-        b.SetSize(12);
-        b.SetStyle(0);
-        EXPECT_EQ(&a.Resource(), &b.Resource());
-        // The platform font is made once per record and shared.
-        EXPECT_EQ(&a.Handle(), &b.Handle());
-    }
-    EXPECT_EQ(TFont::InternedCount(), before);
+    TFont a, b;
+    EXPECT_EQ(&a.Description(), &b.Description());
+    a.SetSize(12);
+    EXPECT_NE(&a.Description(), &b.Description());
+    b.SetStyle(fsBold);
+    b.SetSize(12);
+    b.SetStyle(0);
+    EXPECT_EQ(&a.Description(), &b.Description());
+    // The platform font is made once per record and shared.
+    EXPECT_EQ(&a.Handle(), &b.Handle());
 }
 
 TEST_F(FontTest, NoticeOnlyWhenSomethingChanges) {
@@ -89,7 +83,6 @@ TEST_F(FontTest, NoticeOnlyWhenSomethingChanges) {
         {"empty name", [&] { font.SetName(""); }, 0},
         {"same style", [&] { font.SetStyle(0); }, 0},
         {"same colour", [&] { font.SetColor(clWindowText); }, 0},
-        {"same pitch", [&] { font.SetPitch(TFontPitch::fpDefault); }, 0},
         {"same charset", [&] { font.SetCharset(DEFAULT_CHARSET); }, 0},
         {"new size", [&] { font.SetSize(12); }, 1},
         {"new name", [&] { font.SetName("Arial"); }, 2},
