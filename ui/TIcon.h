@@ -29,7 +29,6 @@ public:
     // screen's size of its image. Throws EOutOfResources when its image
     // cannot be made.
     const PixelImage& Image();
-    bool Built() const { return m_built.has_value(); }
     const std::vector<std::uint8_t>& Data() const { return m_data; }
 
 protected:

@@ -23,9 +23,7 @@ public:
     void SetCaption(const std::string& caption);
     TFont& Font() { return m_font; }
     const TFont& Font() const { return m_font; }
-    bool AutoSize() const { return m_auto_size; }
     void SetAutoSize(bool v);
-    bool Transparent() const { return m_transparent; }
     void SetTransparent(bool v);
 
     void Paint(platform::ICanvas& canvas) override;

@@ -43,7 +43,6 @@ TEST_F(IconFiles, ImagesDecodeWithMaskOrAlpha) {
         TIcon icon;
         icon.SetRequestedSize(row.requested);
         icon.LoadFromFile(PictureFixture(row.icon));
-        EXPECT_FALSE(icon.Built());
         const PixelImage& image = icon.Image();
         EXPECT_EQ(icon.Width(), row.size.cx);
         EXPECT_EQ(icon.Height(), row.size.cy);

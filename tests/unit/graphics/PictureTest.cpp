@@ -12,17 +12,6 @@ namespace {
 
 class PictureLoading : public PictureTest {};
 
-TEST(FileFormats, FourRowsInRegistrationOrder) {
-    const auto& rows = TFileFormatsList::Instance().Rows();
-    ASSERT_EQ(rows.size(), 4u);
-    const char* expected[][2] = {
-        {"wmf", "Metafiles"}, {"emf", "Enhanced Metafiles"}, {"ico", "Icons"}, {"bmp", "Bitmaps"}};
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].extension, expected[i][0]);
-        EXPECT_EQ(rows[i].description, expected[i][1]);
-    }
-}
-
 TEST(FileFormats, ExtensionRule) {
     struct Row {
         const char* name;

@@ -13,8 +13,6 @@ class LabelTest : public LabelFixture {};
 TEST_F(LabelTest, NewLabelDefaults) {
     TLabel& label = form->AddControl<TLabel>();
     EXPECT_EQ(label.BoundsRect(), (TRect{0, 0, 65, 17}));
-    EXPECT_FALSE(label.Transparent());
-    EXPECT_TRUE(label.AutoSize());
     EXPECT_EQ(label.Font().Height(), -11);
     EXPECT_EQ(label.Font().Name(), "MS Sans Serif");
     EXPECT_EQ(label.Caption(), "");
