@@ -65,9 +65,6 @@ public:
     void SetCharset(std::uint8_t charset);
     TColor Color() const { return m_color; }
     void SetColor(TColor color);
-    int PixelsPerInch() const { return m_pixels_per_inch; }
-    // Changes only how sizes convert; the height stays.
-    void SetPixelsPerInch(int ppi) { m_pixels_per_inch = ppi; }
 
     // Takes the description and colour of another font (one change notice at most).
     void Assign(const TFont& other);
