@@ -113,15 +113,6 @@ TSize SdlPlatform::ScreenSize() {
     return {mode.w, mode.h};
 }
 
-TRect SdlPlatform::WorkArea() {
-    SDL_Rect r;
-    if (SDL_GetDisplayUsableBounds(0, &r) != 0) {
-        TSize s = ScreenSize();
-        return {0, 0, s.cx, s.cy};
-    }
-    return TRect::FromBounds(r.x, r.y, r.w, r.h);
-}
-
 Rgb SdlPlatform::SysColor(int index) { return ClassicSystemColor(index); }
 
 std::string SdlPlatform::CurrentDirectory() { return PosixCurrentDirectory(); }
@@ -255,11 +246,6 @@ void SdlPlatform::ShowWindow(WindowId w, bool visible) {
     m_queue.Invalidate(w, {0, 0, cw, ch});
 }
 
-bool SdlPlatform::IsWindowVisible(WindowId w) {
-    auto* win = Find(w);
-    return win && win->visible;
-}
-
 void SdlPlatform::SetEnabled(WindowId w, bool enabled) {
     if (auto* win = Find(w)) win->enabled = enabled;
 }
@@ -315,14 +301,6 @@ void SdlPlatform::SetClientSize(WindowId w, TSize size) {
     }
     XResizeWindow(display, window, static_cast<unsigned>(size.cx), static_cast<unsigned>(size.cy));
     XFlush(display);
-}
-
-TSize SdlPlatform::ClientSize(WindowId w) {
-    auto* win = Find(w);
-    if (!win) return {};
-    int cw = 0, ch = 0;
-    SDL_GetWindowSize(win->sdl.get(), &cw, &ch);
-    return {cw, ch};
 }
 
 FrameExtents SdlPlatform::Frame(WindowId w) {
