@@ -28,7 +28,6 @@ public:
 
     const std::string& Name() const { return m_name; }
     void SetName(std::string name) { m_name = std::move(name); }
-    const std::string& Caption() const { return m_caption; }
     void SetCaption(std::string caption);
     TPosition Position() const { return m_position; }
     void SetPosition(TPosition p) { m_position = p; }

@@ -94,7 +94,6 @@ protected:
 TEST_F(InstallationFormLayoutTest, WindowIsShownCentredWithItsDesignPropertiesAndNothingElse) {
     BuildAndCheck([&](TInstallationForm& built) {
         TInstallationForm* form = &built;
-        EXPECT_EQ(form->Caption(), "Installation");
         EXPECT_EQ(form->Name(), "InstallationForm");
         EXPECT_EQ(form->Color(), clBtnFace);
         EXPECT_EQ(form->ClientWidth(), 634);
