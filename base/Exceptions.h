@@ -12,17 +12,15 @@ public:
     explicit Exception(std::string message) : m_message(std::move(message)) {}
     const std::string& Message() const { return m_message; }
     const char* what() const noexcept override { return m_message.c_str(); }
-    virtual const char* ClassName() const { return "Exception"; }
 
 private:
     std::string m_message;
 };
 
-#define AUTOMENU_EXCEPTION_CLASS(name, base)                          \
-    class name : public base {                                        \
-    public:                                                           \
-        using base::base;                                             \
-        const char* ClassName() const override { return #name; }      \
+#define AUTOMENU_EXCEPTION_CLASS(name, base) \
+    class name : public base {                \
+    public:                                   \
+        using base::base;                     \
     }
 
 // Silent exception: the loop drops it without a message.

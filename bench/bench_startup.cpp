@@ -1,7 +1,9 @@
 // Start-up time: from exec to the first painted frame of the menu, against a
 // minimal SDL2 program that opens a window of the same size and paints it
-// once. Both run with AUTOMENU_EXIT_AFTER_FIRST_FRAME=1, so a run lasts from
-// exec until the first frame has been handed to the X server.
+// once. Both end right after their first frame has been handed to the X
+// server, so a run lasts from exec until then: the menu as automenu_firstframe
+// (its own sources, built with AUTOMENU_EXIT_AFTER_FIRST_FRAME), the minimal
+// window by its AUTOMENU_EXIT_AFTER_FIRST_FRAME=1 switch.
 //
 // Needs an X display; bench/bench_startup.sh runs it in a fresh X server,
 // with and without a window manager, and prints the ratio.

@@ -1,5 +1,8 @@
 #include "config/KeySchema.h"
 
+#include <array>
+#include <optional>
+#include <stdexcept>
 #include <unordered_map>
 
 #include "base/AsciiCase.h"
@@ -21,85 +24,153 @@ constexpr std::string_view kNormal = "Normal Message Label # Font Setup";
 constexpr std::string_view kEntryCount = "Installation Message Label Count Setup";
 constexpr std::string_view kEntry = "Installation Message Label # Font Setup";
 
-constexpr std::string_view kNormalCountKey = "Normal Message Label Count";
-constexpr std::string_view kEntryCountKey = "Installation Message Label Count";
-
-constexpr KeyPattern kPatterns[] = {
-    {kLogo, "Logo Use", K::Switch, G::None, {}, {}},
-    {kLogo, "Logo Path", K::Directory, G::Switch, kLogo, "Logo Use"},
-    {kLogo, "Logo Name", K::FileName, G::Switch, kLogo, "Logo Use"},
-
-    {kForm, "Form Height", K::Integer, G::None, {}, {}},
-    {kForm, "Form Width", K::Integer, G::None, {}, {}},
-
-    {kBack, "BackGround Image Use", K::Switch, G::None, {}, {}},
-    {kBack, "BackGround Image Path", K::Directory, G::Switch, kBack, "BackGround Image Use"},
-    {kBack, "BackGround Image Name", K::FileName, G::Switch, kBack, "BackGround Image Use"},
-    {kBack, "BackGround Image Height", K::Integer, G::Switch, kBack, "BackGround Image Use"},
-    {kBack, "BackGround Image Width", K::Integer, G::Switch, kBack, "BackGround Image Use"},
-    {kBack, "BackGround Image Top", K::Integer, G::Switch, kBack, "BackGround Image Use"},
-    {kBack, "BackGround Image Left", K::Integer, G::Switch, kBack, "BackGround Image Use"},
-
-    {kTitle, "Title Message Label Use", K::Switch, G::None, {}, {}},
-    {kTitle, "Title Message Label Caption", K::Text, G::Switch, kTitle, "Title Message Label Use"},
-    {kTitle, "Title Message Label Top", K::Integer, G::Switch, kTitle, "Title Message Label Use"},
-    {kTitle, "Title Message Label Left", K::Integer, G::Switch, kTitle, "Title Message Label Use"},
-    {kTitle, "Title Message Label Font Name", K::FontName, G::Switch, kTitle, "Title Message Label Use"},
-    {kTitle, "Title Message Label Font Color", K::ColourName, G::Switch, kTitle, "Title Message Label Use"},
-    {kTitle, "Title Message Label Font Style Bold Use", K::Switch, G::Switch, kTitle, "Title Message Label Use"},
-    {kTitle, "Title Message Label Font Style Italic Use", K::Switch, G::Switch, kTitle, "Title Message Label Use"},
-    {kTitle, "Title Message Label Font Style Underline Use", K::Switch, G::Switch, kTitle, "Title Message Label Use"},
-    {kTitle, "Title Message Label Font Size", K::Size, G::Switch, kTitle, "Title Message Label Use"},
-
-    {kExit, "Exit Label Use", K::Switch, G::None, {}, {}},
-    {kExit, "Exit Label Caption", K::Text, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label Top", K::Integer, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label Left", K::Integer, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label First Font Name", K::FontName, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label First Font Color", K::ColourName, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label First Font Style Bold Use", K::Switch, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label First Font Style Italic Use", K::Switch, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label First Font Style Underline Use", K::Switch, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label First Font Size", K::Size, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label Second Font Name", K::FontName, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label Second Font Color", K::ColourName, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label Second Font Style Bold Use", K::Switch, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label Second Font Style Italic Use", K::Switch, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label Second Font Style Underline Use", K::Switch, G::Switch, kExit, "Exit Label Use"},
-    {kExit, "Exit Label Second Font Size", K::Size, G::Switch, kExit, "Exit Label Use"},
-
-    {kNormalCount, kNormalCountKey, K::Integer, G::None, {}, {}},
-
-    {kNormal, "Normal Message Label # Caption", K::Text, G::Count, kNormalCount, kNormalCountKey},
-    {kNormal, "Normal Message Label # Font Top", K::Integer, G::Count, kNormalCount, kNormalCountKey},
-    {kNormal, "Normal Message Label # Font Left", K::Integer, G::Count, kNormalCount, kNormalCountKey},
-    {kNormal, "Normal Message Label # Font Name", K::FontName, G::Count, kNormalCount, kNormalCountKey},
-    {kNormal, "Normal Message Label # Font Color", K::ColourName, G::Count, kNormalCount, kNormalCountKey},
-    {kNormal, "Normal Message Label # Font Style Bold Use", K::Switch, G::Count, kNormalCount, kNormalCountKey},
-    {kNormal, "Normal Message Label # Font Style Italic Use", K::Switch, G::Count, kNormalCount, kNormalCountKey},
-    {kNormal, "Normal Message Label # Font Style Underline Use", K::Switch, G::Count, kNormalCount, kNormalCountKey},
-    {kNormal, "Normal Message Label # Font Size", K::Size, G::Count, kNormalCount, kNormalCountKey},
-
-    {kEntryCount, kEntryCountKey, K::Integer, G::None, {}, {}},
-
-    {kEntry, "Installation Message Label # Caption", K::Text, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # Font Top", K::Integer, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # Font Left", K::Integer, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # First Font Name", K::FontName, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # First Font Color", K::ColourName, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # First Font Style Bold Use", K::Switch, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # First Font Style Italic Use", K::Switch, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # First Font Style Underline Use", K::Switch, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # First Font Size", K::Size, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # Second Font Name", K::FontName, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # Second Font Color", K::ColourName, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # Second Font Style Bold Use", K::Switch, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # Second Font Style Italic Use", K::Switch, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # Second Font Style Underline Use", K::Switch, G::Count, kEntryCount, kEntryCountKey},
-    {kEntry, "Installation Message Label # Second Font Size", K::Size, G::Count, kEntryCount, kEntryCountKey},
-    // Read for all eight entries at start-up, whatever the count.
-    {kEntry, "Installation Message Label # File Path", K::LaunchTarget, G::None, {}, {}},
+// A row as written: its gate, when it has one, is named by the gate's own
+// row. A font row stands for the six keys of one font, from its name on: its
+// key is their common start, and each adds a suffix of kFontKeys.
+struct Row {
+    KeyId id;
+    std::string_view section;
+    std::string_view key;
+    std::optional<ValueKind> kind;
+    std::optional<KeyId> gate = std::nullopt;
 };
+
+constexpr std::optional<ValueKind> kFont = std::nullopt;
+
+struct FontKey {
+    std::string_view suffix;
+    ValueKind kind;
+};
+constexpr FontKey kFontKeys[] = {{" Name", K::FontName},        {" Color", K::ColourName},
+                                 {" Style Bold Use", K::Switch},  {" Style Italic Use", K::Switch},
+                                 {" Style Underline Use", K::Switch}, {" Size", K::Size}};
+static_assert(std::size(kFontKeys) == LabelRows::kFontKeys);
+
+constexpr Row kRows[] = {
+    {KeyId::LogoUse, kLogo, "Logo Use", K::Switch},
+    {KeyId::LogoPath, kLogo, "Logo Path", K::Directory, KeyId::LogoUse},
+    {KeyId::LogoName, kLogo, "Logo Name", K::FileName, KeyId::LogoUse},
+
+    {KeyId::FormHeight, kForm, "Form Height", K::Integer},
+    {KeyId::FormWidth, kForm, "Form Width", K::Integer},
+
+    {KeyId::BackgroundUse, kBack, "BackGround Image Use", K::Switch},
+    {KeyId::BackgroundPath, kBack, "BackGround Image Path", K::Directory, KeyId::BackgroundUse},
+    {KeyId::BackgroundName, kBack, "BackGround Image Name", K::FileName, KeyId::BackgroundUse},
+    {KeyId::BackgroundHeight, kBack, "BackGround Image Height", K::Integer, KeyId::BackgroundUse},
+    {KeyId::BackgroundWidth, kBack, "BackGround Image Width", K::Integer, KeyId::BackgroundUse},
+    {KeyId::BackgroundTop, kBack, "BackGround Image Top", K::Integer, KeyId::BackgroundUse},
+    {KeyId::BackgroundLeft, kBack, "BackGround Image Left", K::Integer, KeyId::BackgroundUse},
+
+    {KeyId::TitleUse, kTitle, "Title Message Label Use", K::Switch},
+    {KeyId::TitleCaption, kTitle, "Title Message Label Caption", K::Text, KeyId::TitleUse},
+    {KeyId::TitleTop, kTitle, "Title Message Label Top", K::Integer, KeyId::TitleUse},
+    {KeyId::TitleLeft, kTitle, "Title Message Label Left", K::Integer, KeyId::TitleUse},
+    {KeyId::TitleFontName, kTitle, "Title Message Label Font", kFont, KeyId::TitleUse},
+
+    {KeyId::ExitUse, kExit, "Exit Label Use", K::Switch},
+    {KeyId::ExitCaption, kExit, "Exit Label Caption", K::Text, KeyId::ExitUse},
+    {KeyId::ExitTop, kExit, "Exit Label Top", K::Integer, KeyId::ExitUse},
+    {KeyId::ExitLeft, kExit, "Exit Label Left", K::Integer, KeyId::ExitUse},
+    {KeyId::ExitFirstFontName, kExit, "Exit Label First Font", kFont, KeyId::ExitUse},
+    {KeyId::ExitSecondFontName, kExit, "Exit Label Second Font", kFont, KeyId::ExitUse},
+
+    {KeyId::TextLineCount, kNormalCount, "Normal Message Label Count", K::Integer},
+
+    {KeyId::TextLineCaption, kNormal, "Normal Message Label # Caption", K::Text, KeyId::TextLineCount},
+    {KeyId::TextLineTop, kNormal, "Normal Message Label # Font Top", K::Integer, KeyId::TextLineCount},
+    {KeyId::TextLineLeft, kNormal, "Normal Message Label # Font Left", K::Integer, KeyId::TextLineCount},
+    {KeyId::TextLineFontName, kNormal, "Normal Message Label # Font", kFont, KeyId::TextLineCount},
+
+    {KeyId::EntryCount, kEntryCount, "Installation Message Label Count", K::Integer},
+
+    {KeyId::EntryCaption, kEntry, "Installation Message Label # Caption", K::Text, KeyId::EntryCount},
+    {KeyId::EntryTop, kEntry, "Installation Message Label # Font Top", K::Integer, KeyId::EntryCount},
+    {KeyId::EntryLeft, kEntry, "Installation Message Label # Font Left", K::Integer, KeyId::EntryCount},
+    {KeyId::EntryFirstFontName, kEntry, "Installation Message Label # First Font", kFont, KeyId::EntryCount},
+    {KeyId::EntrySecondFontName, kEntry, "Installation Message Label # Second Font", kFont, KeyId::EntryCount},
+    // Read for all eight entries at start-up, whatever the count.
+    {KeyId::EntryFilePath, kEntry, "Installation Message Label # File Path", K::LaunchTarget},
+};
+
+// A key's text, put together as the table compiles.
+struct KeyText {
+    std::array<char, 64> chars{};
+    std::size_t size = 0;
+    constexpr void Append(std::string_view s) {
+        for (char c : s) chars.at(size++) = c;
+    }
+    constexpr std::string_view View() const { return {chars.data(), size}; }
+};
+
+// The rows with the font rows spread out, one per KeyId.
+struct Expanded {
+    KeyId id{};
+    std::string_view section;
+    KeyText key;
+    ValueKind kind{};
+    std::optional<KeyId> gate;
+};
+
+constexpr std::array<Expanded, kKeyRows> Expand() {
+    std::array<Expanded, kKeyRows> out{};
+    std::size_t i = 0;
+    for (const Row& r : kRows) {
+        const std::size_t count = r.kind ? 1 : std::size(kFontKeys);
+        for (std::size_t j = 0; j < count; ++j, ++i) {
+            Expanded& e = out.at(i);
+            e.id = static_cast<KeyId>(static_cast<std::size_t>(r.id) + j);
+            e.section = r.section;
+            e.key.Append(r.key);
+            if (!r.kind) e.key.Append(kFontKeys[j].suffix);
+            e.kind = r.kind ? *r.kind : kFontKeys[j].kind;
+            e.gate = r.gate;
+        }
+    }
+    if (i != out.size()) throw std::logic_error("a KeyId without a row");
+    return out;
+}
+
+constexpr std::array<Expanded, kKeyRows> kExpanded = Expand();
+
+constexpr bool RowsInKeyIdOrder() {
+    for (std::size_t i = 0; i < kExpanded.size(); ++i)
+        if (static_cast<std::size_t>(kExpanded[i].id) != i) return false;
+    return true;
+}
+static_assert(RowsInKeyIdOrder(), "one row per KeyId, in KeyId order");
+
+// The rows with each gate's section and key written out.
+constexpr std::array<KeyPattern, kKeyRows> kPatterns = [] {
+    std::array<KeyPattern, kKeyRows> out{};
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const Expanded& r = kExpanded[i];
+        out[i] = KeyPattern{r.id, r.section, r.key.View(), r.kind, G::None, {}, {}};
+        if (!r.gate) continue;
+        const Expanded& gate = kExpanded[static_cast<std::size_t>(*r.gate)];
+        out[i].gate = gate.kind == K::Switch ? G::Switch : G::Count;
+        out[i].gateSection = gate.section;
+        out[i].gateKey = gate.key.View();
+    }
+    return out;
+}();
+
+constexpr bool IsLabelRun(const LabelRows& rows) {
+    constexpr std::string_view placing[] = {" Caption", " Top", " Left"};
+    const std::string_view section = kPatterns[static_cast<std::size_t>(rows.caption)].section;
+    auto fits = [&](KeyId id, std::string_view suffix) {
+        const KeyPattern& p = kPatterns[static_cast<std::size_t>(id)];
+        return p.section == section && p.key.ends_with(suffix);
+    };
+    for (int i = 0; i < LabelRows::kPlacing; ++i)
+        if (!fits(rows.Placing(i), placing[i])) return false;
+    for (int i = 0; i < LabelRows::kFontKeys; ++i)
+        if (!fits(rows.Font(i), kFontKeys[i].suffix)) return false;
+    return true;
+}
+static_assert(IsLabelRun(kTitleLabel) && IsLabelRun(kTextLineLabel) && IsLabelRun(kExitLabel[0]) &&
+                  IsLabelRun(kExitLabel[1]) && IsLabelRun(kEntryLabel[0]) && IsLabelRun(kEntryLabel[1]),
+              "a label's keys are consecutive rows of its section");
 
 bool IsNumbered(const KeyPattern& p) { return p.section.find('#') != std::string_view::npos; }
 
@@ -115,6 +186,8 @@ struct Tables {
     std::vector<SchemaKey> keys;
     std::unordered_map<std::string, std::size_t> exact;   // section "\n" key -> index in keys
     std::unordered_map<std::string, std::size_t> folded;  // the same, case-folded
+    // Row and number -> index in keys, for KeyOf.
+    std::array<std::array<std::size_t, kNumberedLabels + 1>, kKeyRows> by_row{};
 
     Tables() {
         // Sections in file order: the fixed ones, then each numbered family
@@ -138,6 +211,7 @@ struct Tables {
                 for (int n = 1; n <= count; ++n) {
                     const int number = IsNumbered(p) ? n : 0;
                     if (Fill(p.section, n) != section) continue;
+                    by_row[static_cast<std::size_t>(p.id)][static_cast<std::size_t>(number)] = keys.size();
                     keys.push_back(SchemaKey{section, Fill(p.key, n), p.kind, p.gate, std::string(p.gateSection),
                                              std::string(p.gateKey), number, &p});
                 }
@@ -158,6 +232,15 @@ const Tables& GetTables() {
 }  // namespace
 
 std::span<const KeyPattern> KeyPatterns() { return kPatterns; }
+
+const KeyPattern& KeyRow(KeyId id) { return kPatterns.at(static_cast<std::size_t>(id)); }
+
+const SchemaKey& KeyOf(KeyId id, int number) {
+    const bool fits = IsNumbered(KeyRow(id)) ? number >= 1 && number <= kNumberedLabels : number == 0;
+    if (!fits) throw std::out_of_range(std::string(KeyRow(id).key) + " has no number " + std::to_string(number));
+    const Tables& t = GetTables();
+    return t.keys[t.by_row[static_cast<std::size_t>(id)][static_cast<std::size_t>(number)]];
+}
 
 const std::vector<std::string>& SchemaSections() { return GetTables().sections; }
 

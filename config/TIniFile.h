@@ -18,7 +18,6 @@ public:
     std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultText) override;
 
     // True once the file has been read (whether or not it existed).
-    bool IsLoaded() const { return m_image.has_value(); }
 
 private:
     std::optional<ProfileReader> m_image;

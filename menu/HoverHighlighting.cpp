@@ -8,7 +8,7 @@ namespace automenu {
 
 void TInstallationForm::RefreshEntry(SettingsPass& pass, int n, Look look) {
     TLabel& entry = *InstallationMessageLabel(n);
-    if (pass.LookUpInteger(kEntryCountSection, kEntryCountKey) < n) {
+    if (pass.LookUpInteger(KeyId::EntryCount) < n) {
         entry.SetVisible(false);
         return;
     }
@@ -16,7 +16,7 @@ void TInstallationForm::RefreshEntry(SettingsPass& pass, int n, Look look) {
 }
 
 void TInstallationForm::RefreshExit(SettingsPass& pass, Look look) {
-    if (!IsYes(pass.LookUp(kExitSection, kExitUseKey))) {
+    if (!IsYes(pass.LookUp(KeyId::ExitUse))) {
         ExitLabel->SetVisible(false);
         return;
     }

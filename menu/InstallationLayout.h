@@ -15,7 +15,7 @@ struct ControlLayout {
     int left, top, width, height;
     std::string_view caption;  // labels only
     std::string_view hint;     // empty: none
-    bool show_hint;            // with ParentShowHint off
+    bool show_hint;            // the hint shows on this control
     std::string_view on_click;       // handler name, empty: none
     std::string_view on_mouse_move;  // handler name, empty: none
 };

@@ -8,29 +8,17 @@
 
 namespace automenu {
 
-namespace {
-std::string Join(std::string_view a, std::string_view b) {
-    std::string s;
-    s.reserve(a.size() + 1 + b.size());
-    s.append(a);
-    s.push_back(' ');
-    s.append(b);
-    return s;
-}
-}  // namespace
-
-LabelKeys::LabelKeys(std::string section_, std::string caption_, std::string top_, std::string left_,
-                     std::string_view appearance)
-    : section(std::move(section_)),
-      caption(std::move(caption_)),
-      top(std::move(top_)),
-      left(std::move(left_)),
-      name(Join(appearance, "Name")),
-      colour(Join(appearance, "Color")),
-      bold(Join(appearance, "Style Bold Use")),
-      italic(Join(appearance, "Style Italic Use")),
-      underline(Join(appearance, "Style Underline Use")),
-      size(Join(appearance, "Size")) {}
+LabelKeys::LabelKeys(const LabelRows& rows, int number)
+    : section(KeyOf(rows.caption, number).section),
+      caption(KeyOf(rows.Placing(0), number).key),
+      top(KeyOf(rows.Placing(1), number).key),
+      left(KeyOf(rows.Placing(2), number).key),
+      name(KeyOf(rows.Font(0), number).key),
+      colour(KeyOf(rows.Font(1), number).key),
+      bold(KeyOf(rows.Font(2), number).key),
+      italic(KeyOf(rows.Font(3), number).key),
+      underline(KeyOf(rows.Font(4), number).key),
+      size(KeyOf(rows.Font(5), number).key) {}
 
 void ConfigureLabel(SettingsPass& pass, TLabel& label, const LabelKeys& keys, StyleSwitchForm form) {
     const std::string_view section = keys.section;
@@ -49,60 +37,35 @@ void ConfigureLabel(SettingsPass& pass, TLabel& label, const LabelKeys& keys, St
 }
 
 namespace {
-std::string EntryName(int n) { return "Installation Message Label " + std::to_string(n); }
-std::string TextLineName(int n) { return "Normal Message Label " + std::to_string(n); }
-
 template <typename Make>
 auto EightOf(Make make) {
     std::vector<decltype(make(1))> all;
-    for (int n = 1; n <= 8; ++n) all.push_back(make(n));
+    for (int n = 1; n <= kNumberedLabels; ++n) all.push_back(make(n));
     return all;
 }
 }  // namespace
 
-const std::string& EntrySection(int n) {
-    static const auto sections = EightOf([](int i) { return EntryName(i) + " Font Setup"; });
-    return sections.at(n - 1);
-}
-
-const std::string& EntryFilePathKey(int n) {
-    static const auto keys = EightOf([](int i) { return EntryName(i) + " File Path"; });
-    return keys.at(n - 1);
-}
+const std::string& EntryFilePathKey(int n) { return KeyOf(KeyId::EntryFilePath, n).key; }
 
 const LabelKeys& EntryKeys(int n, Look look) {
-    static const auto make = [](std::string_view state) {
-        return EightOf([state](int i) {
-            const std::string label = EntryName(i);
-            return LabelKeys(EntrySection(i), label + " Caption", label + " Font Top", label + " Font Left",
-                             Join(label, state) + " Font");
-        });
-    };
-    static const auto normal = make("First");
-    static const auto hover = make("Second");
+    static const auto normal = EightOf([](int i) { return LabelKeys(kEntryLabel[0], i); });
+    static const auto hover = EightOf([](int i) { return LabelKeys(kEntryLabel[1], i); });
     return (look == Look::Normal ? normal : hover).at(n - 1);
 }
 
 const LabelKeys& ExitKeys(Look look) {
-    static const LabelKeys normal(std::string(kExitSection), "Exit Label Caption", "Exit Label Top",
-                                  "Exit Label Left", "Exit Label First Font");
-    static const LabelKeys hover(std::string(kExitSection), "Exit Label Caption", "Exit Label Top",
-                                 "Exit Label Left", "Exit Label Second Font");
+    static const LabelKeys normal(kExitLabel[0], 0);
+    static const LabelKeys hover(kExitLabel[1], 0);
     return look == Look::Normal ? normal : hover;
 }
 
 const LabelKeys& TextLineKeys(int n) {
-    static const auto keys = EightOf([](int i) {
-        const std::string label = TextLineName(i);
-        return LabelKeys(label + " Font Setup", label + " Caption", label + " Font Top", label + " Font Left",
-                         label + " Font");
-    });
+    static const auto keys = EightOf([](int i) { return LabelKeys(kTextLineLabel, i); });
     return keys.at(n - 1);
 }
 
 const LabelKeys& TitleKeys() {
-    static const LabelKeys keys("Title Message Label Setup", "Title Message Label Caption", "Title Message Label Top",
-                                "Title Message Label Left", "Title Message Label Font");
+    static const LabelKeys keys(kTitleLabel, 0);
     return keys;
 }
 

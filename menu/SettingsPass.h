@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "config/ConfigurationPaths.h"
+#include "config/KeySchema.h"
 #include "config/TIniFile.h"
 #include "ui/TLabel.h"
 #include "config/ValueRules.h"
@@ -21,6 +22,11 @@ public:
     std::int32_t LookUpInteger(std::string_view section, std::string_view key) {
         return SettingToInteger(LookUp(section, key));
     }
+    std::string LookUp(KeyId id, int number = 0) {
+        const SchemaKey& k = KeyOf(id, number);
+        return LookUp(k.section, k.key);
+    }
+    std::int32_t LookUpInteger(KeyId id, int number = 0) { return SettingToInteger(LookUp(id, number)); }
     TIniFile& Reader() { return m_reader; }
     std::string& PathBuffer() { return m_path_buffer; }
 
@@ -29,17 +35,16 @@ private:
     TIniFile m_reader;
 };
 
-// The keys that place and style one label, spelt out once: mouse moves use
-// them many times a second.
+// The keys that place and style one label, taken from the key table once:
+// mouse moves use them many times a second.
 struct LabelKeys {
-    LabelKeys(std::string section, std::string caption, std::string top, std::string left,
-              std::string_view appearance);
+    LabelKeys(const LabelRows& rows, int number);
 
     std::string section;
     std::string caption;
     std::string top;
     std::string left;
-    // The appearance prefix with each member's suffix.
+    // One font's keys.
     std::string name, colour, bold, italic, underline, size;
 };
 
@@ -54,14 +59,7 @@ const LabelKeys& ExitKeys(Look look);
 const LabelKeys& TextLineKeys(int n);
 const LabelKeys& TitleKeys();
 
-inline constexpr std::string_view kEntryCountSection = "Installation Message Label Count Setup";
-inline constexpr std::string_view kEntryCountKey = "Installation Message Label Count";
-inline constexpr std::string_view kTextLineCountSection = "Normal Message Label Count Setup";
-inline constexpr std::string_view kTextLineCountKey = "Normal Message Label Count";
-inline constexpr std::string_view kExitSection = "Exit Label Setup";
-inline constexpr std::string_view kExitUseKey = "Exit Label Use";
-
-const std::string& EntrySection(int n);
+// Entry n's launch-target key, for the checks that name it.
 const std::string& EntryFilePathKey(int n);
 
 // The picture named by a directory key and a file-name key. Names written on

@@ -7,52 +7,58 @@
 
 namespace automenu {
 
+namespace {
+// The directory key and the file-name key of one section, into the buffer.
+void ReadPicturePath(SettingsPass& pass, KeyId directory, KeyId name) {
+    const SchemaKey& d = KeyOf(directory);
+    PictureFilePath(pass.Reader(), d.section, d.key, KeyOf(name).key, pass.PathBuffer());
+}
+}  // namespace
+
 void TInstallationForm::RunStartupPass() {
     SettingsPass pass;
 
     // Icon. A dialog frame shows no icon, but the file must still load.
-    if (IsYes(pass.LookUp("Logo Setup", "Logo Use"))) {
-        PictureFilePath(pass.Reader(), "Logo Setup", "Logo Path", "Logo Name", pass.PathBuffer());
+    if (IsYes(pass.LookUp(KeyId::LogoUse))) {
+        ReadPicturePath(pass, KeyId::LogoPath, KeyId::LogoName);
         Icon().LoadFromFile(MediaPath(pass.PathBuffer()));
     }
 
     // Outer size; the top-left corner stays where the centring put it.
-    SetHeight(pass.LookUpInteger("Installation Form Size Setup", "Form Height"));
-    SetWidth(pass.LookUpInteger("Installation Form Size Setup", "Form Width"));
+    SetHeight(pass.LookUpInteger(KeyId::FormHeight));
+    SetWidth(pass.LookUpInteger(KeyId::FormWidth));
 
-    constexpr std::string_view kBackground = "BackGround Image File Setup";
-    if (IsYes(pass.LookUp(kBackground, "BackGround Image Use"))) {
+    if (IsYes(pass.LookUp(KeyId::BackgroundUse))) {
         BackGroundImage->SetVisible(true);
-        PictureFilePath(pass.Reader(), kBackground, "BackGround Image Path", "BackGround Image Name",
-                        pass.PathBuffer());
+        ReadPicturePath(pass, KeyId::BackgroundPath, KeyId::BackgroundName);
         BackGroundImage->Picture().LoadFromFile(MediaPath(pass.PathBuffer()));
-        BackGroundImage->SetHeight(pass.LookUpInteger(kBackground, "BackGround Image Height"));
-        BackGroundImage->SetWidth(pass.LookUpInteger(kBackground, "BackGround Image Width"));
-        BackGroundImage->SetTop(pass.LookUpInteger(kBackground, "BackGround Image Top"));
-        BackGroundImage->SetLeft(pass.LookUpInteger(kBackground, "BackGround Image Left"));
+        BackGroundImage->SetHeight(pass.LookUpInteger(KeyId::BackgroundHeight));
+        BackGroundImage->SetWidth(pass.LookUpInteger(KeyId::BackgroundWidth));
+        BackGroundImage->SetTop(pass.LookUpInteger(KeyId::BackgroundTop));
+        BackGroundImage->SetLeft(pass.LookUpInteger(KeyId::BackgroundLeft));
     } else {
         BackGroundImage->SetVisible(false);
     }
 
-    if (IsYes(pass.LookUp("Title Message Label Setup", "Title Message Label Use")))
+    if (IsYes(pass.LookUp(KeyId::TitleUse)))
         ConfigureLabel(pass, *TitleMessageLabel, TitleKeys(), StyleSwitchForm::Add);
     else
         TitleMessageLabel->SetVisible(false);
 
-    if (IsYes(pass.LookUp(kExitSection, kExitUseKey)))
+    if (IsYes(pass.LookUp(KeyId::ExitUse)))
         ConfigureLabel(pass, *ExitLabel, ExitKeys(Look::Normal), StyleSwitchForm::Add);
     else
         ExitLabel->SetVisible(false);
 
     // The count is read again before each label of its family.
     for (int n = 1; n <= 8; ++n) {
-        if (n <= pass.LookUpInteger(kTextLineCountSection, kTextLineCountKey))
+        if (n <= pass.LookUpInteger(KeyId::TextLineCount))
             ConfigureLabel(pass, *NormalMessageLabel(n), TextLineKeys(n), StyleSwitchForm::Add);
         else
             NormalMessageLabel(n)->SetVisible(false);
     }
     for (int n = 1; n <= 8; ++n) {
-        if (n <= pass.LookUpInteger(kEntryCountSection, kEntryCountKey))
+        if (n <= pass.LookUpInteger(KeyId::EntryCount))
             ConfigureLabel(pass, *InstallationMessageLabel(n), EntryKeys(n, Look::Normal), StyleSwitchForm::Add);
         else
             InstallationMessageLabel(n)->SetVisible(false);
@@ -61,7 +67,7 @@ void TInstallationForm::RunStartupPass() {
     // All eight launch targets, whatever the count, from one directory query.
     const std::string directory = QueryCurrentDirectory();
     for (int n = 1; n <= 8; ++n)
-        m_launch_targets[n - 1] = LaunchFilePath(directory, pass.LookUp(EntrySection(n), EntryFilePathKey(n)));
+        m_launch_targets[n - 1] = LaunchFilePath(directory, pass.LookUp(KeyId::EntryFilePath, n));
 }
 
 }  // namespace automenu

@@ -66,7 +66,6 @@ void TInstallationForm::LoadLayout() {
     const FormLayout& form = kInstallationFormLayout;
     SetName("InstallationForm");
     SetDesignedPosition({form.left, form.top});
-    SetBorderStyle(TFormBorderStyle::bsDialog);
     SetCaption(std::string(form.caption));
     SetClientSize({form.client_width, form.client_height});
     SetColor(clBtnFace);

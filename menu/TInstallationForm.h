@@ -19,8 +19,6 @@ enum class Look;
 
 class TInstallationForm : public TForm {
 public:
-    const char* ClassName() const override { return "TInstallationForm"; }
-
     // Builds the window from its layout (which shows it), then configures it
     // from AUTORUN.INF.
     void Create() override;

@@ -26,8 +26,6 @@ public:
     // Forgets the previous press (another button was pressed, the window went).
     void Reset() { m_armed = false; }
 
-    unsigned TimeMs() const { return m_time_ms; }
-
 private:
     unsigned m_time_ms;
     TSize m_rect;

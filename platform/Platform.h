@@ -157,7 +157,6 @@ public:
 
     // --- Screen ---
     virtual TSize ScreenSize() = 0;
-    virtual TRect WorkArea() = 0;
     virtual int PixelsPerInch() = 0;  // logical, vertical
     virtual Rgb SysColor(int index) = 0;
     // Bits per pixel times planes of the screen (for icon image selection).
@@ -180,13 +179,11 @@ public:
     virtual void SetCaption(WindowId w, const std::string& caption) = 0;
     virtual void SetIcon(WindowId w, const PixelImage& icon) = 0;
     virtual void ShowWindow(WindowId w, bool visible) = 0;
-    virtual bool IsWindowVisible(WindowId w) = 0;
     virtual void SetEnabled(WindowId w, bool enabled) = 0;
     // Outer top-left position in screen coordinates.
     virtual void MoveWindow(WindowId w, TPoint outer_top_left) = 0;
     virtual TPoint WindowPosition(WindowId w) = 0;
     virtual void SetClientSize(WindowId w, TSize size) = 0;
-    virtual TSize ClientSize(WindowId w) = 0;
     // The frame the window system adds; zero on every side until it is known.
     virtual FrameExtents Frame(WindowId w) = 0;
     // Smallest outer size the window system allows for a captioned window.
@@ -216,7 +213,6 @@ public:
     // Blocks until a message is available.
     virtual void WaitMessage() = 0;
     virtual void PostQuitMessage(int exit_code) = 0;
-    virtual void PostMessage(const Message& msg) = 0;
     virtual void SetTimer(WindowId w, int id, unsigned milliseconds) = 0;
     virtual void KillTimer(WindowId w, int id) = 0;
 

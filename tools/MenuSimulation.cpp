@@ -47,7 +47,7 @@ std::optional<PassFailure> MenuSimulation::Run(Action action) {
         last_key.assign(key);
     });
     const auto failure = [&](const Exception& e) {
-        return PassFailure{e.ClassName(), e.Message(), TApplication::ErrorText(e.Message()), last_section, last_key};
+        return PassFailure{e.Message(), TApplication::ErrorText(e.Message()), last_section, last_key};
     };
     try {
         action();

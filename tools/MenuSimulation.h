@@ -14,10 +14,9 @@
 
 namespace automenu::tool {
 
-// Where a pass stopped: the exception's class and message, the text the
-// menu's error box shows, and the last key looked up before it.
+// Where a pass stopped: the exception's message, the text the menu's error
+// box shows, and the last key looked up before it.
 struct PassFailure {
-    std::string className;
     std::string message;
     std::string boxText;
     std::string section;

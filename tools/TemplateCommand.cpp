@@ -4,17 +4,20 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <array>
 #include <fstream>
+#include <stdexcept>
 
 #include "ToolCommand.h"
 #include "config/ConfigurationPaths.h"
+#include "config/KeySchema.h"
 #include "platform/posix/PathResolver.h"
 
 namespace automenu::tool {
 
 namespace {
 
-constexpr std::string_view kTemplate = R"(; AUTORUN.INF of an install medium, read by automenu from its own folder.
+constexpr std::string_view kIntroduction = R"(; AUTORUN.INF of an install medium, read by automenu from its own folder.
 ;
 ; This file format has no comment syntax. A line that starts with ";" is read
 ; as a key whose name starts with ";", and since the menu never asks for such
@@ -28,148 +31,110 @@ constexpr std::string_view kTemplate = R"(; AUTORUN.INF of an install medium, re
 ;  - a number that is not a whole number stops the menu at start-up.
 ; Check the file with "automenu-tool check" and look at it with
 ; "automenu-tool render . -o menu.png".
-
-[Logo Setup]
-; The window's icon. NOW: the file lies next to this one.
-Logo Use=YES
-Logo Path=NOW
-Logo Name=LOGO.ICO
-
-[Installation Form Size Setup]
-; The outer size of the window, frame and title bar included.
-Form Height=480
-Form Width=640
-
-[BackGround Image File Setup]
-; A .bmp, .ico, .wmf or .emf file, drawn at its own size from the top left.
-; Mouse moves over it return the entries to their first look, so let it
-; cover the window.
-BackGround Image Use=YES
-BackGround Image Path=NOW
-BackGround Image Name=BACK.BMP
-BackGround Image Height=453
-BackGround Image Width=632
-BackGround Image Top=0
-BackGround Image Left=0
-
-[Title Message Label Setup]
-Title Message Label Use=YES
-Title Message Label Caption=Example Product 1.0
-Title Message Label Top=24
-Title Message Label Left=32
-Title Message Label Font Name=DejaVu Sans
-Title Message Label Font Color=clWhite
-Title Message Label Font Style Bold Use=YES
-Title Message Label Font Style Italic Use=NO
-Title Message Label Font Style Underline Use=NO
-Title Message Label Font Size=20
-
-[Exit Label Setup]
-; The exit entry: its first font is its normal look, its second font the
-; look under the mouse.
-Exit Label Use=YES
-Exit Label Caption=Exit
-Exit Label Top=400
-Exit Label Left=560
-Exit Label First Font Name=DejaVu Sans
-Exit Label First Font Color=clWhite
-Exit Label First Font Style Bold Use=NO
-Exit Label First Font Style Italic Use=NO
-Exit Label First Font Style Underline Use=NO
-Exit Label First Font Size=12
-Exit Label Second Font Name=DejaVu Sans
-Exit Label Second Font Color=clYellow
-Exit Label Second Font Style Bold Use=NO
-Exit Label Second Font Style Italic Use=NO
-Exit Label Second Font Style Underline Use=YES
-Exit Label Second Font Size=12
-
-[Normal Message Label Count Setup]
-; Lines of plain text 1 to this number are shown (at most 8).
-Normal Message Label Count=2
-
-[Normal Message Label 1 Font Setup]
-Normal Message Label 1 Caption=Thank you for choosing Example Product.
-Normal Message Label 1 Font Top=72
-Normal Message Label 1 Font Left=32
-Normal Message Label 1 Font Name=DejaVu Sans
-Normal Message Label 1 Font Color=clSilver
-Normal Message Label 1 Font Style Bold Use=NO
-Normal Message Label 1 Font Style Italic Use=NO
-Normal Message Label 1 Font Style Underline Use=NO
-Normal Message Label 1 Font Size=10
-
-[Normal Message Label 2 Font Setup]
-Normal Message Label 2 Caption=Choose what to do:
-Normal Message Label 2 Font Top=92
-Normal Message Label 2 Font Left=32
-Normal Message Label 2 Font Name=DejaVu Sans
-Normal Message Label 2 Font Color=clSilver
-Normal Message Label 2 Font Style Bold Use=NO
-Normal Message Label 2 Font Style Italic Use=NO
-Normal Message Label 2 Font Style Underline Use=NO
-Normal Message Label 2 Font Size=10
-
-[Installation Message Label Count Setup]
-; Entries 1 to this number are shown (at most 8).
-Installation Message Label Count=3
-
-[Installation Message Label 1 Font Setup]
-; File Path: what a click opens, relative to this folder.
-Installation Message Label 1 Caption=Read me first
-Installation Message Label 1 Font Top=150
-Installation Message Label 1 Font Left=48
-Installation Message Label 1 First Font Name=DejaVu Sans
-Installation Message Label 1 First Font Color=clWhite
-Installation Message Label 1 First Font Style Bold Use=NO
-Installation Message Label 1 First Font Style Italic Use=NO
-Installation Message Label 1 First Font Style Underline Use=NO
-Installation Message Label 1 First Font Size=14
-Installation Message Label 1 Second Font Name=DejaVu Sans
-Installation Message Label 1 Second Font Color=clYellow
-Installation Message Label 1 Second Font Style Bold Use=NO
-Installation Message Label 1 Second Font Style Italic Use=NO
-Installation Message Label 1 Second Font Style Underline Use=YES
-Installation Message Label 1 Second Font Size=14
-Installation Message Label 1 File Path=README.TXT
-
-[Installation Message Label 2 Font Setup]
-Installation Message Label 2 Caption=Licence
-Installation Message Label 2 Font Top=190
-Installation Message Label 2 Font Left=48
-Installation Message Label 2 First Font Name=DejaVu Sans
-Installation Message Label 2 First Font Color=clWhite
-Installation Message Label 2 First Font Style Bold Use=NO
-Installation Message Label 2 First Font Style Italic Use=NO
-Installation Message Label 2 First Font Style Underline Use=NO
-Installation Message Label 2 First Font Size=14
-Installation Message Label 2 Second Font Name=DejaVu Sans
-Installation Message Label 2 Second Font Color=clYellow
-Installation Message Label 2 Second Font Style Bold Use=NO
-Installation Message Label 2 Second Font Style Italic Use=NO
-Installation Message Label 2 Second Font Style Underline Use=YES
-Installation Message Label 2 Second Font Size=14
-Installation Message Label 2 File Path=LICENSE.TXT
-
-[Installation Message Label 3 Font Setup]
-; "." opens this folder in the file manager.
-Installation Message Label 3 Caption=Browse the disc
-Installation Message Label 3 Font Top=230
-Installation Message Label 3 Font Left=48
-Installation Message Label 3 First Font Name=DejaVu Sans
-Installation Message Label 3 First Font Color=clWhite
-Installation Message Label 3 First Font Style Bold Use=NO
-Installation Message Label 3 First Font Style Italic Use=NO
-Installation Message Label 3 First Font Style Underline Use=NO
-Installation Message Label 3 First Font Size=14
-Installation Message Label 3 Second Font Name=DejaVu Sans
-Installation Message Label 3 Second Font Color=clYellow
-Installation Message Label 3 Second Font Style Bold Use=NO
-Installation Message Label 3 Second Font Style Italic Use=NO
-Installation Message Label 3 Second Font Style Underline Use=YES
-Installation Message Label 3 Second Font Size=14
-Installation Message Label 3 File Path=.
 )";
+
+// The template shows text lines 1 and 2 and entries 1 to 3; their sections
+// are written, the other numbered ones are left out.
+constexpr int kTextLinesShown = 2;
+constexpr int kEntriesShown = 3;
+
+// A key's value; a numbered key takes the value of its number, or the first
+// one when that is all there is. The counts are written from the above.
+struct Value {
+    KeyId row;
+    std::array<std::string_view, kEntriesShown> values;
+};
+
+constexpr Value kValues[] = {
+    {KeyId::LogoUse, {"YES"}},
+    {KeyId::LogoPath, {"NOW"}},
+    {KeyId::LogoName, {"LOGO.ICO"}},
+    {KeyId::FormHeight, {"480"}},
+    {KeyId::FormWidth, {"640"}},
+    {KeyId::BackgroundUse, {"YES"}},
+    {KeyId::BackgroundPath, {"NOW"}},
+    {KeyId::BackgroundName, {"BACK.BMP"}},
+    {KeyId::BackgroundHeight, {"453"}},
+    {KeyId::BackgroundWidth, {"632"}},
+    {KeyId::BackgroundTop, {"0"}},
+    {KeyId::BackgroundLeft, {"0"}},
+    {KeyId::TitleUse, {"YES"}},
+    {KeyId::TitleCaption, {"Example Product 1.0"}},
+    {KeyId::TitleTop, {"24"}},
+    {KeyId::TitleLeft, {"32"}},
+    {KeyId::ExitUse, {"YES"}},
+    {KeyId::ExitCaption, {"Exit"}},
+    {KeyId::ExitTop, {"400"}},
+    {KeyId::ExitLeft, {"560"}},
+    {KeyId::TextLineCaption, {"Thank you for choosing Example Product.", "Choose what to do:"}},
+    {KeyId::TextLineTop, {"72", "92"}},
+    {KeyId::TextLineLeft, {"32"}},
+    {KeyId::EntryCaption, {"Read me first", "Licence", "Browse the disc"}},
+    {KeyId::EntryTop, {"150", "190", "230"}},
+    {KeyId::EntryLeft, {"48"}},
+    {KeyId::EntryFilePath, {"README.TXT", "LICENSE.TXT", "."}},
+};
+
+// The six values of each font, by the font's first row (its name).
+struct FontValues {
+    KeyId font;
+    std::array<std::string_view, LabelRows::kFontKeys> values;
+};
+
+constexpr FontValues kFonts[] = {
+    {KeyId::TitleFontName, {"DejaVu Sans", "clWhite", "YES", "NO", "NO", "20"}},
+    {KeyId::ExitFirstFontName, {"DejaVu Sans", "clWhite", "NO", "NO", "NO", "12"}},
+    {KeyId::ExitSecondFontName, {"DejaVu Sans", "clYellow", "NO", "NO", "YES", "12"}},
+    {KeyId::TextLineFontName, {"DejaVu Sans", "clSilver", "NO", "NO", "NO", "10"}},
+    {KeyId::EntryFirstFontName, {"DejaVu Sans", "clWhite", "NO", "NO", "NO", "14"}},
+    {KeyId::EntrySecondFontName, {"DejaVu Sans", "clYellow", "NO", "NO", "YES", "14"}},
+};
+
+// Comment lines under a section's heading; the section is named by its first
+// key.
+struct Note {
+    KeyId row;
+    int number;
+    std::string_view text;
+};
+
+constexpr Note kNotes[] = {
+    {KeyId::LogoUse, 0, "; The window's icon. NOW: the file lies next to this one.\n"},
+    {KeyId::FormHeight, 0, "; The outer size of the window, frame and title bar included.\n"},
+    {KeyId::BackgroundUse, 0,
+     "; A .bmp, .ico, .wmf or .emf file, drawn at its own size from the top left.\n"
+     "; Mouse moves over it return the entries to their first look, so let it\n"
+     "; cover the window.\n"},
+    {KeyId::ExitUse, 0,
+     "; The exit entry: its first font is its normal look, its second font the\n"
+     "; look under the mouse.\n"},
+    {KeyId::TextLineCount, 0, "; Lines of plain text 1 to this number are shown (at most 8).\n"},
+    {KeyId::EntryCount, 0, "; Entries 1 to this number are shown (at most 8).\n"},
+    {KeyId::EntryCaption, 1, "; File Path: what a click opens, relative to this folder.\n"},
+    {KeyId::EntryCaption, 3, "; \".\" opens this folder in the file manager.\n"},
+};
+
+std::string TemplateValue(const SchemaKey& key) {
+    const KeyId row = key.pattern->id;
+    if (row == KeyId::TextLineCount) return std::to_string(kTextLinesShown);
+    if (row == KeyId::EntryCount) return std::to_string(kEntriesShown);
+    for (const Value& v : kValues) {
+        if (v.row != row) continue;
+        const std::size_t i = key.number > 1 ? static_cast<std::size_t>(key.number - 1) : 0;
+        return std::string(v.values[i].empty() ? v.values[0] : v.values[i]);
+    }
+    for (const FontValues& f : kFonts)
+        for (int i = 0; i < LabelRows::kFontKeys; ++i)
+            if (RowAfter(f.font, i) == row) return std::string(f.values[static_cast<std::size_t>(i)]);
+    throw std::logic_error("the template has no value for " + key.key);
+}
+
+// Whether the template writes the key: numbered ones only for the labels it shows.
+bool Written(const SchemaKey& key) {
+    if (key.number == 0) return true;
+    const bool text_line = key.pattern->section == KeyRow(KeyId::TextLineCaption).section;
+    return key.number <= (text_line ? kTextLinesShown : kEntriesShown);
+}
 
 void Put16(std::string& out, unsigned v) {
     out.push_back(static_cast<char>(v & 0xFF));
@@ -275,7 +240,22 @@ int Usage() {
 
 }  // namespace
 
-std::string TemplateText() { return std::string(kTemplate); }
+// The keys in file order, with a blank line and a heading before each section.
+std::string TemplateText() {
+    std::string out(kIntroduction);
+    const std::string* section = nullptr;
+    for (const SchemaKey& key : SchemaKeys()) {
+        if (!Written(key)) continue;
+        if (!section || *section != key.section) {
+            section = &key.section;
+            out += "\n[" + key.section + "]\n";
+            for (const Note& note : kNotes)
+                if (note.row == key.pattern->id && note.number == key.number) out += note.text;
+        }
+        out += key.key + "=" + TemplateValue(key) + "\n";
+    }
+    return out;
+}
 
 std::vector<TemplateFile> TemplateFiles() {
     return {

@@ -29,7 +29,6 @@ public:
     // character sorts after ".".
     static std::string ErrorText(const std::string& message);
 
-    const std::string& Title() const { return m_title; }
     void Initialize() {}
 
     // Allocates the form, stores it in `ref`, then runs its construction. If

@@ -15,7 +15,6 @@ class TCustomForm;
 class TObject {
 public:
     virtual ~TObject() = default;
-    virtual const char* ClassName() const { return "TObject"; }
 };
 
 enum TShiftStateFlag : std::uint8_t {
@@ -40,8 +39,6 @@ public:
     TControl(const TControl&) = delete;
     TControl& operator=(const TControl&) = delete;
 
-    const char* ClassName() const override { return "TControl"; }
-
     const std::string& Name() const { return m_name; }
     void SetName(std::string name) { m_name = std::move(name); }
     TCustomForm& Parent() const { return m_parent; }
@@ -60,17 +57,11 @@ public:
 
     bool Visible() const { return m_visible; }
     void SetVisible(bool visible);
-    // Nothing in the program disables a control.
-    bool Enabled() const { return true; }
 
     const std::string& Hint() const { return m_hint; }
     void SetHint(std::string hint) { m_hint = std::move(hint); }
     bool ShowHint() const { return m_show_hint; }
-    void SetShowHint(bool v) {
-        m_show_hint = v;
-        m_parent_show_hint = false;
-    }
-    bool ParentShowHint() const { return m_parent_show_hint; }
+    void SetShowHint(bool v) { m_show_hint = v; }
 
     TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnClick;
@@ -106,14 +97,12 @@ private:
     bool m_paint_failed = false;
     std::string m_hint;
     bool m_show_hint = false;
-    bool m_parent_show_hint = true;
 };
 
 // A control painted by its parent window.
 class TGraphicControl : public TControl {
 public:
     using TControl::TControl;
-    const char* ClassName() const override { return "TGraphicControl"; }
 };
 
 }  // namespace automenu

@@ -13,7 +13,6 @@
 
 namespace automenu {
 
-enum class TFormBorderStyle { bsDialog, bsSizeable };
 enum class TPosition { poDesigned, poScreenCenter };
 
 class TCustomForm : public TObject {
@@ -23,18 +22,13 @@ public:
     TCustomForm(const TCustomForm&) = delete;
     TCustomForm& operator=(const TCustomForm&) = delete;
 
-    const char* ClassName() const override { return "TCustomForm"; }
-
     // The construction step run after the object is reachable through the
     // caller's reference (see TApplication::CreateForm).
     virtual void Create() {}
 
     const std::string& Name() const { return m_name; }
     void SetName(std::string name) { m_name = std::move(name); }
-    const std::string& Caption() const { return m_caption; }
     void SetCaption(std::string caption);
-    TFormBorderStyle BorderStyle() const { return m_border_style; }
-    void SetBorderStyle(TFormBorderStyle s) { m_border_style = s; }
     TPosition Position() const { return m_position; }
     void SetPosition(TPosition p) { m_position = p; }
     TColor Color() const { return m_color; }
@@ -99,7 +93,6 @@ private:
 
     std::string m_name;
     std::string m_caption;
-    TFormBorderStyle m_border_style = TFormBorderStyle::bsSizeable;
     TPosition m_position = TPosition::poDesigned;
     TColor m_color = clBtnFace;
     TFont m_font;
@@ -114,9 +107,6 @@ private:
     PixelImage m_app_icon;
 };
 
-class TForm : public TCustomForm {
-public:
-    const char* ClassName() const override { return "TForm"; }
-};
+class TForm : public TCustomForm {};
 
 }  // namespace automenu

@@ -27,15 +27,14 @@ const TFileFormatsList& TFileFormatsList::Instance() {
 }
 
 TFileFormatsList::TFileFormatsList() {
-    Add("wmf", "Metafiles", &Create<TMetafile>);
-    Add("emf", "Enhanced Metafiles", &Create<TMetafile>);
-    Add("ico", "Icons", &Create<TIcon>);
-    Add("bmp", "Bitmaps", &Create<TBitmap>);
+    Add("wmf", &Create<TMetafile>);
+    Add("emf", &Create<TMetafile>);
+    Add("ico", &Create<TIcon>);
+    Add("bmp", &Create<TBitmap>);
 }
 
-void TFileFormatsList::Add(std::string extension, std::string description,
-                           std::function<std::unique_ptr<TGraphic>()> create) {
-    m_rows.push_back({LowerCase(std::move(extension)), std::move(description), std::move(create)});
+void TFileFormatsList::Add(std::string extension, std::function<std::unique_ptr<TGraphic>()> create) {
+    m_rows.push_back({LowerCase(std::move(extension)), std::move(create)});
 }
 
 const TFileFormatsList::Row* TFileFormatsList::Find(const std::string& extension) const {

@@ -14,21 +14,19 @@ class TFileFormatsList {
 public:
     struct Row {
         std::string extension;  // lower case, no dot
-        std::string description;
         std::function<std::unique_ptr<TGraphic>()> create;
     };
 
     // The one table of the program, created on first use with its four rows.
     static const TFileFormatsList& Instance();
 
-    const std::vector<Row>& Rows() const { return m_rows; }
     // The row for an extension (compared lower-cased, last-registered row
     // first), or null.
     const Row* Find(const std::string& extension) const;
 
 private:
     TFileFormatsList();
-    void Add(std::string extension, std::string description, std::function<std::unique_ptr<TGraphic>()> create);
+    void Add(std::string extension, std::function<std::unique_ptr<TGraphic>()> create);
 
     std::vector<Row> m_rows;
 };

@@ -63,11 +63,8 @@ public:
         std::shared_ptr<const TFontResource> shared(new TFontResource(d, hash),
                                                     [this](const TFontResource* r) { Release(r); });
         bucket.push_back({shared.get(), shared});
-        ++m_count;
         return shared;
     }
-
-    std::size_t Count() const { return m_count; }
 
 private:
     struct Entry {
@@ -81,13 +78,11 @@ private:
             auto& bucket = it->second;
             std::erase_if(bucket, [r](const Entry& e) { return e.record == r; });
             if (bucket.empty()) m_buckets.erase(it);
-            --m_count;
         }
         delete r;
     }
 
     std::unordered_map<std::uint16_t, std::vector<Entry>> m_buckets;
-    std::size_t m_count = 0;
 };
 
 }  // namespace
@@ -104,8 +99,6 @@ const platform::IFont& TFontResource::Handle() const {
     }
     return *m_handle;
 }
-
-std::size_t TFont::InternedCount() { return FontTable::Get().Count(); }
 
 TFont::TFont() : m_color(clWindowText), m_pixels_per_inch(ScreenPixelsPerInch()) {
     FontDescription d;
@@ -139,7 +132,6 @@ void TFont::SetStyle(TFontStyles style) {
     SetField(&FontDescription::style, static_cast<TFontStyles>(style & kKnown));
 }
 
-void TFont::SetPitch(TFontPitch pitch) { SetField(&FontDescription::pitch, pitch); }
 
 void TFont::SetCharset(std::uint8_t charset) { SetField(&FontDescription::charset, charset); }
 

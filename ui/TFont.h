@@ -62,27 +62,17 @@ public:
     void SetName(std::string_view name);
     TFontStyles Style() const { return Description().style; }
     void SetStyle(TFontStyles style);
-    TFontPitch Pitch() const { return Description().pitch; }
-    void SetPitch(TFontPitch pitch);
-    std::uint8_t Charset() const { return Description().charset; }
     void SetCharset(std::uint8_t charset);
     TColor Color() const { return m_color; }
     void SetColor(TColor color);
-    int PixelsPerInch() const { return m_pixels_per_inch; }
-    // Changes only how sizes convert; the height stays.
-    void SetPixelsPerInch(int ppi) { m_pixels_per_inch = ppi; }
 
     // Takes the description and colour of another font (one change notice at most).
     void Assign(const TFont& other);
 
+    // The interned description; fonts with equal descriptions return the same one.
     const FontDescription& Description() const { return m_resource->Description(); }
-    // The interned record; fonts with equal descriptions return the same one.
-    const TFontResource& Resource() const { return *m_resource; }
     // The platform font for the description, created on first use and shared.
     const platform::IFont& Handle() const { return m_resource->Handle(); }
-
-    // Number of distinct descriptions in use by live fonts.
-    static std::size_t InternedCount();
 
     // Raised once per property change that really changes something.
     std::function<void()> OnChange;

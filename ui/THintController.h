@@ -47,16 +47,12 @@ public:
     void Cancel();
     // Hints off cancels and destroys the hint window (program end).
     void SetEnabled(bool enabled);
-    bool Enabled() const { return m_enabled; }
     // The window form `form` is going away: forget anything that refers to it.
     void FormDestroyed(TCustomForm& form);
 
     // Messages addressed to the hint window; false when `msg` is for another window.
     bool HandleWindowMessage(const platform::Message& msg);
 
-    // --- State, for the application and tests ---
-    TControl* HintControl() const { return m_hint_control; }
-    bool Active() const { return m_active; }
     // The hint window, or null before the first hint.
     const THintWindow* Window() const { return m_window.get(); }
     bool Showing() const;

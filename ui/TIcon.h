@@ -23,14 +23,12 @@ public:
     void Draw(platform::ICanvas& canvas, const TRect& rect) override;
 
     // Zero means none requested: the system's large-icon size is used.
-    TSize RequestedSize() const { return m_requested; }
     void SetRequestedSize(TSize size) { m_requested = size; }
 
     // Builds the icon when it has not been built yet, holding at most the
     // screen's size of its image. Throws EOutOfResources when its image
     // cannot be made.
     const PixelImage& Image();
-    bool Built() const { return m_built.has_value(); }
     const std::vector<std::uint8_t>& Data() const { return m_data; }
 
 protected:

@@ -5,6 +5,14 @@
 
 namespace automenu {
 
+namespace {
+
+// How a caption is drawn: one line from the left, tabs expanded, "&" marking
+// the next character's underline.
+constexpr unsigned kCaptionFlags = DT_EXPANDTABS;
+
+}  // namespace
+
 TLabel::TLabel(TCustomForm& parent) : TGraphicControl(parent) {
     SetBounds(0, 0, 65, 17);
     TakeParentFont();
@@ -31,12 +39,6 @@ void TLabel::ParentFontChanged() {
     if (m_parent_font) TakeParentFont();
 }
 
-void TLabel::SetParentFont(bool v) {
-    if (v == m_parent_font) return;
-    m_parent_font = v;
-    if (v) TakeParentFont();
-}
-
 void TLabel::SetCaption(const std::string& caption) {
     if (caption == m_caption) return;
     m_caption = caption;
@@ -56,38 +58,10 @@ void TLabel::SetTransparent(bool v) {
     Invalidate();
 }
 
-void TLabel::SetWordWrap(bool v) {
-    if (v == m_word_wrap) return;
-    m_word_wrap = v;
-    Invalidate();
-    AdjustBounds();
-}
-
-void TLabel::SetShowAccelChar(bool v) {
-    if (v == m_show_accel_char) return;
-    m_show_accel_char = v;
-    Invalidate();
-}
-
-void TLabel::SetAlignment(TAlignment a) {
-    if (a == m_alignment) return;
-    m_alignment = a;
-    Invalidate();
-}
-
-unsigned TLabel::TextFlags() const {
-    unsigned flags = DT_EXPANDTABS;
-    if (m_alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
-    if (m_alignment == TAlignment::taCenter) flags |= DT_CENTER;
-    if (m_word_wrap) flags |= DT_WORDBREAK;
-    if (!m_show_accel_char) flags |= DT_NOPREFIX;
-    return flags;
-}
-
 void TLabel::Paint(platform::ICanvas& canvas) {
     const TRect client{0, 0, Width(), Height()};
     if (!m_transparent) canvas.FillRect(client, ResolveColor(Parent().Color()));
-    canvas.DrawText(m_font.Handle(), ResolveColor(m_font.Color()), m_caption, client, TextFlags());
+    canvas.DrawText(m_font.Handle(), ResolveColor(m_font.Color()), m_caption, client, kCaptionFlags);
 }
 
 void TLabel::AdjustBounds() {
@@ -97,7 +71,7 @@ void TLabel::AdjustBounds() {
     std::string text = m_caption;
     if (text.empty() || text == "&") text += ' ';
     const TRect r = Platform().ScreenCanvas().DrawText(m_font.Handle(), {}, text, {0, 0, Width(), Height()},
-                                                       TextFlags() | DT_CALCRECT);
+                                                       kCaptionFlags | DT_CALCRECT);
     SetBounds(Left(), Top(), r.Width(), r.Height());
 }
 

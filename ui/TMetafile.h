@@ -20,11 +20,6 @@ public:
     // screen's size from the rect's top-left (no more can ever be seen).
     void Draw(platform::ICanvas& canvas, const TRect& rect) override;
 
-    // Size in hundredths of a millimetre.
-    int MMWidth() const { return m_data.mm_width; }
-    int MMHeight() const { return m_data.mm_height; }
-    // Units per inch of a placeable metafile; 0 for an enhanced one.
-    int Inch() const { return m_data.inch; }
     const MetafileBits& Bits() const { return m_data.bits; }
 
 protected:

@@ -1,6 +1,7 @@
 #include "platform/cairo/MetafilePlayer.h"
 
 #include "platform/cairo/CairoCanvas.h"
+#include "platform/cairo/MetafileRecordPlayers.h"
 
 namespace automenu::platform {
 

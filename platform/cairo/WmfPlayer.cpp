@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "formats/ByteReader.h"
-#include "platform/cairo/MetafileDrawingState.h"
+#include "platform/cairo/MetafileRecordPlayers.h"
+#include "platform/cairo/MetafileText.h"
 
 namespace automenu::platform {
 

@@ -67,7 +67,7 @@ void HeadlessPlatform::ShowWindow(WindowId w, bool visible) {
     if (visible) Invalidate(w, {0, 0, win->params.client_size.cx, win->params.client_size.cy});
 }
 
-bool HeadlessPlatform::IsWindowVisible(WindowId w) {
+bool HeadlessPlatform::IsWindowVisible(WindowId w) const {
     auto* win = Find(w);
     return win && win->visible;
 }
@@ -94,7 +94,7 @@ void HeadlessPlatform::SetClientSize(WindowId w, TSize size) {
     Invalidate(w, {0, 0, size.cx, size.cy});
 }
 
-TSize HeadlessPlatform::ClientSize(WindowId w) {
+TSize HeadlessPlatform::ClientSize(WindowId w) const {
     auto* win = Find(w);
     return win ? win->params.client_size : TSize{};
 }
@@ -232,11 +232,6 @@ WindowKind HeadlessPlatform::Kind(WindowId w) const {
 const PixelImage* HeadlessPlatform::Icon(WindowId w) const {
     auto* win = Find(w);
     return win ? &win->icon : nullptr;
-}
-
-cairo_surface_t* HeadlessPlatform::Surface(WindowId w) const {
-    auto* win = Find(w);
-    return win ? win->surface.get() : nullptr;
 }
 
 Rgb HeadlessPlatform::Pixel(WindowId w, int x, int y) const {

@@ -30,7 +30,6 @@ public:
 
     // --- IPlatform ---
     TSize ScreenSize() override { return m_screen; }
-    TRect WorkArea() override { return {0, 0, m_screen.cx, m_screen.cy}; }
     int PixelsPerInch() override { return m_ppi; }
     Rgb SysColor(int index) override;
     int ScreenColorBits() override { return 32; }
@@ -44,12 +43,10 @@ public:
     void SetCaption(WindowId w, const std::string& caption) override;
     void SetIcon(WindowId w, const PixelImage& icon) override;
     void ShowWindow(WindowId w, bool visible) override;
-    bool IsWindowVisible(WindowId w) override;
     void SetEnabled(WindowId w, bool enabled) override;
     void MoveWindow(WindowId w, TPoint outer_top_left) override;
     TPoint WindowPosition(WindowId w) override;
     void SetClientSize(WindowId w, TSize size) override;
-    TSize ClientSize(WindowId w) override;
     FrameExtents Frame(WindowId w) override;
     TSize MinimumCaptionedSize() override { return {112, 27}; }
     TPoint ClientToScreen(WindowId w, TPoint p) override;
@@ -64,7 +61,6 @@ public:
     bool PeekMessage(Message& out) override;
     void WaitMessage() override;
     void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
-    void PostMessage(const Message& msg) override { m_queue.Post(msg); }
     void SetTimer(WindowId w, int id, unsigned milliseconds) override { m_queue.SetTimer(w, id, milliseconds, m_now); }
     void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
     void ErrorBox(const std::string& caption, const std::string& text) override;
@@ -100,6 +96,8 @@ public:
     const std::vector<std::string>& ShellOpens() const { return m_shell_opens; }
     std::vector<WindowId> Windows() const;
     std::string Caption(WindowId w) const;
+    bool IsWindowVisible(WindowId w) const;
+    TSize ClientSize(WindowId w) const;
     bool IsEnabled(WindowId w) const;
     WindowKind Kind(WindowId w) const;
     WindowId Capture() const { return m_capture; }
@@ -111,7 +109,6 @@ public:
     // Paints everything pending, then reads the client area's pixels.
     Rgb Pixel(WindowId w, int x, int y) const;
     bool SavePng(WindowId w, const std::string& path) const;
-    cairo_surface_t* Surface(WindowId w) const;
 
 private:
     struct Window {

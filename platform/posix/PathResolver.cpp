@@ -104,11 +104,4 @@ std::optional<std::string> ResolvePathIgnoringCase(std::string_view path, PathSe
     return resolved;
 }
 
-std::string NormaliseSeparators(std::string_view path) {
-    std::string out(path);
-    for (char& c : out)
-        if (c == '\\') c = '/';
-    return out;
-}
-
 }  // namespace automenu::platform

@@ -66,7 +66,4 @@ private:
 std::optional<std::string> ResolvePathIgnoringCase(std::string_view path,
                                                    PathSeparators separators = PathSeparators::Slash);
 
-// Replaces every "\" by "/".
-std::string NormaliseSeparators(std::string_view path);
-
 }  // namespace automenu::platform

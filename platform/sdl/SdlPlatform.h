@@ -30,7 +30,6 @@ public:
     bool Open(std::string& error);
 
     TSize ScreenSize() override;
-    TRect WorkArea() override;
     int PixelsPerInch() override { return m_ppi; }
     Rgb SysColor(int index) override;
     int ScreenColorBits() override { return 32; }
@@ -44,12 +43,10 @@ public:
     void SetCaption(WindowId w, const std::string& caption) override;
     void SetIcon(WindowId w, const PixelImage& icon) override;
     void ShowWindow(WindowId w, bool visible) override;
-    bool IsWindowVisible(WindowId w) override;
     void SetEnabled(WindowId w, bool enabled) override;
     void MoveWindow(WindowId w, TPoint outer_top_left) override;
     TPoint WindowPosition(WindowId w) override;
     void SetClientSize(WindowId w, TSize size) override;
-    TSize ClientSize(WindowId w) override;
     FrameExtents Frame(WindowId w) override;
     TSize MinimumCaptionedSize() override;
     TPoint ClientToScreen(WindowId w, TPoint p) override;
@@ -64,7 +61,6 @@ public:
     bool PeekMessage(Message& out) override;
     void WaitMessage() override;
     void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
-    void PostMessage(const Message& msg) override { m_queue.Post(msg); }
     void SetTimer(WindowId w, int id, unsigned milliseconds) override;
     void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
     void ErrorBox(const std::string& caption, const std::string& text) override;
@@ -92,7 +88,6 @@ private:
     unsigned DoubleClickTime();
 
     bool m_sdl_started = false;
-    bool m_exit_after_first_frame = false;
     bool m_window_manager_known = false;
     bool m_window_manager = true;
     ::_XDisplay* m_display = nullptr;  // SDL's connection, when it is X11

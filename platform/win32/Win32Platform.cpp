@@ -112,12 +112,6 @@ bool Win32Platform::Open(std::string& error) {
 
 TSize Win32Platform::ScreenSize() { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
 
-TRect Win32Platform::WorkArea() {
-    RECT r{};
-    if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0)) return TRect::FromBounds(0, 0, ScreenSize().cx, ScreenSize().cy);
-    return RectOf(r);
-}
-
 Rgb Win32Platform::SysColor(int index) {
     const COLORREF c = ::GetSysColor(index);
     return {GetRValue(c), GetGValue(c), GetBValue(c)};
@@ -247,11 +241,6 @@ void Win32Platform::ShowWindow(WindowId w, bool visible) {
         ::ShowWindow(hwnd, SW_SHOWNORMAL);
     }
     m_queue.Invalidate(w, {0, 0, ClientSize(w).cx, ClientSize(w).cy});
-}
-
-bool Win32Platform::IsWindowVisible(WindowId w) {
-    auto* win = Find(w);
-    return win && ::IsWindowVisible(win->hwnd.get());
 }
 
 void Win32Platform::SetEnabled(WindowId w, bool enabled) {

@@ -23,7 +23,6 @@ public:
     bool Open(std::string& error);
 
     TSize ScreenSize() override;
-    TRect WorkArea() override;
     int PixelsPerInch() override { return m_ppi; }
     Rgb SysColor(int index) override;
     int ScreenColorBits() override;
@@ -37,12 +36,10 @@ public:
     void SetCaption(WindowId w, const std::string& caption) override;
     void SetIcon(WindowId w, const PixelImage& icon) override;
     void ShowWindow(WindowId w, bool visible) override;
-    bool IsWindowVisible(WindowId w) override;
     void SetEnabled(WindowId w, bool enabled) override;
     void MoveWindow(WindowId w, TPoint outer_top_left) override;
     TPoint WindowPosition(WindowId w) override;
     void SetClientSize(WindowId w, TSize size) override;
-    TSize ClientSize(WindowId w) override;
     FrameExtents Frame(WindowId w) override;
     TSize MinimumCaptionedSize() override;
     TPoint ClientToScreen(WindowId w, TPoint p) override;
@@ -57,7 +54,6 @@ public:
     bool PeekMessage(Message& out) override;
     void WaitMessage() override;
     void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
-    void PostMessage(const Message& msg) override { m_queue.Post(msg); }
     void SetTimer(WindowId w, int id, unsigned milliseconds) override;
     void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
     void ErrorBox(const std::string& caption, const std::string& text) override;
@@ -75,6 +71,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT Handle(WindowId id, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     Window* Find(WindowId w);
+    TSize ClientSize(WindowId w);
     WindowId IdOf(HWND hwnd) const;
     void PumpMessages();
 

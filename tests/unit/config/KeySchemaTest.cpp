@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 namespace automenu {
@@ -60,6 +64,19 @@ TEST(KeySchema, Lookups) {
     EXPECT_EQ(ValueKindName(ValueKind::ColourName), "colour name");
 }
 
+// Code holds rows, not names: each row must be the key it stands for.
+TEST(KeySchema, RowsNameTheirKeys) {
+    EXPECT_EQ(KeyOf(KeyId::BackgroundLeft).key, "BackGround Image Left");
+    EXPECT_EQ(KeyOf(KeyId::TitleFontBold).key, "Title Message Label Font Style Bold Use");
+    EXPECT_EQ(KeyOf(KeyId::ExitFirstFontColor).key, "Exit Label First Font Color");
+    EXPECT_EQ(KeyOf(KeyId::ExitSecondFontName).key, "Exit Label Second Font Name");
+    EXPECT_EQ(KeyOf(KeyId::TextLineTop, 8).key, "Normal Message Label 8 Font Top");
+    EXPECT_EQ(&KeyOf(KeyId::EntrySecondFontSize, 3), FindSchemaKey("Installation Message Label 3 Font Setup",
+                                                                   "Installation Message Label 3 Second Font Size"));
+    EXPECT_THROW(KeyOf(KeyId::EntryCaption, 9), std::out_of_range);
+    EXPECT_THROW(KeyOf(KeyId::ExitUse, 1), std::out_of_range);
+}
+
 TEST(KeySchema, SectionsInFileOrder) {
     const auto& s = SchemaSections();
     EXPECT_EQ(s.front(), "Logo Setup");
@@ -67,6 +84,23 @@ TEST(KeySchema, SectionsInFileOrder) {
     EXPECT_EQ(s[6], "Normal Message Label 1 Font Setup");
     EXPECT_EQ(s[14], "Installation Message Label Count Setup");
     EXPECT_EQ(s.back(), "Installation Message Label 8 Font Setup");
+}
+
+// The man pages name no key in full, but give the table's counts and quote
+// parts of key names.
+TEST(KeySchema, ManPagesAgreeWithTheTable) {
+    auto page = [](const char* name) {
+        std::ifstream in(std::string(AUTOMENU_SOURCE_DIR "/doc/") + name);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    EXPECT_NE(page("automenu-tool.1").find("Lists the " + std::to_string(SchemaSections().size()) + " sections and " +
+                                          std::to_string(SchemaKeys().size()) + " keys"),
+              std::string::npos);
+    for (const char* part : {"First Font", "Second Font", "File Path"}) {
+        EXPECT_NE(page("automenu.1").find(std::string("\\(lq") + part + "\\(rq"), std::string::npos) << part;
+        EXPECT_TRUE(std::ranges::any_of(SchemaKeys(), [&](const SchemaKey& k) { return k.key.find(part) != k.key.npos; }))
+            << part;
+    }
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST(SettingToInteger, AcceptedAndRefusedForms) {
             EXPECT_EQ(SettingToInteger(c.text), *c.expected);
             continue;
         }
-        testing::ExpectFailure([&] { SettingToInteger(c.text); }, "EConvertError",
+        testing::ExpectFailure([&] { SettingToInteger(c.text); }, typeid(EConvertError),
                                Quoted(c.text, " is not a valid integer value"));
     }
 }

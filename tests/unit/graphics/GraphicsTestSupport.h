@@ -41,7 +41,6 @@ public:
     int ppi = 96;
 
     TSize ScreenSize() override { return {1024, 768}; }
-    TRect WorkArea() override { return {0, 0, 1024, 768}; }
     int PixelsPerInch() override { return ppi; }
     Rgb SysColor(int) override { return {}; }
     int ScreenColorBits() override { return color_bits; }
@@ -68,12 +67,10 @@ public:
     void SetCaption(platform::WindowId, const std::string&) override {}
     void SetIcon(platform::WindowId, const PixelImage&) override {}
     void ShowWindow(platform::WindowId, bool) override {}
-    bool IsWindowVisible(platform::WindowId) override { return false; }
     void SetEnabled(platform::WindowId, bool) override {}
     void MoveWindow(platform::WindowId, TPoint) override {}
     TPoint WindowPosition(platform::WindowId) override { return {}; }
     void SetClientSize(platform::WindowId, TSize) override {}
-    TSize ClientSize(platform::WindowId) override { return {}; }
     platform::FrameExtents Frame(platform::WindowId) override { return {}; }
     TSize MinimumCaptionedSize() override { return {}; }
     TPoint ClientToScreen(platform::WindowId, TPoint p) override { return p; }
@@ -88,7 +85,6 @@ public:
     bool PeekMessage(platform::Message&) override { return false; }
     void WaitMessage() override {}
     void PostQuitMessage(int) override {}
-    void PostMessage(const platform::Message&) override {}
     void SetTimer(platform::WindowId, int, unsigned) override {}
     void KillTimer(platform::WindowId, int) override {}
     void ErrorBox(const std::string&, const std::string&) override {}

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <typeinfo>
 
 #include "GraphicsTestSupport.h"
 #include "support/BmpHeader.h"
@@ -24,7 +25,7 @@ rlim_t AddressSpaceInUse() {
 // In the child: the address space may grow by only 1 MiB more, so the 256 MiB
 // of pixels (more than any free block earlier tests may have left) cannot be
 // had. Exits 0 when `load` fails as given.
-[[noreturn]] void LoadWithLittleMemory(const std::function<void()>& load, const std::string& class_name,
+[[noreturn]] void LoadWithLittleMemory(const std::function<void()>& load, const std::type_info& type,
                                        const std::string& message) {
     const rlim_t limit = AddressSpaceInUse() + (rlim_t{1} << 20);
     const rlimit rl{limit, limit};
@@ -32,18 +33,18 @@ rlim_t AddressSpaceInUse() {
     try {
         load();
     } catch (const Exception& e) {
-        ::_exit(e.ClassName() == class_name && e.Message() == message ? 0 : 2);
+        ::_exit(typeid(e) == type && e.Message() == message ? 0 : 2);
     } catch (...) {
         ::_exit(3);
     }
     ::_exit(1);
 }
 
-void ExpectOutOfMemory(const std::function<void()>& load, const std::string& class_name, const std::string& message) {
+void ExpectOutOfMemory(const std::function<void()>& load, const std::type_info& type, const std::string& message) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the sanitizer's allocator does not survive an address space limit";
 #endif
-    EXPECT_EXIT(LoadWithLittleMemory(load, class_name, message), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(LoadWithLittleMemory(load, type, message), ::testing::ExitedWithCode(0), "");
 }
 
 // An 8192 x 8192 screen, so that a screen's worth of pixels is 256 MiB.
@@ -73,9 +74,9 @@ TEST_F(PictureMemory, RunningOutGivesTheKindsFailure) {
     std::filesystem::resize_file(path, 200u << 20);  // sparse
     const std::string os_error =
         "System Error.  Code: 8.\nNot enough memory resources are available to process this command.";
-    ExpectOutOfMemory([&] { TBitmap().LoadFromBytes(bitmap); }, "EOSError", os_error);
-    ExpectOutOfMemory([&] { TBitmap().LoadFromFile(path); }, "EOSError", os_error);  // the file's bytes
-    ExpectOutOfMemory([&] { TIcon i; i.LoadFromBytes(icon); i.Image(); }, "EOutOfResources", "Out of system resources");
+    ExpectOutOfMemory([&] { TBitmap().LoadFromBytes(bitmap); }, typeid(EOSError), os_error);
+    ExpectOutOfMemory([&] { TBitmap().LoadFromFile(path); }, typeid(EOSError), os_error);  // the file's bytes
+    ExpectOutOfMemory([&] { TIcon i; i.LoadFromBytes(icon); i.Image(); }, typeid(EOutOfResources), "Out of system resources");
     std::filesystem::remove(path);
 }
 

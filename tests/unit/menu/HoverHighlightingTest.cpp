@@ -15,13 +15,9 @@ using testing::AutorunText;
 using testing::LookupRecorder;
 using testing::Lookups;
 
-constexpr const char* kCountSection = "Installation Message Label Count Setup";
-constexpr const char* kCountKey = "Installation Message Label Count";
+using testing::Font;
+using testing::LookupOf;
 
-std::string EntrySection(int n) { return testing::Numbered("Installation Message Label", n) + " Font Setup"; }
-std::string EntryKey(int n, const std::string& suffix) {
-    return testing::Numbered("Installation Message Label", n) + " " + suffix;
-}
 TColor Colour(const char* name) { return *ColourFromName(name); }
 
 // The full file's looks: normal is blue (black for the exit entry) and not
@@ -32,7 +28,7 @@ public:
     // that the entries lie on the bare window.
     static AutorunText File() {
         AutorunText text = AutorunText::Full();
-        text.Set("BackGround Image File Setup", "BackGround Image Height", "250");
+        text.Set(KeyId::BackgroundHeight, "250");
         return text;
     }
     static constexpr TPoint kBackground{600, 100};
@@ -99,24 +95,24 @@ TEST_F(HoverTest, EachHandlerMakesItsLookupsWithItsOwnReader) {
     } cases[] = {
         {"entry 3", [](AutorunText&) {}, "e3", [] {
              Lookups l;
-             testing::AddEntryRefresh(l, 3, "Second", 8);
+             testing::AddEntryRefresh(l, 3, Font::Second, 8);
              return l;
          }()},
-        {"entry 3 beyond the count", [](AutorunText& t) { t.Set(kCountSection, kCountKey, "2"); }, "e3",
-         {{kCountSection, kCountKey}}},
+        {"entry 3 beyond the count", [](AutorunText& t) { t.Set(KeyId::EntryCount, "2"); }, "e3",
+         {LookupOf(KeyId::EntryCount)}},
         {"exit entry", [](AutorunText&) {}, "exit", [] {
              Lookups l;
-             testing::AddExitRefresh(l, "Second", true);
+             testing::AddExitRefresh(l, Font::Second, true);
              return l;
          }()},
-        {"exit entry switched off", [](AutorunText& t) { t.Set("Exit Label Setup", "Exit Label Use", "NO"); },
-         "exit", {{"Exit Label Setup", "Exit Label Use"}}},
+        {"exit entry switched off", [](AutorunText& t) { t.Set(KeyId::ExitUse, "NO"); },
+         "exit", {LookupOf(KeyId::ExitUse)}},
         {"background", [](AutorunText&) {}, "bg", testing::BackgroundLookups(8, true)},
-        {"background, count 3", [](AutorunText& t) { t.Set(kCountSection, kCountKey, "3"); }, "bg",
+        {"background, count 3", [](AutorunText& t) { t.Set(KeyId::EntryCount, "3"); }, "bg",
          testing::BackgroundLookups(3, true)},
         {"background, nothing shown", [](AutorunText& t) {
-             t.Set(kCountSection, kCountKey, "0");
-             t.Remove("Exit Label Setup", "Exit Label Use");
+             t.Set(KeyId::EntryCount, "0");
+             t.Remove(KeyId::ExitUse);
          }, "bg", testing::BackgroundLookups(0, false)},
     };
     for (const auto& c : cases) {
@@ -157,14 +153,14 @@ TEST_F(HoverTest, EntriesFollowTheStateTable) {
              {"bg", "nnnnnnnnn"},
          }},
         {"entry count 5, no exit entry", [](AutorunText& t) {
-             t.Set(kCountSection, kCountKey, "5");
-             t.Set("Exit Label Setup", "Exit Label Use", "no");
+             t.Set(KeyId::EntryCount, "5");
+             t.Set(KeyId::ExitUse, "no");
          }, {
              {"e5", "nnnnh----"},
              {"bg", "nnnnn----"},
          }},
         {"no background picture", [](AutorunText& t) {
-             t.Set("BackGround Image File Setup", "BackGround Image Use", "NO");
+             t.Set(KeyId::BackgroundUse, "NO");
          }, {
              {"e1", "hnnnnnnnn"},
              {"bg", "hnnnnnnnn"},  // bare window where the picture would be
@@ -186,7 +182,7 @@ TEST_F(HoverTest, EntriesFollowTheStateTable) {
 
 TEST_F(HoverTest, EditsTakeEffectAtTheNextMoveOverTheControl) {
     AutorunText text = File();
-    text.Set(kCountSection, kCountKey, "5");
+    text.Set(KeyId::EntryCount, "5");
     Restart(text);
     const struct {
         const char* name;
@@ -194,13 +190,13 @@ TEST_F(HoverTest, EditsTakeEffectAtTheNextMoveOverTheControl) {
         Step step;
     } steps[] = {
         {"start", [](AutorunText&) {}, {"bg", "nnnnn---n"}},
-        {"count 5 -> 2", [](AutorunText& t) { t.Set(kCountSection, kCountKey, "2"); }, {"e3", "nn-nn---n"}},
+        {"count 5 -> 2", [](AutorunText& t) { t.Set(KeyId::EntryCount, "2"); }, {"e3", "nn-nn---n"}},
         {"", [](AutorunText&) {}, {"e1", "hn-nn---n"}},
         {"", [](AutorunText&) {}, {"bg", "nn------n"}},
-        {"count 2 -> 4", [](AutorunText& t) { t.Set(kCountSection, kCountKey, "4"); }, {"bg", "nnnn----n"}},
-        {"exit off", [](AutorunText& t) { t.Set("Exit Label Setup", "Exit Label Use", "NO"); },
+        {"count 2 -> 4", [](AutorunText& t) { t.Set(KeyId::EntryCount, "4"); }, {"bg", "nnnn----n"}},
+        {"exit off", [](AutorunText& t) { t.Set(KeyId::ExitUse, "NO"); },
          {"exit", "nnnn-----"}},
-        {"exit on", [](AutorunText& t) { t.Set("Exit Label Setup", "Exit Label Use", "YES"); },
+        {"exit on", [](AutorunText& t) { t.Set(KeyId::ExitUse, "YES"); },
          {"bg", "nnnn----n"}},
     };
     for (const auto& s : steps) {
@@ -211,8 +207,8 @@ TEST_F(HoverTest, EditsTakeEffectAtTheNextMoveOverTheControl) {
     }
 
     // A caption and a colour edited: the hover applies them as read.
-    text.Set(EntrySection(2), EntryKey(2, "Caption"), "Install the new engine");
-    text.Set(EntrySection(2), EntryKey(2, "Second Font Color"), "clLime");
+    text.Set(KeyId::EntryCaption, 2, "Install the new engine");
+    text.Set(KeyId::EntrySecondFontColor, 2, "clLime");
     Write(text);
     MoveOver(Entry(2));
     EXPECT_EQ(Entry(2).Caption(), "Install the new engine");
@@ -247,14 +243,14 @@ TEST_F(HoverTest, AnErrorInEntryKLeavesTheRestOfTheEventUntouched) {
     Restart(File());
     Play({{"e5", "nnnnhnnnn"}, {"exit", "nnnnhnnnh"}, {"e1", "hnnnhnnnh"}});
     AutorunText text = File();
-    text.Set(EntrySection(3), EntryKey(3, "Caption"), "Edited");
-    text.Set(EntrySection(3), EntryKey(3, "Font Top"), "abc");
+    text.Set(KeyId::EntryCaption, 3, "Edited");
+    text.Set(KeyId::EntryTop, 3, "abc");
     Write(text);
     const int top = Entry(3).Top();
     for (int move = 1; move <= 2; ++move) {
         LookupRecorder recorder;
         Do("bg");
-        EXPECT_EQ(recorder.seen, testing::PrefixThrough(testing::BackgroundLookups(8, true), EntryKey(3, "Font Top")));
+        EXPECT_EQ(recorder.seen, testing::PrefixThrough(testing::BackgroundLookups(8, true), KeyId::EntryTop, 3));
         EXPECT_EQ(States(), "nnnnhnnnh") << "entries 4 to 8 and the exit entry keep their looks";
         EXPECT_EQ(Entry(3).Caption(), "Edited");
         EXPECT_EQ(Entry(3).Top(), top);
@@ -269,7 +265,7 @@ TEST_F(HoverTest, AnErrorInEntryKLeavesTheRestOfTheEventUntouched) {
 
 TEST_F(HoverTest, ABadHoverSizeFailsAtEveryHoverButNotAtStartUp) {
     AutorunText text = File();
-    text.Set(EntrySection(2), EntryKey(2, "Second Font Size"), "big");
+    text.Set(KeyId::EntrySecondFontSize, 2, "big");
     Restart(text);
     EXPECT_TRUE(desktop.Boxes().empty());
     for (int move = 1; move <= 3; ++move) {
@@ -286,7 +282,7 @@ TEST_F(HoverTest, ABadHoverSizeFailsAtEveryHoverButNotAtStartUp) {
 
 TEST_F(HoverTest, AnUnknownNormalColourKeepsTheHoverColour) {
     AutorunText text = File();
-    text.Set(EntrySection(4), EntryKey(4, "First Font Color"), "clblue");
+    text.Set(KeyId::EntryFirstFontColor, 4, "clblue");
     Restart(text);
     const TColor before = Entry(4).Font().Color();
     Do("e4");

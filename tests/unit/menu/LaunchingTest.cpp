@@ -106,13 +106,13 @@ TEST_F(LaunchingTest, BackslashesAndLetterCaseOfTargetsAreResolved) {
 
 TEST_F(LaunchingTest, EditsAfterStartUpDoNotChangeTheStoredTargets) {
     AutorunText text = AutorunText::Full();
-    text.Set("Installation Message Label Count Setup", "Installation Message Label Count", "2");
+    text.Set(KeyId::EntryCount, "2");
     Start(text);
     ASSERT_FALSE(Entry(4).Visible());
 
-    text.Set("Installation Message Label Count Setup", "Installation Message Label Count", "6");
-    text.Set("Installation Message Label 1 Font Setup", "Installation Message Label 1 File Path", "readme.txt");
-    text.Set("Installation Message Label 6 Font Setup", "Installation Message Label 6 File Path", "other.txt");
+    text.Set(KeyId::EntryCount, "6");
+    text.Set(KeyId::EntryFilePath, 1, "readme.txt");
+    text.Set(KeyId::EntryFilePath, 6, "other.txt");
     Write(text);
     MoveTo(Background());  // the background refresh shows entries 3 to 6
     ASSERT_TRUE(Entry(4).Visible());

@@ -32,13 +32,14 @@ private:
 };
 
 // The lookups up to and including the first one of the key.
-inline Lookups PrefixThrough(const Lookups& all, const std::string& key) {
+inline Lookups PrefixThrough(const Lookups& all, KeyId id, int number = 0) {
+    const Lookup key = LookupOf(id, number);
     Lookups out;
     for (const auto& l : all) {
         out.push_back(l);
-        if (l.second == key) return out;
+        if (l == key) return out;
     }
-    ADD_FAILURE() << key << " is never looked up";
+    ADD_FAILURE() << key.second << " is never looked up";
     return out;
 }
 

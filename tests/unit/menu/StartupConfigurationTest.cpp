@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -55,32 +57,32 @@ TEST_F(StartupTest, GatesDecideWhatIsShownAndWhatIsLookedUp) {
         Gates gates;
     } cases[] = {
         {"all open", [](AutorunText&) {}, {}},
-        {"no logo", [](AutorunText& t) { t.Set("Logo Setup", "Logo Use", "NO"); }, {.logo = false}},
+        {"no logo", [](AutorunText& t) { t.Set(KeyId::LogoUse, "NO"); }, {.logo = false}},
         {"background in lower case",
-         [](AutorunText& t) { t.Set("BackGround Image File Setup", "BackGround Image Use", "yes"); },
+         [](AutorunText& t) { t.Set(KeyId::BackgroundUse, "yes"); },
          {.background = false}},
-        {"no title", [](AutorunText& t) { t.Remove("Title Message Label Setup", "Title Message Label Use"); },
+        {"no title", [](AutorunText& t) { t.Remove(KeyId::TitleUse); },
          {.title = false}},
-        {"no exit entry", [](AutorunText& t) { t.Set("Exit Label Setup", "Exit Label Use", "Yes"); }, {.exit = false}},
+        {"no exit entry", [](AutorunText& t) { t.Set(KeyId::ExitUse, "Yes"); }, {.exit = false}},
         {"counts 0", [](AutorunText& t) {
-             t.Set("Normal Message Label Count Setup", "Normal Message Label Count", "0");
-             t.Set("Installation Message Label Count Setup", "Installation Message Label Count", "0");
+             t.Set(KeyId::TextLineCount, "0");
+             t.Set(KeyId::EntryCount, "0");
          }, {.lines = 0, .entries = 0}},
         {"counts 2", [](AutorunText& t) {
-             t.Set("Normal Message Label Count Setup", "Normal Message Label Count", "2");
-             t.Set("Installation Message Label Count Setup", "Installation Message Label Count", "2");
+             t.Set(KeyId::TextLineCount, "2");
+             t.Set(KeyId::EntryCount, "2");
          }, {.lines = 2, .entries = 2}},
         {"counts 9", [](AutorunText& t) {
-             t.Set("Normal Message Label Count Setup", "Normal Message Label Count", "9");
-             t.Set("Installation Message Label Count Setup", "Installation Message Label Count", "9");
+             t.Set(KeyId::TextLineCount, "9");
+             t.Set(KeyId::EntryCount, "9");
          }, {.lines = 8, .entries = 8}},
         {"counts -1", [](AutorunText& t) {
-             t.Set("Normal Message Label Count Setup", "Normal Message Label Count", "-1");
-             t.Set("Installation Message Label Count Setup", "Installation Message Label Count", "-1");
+             t.Set(KeyId::TextLineCount, "-1");
+             t.Set(KeyId::EntryCount, "-1");
          }, {.lines = 0, .entries = 0}},
         {"entries 3, lines missing", [](AutorunText& t) {
-             t.Remove("Normal Message Label Count Setup", "Normal Message Label Count");
-             t.Set("Installation Message Label Count Setup", "Installation Message Label Count", "3");
+             t.Remove(KeyId::TextLineCount);
+             t.Set(KeyId::EntryCount, "3");
          }, {.lines = 0, .entries = 3}},
     };
     for (const auto& c : cases) {
@@ -97,9 +99,7 @@ TEST_F(StartupTest, GatesDecideWhatIsShownAndWhatIsLookedUp) {
         for (int n = 1; n <= 8; ++n) {
             EXPECT_EQ(form->NormalMessageLabel(n)->Visible(), n <= c.gates.lines) << c.name << " line " << n;
             EXPECT_EQ(form->InstallationMessageLabel(n)->Visible(), n <= c.gates.entries) << c.name << " entry " << n;
-            const std::string value =
-                text.Get(testing::Numbered("Installation Message Label", n) + " Font Setup",
-                         testing::Numbered("Installation Message Label", n) + " File Path");
+            const std::string value = text.Get(KeyId::EntryFilePath, n);
             EXPECT_EQ(form->LaunchTarget(n), folder.Path() + "/" + value) << c.name << ": set whatever the count";
         }
     }
@@ -107,26 +107,29 @@ TEST_F(StartupTest, GatesDecideWhatIsShownAndWhatIsLookedUp) {
 
 TEST_F(StartupTest, ExitEntrySwitchedOffReadsNoneOfItsKeysAtStartOrLater) {
     AutorunText text = AutorunText::Full();
-    text.Set("Exit Label Setup", "Exit Label Use", "NO");
+    text.Set(KeyId::ExitUse, "NO");
     LookupRecorder recorder;
     Start(text);
     MoveTo({600, 440});  // the background picture
     ASSERT_FALSE(Form().ExitLabel->Visible());
-    for (const auto& [section, key] : recorder.seen)
-        if (key.starts_with("Exit Label")) {
-            EXPECT_EQ(key, "Exit Label Use");
+    for (const auto& lookup : recorder.seen)
+        if (lookup.first == KeyOf(KeyId::ExitUse).section) {
+            EXPECT_EQ(lookup, testing::LookupOf(KeyId::ExitUse));
         }
 }
 
-TEST_F(StartupTest, EveryKeyThePassesReadIsInTheSchema) {
+// Each entry's hover reads its own keys, not another's.
+TEST_F(StartupTest, EveryHoverReadsTheKeysOfItsControl) {
     LookupRecorder recorder;
     Start();
     for (int n = 1; n <= 8; ++n) MoveOver(Entry(n));
     MoveOver(*Form().ExitLabel);
     MoveTo({600, 440});
-    EXPECT_EQ(recorder.seen.size(), 200u + 8 * 10 + 10 + 90);
-    for (const auto& [section, key] : recorder.seen)
-        EXPECT_TRUE(IsKnownKey(section, key)) << "[" << section << "] " << key;
+    testing::Lookups expected = StartupLookups({});
+    for (int n = 1; n <= 8; ++n) testing::AddEntryRefresh(expected, n, testing::Font::Second, 8);
+    testing::AddExitRefresh(expected, testing::Font::Second, true);
+    std::ranges::copy(testing::BackgroundLookups(8, true), std::back_inserter(expected));
+    EXPECT_EQ(recorder.seen, expected);
 }
 
 TEST_F(StartupTest, EmptyOrAbsentFileHidesEverythingAndKeepsAUsableWindow) {
@@ -165,8 +168,8 @@ TEST_F(StartupTest, WindowSizeStaysBetweenACaptionedWindowAndTheScreenPlusFrame)
     };
     for (const auto& c : cases) {
         AutorunText text = AutorunText::Full();
-        text.Set("Installation Form Size Setup", "Form Width", c.width);
-        text.Set("Installation Form Size Setup", "Form Height", c.height);
+        text.Set(KeyId::FormWidth, c.width);
+        text.Set(KeyId::FormHeight, c.height);
         Restart(text);
         const TSize outer{Form().Width(), Form().Height()};
         EXPECT_EQ(outer, c.outer) << c.width << " x " << c.height;
@@ -202,9 +205,9 @@ TEST_F(StartupTest, EveryNumberAtTheLimitsIsTakenWithoutOverflow) {
 
 TEST_F(StartupTest, MissingLabelKeysGiveTheDefaults) {
     AutorunText text = AutorunText::Full();
-    for (const char* suffix : {"Caption", "Font Name", "Font Color", "Font Style Bold Use", "Font Style Italic Use",
-                               "Font Style Underline Use", "Font Size"})
-        text.Remove("Title Message Label Setup", std::string("Title Message Label ") + suffix);
+    for (KeyId id : {KeyId::TitleCaption, KeyId::TitleFontName, KeyId::TitleFontColor, KeyId::TitleFontBold,
+                     KeyId::TitleFontItalic, KeyId::TitleFontUnderline, KeyId::TitleFontSize})
+        text.Remove(id);
     Start(text);
     const TLabel& title = *Form().TitleMessageLabel;
     EXPECT_TRUE(title.Visible());
@@ -227,72 +230,72 @@ TEST_F(StartupTest, LabelProcedureAppliesEachValueInItsTurn) {
         TFontStyles style;
         int size;
     };
-    std::map<std::string, Snapshot> at;  // the title as each of its keys is looked up
+    std::map<testing::Lookup, Snapshot> at;  // the title as each of its keys is looked up
     auto snapshot = [] {
         const TLabel& l = *InstallationForm->TitleMessageLabel;
         return Snapshot{l.Visible(), l.Caption(), l.Top(), l.Left(), l.Font().Name(),
                         l.Font().Color(), l.Font().Style(), l.Font().Size()};
     };
     ScopedLookUpObserver observer([&](std::string_view section, std::string_view key) {
-        if (section == "Title Message Label Setup" || key == "Exit Label Use") at[std::string(key)] = snapshot();
+        at[{std::string(section), std::string(key)}] = snapshot();
     });
     AutorunText text = AutorunText::Full();
-    text.Set("Title Message Label Setup", "Title Message Label Font Style Italic Use", "YES");
-    text.Set("Title Message Label Setup", "Title Message Label Font Style Underline Use", "YES");
+    text.Set(KeyId::TitleFontItalic, "YES");
+    text.Set(KeyId::TitleFontUnderline, "YES");
     Start(text);
-    const std::string title = "Title Message Label ";
-    EXPECT_FALSE(at[title + "Use"].visible);
-    EXPECT_TRUE(at[title + "Caption"].visible);
-    EXPECT_EQ(at[title + "Top"].caption, "Welcome to the Example Suite 2.0 installation");
-    EXPECT_NE(at[title + "Top"].top, 24);
-    EXPECT_EQ(at[title + "Left"].top, 24);
-    EXPECT_NE(at[title + "Left"].left, 32);
-    EXPECT_EQ(at[title + "Font Name"].left, 32);
-    EXPECT_NE(at[title + "Font Name"].name, "Arial");
-    EXPECT_EQ(at[title + "Font Color"].name, "Arial");
-    EXPECT_NE(at[title + "Font Color"].colour, Colour("clNavy"));
-    EXPECT_EQ(at[title + "Font Style Bold Use"].colour, Colour("clNavy"));
-    EXPECT_EQ(at[title + "Font Style Bold Use"].style, 0);
-    EXPECT_EQ(at[title + "Font Style Italic Use"].style, fsBold);
-    EXPECT_EQ(at[title + "Font Style Underline Use"].style, fsBold | fsItalic);
-    EXPECT_EQ(at[title + "Font Size"].style, fsBold | fsItalic | fsUnderline);
-    EXPECT_NE(at[title + "Font Size"].size, 16);
-    EXPECT_EQ(at["Exit Label Use"].size, 16);
+    auto when = [&](KeyId id) { return at[testing::LookupOf(id)]; };
+    EXPECT_FALSE(when(KeyId::TitleUse).visible);
+    EXPECT_TRUE(when(KeyId::TitleCaption).visible);
+    EXPECT_EQ(when(KeyId::TitleTop).caption, "Welcome to the Example Suite 2.0 installation");
+    EXPECT_NE(when(KeyId::TitleTop).top, 24);
+    EXPECT_EQ(when(KeyId::TitleLeft).top, 24);
+    EXPECT_NE(when(KeyId::TitleLeft).left, 32);
+    EXPECT_EQ(when(KeyId::TitleFontName).left, 32);
+    EXPECT_NE(when(KeyId::TitleFontName).name, "Arial");
+    EXPECT_EQ(when(KeyId::TitleFontColor).name, "Arial");
+    EXPECT_NE(when(KeyId::TitleFontColor).colour, Colour("clNavy"));
+    EXPECT_EQ(when(KeyId::TitleFontBold).colour, Colour("clNavy"));
+    EXPECT_EQ(when(KeyId::TitleFontBold).style, 0);
+    EXPECT_EQ(when(KeyId::TitleFontItalic).style, fsBold);
+    EXPECT_EQ(when(KeyId::TitleFontUnderline).style, fsBold | fsItalic);
+    EXPECT_EQ(when(KeyId::TitleFontSize).style, fsBold | fsItalic | fsUnderline);
+    EXPECT_NE(when(KeyId::TitleFontSize).size, 16);
+    EXPECT_EQ(when(KeyId::ExitUse).size, 16);
 }
 
 // A bad integer ends the pass at its key: everything before it is applied,
 // nothing after, and the launch targets are still empty.
 TEST_F(StartupTest, BadIntegerStopsThePassAtItsKey) {
     const struct {
-        const char* section;
-        const char* key;
+        KeyId key;
+        int number;
         std::function<void(TInstallationForm&)> check;
     } cases[] = {
-        {"Installation Form Size Setup", "Form Height",
+        {KeyId::FormHeight, 0,
          [](TInstallationForm& f) {
              EXPECT_NE(f.Icon().Data(), DesignIconData()) << "the icon comes first";
              EXPECT_NE(f.Height(), 480);
          }},
-        {"Installation Form Size Setup", "Form Width",
+        {KeyId::FormWidth, 0,
          [](TInstallationForm& f) {
              EXPECT_EQ(f.Height(), 480);
              EXPECT_FALSE(f.BackGroundImage->Visible());
          }},
-        {"BackGround Image File Setup", "BackGround Image Width",
+        {KeyId::BackgroundWidth, 0,
          [](TInstallationForm& f) {
              EXPECT_TRUE(f.BackGroundImage->Visible());
              EXPECT_NE(f.BackGroundImage->Picture().Graphic(), nullptr);
              EXPECT_EQ(f.BackGroundImage->Height(), 454);
              EXPECT_NE(f.BackGroundImage->Width(), 634);
          }},
-        {"Title Message Label Setup", "Title Message Label Top",
+        {KeyId::TitleTop, 0,
          [](TInstallationForm& f) {
              EXPECT_TRUE(f.TitleMessageLabel->Visible());
              EXPECT_EQ(f.TitleMessageLabel->Caption(), "Welcome to the Example Suite 2.0 installation");
              EXPECT_NE(f.TitleMessageLabel->Top(), 24);
              EXPECT_NE(f.TitleMessageLabel->Font().Name(), "Arial");
          }},
-        {"Title Message Label Setup", "Title Message Label Font Size",
+        {KeyId::TitleFontSize, 0,
          [](TInstallationForm& f) {
              const TFont& font = f.TitleMessageLabel->Font();
              EXPECT_EQ(f.TitleMessageLabel->Left(), 32);
@@ -302,7 +305,7 @@ TEST_F(StartupTest, BadIntegerStopsThePassAtItsKey) {
              EXPECT_NE(font.Size(), 16);
              EXPECT_FALSE(f.ExitLabel->Visible());
          }},
-        {"Exit Label Setup", "Exit Label Left",
+        {KeyId::ExitLeft, 0,
          [](TInstallationForm& f) {
              EXPECT_TRUE(f.ExitLabel->Visible());
              EXPECT_EQ(f.ExitLabel->Caption(), "Exit");
@@ -310,12 +313,12 @@ TEST_F(StartupTest, BadIntegerStopsThePassAtItsKey) {
              EXPECT_NE(f.ExitLabel->Left(), 560);
              EXPECT_NE(f.ExitLabel->Font().Name(), "Tahoma");
          }},
-        {"Normal Message Label Count Setup", "Normal Message Label Count",
+        {KeyId::TextLineCount, 0,
          [](TInstallationForm& f) {
              EXPECT_TRUE(f.ExitLabel->Visible());
              for (int n = 1; n <= 8; ++n) EXPECT_FALSE(f.NormalMessageLabel(n)->Visible()) << n;
          }},
-        {"Normal Message Label 3 Font Setup", "Normal Message Label 3 Font Left",
+        {KeyId::TextLineLeft, 3,
          [](TInstallationForm& f) {
              EXPECT_EQ(f.NormalMessageLabel(2)->Font().Size(), 9);
              EXPECT_TRUE(f.NormalMessageLabel(3)->Visible());
@@ -323,12 +326,12 @@ TEST_F(StartupTest, BadIntegerStopsThePassAtItsKey) {
              EXPECT_NE(f.NormalMessageLabel(3)->Left(), 32);
              EXPECT_FALSE(f.NormalMessageLabel(4)->Visible());
          }},
-        {"Installation Message Label Count Setup", "Installation Message Label Count",
+        {KeyId::EntryCount, 0,
          [](TInstallationForm& f) {
              EXPECT_TRUE(f.NormalMessageLabel(8)->Visible());
              for (int n = 1; n <= 8; ++n) EXPECT_FALSE(f.InstallationMessageLabel(n)->Visible()) << n;
          }},
-        {"Installation Message Label 5 Font Setup", "Installation Message Label 5 First Font Size",
+        {KeyId::EntryFirstFontSize, 5,
          [](TInstallationForm& f) {
              EXPECT_EQ(f.InstallationMessageLabel(4)->Font().Size(), 11);
              const TFont& font = f.InstallationMessageLabel(5)->Font();
@@ -339,15 +342,15 @@ TEST_F(StartupTest, BadIntegerStopsThePassAtItsKey) {
          }},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.key);
+        SCOPED_TRACE(KeyOf(c.key, c.number).key);
         AutorunText text = AutorunText::Full();
-        const char* bad = std::string_view(c.key).ends_with("Count") ? "three" : "abc";
-        text.Set(c.section, c.key, bad);
+        const char* bad = c.key == KeyId::TextLineCount || c.key == KeyId::EntryCount ? "three" : "abc";
+        text.Set(c.key, c.number, bad);
         LookupRecorder recorder;
         std::string error;
         auto form = Construct(text, &error);
         EXPECT_EQ(error, std::string("'") + bad + "' is not a valid integer value");
-        EXPECT_EQ(recorder.seen, PrefixThrough(StartupLookups({}), c.key));
+        EXPECT_EQ(recorder.seen, PrefixThrough(StartupLookups({}), c.key, c.number));
         c.check(*form);
         for (int n = 1; n <= 8; ++n) EXPECT_EQ(form->LaunchTarget(n), "") << n;
     }
@@ -355,7 +358,7 @@ TEST_F(StartupTest, BadIntegerStopsThePassAtItsKey) {
 
 TEST_F(StartupTest, FailedConstructionShowsOneBoxAndNeverRunsTheLoop) {
     AutorunText text = AutorunText::Full();
-    text.Set("Installation Form Size Setup", "Form Height", "abc");
+    text.Set(KeyId::FormHeight, "abc");
     Write(text);
     try {
         app->CreateForm(InstallationForm);
@@ -387,12 +390,12 @@ TEST_F(StartupTest, PictureThatFailsToLoadStopsThePassAfterTheImageIsShown) {
         SCOPED_TRACE(c.name);
         if (c.fixture) testing::WriteWholeFile(folder.File(c.name), PictureFixture(c.fixture));
         AutorunText text = AutorunText::Full();
-        text.Set("BackGround Image File Setup", "BackGround Image Name", c.name);
+        text.Set(KeyId::BackgroundName, c.name);
         LookupRecorder recorder;
         std::string error;
         auto form = Construct(text, &error);
         EXPECT_EQ(error, c.message);
-        EXPECT_EQ(recorder.seen, PrefixThrough(StartupLookups({}), "BackGround Image Name"));
+        EXPECT_EQ(recorder.seen, PrefixThrough(StartupLookups({}), KeyId::BackgroundName));
         EXPECT_TRUE(form->BackGroundImage->Visible());
         EXPECT_NE(form->BackGroundImage->Height(), 454) << "bounds come after the picture";
         EXPECT_FALSE(form->TitleMessageLabel->Visible());
@@ -415,7 +418,7 @@ TEST_F(StartupTest, APictureThatFailsToDrawIsReportedOnceAndTheMenuStaysUsable) 
     // file, so building it fails at the first paint.
     folder.Write("damaged.ico", PictureFixture("entry_offset_outside.ico"));
     AutorunText text = AutorunText::Full();
-    text.Set("BackGround Image File Setup", "BackGround Image Name", "damaged.ico");
+    text.Set(KeyId::BackgroundName, "damaged.ico");
     Start(text);
     ASSERT_EQ(desktop.Boxes().size(), 1u);
     EXPECT_EQ(desktop.Boxes()[0].text, "Out of system resources.");
@@ -436,7 +439,7 @@ TEST_F(StartupTest, APictureThatFailsToDrawIsReportedOnceAndTheMenuStaysUsable) 
 
 TEST_F(StartupTest, MissingIconFileStopsThePass) {
     AutorunText text = AutorunText::Full();
-    text.Set("Logo Setup", "Logo Name", "missing.ico");
+    text.Set(KeyId::LogoName, "missing.ico");
     std::string error;
     auto form = Construct(text, &error);
     EXPECT_EQ(error, "Cannot open file " + folder.File("missing.ico"));
@@ -465,8 +468,8 @@ TEST_F(StartupTest, PicturePathsWrittenOnWindowsAreFound) {
         std::filesystem::create_directories(std::filesystem::path(folder.File(c.on_disk)).parent_path());
         testing::WriteWholeFile(folder.File(c.on_disk), PictureFixture("rgb24_v3.bmp"));
         AutorunText text = AutorunText::Full();
-        text.Set("BackGround Image File Setup", "BackGround Image Path", c.path);
-        text.Set("BackGround Image File Setup", "BackGround Image Name", c.name);
+        text.Set(KeyId::BackgroundPath, c.path);
+        text.Set(KeyId::BackgroundName, c.name);
         std::string error;
         auto form = Construct(text, &error);
         EXPECT_EQ(error, "");
@@ -480,8 +483,8 @@ TEST_F(StartupTest, ConfiguredSizeKeepsTheCornerOfTheCentredWindow) {
     // reaches the size keys.
     TPoint corner{-1, -1};
     TSize outer{};
-    ScopedLookUpObserver observer([&](std::string_view, std::string_view key) {
-        if (key != "Form Height") return;
+    ScopedLookUpObserver observer([&](std::string_view section, std::string_view key) {
+        if (testing::Lookup(section, key) != testing::LookupOf(KeyId::FormHeight)) return;
         corner = desktop.WindowPosition(InstallationForm->Handle());
         outer = {InstallationForm->Width(), InstallationForm->Height()};
     });

@@ -5,18 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <typeinfo>
 
 #include "base/Exceptions.h"
 
 namespace automenu::testing {
 
 template <typename F>
-void ExpectFailure(F&& f, const std::string& class_name, const std::string& message) {
+void ExpectFailure(F&& f, const std::type_info& type, const std::string& message) {
     try {
         f();
-        ADD_FAILURE() << "expected " << class_name << " \"" << message << "\", nothing was raised";
+        ADD_FAILURE() << "expected " << type.name() << " \"" << message << "\", nothing was raised";
     } catch (const Exception& e) {
-        EXPECT_EQ(std::string(e.ClassName()), class_name);
+        EXPECT_TRUE(typeid(e) == type) << "raised " << typeid(e).name() << ", expected " << type.name();
         EXPECT_EQ(e.Message(), message);
     }
 }

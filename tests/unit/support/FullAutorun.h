@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "config/KeySchema.h"
+
 namespace automenu::testing {
 
 inline std::string ReadWholeFile(const std::string& path) {
@@ -51,8 +53,8 @@ public:
 
     static AutorunText Full() {
         AutorunText text = Parse(ReadWholeFile(FullFilePath()));
-        text.Set("Normal Message Label Count Setup", "Normal Message Label Count", "8");
-        text.Set("Installation Message Label Count Setup", "Installation Message Label Count", "8");
+        text.Set(KeyId::TextLineCount, "8");
+        text.Set(KeyId::EntryCount, "8");
         return text;
     }
 
@@ -68,6 +70,17 @@ public:
         return *this;
     }
 
+    // The same by the key table's row, with the number of a numbered row.
+    AutorunText& Set(KeyId id, std::string value) { return Set(id, 0, std::move(value)); }
+    AutorunText& Set(KeyId id, int number, std::string value) {
+        const SchemaKey& k = KeyOf(id, number);
+        return Set(k.section, k.key, std::move(value));
+    }
+    AutorunText& Remove(KeyId id, int number = 0) {
+        const SchemaKey& k = KeyOf(id, number);
+        return Remove(k.section, k.key);
+    }
+
     AutorunText& Remove(std::string_view section, std::string_view key) {
         for (auto& s : m_sections)
             if (s.name == section) std::erase_if(s.keys, [&](const auto& kv) { return kv.first == key; });
@@ -81,6 +94,11 @@ public:
                 for (const auto& [k, v] : s.keys)
                     if (k == key) return v;
         return {};
+    }
+
+    std::string Get(KeyId id, int number = 0) const {
+        const SchemaKey& k = KeyOf(id, number);
+        return Get(k.section, k.key);
     }
 
     std::size_t KeyCount() const {

@@ -1,39 +1,55 @@
-// The lookups each pass of the menu makes, key by key, as the key tables
-// list them: what the tests expect and what the benchmarks replay.
+// The lookups each pass of the menu makes, key by key: what the tests expect
+// and what the benchmarks replay. The names come from the key table by row;
+// which rows, and in what order, is written out here, apart from the menu's
+// own code, so that a pass reading a wrong key or out of order shows.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "config/KeySchema.h"
 
 namespace automenu::testing {
 
 using Lookup = std::pair<std::string, std::string>;
 using Lookups = std::vector<Lookup>;
 
-inline void AddAppearance(Lookups& out, const std::string& section, const std::string& prefix) {
-    for (const char* suffix : {"Name", "Color", "Style Bold Use", "Style Italic Use", "Style Underline Use", "Size"})
-        out.emplace_back(section, prefix + " " + suffix);
+inline Lookup LookupOf(KeyId id, int number = 0) {
+    const SchemaKey& k = KeyOf(id, number);
+    return {k.section, k.key};
 }
 
-inline std::string Numbered(const char* family, int n) { return std::string(family) + " " + std::to_string(n); }
+inline void Add(Lookups& out, std::initializer_list<KeyId> rows, int number = 0) {
+    for (KeyId id : rows) out.push_back(LookupOf(id, number));
+}
 
-// Entry n's refresh with the count as read; state is "First" or "Second".
-inline void AddEntryRefresh(Lookups& out, int n, const std::string& state, int count) {
-    out.emplace_back("Installation Message Label Count Setup", "Installation Message Label Count");
+enum class Font { First, Second };
+
+// Entry n's refresh with the count as read.
+inline void AddEntryRefresh(Lookups& out, int n, Font font, int count) {
+    Add(out, {KeyId::EntryCount});
     if (count < n) return;
-    const std::string label = Numbered("Installation Message Label", n);
-    const std::string section = label + " Font Setup";
-    for (const char* key : {" Caption", " Font Top", " Font Left"}) out.emplace_back(section, label + key);
-    AddAppearance(out, section, label + " " + state + " Font");
+    Add(out, {KeyId::EntryCaption, KeyId::EntryTop, KeyId::EntryLeft}, n);
+    if (font == Font::First)
+        Add(out, {KeyId::EntryFirstFontName, KeyId::EntryFirstFontColor, KeyId::EntryFirstFontBold,
+                  KeyId::EntryFirstFontItalic, KeyId::EntryFirstFontUnderline, KeyId::EntryFirstFontSize}, n);
+    else
+        Add(out, {KeyId::EntrySecondFontName, KeyId::EntrySecondFontColor, KeyId::EntrySecondFontBold,
+                  KeyId::EntrySecondFontItalic, KeyId::EntrySecondFontUnderline, KeyId::EntrySecondFontSize}, n);
 }
 
-inline void AddExitRefresh(Lookups& out, const std::string& state, bool use) {
-    out.emplace_back("Exit Label Setup", "Exit Label Use");
+inline void AddExitRefresh(Lookups& out, Font font, bool use) {
+    Add(out, {KeyId::ExitUse});
     if (!use) return;
-    for (const char* key : {"Exit Label Caption", "Exit Label Top", "Exit Label Left"})
-        out.emplace_back("Exit Label Setup", key);
-    AddAppearance(out, "Exit Label Setup", "Exit Label " + state + " Font");
+    Add(out, {KeyId::ExitCaption, KeyId::ExitTop, KeyId::ExitLeft});
+    if (font == Font::First)
+        Add(out, {KeyId::ExitFirstFontName, KeyId::ExitFirstFontColor, KeyId::ExitFirstFontBold,
+                  KeyId::ExitFirstFontItalic, KeyId::ExitFirstFontUnderline, KeyId::ExitFirstFontSize});
+    else
+        Add(out, {KeyId::ExitSecondFontName, KeyId::ExitSecondFontColor, KeyId::ExitSecondFontBold,
+                  KeyId::ExitSecondFontItalic, KeyId::ExitSecondFontUnderline, KeyId::ExitSecondFontSize});
 }
 
 struct Gates {
@@ -47,42 +63,34 @@ struct Gates {
 
 inline Lookups StartupLookups(const Gates& g) {
     Lookups out;
-    out.emplace_back("Logo Setup", "Logo Use");
-    if (g.logo)
-        for (const char* key : {"Logo Path", "Logo Name"}) out.emplace_back("Logo Setup", key);
-    for (const char* key : {"Form Height", "Form Width"}) out.emplace_back("Installation Form Size Setup", key);
-    out.emplace_back("BackGround Image File Setup", "BackGround Image Use");
+    Add(out, {KeyId::LogoUse});
+    if (g.logo) Add(out, {KeyId::LogoPath, KeyId::LogoName});
+    Add(out, {KeyId::FormHeight, KeyId::FormWidth, KeyId::BackgroundUse});
     if (g.background)
-        for (const char* key : {"BackGround Image Path", "BackGround Image Name", "BackGround Image Height",
-                                "BackGround Image Width", "BackGround Image Top", "BackGround Image Left"})
-            out.emplace_back("BackGround Image File Setup", key);
-    out.emplace_back("Title Message Label Setup", "Title Message Label Use");
-    if (g.title) {
-        for (const char* key : {"Title Message Label Caption", "Title Message Label Top", "Title Message Label Left"})
-            out.emplace_back("Title Message Label Setup", key);
-        AddAppearance(out, "Title Message Label Setup", "Title Message Label Font");
-    }
-    AddExitRefresh(out, "First", g.exit);
+        Add(out, {KeyId::BackgroundPath, KeyId::BackgroundName, KeyId::BackgroundHeight, KeyId::BackgroundWidth,
+                  KeyId::BackgroundTop, KeyId::BackgroundLeft});
+    Add(out, {KeyId::TitleUse});
+    if (g.title)
+        Add(out, {KeyId::TitleCaption, KeyId::TitleTop, KeyId::TitleLeft, KeyId::TitleFontName,
+                  KeyId::TitleFontColor, KeyId::TitleFontBold, KeyId::TitleFontItalic, KeyId::TitleFontUnderline,
+                  KeyId::TitleFontSize});
+    AddExitRefresh(out, Font::First, g.exit);
     for (int n = 1; n <= 8; ++n) {
-        out.emplace_back("Normal Message Label Count Setup", "Normal Message Label Count");
+        Add(out, {KeyId::TextLineCount});
         if (g.lines < n) continue;
-        const std::string label = Numbered("Normal Message Label", n);
-        const std::string section = label + " Font Setup";
-        for (const char* key : {" Caption", " Font Top", " Font Left"}) out.emplace_back(section, label + key);
-        AddAppearance(out, section, label + " Font");
+        Add(out, {KeyId::TextLineCaption, KeyId::TextLineTop, KeyId::TextLineLeft, KeyId::TextLineFontName,
+                  KeyId::TextLineFontColor, KeyId::TextLineFontBold, KeyId::TextLineFontItalic,
+                  KeyId::TextLineFontUnderline, KeyId::TextLineFontSize}, n);
     }
-    for (int n = 1; n <= 8; ++n) AddEntryRefresh(out, n, "First", g.entries);
-    for (int n = 1; n <= 8; ++n) {
-        const std::string label = Numbered("Installation Message Label", n);
-        out.emplace_back(label + " Font Setup", label + " File Path");
-    }
+    for (int n = 1; n <= 8; ++n) AddEntryRefresh(out, n, Font::First, g.entries);
+    for (int n = 1; n <= 8; ++n) Add(out, {KeyId::EntryFilePath}, n);
     return out;
 }
 
 inline Lookups BackgroundLookups(int count, bool exit) {
     Lookups out;
-    for (int n = 1; n <= 8; ++n) AddEntryRefresh(out, n, "First", count);
-    AddExitRefresh(out, "First", exit);
+    for (int n = 1; n <= 8; ++n) AddEntryRefresh(out, n, Font::First, count);
+    AddExitRefresh(out, Font::First, exit);
     return out;
 }
 
