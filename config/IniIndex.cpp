@@ -75,16 +75,23 @@ bool IniIndex::FoldedEqual::operator()(std::string_view a, std::string_view b) c
     return n == 0 || FoldWord(LoadWord(x, n)) == FoldWord(LoadWord(y, n));
 }
 
+std::size_t IniIndex::KeyHash::operator()(const KeyName& k) const {
+    return FoldedHash{}(k.name) ^ (k.section * 0x9E3779B97F4A7C15ull);
+}
+
+bool IniIndex::KeyEqual::operator()(const KeyName& a, const KeyName& b) const {
+    return a.section == b.section && FoldedEqual{}(a.name, b.name);
+}
+
 std::pair<IniIndex::Section*, bool> IniIndex::AddSection(std::string_view name, std::uint32_t line) {
-    auto [it, added] = m_sections.try_emplace(name);
-    if (added) it->second.line = line;
+    const auto id = static_cast<std::uint32_t>(m_sections.size());
+    auto [it, added] = m_sections.try_emplace(name, Section{line, 0, id});
     return {&it->second, added};
 }
 
-std::pair<const IniKeyEntry*, bool> IniIndex::AddKey(Section& section, std::string_view name,
+std::pair<const IniKeyEntry*, bool> IniIndex::AddKey(const Section& section, std::string_view name,
                                                      const IniKeyEntry& entry) {
-    auto [it, added] = section.keys.try_emplace(name, entry);
-    m_keyCount += added;
+    auto [it, added] = m_keys.try_emplace(KeyName{section.id, name}, entry);
     return {&it->second, added};
 }
 
@@ -96,14 +103,10 @@ const IniIndex::Section* IniIndex::FindSection(std::string_view name) const {
 const IniKeyEntry* IniIndex::FindKey(std::string_view section, std::string_view key) const {
     const Section* s = FindSection(section);
     if (!s) return nullptr;
-    const auto it = s->keys.find(key);
-    return it == s->keys.end() ? nullptr : &it->second;
+    const auto it = m_keys.find(KeyName{s->id, key});
+    return it == m_keys.end() ? nullptr : &it->second;
 }
 
-std::size_t IniIndex::StorageBytes() const {
-    std::size_t bytes = MapBytes(m_sections);
-    for (const auto& [name, section] : m_sections) bytes += section.keys.bucket_count() * sizeof(void*);
-    return bytes + m_keyCount * NodeBytes<Keys>();
-}
+std::size_t IniIndex::StorageBytes() const { return MapBytes(m_sections) + MapBytes(m_keys); }
 
 }  // namespace automenu

@@ -31,30 +31,41 @@ public:
     struct FoldedEqual {
         bool operator()(std::string_view a, std::string_view b) const;
     };
-    using Keys = std::unordered_map<std::string_view, IniKeyEntry, FoldedHash, FoldedEqual>;
 
     struct Section {
         std::uint32_t line = 0;      // 0: the unnamed section before any header
         std::uint32_t keyLines = 0;  // key lines under its header, repeats included
-        Keys keys;
+        std::uint32_t id = 0;
     };
 
     // The section of that name, added when new (`second` true) with the line
     // of its header.
     std::pair<Section*, bool> AddSection(std::string_view name, std::uint32_t line);
     // The entry of that key, added when new (`second` true).
-    std::pair<const IniKeyEntry*, bool> AddKey(Section& section, std::string_view name, const IniKeyEntry& entry);
+    std::pair<const IniKeyEntry*, bool> AddKey(const Section& section, std::string_view name, const IniKeyEntry& entry);
 
     const Section* FindSection(std::string_view name) const;
     const IniKeyEntry* FindKey(std::string_view section, std::string_view key) const;
 
-    std::size_t SectionCount() const { return m_sections.size(); }
     // Bytes held by the maps, an estimate from their nodes and buckets.
     std::size_t StorageBytes() const;
 
 private:
+    // One map for the keys of all sections: a map for each section would
+    // cost its buckets in a file of many small sections.
+    struct KeyName {
+        std::uint32_t section;
+        std::string_view name;
+    };
+    struct KeyHash {
+        std::size_t operator()(const KeyName& k) const;
+    };
+    struct KeyEqual {
+        bool operator()(const KeyName& a, const KeyName& b) const;
+    };
+
     std::unordered_map<std::string_view, Section, FoldedHash, FoldedEqual> m_sections;
-    std::size_t m_keyCount = 0;
+    std::unordered_map<KeyName, IniKeyEntry, KeyHash, KeyEqual> m_keys;
 };
 
 }  // namespace automenu
