@@ -1,7 +1,6 @@
 #include "ValueChecker.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
 #include <vector>
 
@@ -102,28 +101,26 @@ void ValueChecker::CheckInteger(const SchemaKey& key, int line, const std::strin
 // One note per section: where the first gated key is, how many there are.
 void ValueChecker::CheckGates() {
     struct Closed {
+        std::string section;
         int line = 0;
         int count = 0;
         std::string reason;
     };
-    std::map<std::string, Closed> closed;
-    std::vector<std::string> order;
+    std::vector<Closed> closed;  // a few sections, in the schema's order
     for (const SchemaKey& key : SchemaKeys()) {
         if (key.gate == GateKind::None) continue;
         const IniKeyEntry* entry = m_file.Key(key.section, key.key);
         if (!entry || m_file.GateOpen(key)) continue;
         const int line = static_cast<int>(entry->line);
-        auto [it, inserted] = closed.emplace(key.section, Closed{line, 0, m_file.GateReason(key)});
-        if (inserted) order.push_back(key.section);
-        it->second.line = std::min(it->second.line, line);
-        ++it->second.count;
+        auto it = std::find_if(closed.begin(), closed.end(), [&](const Closed& c) { return c.section == key.section; });
+        if (it == closed.end()) it = closed.insert(closed.end(), {key.section, line, 0, m_file.GateReason(key)});
+        it->line = std::min(it->line, line);
+        ++it->count;
     }
-    for (const std::string& section : order) {
-        const Closed& c = closed[section];
+    for (const Closed& c : closed)
         m_findings.Add(Severity::Note, c.line,
-                       std::to_string(c.count) + (c.count == 1 ? " key" : " keys") + " of [" + section +
+                       std::to_string(c.count) + (c.count == 1 ? " key" : " keys") + " of [" + c.section +
                            "] not read: " + c.reason);
-    }
 }
 
 }  // namespace automenu::tool
