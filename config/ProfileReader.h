@@ -37,7 +37,7 @@
 // The file is read by IniLexer (config/IniLexer.h); lookups are answered from
 // its index, std::unordered_map of the first section of each name and of the
 // first line of each key in it. A reader holds the decoded text (the file's
-// bytes, or UTF-8) and, for each name kept, about 70 bytes (a key) or 120 (a
+// bytes, or UTF-8) and, for each name kept, about 90 bytes (a key) or 70 (a
 // section).
 #pragma once
 
