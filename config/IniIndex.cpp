@@ -40,11 +40,12 @@ std::uint64_t MixWord(std::uint64_t h, std::uint64_t word) {
     return h ^ (h >> 32);
 }
 
-// The bytes a node of a map takes: its value, the link to the next node and
+// The bytes a node of a map takes: its value, the link to the next node, the
+// hash kept with it (libstdc++ keeps it for a hash that is not noexcept) and
 // the allocator's header, rounded up as glibc's allocator does.
 template <typename Map>
 std::size_t NodeBytes() {
-    const std::size_t bytes = sizeof(typename Map::value_type) + sizeof(void*) + sizeof(std::size_t);
+    const std::size_t bytes = sizeof(typename Map::value_type) + sizeof(void*) + 2 * sizeof(std::size_t);
     return (bytes + 15) / 16 * 16;
 }
 
