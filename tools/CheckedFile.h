@@ -32,6 +32,7 @@ public:
     int SectionLine(std::string_view section) const;
     // The key's line, else its section's, else 0.
     int LineOf(std::string_view section, std::string_view key) const;
+    int LineOf(KeyId id) const { return LineOf(KeyOf(id).section, KeyOf(id).key); }
 
     // Whether a key of the schema is looked up by some pass, given the gates.
     bool GateOpen(const SchemaKey& key) const;

@@ -32,11 +32,11 @@ std::string MatchedFamily(const std::string& family) {
 }  // namespace
 
 void LabelChecker::CheckLabels() {
-    constexpr std::string_view kFormSection = "Installation Form Size Setup";
-    for (const char* key : {"Form Height", "Form Width"}) {
-        if (m_file.Present(kFormSection, key)) continue;
-        m_findings.Add(Severity::Warning, m_file.SectionLine(kFormSection),
-                       "no " + Quote(key) + ": the window's outer " + (key[5] == 'H' ? "height" : "width") +
+    for (const auto& [id, side] : {std::pair{KeyId::FormHeight, "height"}, std::pair{KeyId::FormWidth, "width"}}) {
+        const SchemaKey& key = KeyOf(id);
+        if (m_file.Present(key.section, key.key)) continue;
+        m_findings.Add(Severity::Warning, m_file.SectionLine(key.section),
+                       "no " + Quote(key.key) + ": the window's outer " + side +
                            " reads as 0, so the window gets the smallest one a captioned window can have");
     }
     for (const LabelSpec& label : LabelSpecs()) {

@@ -7,8 +7,6 @@ namespace automenu::tool {
 
 namespace {
 
-constexpr std::string_view kBackgroundSection = "BackGround Image File Setup";
-
 TControl* ControlOf(const TInstallationForm& form, const LabelSpec& label) {
     if (label.number == 0) return label.clickable ? form.ExitLabel : form.TitleMessageLabel;
     return label.clickable ? form.InstallationMessageLabel(label.number) : form.NormalMessageLabel(label.number);
@@ -50,7 +48,7 @@ void PassChecker::Run(TargetChecker& pictures) {
     CheckGeometry(form);
     // Drawing the window builds what loading only checks (an icon's image).
     if (auto failure = menu.Paint())
-        m_findings.Add(Severity::Error, m_file.LineOf(kBackgroundSection, "BackGround Image Name"),
+        m_findings.Add(Severity::Error, m_file.LineOf(KeyId::BackgroundName),
                        "the menu cannot draw its window: it shows " + Quote(failure->boxText) +
                            " and leaves the picture out");
 
@@ -86,7 +84,7 @@ void PassChecker::CheckGeometry(const TInstallationForm& form) {
     if (form.BackGroundImage->Visible()) {
         const TRect r = form.BackGroundImage->BoundsRect();
         if (r.left < 0 || r.top < 0 || r.right > inner.right || r.bottom > inner.bottom)
-            m_findings.Add(Severity::Warning, m_file.LineOf(kBackgroundSection, "BackGround Image Height"),
+            m_findings.Add(Severity::Warning, m_file.LineOf(KeyId::BackgroundHeight),
                            "the background picture at " + RectText(r) + " reaches outside " + InnerAreaText(inner));
     }
     std::vector<std::pair<const LabelSpec*, TRect>> entries;
@@ -104,7 +102,7 @@ void PassChecker::CheckGeometry(const TInstallationForm& form) {
                                entries[i].first->what + " and " + entries[j].first->what +
                                    " overlap: moving from one onto the other leaves both in their hover look");
     if (!entries.empty() && !form.BackGroundImage->Visible())
-        m_findings.Add(Severity::Warning, m_file.LineOf(kBackgroundSection, "BackGround Image Use"),
+        m_findings.Add(Severity::Warning, m_file.LineOf(KeyId::BackgroundUse),
                        "no background picture is shown: only mouse moves over it return entries to their normal "
                        "look, so a hovered entry keeps its hover look");
 }

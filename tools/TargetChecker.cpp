@@ -57,23 +57,19 @@ void TargetChecker::CheckLaunchTargets() {
 }
 
 void TargetChecker::ProbePictures() {
+    // The use switch, directory and file name of each picture are rows in a row.
     struct Picture {
-        const char* section;
-        const char* use;
-        const char* path;
-        const char* name;
+        KeyId use;
         bool icon;
     };
-    const Picture pictures[] = {
-        {"Logo Setup", "Logo Use", "Logo Path", "Logo Name", true},
-        {"BackGround Image File Setup", "BackGround Image Use", "BackGround Image Path", "BackGround Image Name",
-         false},
-    };
-    for (const Picture& p : pictures) {
-        if (!IsYes(m_file.Value(p.section, p.use))) continue;
+    for (const Picture& p : {Picture{KeyId::LogoUse, true}, Picture{KeyId::BackgroundUse, false}}) {
+        const SchemaKey& use = KeyOf(p.use);
+        const SchemaKey& directory = KeyOf(RowAfter(p.use, 1));
+        const SchemaKey& name = KeyOf(RowAfter(p.use, 2));
+        if (!IsYes(m_file.Value(use.section, use.key))) continue;
         CheckedIniFile ini(m_file.Reader());
         std::string buffer;
-        const std::string path = MediaPath(PictureFilePath(ini, p.section, p.path, p.name, buffer));
+        const std::string path = MediaPath(PictureFilePath(ini, use.section, directory.key, name.key, buffer));
         try {
             if (p.icon) {
                 TIcon icon;
@@ -83,7 +79,7 @@ void TargetChecker::ProbePictures() {
                 picture.LoadFromFile(path);
             }
         } catch (const Exception& e) {
-            m_findings.Add(Severity::Error, m_file.LineOf(p.section, p.name),
+            m_findings.Add(Severity::Error, m_file.LineOf(name.section, name.key),
                            "the menu stops at start-up with " + Quote(TApplication::ErrorText(e.Message())));
         }
     }
