@@ -34,38 +34,37 @@
 //    values; in UTF-16 an unpaired surrogate in a value becomes "?". The 2047-byte cut
 //    falls before the character that would not fit.
 //
-// A reader is used by one thread at a time.
-//
-// The file is parsed once, in place, into compact records; an index over all
-// the records answers lookups. The index holds the first section of each name
-// and the first line of each key in it, 12 bytes for each (8 bytes a slot, at
-// most two thirds full, from 1024 slots up; briefly twice that while it
-// grows), on top of the file's size.
+// The file is read by IniLexer (config/IniLexer.h); lookups are answered from
+// its index, std::unordered_map of the first section of each name and of the
+// first line of each key in it. A reader holds the decoded text (the file's
+// bytes, or UTF-8) and, for each name kept, about 90 bytes (a key) or 70 (a
+// section).
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "config/IniLexer.h"
 
 namespace automenu {
 
 class ProfileReader {
 public:
     // Larger files are read only up to this size.
-    static constexpr std::size_t kMaxFileBytes = 16u * 1024u * 1024u;
+    static constexpr std::size_t kMaxFileBytes = IniLexer::kMaxFileBytes;
     // The longest value that comes back, in bytes (the API's 2048-byte buffer).
-    static constexpr std::size_t kMaxValueBytes = 2047;
+    static constexpr std::size_t kMaxValueBytes = IniLexer::kMaxValueBytes;
 
-    enum class Encoding { Bytes, Utf8, Utf16Le, Utf16Be };
+    using Encoding = IniLexer::Encoding;
 
     // A reader for a file that does not exist: every lookup gives the default.
     ProfileReader() = default;
 
-    // Parses the bytes of a file.
-    static ProfileReader FromBytes(std::string bytes);
+    // Parses the bytes of a file; `visit` sees each of its lines as it is read.
+    static ProfileReader FromBytes(std::string bytes, const IniLexer::Visitor& visit = {});
     // Reads and parses a file. A missing, unreadable or non-regular file (a
     // directory, say) gives a reader without file.
     static ProfileReader FromFile(const std::string& path);
@@ -76,38 +75,18 @@ public:
     // As the profile API: the value, or `default_text` when Find finds nothing.
     std::string GetString(std::string_view section, std::string_view key, std::string_view default_text) const;
 
-    bool HasFile() const { return m_hasFile; }
-    Encoding FileEncoding() const { return m_encoding; }
-    bool IsIndexed() const { return !m_index.empty(); }
-    // Bytes held by this reader (records and index), for tests of the bound.
-    std::size_t StorageBytes() const;
+    bool HasFile() const { return m_lexer != nullptr; }
+    Encoding FileEncoding() const { return m_lexer ? m_lexer->FileEncoding() : Encoding::Bytes; }
+    bool IsIndexed() const { return m_lexer && m_lexer->HasRecords(); }
+    // The lines lookups are answered from, with their numbers; names as
+    // written in the file (not trimmed, not converted). Empty without file.
+    const IniIndex& Index() const;
+    // Bytes held by this reader (text and index), for tests of the bound.
+    std::size_t StorageBytes() const { return m_lexer ? m_lexer->StorageBytes() : 0; }
 
 private:
-    struct Slot {
-        std::uint32_t owner;  // kSectionOwner for a section, else the section's id
-        std::uint32_t entry;  // hash bits above the record's unit offset; see ProfileReader.cpp
-    };
-
-    template <typename Units>
-    void Compact(std::size_t begin, std::size_t end);
-    template <typename Units>
-    void BuildIndex(const Units& units);
-    template <typename Units, typename Query>
-    std::optional<std::string> FindIn(const Units& units, std::string_view section_text, const Query& section,
-                                      const Query& key) const;
-
-    std::string m_store;          // the file's bytes, then the compacted records
-    std::size_t m_unitCount = 0;  // units of records in m_store (bytes, or UTF-16 code units)
-    std::size_t m_recordCount = 0;
-    std::vector<Slot> m_index;    // open addressing with linear probes, never full; empty without records
-    Encoding m_encoding = Encoding::Bytes;
-    bool m_hasFile = false;
-
-    // A pass asks for several keys of one section in a row: the section found
-    // last is remembered. This makes a reader unfit to share between threads.
-    mutable std::string m_memoSection;
-    mutable std::uint32_t m_memoSectionId = 0;
-    mutable bool m_memoValid = false;
+    // On the heap: the index holds views into the lexer's text.
+    std::unique_ptr<const IniLexer> m_lexer;
 };
 
 }  // namespace automenu

@@ -1,0 +1,88 @@
+#include "TargetChecker.h"
+
+#include <sys/stat.h>
+
+#include "base/Exceptions.h"
+#include "config/ConfigurationPaths.h"
+#include "config/TCustomIniFile.h"
+#include "config/ValueRules.h"
+#include "platform/posix/PathResolver.h"
+#include "ui/TApplication.h"
+#include "ui/TIcon.h"
+#include "ui/TPicture.h"
+
+namespace automenu::tool {
+
+namespace {
+
+bool PathExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// The checked file's reader behind the interface the path rules read through.
+class CheckedIniFile final : public TCustomIniFile {
+public:
+    explicit CheckedIniFile(const ProfileReader& reader) : TCustomIniFile("AUTORUN.INF"), m_reader(reader) {}
+    std::string ReadString(std::string_view s, std::string_view k, std::string_view d) override {
+        return m_reader.GetString(s, k, d);
+    }
+
+private:
+    const ProfileReader& m_reader;
+};
+
+}  // namespace
+
+void TargetChecker::CheckLaunchTargets() {
+    for (const LabelSpec& label : LabelSpecs()) {
+        if (!label.clickable || label.number == 0 || !m_file.Shown(label)) continue;
+        const std::string& key = EntryFilePathKey(label.number);
+        const int line = m_file.LineOf(label.Section(), key);
+        if (!m_file.Present(label.Section(), key)) {
+            m_findings.Add(Severity::Warning, line, label.what + " has no " + Quote(key) + ": a click opens \"0\"");
+            continue;
+        }
+        const std::string value = m_file.Value(label.Section(), key);
+        if (value.empty()) {
+            m_findings.Add(Severity::Warning, line,
+                           label.what + " opens the menu's own folder (" + Quote(key) + " is empty)");
+            continue;
+        }
+        // The target as the menu stores it, found as a click finds it.
+        if (!PathExists(MediaPath(LaunchFilePath(m_file.Directory(), value))))
+            m_findings.Add(Severity::Warning, line,
+                           "launch target " + Quote(value) + " of " + label.what + " does not exist");
+    }
+}
+
+void TargetChecker::ProbePictures() {
+    // The use switch, directory and file name of each picture are rows in a row.
+    struct Picture {
+        KeyId use;
+        bool icon;
+    };
+    for (const Picture& p : {Picture{KeyId::LogoUse, true}, Picture{KeyId::BackgroundUse, false}}) {
+        const SchemaKey& use = KeyOf(p.use);
+        const SchemaKey& directory = KeyOf(RowAfter(p.use, 1));
+        const SchemaKey& name = KeyOf(RowAfter(p.use, 2));
+        if (!IsYes(m_file.Value(use.section, use.key))) continue;
+        CheckedIniFile ini(m_file.Reader());
+        std::string buffer;
+        const std::string path = MediaPath(PictureFilePath(ini, use.section, directory.key, name.key, buffer));
+        try {
+            if (p.icon) {
+                TIcon icon;
+                icon.LoadFromFile(path);
+            } else {
+                TPicture picture;
+                picture.LoadFromFile(path);
+            }
+        } catch (const Exception& e) {
+            m_findings.Add(Severity::Error, m_file.LineOf(name.section, name.key),
+                           "the menu stops at start-up with " + Quote(TApplication::ErrorText(e.Message())));
+        }
+    }
+}
+
+}  // namespace automenu::tool
