@@ -1,27 +1,47 @@
 // Program entry: create the menu window, run the loop until it is closed.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "menu/TInstallationForm.h"
 #include "platform/PlatformAccess.h"
-#include "platform/sdl/SdlPlatform.h"
 #include "ui/TApplication.h"
 
+#ifdef _WIN32
+#include "platform/win32/Win32Platform.h"
+#else
+#include <unistd.h>
+
+#include "platform/sdl/SdlPlatform.h"
+#endif
+
 namespace {
+
+#ifdef _WIN32
+using Desktop = automenu::platform::Win32Platform;
+
+std::string ProgramPath(const char* argv0) {
+    std::vector<char> buffer(32768);
+    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n > 0 && n < buffer.size()) return std::string(buffer.data(), n);
+    return argv0 ? argv0 : "automenu.exe";
+}
+#else
+using Desktop = automenu::platform::SdlPlatform;
+
 std::string ProgramPath(const char* argv0) {
     std::vector<char> buffer(4096);
     ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     if (n > 0) return std::string(buffer.data(), static_cast<std::size_t>(n));
     return argv0 ? argv0 : "automenu";
 }
+#endif
+
 }  // namespace
 
 int main(int, char** argv) {
     using namespace automenu;
-    platform::SdlPlatform desktop;
+    Desktop desktop;
     std::string error;
     if (!desktop.Open(error)) {
         std::fprintf(stderr, "automenu: cannot open the display: %s\n", error.c_str());

@@ -5,8 +5,10 @@
 #include "config/TCustomIniFile.h"
 #include "config/ValueRules.h"
 #include "platform/PlatformAccess.h"
+#ifndef _WIN32
 #include "platform/posix/PathResolver.h"
 #include "platform/posix/PosixFiles.h"
+#endif
 
 namespace automenu {
 
@@ -34,7 +36,11 @@ void AppendSeparatorIfNeeded(std::string& directory, PathStyle style) {
 std::string QueryCurrentDirectory() {
     if (const CurrentDirectorySource& source = Source()) return source();
     if (HasPlatform()) return Platform().CurrentDirectory();
+#ifdef _WIN32
+    return {};
+#else
     return platform::PosixCurrentDirectory();
+#endif
 }
 
 ScopedCurrentDirectorySource::ScopedCurrentDirectorySource(CurrentDirectorySource source)
@@ -49,6 +55,7 @@ const std::string& ConfigurationFilePath(std::string& pathBuffer, PathStyle styl
     pathBuffer = directory;
     AppendSeparatorIfNeeded(pathBuffer, style);
     pathBuffer.append(kConfigurationFileName);
+#ifndef _WIN32
     if (style == PathStyle::Posix) {
         // A disc mounted on Linux may show the name in another case.
         // Every pass asks again: the last listing of the directory is reused
@@ -60,6 +67,7 @@ const std::string& ConfigurationFilePath(std::string& pathBuffer, PathStyle styl
             pathBuffer.append(*entry);
         }
     }
+#endif
     return pathBuffer;
 }
 

@@ -45,12 +45,15 @@ ProfileReader ProfileReader::FromBytes(std::string bytes, const IniLexer::Visito
     return reader;
 }
 
+#ifndef _WIN32
+// (The Windows program reads the file through the system's profile API.)
 ProfileReader ProfileReader::FromFile(const std::string& path) {
     std::string bytes;
     if (platform::PosixReadFile(path, kMaxFileBytes, bytes) == platform::FileReadStatus::CannotOpen)
         return ProfileReader();
     return FromBytes(std::move(bytes));
 }
+#endif
 
 const IniIndex& ProfileReader::Index() const {
     static const IniIndex kEmpty;

@@ -13,6 +13,7 @@ namespace automenu {
 class TIniFile : public TCustomIniFile {
 public:
     using TCustomIniFile::TCustomIniFile;
+    ~TIniFile() override;
 
     std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultText) override;
 

@@ -1,0 +1,87 @@
+// The Win32 back end: windows, input, painting and text through USER32 and
+// GDI, launching through SHELL32, the framework's own message queue fed by
+// the window procedure.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/MessageQueue.h"
+#include "platform/win32/GdiCanvas.h"
+
+namespace automenu::platform {
+
+class Win32Platform final : public IPlatform {
+public:
+    Win32Platform();
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    // Registers the window classes. False (with the reason) when it cannot.
+    bool Open(std::string& error);
+
+    TSize ScreenSize() override;
+    int PixelsPerInch() override { return m_ppi; }
+    Rgb SysColor(int index) override;
+    int ScreenColorBits() override;
+    TSize LargeIconSize() override;
+    TSize SmallIconSize() override;
+    std::string CurrentDirectory() override;
+    FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override;
+    void ShellOpen(const std::string& path) override;
+    WindowId CreateWindow(const WindowParams& params) override;
+    void DestroyWindow(WindowId w) override;
+    void SetCaption(WindowId w, const std::string& caption) override;
+    void SetIcon(WindowId w, const PixelImage& icon) override;
+    void ShowWindow(WindowId w, bool visible) override;
+    void SetEnabled(WindowId w, bool enabled) override;
+    void MoveWindow(WindowId w, TPoint outer_top_left) override;
+    TPoint WindowPosition(WindowId w) override;
+    void SetClientSize(WindowId w, TSize size) override;
+    FrameExtents Frame(WindowId w) override;
+    TSize MinimumCaptionedSize() override;
+    TPoint ClientToScreen(WindowId w, TPoint p) override;
+    void Invalidate(WindowId w, const TRect& r) override;
+    void SetCapture(WindowId w) override;
+    void ReleaseCapture() override;
+    std::unique_ptr<ICanvas> BeginPaint(WindowId w, TRect& area) override;
+    TPoint CursorPos() override;
+    int CursorHeight() override;
+    WindowId WindowAtPoint(TPoint screen) override;
+    bool IsProgramActive() override;
+    bool PeekMessage(Message& out) override;
+    void WaitMessage() override;
+    void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
+    void SetTimer(WindowId w, int id, unsigned milliseconds) override;
+    void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
+    void ErrorBox(const std::string& caption, const std::string& text) override;
+    std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
+    ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
+    bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override;
+
+private:
+    struct Window {
+        WindowHandle hwnd;
+        WindowKind kind = WindowKind::Dialog;
+        IconHandle big_icon;
+        IconHandle small_icon;
+    };
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT Handle(WindowId id, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    Window* Find(WindowId w);
+    TSize ClientSize(WindowId w);
+    WindowId IdOf(HWND hwnd) const;
+    void PumpMessages();
+
+    int m_ppi = 96;
+    bool m_registered = false;
+    WindowId m_next_id = 1;
+    std::map<WindowId, Window> m_windows;
+    MessageQueue m_queue;
+    MemoryDc m_screen_dc;
+    std::unique_ptr<GdiCanvas> m_screen_canvas;
+};
+
+}  // namespace automenu::platform

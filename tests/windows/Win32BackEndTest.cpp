@@ -1,0 +1,91 @@
+// The Win32 back end's drawing and decoding: what GDI and the imaging
+// component make of our pictures.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "formats/IcoDecoder.h"
+#include "formats/MetafileReader.h"
+#include "platform/win32/GdiCanvas.h"
+#include "platform/win32/WicPng.h"
+
+namespace automenu::platform {
+namespace {
+
+std::vector<std::uint8_t> Picture(const std::string& name) {
+    std::ifstream in(std::string(AUTOMENU_TEST_DATA) + "/pictures/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::uint32_t Alpha(std::uint32_t pixel) { return pixel >> 24; }
+
+TEST(Win32BackEnd, PngIconImagesDecodeLikeTheReferencePng) {
+    const auto icon = Picture("pil_png.ico");
+    ASSERT_FALSE(icon.empty());
+    const BuiltIcon built = BuildIcon(icon, {32, 32}, 0, {1280, 1024}, &DecodePngWithWic);
+    ASSERT_EQ(built.image.width, 32);
+    ASSERT_EQ(built.image.height, 32);
+    PixelImage reference;
+    ASSERT_TRUE(DecodePngWithWic(Picture("pil_png_32.png"), reference));
+    EXPECT_EQ(built.image.pixels, reference.pixels);
+}
+
+TEST(Win32BackEnd, DamagedPngIsRefused) {
+    auto png = Picture("pil_png_32.png");
+    png.resize(png.size() / 2);
+    PixelImage out;
+    EXPECT_FALSE(DecodePngWithWic(png, out));
+}
+
+class Surface : public ::testing::Test {
+protected:
+    WindowDc screen{nullptr};
+    DibSurface surface{screen.Get(), 64, 64};
+    GdiCanvas canvas{surface.Dc(), nullptr};
+};
+
+TEST_F(Surface, ImagesWithAlphaBlendOverWhatLiesBeneath) {
+    ASSERT_TRUE(surface.Valid());
+    canvas.FillRect({0, 0, 64, 64}, {255, 255, 255});
+    // Half-transparent black, premultiplied: over white it gives mid grey.
+    PixelImage half{2, 2, std::vector<std::uint32_t>(4, 0x80000000u), true};
+    canvas.DrawImage(half, 10, 10);
+    ::GdiFlush();
+    const std::uint32_t pixel = surface.Pixels()[10 * 64 + 10] & 0xFFFFFF;
+    EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 127, 2);
+    EXPECT_EQ(surface.Pixels()[0] & 0xFFFFFF, 0xFFFFFFu) << "outside the image nothing changes";
+}
+
+TEST_F(Surface, MetafilesRenderWithTransparencyWhereNothingIsDrawn) {
+    for (const char* name : {"shapes.emf", "shapes.wmf"}) {
+        const LoadedMetafile loaded = ReadMetafile(Picture(name));
+        const TSize size = MetafileNaturalSize(loaded, 96);
+        const PixelImage image =
+            canvas.RenderMetafile(loaded.bits, {0, 0, size.cx - 1, size.cy - 1}, size, {1280, 1024});
+        ASSERT_EQ(image.width, size.cx) << name;
+        std::size_t clear = 0, opaque = 0;
+        for (std::uint32_t p : image.pixels) {
+            clear += Alpha(p) == 0;
+            opaque += Alpha(p) == 255;
+        }
+        EXPECT_GT(clear, 0u) << name << ": the background shows through";
+        EXPECT_GT(opaque, image.pixels.size() / 10) << name << ": the shapes are drawn";
+    }
+}
+
+TEST_F(Surface, TextIsMeasuredByTheSystem) {
+    FontDescription d;
+    d.height = -16;
+    d.name = "Arial";
+    Win32Font font(d);
+    const TRect one = canvas.DrawText(font, {0, 0, 0}, "Install", {0, 0, 1000, 0}, DT_CALCRECT | DT_NOPREFIX);
+    const TRect two = canvas.DrawText(font, {0, 0, 0}, "Install\nInstall", {0, 0, 1000, 0}, DT_CALCRECT | DT_NOPREFIX);
+    EXPECT_GT(one.Width(), 20);
+    EXPECT_EQ(two.Height(), 2 * one.Height());
+}
+
+}  // namespace
+}  // namespace automenu::platform
