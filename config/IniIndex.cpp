@@ -103,10 +103,15 @@ const IniIndex::Section* IniIndex::FindSection(std::string_view name) const {
 
 const IniKeyEntry* IniIndex::FindKey(std::string_view section, std::string_view key) const {
     const Section* s = FindSection(section);
-    if (!s) return nullptr;
-    const auto it = m_keys.find(KeyName{s->id, key});
+    return s ? FindKey(*s, key) : nullptr;
+}
+
+const IniKeyEntry* IniIndex::FindKey(const Section& section, std::string_view key) const {
+    const auto it = m_keys.find(KeyName{section.id, key});
     return it == m_keys.end() ? nullptr : &it->second;
 }
+
+void IniIndex::Reserve(std::size_t lines) { m_keys.reserve(lines); }
 
 std::size_t IniIndex::StorageBytes() const { return MapBytes(m_sections) + MapBytes(m_keys); }
 

@@ -46,6 +46,10 @@ public:
 
     const Section* FindSection(std::string_view name) const;
     const IniKeyEntry* FindKey(std::string_view section, std::string_view key) const;
+    const IniKeyEntry* FindKey(const Section& section, std::string_view key) const;
+
+    // Room for about that many lines without growing the maps as they fill.
+    void Reserve(std::size_t lines);
 
     // Bytes held by the maps, an estimate from their nodes and buckets.
     std::size_t StorageBytes() const;

@@ -164,6 +164,11 @@ void IniLexer::Lex(const Visitor& visit) {
     // repeats it.
     IniIndex::Section* section = m_index.AddSection("", 0).first;
     std::string_view section_name;
+    // Room for every line up front spares the map its growing while a usual
+    // file is read; beyond a usual file's size the map grows as its keys come.
+    const std::string_view text = std::string_view(m_text).substr(m_begin);
+    const auto line_ends = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    m_index.Reserve(std::min<std::size_t>(line_ends + 1, 512));
     char* p = m_text.data() + m_begin;
     char* const text_end = m_text.data() + m_text.size();
     std::uint32_t number = 0;

@@ -70,7 +70,12 @@ std::optional<std::string> ProfileReader::Find(std::string_view section, std::st
         !(IsValidUtf8(section) && IsValidUtf8(key))) {
         entry = m_lexer->Index().FindKey(AsUtf16Query(section), AsUtf16Query(key));
     } else {
-        entry = m_lexer->Index().FindKey(section, key);
+        if (!m_memoValid || m_memoSection != section) {
+            m_memoSection = section;
+            m_memoFound = m_lexer->Index().FindSection(section);
+            m_memoValid = true;
+        }
+        entry = m_memoFound ? m_lexer->Index().FindKey(*m_memoFound, key) : nullptr;
     }
     if (!entry || !entry->hasValue) return std::nullopt;
     return std::string(entry->value);

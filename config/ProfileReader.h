@@ -87,6 +87,12 @@ public:
 private:
     // On the heap: the index holds views into the lexer's text.
     std::unique_ptr<const IniLexer> m_lexer;
+
+    // A pass asks for several keys of one section in a row: the section found
+    // last is remembered. This makes a reader unfit to share between threads.
+    mutable std::string m_memoSection;
+    mutable const IniIndex::Section* m_memoFound = nullptr;
+    mutable bool m_memoValid = false;
 };
 
 }  // namespace automenu
