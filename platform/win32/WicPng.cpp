@@ -1,5 +1,6 @@
 #include "platform/win32/WicPng.h"
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WindowsApi.h"
 
 #include <wincodec.h>
@@ -29,12 +30,30 @@ private:
     Interface* m_p = nullptr;
 };
 
+// The COM and imaging functions, from their DLLs at the first PNG.
+struct ImagingApi {
+    SystemLibrary ole32{"ole32.dll"};
+    SystemLibrary codecs{"windowscodecs.dll"};
+    decltype(&::CoInitializeEx) initialize = ole32.Get<std::remove_pointer_t<decltype(&::CoInitializeEx)>>("CoInitializeEx");
+    decltype(&::CoUninitialize) uninitialize = ole32.Get<std::remove_pointer_t<decltype(&::CoUninitialize)>>("CoUninitialize");
+    decltype(&::CoCreateInstance) create = ole32.Get<std::remove_pointer_t<decltype(&::CoCreateInstance)>>("CoCreateInstance");
+    decltype(&::WICConvertBitmapSource) convert =
+        codecs.Get<std::remove_pointer_t<decltype(&::WICConvertBitmapSource)>>("WICConvertBitmapSource");
+    bool Complete() const { return initialize && uninitialize && create && convert; }
+};
+
+const ImagingApi& Imaging() {
+    static const ImagingApi api;
+    return api;
+}
+
 // COM for this thread, for as long as a decoding takes.
 class ComScope {
 public:
-    ComScope() : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    explicit ComScope(const ImagingApi& api)
+        : m_api(api), m_result(api.initialize(nullptr, COINIT_APARTMENTTHREADED)) {}
     ~ComScope() {
-        if (SUCCEEDED(m_result)) ::CoUninitialize();
+        if (SUCCEEDED(m_result)) m_api.uninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -42,6 +61,7 @@ public:
     bool Usable() const { return SUCCEEDED(m_result) || m_result == RPC_E_CHANGED_MODE; }
 
 private:
+    const ImagingApi& m_api;
     HRESULT m_result;
 };
 
@@ -49,10 +69,12 @@ private:
 
 bool DecodePngWithWic(std::span<const std::uint8_t> png, PixelImage& out) {
     if (png.size() > std::numeric_limits<DWORD>::max()) return false;
-    ComScope com;
+    const ImagingApi& api = Imaging();
+    if (!api.Complete()) return false;
+    ComScope com(api);
     if (!com.Usable()) return false;
     ComPtr<IWICImagingFactory> factory;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+    if (FAILED(api.create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                   reinterpret_cast<void**>(factory.Out()))))
         return false;
     ComPtr<IWICStream> stream;
@@ -66,7 +88,7 @@ bool DecodePngWithWic(std::span<const std::uint8_t> png, PixelImage& out) {
     ComPtr<IWICBitmapFrameDecode> frame;
     if (FAILED(decoder->GetFrame(0, frame.Out()))) return false;
     ComPtr<IWICBitmapSource> converted;
-    if (FAILED(::WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.Get(), converted.Out()))) return false;
+    if (FAILED(api.convert(GUID_WICPixelFormat32bppPBGRA, frame.Get(), converted.Out()))) return false;
     UINT width = 0, height = 0;
     if (FAILED(converted->GetSize(&width, &height)) || width == 0 || height == 0 || width > 0x7FFF || height > 0x7FFF)
         return false;

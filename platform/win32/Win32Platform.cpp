@@ -1,8 +1,8 @@
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WicPng.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -164,7 +164,10 @@ FileReadResult Win32Platform::ReadFile(const std::string& path, std::size_t max_
 }
 
 void Win32Platform::ShellOpen(const std::string& path) {
-    ::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    using ShellExecuteFunction = HINSTANCE WINAPI(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static const SystemLibrary shell32("shell32.dll");
+    if (auto* shell_execute = shell32.Get<ShellExecuteFunction>("ShellExecuteA"))
+        shell_execute(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 Win32Platform::Window* Win32Platform::Find(WindowId w) {
