@@ -44,9 +44,25 @@ void LayoutChecker::See(const IniLine& line) {
     }
 }
 
+std::string LayoutChecker::Shown(std::string_view name) const {
+    std::string shown;
+    shown.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        // Only a surrogate's three-byte form starts 0xED 0xA0..0xBF.
+        if (m_utf16 && static_cast<unsigned char>(name[i]) == 0xED && i + 2 < name.size() &&
+            static_cast<unsigned char>(name[i + 1]) >= 0xA0) {
+            shown += '?';
+            i += 2;
+        } else {
+            shown += name[i];
+        }
+    }
+    return shown;
+}
+
 void LayoutChecker::SeeSection(const IniLine& line, int number) {
     m_under = Under::Other;
-    const std::string name(line.name);
+    const std::string name = Shown(line.name);
     if (name.empty()) {
         if (Listing(Kind::EmptySection, number))
             m_findings.Add(Severity::Warning, number,
@@ -69,7 +85,7 @@ void LayoutChecker::SeeSection(const IniLine& line, int number) {
 
 void LayoutChecker::SeeKey(const IniLine& line, int number) {
     if (m_under == Under::Other || IsCommentLike(line.name)) return;  // harmless: no key of the menu starts so
-    const std::string name(line.name);
+    const std::string name = Shown(line.name);
     if (m_under == Under::LeadingLines) {
         if (!Listing(Kind::KeyBeforeSection, number)) return;
         std::string message = "key " + Quote(name) + " stands before any section: the menu never reads it";
@@ -79,7 +95,7 @@ void LayoutChecker::SeeKey(const IniLine& line, int number) {
     }
     if (!FindSchemaKey(line.section, name, NameMatch::IgnoreCase)) {
         if (!Listing(Kind::UnknownKey, number)) return;
-        std::string message = "unknown key " + Quote(name) + " in [" + std::string(line.section) +
+        std::string message = "unknown key " + Quote(name) + " in [" + Shown(line.section) +
                               "]: the menu never reads it";
         if (const SchemaKey* other = FindAnySection(name)) {
             message += "; it belongs in [" + other->section + "]";

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "FindingList.h"
@@ -14,7 +15,8 @@ namespace automenu::tool {
 
 class LayoutChecker {
 public:
-    explicit LayoutChecker(FindingList& findings) : m_findings(findings) {}
+    // `utf16`: the file is UTF-16, whose names may hold unpaired surrogates.
+    LayoutChecker(FindingList& findings, bool utf16) : m_findings(findings), m_utf16(utf16) {}
 
     void See(const IniLine& line);
     // Adds the notes that count what was not listed.
@@ -38,8 +40,13 @@ private:
     bool Listing(Kind kind, int line);
     void SeeSection(const IniLine& line, int number);
     void SeeKey(const IniLine& line, int number);
+    // A name as findings show it: an unpaired surrogate of a UTF-16 name
+    // (kept by the reader so that the name matches nothing) shows as "?", as
+    // values show it.
+    std::string Shown(std::string_view name) const;
 
     FindingList& m_findings;
+    bool m_utf16 = false;
     Under m_under = Under::LeadingLines;
     std::array<Unlisted, static_cast<std::size_t>(Kind::Count)> m_unlisted{};
     std::array<int, static_cast<std::size_t>(Kind::Count)> m_listed{};

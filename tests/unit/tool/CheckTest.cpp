@@ -106,6 +106,17 @@ TEST(Check, FindsTheFileWhateverTheCaseOfItsName) {
     EXPECT_EQ(report.findings[0].line, 3);
 }
 
+// An unpaired surrogate in a UTF-16 name shows as "?", as in values.
+TEST(Check, ShowsAnUnpairedSurrogateOfAUtf16NameAsAQuestionMark) {
+    std::string text = "\xFF\xFE";
+    for (char c : std::string("[Logo Setup]\r\nLogo X=1\r\n")) text += {c, '\0'};
+    text.insert(text.size() - 10, "\x00\xD8", 2);  // U+D800 before "X=1"
+    testing::TempDir dir;
+    dir.Write("AUTORUN.INF", text);
+    const std::string report = FormatText(CheckDirectory(dir.Path()));
+    EXPECT_NE(report.find("unknown key \"Logo ?X\" in [Logo Setup]"), std::string::npos) << report;
+}
+
 TEST(Check, LeavesTheCurrentDirectoryAsItWas) {
     const fs::path before = fs::current_path();
     CheckDirectory(kCases + "/clean");
