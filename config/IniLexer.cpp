@@ -90,6 +90,13 @@ char* ReplaceSurrogates(char* begin, char* end) {
 
 }  // namespace
 
+IniLexer::Encoding IniLexer::EncodingOf(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) return Encoding::Utf8;
+    if (bytes.starts_with("\xFF\xFE")) return Encoding::Utf16Le;
+    if (bytes.starts_with("\xFE\xFF")) return Encoding::Utf16Be;
+    return Encoding::Bytes;
+}
+
 IniLexer::IniLexer(std::string bytes, const Visitor& visit) {
     Decode(std::move(bytes));
     Lex(visit);
@@ -98,14 +105,13 @@ IniLexer::IniLexer(std::string bytes, const Visitor& visit) {
 void IniLexer::Decode(std::string bytes) {
     if (bytes.size() > kMaxFileBytes) bytes.resize(kMaxFileBytes);
     const std::string_view view(bytes);
-    if (view.starts_with("\xEF\xBB\xBF")) {
-        m_encoding = Encoding::Utf8;
+    m_encoding = EncodingOf(view);
+    if (m_encoding == Encoding::Utf8) {
         // As the platform's conversion: what is not UTF-8 becomes "?".
         m_begin = 3;
         bytes.resize(3 + ReplaceInvalidUtf8(std::span<char>(bytes).subspan(3), '?'));
         m_text = std::move(bytes);
-    } else if (view.starts_with("\xFF\xFE") || view.starts_with("\xFE\xFF")) {
-        m_encoding = view[0] == '\xFF' ? Encoding::Utf16Le : Encoding::Utf16Be;
+    } else if (m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be) {
         m_text = Utf16Text(view.substr(2), m_encoding == Encoding::Utf16Be);
     } else {
         m_text = std::move(bytes);

@@ -48,6 +48,8 @@ public:
     static constexpr std::size_t kMaxValueBytes = 2047;
 
     enum class Encoding { Bytes, Utf8, Utf16Le, Utf16Be };
+    // The encoding a file's byte-order mark selects.
+    static Encoding EncodingOf(std::string_view bytes);
     using Visitor = std::function<void(const IniLine&)>;
 
     // Decodes the bytes of a file as its byte-order mark says, reads every

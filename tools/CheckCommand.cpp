@@ -45,7 +45,8 @@ CheckReport CheckDirectory(const std::string& directory) {
 
     // The file's lines are checked as the reader reads them, once.
     FindingList findings;
-    const bool utf16 = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+    const IniLexer::Encoding encoding = IniLexer::EncodingOf(bytes);
+    const bool utf16 = encoding == IniLexer::Encoding::Utf16Le || encoding == IniLexer::Encoding::Utf16Be;
     LayoutChecker layout(findings, utf16);
     const CheckedFile file(absolute,
                            ProfileReader::FromBytes(std::move(bytes), [&](const IniLine& line) { layout.See(line); }));

@@ -172,7 +172,7 @@ TRect GdiCanvas::DrawText(const IFont& font, Rgb colour, std::string_view text, 
     ::SetTextColor(m_dc, ColorRefOf(colour));
     const int length = static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFFF));
     RECT measured = RectOf(rect);
-    ::DrawTextA(m_dc, text.data(), length, &measured, (flags | DT_CALCRECT) & ~0u);
+    ::DrawTextA(m_dc, text.data(), length, &measured, flags | DT_CALCRECT);
     if (!(flags & DT_CALCRECT)) {
         RECT rc = RectOf(rect);
         ::DrawTextA(m_dc, text.data(), length, &rc, flags);

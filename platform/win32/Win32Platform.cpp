@@ -6,8 +6,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <limits>
 #include <vector>
 
 namespace automenu::platform {
@@ -98,7 +96,6 @@ bool Win32Platform::Open(std::string& error) {
         error = "cannot register the window classes";
         return false;
     }
-    m_registered = true;
     m_screen_dc.reset(::CreateCompatibleDC(nullptr));
     if (!m_screen_dc) {
         error = "cannot create a device context";
@@ -227,7 +224,7 @@ void Win32Platform::SetIcon(WindowId w, const PixelImage& icon) {
     if (!handle) return;
     ::SendMessageA(win->hwnd.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(handle.get()));
     ::SendMessageA(win->hwnd.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(handle.get()));
-    win->big_icon = std::move(handle);
+    win->icon = std::move(handle);
 }
 
 void Win32Platform::ShowWindow(WindowId w, bool visible) {
@@ -243,7 +240,8 @@ void Win32Platform::ShowWindow(WindowId w, bool visible) {
     } else {
         ::ShowWindow(hwnd, SW_SHOWNORMAL);
     }
-    m_queue.Invalidate(w, {0, 0, ClientSize(w).cx, ClientSize(w).cy});
+    const TSize client = ClientSize(w);
+    m_queue.Invalidate(w, {0, 0, client.cx, client.cy});
 }
 
 void Win32Platform::SetEnabled(WindowId w, bool enabled) {

@@ -65,8 +65,7 @@ private:
     struct Window {
         WindowHandle hwnd;
         WindowKind kind = WindowKind::Dialog;
-        IconHandle big_icon;
-        IconHandle small_icon;
+        IconHandle icon;  // the big and the small icon alike
     };
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT Handle(WindowId id, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -76,7 +75,6 @@ private:
     void PumpMessages();
 
     int m_ppi = 96;
-    bool m_registered = false;
     WindowId m_next_id = 1;
     std::map<WindowId, Window> m_windows;
     MessageQueue m_queue;
