@@ -84,17 +84,21 @@ fuzz() {
     return "$rc"
 }
 
-# The Windows program, cross-compiled with mingw-w64, and its tests under Wine.
-build_windows() {
-    cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-        -DAUTOMENU_WERROR=ON >/dev/null && cmake --build build-windows -j"$jobs"
+# The Windows program, cross-compiled with mingw-w64 for 64 and 32 bits, and
+# its tests under Wine. One prefix serves both: with wine32 installed it runs
+# 32- and 64-bit programs, as 64-bit Windows does.
+build_windows() {  # build_windows DIR TOOLCHAIN
+    cmake -S . -B "$1" --toolchain "cmake/mingw-w64-$2.cmake" -DCMAKE_BUILD_TYPE=Release \
+        -DAUTOMENU_WERROR=ON >/dev/null && cmake --build "$1" -j"$jobs"
 }
-test_windows() {
+test_windows() {  # test_windows DIR
+    local build=$1
     export WINEPREFIX=$PWD/build-windows/wineprefix WINEDEBUG=-all
-    local rc=0 log=$logs/windows-unit.log
+    local rc=0 log=$logs/$build-unit.log
+    mkdir -p "$logs/$build"
     # A new prefix takes Wine 10 to 20 s to set up; later runs reuse it.
     [ -d "$WINEPREFIX" ] || xvfb-run -a wineboot -i >/dev/null 2>&1
-    xvfb-run -a wine build-windows/tests/windows/automenu_windows_tests.exe >"$log" 2>&1 || rc=1
+    xvfb-run -a wine "$build/tests/windows/automenu_windows_tests.exe" >"$log" 2>&1 || rc=1
     grep -E '^\[  (PASSED|FAILED)  \]|^\[  FAILED  \]' "$log"
     local ran failed_tests
     ran=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran.*/\1/p' "$log" | tail -1)
@@ -104,8 +108,8 @@ test_windows() {
     [ -n "$ran" ] || { echo "the Windows unit tests did not run (see $log)"; rc=1; }
     for case in tests/windows/test_*.sh; do
         local name
-        name=$(basename "$case" .sh)
-        if E2E_ARTIFACTS=$logs bash tests/windows/run-wine-case.sh build-windows "$case" >"$logs/$name.log" 2>&1; then
+        name=$build-$(basename "$case" .sh)
+        if E2E_ARTIFACTS=$logs/$build bash tests/windows/run-wine-case.sh "$build" "$case" >"$logs/$name.log" 2>&1; then
             echo "$name: ok"; passed=$((passed + 1))
         else
             echo "$name: FAILED"; tail -n 20 "$logs/$name.log"; failed=$((failed + 1)); rc=1
@@ -120,8 +124,10 @@ step "tests" test_main
 step "build with sanitizers" build_asan
 step "unit tests with sanitizers" test_asan
 if [ -n "$(ls fuzz/fuzz_*.cpp 2>/dev/null)" ]; then step "fuzzers" fuzz; fi
-step "build for Windows" build_windows
-step "Windows tests under Wine" test_windows
+step "build for Windows (64-bit)" build_windows build-windows x86_64
+step "Windows tests under Wine (64-bit)" test_windows build-windows
+step "build for Windows (32-bit)" build_windows build-windows32 i686
+step "Windows tests under Wine (32-bit)" test_windows build-windows32
 
 echo
 if [ ${#failed_steps[@]} -gt 0 ]; then

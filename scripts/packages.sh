@@ -1,7 +1,7 @@
 # Debian packages the project needs, and a helper that installs the missing
 # ones (as root) or says which apt-get line to run.
 BUILD_PACKAGES="cmake g++ make pkg-config libsdl2-dev libcairo2-dev libpango1.0-dev libx11-dev fonts-dejavu-core fonts-liberation"
-TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev xvfb xauth openbox xdotool wmctrl x11-utils xsettingsd imagemagick clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine wine64"
+TEST_PACKAGES="googletest libgtest-dev libbenchmark-dev xvfb xauth openbox xdotool wmctrl x11-utils xsettingsd imagemagick clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386"
 
 ensure_packages() {
     local missing=()
@@ -11,10 +11,15 @@ ensure_packages() {
     [ ${#missing[@]} -eq 0 ] && return 0
     if [ "$(id -u)" -eq 0 ]; then
         echo "Installing: ${missing[*]}"
+        # The 32-bit Windows program runs under the 32-bit Wine.
+        if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+            dpkg --add-architecture i386
+        fi
         apt-get update -qq
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
     else
         echo "Missing packages. Run:"
+        [[ " ${missing[*]}" == *:i386* ]] && echo "  sudo dpkg --add-architecture i386 && sudo apt-get update"
         echo "  sudo apt-get install -y ${missing[*]}"
         exit 1
     fi

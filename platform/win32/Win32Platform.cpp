@@ -380,17 +380,17 @@ bool Win32Platform::PeekMessage(Message& out) {
 
 void Win32Platform::WaitMessage() {
     if (m_queue.HasPosted()) return;
-    DWORD timeout = INFINITE;
-    if (auto due = m_queue.NextTimerDue()) {
-        const ULONGLONG now = ::GetTickCount64();
-        if (*due <= now) return;
-        timeout = static_cast<DWORD>(std::min<ULONGLONG>(*due - now, 1u << 30));
-    }
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
+// The system's timers: WM_TIMER comes only when nothing else is waiting, and
+// a destroyed window's timers end with it.
 void Win32Platform::SetTimer(WindowId w, int id, unsigned milliseconds) {
-    m_queue.SetTimer(w, id, milliseconds, ::GetTickCount64());
+    if (auto* win = Find(w)) ::SetTimer(win->hwnd.get(), static_cast<UINT_PTR>(id), milliseconds, nullptr);
+}
+
+void Win32Platform::KillTimer(WindowId w, int id) {
+    if (auto* win = Find(w)) ::KillTimer(win->hwnd.get(), static_cast<UINT_PTR>(id));
 }
 
 void Win32Platform::ErrorBox(const std::string& caption, const std::string& text) {
@@ -459,6 +459,11 @@ LRESULT Win32Platform::Handle(WindowId id, HWND hwnd, UINT message, WPARAM wpara
         case WM_KEYUP:
             msg.kind = message == WM_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp;
             msg.key = static_cast<int>(wparam);
+            m_queue.Post(msg);
+            return 0;
+        case WM_TIMER:
+            msg.kind = MessageKind::Timer;
+            msg.timer_id = static_cast<int>(wparam);
             m_queue.Post(msg);
             return 0;
         case WM_CLOSE:

@@ -10,6 +10,7 @@
 #include "formats/IcoDecoder.h"
 #include "formats/MetafileReader.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/Win32Platform.h"
 #include "platform/win32/WicPng.h"
 
 namespace automenu::platform {
@@ -85,6 +86,35 @@ TEST_F(Surface, TextIsMeasuredByTheSystem) {
     const TRect two = canvas.DrawText(font, {0, 0, 0}, "Install\nInstall", {0, 0, 1000, 0}, DT_CALCRECT | DT_NOPREFIX);
     EXPECT_GT(one.Width(), 20);
     EXPECT_EQ(two.Height(), 2 * one.Height());
+}
+
+// Waits for a message of the given kind, for at most about `ms` milliseconds.
+bool TimerArrives(Win32Platform& platform, int id, unsigned ms) {
+    const ULONGLONG end = ::GetTickCount64() + ms;
+    while (::GetTickCount64() < end) {
+        Message m;
+        while (platform.PeekMessage(m))
+            if (m.kind == MessageKind::Timer && m.timer_id == id) return true;
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+    return false;
+}
+
+TEST(Win32BackEnd, TimersRepeatUntilKilledAndEndWithTheirWindow) {
+    Win32Platform platform;
+    std::string error;
+    ASSERT_TRUE(platform.Open(error)) << error;
+    const WindowId w = platform.CreateWindow({WindowKind::Dialog, "Timers", {100, 50}});
+    ASSERT_NE(w, kNoWindow);
+    platform.SetTimer(w, 7, 20);
+    EXPECT_TRUE(TimerArrives(platform, 7, 2000));
+    EXPECT_TRUE(TimerArrives(platform, 7, 2000)) << "a timer repeats";
+    platform.KillTimer(w, 7);
+    TimerArrives(platform, 7, 50);  // one may already be waiting in the queue
+    EXPECT_FALSE(TimerArrives(platform, 7, 200));
+    platform.SetTimer(w, 8, 20);
+    platform.DestroyWindow(w);
+    EXPECT_FALSE(TimerArrives(platform, 8, 200));
 }
 
 }  // namespace
