@@ -227,19 +227,48 @@ void Win32Platform::SetIcon(WindowId w, const PixelImage& icon) {
     win->icon = std::move(handle);
 }
 
+// A window is shown, placed and sized in one step when the loop next looks
+// for messages, as DeferWindowPos batches them: the menu shows its window,
+// centres it and then sets its configured size before its first message, and
+// one change of a mapped window costs a round trip to the window system
+// under Wine. Until then the window's own answers (position, size, client
+// origin) come from the pending placement, and anything that needs the real
+// window on the screen applies it first.
+RECT Win32Platform::OuterRect(const Window& win) const {
+    if (win.pending_rect) return *win.pending_rect;
+    RECT r{};
+    ::GetWindowRect(win.hwnd.get(), &r);
+    return r;
+}
+
+void Win32Platform::ApplyPending() {
+    for (auto& [id, win] : m_windows) {
+        HWND hwnd = win.hwnd.get();
+        if (win.pending_rect) {
+            const RECT r = *win.pending_rect;
+            win.pending_rect.reset();
+            ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        if (!win.pending_show) continue;
+        win.pending_show = false;
+        if (win.kind == WindowKind::Tooltip) {
+            ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        } else {
+            ::ShowWindow(hwnd, SW_SHOWNORMAL);
+        }
+    }
+}
+
 void Win32Platform::ShowWindow(WindowId w, bool visible) {
     auto* win = Find(w);
     if (!win) return;
-    HWND hwnd = win->hwnd.get();
     if (!visible) {
-        ::ShowWindow(hwnd, SW_HIDE);
+        win->pending_show = false;
+        ::ShowWindow(win->hwnd.get(), SW_HIDE);
         return;
     }
-    if (win->kind == WindowKind::Tooltip) {
-        ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    } else {
-        ::ShowWindow(hwnd, SW_SHOWNORMAL);
-    }
+    win->pending_show = true;
     const TSize client = ClientSize(w);
     m_queue.Invalidate(w, {0, 0, client.cx, client.cy});
 }
@@ -249,14 +278,17 @@ void Win32Platform::SetEnabled(WindowId w, bool enabled) {
 }
 
 void Win32Platform::MoveWindow(WindowId w, TPoint p) {
-    if (auto* win = Find(w))
-        ::SetWindowPos(win->hwnd.get(), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    auto* win = Find(w);
+    if (!win) return;
+    RECT r = OuterRect(*win);
+    ::OffsetRect(&r, p.x - r.left, p.y - r.top);
+    win->pending_rect = r;
 }
 
 TPoint Win32Platform::WindowPosition(WindowId w) {
     auto* win = Find(w);
-    RECT r{};
-    if (!win || !::GetWindowRect(win->hwnd.get(), &r)) return {};
+    if (!win) return {};
+    const RECT r = OuterRect(*win);
     return {r.left, r.top};
 }
 
@@ -266,19 +298,23 @@ void Win32Platform::SetClientSize(WindowId w, TSize size) {
     size = {std::max(size.cx, 1), std::max(size.cy, 1)};
     RECT outer{0, 0, size.cx, size.cy};
     ::AdjustWindowRectEx(&outer, StyleOf(win->kind), FALSE, ExStyleOf(win->kind));
-    ::SetWindowPos(win->hwnd.get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r = OuterRect(*win);
+    r.right = r.left + (outer.right - outer.left);
+    r.bottom = r.top + (outer.bottom - outer.top);
+    win->pending_rect = r;
     m_queue.Invalidate(w, {0, 0, size.cx, size.cy});
 }
 
 TSize Win32Platform::ClientSize(WindowId w) {
     auto* win = Find(w);
-    RECT r{};
-    if (!win || !::GetClientRect(win->hwnd.get(), &r)) return {};
-    return {r.right - r.left, r.bottom - r.top};
+    if (!win) return {};
+    const RECT r = OuterRect(*win);
+    const FrameExtents f = Frame(w);
+    return {r.right - r.left - f.left - f.right, r.bottom - r.top - f.top - f.bottom};
 }
 
 FrameExtents Win32Platform::Frame(WindowId w) {
+    // The frame of our fixed styles does not depend on where the window is.
     auto* win = Find(w);
     RECT outer{}, client{};
     if (!win || !::GetWindowRect(win->hwnd.get(), &outer) || !::GetClientRect(win->hwnd.get(), &client)) return {};
@@ -293,9 +329,9 @@ TSize Win32Platform::MinimumCaptionedSize() { return {::GetSystemMetrics(SM_CXMI
 TPoint Win32Platform::ClientToScreen(WindowId w, TPoint p) {
     auto* win = Find(w);
     if (!win) return p;
-    POINT pt{p.x, p.y};
-    ::ClientToScreen(win->hwnd.get(), &pt);
-    return {pt.x, pt.y};
+    const RECT r = OuterRect(*win);
+    const FrameExtents f = Frame(w);
+    return {r.left + f.left + p.x, r.top + f.top + p.y};
 }
 
 void Win32Platform::Invalidate(WindowId w, const TRect& r) {
@@ -303,12 +339,14 @@ void Win32Platform::Invalidate(WindowId w, const TRect& r) {
 }
 
 void Win32Platform::SetCapture(WindowId w) {
+    ApplyPending();
     if (auto* win = Find(w)) ::SetCapture(win->hwnd.get());
 }
 
 void Win32Platform::ReleaseCapture() { ::ReleaseCapture(); }
 
 std::unique_ptr<ICanvas> Win32Platform::BeginPaint(WindowId w, TRect& area) {
+    ApplyPending();
     area = m_queue.TakeInvalid(w);
     auto* win = Find(w);
     if (!win || area.IsEmpty() || !::IsWindowVisible(win->hwnd.get())) return nullptr;
@@ -348,6 +386,7 @@ int Win32Platform::CursorHeight() {
 }
 
 WindowId Win32Platform::WindowAtPoint(TPoint screen) {
+    ApplyPending();
     HWND hwnd = ::WindowFromPoint(POINT{screen.x, screen.y});
     if (!hwnd) return kNoWindow;
     const WindowId id = IdOf(::GetAncestor(hwnd, GA_ROOT));
@@ -374,11 +413,13 @@ void Win32Platform::PumpMessages() {
 }
 
 bool Win32Platform::PeekMessage(Message& out) {
+    ApplyPending();
     PumpMessages();
     return m_queue.Take(out, ::GetTickCount64());
 }
 
 void Win32Platform::WaitMessage() {
+    ApplyPending();
     if (m_queue.HasPosted()) return;
     ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
@@ -394,6 +435,7 @@ void Win32Platform::KillTimer(WindowId w, int id) {
 }
 
 void Win32Platform::ErrorBox(const std::string& caption, const std::string& text) {
+    ApplyPending();
     HWND owner = nullptr;
     for (auto& [id, win] : m_windows)
         if (win.kind == WindowKind::Dialog && ::IsWindowVisible(win.hwnd.get())) owner = win.hwnd.get();

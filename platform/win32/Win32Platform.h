@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/MessageQueue.h"
@@ -66,11 +67,16 @@ private:
         WindowHandle hwnd;
         WindowKind kind = WindowKind::Dialog;
         IconHandle icon;  // the big and the small icon alike
+        // Placement and showing wait for the loop (see ApplyPending).
+        std::optional<RECT> pending_rect;
+        bool pending_show = false;
     };
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT Handle(WindowId id, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     Window* Find(WindowId w);
     TSize ClientSize(WindowId w);
+    RECT OuterRect(const Window& win) const;
+    void ApplyPending();
     WindowId IdOf(HWND hwnd) const;
     void PumpMessages();
 

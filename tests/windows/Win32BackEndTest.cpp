@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "formats/IcoDecoder.h"
@@ -115,6 +116,39 @@ TEST(Win32BackEnd, TimersRepeatUntilKilledAndEndWithTheirWindow) {
     platform.SetTimer(w, 8, 20);
     platform.DestroyWindow(w);
     EXPECT_FALSE(TimerArrives(platform, 8, 200));
+}
+
+TEST(Win32BackEnd, PlacementBeforeTheLoopIsAnsweredAtOnceAndAppliedInOneStep) {
+    Win32Platform platform;
+    std::string error;
+    ASSERT_TRUE(platform.Open(error)) << error;
+    const WindowId w = platform.CreateWindow({WindowKind::Dialog, "Placement", {634, 454}});
+    ASSERT_NE(w, kNoWindow);
+    const FrameExtents f = platform.Frame(w);
+    platform.ShowWindow(w, true);
+    platform.MoveWindow(w, {100, 80});
+    platform.SetClientSize(w, {400, 300});
+    platform.SetClientSize(w, {410, 310});
+    const TPoint origin{100 + f.left, 80 + f.top};
+    const auto check = [&](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_EQ(platform.WindowPosition(w), (TPoint{100, 80}));
+        EXPECT_EQ(platform.ClientToScreen(w, {5, 6}), (TPoint{origin.x + 5, origin.y + 6}));
+        const FrameExtents g = platform.Frame(w);
+        EXPECT_EQ(std::tie(g.left, g.top, g.right, g.bottom), std::tie(f.left, f.top, f.right, f.bottom));
+    };
+    check("before the loop");
+    Message m;
+    while (platform.PeekMessage(m)) {
+        TRect area;
+        if (m.kind == MessageKind::Paint) platform.BeginPaint(w, area);
+    }
+    check("after the loop ran");
+    RECT client{};
+    ASSERT_TRUE(::GetClientRect(::WindowFromPoint({origin.x + 1, origin.y + 1}), &client));
+    EXPECT_EQ(client.right, 410);
+    EXPECT_EQ(client.bottom, 310);
+    EXPECT_EQ(platform.WindowAtPoint({origin.x + 1, origin.y + 1}), w);
 }
 
 }  // namespace
