@@ -46,9 +46,9 @@ for program in "$@"; do
         users=$(awk -v v="$version" 'NF > 2 && ($(NF-1) == v || $(NF-1) == "(" v ")") { print $NF }' <<<"$symbols" |
             sort -u | head -5)
         if [ -n "$newest" ]; then
-            offences+=("$version of $library, newer than ${family}_$newest, for: $(echo $users)")
+            offences+=("$version of $library, newer than ${family}_$newest (symbols of that version: $(echo $users))")
         else
-            offences+=("$version of $library, a version family not known to be old enough, for: $(echo $users)")
+            offences+=("$version of $library, a version family not known to be old enough (symbols of that version: $(echo $users))")
         fi
     done < <(awk '/^Version References:/ { refs = 1; next }
                   refs && $1 == "required" { library = $3; sub(/:$/, "", library); next }
