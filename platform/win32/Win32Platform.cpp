@@ -393,7 +393,7 @@ void Win32Platform::SetTimer(WindowId w, int id, unsigned milliseconds) {
     m_queue.SetTimer(w, id, milliseconds, ::GetTickCount64());
 }
 
-void Win32Platform::ErrorBox(const std::string& caption, const std::string& text) {
+bool Win32Platform::ErrorBox(const std::string& caption, const std::string& text) {
     HWND owner = nullptr;
     for (auto& [id, win] : m_windows)
         if (win.kind == WindowKind::Dialog && ::IsWindowVisible(win.hwnd.get())) owner = win.hwnd.get();
@@ -401,6 +401,7 @@ void Win32Platform::ErrorBox(const std::string& caption, const std::string& text
     // Input aimed at the disabled windows while the box was up is dropped.
     PumpMessages();
     m_queue.DropInput();
+    return true;
 }
 
 std::shared_ptr<IFont> Win32Platform::CreateFont(const FontDescription& description) {
