@@ -43,9 +43,11 @@ TErrorDialog::TErrorDialog(const std::string& caption, const std::string& text) 
     m_message->SetName("Message");
     m_message->SetTransparent(true);
     m_message->SetShowAccelChar(false);
-    m_message->SetBounds(kTextLeft, kMargin, max_text_width, 0);
-    m_message->SetWordWrap(true);
     m_message->SetCaption(text);
+    // Auto size with word wrap keeps the width it is given and breaks the
+    // lines there, then takes the width of the longest.
+    m_message->SetBounds(kTextLeft, kMargin, max_text_width, m_message->Height());
+    m_message->SetWordWrap(true);
     // One or two lines sit level with the middle of the icon.
     if (m_message->Height() < kIconSize) m_message->SetTop(kMargin + (kIconSize - m_message->Height()) / 2);
 
