@@ -157,7 +157,7 @@ void HeadlessPlatform::WaitMessage() {
     if (const Box* box = OpenBox()) {
         // A user answers a box before anything else happens.
         if (m_on_box) m_on_box(*box);
-        if (!m_queue.HasPosted()) PressKey(box->window, VK_RETURN);
+        if (!m_queue.HasPosted() && !m_queue.HasQuit()) PressKey(box->window, VK_RETURN);
         return;
     }
     if (auto due = m_queue.NextTimerDue()) {

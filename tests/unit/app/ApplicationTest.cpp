@@ -3,6 +3,7 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "support/HeadlessFixture.h"
 #include "ui/TImage.h"
@@ -291,6 +292,21 @@ TEST_F(RoutingTest, TheErrorBoxDisablesTheProgramsWindowsWhileItIsUp) {
     app->ShowException(Exception("x"));
     EXPECT_FALSE(enabled_during_box);
     EXPECT_TRUE(desktop.IsEnabled(wid));
+}
+
+TEST_F(RoutingTest, InputForTheDisabledWindowsNeverArrivesNotEvenAfterTheBox) {
+    desktop.MoveMouse(wid, 20, 15);  // queued before the box, taken while it is up
+    bool sent = false;
+    desktop.SetOnErrorBox([&](const auto&) {
+        if (!std::exchange(sent, true)) {
+            desktop.PressLeft(wid, 20, 15);
+            desktop.ReleaseLeft(wid, 20, 15);
+            desktop.RequestClose(wid);
+        }
+    });
+    app->ShowException(Exception("x"));
+    EXPECT_EQ(Take(), Events{});
+    EXPECT_FALSE(app->Terminated()) << "the close request was dropped";
 }
 
 TEST_F(RoutingTest, TheLoopBlocksWhenIdleInsteadOfSpinning) {
