@@ -15,8 +15,6 @@ namespace {
 using platform::WindowId;
 using testing::HeadlessTest;
 
-constexpr Rgb kFace{212, 208, 200};
-
 TEST(StopIcon, IsARedDiscWithAWhiteCrossOnATransparentSquare) {
     const PixelImage icon = MakeStopIcon(32);
     ASSERT_EQ(icon.width, 32);
@@ -157,18 +155,6 @@ TEST_F(ErrorBoxTest, TheButtonLooksPressedWhileHeldWithThePointerOnIt) {
         if (waits == 3) desktop.MoveMouse(box, ok.x, ok.y);
     });
     EXPECT_EQ(edge, (std::vector<Rgb>{{255, 255, 255}, {128, 128, 128}, {255, 255, 255}, {128, 128, 128}}));
-}
-
-TEST_F(ErrorBoxTest, DrawsTheIconAndTheTextOnTheFace) {
-    Show("x", [&](WindowId box) {
-        EXPECT_EQ(desktop.Pixel(box, 2, 2), kFace);
-        EXPECT_EQ(desktop.Pixel(box, 11 + 15, 11 + 15), (Rgb{255, 255, 255})) << "the cross";
-        EXPECT_GT(desktop.Pixel(box, 11 + 15, 11 + 4).r, 150) << "the disc";
-        int ink = 0;
-        for (int x = TErrorDialog::kTextLeft; x < TErrorDialog::kTextLeft + 10; ++x)
-            for (int y = 11; y < 43; ++y) ink += desktop.Pixel(box, x, y).r < 100;
-        EXPECT_GT(ink, 3) << "the text";
-    });
 }
 
 TEST_F(ErrorBoxTest, AQuitMessageWhileItIsUpEndsItAndTheApplication) {
