@@ -35,8 +35,8 @@ TErrorDialog::TErrorDialog(const std::string& caption, const std::string& text) 
     m_icon = &AddControl<TStopIconImage>();
     m_icon->SetBounds(kMargin, kMargin, kIconSize, kIconSize);
 
-    // Lines longer than five eighths of the screen are broken between words,
-    // as a system box breaks them.
+    // The box is at most five eighths of the screen wide: longer lines are
+    // broken between words, as a system box breaks them.
     const int screen_width = Platform().ScreenSize().cx;
     const int max_text_width = std::max(screen_width * 5 / 8 - kTextLeft - kMargin, 100);
     m_message = &AddControl<TLabel>();
@@ -60,7 +60,7 @@ TErrorDialog::TErrorDialog(const std::string& caption, const std::string& text) 
     const int content_bottom = std::max(m_icon->Top() + kIconSize, m_message->Top() + m_message->Height());
     const TRect title = Platform().ScreenCanvas().DrawText(Font().Handle(), {}, caption, {0, 0, 0, 0},
                                                            DT_NOPREFIX | DT_CALCRECT);
-    const int width = std::max({m_message->Left() + m_message->Width() + kMargin + 3, m_ok->Width() + 2 * kMargin,
+    const int width = std::max({m_message->Left() + m_message->Width() + kTextRightMargin, m_ok->Width() + 2 * kMargin,
                                 title.Width() + kCaptionButtonsWidth});
     m_ok->SetBounds((width - m_ok->Width()) / 2, content_bottom + kButtonGap, m_ok->Width(), m_ok->Height());
     SetClientSize({width, m_ok->Top() + m_ok->Height() + kMargin});

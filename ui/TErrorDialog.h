@@ -27,6 +27,7 @@ public:
     static constexpr int kMargin = 11;
     static constexpr int kIconSize = 32;
     static constexpr int kTextLeft = kMargin + kIconSize + 11;
+    static constexpr int kTextRightMargin = 14;
     static constexpr int kButtonGap = 14;  // between the icon or text and the button
 
 private:

@@ -11,7 +11,7 @@ printf '[Installation Form Size Setup]\r\nForm Height=abc\r\nForm Width=640\r\n'
 # start_box: starts the menu; its box's window id goes to BOX.
 start_box() {
     e2e_start "$folder"
-    BOX=$(e2e_wait_window Automenu 10) || e2e_fail "no error box captioned Automenu: $(ps -o pid,stat,wchan:20,cmd -p $E2E_APP_PID; wmctrl -l)"
+    BOX=$(e2e_wait_window Automenu 10) || e2e_fail "no error box captioned Automenu (program: $(ps -o stat=,wchan= -p "$E2E_APP_PID"); windows: $(wmctrl -l))"
     sleep 0.3  # painted
 }
 
