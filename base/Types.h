@@ -81,14 +81,26 @@ constexpr bool IsSystemColor(TColor c) { return (c & kSystemColorFlag) != 0; }
 
 // System colour indices, numbered as on Windows so colours round-trip.
 enum SystemColorIndex : int {
+    COLOR_WINDOWFRAME = 6,
     COLOR_WINDOWTEXT = 8,
     COLOR_BTNFACE = 15,
+    COLOR_BTNSHADOW = 16,
+    COLOR_BTNTEXT = 18,
+    COLOR_BTNHIGHLIGHT = 20,
+    COLOR_3DDKSHADOW = 21,
+    COLOR_3DLIGHT = 22,
     COLOR_INFOTEXT = 23,
     COLOR_INFOBK = 24,
 };
 
+constexpr TColor clWindowFrame = SystemColor(COLOR_WINDOWFRAME);
 constexpr TColor clWindowText = SystemColor(COLOR_WINDOWTEXT);
 constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
+constexpr TColor clBtnShadow = SystemColor(COLOR_BTNSHADOW);
+constexpr TColor clBtnText = SystemColor(COLOR_BTNTEXT);
+constexpr TColor clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
+constexpr TColor cl3DDkShadow = SystemColor(COLOR_3DDKSHADOW);
+constexpr TColor cl3DLight = SystemColor(COLOR_3DLIGHT);
 constexpr TColor clInfoText = SystemColor(COLOR_INFOTEXT);
 constexpr TColor clInfoBk = SystemColor(COLOR_INFOBK);
 

@@ -34,6 +34,7 @@ public:
 
     bool Take(Message& out, std::uint64_t now_ms);
     bool HasPosted() const { return !m_posted.empty(); }
+    bool HasQuit() const { return m_quit.has_value(); }
     // Drops posted mouse and key input (after a modal box, input aimed at
     // disabled windows must not arrive late).
     void DropInput();

@@ -75,6 +75,14 @@ constexpr bool IsKeyOrButtonMessage(MessageKind kind) {
     }
 }
 
+// Key codes of key messages: the Windows virtual-key codes. SDL's key codes
+// for these keys have the same values.
+enum KeyCode : int {
+    VK_RETURN = 0x0D,
+    VK_ESCAPE = 0x1B,
+    VK_SPACE = 0x20,
+};
+
 struct Message {
     MessageKind kind = MessageKind::MouseMove;
     WindowId window = kNoWindow;
@@ -95,6 +103,10 @@ struct WindowParams {
     WindowKind kind = WindowKind::Dialog;
     std::string caption;
     TSize client_size;
+    // A modal dialog (the framework's error box): it stays above the
+    // program's other windows, which are disabled while it is up, and takes
+    // the keyboard focus when shown.
+    bool modal = false;
 };
 
 // Space the window manager's frame adds around the client area.
@@ -217,8 +229,11 @@ public:
     virtual void KillTimer(WindowId w, int id) = 0;
 
     // --- Message box ---
-    // A blocking box with one OK button and the stop icon.
-    virtual void ErrorBox(const std::string& caption, const std::string& text) = 0;
+    // Reports an error to the user. Where the window system has a message box
+    // of its own (Windows), shows it with one OK button and the stop icon and
+    // returns true once it is dismissed. Otherwise returns false at once, and
+    // the framework shows its own box (TErrorDialog).
+    virtual bool ErrorBox(const std::string& caption, const std::string& text) = 0;
 
     // --- Fonts and text ---
     virtual std::shared_ptr<IFont> CreateFont(const FontDescription& description) = 0;

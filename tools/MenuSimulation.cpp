@@ -8,6 +8,7 @@
 #include "base/Exceptions.h"
 #include "config/TCustomIniFile.h"
 #include "platform/PlatformAccess.h"
+#include "ui/TErrorDialog.h"
 
 namespace automenu::tool {
 
@@ -96,6 +97,17 @@ bool MenuSimulation::SavePng(const std::string& path) {
     if (!m_form || !m_form->HandleAllocated()) return false;
     Paint();
     return m_desktop->SavePng(m_form->Handle(), path);
+}
+
+}  // namespace automenu::tool
+
+namespace automenu::tool {
+
+bool MenuSimulation::SaveErrorBoxPng(const PassFailure& failure, const std::string& path) {
+    TErrorDialog box(m_application->Title(), failure.boxText);
+    box.Show();
+    Paint();
+    return m_desktop->SavePng(box.Handle(), path);
 }
 
 }  // namespace automenu::tool

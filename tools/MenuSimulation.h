@@ -66,6 +66,8 @@ public:
     std::optional<PassFailure> Paint();
     // Paints what is pending and writes the window's inner area as PNG.
     bool SavePng(const std::string& path);
+    // Writes the inner area of the error box the menu shows for `failure` as PNG.
+    bool SaveErrorBoxPng(const PassFailure& failure, const std::string& path);
 
     platform::HeadlessPlatform& Desktop() { return *m_desktop; }
 

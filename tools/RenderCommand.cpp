@@ -14,7 +14,7 @@ namespace automenu::tool {
 namespace {
 
 int Usage() {
-    std::fputs("usage: automenu-tool render [DIR] -o FILE.png [--hover entry:N|exit]\n", stderr);
+    std::fputs("usage: automenu-tool render [DIR] -o FILE.png [--hover entry:N|exit] [--error-box]\n", stderr);
     return kUsageError;
 }
 
@@ -30,9 +30,12 @@ int RunRender(CommandArguments args) {
     std::string output;
     std::string hover;
     bool have_directory = false;
+    bool error_box = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size()) {
             output = std::string(args[++i]);
+        } else if (args[i] == "--error-box") {
+            error_box = true;
         } else if (args[i] == "--hover" && i + 1 < args.size()) {
             hover = std::string(args[++i]);
         } else if (!args[i].starts_with("-") && !have_directory) {
@@ -68,6 +71,20 @@ int RunRender(CommandArguments args) {
     }
 
     MenuSimulation menu(directory);
+    if (error_box) {
+        // The box of the first error: at start-up, or at the mouse move.
+        auto failure = menu.StartUp();
+        if (!failure && !hover.empty()) failure = entry ? menu.MoveOverEntry(entry) : menu.MoveOverExit();
+        if (!failure) {
+            Report("the menu shows no error box");
+            return 1;
+        }
+        if (!menu.SaveErrorBoxPng(*failure, output)) {
+            Report("cannot write " + output);
+            return 1;
+        }
+        return 0;
+    }
     if (auto failure = menu.StartUp()) {
         // As the menu shows it: the message in a box, then the program ends.
         Report("the menu stops at start-up: " + failure->boxText);

@@ -10,6 +10,7 @@
 #include <typeinfo>
 
 #include "platform/PlatformAccess.h"
+#include "ui/TErrorDialog.h"
 
 namespace automenu {
 
@@ -141,16 +142,28 @@ void TApplication::Run() {
 }
 
 void TApplication::ShowErrorBox(const std::string& caption, const std::string& text) {
+    m_hints->Cancel();
     // The program's windows take no input while the box is up.
     std::vector<platform::WindowId> disabled;
     for (const auto& [id, form] : m_windows) {
-        if (form->Visible()) {
-            m_platform.SetEnabled(id, false);
+        if (form->Visible() && form->Enabled()) {
+            form->SetEnabled(false);
             disabled.push_back(id);
         }
     }
-    m_platform.ErrorBox(caption, text);
-    for (platform::WindowId id : disabled) m_platform.SetEnabled(id, true);
+    if (!m_platform.ErrorBox(caption, text)) {
+        // No box of the window system's own: ours, in this process, so that
+        // it goes when the program goes.
+        try {
+            TErrorDialog box(caption, text);
+            box.ShowModal();
+        } catch (const Exception&) {
+            // No window for the box: the platform has reported the text
+            // another way (standard error), and nothing more can be done.
+        }
+    }
+    for (platform::WindowId id : disabled)
+        if (TCustomForm* form = FormOfWindow(id)) form->SetEnabled(true);
 }
 
 void TApplication::ShowException(const Exception& e) { ShowErrorBox(m_title, ErrorText(e.Message())); }

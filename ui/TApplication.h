@@ -52,6 +52,8 @@ public:
         }
     }
 
+    // The caption of the error box.
+    const std::string& Title() const { return m_title; }
     TCustomForm* MainForm() const { return m_main_form; }
     bool Terminated() const { return m_terminated; }
 

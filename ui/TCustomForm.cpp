@@ -99,11 +99,13 @@ void TCustomForm::HandleNeeded() {
     params.kind = platform::WindowKind::Dialog;
     params.caption = m_caption;
     params.client_size = m_client;
+    params.modal = m_modal;
     m_handle = Platform().CreateWindow(params);
     // Without a window the loop would wait for ever for a message that can
     // never come: the creation fails instead, with a message.
     if (m_handle == platform::kNoWindow) throw EOutOfResources("Cannot create the window");
     if (!m_app_icon.IsEmpty()) Platform().SetIcon(m_handle, m_app_icon);
+    if (!m_enabled) Platform().SetEnabled(m_handle, false);
     // A centred window is placed when it is first shown.
     if (m_position == TPosition::poDesigned) Platform().MoveWindow(m_handle, m_designed_position);
     if (HasApplication()) Application().RegisterWindow(m_handle, *this);
@@ -138,7 +140,38 @@ void TCustomForm::Close() {
         Application().Terminate();
         return;
     }
+    if (m_modal) {
+        m_modal_result = mrCancel;
+        return;
+    }
     Hide();
+}
+
+void TCustomForm::SetEnabled(bool enabled) {
+    if (enabled == m_enabled) return;
+    m_enabled = enabled;
+    if (HandleAllocated()) Platform().SetEnabled(m_handle, enabled);
+}
+
+TModalResult TCustomForm::ShowModal() {
+    // The window is created modal when it does not exist yet.
+    m_modal = true;
+    m_modal_result = mrNone;
+    try {
+        Show();
+        while (m_modal_result == mrNone) {
+            Application().HandleMessage();
+            // A quit message taken by this loop ends the form, and then the
+            // application's own loop.
+            if (Application().Terminated()) m_modal_result = mrCancel;
+        }
+    } catch (...) {
+        m_modal = false;
+        throw;
+    }
+    m_modal = false;
+    Hide();
+    return m_modal_result;
 }
 
 TControl* TCustomForm::FindControl(const std::string& name) const {
@@ -200,6 +233,10 @@ void TCustomForm::DispatchMouse(const Message& msg) {
 }
 
 void TCustomForm::WndProc(const Message& msg) {
+    // Input that was queued before the window was disabled never reaches it.
+    if (!m_enabled && (platform::IsKeyOrButtonMessage(msg.kind) || msg.kind == MessageKind::MouseMove ||
+                       msg.kind == MessageKind::Close))
+        return;
     switch (msg.kind) {
         case MessageKind::MouseMove:
         case MessageKind::LButtonDown:
@@ -209,6 +246,12 @@ void TCustomForm::WndProc(const Message& msg) {
             break;
         case MessageKind::Close:
             Close();
+            break;
+        case MessageKind::KeyDown:
+            if (OnKeyDown) OnKeyDown(this, msg.key);
+            break;
+        case MessageKind::KeyUp:
+            if (OnKeyUp) OnKeyUp(this, msg.key);
             break;
         case MessageKind::Paint: {
             TRect area;

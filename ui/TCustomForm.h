@@ -2,6 +2,7 @@
 // and routes each mouse message to the topmost visible control under it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,14 @@
 namespace automenu {
 
 enum class TPosition { poDesigned, poScreenCenter };
+
+// How a modal form ended (the values of the Windows dialog results).
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = 1;
+constexpr TModalResult mrCancel = 2;
+
+using TKeyEvent = std::function<void(TObject* sender, int key)>;
 
 class TCustomForm : public TObject {
 public:
@@ -57,8 +66,25 @@ public:
     bool Visible() const { return m_visible; }
     void Show();
     void Hide();
-    // Asks the window to close: the main window ends the application.
+    // Asks the window to close: the main window ends the application, a
+    // modal form ends with mrCancel, any other form hides.
     void Close();
+    // A disabled window takes no mouse or key input and cannot be closed by
+    // the user.
+    bool Enabled() const { return m_enabled; }
+    void SetEnabled(bool enabled);
+
+    // Shows the form above the program's other windows and runs the message
+    // loop until its modal result is set (or the application is told to
+    // end: then mrCancel); hides it and returns the result. Disabling the
+    // other windows is the caller's part.
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return m_modal_result; }
+    void SetModalResult(TModalResult result) { m_modal_result = result; }
+
+    // Key messages that reach the window (key codes: platform::KeyCode).
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
 
     platform::WindowId Handle() const { return m_handle; }
     bool HandleAllocated() const { return m_handle != platform::kNoWindow; }
@@ -100,6 +126,9 @@ private:
     TSize m_client{0, 0};
     TPoint m_designed_position{0, 0};
     bool m_visible = false;
+    bool m_enabled = true;
+    bool m_modal = false;
+    TModalResult m_modal_result = mrNone;
     bool m_placed = false;
     platform::WindowId m_handle = platform::kNoWindow;
     std::vector<std::unique_ptr<TControl>> m_controls;

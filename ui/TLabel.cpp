@@ -7,11 +7,15 @@ namespace automenu {
 
 namespace {
 
-// How a caption is drawn: one line from the left, tabs expanded, "&" marking
-// the next character's underline.
+// How a caption is drawn by default: one line from the left, tabs expanded,
+// "&" marking the next character's underline.
 constexpr unsigned kCaptionFlags = DT_EXPANDTABS;
 
 }  // namespace
+
+unsigned TLabel::DrawFlags() const {
+    return kCaptionFlags | (m_word_wrap ? DT_WORDBREAK : 0u) | (m_show_accel_char ? 0u : DT_NOPREFIX);
+}
 
 TLabel::TLabel(TCustomForm& parent) : TGraphicControl(parent) {
     SetBounds(0, 0, 65, 17);
@@ -52,6 +56,20 @@ void TLabel::SetAutoSize(bool v) {
     AdjustBounds();
 }
 
+void TLabel::SetWordWrap(bool v) {
+    if (v == m_word_wrap) return;
+    m_word_wrap = v;
+    Invalidate();
+    AdjustBounds();
+}
+
+void TLabel::SetShowAccelChar(bool v) {
+    if (v == m_show_accel_char) return;
+    m_show_accel_char = v;
+    Invalidate();
+    AdjustBounds();
+}
+
 void TLabel::SetTransparent(bool v) {
     if (v == m_transparent) return;
     m_transparent = v;
@@ -61,7 +79,7 @@ void TLabel::SetTransparent(bool v) {
 void TLabel::Paint(platform::ICanvas& canvas) {
     const TRect client{0, 0, Width(), Height()};
     if (!m_transparent) canvas.FillRect(client, ResolveColor(Parent().Color()));
-    canvas.DrawText(m_font.Handle(), ResolveColor(m_font.Color()), m_caption, client, kCaptionFlags);
+    canvas.DrawText(m_font.Handle(), ResolveColor(m_font.Color()), m_caption, client, DrawFlags());
 }
 
 void TLabel::AdjustBounds() {
@@ -71,7 +89,7 @@ void TLabel::AdjustBounds() {
     std::string text = m_caption;
     if (text.empty() || text == "&") text += ' ';
     const TRect r = Platform().ScreenCanvas().DrawText(m_font.Handle(), {}, text, {0, 0, Width(), Height()},
-                                                       kCaptionFlags | DT_CALCRECT);
+                                                       DrawFlags() | DT_CALCRECT);
     SetBounds(Left(), Top(), r.Width(), r.Height());
 }
 

@@ -25,6 +25,11 @@ public:
     const TFont& Font() const { return m_font; }
     void SetAutoSize(bool v);
     void SetTransparent(bool v);
+    // Lines broken between words to fit the label's width (auto size then
+    // keeps the width and takes the height).
+    void SetWordWrap(bool v);
+    // Off: "&" is drawn as it is.
+    void SetShowAccelChar(bool v);
 
     void Paint(platform::ICanvas& canvas) override;
     void ParentFontChanged() override;
@@ -36,12 +41,15 @@ public:
 private:
     void FontChanged();
     void TakeParentFont();
+    unsigned DrawFlags() const;
 
     std::string m_caption;
     TFont m_font;
     bool m_parent_font = true;
     bool m_auto_size = true;
     bool m_transparent = false;
+    bool m_word_wrap = false;
+    bool m_show_accel_char = true;
     bool m_taking_parent_font = false;
     // The font's description at its last change notice: a notice that leaves
     // it as it was is a new colour.

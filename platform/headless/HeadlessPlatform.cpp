@@ -41,6 +41,8 @@ WindowId HeadlessPlatform::CreateWindow(const WindowParams& params) {
     WindowId id = m_next_id++;
     Window& win = m_windows[id];
     win.params = params;
+    // The framework makes its error box right after asking for a system one.
+    if (params.modal && !m_boxes.empty() && m_boxes.back().window == kNoWindow) m_boxes.back().window = id;
     win.surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(params.client_size.cx, 1),
                                                  std::max(params.client_size.cy, 1)));
     return id;
@@ -143,9 +145,21 @@ WindowId HeadlessPlatform::WindowAtPoint(TPoint screen) {
 
 bool HeadlessPlatform::PeekMessage(Message& out) { return m_queue.Take(out, m_now); }
 
+const HeadlessPlatform::Box* HeadlessPlatform::OpenBox() const {
+    for (auto it = m_boxes.rbegin(); it != m_boxes.rend(); ++it)
+        if (IsWindowVisible(it->window)) return &*it;
+    return nullptr;
+}
+
 void HeadlessPlatform::WaitMessage() {
     ++m_wait_count;
     if (m_queue.HasPosted()) return;
+    if (const Box* box = OpenBox()) {
+        // A user answers a box before anything else happens.
+        if (m_on_box) m_on_box(*box);
+        if (!m_queue.HasPosted() && !m_queue.HasQuit()) PressKey(box->window, VK_RETURN);
+        return;
+    }
     if (auto due = m_queue.NextTimerDue()) {
         if (*due > m_now) m_now = *due;
         return;
@@ -154,9 +168,9 @@ void HeadlessPlatform::WaitMessage() {
     if (!m_queue.HasPosted() && !m_queue.NextTimerDue()) m_queue.PostQuit(0);
 }
 
-void HeadlessPlatform::ErrorBox(const std::string& caption, const std::string& text) {
+bool HeadlessPlatform::ErrorBox(const std::string& caption, const std::string& text) {
     m_boxes.push_back({caption, text});
-    if (m_on_box) m_on_box(m_boxes.back());
+    return false;
 }
 
 std::shared_ptr<IFont> HeadlessPlatform::CreateFont(const FontDescription& description) {
@@ -193,13 +207,17 @@ void HeadlessPlatform::DoubleClick(WindowId w, int x, int y) {
     }
 }
 
-void HeadlessPlatform::PressKey(WindowId w, int key) {
+void HeadlessPlatform::PostKey(WindowId w, MessageKind kind, int key) {
     Message msg;
-    msg.kind = MessageKind::KeyDown;
+    msg.kind = kind;
     msg.window = w;
     msg.key = key;
     m_queue.Post(msg);
 }
+
+void HeadlessPlatform::PressKey(WindowId w, int key) { PostKey(w, MessageKind::KeyDown, key); }
+
+void HeadlessPlatform::ReleaseKey(WindowId w, int key) { PostKey(w, MessageKind::KeyUp, key); }
 
 void HeadlessPlatform::RequestClose(WindowId w) {
     Message msg;
@@ -227,6 +245,16 @@ bool HeadlessPlatform::IsEnabled(WindowId w) const {
 WindowKind HeadlessPlatform::Kind(WindowId w) const {
     auto* win = Find(w);
     return win ? win->params.kind : WindowKind::Dialog;
+}
+
+bool HeadlessPlatform::IsModal(WindowId w) const {
+    auto* win = Find(w);
+    return win && win->params.modal;
+}
+
+TPoint HeadlessPlatform::Position(WindowId w) const {
+    auto* win = Find(w);
+    return win ? win->position : TPoint{};
 }
 
 const PixelImage* HeadlessPlatform::Icon(WindowId w) const {

@@ -1,7 +1,9 @@
 // An in-memory desktop: a 1280 x 1024 screen at 96 pixels per inch, windows
 // painted into cairo image surfaces, input scripted by the caller, a virtual
-// clock for timers, and message boxes and shell opens recorded. Tests run the
-// real framework on it; the render tool draws menus with it.
+// clock for timers, and error boxes and shell opens recorded. It has no
+// message box of its own, so the framework draws its error box here too; the
+// scripted user answers it with Enter unless the script does otherwise.
+// Tests run the real framework on it; the render tool draws menus with it.
 #pragma once
 
 #include <functional>
@@ -23,6 +25,7 @@ public:
     struct Box {
         std::string caption;
         std::string text;
+        WindowId window = kNoWindow;  // the framework's box, once it is made
     };
 
     HeadlessPlatform();
@@ -63,7 +66,7 @@ public:
     void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
     void SetTimer(WindowId w, int id, unsigned milliseconds) override { m_queue.SetTimer(w, id, milliseconds, m_now); }
     void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
-    void ErrorBox(const std::string& caption, const std::string& text) override;
+    bool ErrorBox(const std::string& caption, const std::string& text) override;
     std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
     bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return DecodePngWithCairo(png, out); }
     ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
@@ -76,6 +79,7 @@ public:
     void ReleaseLeft(WindowId w, int x, int y);
     void DoubleClick(WindowId w, int x, int y);  // two presses and releases at once
     void PressKey(WindowId w, int key);
+    void ReleaseKey(WindowId w, int key);
     void RequestClose(WindowId w);
     // Advances the virtual clock; due timers fire as the loop takes messages.
     void AdvanceTime(unsigned milliseconds) { m_now += milliseconds; }
@@ -87,7 +91,9 @@ public:
     // script may queue more input there. When it queues nothing, the loop gets
     // a quit message so a finished script never hangs.
     void SetWhenIdle(std::function<void()> when_idle) { m_when_idle = std::move(when_idle); }
-    // Called while an error box is up (the box itself answers OK).
+    // Called each time the loop waits while an error box is up (before the
+    // script's idle step); the script may answer the box there. When it
+    // queues nothing, Enter is pressed on the box.
     void SetOnErrorBox(std::function<void(const Box&)> on_box) { m_on_box = std::move(on_box); }
 
     // --- Inspection ---
@@ -100,6 +106,8 @@ public:
     TSize ClientSize(WindowId w) const;
     bool IsEnabled(WindowId w) const;
     WindowKind Kind(WindowId w) const;
+    bool IsModal(WindowId w) const;
+    TPoint Position(WindowId w) const;  // outer top-left
     WindowId Capture() const { return m_capture; }
     int WaitCount() const { return m_wait_count; }
     int PaintCount() const { return m_paint_count; }
@@ -122,6 +130,9 @@ private:
     Window* Find(WindowId w);
     const Window* Find(WindowId w) const;
     void PostMouse(WindowId w, MessageKind kind, int x, int y);
+    void PostKey(WindowId w, MessageKind kind, int key);
+    // The newest error box still on screen, or null.
+    const Box* OpenBox() const;
 
     TSize m_screen{1280, 1024};
     int m_ppi = 96;

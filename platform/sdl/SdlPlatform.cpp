@@ -154,6 +154,13 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
         win.x11 = info.info.x11.window;
         if (params.kind == WindowKind::Dialog) SetDialogFunctions(m_display, win.x11);
     }
+    if (params.modal) {
+        // Kept above the program's window it stands for.
+        win.modal = true;
+        for (auto& [other_id, other] : m_windows)
+            if (other_id != id && other.visible && other.kind == WindowKind::Dialog)
+                SDL_SetWindowModalFor(sdl, other.sdl.get());
+    }
     return id;
 }
 
@@ -239,6 +246,7 @@ void SdlPlatform::ShowWindow(WindowId w, bool visible) {
     } else {
         SDL_ShowWindow(win->sdl.get());
         if (!win->shown_once) WaitForFrame(*win);
+        if (win->modal) SDL_RaiseWindow(win->sdl.get());  // and the keyboard focus with it
     }
     win->shown_once = true;
     int cw = 0, ch = 0;
@@ -473,7 +481,7 @@ void SdlPlatform::Translate(const SDL_Event& e) {
             if (!win || !win->enabled) return;
             msg.window = e.key.windowID;
             msg.kind = e.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp;
-            msg.key = e.key.keysym.sym;
+            msg.key = e.key.keysym.sym == SDLK_KP_ENTER ? VK_RETURN : e.key.keysym.sym;
             break;
         }
         case SDL_WINDOWEVENT: {
@@ -535,27 +543,13 @@ void SdlPlatform::SetTimer(WindowId w, int id, unsigned milliseconds) {
     m_queue.SetTimer(w, id, milliseconds, SDL_GetTicks64());
 }
 
-void SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) {
-    SDL_Window* parent = nullptr;
-    for (auto& [id, win] : m_windows)
-        if (win.visible && win.kind == WindowKind::Dialog) parent = win.sdl.get();
-    SDL_MessageBoxButtonData ok{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1,
-                                "OK"};
-    SDL_MessageBoxData data{};
-    data.flags = SDL_MESSAGEBOX_ERROR;
-    data.window = parent;
-    data.title = caption.c_str();
-    data.message = text.c_str();
-    data.numbuttons = 1;
-    data.buttons = &ok;
-    // Also on standard error, for menus started from a terminal.
+bool SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) {
+    // Also on standard error, for menus started from a terminal. The box
+    // itself is the framework's (SDL's own lives in a child process and
+    // looks like nothing else on the desktop).
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
-    int pressed = 0;
-    SDL_ShowMessageBox(&data, &pressed);
-    // Input aimed at the disabled windows while the box was up is dropped.
-    PumpEvents();
-    m_queue.DropInput();
+    return false;
 }
 
 std::shared_ptr<IFont> SdlPlatform::CreateFont(const FontDescription& description) {

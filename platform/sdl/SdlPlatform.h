@@ -63,7 +63,7 @@ public:
     void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
     void SetTimer(WindowId w, int id, unsigned milliseconds) override;
     void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
-    void ErrorBox(const std::string& caption, const std::string& text) override;
+    bool ErrorBox(const std::string& caption, const std::string& text) override;
     std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
     bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return DecodePngWithCairo(png, out); }
     ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
@@ -79,6 +79,7 @@ private:
         bool visible = false;
         bool enabled = true;
         bool shown_once = false;
+        bool modal = false;
         FrameExtents frame;
     };
     Window* Find(WindowId w);

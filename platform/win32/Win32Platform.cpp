@@ -434,7 +434,7 @@ void Win32Platform::KillTimer(WindowId w, int id) {
     if (auto* win = Find(w)) ::KillTimer(win->hwnd.get(), static_cast<UINT_PTR>(id));
 }
 
-void Win32Platform::ErrorBox(const std::string& caption, const std::string& text) {
+bool Win32Platform::ErrorBox(const std::string& caption, const std::string& text) {
     ApplyPending();
     HWND owner = nullptr;
     for (auto& [id, win] : m_windows)
@@ -443,6 +443,7 @@ void Win32Platform::ErrorBox(const std::string& caption, const std::string& text
     // Input aimed at the disabled windows while the box was up is dropped.
     PumpMessages();
     m_queue.DropInput();
+    return true;
 }
 
 std::shared_ptr<IFont> Win32Platform::CreateFont(const FontDescription& description) {

@@ -57,7 +57,7 @@ public:
     void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
     void SetTimer(WindowId w, int id, unsigned milliseconds) override;
     void KillTimer(WindowId w, int id) override;
-    void ErrorBox(const std::string& caption, const std::string& text) override;
+    bool ErrorBox(const std::string& caption, const std::string& text) override;
     std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
     ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
     bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override;

@@ -43,6 +43,10 @@ expect_status "render of a menu that stops at start-up" 1 "$tool" render "$here/
 grep -q "'480px' is not a valid integer value." "$dir/err" || fail "render failure message: $(cat "$dir/err")"
 [ ! -e "$dir/x.png" ] || fail "render wrote a picture of a menu that does not start"
 expect_status "render --hover of a hidden entry" 1 "$tool" render "$dir/menu" -o "$dir/y.png" --hover entry:7
+expect_status "render --error-box" 0 "$tool" render "$here/data/check/integer_not_a_number" -o "$dir/box.png" --error-box
+[ "$(head -c 4 "$dir/box.png" | tail -c 3)" = "PNG" ] || fail "render --error-box wrote no PNG"
+expect_status "render --error-box of a menu without errors" 1 "$tool" render "$dir/menu" -o "$dir/z.png" --error-box
+grep -q "shows no error box" "$dir/err" || fail "render --error-box message: $(cat "$dir/err")"
 
 [ "$failures" = 0 ] && echo ok
 exit $((failures > 0))

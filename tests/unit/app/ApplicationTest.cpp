@@ -3,6 +3,7 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "support/HeadlessFixture.h"
 #include "ui/TImage.h"
@@ -79,7 +80,7 @@ TEST_F(HeadlessTest, FailedConstructionClearsTheReferenceAndShowsOneBoxWithoutAL
     ASSERT_EQ(desktop.Boxes().size(), 1u);
     EXPECT_EQ(desktop.Boxes()[0].caption, "Automenu");
     EXPECT_EQ(desktop.Boxes()[0].text, "'abc' is not a valid integer value.");
-    EXPECT_EQ(desktop.WaitCount(), 0) << "the loop never ran";
+    EXPECT_EQ(desktop.WaitCount(), 1) << "the loop never ran: only the box waited, for its answer";
 }
 
 TEST_F(HeadlessTest, FailuresOfTheSystemAtStartUpAreShownOnceAndEndTheProgram) {
@@ -291,6 +292,21 @@ TEST_F(RoutingTest, TheErrorBoxDisablesTheProgramsWindowsWhileItIsUp) {
     app->ShowException(Exception("x"));
     EXPECT_FALSE(enabled_during_box);
     EXPECT_TRUE(desktop.IsEnabled(wid));
+}
+
+TEST_F(RoutingTest, InputForTheDisabledWindowsNeverArrivesNotEvenAfterTheBox) {
+    desktop.MoveMouse(wid, 20, 15);  // queued before the box, taken while it is up
+    bool sent = false;
+    desktop.SetOnErrorBox([&](const auto&) {
+        if (!std::exchange(sent, true)) {
+            desktop.PressLeft(wid, 20, 15);
+            desktop.ReleaseLeft(wid, 20, 15);
+            desktop.RequestClose(wid);
+        }
+    });
+    app->ShowException(Exception("x"));
+    EXPECT_EQ(Take(), Events{});
+    EXPECT_FALSE(app->Terminated()) << "the close request was dropped";
 }
 
 TEST_F(RoutingTest, TheLoopBlocksWhenIdleInsteadOfSpinning) {

@@ -87,7 +87,7 @@ public:
     void PostQuitMessage(int) override {}
     void SetTimer(platform::WindowId, int, unsigned) override {}
     void KillTimer(platform::WindowId, int) override {}
-    void ErrorBox(const std::string&, const std::string&) override {}
+    bool ErrorBox(const std::string&, const std::string&) override { return true; }
     std::shared_ptr<platform::IFont> CreateFont(const FontDescription&) override { return nullptr; }
     platform::ICanvas& ScreenCanvas() override { std::abort(); }
     bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return platform::DecodePngWithCairo(png, out); }

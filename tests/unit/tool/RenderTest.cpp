@@ -41,5 +41,23 @@ INSTANTIATE_TEST_SUITE_P(Demo, DemoRender,
                                            RenderCase{"entry_2_hovered", 2, "demo-menu-hover.png"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The start-up error box, as the end-to-end test compares it with the screen.
+TEST(ErrorBoxRender, MatchesTheReferenceOfTheScreen) {
+    testing::TempDir folder;
+    folder.Write("AUTORUN.INF", "[Installation Form Size Setup]\r\nForm Height=abc\r\nForm Width=640\r\n");
+    {
+        MenuSimulation menu(folder.Path());
+        const auto failure = menu.StartUp();
+        ASSERT_TRUE(failure);
+        ASSERT_TRUE(menu.SaveErrorBoxPng(*failure, folder.Join("box.png")));
+    }
+    const PixelImage rendered = test::LoadPng(folder.Join("box.png"));
+    const PixelImage reference =
+        test::LoadPng(std::string(AUTOMENU_SOURCE_DIR) + "/tests/e2e/reference/error-box.png");
+    ASSERT_EQ(rendered.width, reference.width);
+    ASSERT_EQ(rendered.height, reference.height);
+    EXPECT_LT(test::MismatchShare(rendered, reference, 40), 0.005);
+}
+
 }  // namespace
 }  // namespace automenu::tool

@@ -1,0 +1,172 @@
+// The framework's error box on the headless desktop, which has no box of its
+// own: its window, layout, look and the ways it is dismissed.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "support/HeadlessFixture.h"
+#include "ui/StopIcon.h"
+#include "ui/TErrorDialog.h"
+
+namespace automenu {
+namespace {
+
+using platform::WindowId;
+using testing::HeadlessTest;
+
+TEST(StopIcon, IsARedDiscWithAWhiteCrossOnATransparentSquare) {
+    const PixelImage icon = MakeStopIcon(32);
+    ASSERT_EQ(icon.width, 32);
+    ASSERT_TRUE(icon.has_alpha);
+    const auto at = [&](int x, int y) { return icon.pixels[y * 32 + x]; };
+    EXPECT_EQ(at(0, 0) >> 24, 0u) << "corner";
+    EXPECT_EQ(at(15, 15), 0xFFFFFFFFu) << "the cross's middle";
+    const std::uint32_t red = at(15, 4);  // inside the disc, above the cross
+    EXPECT_EQ(red >> 24, 255u);
+    EXPECT_GT((red >> 16) & 0xFF, 3 * ((red >> 8) & 0xFF)) << std::hex << red;
+    int partial = 0;
+    for (std::uint32_t p : icon.pixels) partial += (p >> 24) > 0 && (p >> 24) < 255;
+    EXPECT_GT(partial, 40) << "the edge is antialiased";
+}
+
+class ErrorBoxTest : public HeadlessTest {
+public:
+    // Shows the application's error box for `text`; `while_up` runs at each
+    // wait of its loop, with the box's window.
+    void Show(const std::string& text, std::function<void(WindowId)> while_up) {
+        desktop.SetOnErrorBox([&](const auto& box) { while_up(box.window); });
+        app->ShowException(Exception(text));
+    }
+};
+
+TEST_F(ErrorBoxTest, IsAModalDialogCaptionedWithTheTitleCentredOnTheScreenAndGoneAfterwards) {
+    WindowId seen = platform::kNoWindow;
+    Show("x", [&](WindowId box) {
+        seen = box;
+        EXPECT_EQ(desktop.Kind(box), platform::WindowKind::Dialog);
+        EXPECT_TRUE(desktop.IsModal(box));
+        EXPECT_EQ(desktop.Caption(box), "Automenu");
+        const TSize client = desktop.ClientSize(box);
+        const auto frame = desktop.Frame(box);
+        const TPoint at = desktop.Position(box);
+        EXPECT_EQ(at.x, (1280 - client.cx - frame.left - frame.right) / 2);
+        EXPECT_EQ(at.y, (1024 - client.cy - frame.top - frame.bottom) / 2);
+    });
+    ASSERT_NE(seen, platform::kNoWindow);
+    EXPECT_TRUE(desktop.Windows().empty());
+    ASSERT_EQ(desktop.Boxes().size(), 1u);
+    EXPECT_EQ(desktop.Boxes()[0].text, "x.");
+}
+
+TEST_F(ErrorBoxTest, LaysOutIconTextAndButtonLikeASystemBox) {
+    const std::string long_text(60, 'w');
+    const struct {
+        const char* what;
+        std::string text;
+        int lines;
+    } cases[] = {
+        {"one line", "'abc' is not a valid integer value.", 1},
+        {"line breaks", "one\ntwo\nthree", 3},
+        {"long, broken between words", long_text + " " + long_text + " " + long_text, 3},
+    };
+    for (const auto& c : cases) {
+        TErrorDialog box("Automenu", c.text);
+        const TLabel& text = box.Message();
+        const TButton& ok = box.OkButton();
+        const int line = TErrorDialog(" ", "x").Message().Height();
+        EXPECT_EQ(text.Height(), c.lines * line) << c.what;
+        EXPECT_EQ(box.IconControl().BoundsRect(), (TRect{11, 11, 43, 43})) << c.what;
+        EXPECT_EQ(text.Left(), TErrorDialog::kTextLeft) << c.what;
+        EXPECT_LE(text.Left() + text.Width(), 1280 * 5 / 8) << c.what;
+        if (c.lines == 1) {
+            EXPECT_NEAR(2 * text.Top() + text.Height(), 2 * 11 + 32, 1) << c.what << ": level with the icon";
+        }
+        EXPECT_EQ(ok.Top(), std::max(43, text.Top() + text.Height()) + TErrorDialog::kButtonGap) << c.what;
+        EXPECT_EQ(ok.Left(), (box.ClientWidth() - ok.Width()) / 2) << c.what << ": button centred";
+        EXPECT_EQ(box.ClientHeight(), ok.Top() + ok.Height() + 11) << c.what;
+        EXPECT_GT(box.ClientWidth(), text.Left() + text.Width()) << c.what;
+        EXPECT_EQ(ok.Caption(), "OK");
+    }
+}
+
+TEST_F(ErrorBoxTest, EnterEscapeSpaceTheButtonAndTheCloseButtonDismissItOtherInputDoesNot) {
+    const struct {
+        const char* what;
+        std::function<void(platform::HeadlessPlatform&, WindowId, TPoint ok)> act;
+        bool dismisses;
+    } cases[] = {
+        {"Enter", [](auto& d, WindowId w, TPoint) { d.PressKey(w, platform::VK_RETURN); }, true},
+        {"Escape", [](auto& d, WindowId w, TPoint) { d.PressKey(w, platform::VK_ESCAPE); }, true},
+        {"Space",
+         [](auto& d, WindowId w, TPoint) {
+             d.PressKey(w, platform::VK_SPACE);
+             d.ReleaseKey(w, platform::VK_SPACE);
+         },
+         true},
+        {"click on OK",
+         [](auto& d, WindowId w, TPoint ok) {
+             d.PressLeft(w, ok.x, ok.y);
+             d.ReleaseLeft(w, ok.x, ok.y);
+         },
+         true},
+        {"close button", [](auto& d, WindowId w, TPoint) { d.RequestClose(w); }, true},
+        {"another key", [](auto& d, WindowId w, TPoint) { d.PressKey(w, 'a'); }, false},
+        {"Space held", [](auto& d, WindowId w, TPoint) { d.PressKey(w, platform::VK_SPACE); }, false},
+        {"press on OK, release off it",
+         [](auto& d, WindowId w, TPoint ok) {
+             d.PressLeft(w, ok.x, ok.y);
+             d.MoveMouse(w, 2, 2);
+             d.ReleaseLeft(w, 2, 2);
+         },
+         false},
+        {"click beside OK",
+         [](auto& d, WindowId w, TPoint) {
+             d.PressLeft(w, 2, 2);
+             d.ReleaseLeft(w, 2, 2);
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        int waits = 0;
+        Show("x", [&](WindowId box) {
+            // The first wait acts; a box still up at the next one is answered with Enter.
+            if (++waits > 1) return;
+            const TSize client = desktop.ClientSize(box);
+            c.act(desktop, box, {client.cx / 2, client.cy - 11 - 12});
+        });
+        EXPECT_EQ(waits, c.dismisses ? 1 : 2) << c.what;
+        EXPECT_TRUE(desktop.Windows().empty()) << c.what;
+    }
+}
+
+TEST_F(ErrorBoxTest, TheButtonLooksPressedWhileHeldWithThePointerOnIt) {
+    // The top-left of the face: the raised edge's highlight, or the sunken
+    // edge's shadow.
+    std::vector<Rgb> edge;
+    int waits = 0;
+    Show("x", [&](WindowId box) {
+        const TSize client = desktop.ClientSize(box);
+        const TPoint ok{client.cx / 2, client.cy - 11 - 12};
+        const TPoint corner{(client.cx - 75) / 2 + 1, client.cy - 11 - 23 + 1};
+        edge.push_back(desktop.Pixel(box, corner.x, corner.y));
+        if (++waits == 1) desktop.PressLeft(box, ok.x, ok.y);
+        if (waits == 2) desktop.MoveMouse(box, 2, 2);
+        if (waits == 3) desktop.MoveMouse(box, ok.x, ok.y);
+    });
+    EXPECT_EQ(edge, (std::vector<Rgb>{{255, 255, 255}, {128, 128, 128}, {255, 255, 255}, {128, 128, 128}}));
+}
+
+TEST_F(ErrorBoxTest, AQuitMessageWhileItIsUpEndsItAndTheApplication) {
+    int waits = 0;
+    Show("x", [&](WindowId) {
+        ++waits;
+        desktop.PostQuitMessage(0);
+    });
+    EXPECT_EQ(waits, 1);
+    EXPECT_TRUE(app->Terminated());
+    EXPECT_TRUE(desktop.Windows().empty());
+}
+
+}  // namespace
+}  // namespace automenu

@@ -1,0 +1,42 @@
+// The error box of back ends whose window system has none of its own: a
+// small fixed dialog captioned with the application's title, the stop icon
+// on the left, the message on the right (wrapped between words), and an OK
+// button centred below, laid out like a system message box. Enter, Escape,
+// Space, the button and the close button dismiss it.
+#pragma once
+
+#include <string>
+
+#include "ui/TButton.h"
+#include "ui/TCustomForm.h"
+#include "ui/TLabel.h"
+
+namespace automenu {
+
+class TErrorDialog : public TCustomForm {
+public:
+    // Lays the box out for its text (measuring needs the platform); the
+    // window is made when it is first shown, centred on the screen.
+    TErrorDialog(const std::string& caption, const std::string& text);
+
+    TLabel& Message() { return *m_message; }
+    TButton& OkButton() { return *m_ok; }
+    TControl& IconControl() { return *m_icon; }
+
+    // Layout, in pixels at 96 per inch.
+    static constexpr int kMargin = 11;
+    static constexpr int kIconSize = 32;
+    static constexpr int kTextLeft = kMargin + kIconSize + 11;
+    static constexpr int kTextRightMargin = 14;
+    static constexpr int kButtonGap = 14;  // between the icon or text and the button
+
+private:
+    void KeyDown(int key);
+    void KeyUp(int key);
+
+    TControl* m_icon = nullptr;
+    TLabel* m_message = nullptr;
+    TButton* m_ok = nullptr;
+};
+
+}  // namespace automenu
