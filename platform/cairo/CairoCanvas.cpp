@@ -67,7 +67,17 @@ void CairoCanvas::DrawImage(const PixelImage& image, int x, int y) {
         data, image.has_alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, image.width, image.height, stride));
     cairo_save(cr);
     cairo_set_source_surface(cr, surface.get(), x, y);
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    // On a scaled canvas (a high-DPI window) the picture is enlarged with a
+    // smoothing filter, its edge pixels repeated outward so the border does
+    // not fade; at design size pixels are copied one to one.
+    double sx = 1.0, sy = 0.0;
+    cairo_user_to_device_distance(cr, &sx, &sy);
+    if (sx == 1.0) {
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    } else {
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    }
     if (!image.has_alpha) cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_rectangle(cr, x, y, image.width, image.height);
     cairo_fill(cr);

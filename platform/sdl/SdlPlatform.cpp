@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DesktopScale.h"
 #include "platform/SystemColors.h"
 #include "platform/cairo/PangoText.h"
 #include "platform/posix/PosixFiles.h"
@@ -25,24 +26,21 @@ namespace automenu::platform {
 
 namespace {
 
-// The desktop's logical resolution: the Xft.dpi resource when it is set.
+// The desktop's scale factor on X11: GDK_SCALE, else the Xft.dpi resource.
 // Read from SDL's own connection, which a hidden window lends us: opening a
 // second connection costs more than the window does.
-int ReadXftDpi() {
-    std::unique_ptr<SDL_Window, void (*)(SDL_Window*)> probe(
-        SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS), SDL_DestroyWindow);
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!probe || !SDL_GetWindowWMInfo(probe.get(), &info) || info.subsystem != SDL_SYSWM_X11) return 96;
-    int dpi = 96;
-    if (const char* resources = XResourceManagerString(info.info.x11.display)) {
-        const char* at = std::strstr(resources, "Xft.dpi:");
-        if (at) {
-            double value = std::atof(at + std::strlen("Xft.dpi:"));
-            if (value >= 48 && value <= 480) dpi = static_cast<int>(std::lround(value));
-        }
+double ReadX11DesktopScale() {
+    std::optional<double> xft_dpi;
+    const char* gdk_scale = std::getenv("GDK_SCALE");
+    if (!gdk_scale || !*gdk_scale) {
+        std::unique_ptr<SDL_Window, void (*)(SDL_Window*)> probe(
+            SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS), SDL_DestroyWindow);
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (probe && SDL_GetWindowWMInfo(probe.get(), &info) && info.subsystem == SDL_SYSWM_X11)
+            xft_dpi = FindXftDpi(XResourceManagerString(info.info.x11.display));
     }
-    return dpi;
+    return DesktopScale(gdk_scale, xft_dpi);
 }
 
 // A frame has reached the screen. The start-up benchmark's build of the menu
@@ -87,9 +85,6 @@ bool SdlPlatform::Open(std::string& error) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // Paint into the window system's own pixel buffer: an accelerated
-    // surface would make SDL recreate the shown window at the first paint.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     XSetErrorHandler(IgnoreXError);
     {
         // SDL opens an input method, which parses the locale's whole compose
@@ -102,15 +97,32 @@ bool SdlPlatform::Open(std::string& error) {
         }
     }
     m_sdl_started = true;
-    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) m_ppi = ReadXftDpi();
+    // SDL chooses the driver (X11 before Wayland, SDL_VIDEODRIVER first).
+    m_x11 = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
+    if (m_x11) {
+        // Paint into the window system's own pixel buffer: on X11 an
+        // accelerated surface makes SDL recreate the shown window at the
+        // first paint. Wayland has no such buffer: there SDL's accelerated
+        // surface is the only one.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        m_scale = ReadX11DesktopScale();
+    } else {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
+    }
     m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())));
     return true;
 }
 
 TSize SdlPlatform::ScreenSize() {
+    SDL_Rect bounds;
+    if (!m_x11) {
+        // Wayland gives the output's size in its logical units.
+        if (SDL_GetDisplayBounds(0, &bounds) != 0) return {1024, 768};
+        return {bounds.w, bounds.h};
+    }
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1024, 768};
-    return {mode.w, mode.h};
+    return {FromSdlLength(mode.w), FromSdlLength(mode.h)};
 }
 
 Rgb SdlPlatform::SysColor(int index) { return ClassicSystemColor(index); }
@@ -129,7 +141,8 @@ SdlPlatform::Window* SdlPlatform::Find(WindowId w) {
 }
 
 WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
-    Uint32 flags = SDL_WINDOW_HIDDEN;
+    // High-DPI: on Wayland the window's buffer then has the output's pixels.
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (params.kind == WindowKind::Tooltip) {
         SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_TOOLTIP");
         flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR;
@@ -137,8 +150,9 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
         // A dialog: the window manager gives it a caption with a close button only.
         SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
     }
+    const TSize client{std::max(params.client_size.cx, 1), std::max(params.client_size.cy, 1)};
     SDL_Window* sdl = SDL_CreateWindow(params.caption.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                       std::max(params.client_size.cx, 1), std::max(params.client_size.cy, 1), flags);
+                                       ToSdl(client.cx), ToSdl(client.cy), flags);
     if (!sdl) {
         std::fprintf(stderr, "automenu: cannot create a window: %s\n", SDL_GetError());
         return kNoWindow;
@@ -147,6 +161,7 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
     Window& win = m_windows[id];
     win.sdl.reset(sdl);
     win.kind = params.kind;
+    win.client = client;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(sdl, &info) && info.subsystem == SDL_SYSWM_X11) {
@@ -191,10 +206,10 @@ void SdlPlatform::SetIcon(WindowId w, const PixelImage& icon) {
 void SdlPlatform::WaitForFrame(Window& win) {
     // The window manager reports its frame shortly after mapping; the form
     // needs it to centre the outer window. Without a window manager there is
-    // no frame to wait for.
+    // no frame to wait for, and a Wayland client cannot place itself anyway.
     if (!m_window_manager_known) {
         m_window_manager_known = true;
-        m_window_manager = win.x11 ? WindowManagerRunning(m_display) : true;
+        m_window_manager = win.x11 ? WindowManagerRunning(m_display) : m_x11;
     }
     if (!m_window_manager) return;
     const Uint64 deadline = SDL_GetTicks64() + 500;
@@ -241,9 +256,7 @@ void SdlPlatform::ShowWindow(WindowId w, bool visible) {
         if (!win->shown_once) WaitForFrame(*win);
     }
     win->shown_once = true;
-    int cw = 0, ch = 0;
-    SDL_GetWindowSize(win->sdl.get(), &cw, &ch);
-    m_queue.Invalidate(w, {0, 0, cw, ch});
+    m_queue.Invalidate(w, {0, 0, win->client.cx, win->client.cy});
 }
 
 void SdlPlatform::SetEnabled(WindowId w, bool enabled) {
@@ -258,11 +271,14 @@ void SdlPlatform::MoveWindow(WindowId w, TPoint p) {
     // (SDL's own call means the client's corner, but only once it has seen
     // the frame, which races with the window manager taking the window over.)
     if (win->kind == WindowKind::Dialog && win->x11) {
-        XMoveWindow(m_display, win->x11, p.x, p.y);
+        XMoveWindow(m_display, win->x11, ToSdl(p.x), ToSdl(p.y));
         XFlush(m_display);
         return;
     }
-    SDL_SetWindowPosition(win->sdl.get(), p.x, p.y);
+    // On Wayland SDL keeps the position without placing the window: the
+    // compositor places top-level windows. It still places a tooltip by it,
+    // relative to the window it belongs to.
+    SDL_SetWindowPosition(win->sdl.get(), ToSdl(p.x), ToSdl(p.y));
 }
 
 TPoint SdlPlatform::WindowPosition(WindowId w) {
@@ -270,14 +286,16 @@ TPoint SdlPlatform::WindowPosition(WindowId w) {
     if (!win) return {};
     int x = 0, y = 0;
     SDL_GetWindowPosition(win->sdl.get(), &x, &y);
-    return {x - win->frame.left, y - win->frame.top};
+    return {FromSdl(x - win->frame.left), FromSdl(y - win->frame.top)};
 }
 
 void SdlPlatform::SetClientSize(WindowId w, TSize size) {
     auto* win = Find(w);
     if (!win) return;
     size = {std::max(size.cx, 1), std::max(size.cy, 1)};
+    win->client = size;
     m_queue.Invalidate(w, {0, 0, size.cx, size.cy});
+    size = {ToSdl(size.cx), ToSdl(size.cy)};
     if (win->kind != WindowKind::Dialog || !win->x11) {
         SDL_SetWindowSize(win->sdl.get(), size.cx, size.cy);
         return;
@@ -305,13 +323,16 @@ void SdlPlatform::SetClientSize(WindowId w, TSize size) {
 
 FrameExtents SdlPlatform::Frame(WindowId w) {
     auto* win = Find(w);
-    return win ? win->frame : FrameExtents{};
+    if (!win) return {};
+    const FrameExtents& f = win->frame;
+    return {FromSdlLength(f.left), FromSdlLength(f.top), FromSdlLength(f.right), FromSdlLength(f.bottom)};
 }
 
 TSize SdlPlatform::MinimumCaptionedSize() {
     // Room for the frame, a sliver of client area, and a caption bar wide
     // enough for its close button.
-    const FrameExtents& f = m_last_frame;
+    const FrameExtents& d = m_last_frame;
+    const FrameExtents f{FromSdlLength(d.left), FromSdlLength(d.top), FromSdlLength(d.right), FromSdlLength(d.bottom)};
     return {std::max(112, f.left + f.right + 64), std::max(27, f.top + f.bottom + 1)};
 }
 
@@ -320,7 +341,7 @@ TPoint SdlPlatform::ClientToScreen(WindowId w, TPoint p) {
     if (!win) return p;
     int x = 0, y = 0;
     SDL_GetWindowPosition(win->sdl.get(), &x, &y);
-    return {x + p.x, y + p.y};
+    return {FromSdl(x) + p.x, FromSdl(y) + p.y};
 }
 
 void SdlPlatform::Invalidate(WindowId w, const TRect& r) {
@@ -338,9 +359,20 @@ std::unique_ptr<ICanvas> SdlPlatform::BeginPaint(WindowId w, TRect& area) {
     SDL_Window* sdl = win->sdl.get();
     SDL_Surface* surface = SDL_GetWindowSurface(sdl);
     if (!surface) return nullptr;
-    area = area.Intersect({0, 0, surface->w, surface->h});
+    // The surface's pixels per design unit: the desktop scale on X11; on
+    // Wayland what the compositor gives a high-DPI window beyond its size.
+    double scale = m_scale;
+    if (int w_sdl = 0, h_sdl = 0; !m_x11 && (SDL_GetWindowSize(sdl, &w_sdl, &h_sdl), w_sdl > 0))
+        scale = static_cast<double>(surface->w) / w_sdl * m_scale;
+    if (std::abs(scale - 1.0) < 0.01) scale = 1.0;
+    area = area.Intersect({0, 0, static_cast<int>(std::ceil(surface->w / scale)),
+                           static_cast<int>(std::ceil(surface->h / scale))});
     if (area.IsEmpty()) return nullptr;
-    const SDL_Rect dirty{area.left, area.top, area.Width(), area.Height()};
+    const int dirty_left = static_cast<int>(std::floor(area.left * scale));
+    const int dirty_top = static_cast<int>(std::floor(area.top * scale));
+    const int dirty_right = std::min(surface->w, static_cast<int>(std::ceil(area.right * scale)));
+    const int dirty_bottom = std::min(surface->h, static_cast<int>(std::ceil(area.bottom * scale)));
+    const SDL_Rect dirty{dirty_left, dirty_top, dirty_right - dirty_left, dirty_bottom - dirty_top};
     CairoSurfacePtr target;
     std::function<void()> present;
     if (surface->format->format == SDL_PIXELFORMAT_RGB888 || surface->format->format == SDL_PIXELFORMAT_ARGB8888) {
@@ -364,6 +396,9 @@ std::unique_ptr<ICanvas> SdlPlatform::BeginPaint(WindowId w, TRect& area) {
             FramePresented();
         };
     }
+    // Design units on the canvas: text and shapes are drawn at the device's
+    // resolution, not enlarged afterwards.
+    if (scale != 1.0) cairo_surface_set_device_scale(target.get(), scale, scale);
     auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(target.get())), present);
     canvas->IntersectClip(area);
     return canvas;
@@ -377,10 +412,22 @@ TPoint SdlPlatform::CursorPos() {
         ::Window root = 0, child = 0;
         int wx = 0, wy = 0;
         unsigned mask = 0;
-        if (XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &x, &y, &wx, &wy, &mask)) return {x, y};
+        if (XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &x, &y, &wx, &wy, &mask))
+            return {FromSdl(x), FromSdl(y)};
+    }
+    if (!m_x11) {
+        // A Wayland client learns the pointer only inside its own windows,
+        // relative to them. Measured from where the program believes its
+        // window to be, it agrees with ClientToScreen and WindowAtPoint.
+        if (SDL_Window* focus = SDL_GetMouseFocus()) {
+            SDL_GetMouseState(&x, &y);
+            return ClientToScreen(SDL_GetWindowID(focus), {FromSdl(x), FromSdl(y)});
+        }
+        // Outside every window of the program: a point none of them covers.
+        return {-32768, -32768};
     }
     SDL_GetGlobalMouseState(&x, &y);
-    return {x, y};
+    return {FromSdl(x), FromSdl(y)};
 }
 
 int SdlPlatform::CursorHeight() {
@@ -389,7 +436,7 @@ int SdlPlatform::CursorHeight() {
     const char* size = std::getenv("XCURSOR_SIZE");
     int s = size ? std::atoi(size) : 0;
     if (s <= 0 || s > 256) s = 24;
-    return s * 5 / 6;
+    return FromSdlLength(s * 5 / 6);
 }
 
 WindowId SdlPlatform::WindowAtPoint(TPoint screen) {
@@ -399,7 +446,8 @@ WindowId SdlPlatform::WindowAtPoint(TPoint screen) {
         SDL_GetWindowPosition(win.sdl.get(), &x, &y);
         SDL_GetWindowSize(win.sdl.get(), &w, &h);
         TRect outer{x - win.frame.left, y - win.frame.top, x + w + win.frame.right, y + h + win.frame.bottom};
-        if (outer.Contains(screen)) return id;
+        // The point's device pixel, as the pointer's own position maps back.
+        if (outer.Contains({ToSdl(screen.x), ToSdl(screen.y)})) return id;
     }
     return kNoWindow;
 }
@@ -434,14 +482,14 @@ void SdlPlatform::Translate(const SDL_Event& e) {
         case SDL_MOUSEMOTION:
             if (e.motion.which == SDL_TOUCH_MOUSEID || !mouse_target(e.motion.windowID)) return;
             msg.kind = MessageKind::MouseMove;
-            msg.pos = {e.motion.x, e.motion.y};
+            msg.pos = {FromSdl(e.motion.x), FromSdl(e.motion.y)};
             msg.keys = KeysFromState(e.motion.state);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             if (!mouse_target(e.button.windowID)) return;
             const bool down = e.type == SDL_MOUSEBUTTONDOWN;
-            msg.pos = {e.button.x, e.button.y};
+            msg.pos = {FromSdl(e.button.x), FromSdl(e.button.y)};
             msg.keys = KeysFromState(SDL_GetMouseState(nullptr, nullptr));
             // SDL's own click count uses a 32-pixel radius, which makes two
             // quick clicks on neighbouring entries one double click.
@@ -486,12 +534,10 @@ void SdlPlatform::Translate(const SDL_Event& e) {
                     msg.kind = MessageKind::Close;
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
-                case SDL_WINDOWEVENT_SIZE_CHANGED: {
-                    int cw = 0, ch = 0;
-                    SDL_GetWindowSize(win->sdl.get(), &cw, &ch);
-                    m_queue.Invalidate(e.window.windowID, {0, 0, cw, ch});
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    // Also a new output scale on Wayland: everything again.
+                    m_queue.Invalidate(e.window.windowID, {0, 0, win->client.cx, win->client.cy});
                     return;
-                }
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     msg.kind = MessageKind::Activate;
                     break;
@@ -559,7 +605,7 @@ void SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) 
 }
 
 std::shared_ptr<IFont> SdlPlatform::CreateFont(const FontDescription& description) {
-    return CreatePangoFont(description, m_ppi);
+    return CreatePangoFont(description, PixelsPerInch());
 }
 
 }  // namespace automenu::platform
