@@ -43,6 +43,15 @@ double ReadX11DesktopScale() {
     return DesktopScale(gdk_scale, xft_dpi);
 }
 
+// Whether SDL will pick X11: it tries X11 first when there is a display,
+// unless the user names another driver.
+bool X11Likely() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (driver && *driver && std::strncmp(driver, "x11", 3) != 0) return false;
+    const char* display = std::getenv("DISPLAY");
+    return display && *display;
+}
+
 // A frame has reached the screen. The start-up benchmark's build of the menu
 // (automenu_firstframe, compiled with AUTOMENU_EXIT_AFTER_FIRST_FRAME) ends
 // there, silently and with status 0, so a run lasts from exec to the first
@@ -90,7 +99,9 @@ bool SdlPlatform::Open(std::string& error) {
         // SDL opens an input method, which parses the locale's whole compose
         // table (a fifth of the start-up time). The menu takes no typed text,
         // so it needs none; programs it starts get the user's setting back.
-        ScopedEnvironmentVariable no_compose_table("XCOMPOSEFILE", "/dev/null");
+        // Only for X11: on Wayland xkbcommon complains about the empty file.
+        std::optional<ScopedEnvironmentVariable> no_compose_table;
+        if (X11Likely()) no_compose_table.emplace("XCOMPOSEFILE", "/dev/null");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {
             error = SDL_GetError();
             return false;
