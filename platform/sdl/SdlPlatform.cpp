@@ -113,12 +113,9 @@ bool SdlPlatform::Open(std::string& error) {
     if (m_x11) {
         // Paint into the window system's own pixel buffer: on X11 an
         // accelerated surface makes SDL recreate the shown window at the
-        // first paint. Wayland has no such buffer: there SDL's accelerated
-        // surface is the only one.
+        // first paint. (Wayland has no such buffer; see BeginRendererPaint.)
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         m_scale = ReadX11DesktopScale();
-    } else {
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
     }
     m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())));
     return true;
@@ -363,27 +360,36 @@ void SdlPlatform::SetCapture(WindowId) { SDL_CaptureMouse(SDL_TRUE); }
 
 void SdlPlatform::ReleaseCapture() { SDL_CaptureMouse(SDL_FALSE); }
 
+namespace {
+
+// The window's pixels that a paint of `area` (design units) touches.
+SDL_Rect DeviceRect(const TRect& area, double scale, int width, int height) {
+    const int left = static_cast<int>(std::floor(area.left * scale));
+    const int top = static_cast<int>(std::floor(area.top * scale));
+    const int right = std::min(width, static_cast<int>(std::ceil(area.right * scale)));
+    const int bottom = std::min(height, static_cast<int>(std::ceil(area.bottom * scale)));
+    return {left, top, right - left, bottom - top};
+}
+
+// The design units that cover a window of that many pixels.
+TRect DesignBounds(int width, int height, double scale) {
+    return {0, 0, static_cast<int>(std::ceil(width / scale)), static_cast<int>(std::ceil(height / scale))};
+}
+
+}  // namespace
+
 std::unique_ptr<ICanvas> SdlPlatform::BeginPaint(WindowId w, TRect& area) {
     area = m_queue.TakeInvalid(w);
     auto* win = Find(w);
     if (!win || area.IsEmpty() || !win->visible) return nullptr;
+    if (!m_x11) return BeginRendererPaint(*win, area);
     SDL_Window* sdl = win->sdl.get();
     SDL_Surface* surface = SDL_GetWindowSurface(sdl);
     if (!surface) return nullptr;
-    // The surface's pixels per design unit: the desktop scale on X11; on
-    // Wayland what the compositor gives a high-DPI window beyond its size.
-    double scale = m_scale;
-    if (int w_sdl = 0, h_sdl = 0; !m_x11 && (SDL_GetWindowSize(sdl, &w_sdl, &h_sdl), w_sdl > 0))
-        scale = static_cast<double>(surface->w) / w_sdl * m_scale;
-    if (std::abs(scale - 1.0) < 0.01) scale = 1.0;
-    area = area.Intersect({0, 0, static_cast<int>(std::ceil(surface->w / scale)),
-                           static_cast<int>(std::ceil(surface->h / scale))});
+    const double scale = m_scale;
+    area = area.Intersect(DesignBounds(surface->w, surface->h, scale));
     if (area.IsEmpty()) return nullptr;
-    const int dirty_left = static_cast<int>(std::floor(area.left * scale));
-    const int dirty_top = static_cast<int>(std::floor(area.top * scale));
-    const int dirty_right = std::min(surface->w, static_cast<int>(std::ceil(area.right * scale)));
-    const int dirty_bottom = std::min(surface->h, static_cast<int>(std::ceil(area.bottom * scale)));
-    const SDL_Rect dirty{dirty_left, dirty_top, dirty_right - dirty_left, dirty_bottom - dirty_top};
+    const SDL_Rect dirty = DeviceRect(area, scale, surface->w, surface->h);
     CairoSurfacePtr target;
     std::function<void()> present;
     if (surface->format->format == SDL_PIXELFORMAT_RGB888 || surface->format->format == SDL_PIXELFORMAT_ARGB8888) {
@@ -411,6 +417,51 @@ std::unique_ptr<ICanvas> SdlPlatform::BeginPaint(WindowId w, TRect& area) {
     // resolution, not enlarged afterwards.
     if (scale != 1.0) cairo_surface_set_device_scale(target.get(), scale, scale);
     auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(target.get())), present);
+    canvas->IntersectClip(area);
+    return canvas;
+}
+
+std::unique_ptr<ICanvas> SdlPlatform::BeginRendererPaint(Window& win, TRect& area) {
+    // Wayland: SDL's window surface has the window's logical size and is
+    // enlarged for a scaled output, so the window is painted into an image
+    // of its real pixels, kept between paints, and handed over as a texture.
+    SDL_Window* sdl = win.sdl.get();
+    if (!win.renderer) win.renderer.reset(SDL_CreateRenderer(sdl, -1, 0));
+    if (!win.renderer) return nullptr;
+    int pw = 0, ph = 0, lw = 0, lh = 0;
+    SDL_GetRendererOutputSize(win.renderer.get(), &pw, &ph);
+    SDL_GetWindowSize(sdl, &lw, &lh);
+    if (pw <= 0 || ph <= 0 || lw <= 0) return nullptr;
+    double scale = static_cast<double>(pw) / lw * m_scale;
+    if (std::abs(scale - 1.0) < 0.01) scale = 1.0;
+    if (!win.backing || cairo_image_surface_get_width(win.backing.get()) != pw ||
+        cairo_image_surface_get_height(win.backing.get()) != ph) {
+        win.texture.reset(SDL_CreateTexture(win.renderer.get(), SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STATIC,
+                                            pw, ph));
+        win.backing.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, pw, ph));
+        if (!win.texture || cairo_surface_status(win.backing.get()) != CAIRO_STATUS_SUCCESS) {
+            win.backing.reset();
+            return nullptr;
+        }
+        if (scale != 1.0) cairo_surface_set_device_scale(win.backing.get(), scale, scale);
+        area = {0, 0, win.client.cx, win.client.cy};  // a new image: everything
+    }
+    area = area.Intersect(DesignBounds(pw, ph, scale));
+    if (area.IsEmpty()) return nullptr;
+    const SDL_Rect dirty = DeviceRect(area, scale, pw, ph);
+    cairo_surface_t* backing = win.backing.get();
+    SDL_Renderer* renderer = win.renderer.get();
+    SDL_Texture* texture = win.texture.get();
+    auto present = [backing, renderer, texture, dirty] {
+        cairo_surface_flush(backing);
+        const unsigned char* data = cairo_image_surface_get_data(backing);
+        const int stride = cairo_image_surface_get_stride(backing);
+        SDL_UpdateTexture(texture, &dirty, data + dirty.y * stride + dirty.x * 4, stride);
+        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+        SDL_RenderPresent(renderer);
+        FramePresented();
+    };
+    auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(backing)), present);
     canvas->IntersectClip(area);
     return canvas;
 }

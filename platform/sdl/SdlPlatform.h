@@ -76,8 +76,18 @@ private:
     struct WindowDeleter {
         void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
     };
+    struct RendererDeleter {
+        void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+    };
+    struct TextureDeleter {
+        void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+    };
     struct Window {
+        // Declared first, so destroyed last: the renderer belongs to it.
         std::unique_ptr<SDL_Window, WindowDeleter> sdl;
+        std::unique_ptr<SDL_Renderer, RendererDeleter> renderer;  // not on X11
+        std::unique_ptr<SDL_Texture, TextureDeleter> texture;
+        CairoSurfacePtr backing;  // the window's pixels, when painted through the renderer
         unsigned long x11 = 0;  // the X window, when SDL's connection is X11 (m_display)
         WindowKind kind = WindowKind::Dialog;
         bool visible = false;
@@ -87,6 +97,7 @@ private:
         FrameExtents frame;  // SDL's units (device pixels on X11)
     };
     Window* Find(WindowId w);
+    std::unique_ptr<ICanvas> BeginRendererPaint(Window& win, TRect& area);
     void PumpEvents();
     void Translate(const SDL_Event& e);
     void WaitForFrame(Window& win);
