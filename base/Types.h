@@ -126,6 +126,9 @@ struct PixelImage {
     std::vector<std::uint32_t> pixels;
     // False: every pixel is opaque and the image is copied, not blended.
     bool has_alpha = false;
+    // Pixels per design unit: more than 1 for an image made at the resolution
+    // of a scaled (high-DPI) window, which covers width / scale units there.
+    double scale = 1.0;
 
     bool IsEmpty() const { return width <= 0 || height <= 0; }
 };

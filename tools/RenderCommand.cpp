@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 
@@ -14,8 +15,15 @@ namespace automenu::tool {
 namespace {
 
 int Usage() {
-    std::fputs("usage: automenu-tool render [DIR] -o FILE.png [--hover entry:N|exit] [--error-box]\n", stderr);
+    std::fputs("usage: automenu-tool render [DIR] -o FILE.png [--hover entry:N|exit] [--error-box] [--scale S]\n", stderr);
     return kUsageError;
+}
+
+// A desktop scale factor: a number from 1 to 4 (1.25, 1.5, 2 ...).
+bool ParseScale(std::string_view text, double& scale) {
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, scale, std::chars_format::fixed);
+    return error == std::errc() && stop == end && scale >= 1.0 && scale <= 4.0;
 }
 
 void Report(const std::string& text) {
@@ -29,6 +37,7 @@ int RunRender(CommandArguments args) {
     std::string directory = ".";
     std::string output;
     std::string hover;
+    double scale = 1.0;
     bool have_directory = false;
     bool error_box = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -38,6 +47,8 @@ int RunRender(CommandArguments args) {
             error_box = true;
         } else if (args[i] == "--hover" && i + 1 < args.size()) {
             hover = std::string(args[++i]);
+        } else if (args[i] == "--scale" && i + 1 < args.size()) {
+            if (!ParseScale(args[++i], scale)) return Usage();
         } else if (!args[i].starts_with("-") && !have_directory) {
             directory = std::string(args[i]);
             have_directory = true;
@@ -71,6 +82,9 @@ int RunRender(CommandArguments args) {
     }
 
     MenuSimulation menu(directory);
+    // As the menu shows itself on a high-DPI desktop: the same layout, drawn
+    // that much larger.
+    menu.Desktop().SetScale(scale);
     if (error_box) {
         // The box of the first error: at start-up, or at the mouse move.
         auto failure = menu.StartUp();

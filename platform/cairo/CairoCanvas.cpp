@@ -1,5 +1,6 @@
 #include "platform/cairo/CairoCanvas.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "platform/cairo/MetafilePlayer.h"
@@ -66,16 +67,41 @@ void CairoCanvas::DrawImage(const PixelImage& image, int x, int y) {
     CairoSurfacePtr surface(cairo_image_surface_create_for_data(
         data, image.has_alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, image.width, image.height, stride));
     cairo_save(cr);
-    cairo_set_source_surface(cr, surface.get(), x, y);
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    // An image made at a scaled window's resolution covers fewer design units.
+    const double image_scale = image.scale > 0 ? image.scale : 1.0;
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, 1.0 / image_scale, 1.0 / image_scale);
+    cairo_set_source_surface(cr, surface.get(), 0, 0);
+    // On a scaled canvas (a high-DPI window) the picture is enlarged with a
+    // smoothing filter, its edge pixels repeated outward so the border does
+    // not fade; at design size pixels are copied one to one.
+    double sx = 1.0, sy = 0.0;
+    cairo_user_to_device_distance(cr, &sx, &sy);
+    if (std::abs(sx - 1.0) < 1e-9) {
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    } else {
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    }
     if (!image.has_alpha) cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_rectangle(cr, x, y, image.width, image.height);
+    cairo_rectangle(cr, 0, 0, image.width, image.height);
     cairo_fill(cr);
     cairo_restore(cr);
 }
 
 PixelImage CairoCanvas::RenderMetafile(const MetafileBits& metafile, const TRect& dest, TSize size, TSize screen) {
-    return RenderMetafileImage(metafile, dest, size, screen);
+    // On a scaled canvas the metafile is played at the device's resolution,
+    // so its lines and text stay sharp.
+    double scale = 1.0, unused = 0.0;
+    cairo_user_to_device_distance(m_cr.get(), &scale, &unused);
+    if (std::abs(scale - 1.0) < 1e-9 || scale <= 0) return RenderMetafileImage(metafile, dest, size, screen);
+    auto grow = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+    // The same mapping of the metafile's frame, in device pixels.
+    const TRect scaled_dest{grow(dest.left), grow(dest.top), grow(dest.right), grow(dest.bottom)};
+    PixelImage image = RenderMetafileImage(metafile, scaled_dest, {grow(size.cx), grow(size.cy)},
+                                           {grow(screen.cx), grow(screen.cy)});
+    image.scale = scale;
+    return image;
 }
 
 TRect CairoCanvas::DrawText(const IFont& font, Rgb colour, std::string_view text, const TRect& rect,

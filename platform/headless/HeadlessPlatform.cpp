@@ -1,5 +1,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 
+#include "platform/DesktopScale.h"
+
 #include "platform/SystemColors.h"
 #include "platform/cairo/PangoText.h"
 #include "platform/posix/PosixFiles.h"
@@ -43,9 +45,18 @@ WindowId HeadlessPlatform::CreateWindow(const WindowParams& params) {
     win.params = params;
     // The framework makes its error box right after asking for a system one.
     if (params.modal && !m_boxes.empty() && m_boxes.back().window == kNoWindow) m_boxes.back().window = id;
-    win.surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(params.client_size.cx, 1),
-                                                 std::max(params.client_size.cy, 1)));
+    win.surface = CreateSurface(params.client_size);
     return id;
+}
+
+CairoSurfacePtr HeadlessPlatform::CreateSurface(TSize client) const {
+    // Drawn in design units at the device's resolution, as the desktop back
+    // end draws a high-DPI window.
+    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24,
+                                                       std::max(ScaledLength(client.cx, m_scale), 1),
+                                                       std::max(ScaledLength(client.cy, m_scale), 1)));
+    if (m_scale != 1.0) cairo_surface_set_device_scale(surface.get(), m_scale, m_scale);
+    return surface;
 }
 
 void HeadlessPlatform::DestroyWindow(WindowId w) {
@@ -91,8 +102,7 @@ void HeadlessPlatform::SetClientSize(WindowId w, TSize size) {
     auto* win = Find(w);
     if (!win || win->params.client_size == size) return;
     win->params.client_size = size;
-    win->surface.reset(
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(size.cx, 1), std::max(size.cy, 1)));
+    win->surface = CreateSurface(size);
     Invalidate(w, {0, 0, size.cx, size.cy});
 }
 
@@ -269,6 +279,9 @@ Rgb HeadlessPlatform::Pixel(WindowId w, int x, int y) const {
     cairo_surface_flush(s);
     const unsigned char* data = cairo_image_surface_get_data(s);
     const int stride = cairo_image_surface_get_stride(s);
+    // The device pixel at the design unit's top-left corner.
+    x = std::min(ScaledLength(x, m_scale), cairo_image_surface_get_width(s) - 1);
+    y = std::min(ScaledLength(y, m_scale), cairo_image_surface_get_height(s) - 1);
     std::uint32_t px = *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
     return {static_cast<std::uint8_t>(px >> 16), static_cast<std::uint8_t>(px >> 8), static_cast<std::uint8_t>(px)};
 }

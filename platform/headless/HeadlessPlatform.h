@@ -98,6 +98,9 @@ public:
 
     // --- Inspection ---
     void SetScreen(TSize size, int ppi) { m_screen = size; m_ppi = ppi; }
+    // A high-DPI desktop: windows created from now on have this many pixels
+    // per design unit, and their pictures (SavePng) that size.
+    void SetScale(double scale) { m_scale = scale; }
     const std::vector<Box>& Boxes() const { return m_boxes; }
     const std::vector<std::string>& ShellOpens() const { return m_shell_opens; }
     std::vector<WindowId> Windows() const;
@@ -133,9 +136,11 @@ private:
     void PostKey(WindowId w, MessageKind kind, int key);
     // The newest error box still on screen, or null.
     const Box* OpenBox() const;
+    CairoSurfacePtr CreateSurface(TSize client) const;
 
     TSize m_screen{1280, 1024};
     int m_ppi = 96;
+    double m_scale = 1.0;
     bool m_window_creation_fails = false;
     std::uint64_t m_now = 0;
     DoubleClickDetector m_clicks;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DesktopScale.h"
 #include "platform/SystemColors.h"
 #include "platform/cairo/PangoText.h"
 #include "platform/posix/PosixFiles.h"
@@ -25,24 +26,30 @@ namespace automenu::platform {
 
 namespace {
 
-// The desktop's logical resolution: the Xft.dpi resource when it is set.
+// The desktop's scale factor on X11: GDK_SCALE, else the Xft.dpi resource.
 // Read from SDL's own connection, which a hidden window lends us: opening a
 // second connection costs more than the window does.
-int ReadXftDpi() {
-    std::unique_ptr<SDL_Window, void (*)(SDL_Window*)> probe(
-        SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS), SDL_DestroyWindow);
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!probe || !SDL_GetWindowWMInfo(probe.get(), &info) || info.subsystem != SDL_SYSWM_X11) return 96;
-    int dpi = 96;
-    if (const char* resources = XResourceManagerString(info.info.x11.display)) {
-        const char* at = std::strstr(resources, "Xft.dpi:");
-        if (at) {
-            double value = std::atof(at + std::strlen("Xft.dpi:"));
-            if (value >= 48 && value <= 480) dpi = static_cast<int>(std::lround(value));
-        }
+double ReadX11DesktopScale() {
+    std::optional<double> xft_dpi;
+    const char* gdk_scale = std::getenv("GDK_SCALE");
+    if (!gdk_scale || !*gdk_scale) {
+        std::unique_ptr<SDL_Window, void (*)(SDL_Window*)> probe(
+            SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS), SDL_DestroyWindow);
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (probe && SDL_GetWindowWMInfo(probe.get(), &info) && info.subsystem == SDL_SYSWM_X11)
+            xft_dpi = FindXftDpi(XResourceManagerString(info.info.x11.display));
     }
-    return dpi;
+    return DesktopScale(gdk_scale, xft_dpi);
+}
+
+// Whether SDL will pick X11: it tries X11 first when there is a display,
+// unless the user names another driver.
+bool X11Likely() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (driver && *driver && std::strncmp(driver, "x11", 3) != 0) return false;
+    const char* display = std::getenv("DISPLAY");
+    return display && *display;
 }
 
 // A frame has reached the screen. The start-up benchmark's build of the menu
@@ -87,30 +94,43 @@ bool SdlPlatform::Open(std::string& error) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // Paint into the window system's own pixel buffer: an accelerated
-    // surface would make SDL recreate the shown window at the first paint.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     XSetErrorHandler(IgnoreXError);
     {
         // SDL opens an input method, which parses the locale's whole compose
         // table (a fifth of the start-up time). The menu takes no typed text,
         // so it needs none; programs it starts get the user's setting back.
-        ScopedEnvironmentVariable no_compose_table("XCOMPOSEFILE", "/dev/null");
+        // Only for X11: on Wayland xkbcommon complains about the empty file.
+        std::optional<ScopedEnvironmentVariable> no_compose_table;
+        if (X11Likely()) no_compose_table.emplace("XCOMPOSEFILE", "/dev/null");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {
             error = SDL_GetError();
             return false;
         }
     }
     m_sdl_started = true;
-    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) m_ppi = ReadXftDpi();
+    // SDL chooses the driver (X11 before Wayland, SDL_VIDEODRIVER first).
+    m_x11 = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
+    if (m_x11) {
+        // Paint into the window system's own pixel buffer: on X11 an
+        // accelerated surface makes SDL recreate the shown window at the
+        // first paint. (Wayland has no such buffer; see BeginRendererPaint.)
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        m_scale = ReadX11DesktopScale();
+    }
     m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())));
     return true;
 }
 
 TSize SdlPlatform::ScreenSize() {
+    SDL_Rect bounds;
+    if (!m_x11) {
+        // Wayland gives the output's size in its logical units.
+        if (SDL_GetDisplayBounds(0, &bounds) != 0) return {1024, 768};
+        return {bounds.w, bounds.h};
+    }
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1024, 768};
-    return {mode.w, mode.h};
+    return {FromSdlLength(mode.w), FromSdlLength(mode.h)};
 }
 
 Rgb SdlPlatform::SysColor(int index) { return ClassicSystemColor(index); }
@@ -129,7 +149,8 @@ SdlPlatform::Window* SdlPlatform::Find(WindowId w) {
 }
 
 WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
-    Uint32 flags = SDL_WINDOW_HIDDEN;
+    // High-DPI: on Wayland the window's buffer then has the output's pixels.
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (params.kind == WindowKind::Tooltip) {
         SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_TOOLTIP");
         flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR;
@@ -137,8 +158,9 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
         // A dialog: the window manager gives it a caption with a close button only.
         SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
     }
+    const TSize client{std::max(params.client_size.cx, 1), std::max(params.client_size.cy, 1)};
     SDL_Window* sdl = SDL_CreateWindow(params.caption.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                       std::max(params.client_size.cx, 1), std::max(params.client_size.cy, 1), flags);
+                                       ToSdl(client.cx), ToSdl(client.cy), flags);
     if (!sdl) {
         std::fprintf(stderr, "automenu: cannot create a window: %s\n", SDL_GetError());
         return kNoWindow;
@@ -147,6 +169,7 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
     Window& win = m_windows[id];
     win.sdl.reset(sdl);
     win.kind = params.kind;
+    win.client = client;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(sdl, &info) && info.subsystem == SDL_SYSWM_X11) {
@@ -198,10 +221,10 @@ void SdlPlatform::SetIcon(WindowId w, const PixelImage& icon) {
 void SdlPlatform::WaitForFrame(Window& win) {
     // The window manager reports its frame shortly after mapping; the form
     // needs it to centre the outer window. Without a window manager there is
-    // no frame to wait for.
+    // no frame to wait for, and a Wayland client cannot place itself anyway.
     if (!m_window_manager_known) {
         m_window_manager_known = true;
-        m_window_manager = win.x11 ? WindowManagerRunning(m_display) : true;
+        m_window_manager = win.x11 ? WindowManagerRunning(m_display) : m_x11;
     }
     if (!m_window_manager) return;
     const Uint64 deadline = SDL_GetTicks64() + 500;
@@ -249,9 +272,7 @@ void SdlPlatform::ShowWindow(WindowId w, bool visible) {
         if (win->modal) SDL_RaiseWindow(win->sdl.get());  // and the keyboard focus with it
     }
     win->shown_once = true;
-    int cw = 0, ch = 0;
-    SDL_GetWindowSize(win->sdl.get(), &cw, &ch);
-    m_queue.Invalidate(w, {0, 0, cw, ch});
+    m_queue.Invalidate(w, {0, 0, win->client.cx, win->client.cy});
 }
 
 void SdlPlatform::SetEnabled(WindowId w, bool enabled) {
@@ -266,11 +287,14 @@ void SdlPlatform::MoveWindow(WindowId w, TPoint p) {
     // (SDL's own call means the client's corner, but only once it has seen
     // the frame, which races with the window manager taking the window over.)
     if (win->kind == WindowKind::Dialog && win->x11) {
-        XMoveWindow(m_display, win->x11, p.x, p.y);
+        XMoveWindow(m_display, win->x11, ToSdl(p.x), ToSdl(p.y));
         XFlush(m_display);
         return;
     }
-    SDL_SetWindowPosition(win->sdl.get(), p.x, p.y);
+    // On Wayland SDL keeps the position without placing the window: the
+    // compositor places top-level windows. It still places a tooltip by it,
+    // relative to the window it belongs to.
+    SDL_SetWindowPosition(win->sdl.get(), ToSdl(p.x), ToSdl(p.y));
 }
 
 TPoint SdlPlatform::WindowPosition(WindowId w) {
@@ -278,14 +302,16 @@ TPoint SdlPlatform::WindowPosition(WindowId w) {
     if (!win) return {};
     int x = 0, y = 0;
     SDL_GetWindowPosition(win->sdl.get(), &x, &y);
-    return {x - win->frame.left, y - win->frame.top};
+    return {FromSdl(x - win->frame.left), FromSdl(y - win->frame.top)};
 }
 
 void SdlPlatform::SetClientSize(WindowId w, TSize size) {
     auto* win = Find(w);
     if (!win) return;
     size = {std::max(size.cx, 1), std::max(size.cy, 1)};
+    win->client = size;
     m_queue.Invalidate(w, {0, 0, size.cx, size.cy});
+    size = {ToSdl(size.cx), ToSdl(size.cy)};
     if (win->kind != WindowKind::Dialog || !win->x11) {
         SDL_SetWindowSize(win->sdl.get(), size.cx, size.cy);
         return;
@@ -313,13 +339,16 @@ void SdlPlatform::SetClientSize(WindowId w, TSize size) {
 
 FrameExtents SdlPlatform::Frame(WindowId w) {
     auto* win = Find(w);
-    return win ? win->frame : FrameExtents{};
+    if (!win) return {};
+    const FrameExtents& f = win->frame;
+    return {FromSdlLength(f.left), FromSdlLength(f.top), FromSdlLength(f.right), FromSdlLength(f.bottom)};
 }
 
 TSize SdlPlatform::MinimumCaptionedSize() {
     // Room for the frame, a sliver of client area, and a caption bar wide
     // enough for its close button.
-    const FrameExtents& f = m_last_frame;
+    const FrameExtents& d = m_last_frame;
+    const FrameExtents f{FromSdlLength(d.left), FromSdlLength(d.top), FromSdlLength(d.right), FromSdlLength(d.bottom)};
     return {std::max(112, f.left + f.right + 64), std::max(27, f.top + f.bottom + 1)};
 }
 
@@ -328,7 +357,7 @@ TPoint SdlPlatform::ClientToScreen(WindowId w, TPoint p) {
     if (!win) return p;
     int x = 0, y = 0;
     SDL_GetWindowPosition(win->sdl.get(), &x, &y);
-    return {x + p.x, y + p.y};
+    return {FromSdl(x) + p.x, FromSdl(y) + p.y};
 }
 
 void SdlPlatform::Invalidate(WindowId w, const TRect& r) {
@@ -339,16 +368,36 @@ void SdlPlatform::SetCapture(WindowId) { SDL_CaptureMouse(SDL_TRUE); }
 
 void SdlPlatform::ReleaseCapture() { SDL_CaptureMouse(SDL_FALSE); }
 
+namespace {
+
+// The window's pixels that a paint of `area` (design units) touches.
+SDL_Rect DeviceRect(const TRect& area, double scale, int width, int height) {
+    const int left = static_cast<int>(std::floor(area.left * scale));
+    const int top = static_cast<int>(std::floor(area.top * scale));
+    const int right = std::min(width, static_cast<int>(std::ceil(area.right * scale)));
+    const int bottom = std::min(height, static_cast<int>(std::ceil(area.bottom * scale)));
+    return {left, top, right - left, bottom - top};
+}
+
+// The design units that cover a window of that many pixels.
+TRect DesignBounds(int width, int height, double scale) {
+    return {0, 0, static_cast<int>(std::ceil(width / scale)), static_cast<int>(std::ceil(height / scale))};
+}
+
+}  // namespace
+
 std::unique_ptr<ICanvas> SdlPlatform::BeginPaint(WindowId w, TRect& area) {
     area = m_queue.TakeInvalid(w);
     auto* win = Find(w);
     if (!win || area.IsEmpty() || !win->visible) return nullptr;
+    if (!m_x11) return BeginRendererPaint(*win, area);
     SDL_Window* sdl = win->sdl.get();
     SDL_Surface* surface = SDL_GetWindowSurface(sdl);
     if (!surface) return nullptr;
-    area = area.Intersect({0, 0, surface->w, surface->h});
+    const double scale = m_scale;
+    area = area.Intersect(DesignBounds(surface->w, surface->h, scale));
     if (area.IsEmpty()) return nullptr;
-    const SDL_Rect dirty{area.left, area.top, area.Width(), area.Height()};
+    const SDL_Rect dirty = DeviceRect(area, scale, surface->w, surface->h);
     CairoSurfacePtr target;
     std::function<void()> present;
     if (surface->format->format == SDL_PIXELFORMAT_RGB888 || surface->format->format == SDL_PIXELFORMAT_ARGB8888) {
@@ -372,7 +421,55 @@ std::unique_ptr<ICanvas> SdlPlatform::BeginPaint(WindowId w, TRect& area) {
             FramePresented();
         };
     }
+    // Design units on the canvas: text and shapes are drawn at the device's
+    // resolution, not enlarged afterwards.
+    if (scale != 1.0) cairo_surface_set_device_scale(target.get(), scale, scale);
     auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(target.get())), present);
+    canvas->IntersectClip(area);
+    return canvas;
+}
+
+std::unique_ptr<ICanvas> SdlPlatform::BeginRendererPaint(Window& win, TRect& area) {
+    // Wayland: SDL's window surface has the window's logical size and is
+    // enlarged for a scaled output, so the window is painted into an image
+    // of its real pixels, kept between paints, and handed over as a texture.
+    SDL_Window* sdl = win.sdl.get();
+    if (!win.renderer) win.renderer.reset(SDL_CreateRenderer(sdl, -1, 0));
+    if (!win.renderer) return nullptr;
+    int pw = 0, ph = 0, lw = 0, lh = 0;
+    SDL_GetRendererOutputSize(win.renderer.get(), &pw, &ph);
+    SDL_GetWindowSize(sdl, &lw, &lh);
+    if (pw <= 0 || ph <= 0 || lw <= 0) return nullptr;
+    double scale = static_cast<double>(pw) / lw * m_scale;
+    if (std::abs(scale - 1.0) < 0.01) scale = 1.0;
+    if (!win.backing || cairo_image_surface_get_width(win.backing.get()) != pw ||
+        cairo_image_surface_get_height(win.backing.get()) != ph) {
+        win.texture.reset(SDL_CreateTexture(win.renderer.get(), SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STATIC,
+                                            pw, ph));
+        win.backing.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, pw, ph));
+        if (!win.texture || cairo_surface_status(win.backing.get()) != CAIRO_STATUS_SUCCESS) {
+            win.backing.reset();
+            return nullptr;
+        }
+        if (scale != 1.0) cairo_surface_set_device_scale(win.backing.get(), scale, scale);
+        area = {0, 0, win.client.cx, win.client.cy};  // a new image: everything
+    }
+    area = area.Intersect(DesignBounds(pw, ph, scale));
+    if (area.IsEmpty()) return nullptr;
+    const SDL_Rect dirty = DeviceRect(area, scale, pw, ph);
+    cairo_surface_t* backing = win.backing.get();
+    SDL_Renderer* renderer = win.renderer.get();
+    SDL_Texture* texture = win.texture.get();
+    auto present = [backing, renderer, texture, dirty] {
+        cairo_surface_flush(backing);
+        const unsigned char* data = cairo_image_surface_get_data(backing);
+        const int stride = cairo_image_surface_get_stride(backing);
+        SDL_UpdateTexture(texture, &dirty, data + dirty.y * stride + dirty.x * 4, stride);
+        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+        SDL_RenderPresent(renderer);
+        FramePresented();
+    };
+    auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(backing)), present);
     canvas->IntersectClip(area);
     return canvas;
 }
@@ -385,10 +482,22 @@ TPoint SdlPlatform::CursorPos() {
         ::Window root = 0, child = 0;
         int wx = 0, wy = 0;
         unsigned mask = 0;
-        if (XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &x, &y, &wx, &wy, &mask)) return {x, y};
+        if (XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &x, &y, &wx, &wy, &mask))
+            return {FromSdl(x), FromSdl(y)};
+    }
+    if (!m_x11) {
+        // A Wayland client learns the pointer only inside its own windows,
+        // relative to them. Measured from where the program believes its
+        // window to be, it agrees with ClientToScreen and WindowAtPoint.
+        if (SDL_Window* focus = SDL_GetMouseFocus()) {
+            SDL_GetMouseState(&x, &y);
+            return ClientToScreen(SDL_GetWindowID(focus), {FromSdl(x), FromSdl(y)});
+        }
+        // Outside every window of the program: a point none of them covers.
+        return {-32768, -32768};
     }
     SDL_GetGlobalMouseState(&x, &y);
-    return {x, y};
+    return {FromSdl(x), FromSdl(y)};
 }
 
 int SdlPlatform::CursorHeight() {
@@ -397,7 +506,7 @@ int SdlPlatform::CursorHeight() {
     const char* size = std::getenv("XCURSOR_SIZE");
     int s = size ? std::atoi(size) : 0;
     if (s <= 0 || s > 256) s = 24;
-    return s * 5 / 6;
+    return FromSdlLength(s * 5 / 6);
 }
 
 WindowId SdlPlatform::WindowAtPoint(TPoint screen) {
@@ -407,7 +516,8 @@ WindowId SdlPlatform::WindowAtPoint(TPoint screen) {
         SDL_GetWindowPosition(win.sdl.get(), &x, &y);
         SDL_GetWindowSize(win.sdl.get(), &w, &h);
         TRect outer{x - win.frame.left, y - win.frame.top, x + w + win.frame.right, y + h + win.frame.bottom};
-        if (outer.Contains(screen)) return id;
+        // The point's device pixel, as the pointer's own position maps back.
+        if (outer.Contains({ToSdl(screen.x), ToSdl(screen.y)})) return id;
     }
     return kNoWindow;
 }
@@ -442,14 +552,14 @@ void SdlPlatform::Translate(const SDL_Event& e) {
         case SDL_MOUSEMOTION:
             if (e.motion.which == SDL_TOUCH_MOUSEID || !mouse_target(e.motion.windowID)) return;
             msg.kind = MessageKind::MouseMove;
-            msg.pos = {e.motion.x, e.motion.y};
+            msg.pos = {FromSdl(e.motion.x), FromSdl(e.motion.y)};
             msg.keys = KeysFromState(e.motion.state);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             if (!mouse_target(e.button.windowID)) return;
             const bool down = e.type == SDL_MOUSEBUTTONDOWN;
-            msg.pos = {e.button.x, e.button.y};
+            msg.pos = {FromSdl(e.button.x), FromSdl(e.button.y)};
             msg.keys = KeysFromState(SDL_GetMouseState(nullptr, nullptr));
             // SDL's own click count uses a 32-pixel radius, which makes two
             // quick clicks on neighbouring entries one double click.
@@ -494,12 +604,10 @@ void SdlPlatform::Translate(const SDL_Event& e) {
                     msg.kind = MessageKind::Close;
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
-                case SDL_WINDOWEVENT_SIZE_CHANGED: {
-                    int cw = 0, ch = 0;
-                    SDL_GetWindowSize(win->sdl.get(), &cw, &ch);
-                    m_queue.Invalidate(e.window.windowID, {0, 0, cw, ch});
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    // Also a new output scale on Wayland: everything again.
+                    m_queue.Invalidate(e.window.windowID, {0, 0, win->client.cx, win->client.cy});
                     return;
-                }
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     msg.kind = MessageKind::Activate;
                     break;
@@ -553,7 +661,7 @@ bool SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) 
 }
 
 std::shared_ptr<IFont> SdlPlatform::CreateFont(const FontDescription& description) {
-    return CreatePangoFont(description, m_ppi);
+    return CreatePangoFont(description, PixelsPerInch());
 }
 
 }  // namespace automenu::platform

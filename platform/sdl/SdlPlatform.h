@@ -4,11 +4,13 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "platform/DesktopScale.h"
 #include "platform/DoubleClickDetector.h"
 #include "platform/MessageQueue.h"
 #include "platform/Platform.h"
@@ -30,7 +32,9 @@ public:
     bool Open(std::string& error);
 
     TSize ScreenSize() override;
-    int PixelsPerInch() override { return m_ppi; }
+    // Always the design resolution: a high-DPI desktop enlarges the whole
+    // window instead (see DesktopScale.h).
+    int PixelsPerInch() override { return 96; }
     Rgb SysColor(int index) override;
     int ScreenColorBits() override { return 32; }
     TSize LargeIconSize() override { return {32, 32}; }
@@ -72,27 +76,46 @@ private:
     struct WindowDeleter {
         void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
     };
+    struct RendererDeleter {
+        void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+    };
+    struct TextureDeleter {
+        void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+    };
     struct Window {
+        // Declared first, so destroyed last: the renderer belongs to it.
         std::unique_ptr<SDL_Window, WindowDeleter> sdl;
+        std::unique_ptr<SDL_Renderer, RendererDeleter> renderer;  // not on X11
+        std::unique_ptr<SDL_Texture, TextureDeleter> texture;
+        CairoSurfacePtr backing;  // the window's pixels, when painted through the renderer
         unsigned long x11 = 0;  // the X window, when SDL's connection is X11 (m_display)
         WindowKind kind = WindowKind::Dialog;
         bool visible = false;
         bool enabled = true;
         bool shown_once = false;
         bool modal = false;
-        FrameExtents frame;
+        TSize client;        // design units
+        FrameExtents frame;  // SDL's units (device pixels on X11)
     };
     Window* Find(WindowId w);
+    std::unique_ptr<ICanvas> BeginRendererPaint(Window& win, TRect& area);
     void PumpEvents();
     void Translate(const SDL_Event& e);
     void WaitForFrame(Window& win);
     unsigned DoubleClickTime();
+    // SDL's window coordinates are device pixels on X11 and the desktop's
+    // logical units elsewhere (Wayland scales on its own): these map them to
+    // and from design units.
+    int ToSdl(int design) const { return ScaledLength(design, m_scale); }
+    int FromSdl(int sdl) const { return static_cast<int>(std::floor(sdl / m_scale)); }
+    int FromSdlLength(int sdl) const { return static_cast<int>(std::lround(sdl / m_scale)); }
 
     bool m_sdl_started = false;
     bool m_window_manager_known = false;
     bool m_window_manager = true;
     ::_XDisplay* m_display = nullptr;  // SDL's connection, when it is X11
-    int m_ppi = 96;
+    bool m_x11 = false;
+    double m_scale = 1.0;  // SDL window units per design unit
     std::map<WindowId, Window> m_windows;
     MessageQueue m_queue;
     DoubleClickDetector m_clicks;

@@ -59,5 +59,36 @@ TEST(ErrorBoxRender, MatchesTheReferenceOfTheScreen) {
     EXPECT_LT(test::MismatchShare(rendered, reference, 40), 0.005);
 }
 
+// On a scaled desktop the same layout comes out that much larger: at 2 each
+// design pixel's block matches the committed 96 ppi picture where no text
+// edge runs through it, and a fractional scale rounds the size.
+TEST(ScaledDemoRender, KeepsTheLayout) {
+    const struct {
+        double scale;
+        int width, height;
+    } cases[] = {{2.0, 1268, 910}, {1.5, 951, 683}};
+    const PixelImage reference = test::LoadPng(std::string(AUTOMENU_SOURCE_DIR) + "/doc/demo-menu.png");
+    ASSERT_EQ(reference.width, 634);
+    for (const auto& c : cases) {
+        testing::TempDir out;
+        {
+            MenuSimulation menu(std::string(AUTOMENU_SOURCE_DIR) + "/examples/demo");
+            menu.Desktop().SetScale(c.scale);
+            ASSERT_FALSE(menu.StartUp());
+            ASSERT_TRUE(menu.SavePng(out.Join("render.png")));
+        }
+        const PixelImage rendered = test::LoadPng(out.Join("render.png"));
+        EXPECT_EQ(rendered.width, c.width) << c.scale;
+        EXPECT_EQ(rendered.height, c.height) << c.scale;
+        if (c.scale != 2.0 || rendered.width != c.width || rendered.height != c.height) continue;
+        PixelImage sampled = reference;
+        for (int y = 0; y < reference.height; ++y)
+            for (int x = 0; x < reference.width; ++x)
+                sampled.pixels[static_cast<std::size_t>(y) * reference.width + x] =
+                    rendered.pixels[static_cast<std::size_t>(2 * y) * rendered.width + 2 * x];
+        EXPECT_LT(test::MismatchShare(sampled, reference, 40), 0.02);
+    }
+}
+
 }  // namespace
 }  // namespace automenu::tool

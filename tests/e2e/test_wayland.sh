@@ -1,0 +1,82 @@
+# The menu on a Wayland compositor with no X server for it: weston runs as a
+# window of the test's X server, the menu sees only WAYLAND_DISPLAY. Pointer
+# input from xdotool does not reach Wayland clients there, so this checks
+# that the window appears with the configured size (480 x 360, so that it
+# fits the output at scale 2 too; a Wayland client learns no frame, so the
+# inner area takes the whole size) and shows what automenu-tool render draws,
+# on an output of scale 1 and of scale 2.
+command -v weston >/dev/null || e2e_fail "weston is not installed"
+tool=$AUTOMENU_BUILD_DIR/automenu-tool
+demo=$E2E_WORK/demo
+cp -r "$AUTOMENU_SOURCE_DIR/examples/demo" "$demo"
+sed -i -e 's/^Form Height=.*/Form Height=360\r/' -e 's/^Form Width=.*/Form Width=480\r/' "$demo/AUTORUN.INF"
+runtime=$E2E_WORK/runtime
+mkdir -m 700 "$runtime"
+# A black desktop without a panel, so the window is all that is not black.
+cat >"$E2E_WORK/weston.ini" <<'INI'
+[core]
+idle-time=0
+[shell]
+background-color=0xff000000
+panel-position=none
+locking=false
+animation=none
+startup-animation=none
+INI
+
+for scale in 1 2; do
+    socket=automenu-e2e-$scale
+    XDG_RUNTIME_DIR=$runtime weston --config="$E2E_WORK/weston.ini" --backend=x11-backend.so \
+        --socket=$socket --width=$((1280 / scale)) --height=$((1024 / scale)) --scale=$scale \
+        --use-pixman >"$E2E_WORK/weston-$scale.log" 2>&1 &
+    weston_pid=$!
+    E2E_PIDS+=("$weston_pid")
+    for _ in $(seq 200); do [ -S "$runtime/$socket" ] && break; sleep 0.05; done
+    [ -S "$runtime/$socket" ] || e2e_fail "weston did not start: $(cat "$E2E_WORK/weston-$scale.log")"
+    # weston names its window in a way xdotool's name search does not see.
+    output=""
+    for _ in $(seq 200); do
+        output=$(xdotool search --class weston 2>/dev/null | head -1)
+        [ -n "$output" ] && break
+        sleep 0.05
+    done
+    [ -n "$output" ] || e2e_fail "no weston window"
+
+    "$tool" render "$demo" -o "$E2E_OUT/wayland-render-$scale.png" --scale $scale || e2e_fail "render failed"
+    (cd "$demo" && exec env -u DISPLAY XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=$socket "$AUTOMENU_BIN" \
+        >"$E2E_WORK/app.out" 2>"$E2E_WORK/app.err") &
+    E2E_APP_PID=$!
+    E2E_PIDS+=("$E2E_APP_PID")
+
+    # The window is drawn once its box on the black desktop has the size;
+    # with libdecor's plugin installed a caption bar sits above the content.
+    w=$((480 * scale)) h=$((360 * scale))
+    box=""
+    for _ in $(seq 40); do
+        sleep 0.2
+        import -window "$output" "$E2E_OUT/wayland-$scale.png" 2>/dev/null || continue
+        # The box of what is not black, less weston's cursor: shrinking every
+        # bright area by 12 pixels a side removes the cursor, then grow back.
+        read -r bw bh bx by < <(convert "$E2E_OUT/wayland-$scale.png" -fuzz 1% -fill white +opaque black \
+            -morphology Erode Rectangle:25x1 -morphology Erode Rectangle:1x25 -trim -format '%w %h %X %Y' info:)
+        bw=$((bw + 24)) bh=$((bh + 24)) bx=$((${bx#+} - 12)) by=$((${by#+} - 12))
+        box="${bw}x${bh}"
+        [ "$bw" = "$w" ] && [ "$bh" -ge "$h" ] && [ "$bh" -le $((h + 40 * scale)) ] && break
+    done
+    e2e_expect_eq "window width at scale $scale (box $box)" "$w" "$bw"
+    [ "$bh" -ge "$h" ] && [ "$bh" -le $((h + 40 * scale)) ] || e2e_fail "window box $box at scale $scale, want ${w}x$h"
+    # The rendered inner area (the render allows for a frame, so it is a
+    # little smaller) against the top-left part of the content.
+    read -r rw rh < <(identify -format '%w %h' "$E2E_OUT/wayland-render-$scale.png")
+    convert "$E2E_OUT/wayland-$scale.png" -crop "${rw}x${rh}+$bx+$((by + bh - h))" +repage \
+        "$E2E_OUT/wayland-window-$scale.png"
+    d=$(compare -metric AE -fuzz 20% "$E2E_OUT/wayland-window-$scale.png" "$E2E_OUT/wayland-render-$scale.png" null: 2>&1)
+    [ "${d%%.*}" -lt $((300 * scale * scale)) ] 2>/dev/null || e2e_fail "window differs from the render in $d pixels at scale $scale"
+
+    kill "$E2E_APP_PID"
+    e2e_wait_exit 10 || e2e_fail "the menu did not end"
+    grep -q . "$E2E_WORK/app.err" && e2e_fail "the menu complained: $(cat "$E2E_WORK/app.err")"
+    kill "$weston_pid"
+    wait "$weston_pid" 2>/dev/null
+done
+echo ok
