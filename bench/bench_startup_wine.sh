@@ -5,6 +5,8 @@
 # (the demo menu's folder) and a bare Win32 window of the same size taking
 # turns, and prints the medians and the menu's ratio.
 # Usage: bench/bench_startup_wine.sh [WINDOWS_BUILD_DIR] [REPETITIONS]
+# WINE names the loader (default: wine; with wine32 installed, `wine` starts
+# every program through the 32-bit loader, /usr/lib/wine/wine64 does not).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(readlink -f "${1:-build-windows}")
@@ -24,7 +26,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
     wineserver -p
     wine cmd /c exit >/dev/null 2>&1 || true
     cd examples/demo
-    time_ms() { local s e; s=$(date +%s%N); wine "$1" >/dev/null 2>&1 || true; e=$(date +%s%N); echo $(((e - s) / 1000)); }
+    time_ms() { local s e; s=$(date +%s%N); "${WINE:-wine}" "$1" >/dev/null 2>&1 || true; e=$(date +%s%N); echo $(((e - s) / 1000)); }
     for _ in $(seq "$2"); do
         echo "menu $(time_ms "$1/bench/windows/automenu_firstframe.exe")"
         echo "minimal $(time_ms "$1/bench/windows/minimal_win32_window.exe")"
