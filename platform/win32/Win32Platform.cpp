@@ -76,6 +76,12 @@ Win32Platform::Win32Platform() = default;
 Win32Platform::~Win32Platform() {
     m_windows.clear();
     m_screen_canvas.reset();
+    // So that the classes can be registered again by a later back end of the
+    // same process.
+    if (m_classes_registered) {
+        ::UnregisterClassA(kDialogClass, ::GetModuleHandleA(nullptr));
+        ::UnregisterClassA(kTooltipClass, ::GetModuleHandleA(nullptr));
+    }
 }
 
 bool Win32Platform::Open(std::string& error) {
@@ -96,6 +102,7 @@ bool Win32Platform::Open(std::string& error) {
         error = "cannot register the window classes";
         return false;
     }
+    m_classes_registered = true;
     m_screen_dc.reset(::CreateCompatibleDC(nullptr));
     if (!m_screen_dc) {
         error = "cannot create a device context";

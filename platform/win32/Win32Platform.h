@@ -80,6 +80,7 @@ private:
     WindowId IdOf(HWND hwnd) const;
     void PumpMessages();
 
+    bool m_classes_registered = false;
     int m_ppi = 96;
     WindowId m_next_id = 1;
     std::map<WindowId, Window> m_windows;

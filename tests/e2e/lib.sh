@@ -115,6 +115,18 @@ e2e_count_colour() {
         -fill white -opaque "$6" -format '%[fx:round(mean*w*h)]' info:
 }
 
+# e2e_differing FUZZ A B NAME: the number of pixels that differ by more than
+# FUZZ in the area both pictures cover (the crops are kept as NAME-a.png and
+# NAME-b.png beside the test's pictures).
+e2e_differing() {
+    local w h
+    w=$(( $(identify -format %w "$2") < $(identify -format %w "$3") ? $(identify -format %w "$2") : $(identify -format %w "$3") ))
+    h=$(( $(identify -format %h "$2") < $(identify -format %h "$3") ? $(identify -format %h "$2") : $(identify -format %h "$3") ))
+    convert "$2" -crop "${w}x${h}+0+0" +repage "$E2E_OUT/$4-a.png"
+    convert "$3" -crop "${w}x${h}+0+0" +repage "$E2E_OUT/$4-b.png"
+    compare -metric AE -fuzz "$1" "$E2E_OUT/$4-a.png" "$E2E_OUT/$4-b.png" null: 2>&1
+}
+
 e2e_expect_eq() {  # e2e_expect_eq WHAT EXPECTED ACTUAL
     [ "$2" = "$3" ] || e2e_fail "$1: expected '$2', got '$3'"
 }

@@ -10,16 +10,6 @@ cp -r "$AUTOMENU_SOURCE_DIR/examples/demo" "$demo"
 "$tool" render "$demo" -o "$E2E_OUT/dpi-render-2.png" --scale 2 || e2e_fail "render --scale 2 failed"
 "$tool" render "$demo" -o "$E2E_OUT/dpi-render-2-hover.png" --scale 2 --hover entry:2 || e2e_fail "render --hover failed"
 
-# differing FUZZ A B: pixels that differ in the area both pictures cover.
-differing() {
-    local w h
-    w=$(( $(identify -format %w "$2") < $(identify -format %w "$3") ? $(identify -format %w "$2") : $(identify -format %w "$3") ))
-    h=$(( $(identify -format %h "$2") < $(identify -format %h "$3") ? $(identify -format %h "$2") : $(identify -format %h "$3") ))
-    convert "$2" -crop "${w}x${h}+0+0" +repage "$E2E_WORK/a.png"
-    convert "$3" -crop "${w}x${h}+0+0" +repage "$E2E_WORK/b.png"
-    compare -metric AE -fuzz "$1" "$E2E_WORK/a.png" "$E2E_WORK/b.png" null: 2>&1
-}
-
 # The window at 96 ppi, for its size.
 e2e_start "$demo"
 wid=$(e2e_wait_window Installation 10) || e2e_fail "no menu window at 96 ppi"
@@ -38,16 +28,16 @@ e2e_expect_eq "inner width at 192 ppi" $((2 * w96)) "$w192"
 [ "$h192" -ge $((2 * h96)) ] || e2e_fail "inner height $h192 at 192 ppi, $h96 at 96 ppi"
 
 e2e_client_shot "$wid" "$E2E_OUT/dpi-screen.png"
-d=$(differing 20% "$E2E_OUT/dpi-render-2.png" "$E2E_OUT/dpi-screen.png")
+d=$(e2e_differing 20% "$E2E_OUT/dpi-render-2.png" "$E2E_OUT/dpi-screen.png" dpi-render-2)
 [ "${d%%.*}" -lt 1200 ] 2>/dev/null || e2e_fail "the window differs from render --scale 2 in $d pixels"
 convert "$E2E_OUT/dpi-render-1.png" -resize 200% "$E2E_OUT/dpi-render-1-enlarged.png"
-d=$(differing 30% "$E2E_OUT/dpi-render-1-enlarged.png" "$E2E_OUT/dpi-screen.png")
+d=$(e2e_differing 30% "$E2E_OUT/dpi-render-1-enlarged.png" "$E2E_OUT/dpi-screen.png" dpi-enlarged)
 [ "${d%%.*}" -lt 6000 ] 2>/dev/null || e2e_fail "the window differs from the 96 ppi render enlarged in $d pixels"
 
 e2e_mouse "$wid" 120 384  # entry 2 at (60, 192) in design units
 sleep 3.3                 # past its hint's 500 + 2500 ms
 e2e_client_shot "$wid" "$E2E_OUT/dpi-screen-hover.png"
-d=$(differing 20% "$E2E_OUT/dpi-render-2-hover.png" "$E2E_OUT/dpi-screen-hover.png")
+d=$(e2e_differing 20% "$E2E_OUT/dpi-render-2-hover.png" "$E2E_OUT/dpi-screen-hover.png" dpi-hover)
 [ "${d%%.*}" -lt 1200 ] 2>/dev/null || e2e_fail "the hovered window differs from its render in $d pixels"
 
 wmctrl -c Installation

@@ -11,25 +11,15 @@ cp -r "$AUTOMENU_SOURCE_DIR/examples/demo" "$demo"
 e2e_start "$demo"
 wid=$(e2e_wait_window Installation 10) || e2e_fail "no menu window"
 
-# compare_common NAME A B: pixels that differ in the area both pictures cover.
-compare_common() {
-    local w h
-    w=$(( $(identify -format %w "$2") < $(identify -format %w "$3") ? $(identify -format %w "$2") : $(identify -format %w "$3") ))
-    h=$(( $(identify -format %h "$2") < $(identify -format %h "$3") ? $(identify -format %h "$2") : $(identify -format %h "$3") ))
-    convert "$2" -crop "${w}x${h}+0+0" +repage "$E2E_OUT/$1-a.png"
-    convert "$3" -crop "${w}x${h}+0+0" +repage "$E2E_OUT/$1-b.png"
-    compare -metric AE -fuzz 20% "$E2E_OUT/$1-a.png" "$E2E_OUT/$1-b.png" null: 2>&1
-}
-
 e2e_mouse "$wid" 300 420  # over the background: every entry in its normal look
 e2e_client_shot "$wid" "$E2E_OUT/screen.png"
-d=$(compare_common normal "$E2E_OUT/render.png" "$E2E_OUT/screen.png")
+d=$(e2e_differing 20% "$E2E_OUT/render.png" "$E2E_OUT/screen.png" normal)
 [ "${d%%.*}" -lt 300 ] 2>/dev/null || e2e_fail "render differs from the screen in $d pixels"
 
 e2e_mouse "$wid" 60 192   # entry 2
 sleep 0.2
 e2e_client_shot "$wid" "$E2E_OUT/screen-hover.png"
-d=$(compare_common hover "$E2E_OUT/render-hover.png" "$E2E_OUT/screen-hover.png")
+d=$(e2e_differing 20% "$E2E_OUT/render-hover.png" "$E2E_OUT/screen-hover.png" hover)
 [ "${d%%.*}" -lt 300 ] 2>/dev/null || e2e_fail "hover render differs from the screen in $d pixels"
 
 wmctrl -c Installation

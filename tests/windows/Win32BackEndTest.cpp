@@ -101,12 +101,20 @@ bool TimerArrives(Win32Platform& platform, int id, unsigned ms) {
     return false;
 }
 
-TEST(Win32BackEnd, TimersRepeatUntilKilledAndEndWithTheirWindow) {
+// The back end opened, with one dialog window.
+class Desktop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(platform.Open(error)) << error;
+        w = platform.CreateWindow({WindowKind::Dialog, "Test", {634, 454}});
+        ASSERT_NE(w, kNoWindow);
+    }
     Win32Platform platform;
-    std::string error;
-    ASSERT_TRUE(platform.Open(error)) << error;
-    const WindowId w = platform.CreateWindow({WindowKind::Dialog, "Timers", {100, 50}});
-    ASSERT_NE(w, kNoWindow);
+    WindowId w = kNoWindow;
+};
+
+TEST_F(Desktop, TimersRepeatUntilKilledAndEndWithTheirWindow) {
     platform.SetTimer(w, 7, 20);
     EXPECT_TRUE(TimerArrives(platform, 7, 2000));
     EXPECT_TRUE(TimerArrives(platform, 7, 2000)) << "a timer repeats";
@@ -118,12 +126,7 @@ TEST(Win32BackEnd, TimersRepeatUntilKilledAndEndWithTheirWindow) {
     EXPECT_FALSE(TimerArrives(platform, 8, 200));
 }
 
-TEST(Win32BackEnd, PlacementBeforeTheLoopIsAnsweredAtOnceAndAppliedInOneStep) {
-    Win32Platform platform;
-    std::string error;
-    ASSERT_TRUE(platform.Open(error)) << error;
-    const WindowId w = platform.CreateWindow({WindowKind::Dialog, "Placement", {634, 454}});
-    ASSERT_NE(w, kNoWindow);
+TEST_F(Desktop, PlacementBeforeTheLoopIsAnsweredAtOnceAndAppliedInOneStep) {
     const FrameExtents f = platform.Frame(w);
     platform.ShowWindow(w, true);
     platform.MoveWindow(w, {100, 80});
