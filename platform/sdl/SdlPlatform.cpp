@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlPlatform.h"
 
 #include <SDL_syswm.h>
+#include <dlfcn.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -177,6 +178,14 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
         win.x11 = info.info.x11.window;
         if (params.kind == WindowKind::Dialog) SetDialogFunctions(m_display, win.x11);
     }
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+    if (info.subsystem == SDL_SYSWM_WAYLAND && !m_wayland.display) {
+        // SDL brings the client library in; asked for by name so that a
+        // build whose SDL lacks Wayland needs nothing more.
+        m_wayland.display = info.info.wl.display;
+        m_wayland.get_error = reinterpret_cast<int (*)(wl_display*)>(::dlsym(RTLD_DEFAULT, "wl_display_get_error"));
+    }
+#endif
     if (params.modal) {
         // Kept above the program's window it stands for.
         win.modal = true;
@@ -628,6 +637,18 @@ void SdlPlatform::Translate(const SDL_Event& e) {
 void SdlPlatform::PumpEvents() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) Translate(e);
+    EndWithoutDisplay();
+}
+
+// Without its compositor a Wayland client can show nothing again, and SDL
+// would go on waiting (or spinning) for events that never come. The program
+// ends as Xlib ends it when the X server goes away.
+void SdlPlatform::EndWithoutDisplay() {
+#if defined(SDL_VIDEO_DRIVER_WAYLAND)
+    if (!m_wayland.get_error || m_wayland.get_error(m_wayland.display) == 0) return;
+    std::fputs("automenu: the connection to the display was lost\n", stderr);
+    std::exit(1);
+#endif
 }
 
 bool SdlPlatform::PeekMessage(Message& out) {
@@ -640,11 +661,13 @@ void SdlPlatform::WaitMessage() {
     auto due = m_queue.NextTimerDue();
     if (!due) {
         SDL_WaitEvent(nullptr);
+        EndWithoutDisplay();
         return;
     }
     Uint64 now = SDL_GetTicks64();
     if (*due <= now) return;
     SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<Uint64>(*due - now, 1u << 30)));
+    EndWithoutDisplay();
 }
 
 void SdlPlatform::SetTimer(WindowId w, int id, unsigned milliseconds) {

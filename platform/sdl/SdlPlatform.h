@@ -18,6 +18,7 @@
 #include "platform/cairo/CairoPng.h"
 
 struct _XDisplay;
+struct wl_display;
 
 namespace automenu::platform {
 
@@ -100,6 +101,7 @@ private:
     Window* Find(WindowId w);
     std::unique_ptr<ICanvas> BeginRendererPaint(Window& win, TRect& area);
     void PumpEvents();
+    void EndWithoutDisplay();
     void Translate(const SDL_Event& e);
     void WaitForFrame(Window& win);
     unsigned DoubleClickTime();
@@ -114,6 +116,10 @@ private:
     bool m_window_manager_known = false;
     bool m_window_manager = true;
     ::_XDisplay* m_display = nullptr;  // SDL's connection, when it is X11
+    struct {
+        ::wl_display* display = nullptr;  // SDL's connection, when it is Wayland
+        int (*get_error)(::wl_display*) = nullptr;
+    } m_wayland;
     bool m_x11 = false;
     double m_scale = 1.0;  // SDL window units per design unit
     std::map<WindowId, Window> m_windows;
