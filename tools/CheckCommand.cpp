@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "AutorunChecker.h"
 #include "CheckedFile.h"
 #include "FindingList.h"
 #include "LabelChecker.h"
@@ -56,6 +57,7 @@ CheckReport CheckDirectory(const std::string& directory) {
     labels.CheckLabels();
     TargetChecker targets(file, findings);
     targets.CheckLaunchTargets();
+    AutorunChecker(file, findings).Run();
     labels.CheckFonts();
     PassChecker(file, findings).Run(targets);
     report.findings = findings.TakeSorted();

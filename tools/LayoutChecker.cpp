@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "AutorunChecker.h"
 #include "NameSuggestion.h"
 #include "base/AsciiCase.h"
 #include "config/KeySchema.h"
@@ -73,10 +74,14 @@ void LayoutChecker::SeeSection(const IniLine& line, int number) {
             m_findings.Add(Severity::Warning, number,
                            "section [" + name + "] appears again: only the first one, at line " +
                                std::to_string(line.firstNumber) + ", is read");
+    } else if (EqualsIgnoringCase(name, kAutorunSection)) {
+        m_under = Under::Autorun;
     } else if (!IsKnownSection(name, NameMatch::IgnoreCase)) {
         if (!Listing(Kind::UnknownSection, number)) return;
         std::string message = "unknown section [" + name + "]: the menu never reads it";
-        if (auto near = Nearest(name, SchemaSections())) message += "; did you mean [" + *near + "]?";
+        std::vector<std::string> sections = SchemaSections();
+        sections.emplace_back(kAutorunSection);
+        if (auto near = Nearest(name, sections)) message += "; did you mean [" + *near + "]?";
         m_findings.Add(Severity::Warning, number, message);
     } else {
         m_under = Under::KnownSection;
@@ -91,6 +96,10 @@ void LayoutChecker::SeeKey(const IniLine& line, int number) {
         std::string message = "key " + Quote(name) + " stands before any section: the menu never reads it";
         if (const SchemaKey* k = FindAnySection(name)) message += "; it belongs in [" + k->section + "]";
         m_findings.Add(Severity::Warning, number, message);
+        return;
+    }
+    if (m_under == Under::Autorun) {
+        SeeAutorunKey(line, number, name);
         return;
     }
     if (!FindSchemaKey(line.section, name, NameMatch::IgnoreCase)) {
@@ -115,6 +124,28 @@ void LayoutChecker::SeeKey(const IniLine& line, int number) {
     if (line.kind == IniLine::Kind::KeyWithoutValue && Listing(Kind::KeyWithoutValue, number))
         m_findings.Add(Severity::Warning, number,
                        "key " + Quote(name) + " has no \"=\": the menu reads it as missing (\"0\")");
+}
+
+// Windows reads [autorun] as the menu reads its own sections: names ignoring
+// case, the first of repeated keys.
+void LayoutChecker::SeeAutorunKey(const IniLine& line, int number, const std::string& name) {
+    if (!IsAutorunKey(name)) {
+        if (!Listing(Kind::UnknownKey, number)) return;
+        std::string message = "unknown key " + Quote(name) + " in [" + Shown(line.section) + "]: Windows ignores it";
+        if (const SchemaKey* other = FindAnySection(name)) {
+            message += "; it belongs in [" + other->section + "]";
+        } else if (auto near = Nearest(name, AutorunKeys())) {
+            message += "; did you mean " + Quote(*near) + "?";
+        }
+        m_findings.Add(Severity::Warning, number, message);
+    } else if (line.fate == IniLine::Fate::Shadowed) {
+        if (Listing(Kind::RepeatedKey, number))
+            m_findings.Add(Severity::Warning, number,
+                           "key " + Quote(name) + " appears again: only line " + std::to_string(line.firstNumber) +
+                               " is read");
+    } else if (line.kind == IniLine::Kind::KeyWithoutValue && Listing(Kind::KeyWithoutValue, number)) {
+        m_findings.Add(Severity::Warning, number, "key " + Quote(name) + " has no \"=\": Windows ignores it");
+    }
 }
 
 void LayoutChecker::Finish() {

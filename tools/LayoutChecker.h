@@ -34,12 +34,13 @@ private:
         int first_line = 0;
     };
     // Which keys of the lines under the current header are looked at.
-    enum class Under { LeadingLines, KnownSection, Other };
+    enum class Under { LeadingLines, KnownSection, Autorun, Other };
 
     // Whether a finding of this kind at this line is still listed.
     bool Listing(Kind kind, int line);
     void SeeSection(const IniLine& line, int number);
     void SeeKey(const IniLine& line, int number);
+    void SeeAutorunKey(const IniLine& line, int number, const std::string& name);
     // A name as findings show it: an unpaired surrogate of a UTF-16 name
     // (kept by the reader so that the name matches nothing) shows as "?", as
     // values show it.

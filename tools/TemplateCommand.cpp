@@ -8,6 +8,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "AutorunChecker.h"
 #include "ToolCommand.h"
 #include "config/ConfigurationPaths.h"
 #include "config/KeySchema.h"
@@ -233,6 +234,29 @@ std::string LogoIcon() {
     return out + image;
 }
 
+std::string_view FirstValue(KeyId row) {
+    for (const Value& v : kValues)
+        if (v.row == row) return v.values[0];
+    return {};
+}
+
+// Windows shows a medium's label in at most this many characters.
+constexpr std::size_t kMaxLabel = 32;
+
+// What Windows reads to start the menu from the medium.
+std::string AutorunSection() {
+    std::string out = "\n[autorun]\n"
+                      "; Read by Windows, not by the menu: AutoPlay starts the Windows menu from a\n"
+                      "; disc and shows the icon and label. \"automenu-tool pack\" puts automenu.exe\n"
+                      "; next to this file.\n";
+    out += "open=" + std::string(kWindowsMenuName) + "\n";
+    if (FirstValue(KeyId::LogoUse) == "YES" && FirstValue(KeyId::LogoPath) == "NOW")
+        out += "icon=" + std::string(FirstValue(KeyId::LogoName)) + "\n";
+    if (const std::string_view title = FirstValue(KeyId::TitleCaption); !title.empty() && title.size() <= kMaxLabel)
+        out += "label=" + std::string(title) + "\n";
+    return out;
+}
+
 int Usage() {
     std::fputs("usage: automenu-tool template [DIR] [--force]\n", stderr);
     return kUsageError;
@@ -254,7 +278,7 @@ std::string TemplateText() {
         }
         out += key.key + "=" + TemplateValue(key) + "\n";
     }
-    return out;
+    return out + AutorunSection();
 }
 
 std::vector<TemplateFile> TemplateFiles() {

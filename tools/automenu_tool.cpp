@@ -23,7 +23,10 @@ const ToolCommand kCommands[] = {
      "warnings  sections and keys the menu never reads, switches almost \"YES\",\n"
      "          colour names almost right, shown labels without caption or font,\n"
      "          launch targets that do not exist, labels outside the window,\n"
-     "          entries that overlap;\n"
+     "          entries that overlap; keys of [autorun] Windows does not know and\n"
+     "          files its open, icon and shellexecute name that are not there;\n"
+     "          entries that open programs only Windows runs, on a medium that\n"
+     "          also offers the Linux menu;\n"
      "notes     keys behind a switch that is off or a count too low, fonts that\n"
      "          are not installed and what is drawn instead.\n"
      "\n"
@@ -55,8 +58,9 @@ const ToolCommand kCommands[] = {
      "Without DIR, prints a complete, commented AUTORUN.INF for a menu with a title,\n"
      "two lines of text, three entries and an exit entry. With DIR, writes it there\n"
      "together with the files it names (LOGO.ICO, BACK.BMP, README.TXT, LICENSE.TXT),\n"
-     "so that \"automenu-tool check DIR\" finds nothing to warn about. An existing\n"
-     "AUTORUN.INF is kept unless --force is given.\n",
+     "and an [autorun] section for Windows (open=automenu.exe, the logo as icon, the\n"
+     "title as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
+     "An existing AUTORUN.INF is kept unless --force is given.\n",
      RunTemplate},
 };
 

@@ -154,9 +154,32 @@ CASES = {
         FORM + BACKGROUND + entries(2, entry(1, 100), entry(2, 104)),
         ["33 warning entry 1 and entry 2 overlap"],
     ),
+    # Windows' [autorun] section: names match ignoring case, open= may carry
+    # arguments, icon= an icon index, shellexecute= a web address.
+    "autorun_good": (
+        FORM + BACKGROUND + entries(1, entry(1, 100))
+        + '[AutoRun]\nOpen="SETUP.EXE" /quiet\nicon=BACK.BMP,-1\nlabel=Example\naction=Install Example\n'
+        + "shellexecute=https://example.com/\nUseAutoPlay=1\n",
+        [],
+    ),
+    "autorun_unknown_key": (FORM + "[autorun]\nopne=SETUP.EXE\nLogo Use=NO\nUseAutoPlay=1\n",
+                            ['5 warning Windows ignores it; did you mean "open"?', '6 warning it belongs in [Logo Setup]']),
+    "autorun_misspelt_section": (FORM + "[autorn]\nopen=SETUP.EXE\n", ["4 warning did you mean [autorun]?"]),
+    "autorun_files_missing": (
+        FORM + "[autorun]\nopen=TOOLS\\SETUP.EXE -x\nicon=MISSING.ICO,2\nshellexecute=DOCS\\INDEX.HTM\nopen=SETUP.EXE\n",
+        ['5 warning file "TOOLS\\SETUP.EXE" named by "open" in [autorun] does not exist',
+         '6 warning file "MISSING.ICO" named by "icon"', '7 warning file "DOCS\\INDEX.HTM" named by "shellexecute"',
+         "8 warning only line 5 is read"],
+    ),
+    "autorun_windows_only_target": (
+        FORM + BACKGROUND + entries(2, entry(1, 100, target="SETUP.EXE"), entry(2, 140))
+        + "[autorun]\nopen=automenu.exe\n",
+        ['30 warning launch target "SETUP.EXE" of entry 1 runs only on Windows',
+         '49 note "automenu.exe" is not here yet'],
+    ),
 }
 
-NEEDS_PICTURE = {"clean", "no_background", "second_font_size_not_a_number", "second_font_missing", "launch_target_missing",
+NEEDS_PICTURE = {"autorun_good", "autorun_windows_only_target", "clean", "no_background", "second_font_size_not_a_number", "second_font_missing", "launch_target_missing",
                  "launch_target_key_missing", "entries_overlap", "picture_only_ignoring_case",
                  "launch_target_only_ignoring_case"}
 
@@ -175,6 +198,9 @@ for name, (text, expected) in CASES.items():
         # fails when it is first drawn.
         shutil.copy(os.path.join(HERE, "..", "pictures", "entry_offset_outside.ico"),
                     os.path.join(directory, "DAMAGED.ICO"))
+    if name in ("autorun_good", "autorun_windows_only_target"):
+        with open(os.path.join(directory, "SETUP.EXE"), "wb") as f:
+            f.write(b"MZ")
     if name == "launch_target_only_ignoring_case":
         os.makedirs(os.path.join(directory, "images"))
         shutil.copy(PICTURE, os.path.join(directory, "images", "BACK.BMP"))

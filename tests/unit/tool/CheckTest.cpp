@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "AutorunChecker.h"
 #include "CheckCommand.h"
 #include "MenuSimulation.h"
 #include "TemplateCommand.h"
@@ -166,6 +167,8 @@ TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     dir.Write("AUTORUN.INF", TemplateText());
     for (const TemplateFile& f : TemplateFiles()) dir.Write(f.name, f.bytes);
 
+    // The Windows menu is not there until the folder is packed.
+    EXPECT_NE(TemplateText().find("\nopen=automenu.exe\nicon=LOGO.ICO\nlabel=Example Product 1.0\n"), std::string::npos);
     const CheckReport report = CheckDirectory(dir.Path());
     EXPECT_EQ(report.Count(Severity::Error), 0) << FormatText(report);
     EXPECT_EQ(report.Count(Severity::Warning), 0) << FormatText(report);
@@ -177,6 +180,24 @@ TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     EXPECT_FALSE(menu.MoveOverBackground());
     EXPECT_TRUE(menu.SavePng(dir.Join("menu.png")));
     EXPECT_GT(fs::file_size(dir.Join("menu.png")), 0u);
+}
+
+TEST(Autorun, FileOfAValueLeavesOutArgumentsAndIconIndex) {
+    const struct {
+        const char* key;
+        const char* value;
+        const char* file;
+    } cases[] = {
+        {"open", "SETUP.EXE /quiet", "SETUP.EXE"},
+        {"OPEN", "\"Setup Tool.exe\" /quiet", "Setup Tool.exe"},
+        {"open", "\"unclosed quote.exe", "unclosed quote.exe"},
+        {"open", "  BIN\\SETUP.EXE", "BIN\\SETUP.EXE"},
+        {"icon", "LOGO.ICO,0", "LOGO.ICO"},
+        {"icon", "SETUP.EXE, -101", "SETUP.EXE"},
+        {"icon", "A,B.ICO", "A,B.ICO"},
+        {"shellexecute", "READ ME.HTM", "READ ME.HTM"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(AutorunFileOf(c.key, c.value), c.file) << c.key << "=" << c.value;
 }
 
 TEST(EditDistance, IgnoresCaseAndCountsEdits) {
