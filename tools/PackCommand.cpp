@@ -18,6 +18,7 @@
 #include "config/ConfigurationPaths.h"
 #include "config/ProfileReader.h"
 #include "platform/posix/PathResolver.h"
+#include "platform/posix/PosixFiles.h"
 
 namespace automenu::tool {
 
@@ -93,12 +94,9 @@ bool WriteFile(const fs::path& path, std::string_view bytes, fs::perms mode) {
     return !ec;
 }
 
-std::optional<std::string> ReadWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+// A configuration file, read as the menu reads it: up to the profile limit.
+platform::FileReadStatus ReadConfiguration(const fs::path& path, std::string& bytes) {
+    return platform::PosixReadFile(path.string(), ProfileReader::kMaxFileBytes, bytes);
 }
 
 // Whether `inner` is `outer` or lies within it.
@@ -180,17 +178,26 @@ private:
 // The medium's AUTORUN.INF: the author's, with the [autorun] section added
 // when it has none.
 bool WriteConfiguration(const fs::path& source, const fs::path& output, const std::string& name) {
-    const std::optional<std::string> bytes = ReadWholeFile(source / name);
-    if (!bytes) {
+    std::string bytes;
+    const platform::FileReadStatus status = ReadConfiguration(source / name, bytes);
+    if (status == platform::FileReadStatus::CannotOpen) {
         Fail("cannot read " + (source / name).string());
         return false;
     }
-    std::string written = *bytes;
-    if (HasAutorunSection(*bytes)) {
+    std::error_code ec;
+    if (status == platform::FileReadStatus::TooLarge) {
+        // Beyond what the menu reads: copied, not rewritten.
+        Say(name + ": larger than the menu reads, copied as it is, without an [autorun] section");
+        if (fs::copy_file(source / name, output / name, fs::copy_options::overwrite_existing, ec)) return true;
+        Fail("cannot write " + (output / name).string() + ": " + ec.message());
+        return false;
+    }
+    std::string written = bytes;
+    if (HasAutorunSection(bytes)) {
         Say(name + ": has an [autorun] section, kept as it is");
     } else {
-        const CheckedFile file(source.string(), ProfileReader::FromBytes(*bytes));
-        if (const std::optional<std::string> with = WithAutorunSection(*bytes, AutorunValuesFor(file))) {
+        const CheckedFile file(source.string(), ProfileReader::FromBytes(bytes));
+        if (const std::optional<std::string> with = WithAutorunSection(bytes, AutorunValuesFor(file))) {
             written = *with;
             Say(name + ": [autorun] section added, for Windows to start automenu.exe");
         } else {
@@ -234,8 +241,8 @@ bool ValidVolumeLabel(std::string_view label) {
 // the folder's name.
 std::string ImageLabel(const PackOptions& options, const fs::path& output, const std::string& configuration) {
     if (!options.volumeLabel.empty()) return options.volumeLabel;
-    if (std::optional<std::string> bytes = ReadWholeFile(output / configuration)) {
-        const CheckedFile file(output.string(), ProfileReader::FromBytes(std::move(*bytes)));
+    if (std::string bytes; ReadConfiguration(output / configuration, bytes) == platform::FileReadStatus::Ok) {
+        const CheckedFile file(output.string(), ProfileReader::FromBytes(std::move(bytes)));
         if (file.Present("autorun", "label")) {
             if (std::string label = VolumeLabelOf(file.Value("autorun", "label")); !label.empty()) return label;
         }
