@@ -15,7 +15,10 @@ namespace {
 // Windows shows a medium's label in at most this many characters.
 constexpr std::size_t kMaxLabelCharacters = 32;
 
-std::size_t Utf8Characters(std::string_view text) {
+// Characters of a value: bytes of a file without byte-order mark (a Windows
+// code page), else UTF-8 sequences.
+std::size_t Characters(std::string_view text, IniLexer::Encoding encoding) {
+    if (encoding == IniLexer::Encoding::Bytes) return text.size();
     std::size_t n = 0;
     for (const char c : text)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
@@ -113,7 +116,7 @@ AutorunValues AutorunValuesFor(const CheckedFile& file) {
     const SchemaKey& title = KeyOf(KeyId::TitleCaption);
     if (IsYes(file.Value(title_use.section, title_use.key)) && file.Present(title.section, title.key)) {
         const std::string caption = file.Value(title.section, title.key);
-        if (Utf8Characters(caption) <= kMaxLabelCharacters) values.label = caption;
+        if (Characters(caption, file.Reader().FileEncoding()) <= kMaxLabelCharacters) values.label = caption;
     }
     return values;
 }

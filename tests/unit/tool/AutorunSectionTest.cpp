@@ -102,6 +102,12 @@ TEST(AutorunSectionTest, ValuesComeFromTheMenusLogoAndTitle) {
     const CheckedFile file(folder.Path(),
                            ProfileReader::FromBytes("\xEF\xBB\xBF" + title + "Title Message Label Caption=" + accented));
     EXPECT_EQ(AutorunValuesFor(file).label, accented);
+    // Without a byte-order mark each byte is a character of the code page.
+    const std::string cp1252(32, '\xE9');
+    const CheckedFile ansi(folder.Path(), ProfileReader::FromBytes(title + "Title Message Label Caption=" + cp1252));
+    EXPECT_EQ(AutorunValuesFor(ansi).label, cp1252);
+    const CheckedFile longer(folder.Path(), ProfileReader::FromBytes(title + "Title Message Label Caption=" + cp1252 + "\x80"));
+    EXPECT_EQ(AutorunValuesFor(longer).label, "");
 }
 
 TEST(AutorunSectionTest, VolumeLabels) {
