@@ -70,6 +70,17 @@ else()
   file(REMOVE ${_beside_tool})
 endif()
 
+# strip, as an install with stripping runs it, keeps the compilers' notes in
+# .comment, which Debian's packages leave out.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(_program automenu automenu-tool)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/\${_program}\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+  endif()")
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME automenu)
 set(CPACK_PACKAGE_VENDOR "the automenu authors")
@@ -82,11 +93,16 @@ installation medium: a window with a background picture and entries that
 open the medium's programs and documents.
 automenu-tool checks such files, draws the menu without a display, and lays
 out a disc or stick (and its ISO image) that starts the menu on Windows and
-offers it on Linux; the Windows menu it puts there comes with this package.")
+offers it on Linux.")
+if(AUTOMENU_WINDOWS_MENU)
+  string(APPEND CPACK_PACKAGE_DESCRIPTION "\nThe Windows menu it puts there comes with this package.")
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
+# automenu-tool pack --iso writes the image with xorriso.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xorriso")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
