@@ -105,4 +105,7 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
 # automenu-tool pack --iso writes the image with xorriso.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xorriso")
 set(CPACK_STRIP_FILES ON)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/CPackProjectConfig.cmake.in
+               ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
 include(CPack)

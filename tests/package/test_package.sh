@@ -78,6 +78,17 @@ check_control() {
     [ "$version" = "$want" ] || fail "Version $version, the changelog's newest entry $want"
 }
 
+# Every file carries the time of the changelog's newest entry (or the
+# builder's SOURCE_DATE_EPOCH), so building the same source again gives the
+# same package.
+check_timestamps() {
+    local epoch want got
+    epoch=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "$source_dir/packaging/debian/changelog" -S Timestamp)}
+    want=$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M')
+    got=$(TZ=UTC dpkg-deb -c "$deb" | awk '{print $4, $5}' | sort -u)
+    [ "$got" = "$want" ] || fail "file times in the package: $(tr '\n' ',' <<<"$got") expected $want"
+}
+
 # The installed tool runs from the package's tree and reads the installed demo.
 check_installed_tool() {
     local out
@@ -98,6 +109,7 @@ check_files
 check_compressed
 check_windows_menu
 check_control
+check_timestamps
 check_installed_tool
 check_lintian
 
