@@ -25,5 +25,6 @@ int RunCheck(CommandArguments args);
 int RunRender(CommandArguments args);
 int RunKeys(CommandArguments args);
 int RunTemplate(CommandArguments args);
+int RunPack(CommandArguments args);
 
 }  // namespace automenu::tool

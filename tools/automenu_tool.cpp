@@ -62,6 +62,33 @@ const ToolCommand kCommands[] = {
      "title as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
      "An existing AUTORUN.INF is kept unless --force is given.\n",
      RunTemplate},
+    {"pack", "SOURCE OUTPUT [--iso FILE [--volume-label NAME]] [--no-windows] [--no-linux]",
+     "make a medium folder (and an ISO image) that starts the menu",
+     "Copies the author's folder SOURCE to OUTPUT (which must not exist or be empty)\n"
+     "and makes it a medium that starts the menu:\n"
+     "\n"
+     "  AUTORUN.INF   copied; when it has no [autorun] section, one is added at its\n"
+     "                end (open=automenu.exe, the menu's logo as icon, the title as\n"
+     "                label), in the file's own encoding and line ends\n"
+     "  automenu.exe  the Windows menu, which Windows starts from [autorun]\n"
+     "  automenu      the Linux menu\n"
+     "  autorun.sh    what a Linux desktop offers to run when the medium is mounted;\n"
+     "                it starts the Linux menu, also from a FAT stick where nothing\n"
+     "                is executable, and opens the medium's folder when it cannot\n"
+     "\n"
+     "The menus are taken from beside the tool, and the Windows one also from\n"
+     "../share/automenu/ (where the package installs it); --windows-menu FILE and\n"
+     "--linux-menu FILE name others, --no-windows and --no-linux leave one out.\n"
+     "An author's own autorun.sh is kept.\n"
+     "\n"
+     "SOURCE is checked first, as by \"automenu-tool check\"; errors stop the pack\n"
+     "unless --ignore-errors is given.\n"
+     "\n"
+     "--iso FILE also writes an ISO 9660 image of OUTPUT with Rock Ridge (the Linux\n"
+     "files keep their execute permission) and Joliet (long names on Windows),\n"
+     "made by xorriso. Its volume label is NAME, else the [autorun] label, else\n"
+     "OUTPUT's name, in capitals, letters and digits, at most 32 characters.\n",
+     RunPack},
 };
 
 void PrintHelp(std::FILE* to) {

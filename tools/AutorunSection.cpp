@@ -1,0 +1,142 @@
+#include "AutorunSection.h"
+
+#include <sys/stat.h>
+
+#include "AutorunChecker.h"
+#include "base/AsciiCase.h"
+#include "config/IniLexer.h"
+#include "config/ValueRules.h"
+#include "menu/SettingsPass.h"
+
+namespace automenu::tool {
+
+namespace {
+
+// Windows shows a medium's label in at most this many characters.
+constexpr std::size_t kMaxLabelCharacters = 32;
+
+std::size_t Utf8Characters(std::string_view text) {
+    std::size_t n = 0;
+    for (const char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+// The code units of a file's text after its byte-order mark.
+class CodeUnits {
+public:
+    CodeUnits(std::string_view bytes, IniLexer::Encoding encoding) : m_bytes(bytes), m_encoding(encoding) {
+        switch (encoding) {
+            case IniLexer::Encoding::Bytes: m_begin = 0; m_width = 1; break;
+            case IniLexer::Encoding::Utf8: m_begin = 3; m_width = 1; break;
+            case IniLexer::Encoding::Utf16Le:
+            case IniLexer::Encoding::Utf16Be: m_begin = 2; m_width = 2; break;
+        }
+    }
+    bool Whole() const { return (m_bytes.size() - m_begin) % m_width == 0; }
+    std::size_t Size() const { return (m_bytes.size() - m_begin) / m_width; }
+    unsigned At(std::size_t i) const {
+        const std::size_t at = m_begin + i * m_width;
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(m_bytes[at + k]); };
+        if (m_width == 1) return byte(0);
+        return m_encoding == IniLexer::Encoding::Utf16Le ? byte(0) | byte(1) << 8 : byte(0) << 8 | byte(1);
+    }
+
+private:
+    std::string_view m_bytes;
+    IniLexer::Encoding m_encoding;
+    std::size_t m_begin = 0;
+    std::size_t m_width = 1;
+};
+
+std::string LineEndOf(const CodeUnits& units) {
+    for (std::size_t i = 0; i < units.Size(); ++i) {
+        if (units.At(i) == '\n') return "\n";
+        if (units.At(i) == '\r') return i + 1 < units.Size() && units.At(i + 1) == '\n' ? "\r\n" : "\r";
+    }
+    return "\r\n";
+}
+
+void AppendUtf16Unit(std::string& out, unsigned unit, bool little_endian) {
+    const char high = static_cast<char>(unit >> 8 & 0xFF);
+    const char low = static_cast<char>(unit & 0xFF);
+    out += little_endian ? low : high;
+    out += little_endian ? high : low;
+}
+
+// Valid UTF-8 (what a decoded file's lookups give) as UTF-16.
+std::string Utf16Of(std::string_view utf8, bool little_endian) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        unsigned code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k)
+            code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += length;
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            AppendUtf16Unit(out, 0xD800 | code >> 10, little_endian);
+            AppendUtf16Unit(out, 0xDC00 | (code & 0x3FF), little_endian);
+        } else {
+            AppendUtf16Unit(out, code, little_endian);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+bool HasAutorunSection(std::string_view bytes) {
+    bool found = false;
+    const IniLexer lexer(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)), [&](const IniLine& line) {
+        if (line.kind == IniLine::Kind::Section && EqualsIgnoringCase(line.name, kAutorunSection)) found = true;
+    });
+    return found;
+}
+
+AutorunValues AutorunValuesFor(const CheckedFile& file) {
+    AutorunValues values;
+    values.open = std::string(kWindowsMenuName);
+    const SchemaKey& logo_use = KeyOf(KeyId::LogoUse);
+    const SchemaKey& logo_path = KeyOf(KeyId::LogoPath);
+    const SchemaKey& logo_name = KeyOf(KeyId::LogoName);
+    // An icon from elsewhere ("D:\art") is not on the medium for Windows to show.
+    if (IsYes(file.Value(logo_use.section, logo_use.key)) && file.Value(logo_path.section, logo_path.key) == "NOW") {
+        const std::string name = file.Value(logo_name.section, logo_name.key);
+        struct stat st {};
+        if (!name.empty() && ::stat(MediaPath(file.Directory() + "/" + name).c_str(), &st) == 0 &&
+            S_ISREG(st.st_mode))
+            values.icon = name;
+    }
+    const SchemaKey& title_use = KeyOf(KeyId::TitleUse);
+    const SchemaKey& title = KeyOf(KeyId::TitleCaption);
+    if (IsYes(file.Value(title_use.section, title_use.key)) && file.Present(title.section, title.key)) {
+        const std::string caption = file.Value(title.section, title.key);
+        if (Utf8Characters(caption) <= kMaxLabelCharacters) values.label = caption;
+    }
+    return values;
+}
+
+std::optional<std::string> WithAutorunSection(std::string_view bytes, const AutorunValues& values) {
+    const IniLexer::Encoding encoding = IniLexer::EncodingOf(bytes);
+    const CodeUnits units(bytes, encoding);
+    if (!units.Whole()) return std::nullopt;
+    const std::string eol = LineEndOf(units);
+    std::string text;
+    const bool ends_line = units.Size() == 0 || units.At(units.Size() - 1) == '\n' || units.At(units.Size() - 1) == '\r';
+    if (!ends_line) text += eol;
+    if (units.Size() > 0) text += eol;
+    text += "[autorun]" + eol + "open=" + values.open + eol;
+    if (!values.icon.empty()) text += "icon=" + values.icon + eol;
+    if (!values.label.empty()) text += "label=" + values.label + eol;
+
+    std::string out(bytes);
+    if (encoding == IniLexer::Encoding::Utf16Le || encoding == IniLexer::Encoding::Utf16Be)
+        out += Utf16Of(text, encoding == IniLexer::Encoding::Utf16Le);
+    else
+        out += text;
+    return out;
+}
+
+}  // namespace automenu::tool

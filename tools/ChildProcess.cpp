@@ -1,0 +1,72 @@
+#include "ChildProcess.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/posix/FileDescriptor.h"
+
+extern char** environ;
+
+namespace automenu::tool {
+
+namespace {
+
+constexpr std::size_t kKeptOutput = 64 * 1024;
+
+class SpawnActions {
+public:
+    SpawnActions() { posix_spawn_file_actions_init(&m_actions); }
+    ~SpawnActions() { posix_spawn_file_actions_destroy(&m_actions); }
+    SpawnActions(const SpawnActions&) = delete;
+    SpawnActions& operator=(const SpawnActions&) = delete;
+    posix_spawn_file_actions_t* Get() { return &m_actions; }
+
+private:
+    posix_spawn_file_actions_t m_actions;
+};
+
+}  // namespace
+
+ProgramRun RunProgram(const std::vector<std::string>& argv) {
+    ProgramRun run;
+    if (argv.empty()) return run;
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return run;
+    platform::FileDescriptor read_end(fds[0]);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    int spawned = 0;
+    {
+        platform::FileDescriptor write_end(fds[1]);
+        SpawnActions actions;
+        posix_spawn_file_actions_addopen(actions.Get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_adddup2(actions.Get(), write_end.Get(), STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(actions.Get(), write_end.Get(), STDERR_FILENO);
+        spawned = ::posix_spawnp(&pid, args[0], actions.Get(), nullptr, args.data(), environ);
+    }  // our copy of the write end closes here, so the reads below see the end
+    if (spawned != 0) return run;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(read_end.Get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        run.output.append(buffer, static_cast<std::size_t>(n));
+        if (run.output.size() > 2 * kKeptOutput) run.output.erase(0, run.output.size() - kKeptOutput);
+    }
+    if (run.output.size() > kKeptOutput) run.output.erase(0, run.output.size() - kKeptOutput);
+    int wait_status = 0;
+    while (::waitpid(pid, &wait_status, 0) < 0 && errno == EINTR) {
+    }
+    // posix_spawnp reports a program it could not execute as exit status 127.
+    run.started = !(WIFEXITED(wait_status) && WEXITSTATUS(wait_status) == 127 && run.output.empty());
+    run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+    return run;
+}
+
+}  // namespace automenu::tool
