@@ -96,6 +96,17 @@ check_installed_tool() {
         fail "automenu-tool check on the installed demo failed: $(tail -n 3 <<<"$out")"
 }
 
+# pack, run from the unpacked package, finds both menus where the package
+# puts them and copies them onto the medium unchanged.
+check_pack_finds_menus() {
+    local medium=$work/medium out
+    out=$("$root/usr/bin/automenu-tool" pack "$root/usr/share/automenu/demo" "$medium" 2>&1) ||
+        { fail "pack from the installed tool failed: $(tail -n 3 <<<"$out")"; return; }
+    cmp -s "$medium/automenu.exe" "$root/usr/share/automenu/automenu.exe" ||
+        fail "pack did not copy the package's automenu.exe"
+    cmp -s "$medium/automenu" "$root/usr/bin/automenu" || fail "pack did not copy the package's automenu"
+}
+
 # Any lintian error fails; warnings are shown. Overrides, each with its
 # reason, are in the package.
 check_lintian() {
@@ -111,6 +122,7 @@ check_windows_menu
 check_control
 check_timestamps
 check_installed_tool
+check_pack_finds_menus
 check_lintian
 
 [ "$failures" -eq 0 ] && echo ok
