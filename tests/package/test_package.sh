@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a Debian package made by cpack: the files it installs and their
-# modes, its control fields, that the installed programs run from where the
-# package puts them, and lintian. One function per check; each says FAIL and
+# modes, the compressed pages and changelog, the Windows menu's kind, its
+# control fields and file times, that the installed tool runs (pack included)
+# from where the package puts it, and lintian. One function per check; each says FAIL and
 # counts, so one run names every fault.
 # Usage: test_package.sh DEB
 set -uo pipefail
