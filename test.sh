@@ -2,7 +2,8 @@
 # Installs what the tests need, builds, and runs every test: the unit tests,
 # the end-to-end tests (each in its own X server with a window manager), the
 # unit tests again under AddressSanitizer + UndefinedBehaviorSanitizer, each
-# fuzzer for a bounded time, and the Windows program's tests under Wine.
+# fuzzer for a bounded time, the Windows program's tests under Wine, and the
+# Debian package (its files, control fields and lintian).
 set -uo pipefail
 cd "$(dirname "$0")"
 . scripts/packages.sh
@@ -34,7 +35,11 @@ step() {  # step NAME COMMAND...: a step that fails counts as one failure
 }
 
 build_main() {
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DAUTOMENU_WERROR=ON >/dev/null && cmake --build build -j"$jobs"
+    # Without the Windows menu beside the tool, whatever an earlier run's
+    # Debian package step left in the cache: the tests see the same build
+    # every run.
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DAUTOMENU_WERROR=ON -DAUTOMENU_WINDOWS_MENU= >/dev/null &&
+        cmake --build build -j"$jobs"
 }
 # run_ctest LOG DIR [CTEST ARGUMENTS]
 run_ctest() {
@@ -119,6 +124,22 @@ test_windows() {  # test_windows DIR
     return "$rc"
 }
 
+# The Debian package of build/, carrying the 32-bit Windows menu (it runs on
+# 32- and 64-bit Windows), checked by tests/package/test_package.sh.
+package_deb() {
+    cmake -S . -B build -DAUTOMENU_WINDOWS_MENU="$PWD/build-windows32/automenu.exe" >/dev/null &&
+        cmake --build build -j"$jobs" >/dev/null || return 1
+    rm -f build/automenu_*.deb
+    (cd build && cpack) >"$logs/cpack.log" 2>&1 || { echo "cpack failed"; tail -n 20 "$logs/cpack.log"; return 1; }
+    local deb
+    deb=$(ls build/automenu_*.deb)
+    if bash tests/package/test_package.sh "$deb" >"$logs/package.log" 2>&1; then
+        echo "package: ok ($deb)"; passed=$((passed + 1))
+    else
+        echo "package: FAILED"; tail -n 30 "$logs/package.log"; failed=$((failed + 1)); return 1
+    fi
+}
+
 step "build" build_main
 step "tests" test_main
 step "build with sanitizers" build_asan
@@ -128,6 +149,7 @@ step "build for Windows (64-bit)" build_windows build-windows x86_64
 step "Windows tests under Wine (64-bit)" test_windows build-windows
 step "build for Windows (32-bit)" build_windows build-windows32 i686
 step "Windows tests under Wine (32-bit)" test_windows build-windows32
+step "Debian package" package_deb
 
 echo
 if [ ${#failed_steps[@]} -gt 0 ]; then
