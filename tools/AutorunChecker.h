@@ -4,6 +4,7 @@
 // menu.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,8 @@ namespace automenu::tool {
 inline constexpr std::string_view kAutorunSection = "autorun";
 // The Windows menu, which `open=` names on a medium made for both systems.
 inline constexpr std::string_view kWindowsMenuName = "automenu.exe";
+// Windows shows a medium's label in at most this many characters.
+inline constexpr std::size_t kMaxAutorunLabel = 32;
 
 // The keys Windows reads from [autorun], spelt as documented.
 const std::vector<std::string>& AutorunKeys();

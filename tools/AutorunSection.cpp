@@ -12,9 +12,6 @@ namespace automenu::tool {
 
 namespace {
 
-// Windows shows a medium's label in at most this many characters.
-constexpr std::size_t kMaxLabelCharacters = 32;
-
 // Characters of a value: bytes of a file without byte-order mark (a Windows
 // code page), else UTF-8 sequences.
 std::size_t Characters(std::string_view text, IniLexer::Encoding encoding) {
@@ -116,7 +113,7 @@ AutorunValues AutorunValuesFor(const CheckedFile& file) {
     const SchemaKey& title = KeyOf(KeyId::TitleCaption);
     if (IsYes(file.Value(title_use.section, title_use.key)) && file.Present(title.section, title.key)) {
         const std::string caption = file.Value(title.section, title.key);
-        if (Characters(caption, file.Reader().FileEncoding()) <= kMaxLabelCharacters) values.label = caption;
+        if (Characters(caption, file.Reader().FileEncoding()) <= kMaxAutorunLabel) values.label = caption;
     }
     return values;
 }

@@ -240,8 +240,6 @@ std::string_view FirstValue(KeyId row) {
     return {};
 }
 
-// Windows shows a medium's label in at most this many characters.
-constexpr std::size_t kMaxLabel = 32;
 
 // What Windows reads to start the menu from the medium.
 std::string AutorunSection() {
@@ -252,7 +250,7 @@ std::string AutorunSection() {
     out += "open=" + std::string(kWindowsMenuName) + "\n";
     if (FirstValue(KeyId::LogoUse) == "YES" && FirstValue(KeyId::LogoPath) == "NOW")
         out += "icon=" + std::string(FirstValue(KeyId::LogoName)) + "\n";
-    if (const std::string_view title = FirstValue(KeyId::TitleCaption); !title.empty() && title.size() <= kMaxLabel)
+    if (const std::string_view title = FirstValue(KeyId::TitleCaption); !title.empty() && title.size() <= kMaxAutorunLabel)
         out += "label=" + std::string(title) + "\n";
     return out;
 }
