@@ -6,6 +6,7 @@
 #include "base/AsciiCase.h"
 #include "config/IniLexer.h"
 #include "config/ValueRules.h"
+#include "formats/TextDecoding.h"
 #include "menu/SettingsPass.h"
 
 namespace automenu::tool {
@@ -64,16 +65,14 @@ void AppendUtf16Unit(std::string& out, unsigned unit, bool little_endian) {
     out += little_endian ? high : low;
 }
 
-// Valid UTF-8 (what a decoded file's lookups give) as UTF-16.
+// UTF-8 (what a decoded file's lookups give, always valid) as UTF-16.
 std::string Utf16Of(std::string_view utf8, bool little_endian) {
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        unsigned code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k)
-            code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += length;
+        char32_t code = 0;
+        const std::size_t length = DecodeUtf8(utf8, i, code);
+        if (length == 0) code = U'?';
+        i += length == 0 ? 1 : length;
         if (code >= 0x10000) {
             code -= 0x10000;
             AppendUtf16Unit(out, 0xD800 | code >> 10, little_endian);
