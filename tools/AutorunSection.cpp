@@ -86,12 +86,10 @@ std::string Utf16Of(std::string_view utf8, bool little_endian) {
 
 }  // namespace
 
+bool HasAutorunSection(const CheckedFile& file) { return file.Section(kAutorunSection) != nullptr; }
+
 bool HasAutorunSection(std::string_view bytes) {
-    bool found = false;
-    const IniLexer lexer(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)), [&](const IniLine& line) {
-        if (line.kind == IniLine::Kind::Section && EqualsIgnoringCase(line.name, kAutorunSection)) found = true;
-    });
-    return found;
+    return HasAutorunSection(CheckedFile("", ProfileReader::FromBytes(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)))));
 }
 
 AutorunValues AutorunValuesFor(const CheckedFile& file) {

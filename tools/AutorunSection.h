@@ -19,6 +19,7 @@ struct AutorunValues {
 };
 
 // Whether the file has a section named "autorun", in any case.
+bool HasAutorunSection(const CheckedFile& file);
 bool HasAutorunSection(std::string_view bytes);
 
 // The values for the menu read from `file`: open= the Windows menu; icon=

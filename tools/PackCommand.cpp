@@ -8,6 +8,7 @@
 #include <fstream>
 #include <vector>
 
+#include "AutorunChecker.h"
 #include "AutorunSection.h"
 #include "ChildProcess.h"
 #include "CheckCommand.h"
@@ -176,8 +177,8 @@ private:
 };
 
 // The medium's AUTORUN.INF: the author's, with the [autorun] section added
-// when it has none.
-bool WriteConfiguration(const fs::path& source, const fs::path& output, const std::string& name) {
+// when it has none. `label` receives the medium's [autorun] label.
+bool WriteConfiguration(const fs::path& source, const fs::path& output, const std::string& name, std::string& label) {
     std::string bytes;
     const platform::FileReadStatus status = ReadConfiguration(source / name, bytes);
     if (status == platform::FileReadStatus::CannotOpen) {
@@ -193,12 +194,15 @@ bool WriteConfiguration(const fs::path& source, const fs::path& output, const st
         return false;
     }
     std::string written = bytes;
-    if (HasAutorunSection(bytes)) {
+    const CheckedFile file(source.string(), ProfileReader::FromBytes(bytes));
+    if (HasAutorunSection(file)) {
+        if (file.Present(kAutorunSection, "label")) label = file.Value(kAutorunSection, "label");
         Say(name + ": has an [autorun] section, kept as it is");
     } else {
-        const CheckedFile file(source.string(), ProfileReader::FromBytes(bytes));
-        if (const std::optional<std::string> with = WithAutorunSection(bytes, AutorunValuesFor(file))) {
+        const AutorunValues values = AutorunValuesFor(file);
+        if (const std::optional<std::string> with = WithAutorunSection(bytes, values)) {
             written = *with;
+            label = values.label;
             Say(name + ": [autorun] section added, for Windows to start automenu.exe");
         } else {
             Say(name + ": its UTF-16 text ends in half a character; no [autorun] section added");
@@ -237,16 +241,11 @@ bool ValidVolumeLabel(std::string_view label) {
     });
 }
 
-// The label of the image: the one asked for, else the [autorun] label, else
-// the folder's name.
-std::string ImageLabel(const PackOptions& options, const fs::path& output, const std::string& configuration) {
+// The label of the image: the one asked for, else the medium's [autorun]
+// label, else the folder's name.
+std::string ImageLabel(const PackOptions& options, const fs::path& output, std::string_view autorun_label) {
     if (!options.volumeLabel.empty()) return options.volumeLabel;
-    if (std::string bytes; ReadConfiguration(output / configuration, bytes) == platform::FileReadStatus::Ok) {
-        const CheckedFile file(output.string(), ProfileReader::FromBytes(std::move(bytes)));
-        if (file.Present("autorun", "label")) {
-            if (std::string label = VolumeLabelOf(file.Value("autorun", "label")); !label.empty()) return label;
-        }
-    }
+    if (std::string label = VolumeLabelOf(autorun_label); !label.empty()) return label;
     const std::string label = VolumeLabelOf(output.filename().string());
     return label.empty() ? "AUTOMENU" : label;
 }
@@ -331,7 +330,8 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
     fs::permissions(output, kRunnable, ec);
     TreeCopy copy(left_out);
     if (!copy.Copy(source, output, true)) return Fail(copy.Problem());
-    if (!WriteConfiguration(source, output, *configuration)) return 1;
+    std::string autorun_label;
+    if (!WriteConfiguration(source, output, *configuration, autorun_label)) return 1;
     Say(output.string() + ": " + std::to_string(copy.Files() + 1) + " files of " + source.string());
     for (const std::string& name : copy.Replaced()) {
         if (FoldCase(name) != FoldCase(*configuration)) Say(name + ": the author's copy replaced by the tool's");
@@ -355,7 +355,7 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
             Say(std::string(kScriptName) + ": starts the Linux menu when the desktop offers to run it");
         }
     }
-    if (options.iso) return WriteImage(output, Canonical(*options.iso), ImageLabel(options, output, *configuration));
+    if (options.iso) return WriteImage(output, Canonical(*options.iso), ImageLabel(options, output, autorun_label));
     return 0;
 }
 
