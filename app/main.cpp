@@ -10,8 +10,7 @@
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
 #else
-#include <unistd.h>
-
+#include "platform/posix/PosixFiles.h"
 #include "platform/sdl/SdlPlatform.h"
 #endif
 
@@ -30,9 +29,7 @@ std::string ProgramPath(const char* argv0) {
 using Desktop = automenu::platform::SdlPlatform;
 
 std::string ProgramPath(const char* argv0) {
-    std::vector<char> buffer(4096);
-    ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (n > 0) return std::string(buffer.data(), static_cast<std::size_t>(n));
+    if (std::string path = automenu::platform::PosixProgramPath(); !path.empty()) return path;
     return argv0 ? argv0 : "automenu";
 }
 #endif

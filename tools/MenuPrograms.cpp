@@ -1,9 +1,10 @@
 #include "MenuPrograms.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <fstream>
+
+#include "platform/posix/PosixFiles.h"
 
 namespace automenu::tool {
 
@@ -14,11 +15,9 @@ const MenuProgram& MenuProgramFor(MenuPlatform platform) {
 }
 
 std::string OwnDirectory() {
-    std::string path(4096, '\0');
-    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (n <= 0 || static_cast<std::size_t>(n) >= path.size()) return ".";
-    path.resize(static_cast<std::size_t>(n));
+    const std::string path = platform::PosixProgramPath();
     const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 

@@ -65,6 +65,13 @@ std::string PosixCurrentDirectory() {
     }
 }
 
+std::string PosixProgramPath() {
+    std::vector<char> buffer(4096);
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= buffer.size()) return {};
+    return std::string(buffer.data(), static_cast<std::size_t>(n));
+}
+
 FileReadResult PosixReadFile(const std::string& path, std::size_t max_bytes) {
     FileReadResult result;
     result.status = ReadRegularFile(path, max_bytes, 0, Oversize::Refuse, result.bytes).status;

@@ -8,6 +8,8 @@
 namespace automenu::platform {
 
 std::string PosixCurrentDirectory();
+// The running program's file, from /proc/self/exe; empty when it cannot be read.
+std::string PosixProgramPath();
 // Reads a whole regular file of at most max_bytes. A directory, a device or a
 // file that cannot be opened gives CannotOpen; a longer file gives TooLarge
 // and no bytes, without reading it.
