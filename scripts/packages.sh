@@ -15,7 +15,15 @@ ensure_packages() {
         if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
             dpkg --add-architecture i386
         fi
-        apt-get update -qq
+        # A mirror in the middle of a sync serves index files that fail their
+        # checks; a later try usually finds it whole.
+        local try
+        for try in 1 2 3 4 5; do
+            apt-get update -qq 2>&1 | tee /tmp/apt-update.$$ >&2
+            grep -q '^E:' /tmp/apt-update.$$ || break
+            [ "$try" -lt 5 ] && { echo "apt-get update failed; trying again in 30 s"; sleep 30; }
+        done
+        rm -f /tmp/apt-update.$$
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
     else
         echo "Missing packages. Run:"
