@@ -17,7 +17,7 @@
 #include "ToolCommand.h"
 #include "base/AsciiCase.h"
 #include "config/ConfigurationPaths.h"
-#include "config/ProfileReader.h"
+#include "platform/ProfileReader.h"
 #include "platform/posix/PathResolver.h"
 #include "platform/posix/PosixFiles.h"
 
