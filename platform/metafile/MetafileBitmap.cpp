@@ -1,4 +1,4 @@
-#include "platform/cairo/MetafileBitmap.h"
+#include "platform/metafile/MetafileBitmap.h"
 
 #include <cstdlib>
 #include <new>
@@ -8,33 +8,29 @@
 
 namespace automenu::platform {
 
-std::shared_ptr<MfSurface> MfSurface::Create(std::vector<std::uint32_t> pixels, int width, int height,
-                                             bool bottom_up) {
-    std::shared_ptr<MfSurface> s(new MfSurface(std::move(pixels), bottom_up));
-    s->m_surface.reset(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(s->m_pixels.data()),
-                                                           CAIRO_FORMAT_ARGB32, width, height, width * 4));
-    if (cairo_surface_status(s->m_surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
-    return s;
-}
-
-double MfSurface::SourceTop(double sy, double sh) const {
-    return m_bottom_up ? cairo_image_surface_get_height(m_surface.get()) - (sy + sh) : sy;
-}
-
-std::shared_ptr<MfSurface> DecodeRecordDib(PlaybackBudget& budget, std::span<const std::uint8_t> info_bytes,
-                                           std::optional<std::span<const std::uint8_t>> bits, bool with_alpha) {
+std::shared_ptr<const MfBitmap> DecodeRecordDib(PlaybackBudget& budget, std::span<const std::uint8_t> info_bytes,
+                                                std::optional<std::span<const std::uint8_t>> bits, bool with_alpha,
+                                                bool* whole) {
     try {
         ByteReader r(info_bytes);
         DibInfo info = ReadDibInfo(r);
         const std::uint64_t pixels = static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(info.header.width))) *
                                      static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(info.header.height)));
         if (!budget.AdmitBitmap(pixels)) return nullptr;
-        PixelImage img;
-        if (!DecodeDib(info, bits ? *bits : info_bytes.subspan(r.Position()), img,
-                       with_alpha ? DibAlpha::FromData : DibAlpha::Ignore))
-            return nullptr;
-        budget.NoteBitmapDecoded(img.pixels.size());
-        return MfSurface::Create(std::move(img.pixels), img.width, img.height, info.header.height > 0);
+        auto bitmap = std::make_shared<MfBitmap>();
+        const std::span<const std::uint8_t> data = bits ? *bits : info_bytes.subspan(r.Position());
+        if (!DecodeDib(info, data, bitmap->image, with_alpha ? DibAlpha::FromData : DibAlpha::Ignore)) return nullptr;
+        if (whole) {
+            const DibHeader& h = info.header;
+            const bool rle = h.compression == BI_RLE8 || h.compression == BI_RLE4;
+            const std::uint64_t need = rle ? h.size_image
+                                           : DibStride(h.width, h.bit_count) *
+                                                 static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(h.height)));
+            *whole = need <= data.size() && (!rle || need > 0);
+        }
+        budget.NoteBitmapDecoded(bitmap->image.pixels.size());
+        bitmap->bottom_up = info.header.height > 0;
+        return bitmap;
     } catch (const ReadPastEnd&) {
         return nullptr;
     } catch (const std::bad_alloc&) {

@@ -1,50 +1,35 @@
-// Bitmaps that metafile records carry (DIBs), decoded into cairo surfaces
-// within the playback's budget.
+// Bitmaps that metafile records carry (DIBs), decoded within the playback's
+// budget.
 #pragma once
-
-#include <cairo.h>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
-#include <vector>
 
-#include "platform/cairo/CairoCanvas.h"
-#include "platform/cairo/PlaybackBudget.h"
+#include "base/Types.h"
+#include "platform/metafile/PlaybackBudget.h"
 
 namespace automenu::platform {
 
-// A decoded bitmap: its pixels, top-down, and a cairo surface over them.
-class MfSurface {
-public:
-    // Null when cairo cannot make the surface.
-    static std::shared_ptr<MfSurface> Create(std::vector<std::uint32_t> pixels, int width, int height,
-                                             bool bottom_up);
-    MfSurface(const MfSurface&) = delete;
-    MfSurface& operator=(const MfSurface&) = delete;
+// A decoded bitmap: its pixels top-down (premultiplied 0xAARRGGBB), and
+// which way the DIB stored its rows.
+struct MfBitmap {
+    PixelImage image;
+    bool bottom_up = true;
 
-    cairo_surface_t* Surface() const { return m_surface.get(); }
     // The top row of a source rectangle given in DIB coordinates, which count
     // from the bottom of a bottom-up DIB.
-    double SourceTop(double sy, double sh) const;
-
-private:
-    MfSurface(std::vector<std::uint32_t> pixels, bool bottom_up)
-        : m_pixels(std::move(pixels)), m_bottom_up(bottom_up) {}
-
-    std::vector<std::uint32_t> m_pixels;  // outlives the surface drawn from it
-    CairoSurfacePtr m_surface;
-    bool m_bottom_up;  // as the DIB stored its rows
+    double SourceTop(double sy, double sh) const { return bottom_up ? image.height - (sy + sh) : sy; }
 };
-
-inline cairo_surface_t* SurfaceOf(const MfSurface& s) { return s.Surface(); }
-inline double DibSourceTop(const MfSurface& s, double sy, double sh) { return s.SourceTop(sy, sh); }
 
 // A DIB from a record: BITMAPINFO and, apart from it, the bits; without
 // `bits`, a packed DIB whose bits follow the colour table. Null when it
 // cannot be decoded, is larger than the screen, or the budget is spent.
-std::shared_ptr<MfSurface> DecodeRecordDib(PlaybackBudget& budget, std::span<const std::uint8_t> info,
-                                           std::optional<std::span<const std::uint8_t>> bits, bool with_alpha);
+// `whole`, when given, tells whether the bits hold every row the header
+// declares (missing rows are decoded as black).
+std::shared_ptr<const MfBitmap> DecodeRecordDib(PlaybackBudget& budget, std::span<const std::uint8_t> info,
+                                                std::optional<std::span<const std::uint8_t>> bits, bool with_alpha,
+                                                bool* whole = nullptr);
 
 }  // namespace automenu::platform

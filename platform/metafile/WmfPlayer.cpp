@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "formats/ByteReader.h"
-#include "platform/cairo/MetafileRecordPlayers.h"
-#include "platform/cairo/MetafileText.h"
+#include "platform/metafile/MetafileRecordPlayers.h"
+#include "platform/metafile/MetafileText.h"
 
 namespace automenu::platform {
 
@@ -50,7 +50,7 @@ private:
         } else if (m_next < m_in_use.size()) {
             slot = m_next++;
         } else {
-            return;  // the table is full: the object is not made
+            return m_dc.Refuse();  // the table is full: the object is not made
         }
         m_in_use[slot] = true;
         m_dc.CreateObject(static_cast<std::uint32_t>(slot), std::move(object));
@@ -73,7 +73,8 @@ private:
 
 void WmfPlayer::Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx,
                        double sy, double sw, double sh) {
-    if (auto bmp = m_dc.DecodeDib(dib)) m_dc.DrawBitmap(*bmp, x, y, w, h, sx, DibSourceTop(*bmp, sy, sh), sw, sh);
+    if (auto bmp = m_dc.DecodeDib(dib)) m_dc.DrawBitmap(*bmp, x, y, w, h, sx, bmp->SourceTop(sy, sh), sw, sh);
+    else m_dc.Refuse();
 }
 
 void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> params) {
@@ -82,7 +83,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     switch (function) {
     case META_SAVEDC: m_dc.SaveDC(); break;
     case META_RESTOREDC: m_dc.RestoreDC(r.I16()); break;
-    case META_SETMAPMODE: break;  // played anisotropically into the destination, whatever it says
+    case META_SETMAPMODE: m_dc.Refuse(); break;  // played anisotropically into the destination, whatever it says
     case META_SETBKMODE: m_dc.SetBkMode(r.I16()); break;
     case META_SETPOLYFILLMODE: m_dc.SetPolyFillMode(r.I16()); break;
     case META_SETTEXTALIGN: m_dc.SetTextAlign(r.U16()); break;
@@ -90,15 +91,15 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     case META_SETTEXTCOLOR: m_dc.SetTextColour(r.U32()); break;
     case META_SETWINDOWORG: { const double y = i16(); m_dc.SetWindowOrg(i16(), y); break; }
     case META_SETWINDOWEXT: { const double y = i16(); m_dc.SetWindowExt(i16(), y); break; }
-    case META_SETVIEWPORTORG: case META_SETVIEWPORTEXT: break;  // the destination is the viewport
+    case META_SETVIEWPORTORG: case META_SETVIEWPORTEXT: m_dc.Refuse(); break;  // the destination is the viewport
     case META_OFFSETWINDOWORG: { const double y = i16(); m_dc.OffsetWindowOrg(i16(), y); break; }
-    case META_OFFSETVIEWPORTORG: break;
+    case META_OFFSETVIEWPORTORG: m_dc.Refuse(); break;
     case META_SCALEWINDOWEXT: {
         const double yd = i16(), yn = i16(), xd = i16(), xn = i16();
         m_dc.ScaleWindowExt(xn, xd, yn, yd);
         break;
     }
-    case META_SCALEVIEWPORTEXT: break;
+    case META_SCALEVIEWPORTEXT: m_dc.Refuse(); break;
     case META_MOVETO: { const double y = i16(); m_dc.MoveTo({i16(), y}); break; }
     case META_LINETO: { const double y = i16(); m_dc.LineTo({i16(), y}); break; }
     case META_POLYLINE: case META_POLYGON: {
@@ -111,6 +112,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     }
     case META_POLYPOLYGON: {
         const std::uint16_t polys = r.U16();
+        if (polys > r.Remaining() / 2) throw ReadPastEnd();
         std::vector<std::uint32_t> counts(polys);
         std::size_t total = 0;
         for (auto& c : counts) {
@@ -173,11 +175,18 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         std::vector<double> dx;
         if (r.Remaining() >= static_cast<std::size_t>(count) * 2)
             for (std::uint16_t i = 0; i < count; ++i) dx.push_back(r.I16());
+        else if (r.Remaining() > 0)
+            m_dc.Loose();  // advances cut short
         m_dc.TextOut({x, y}, AnsiToUtf8(text), dx, options, has_rect ? rect : nullptr);
         break;
     }
-    case META_SELECTCLIPREGION: case META_SELECTOBJECT: m_dc.SelectObject(r.U16()); break;
-    case META_DELETEOBJECT: Delete(r.U16()); break;
+    case META_SELECTCLIPREGION: case META_SELECTOBJECT: case META_DELETEOBJECT: {
+        const std::uint16_t index = r.U16();
+        if (index >= m_in_use.size()) m_dc.Loose();  // no slot of the table
+        if (function == META_DELETEOBJECT) Delete(index);
+        else m_dc.SelectObject(index);
+        break;
+    }
     case META_CREATEPENINDIRECT: {
         MfPen pen;
         pen.style = r.U16();
@@ -216,11 +225,13 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         MfBrush brush;
         brush.style = BS_DIBPATTERNPT;
         brush.pattern = m_dc.DecodeDib(params.subspan(r.Position()));
+        if (!brush.pattern) m_dc.StandIn(RecordOutcome::StandIn::kWhiteBrush);
         Create(brush);
         break;
     }
     case META_CREATEPALETTE: case META_CREATEPATTERNBRUSH: case META_CREATEREGION:
         Create(MfPalette{});  // takes its slot; not drawn
+        m_dc.StandIn(RecordOutcome::StandIn::kEmptyObject);
         break;
     case META_STRETCHDIB: {
         r.U32();  // raster operation
@@ -258,13 +269,13 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, w, h);
         break;
     }
-    default: break;
+    default: m_dc.Refuse(); break;
     }
 }
 
 }  // namespace
 
-void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest) {
+void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest, const RecordObserver& observer) {
     const std::span<const std::uint8_t> records = bits.records;
     ByteReader header(records);
     std::size_t objects = 0;
@@ -295,14 +306,18 @@ void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest)
         const std::uint32_t words = head.U32();
         const std::uint16_t function = head.U16();
         if (words < 3 || words > (records.size() - pos) / 2) return;
-        if (function == META_EOF || !dc.Spend(1)) return;
+        if (function == META_EOF) return;
+        dc.BeginRecord();
+        if (!dc.Spend(1)) return;
         const std::size_t size = static_cast<std::size_t>(words) * 2;
         try {
             player.Play(function, records.subspan(pos + 6, size - 6));
         } catch (const ReadPastEnd&) {
-            // A record shorter than its kind needs is skipped.
+            dc.Refuse();  // a record shorter than its kind needs is skipped
         } catch (const std::bad_alloc&) {
+            dc.Refuse();
         }
+        if (observer) observer(records.subspan(pos, size), dc.Outcome());
         pos += size;
     }
 }
