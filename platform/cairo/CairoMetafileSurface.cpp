@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "platform/cairo/CairoCanvas.h"
@@ -276,7 +277,7 @@ double CairoMetafileSurface::DrawTextRun(const MfTextRun& run) {
     const MfFont& font = run.font;
     cairo_save(m_cr);
     cairo_translate(m_cr, run.x, run.y);
-    if (font.escapement != 0) cairo_rotate(m_cr, -font.escapement * M_PI / 1800.0);
+    if (font.escapement != 0) cairo_rotate(m_cr, -font.escapement * std::numbers::pi / 1800.0);
 
     PangoLayout* layout = pango_layout_new(SharedTextContext());
     PangoFontDescription* desc = pango_font_description_new();

@@ -53,17 +53,20 @@ MfMatrix ReadXform(ByteReader& r) {
     return MfMatrix{m11, m12, m21, m22, dx, dy};
 }
 
-// A DIB stored in a record at offsets from the record's start.
+// A DIB stored in a record at offsets from the record's start. `whole`:
+// whether its parts lie in the record and its bits hold every row.
 std::shared_ptr<const MfBitmap> RecordDib(MetafileDC& dc, std::span<const std::uint8_t> rec, std::uint32_t off_bmi,
-                                     std::uint32_t cb_bmi, std::uint32_t off_bits, std::uint32_t cb_bits,
-                                     bool alpha = false) {
+                                          std::uint32_t cb_bmi, std::uint32_t off_bits, std::uint32_t cb_bits,
+                                          bool& whole, bool alpha = false) {
+    whole = false;
     if (cb_bmi == 0) return nullptr;
     ByteReader all(rec);
     ByteReader info = all.Sub(off_bmi, cb_bmi);
     std::span<const std::uint8_t> bits;
     if (off_bits <= rec.size()) bits = rec.subspan(off_bits, std::min<std::size_t>(cb_bits, rec.size() - off_bits));
-    if (off_bits > rec.size() || cb_bits > rec.size() - off_bits) dc.Loose();
-    return dc.DecodeDib(info.Data(), bits, alpha);
+    auto bitmap = dc.DecodeDib(info.Data(), bits, alpha, whole);
+    if (off_bits > rec.size() || cb_bits > rec.size() - off_bits) whole = false;
+    return bitmap;
 }
 
 // A region of `size` bytes (RGNDATA). What does not add up (a count past
@@ -298,8 +301,9 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         const std::uint32_t off_bmi = r.U32(), cb_bmi = r.U32(), off_bits = r.U32(), cb_bits = r.U32();
         MfBrush brush;
         brush.style = BS_DIBPATTERNPT;
-        brush.pattern = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits);
-        if (!brush.pattern) dc.StandIn(RecordOutcome::StandIn::kWhiteBrush);
+        bool whole = false;
+        brush.pattern = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, whole);
+        if (!brush.pattern || !whole) dc.StandIn(RecordOutcome::StandIn::kWhiteBrush);
         dc.CreateObject(index, brush);
         break;
     }
@@ -383,9 +387,11 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
             alpha = ((rop >> 16) & 0xFF) / 255.0;
             with_alpha = ((rop >> 24) & 0xFF) != 0;
         }
-        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, with_alpha))
+        bool whole = false;
+        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, whole, with_alpha))
             dc.DrawBitmap(*bmp, x, y, cx, cy, sx, sy, scx, scy, alpha);
         else dc.Refuse();
+        if (!whole) dc.Loose();
         break;
     }
     case EMR_STRETCHDIBITS: case EMR_SETDIBITSTODEVICE: {
@@ -399,9 +405,11 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
             cx = r.I32();
             cy = r.I32();
         }
-        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits))
+        bool whole = false;
+        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, whole))
             dc.DrawBitmap(*bmp, x, y, cx, cy, sx, bmp->SourceTop(sy, scy), scx, scy);
         else dc.Refuse();
+        if (!whole) dc.Loose();
         break;
     }
     case EMR_EXTTEXTOUTA: ExtTextOut(dc, r, rec, false); break;

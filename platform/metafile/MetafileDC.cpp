@@ -27,11 +27,10 @@ MetafileDC::~MetafileDC() {
 
 std::shared_ptr<const MfBitmap> MetafileDC::DecodeDib(std::span<const std::uint8_t> info,
                                                       std::optional<std::span<const std::uint8_t>> bits,
-                                                      bool with_alpha) {
-    bool whole = true;
+                                                      bool with_alpha, bool& whole) {
+    whole = true;
     auto bitmap = DecodeRecordDib(m_budget, info, bits, with_alpha, &whole);
     if (!bitmap) m_record.bitmap_refused = true;
-    else if (!whole) m_record.loose = true;
     return bitmap;
 }
 
@@ -58,11 +57,19 @@ bool MetafileDC::Admit(std::span<const MfPoint> pts, bool closed) {
     return true;
 }
 
-bool MetafileDC::AdmitBox(double l, double t, double r, double b) {
+bool MetafileDC::AdmitBox(double l, double t, double r, double b, bool curve) {
     // The corners, and twice the box's height: a curve's flattened edges
     // cross each scanline of it about twice.
     const MfPoint corners[] = {{l, t}, {r, t}, {r, b}, {l, b}};
-    return Admit(corners, true);
+    const MfBox before = m_shape_box;
+    m_shape_box = {};
+    const bool admitted = Admit(corners, true);
+    const MfBox box = m_shape_box;
+    m_shape_box = before;
+    if (!admitted) return false;
+    m_shape_box.Add(box);
+    if (curve && (box.right - box.left > kMaxCurvePixels || box.bottom - box.top > kMaxCurvePixels)) Loose();
+    return true;
 }
 
 bool MetafileDC::PayForPaint(double pen_width) {
@@ -184,7 +191,9 @@ void MetafileDC::RestoreDC(int which) {
 }
 
 void MetafileDC::CreateObject(std::uint32_t index, MfObject object) {
-    if (m_objects.size() >= 65536 && !m_objects.count(index)) return Refuse();
+    const bool new_index = !m_objects.count(index);
+    if (m_objects.size() >= 65536 && new_index) return Refuse();
+    if (m_objects.size() >= kMaxLiveObjects && new_index) Loose();
     m_objects[index] = std::move(object);
 }
 
@@ -232,7 +241,7 @@ void MetafileDC::Fill(const MfBrush& brush) {
     m_surface.FillPath(brush, m_s.poly_fill == 2, m_s.bk_colour, m_s.bk_mode == OPAQUE_BK);
 }
 
-double MetafileDC::PenPixels() const {
+double MetafileDC::AskedPenPixels() const {
     const MfPen& pen = m_s.pen;
     MfMatrix m;
     if (!(pen.width > 0) || !LogicalMatrix(m)) return 1;
@@ -240,8 +249,10 @@ double MetafileDC::PenPixels() const {
     double wx = pen.width, wy = 0, hx = 0, hy = pen.width;
     m.TransformDistance(wx, wy);
     m.TransformDistance(hx, hy);
-    return std::clamp(std::max(std::hypot(wx, wy), std::hypot(hx, hy)), 1.0, kMaxPenPixels);
+    return std::max(std::hypot(wx, wy), std::hypot(hx, hy));
 }
+
+double MetafileDC::PenPixels() const { return std::clamp(AskedPenPixels(), 1.0, kMaxPenPixels); }
 
 void MetafileDC::Stroke() {
     if ((m_s.pen.style & PS_STYLE_MASK) == PS_NULL) return;
@@ -251,6 +262,7 @@ void MetafileDC::Stroke() {
 void MetafileDC::FillAndStroke(bool fill, bool stroke) {
     if (m_in_path) return;  // the figure stays in the path bracket
     const bool outline = stroke && (m_s.pen.style & PS_STYLE_MASK) != PS_NULL;
+    if ((fill && m_shape.vertices > kMaxFilledVertices) || (outline && !(AskedPenPixels() <= kMaxPenPixels))) Loose();
     if ((fill || outline) && PayForPaint(outline ? PenPixels() : 0)) {
         if (fill) Fill(m_s.brush);
         if (outline) Stroke();
@@ -365,6 +377,7 @@ void MetafileDC::ExcludeClipRect(double l, double t, double r, double b) {
 void MetafileDC::SelectClipRegion(const MfRegion* region, int mode) {
     if (mode == RGN_COPY) ResetClip();
     if (!region || (mode != RGN_AND && mode != RGN_COPY)) return;
+    if (region->rects.size() > kMaxRegionRectangles) Loose();
     if (!Spend(region->rects.size())) return;
     const MfBox box = AddRegionPath(*region);
     m_surface.Clip(true);

@@ -37,6 +37,15 @@ namespace automenu::platform {
 // corner or point past this is refused, as GDI refuses it.
 constexpr double kMaxDeviceCoordinate = 1 << 27;
 
+// What a platform's own player pays for by a shape's whole size rather than
+// by what of it is seen, or by the system objects it holds: past these a
+// record is played here but called loose, and a platform player is not
+// given it. (Windows also holds a process to 10,000 GDI objects.)
+constexpr double kMaxCurvePixels = 1 << 16;         // an ellipse's or arc's box, either way
+constexpr double kMaxFilledVertices = 1 << 14;      // the corners of one filled shape
+constexpr std::size_t kMaxRegionRectangles = 1 << 12;
+constexpr std::size_t kMaxLiveObjects = 1 << 12;    // objects made and not deleted
+
 // What became of one record.
 struct RecordOutcome {
     // What the object a record makes stands for, when not what it asked.
@@ -106,10 +115,11 @@ public:
     void StandIn(RecordOutcome::StandIn stand_in) { m_record.stand_in = stand_in; }
     const RecordOutcome& Outcome() const { return m_record; }
 
-    // A DIB from a record, paid from the budget (see DecodeRecordDib).
+    // A DIB from a record, paid from the budget (see DecodeRecordDib);
+    // `whole` tells whether its bits hold every row.
     std::shared_ptr<const MfBitmap> DecodeDib(std::span<const std::uint8_t> info,
-                                              std::optional<std::span<const std::uint8_t>> bits = std::nullopt,
-                                              bool with_alpha = false);
+                                              std::optional<std::span<const std::uint8_t>> bits, bool with_alpha,
+                                              bool& whole);
 
     // --- Mapping ---
     void SetMapMode(int mode);
@@ -226,8 +236,10 @@ private:
     void FillAndStroke(bool fill, bool stroke);
     void Fill(const MfBrush& brush);
     void Stroke();
-    // The current pen's width in device pixels.
+    // The current pen's width in device pixels, as drawn (at most 4000), and
+    // as asked.
     double PenPixels() const;
+    double AskedPenPixels() const;
     void BuildPolyline(std::span<const MfPoint> pts, bool close);
     // Polygons (filled and outlined) or polylines (outlined), `counts`
     // points each.
@@ -237,8 +249,9 @@ private:
     // the closing line) and the box they span for the shape's painting.
     // False when refused.
     bool Admit(std::span<const MfPoint> pts, bool closed = false);
-    // The same for a shape inside the logical box (ellipse, arc, rounded corners).
-    bool AdmitBox(double l, double t, double r, double b);
+    // The same for a shape inside the logical box; a `curve` (ellipse, arc,
+    // rounded corners) larger than kMaxCurvePixels leaves the record loose.
+    bool AdmitBox(double l, double t, double r, double b, bool curve = false);
     // Pays for painting the current path: its vertices, scanlines and area
     // as noted, as an outline of `pen_width` pixels or, with 0, as a fill.
     bool PayForPaint(double pen_width = 0);

@@ -48,6 +48,7 @@ MfBox MetafileDC::AddRegionPath(const MfRegion& region) {
 
 void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush) {
     if (m_in_path) return Refuse();
+    if (region.rects.size() > kMaxRegionRectangles) Loose();
     if (!Spend(region.rects.size())) return;
     m_shape_box = AddRegionPath(region);
     if (PayForPaint()) Fill(brush);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace automenu::platform {
 
@@ -109,7 +110,7 @@ void MetafileDC::Rectangle(double l, double t, double r, double b) {
 }
 
 void MetafileDC::RoundRect(double l, double t, double r, double b, double w, double h) {
-    if (!AdmitBox(l, t, r, b) || !UseLogical()) return;
+    if (!AdmitBox(l, t, r, b, true) || !UseLogical()) return;
     if (!m_in_path) m_surface.NewPath();
     const double rx = std::min(std::fabs(w) / 2, std::fabs(r - l) / 2);
     const double ry = std::min(std::fabs(h) / 2, std::fabs(b - t) / 2);
@@ -121,14 +122,14 @@ void MetafileDC::RoundRect(double l, double t, double r, double b, double w, dou
             m_surface.Save();
             m_surface.Translate(cx, cy);
             m_surface.Scale(rx, ry);
-            m_surface.Arc(0, 0, 1, a0, a0 + M_PI / 2, false);
+            m_surface.Arc(0, 0, 1, a0, a0 + std::numbers::pi / 2, false);
             m_surface.Restore();
         };
         m_surface.NewSubPath();
-        corner(x1 - rx, y0 + ry, -M_PI / 2);
+        corner(x1 - rx, y0 + ry, -std::numbers::pi / 2);
         corner(x1 - rx, y1 - ry, 0);
-        corner(x0 + rx, y1 - ry, M_PI / 2);
-        corner(x0 + rx, y0 + ry, M_PI);
+        corner(x0 + rx, y1 - ry, std::numbers::pi / 2);
+        corner(x0 + rx, y0 + ry, std::numbers::pi);
         m_surface.ClosePath();
     }
     FillAndStroke(true, true);
@@ -141,13 +142,13 @@ void MetafileDC::AddEllipsePath(double l, double t, double r, double b) {
     m_surface.Save();
     m_surface.Translate((l + r) / 2, (t + b) / 2);
     m_surface.Scale(rx, ry);
-    m_surface.Arc(0, 0, 1, 0, 2 * M_PI, false);
+    m_surface.Arc(0, 0, 1, 0, 2 * std::numbers::pi, false);
     m_surface.Restore();
     m_surface.ClosePath();
 }
 
 void MetafileDC::Ellipse(double l, double t, double r, double b) {
-    if (!AdmitBox(l, t, r, b) || !UseLogical()) return;
+    if (!AdmitBox(l, t, r, b, true) || !UseLogical()) return;
     if (!m_in_path) m_surface.NewPath();
     AddEllipsePath(l, t, r, b);
     FillAndStroke(true, true);
@@ -156,7 +157,7 @@ void MetafileDC::Ellipse(double l, double t, double r, double b) {
 void MetafileDC::Arc(ArcKind kind, double l, double t, double r, double b, MfPoint start, MfPoint end) {
     MfMatrix m;
     const double rx = std::fabs(r - l) / 2, ry = std::fabs(b - t) / 2;
-    if (rx <= 0 || ry <= 0 || !AdmitBox(l, t, r, b) || !LogicalMatrix(m)) return;
+    if (rx <= 0 || ry <= 0 || !AdmitBox(l, t, r, b, true) || !LogicalMatrix(m)) return;
     m_surface.SetMatrix(m);
     const double cx = (l + r) / 2, cy = (t + b) / 2;
     const double a0 = std::atan2((start.y - cy) / ry, (start.x - cx) / rx);

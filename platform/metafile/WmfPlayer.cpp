@@ -73,8 +73,11 @@ private:
 
 void WmfPlayer::Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx,
                        double sy, double sw, double sh) {
-    if (auto bmp = m_dc.DecodeDib(dib)) m_dc.DrawBitmap(*bmp, x, y, w, h, sx, bmp->SourceTop(sy, sh), sw, sh);
+    bool whole = false;
+    if (auto bmp = m_dc.DecodeDib(dib, std::nullopt, false, whole))
+        m_dc.DrawBitmap(*bmp, x, y, w, h, sx, bmp->SourceTop(sy, sh), sw, sh);
     else m_dc.Refuse();
+    if (!whole) m_dc.Loose();
 }
 
 void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> params) {
@@ -224,8 +227,9 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         r.U16();  // usage
         MfBrush brush;
         brush.style = BS_DIBPATTERNPT;
-        brush.pattern = m_dc.DecodeDib(params.subspan(r.Position()));
-        if (!brush.pattern) m_dc.StandIn(RecordOutcome::StandIn::kWhiteBrush);
+        bool whole = false;
+        brush.pattern = m_dc.DecodeDib(params.subspan(r.Position()), std::nullopt, false, whole);
+        if (!brush.pattern || !whole) m_dc.StandIn(RecordOutcome::StandIn::kWhiteBrush);
         Create(brush);
         break;
     }
