@@ -4,7 +4,8 @@ declared sizes, floods of records, transforms far out of range, bombs.
 
 Each folder holds an AUTORUN.INF (the demo's, with the background picture
 replaced) and the hostile file. bench_hostile.sh times `render` and `check`
-on each. Usage: make-hostile.py OUT_DIR
+on each. Usage: make-hostile.py OUT_DIR [CASE...] (only the cases named, when
+any are)
 """
 import os
 import shutil
@@ -130,7 +131,16 @@ def demo_autorun(background):
     return "\n".join(lines)
 
 
+SELECTED = set(sys.argv[2:])
+
+
+def wanted(name):
+    return not SELECTED or name in SELECTED
+
+
 def make(out, name, background, data, sparse_size=None):
+    if not wanted(name):
+        return
     folder = os.path.join(out, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
@@ -145,6 +155,8 @@ def make(out, name, background, data, sparse_size=None):
 
 
 def make_autorun(out, name, text):
+    if not wanted(name):
+        return
     folder = os.path.join(out, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
@@ -215,8 +227,9 @@ def main():
     # Larger than the menu reads: the menu's own keys come after 16 MiB.
     make_autorun(out, "ini-64mib", (junk * 4 + demo)[-(64 << 20):])
     make_autorun(out, "ini-1gib-sparse", demo)
-    with open(os.path.join(out, "ini-1gib-sparse", "AUTORUN.INF"), "r+b") as f:
-        f.truncate(1 << 30)
+    if wanted("ini-1gib-sparse"):
+        with open(os.path.join(out, "ini-1gib-sparse", "AUTORUN.INF"), "r+b") as f:
+            f.truncate(1 << 30)
 
 
 if __name__ == "__main__":
