@@ -12,7 +12,8 @@ namespace {
 enum EmrType : std::uint32_t {
     EMR_HEADER = 1, EMR_POLYBEZIER = 2, EMR_POLYGON = 3, EMR_POLYLINE = 4, EMR_POLYBEZIERTO = 5,
     EMR_POLYLINETO = 6, EMR_POLYPOLYLINE = 7, EMR_POLYPOLYGON = 8, EMR_SETWINDOWEXTEX = 9,
-    EMR_SETWINDOWORGEX = 10, EMR_SETVIEWPORTEXTEX = 11, EMR_SETVIEWPORTORGEX = 12, EMR_EOF = 14,
+    EMR_SETWINDOWORGEX = 10, EMR_SETVIEWPORTEXTEX = 11, EMR_SETVIEWPORTORGEX = 12, EMR_SETBRUSHORGEX = 13,
+    EMR_EOF = 14, EMR_SETMAPPERFLAGS = 16, EMR_SETROP2 = 20, EMR_SETSTRETCHBLTMODE = 21,
     EMR_SETPIXELV = 15, EMR_SETMAPMODE = 17, EMR_SETBKMODE = 18, EMR_SETPOLYFILLMODE = 19,
     EMR_SETTEXTALIGN = 22, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27,
     EMR_EXCLUDECLIPRECT = 29, EMR_INTERSECTCLIPRECT = 30, EMR_SCALEVIEWPORTEXTEX = 31,
@@ -28,6 +29,7 @@ enum EmrType : std::uint32_t {
     EMR_POLYGON16 = 86, EMR_POLYLINE16 = 87, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89,
     EMR_POLYPOLYLINE16 = 90, EMR_POLYPOLYGON16 = 91, EMR_CREATEMONOBRUSH = 93,
     EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_EXTCREATEPEN = 95, EMR_ALPHABLEND = 114, EMR_GRADIENTFILL = 118,
+    EMR_SETTEXTJUSTIFICATION = 120,
 };
 
 enum : std::uint32_t { GRADIENT_FILL_RECT_H = 0, GRADIENT_FILL_RECT_V = 1, GRADIENT_FILL_TRIANGLE = 2 };
@@ -415,6 +417,12 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
     case EMR_EXTTEXTOUTA: ExtTextOut(dc, r, rec, false); break;
     case EMR_EXTTEXTOUTW: ExtTextOut(dc, r, rec, true); break;
     case EMR_GRADIENTFILL: GradientFill(dc, r); break;
+    case EMR_SETBRUSHORGEX: case EMR_SETROP2: case EMR_SETSTRETCHBLTMODE: case EMR_SETMAPPERFLAGS:
+    case EMR_SETTEXTJUSTIFICATION:
+        // Drawing modes of the platform's own player that are not used here:
+        // applied there (when the record holds them whole), ignored here.
+        if (rec.size() < (type == EMR_SETBRUSHORGEX || type == EMR_SETTEXTJUSTIFICATION ? 16u : 12u)) dc.Refuse();
+        break;
     default:  // not drawn by us (palettes, comments, colour management...)
         dc.Refuse();
         break;

@@ -28,6 +28,8 @@ enum WmfFunction : std::uint16_t {
     META_CREATEBRUSHINDIRECT = 0x02FC, META_CREATEFONTINDIRECT = 0x02FB, META_CREATEPALETTE = 0x00F7,
     META_CREATEPATTERNBRUSH = 0x01F9, META_DIBCREATEPATTERNBRUSH = 0x0142, META_CREATEREGION = 0x06FF,
     META_STRETCHDIB = 0x0F43, META_DIBSTRETCHBLT = 0x0B41, META_DIBBITBLT = 0x0940, META_SETDIBTODEV = 0x0D33,
+    META_SETROP2 = 0x0104, META_SETRELABS = 0x0105, META_SETSTRETCHBLTMODE = 0x0107, META_SETTEXTCHAREXTRA = 0x0108,
+    META_SETTEXTJUSTIFICATION = 0x020A, META_SETMAPPERFLAGS = 0x0231,
 };
 
 constexpr std::size_t kMaxObjects = 65535;
@@ -273,6 +275,13 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, w, h);
         break;
     }
+    case META_SETROP2: case META_SETRELABS: case META_SETSTRETCHBLTMODE: case META_SETTEXTCHAREXTRA:
+    case META_SETTEXTJUSTIFICATION: case META_SETMAPPERFLAGS:
+        // Drawing modes of the platform's own player that are not used here:
+        // applied there (when the record holds them whole), ignored here.
+        if (params.size() < (function == META_SETTEXTJUSTIFICATION || function == META_SETMAPPERFLAGS ? 4u : 2u))
+            m_dc.Refuse();
+        break;
     default: m_dc.Refuse(); break;
     }
 }

@@ -21,7 +21,7 @@ constexpr TSize kScreen{1280, 1024};
 constexpr std::int64_t kStock = 0x80000000;
 constexpr std::int64_t kBlackBrush = kStock | 4, kNullPen = kStock | 8;
 enum : std::uint32_t {
-    EMR_EOF = 14, EMR_SETMAPMODE = 17, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
+    EMR_EOF = 14, EMR_SETMAPMODE = 17, EMR_SETROP2 = 20, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
     EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_CREATEPALETTE = 49, EMR_EXTTEXTOUTW = 84,
     EMR_POLYGON16 = 86, EMR_POLYLINE16 = 87, EMR_CREATEDIBPATTERNBRUSHPT = 94,
 };
@@ -84,6 +84,8 @@ TEST(MetafileScreen, EnhancedRecordsKeptLeftOutOrStoodIn) {
          {EMR_ELLIPSE, EMR_EOF}},
         {"a refused map mode is left out", Emf().Record(EMR_SETMAPMODE, {99}).Record(EMR_SETMAPMODE, {8}),
          {EMR_SETMAPMODE, EMR_EOF}},
+        {"drawing modes not used here stay for the platform, when whole",
+         Emf().Record(EMR_SETROP2, {7}).Raw(EMR_SETROP2, 8, {}), {EMR_SETROP2, EMR_EOF}},
         {"a shape past 27 bits is left out", Emf().Record(EMR_RECTANGLE, {10, 10, kPast, 50}), {EMR_EOF}},
         {"an ellipse millions of pixels wide is drawn here, but not handed on",
          Emf().Record(EMR_ELLIPSE, {-kBig, -kBig, kBig, kBig}).Record(EMR_RECTANGLE, {-kBig, 10, kBig, 50}),
