@@ -466,15 +466,11 @@ void PlayEmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest,
             pos += size;
             continue;
         }
-        try {
+        const auto record = records.subspan(pos, size);
+        PlayOneRecord(dc, record, observer, [&] {
             if (type == EMR_HEADER) dc.Refuse();
-            else PlayRecord(dc, type, records.subspan(pos, size), handles);
-        } catch (const ReadPastEnd&) {
-            dc.Refuse();  // a record shorter than its kind needs is skipped
-        } catch (const std::bad_alloc&) {
-            dc.Refuse();
-        }
-        if (observer) observer(records.subspan(pos, size), dc.Outcome());
+            else PlayRecord(dc, type, record, handles);
+        });
         pos += size;
     }
 }

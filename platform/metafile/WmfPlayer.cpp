@@ -323,14 +323,8 @@ void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest,
         dc.BeginRecord();
         if (!dc.Spend(1)) return;
         const std::size_t size = static_cast<std::size_t>(words) * 2;
-        try {
-            player.Play(function, records.subspan(pos + 6, size - 6));
-        } catch (const ReadPastEnd&) {
-            dc.Refuse();  // a record shorter than its kind needs is skipped
-        } catch (const std::bad_alloc&) {
-            dc.Refuse();
-        }
-        if (observer) observer(records.subspan(pos, size), dc.Outcome());
+        PlayOneRecord(dc, records.subspan(pos, size), observer,
+                      [&] { player.Play(function, records.subspan(pos + 6, size - 6)); });
         pos += size;
     }
 }
