@@ -16,8 +16,6 @@
 #include <vector>
 
 #include "platform/DesktopScale.h"
-#include "platform/SystemColors.h"
-#include "platform/cairo/PangoText.h"
 #include "platform/posix/PosixShell.h"
 #include "platform/posix/ScopedEnvironmentVariable.h"
 #include "platform/sdl/X11Desktop.h"
@@ -79,9 +77,7 @@ unsigned KeysFromState(Uint32 buttons) {
 
 }  // namespace
 
-SdlPlatform::SdlPlatform() {
-    m_screen_surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
-}
+SdlPlatform::SdlPlatform() = default;
 
 SdlPlatform::~SdlPlatform() {
     XSetErrorHandler(IgnoreXError);
@@ -117,7 +113,6 @@ bool SdlPlatform::Open(std::string& error) {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         m_scale = ReadX11DesktopScale();
     }
-    m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())));
     return true;
 }
 
@@ -132,8 +127,6 @@ TSize SdlPlatform::ScreenSize() {
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1024, 768};
     return {FromSdlLength(mode.w), FromSdlLength(mode.h)};
 }
-
-Rgb SdlPlatform::SysColor(int index) { return ClassicSystemColor(index); }
 
 void SdlPlatform::ShellOpen(const std::string& path) { PosixShellOpen(path); }
 
@@ -646,7 +639,7 @@ void SdlPlatform::EndWithoutDisplay() {
 
 bool SdlPlatform::PeekMessage(Message& out) {
     PumpEvents();
-    return m_queue.Take(out, SDL_GetTicks64());
+    return m_queue.Take(out, Now());
 }
 
 void SdlPlatform::WaitMessage() {
@@ -663,9 +656,7 @@ void SdlPlatform::WaitMessage() {
     EndWithoutDisplay();
 }
 
-void SdlPlatform::SetTimer(WindowId w, int id, unsigned milliseconds) {
-    m_queue.SetTimer(w, id, milliseconds, SDL_GetTicks64());
-}
+std::uint64_t SdlPlatform::Now() { return SDL_GetTicks64(); }
 
 bool SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) {
     // Also on standard error, for menus started from a terminal. The box
@@ -674,10 +665,6 @@ bool SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) 
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
     return false;
-}
-
-std::shared_ptr<IFont> SdlPlatform::CreateFont(const FontDescription& description) {
-    return CreatePangoFont(description, PixelsPerInch());
 }
 
 }  // namespace automenu::platform
