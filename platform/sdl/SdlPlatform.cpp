@@ -44,13 +44,17 @@ double ReadX11DesktopScale() {
     return DesktopScale(gdk_scale, xft_dpi);
 }
 
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
 // Whether SDL will pick X11: it tries X11 first when there is a display,
 // unless the user names another driver.
 bool X11Likely() {
     const char* driver = std::getenv("SDL_VIDEODRIVER");
     if (driver && *driver && std::strncmp(driver, "x11", 3) != 0) return false;
-    const char* display = std::getenv("DISPLAY");
-    return display && *display;
+    return IsSet("DISPLAY");
 }
 
 // A frame has reached the screen. The start-up benchmark's build of the menu
@@ -91,6 +95,20 @@ SdlPlatform::~SdlPlatform() {
 }
 
 bool SdlPlatform::Open(std::string& error) {
+    // Only X11 and Wayland show the menu to its user. Left to itself, SDL
+    // falls back to drivers that show nothing (its off-screen one) and the
+    // menu would run unseen for ever. A driver the user names still wins.
+    const bool own_choice = !IsSet("SDL_VIDEODRIVER");
+    if (own_choice) {
+        if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
+            error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+            return false;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+    }
+    // Watching from before SDL connects: a compositor that goes while SDL
+    // starts leaves SDL crashing in its clean-up.
+    if (!X11Likely()) m_compositor_watch.Start();
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -104,13 +122,17 @@ bool SdlPlatform::Open(std::string& error) {
         std::optional<ScopedEnvironmentVariable> no_compose_table;
         if (X11Likely()) no_compose_table.emplace("XCOMPOSEFILE", "/dev/null");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-            error = SDL_GetError();
+            error = own_choice ? "no X11 or Wayland display answers" : SDL_GetError();
             return false;
         }
     }
     m_sdl_started = true;
     // SDL chooses the driver (X11 before Wayland, SDL_VIDEODRIVER first).
     m_x11 = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "wayland") != 0)
+        m_compositor_watch.Stop();
+    else if (!m_compositor_watch.Watching())
+        m_compositor_watch.Start();
     if (m_x11) {
         // Paint into the window system's own pixel buffer: on X11 an
         // accelerated surface makes SDL recreate the shown window at the

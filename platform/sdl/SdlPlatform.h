@@ -16,6 +16,7 @@
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/CairoPng.h"
+#include "platform/posix/CompositorWatch.h"
 
 struct _XDisplay;
 struct wl_display;
@@ -121,6 +122,7 @@ private:
         int (*get_error)(::wl_display*) = nullptr;
     } m_wayland;
     bool m_x11 = false;
+    CompositorWatch m_compositor_watch;  // on Wayland
     double m_scale = 1.0;  // SDL window units per design unit
     std::map<WindowId, Window> m_windows;
     MessageQueue m_queue;
