@@ -153,7 +153,22 @@ TSize SdlPlatform::ScreenSize() {
     }
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1024, 768};
-    return {FromSdlLength(mode.w), FromSdlLength(mode.h)};
+    // Whole design units that fit: a window as large as the screen then
+    // takes no more device pixels than the screen has.
+    return {FromSdl(mode.w), FromSdl(mode.h)};
+}
+
+TRect SdlPlatform::WorkArea() {
+    const TSize screen = ScreenSize();
+    const TRect whole{0, 0, screen.cx, screen.cy};
+    SDL_Rect usable;
+    if (!m_x11 || SDL_GetDisplayUsableBounds(0, &usable) != 0) return whole;
+    // The whole design units inside it (_NET_WORKAREA, in device pixels).
+    const auto inward = [this](int sdl) { return static_cast<int>(std::ceil(sdl / m_scale)); };
+    const TRect work =
+        TRect{inward(usable.x), inward(usable.y), FromSdl(usable.x + usable.w), FromSdl(usable.y + usable.h)}.Intersect(
+            whole);
+    return work.IsEmpty() ? whole : work;
 }
 
 Rgb SdlPlatform::SysColor(int index) { return ClassicSystemColor(index); }

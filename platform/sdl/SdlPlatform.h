@@ -34,6 +34,7 @@ public:
     bool Open(std::string& error);
 
     TSize ScreenSize() override;
+    TRect WorkArea() override;
     // Always the design resolution: a high-DPI desktop enlarges the whole
     // window instead (see DesktopScale.h).
     int PixelsPerInch() override { return 96; }
