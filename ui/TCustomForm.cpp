@@ -85,7 +85,7 @@ void TCustomForm::UpdateOuterSize(TSize outer) {
     SetClientSize({outer.cx - f.left - f.right, outer.cy - f.top - f.bottom});
     // A size change keeps the top-left corner, unless the caption's close
     // button would leave the screen.
-    if (m_placed && m_position == TPosition::poScreenCenter) PlaceCentred(m_centred_at);
+    if (m_placed && m_position != TPosition::poDesigned) PlaceCentred(m_centred_at);
 }
 
 TPoint ReachablePosition(TPoint at, TSize outer, const platform::FrameExtents& frame, const TRect& work) {
@@ -139,9 +139,11 @@ void TCustomForm::Show() {
     if (!m_placed) {
         // Centred once, for the outer size it has now; later size changes
         // keep the top-left corner.
-        if (m_position == TPosition::poScreenCenter) {
-            TSize screen = Platform().ScreenSize();
-            PlaceCentred({(screen.cx - Width()) / 2, (screen.cy - Height()) / 2});
+        if (m_position != TPosition::poDesigned) {
+            const TSize screen = Platform().ScreenSize();
+            const TRect area = m_position == TPosition::poScreenCenter ? TRect{0, 0, screen.cx, screen.cy}
+                                                                       : Platform().WorkArea();
+            PlaceCentred({area.left + (area.Width() - Width()) / 2, area.top + (area.Height() - Height()) / 2});
         }
         m_placed = true;
     }

@@ -14,7 +14,9 @@
 
 namespace automenu {
 
-enum class TPosition { poDesigned, poScreenCenter };
+// poWorkAreaCenter: centred on the screen less the desktop's panels, as a
+// system message box is.
+enum class TPosition { poDesigned, poScreenCenter, poWorkAreaCenter };
 
 // How a modal form ended (the values of the Windows dialog results).
 using TModalResult = int;
