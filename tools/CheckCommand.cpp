@@ -19,14 +19,16 @@
 
 namespace automenu::tool {
 
-CheckReport CheckDirectory(const std::string& directory) {
+CheckReport CheckDirectory(const std::string& directory, const std::string& file_name_given) {
     CheckReport report;
     std::error_code ec;
     std::string absolute = std::filesystem::absolute(directory, ec).lexically_normal().string();
     if (ec) absolute = directory;
     while (absolute.size() > 1 && absolute.back() == '/') absolute.pop_back();
 
-    const std::optional<std::string> name = platform::FindEntryIgnoringCase(absolute, kConfigurationFileName);
+    const std::optional<std::string> name = file_name_given.empty()
+                                                ? platform::FindEntryIgnoringCase(absolute, kConfigurationFileName)
+                                                : std::optional<std::string>(file_name_given);
     const std::string file_name = name ? *name : std::string(kConfigurationFileName);
     const std::string shown_dir = directory == "." ? "" : (directory.ends_with('/') ? directory : directory + "/");
     report.file = shown_dir + file_name;

@@ -12,6 +12,8 @@ namespace automenu::tool {
 // Reads DIR's AUTORUN.INF with the menu's lookup rules, runs the start-up pass
 // and the mouse-move passes on the headless back end, and reports. The
 // process's current directory is DIR while the passes run, and restored.
-CheckReport CheckDirectory(const std::string& directory);
+// `file_name` names the file when DIR holds more than one spelling of it
+// (pack checks the one it puts on the medium); empty: found as the menu finds it.
+CheckReport CheckDirectory(const std::string& directory, const std::string& file_name = "");
 
 }  // namespace automenu::tool

@@ -1,11 +1,12 @@
 #include "PackCommand.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "AutorunChecker.h"
@@ -13,12 +14,16 @@
 #include "ChildProcess.h"
 #include "CheckCommand.h"
 #include "CheckedFile.h"
+#include "MediumWriter.h"
 #include "MenuPrograms.h"
+#include "ResolvedPath.h"
+#include "SourceTree.h"
+#include "StagingFolder.h"
 #include "ToolCommand.h"
 #include "base/AsciiCase.h"
 #include "config/ConfigurationPaths.h"
 #include "config/ProfileReader.h"
-#include "platform/posix/PathResolver.h"
+#include "platform/posix/FileDescriptor.h"
 #include "platform/posix/PosixFiles.h"
 
 namespace automenu::tool {
@@ -35,17 +40,51 @@ constexpr std::string_view kAutorunScript = R"sh(#!/bin/sh
 # desktop asks the user, then runs this file with the medium's root as working
 # directory; from a medium that marks nothing executable (a FAT stick) it runs
 # it through /bin/sh. Written by "automenu-tool pack".
+#
+# The medium's path may hold any character: it is always quoted, never taken
+# through $(...) (which drops trailing newlines), never read as an option,
+# and never looked up in CDPATH.
 
-root=$(cd "$(dirname "$0")" 2>/dev/null && pwd) || root=$(pwd)
-cd "$root" || exit 1
+unset CDPATH
+case $0 in
+*/*) root=${0%/*} ;;
+*) root=. ;;
+esac
+case $root in
+/*) ;;
+'') root=/ ;;
+*) root=./$root ;;
+esac
+cd -P -- "$root" || exit 1
+root=$PWD
 menu=$root/automenu
+
+copy=
+child=
+# Stopped itself (the session ends, the terminal closes, the user interrupts
+# or ends it): ends the menu, removes the private copy, and ends by the same
+# signal.
+stop() {
+    trap - "$1"
+    [ -z "$child" ] || kill -s TERM "$child" 2>/dev/null
+    [ -z "$copy" ] || rm -rf -- "$copy"
+    kill -s "$1" "$$"
+    exit 1
+}
+for signal in HUP INT QUIT PIPE ALRM TERM USR1 USR2; do
+    trap "stop $signal" "$signal"
+done
 
 # Runs the menu and waits for it. Fails only when it could not start at all
 # (126: not executable here, 127: not loadable), not when it ends with an
-# error it has shown.
+# error it has shown. The menu runs in the background so that a signal to
+# this script is handled at once, not only when the menu ends.
 start() {
-    "$1"
+    "$1" &
+    child=$!
+    wait "$child"
     status=$?
+    child=
     [ "$status" -ne 126 ] && [ "$status" -ne 127 ]
 }
 
@@ -54,15 +93,19 @@ x86_64 | amd64)
     if [ -f "$menu" ]; then
         if [ -x "$menu" ] && start "$menu"; then exit 0; fi
         # Nothing on a FAT stick is executable, and some media are mounted so
-        # that nothing on them runs: a private copy runs instead.
-        for dir in "${XDG_RUNTIME_DIR:-}" "${TMPDIR:-/tmp}" "${HOME:-}/.cache"; do
-            [ -n "$dir" ] && [ -d "$dir" ] && [ -w "$dir" ] || continue
-            copy=$(mktemp -d "$dir/automenu.XXXXXX" 2>/dev/null) || continue
-            if cp "$menu" "$copy/automenu" && chmod 700 "$copy/automenu" && start "$copy/automenu"; then
-                rm -rf "$copy"
+        # that nothing on them runs: a private copy runs instead, from an
+        # absolute folder only (a relative one would be on the medium).
+        for dir in "${XDG_RUNTIME_DIR:-}" "${TMPDIR:-/tmp}" "${HOME:+$HOME/.cache}"; do
+            case $dir in /*) ;; *) continue ;; esac
+            [ -d "$dir" ] && [ -w "$dir" ] || continue
+            mkdir -m 700 -- "$dir/automenu.$$" 2>/dev/null || continue
+            copy=$dir/automenu.$$
+            if cp -- "$menu" "$copy/automenu" && chmod 700 -- "$copy/automenu" && start "$copy/automenu"; then
+                rm -rf -- "$copy"
                 exit 0
             fi
-            rm -rf "$copy"
+            rm -rf -- "$copy"
+            copy=
         done
     fi
     ;;
@@ -83,134 +126,38 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-bool WriteFile(const fs::path& path, std::string_view bytes, fs::perms mode) {
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) return false;
-    }
-    std::error_code ec;
-    fs::permissions(path, mode, ec);
-    return !ec;
-}
-
-// A configuration file, read as the menu reads it: up to the profile limit.
-platform::FileReadStatus ReadConfiguration(const fs::path& path, std::string& bytes) {
-    return platform::PosixReadFile(path.string(), ProfileReader::kMaxFileBytes, bytes);
-}
-
-// Whether `inner` is `outer` or lies within it.
-bool Within(const fs::path& inner, const fs::path& outer) {
-    const auto [o, i] = std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end());
-    return o == outer.end() || (std::next(o) == outer.end() && o->empty());
-}
-
-fs::path Canonical(const std::string& path) {
-    std::error_code ec;
-    fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
-    return ec ? fs::path(path).lexically_normal() : p;
-}
-
-constexpr fs::perms kPlain = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                             fs::perms::others_read;
-constexpr fs::perms kRunnable = kPlain | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-
-// Copies the author's folder. At the top level, the names in `left_out` (in
-// lower case) are not copied: the medium gets its own file of that name.
-class TreeCopy {
-public:
-    explicit TreeCopy(std::vector<std::string> left_out) : m_leftOut(std::move(left_out)) {}
-
-    bool Copy(const fs::path& from, const fs::path& to, bool top) {
-        std::error_code ec;
-        std::vector<fs::directory_entry> entries;
-        for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) entries.push_back(*it);
-        if (ec) return Error(from, "cannot be read: " + ec.message());
-        std::sort(entries.begin(), entries.end());
-        for (const fs::directory_entry& entry : entries) {
-            const std::string name = entry.path().filename().string();
-            if (top && std::find(m_leftOut.begin(), m_leftOut.end(), FoldCase(name)) != m_leftOut.end()) {
-                m_replaced.push_back(name);
-                continue;
-            }
-            if (!CopyEntry(entry, to / name)) return false;
-        }
-        return true;
-    }
-
-    std::size_t Files() const { return m_files; }
-    const std::vector<std::string>& Replaced() const { return m_replaced; }
-    const std::string& Problem() const { return m_problem; }
-
-private:
-    bool CopyEntry(const fs::directory_entry& entry, const fs::path& to) {
-        std::error_code ec;
-        const fs::file_status status = fs::status(entry.path(), ec);  // a link counts as what it names
-        if (fs::is_directory(status)) {
-            if (entry.is_symlink(ec)) return Error(entry.path(), "is a link to a folder: put the folder itself there");
-            if (!fs::create_directory(to, ec) && ec) return Error(to, "cannot be made: " + ec.message());
-            fs::permissions(to, kRunnable, ec);
-            return Copy(entry.path(), to, false);
-        }
-        if (!fs::is_regular_file(status)) {
-            return Error(entry.path(), fs::exists(status) ? "is not a file or folder" : "is a link to nothing");
-        }
-        if (!fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing, ec))
-            return Error(to, "cannot be written: " + ec.message());
-        // Programs and scripts of the author keep running from the medium.
-        const bool runnable = (status.permissions() & fs::perms::owner_exec) != fs::perms::none;
-        fs::permissions(to, runnable ? kRunnable : kPlain, ec);
-        ++m_files;
-        return true;
-    }
-
-    bool Error(const fs::path& path, const std::string& what) {
-        m_problem = path.string() + " " + what;
-        return false;
-    }
-
-    std::vector<std::string> m_leftOut;
-    std::vector<std::string> m_replaced;
-    std::size_t m_files = 0;
-    std::string m_problem;
-};
+constexpr mode_t kPlain = 0644;
+constexpr mode_t kRunnable = 0755;
 
 // The medium's AUTORUN.INF: the author's, with the [autorun] section added
 // when it has none. `label` receives the medium's [autorun] label.
-bool WriteConfiguration(const fs::path& source, const fs::path& output, const std::string& name, std::string& label) {
+std::optional<std::string> WriteConfiguration(const SourceEntry& entry, const std::string& shown,
+                                              const MediumWriter& medium, std::string& label) {
     std::string bytes;
-    const platform::FileReadStatus status = ReadConfiguration(source / name, bytes);
-    if (status == platform::FileReadStatus::CannotOpen) {
-        Fail("cannot read " + (source / name).string());
-        return false;
-    }
-    std::error_code ec;
+    const platform::FileReadStatus status =
+        platform::PosixReadFile(entry.from.string(), ProfileReader::kMaxFileBytes, bytes);
+    if (status == platform::FileReadStatus::CannotOpen) return shown + " cannot be read";
     if (status == platform::FileReadStatus::TooLarge) {
         // Beyond what the menu reads: copied, not rewritten.
-        Say(name + ": larger than the menu reads, copied as it is, without an [autorun] section");
-        if (fs::copy_file(source / name, output / name, fs::copy_options::overwrite_existing, ec)) return true;
-        Fail("cannot write " + (output / name).string() + ": " + ec.message());
-        return false;
+        Say(entry.path + ": larger than the menu reads, copied as it is, without an [autorun] section");
+        return medium.Copy(entry.from, shown, entry.path, kPlain);
     }
     std::string written = bytes;
-    const CheckedFile file(source.string(), ProfileReader::FromBytes(bytes));
+    const CheckedFile file(entry.from.parent_path().string(), ProfileReader::FromBytes(bytes));
     if (HasAutorunSection(file)) {
         if (file.Present(kAutorunSection, "label")) label = file.Value(kAutorunSection, "label");
-        Say(name + ": has an [autorun] section, kept as it is");
+        Say(entry.path + ": has an [autorun] section, kept as it is");
     } else {
         const AutorunValues values = AutorunValuesFor(file);
         if (const std::optional<std::string> with = WithAutorunSection(bytes, values)) {
             written = *with;
             label = values.label;
-            Say(name + ": [autorun] section added, for Windows to start automenu.exe");
+            Say(entry.path + ": [autorun] section added, for Windows to start automenu.exe");
         } else {
-            Say(name + ": its UTF-16 text ends in half a character; no [autorun] section added");
+            Say(entry.path + ": its UTF-16 text ends in half a character; no [autorun] section added");
         }
     }
-    if (WriteFile(output / name, written, kPlain)) return true;
-    Fail("cannot write " + (output / name).string());
-    return false;
+    return medium.Write(entry.path, written, kPlain);
 }
 
 std::string MenuSearchError(const MenuProgram& menu, const std::vector<std::string>& tried, bool flag_given) {
@@ -250,26 +197,76 @@ std::string ImageLabel(const PackOptions& options, const fs::path& output, std::
     return label.empty() ? "AUTOMENU" : label;
 }
 
-int WriteImage(const fs::path& output, const fs::path& iso, const std::string& label) {
+// Whether `path` holds an ISO 9660 image: the primary volume descriptor's
+// "CD001" at the start of sector 16.
+bool IsIsoImage(const fs::path& path) {
+    constexpr off_t kDescriptor = 16 * 2048 + 1;
+    platform::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    char id[5] = {};
+    return fd.Get() >= 0 && ::pread(fd.Get(), id, sizeof id, kDescriptor) == sizeof id &&
+           std::string_view(id, sizeof id) == "CD001";
+}
+
+std::optional<std::string> WriteImage(const fs::path& folder, const fs::path& image, const std::string& label,
+                                      const std::string& shown) {
     // Rock Ridge keeps the Linux menu and autorun.sh executable (and makes
     // every file readable by all); Joliet gives Windows the long names.
     const ProgramRun run = RunProgram({"xorriso", "-as", "mkisofs", "-quiet", "-r", "-J", "-joliet-long", "-iso-level",
-                                       "3", "-input-charset", "utf-8", "-V", label, "-o", iso.string(),
-                                       output.string()});
-    if (!run.started) return Fail("cannot run xorriso, which writes the image: install it (Debian: apt install xorriso)");
-    if (run.status != 0) return Fail("xorriso could not write " + iso.string() + ":\n" + run.output);
-    std::error_code ec;
-    const auto size = fs::file_size(iso, ec);
-    Say(iso.string() + ": ISO 9660 image with Rock Ridge and Joliet, volume label \"" + label + "\", " +
-        std::to_string(ec ? 0 : (size + 512 * 1024) / (1024 * 1024)) + " MiB");
-    return 0;
+                                       "3", "-input-charset", "utf-8", "-V", label, "-o", image.string(),
+                                       folder.string()});
+    if (!run.started) return "cannot run xorriso, which writes the image: install it (Debian: apt install xorriso)";
+    if (run.status != 0) return "xorriso could not write " + shown + ":\n" + run.output;
+    // A status 0 alone does not make an image.
+    if (!IsIsoImage(image))
+        return "xorriso ended without an error but wrote no image for " + shown + (run.output.empty() ? "" : ":\n" + run.output);
+    return std::nullopt;
+}
+
+// A folder as messages name it: as given, without trailing slashes.
+std::string Shown(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
 }
 
 int Usage() {
     std::fputs("usage: automenu-tool pack SOURCE OUTPUT [--iso FILE] [--volume-label NAME]\n"
-               "         [--windows-menu FILE | --no-windows] [--linux-menu FILE | --no-linux] [--ignore-errors]\n",
+               "         [--windows-menu FILE | --no-windows] [--linux-menu FILE | --no-linux] [--ignore-errors]\n"
+               "         [--keep PATH]... [--leave-out PATH]... [--follow-links]\n",
                stderr);
     return kUsageError;
+}
+
+// Where pack reads and writes, every link followed: the author's folder, the
+// medium and the image must not overlap, and the image must not replace a
+// menu it puts on the medium. The reason when they do.
+struct Places {
+    fs::path source;
+    fs::path output;
+    std::optional<fs::path> iso;
+};
+
+std::optional<std::string> PlacesProblem(const PackOptions& options, Places& places) {
+    const std::pair<const std::string*, fs::path*> paths[] = {
+        {&options.source, &places.source}, {&options.output, &places.output}};
+    for (const auto& [given, resolved] : paths) {
+        const std::optional<fs::path> path = ResolvedPath(*given);
+        if (!path) return *given + " leads through a loop of links";
+        *resolved = *path;
+    }
+    if (options.iso && !(places.iso = ResolvedPath(*options.iso))) return *options.iso + " leads through a loop of links";
+    std::error_code ec;
+    if (!fs::is_directory(places.source, ec)) return options.source + " is not a folder";
+    if (Within(places.output, places.source))
+        return "the medium " + options.output + " cannot be made inside " + options.source;
+    if (fs::exists(places.output, ec) && !(fs::is_directory(places.output, ec) && fs::is_empty(places.output, ec)))
+        return options.output + " exists and is not an empty folder: remove it or name another";
+    if (!places.iso) return std::nullopt;
+    const std::string image = "the image " + *options.iso;
+    if (Within(*places.iso, places.source))
+        return image + " cannot be written inside " + options.source + ", whose files pack does not change";
+    if (Within(*places.iso, places.output)) return image + " cannot be written inside the medium it holds";
+    if (Within(places.output, *places.iso) || fs::is_directory(*places.iso, ec)) return image + " names a folder";
+    return std::nullopt;
 }
 
 }  // namespace
@@ -290,15 +287,8 @@ std::string VolumeLabelOf(std::string_view text) {
 }
 
 int Pack(const PackOptions& options, const std::string& tool_directory) {
-    const fs::path source = Canonical(options.source);
-    const fs::path output = Canonical(options.output);
-    std::error_code ec;
-    if (!fs::is_directory(source, ec)) return Fail(options.source + " is not a folder");
-    if (Within(output, source)) return Fail("the medium " + options.output + " cannot be made inside " + options.source);
-    if (fs::exists(output, ec) && !(fs::is_directory(output, ec) && fs::is_empty(output, ec)))
-        return Fail(options.output + " exists and is not an empty folder: remove it or name another");
-    if (options.iso && Within(Canonical(*options.iso), output))
-        return Fail("the image " + *options.iso + " cannot be written inside the medium it holds");
+    Places places;
+    if (const std::optional<std::string> problem = PlacesProblem(options, places)) return Fail(*problem);
     if (!options.volumeLabel.empty() && !ValidVolumeLabel(options.volumeLabel))
         return Fail("volume label \"" + options.volumeLabel +
                     "\": at most 32 letters, digits, blanks and the characters _ - .");
@@ -308,54 +298,103 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
     if (options.windows && !(windows_menu = FindMenu(MenuPlatform::Windows, options.windowsMenu, tool_directory)))
         return 1;
     if (options.linux && !(linux_menu = FindMenu(MenuPlatform::Linux, options.linuxMenu, tool_directory))) return 1;
+    for (const std::optional<std::string>& menu : {windows_menu, linux_menu}) {
+        if (menu && places.iso && ResolvedPath(*menu) == places.iso)
+            return Fail("the image " + *options.iso + " would replace " + *menu + ", which goes on the medium");
+    }
+
+    // Everything that stops the pack is found before anything is written.
+    const std::string source_shown = Shown(options.source);
+    const std::string output_shown = Shown(options.output);
+    SourceRules rules{{}, options.keep, options.leave_out, options.follow_links};
+    if (options.windows) rules.added.emplace_back(MenuProgramFor(MenuPlatform::Windows).name);
+    if (options.linux) {
+        rules.added.emplace_back(MenuProgramFor(MenuPlatform::Linux).name);
+        rules.added.emplace_back(kScriptName);
+    }
+    const SourceTree tree(places.source, source_shown, rules);
+    if (!tree.Problems().empty()) {
+        for (const std::string& problem : tree.Problems()) Fail(problem);
+        if (tree.HasCollisions())
+            Fail("give --keep PATH for the one to put on the medium, or --leave-out PATH for one to leave off (PATH "
+                 "within " + source_shown + ")");
+        return Fail("nothing written");
+    }
+    const SourceEntry* configuration = tree.TopEntryIgnoringCase(kConfigurationFileName);
 
     // The menu must work before it goes on a medium.
-    const CheckReport report = CheckDirectory(source.string());
+    const CheckReport report =
+        CheckDirectory(places.source.string(), configuration ? configuration->path : std::string());
     std::fputs(FormatText(report).c_str(), stdout);
     if (report.Count(Severity::Error) > 0) {
         if (!options.ignoreErrors)
             return Fail("check found errors in " + report.file + ": fix them, or give --ignore-errors to pack it as it is");
         Say("packing it with its errors (--ignore-errors)");
     }
-    const std::optional<std::string> configuration =
-        platform::FindEntryIgnoringCase(source.string(), kConfigurationFileName);
-    if (!configuration) return Fail(options.source + " has no AUTORUN.INF");
+    if (!configuration || configuration->folder) return Fail(options.source + " has no AUTORUN.INF");
+    for (const std::string& note : tree.Notes()) Say(note);
 
-    std::vector<std::string> left_out = {FoldCase(*configuration)};
-    if (options.windows) left_out.push_back(std::string(MenuProgramFor(MenuPlatform::Windows).name));
-    if (options.linux) left_out.push_back(std::string(MenuProgramFor(MenuPlatform::Linux).name));
-    const bool own_script = platform::FindEntryIgnoringCase(source.string(), kScriptName).has_value();
-    fs::create_directories(output, ec);
-    if (ec) return Fail("cannot make " + options.output + ": " + ec.message());
-    fs::permissions(output, kRunnable, ec);
-    TreeCopy copy(left_out);
-    if (!copy.Copy(source, output, true)) return Fail(copy.Problem());
+    // The medium is made aside and put in place whole, with its image.
+    StagingFolder staged(places.output, output_shown);
+    if (const std::optional<std::string> problem = staged.Make()) return Fail(*problem);
+    const MediumWriter medium(staged.Path(), output_shown);
+    ::chmod(staged.Path().c_str(), kRunnable);
+    // An author's launcher kept in place of the tool's is what desktops run.
+    const bool own_script = options.linux && !tree.Adds(kScriptName);
     std::string autorun_label;
-    if (!WriteConfiguration(source, output, *configuration, autorun_label)) return 1;
-    Say(output.string() + ": " + std::to_string(copy.Files() + 1) + " files of " + source.string());
-    for (const std::string& name : copy.Replaced()) {
-        if (FoldCase(name) != FoldCase(*configuration)) Say(name + ": the author's copy replaced by the tool's");
-    }
-
-    for (const auto& [menu, platform] : {std::pair{windows_menu, MenuPlatform::Windows}, {linux_menu, MenuPlatform::Linux}}) {
-        if (!menu) continue;
-        const MenuProgram& program = MenuProgramFor(platform);
-        const fs::path to = output / program.name;
-        if (!fs::copy_file(*menu, to, fs::copy_options::overwrite_existing, ec))
-            return Fail("cannot copy " + *menu + " to " + to.string() + ": " + ec.message());
-        fs::permissions(to, platform == MenuPlatform::Linux ? kRunnable : kPlain, ec);
-        Say(std::string(program.name) + ": " + std::string(program.what) + ", from " + *menu);
-    }
-    if (options.linux) {
-        if (own_script) {
-            Say(std::string(kScriptName) + ": the author's own, kept");
-        } else {
-            if (!WriteFile(output / kScriptName, kAutorunScript, kRunnable))
-                return Fail("cannot write " + (output / kScriptName).string());
-            Say(std::string(kScriptName) + ": starts the Linux menu when the desktop offers to run it");
+    std::size_t files = 0;
+    for (const SourceEntry& entry : tree.Entries()) {
+        const std::string shown = source_shown + "/" + entry.path;
+        const bool launcher = own_script && EqualsIgnoringCase(entry.path, kScriptName);
+        std::optional<std::string> problem;
+        if (&entry == configuration) problem = WriteConfiguration(entry, shown, medium, autorun_label);
+        else if (entry.folder) problem = medium.Folder(entry.path, kRunnable);
+        else problem = medium.Copy(entry.from, shown, entry.path, entry.runnable || launcher ? kRunnable : kPlain);
+        if (problem) return Fail(*problem);
+        if (!entry.folder) ++files;
+        if (launcher) {
+            Say(entry.path + ": the author's own, kept" +
+                (entry.path == kScriptName ? "" : "; desktops start only autorun.sh, in lower case"));
         }
     }
-    if (options.iso) return WriteImage(output, Canonical(*options.iso), ImageLabel(options, output, autorun_label));
+    Say(places.output.string() + ": " + std::to_string(files) + " files of " + places.source.string());
+
+    for (const auto& [menu, platform] : {std::pair{windows_menu, MenuPlatform::Windows}, {linux_menu, MenuPlatform::Linux}}) {
+        const MenuProgram& program = MenuProgramFor(platform);
+        if (!menu || !tree.Adds(program.name)) continue;
+        if (const std::optional<std::string> problem = medium.Copy(
+                *menu, *menu, std::string(program.name), platform == MenuPlatform::Linux ? kRunnable : kPlain))
+            return Fail(*problem);
+        Say(std::string(program.name) + ": " + std::string(program.what) + ", from " + *menu);
+    }
+    if (options.linux && !own_script) {
+        if (const std::optional<std::string> problem = medium.Write(std::string(kScriptName), kAutorunScript, kRunnable))
+            return Fail(*problem);
+        Say(std::string(kScriptName) + ": starts the Linux menu when the desktop offers to run it");
+    }
+
+    std::optional<StagingFolder> staged_image;
+    fs::path image;
+    std::string label;
+    if (places.iso) {
+        staged_image.emplace(*places.iso, *options.iso);
+        if (const std::optional<std::string> problem = staged_image->Make()) return Fail(*problem);
+        image = staged_image->Path() / "image.iso";
+        label = ImageLabel(options, places.output, autorun_label);
+        if (const std::optional<std::string> problem = WriteImage(staged.Path(), image, label, *options.iso))
+            return Fail(*problem);
+    }
+    std::error_code ec;
+    const auto image_size = places.iso ? fs::file_size(image, ec) : 0;
+    if (const std::optional<std::string> problem = staged.Commit(staged.Path())) return Fail(*problem);
+    if (staged_image) {
+        if (const std::optional<std::string> problem = staged_image->Commit(image)) {
+            staged.Withdraw();
+            return Fail(*problem);
+        }
+        Say(places.iso->string() + ": ISO 9660 image with Rock Ridge and Joliet, volume label \"" + label + "\", " +
+            std::to_string((image_size + 512 * 1024) / (1024 * 1024)) + " MiB");
+    }
     return 0;
 }
 
@@ -372,6 +411,9 @@ int RunPack(CommandArguments args) {
         else if (a == "--no-windows") options.windows = false;
         else if (a == "--no-linux") options.linux = false;
         else if (a == "--ignore-errors") options.ignoreErrors = true;
+        else if (a == "--keep" && has_value) options.keep.emplace_back(args[++i]);
+        else if (a == "--leave-out" && has_value) options.leave_out.emplace_back(args[++i]);
+        else if (a == "--follow-links") options.follow_links = true;
         else if (!a.starts_with("-") && folders.size() < 2) folders.emplace_back(a);
         else return Usage();
     }

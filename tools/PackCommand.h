@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace automenu::tool {
 
@@ -17,6 +18,12 @@ struct PackOptions {
     std::string windowsMenu;  // empty: found beside the tool
     std::string linuxMenu;
     bool ignoreErrors = false;  // go on when check finds errors
+    // Where names collide (one in another case, or one pack adds): the
+    // author's files and folders to put on the medium, and those to leave off;
+    // paths within the source.
+    std::vector<std::string> keep;
+    std::vector<std::string> leave_out;
+    bool follow_links = false;  // copy the files that links out of the source name
 };
 
 // Makes the medium; messages go to standard output and error. Returns the

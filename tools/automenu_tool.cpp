@@ -62,7 +62,7 @@ const ToolCommand kCommands[] = {
      "title as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
      "An existing AUTORUN.INF is kept unless --force is given.\n",
      RunTemplate},
-    {"pack", "SOURCE OUTPUT [--iso FILE [--volume-label NAME]] [--no-windows] [--no-linux]",
+    {"pack", "SOURCE OUTPUT [--iso FILE [--volume-label NAME]] [--no-windows] [--no-linux] [--keep|--leave-out PATH]",
      "make a medium folder (and an ISO image) that starts the menu",
      "Copies the author's folder SOURCE to OUTPUT (which must not exist or be empty)\n"
      "and makes it a medium that starts the menu:\n"
@@ -79,15 +79,28 @@ const ToolCommand kCommands[] = {
      "The menus are taken from beside the tool, and the Windows one also from\n"
      "../share/automenu/ (where the package installs it); --windows-menu FILE and\n"
      "--linux-menu FILE name others, --no-windows and --no-linux leave one out.\n"
-     "An author's own autorun.sh is kept.\n"
      "\n"
      "SOURCE is checked first, as by \"automenu-tool check\"; errors stop the pack\n"
      "unless --ignore-errors is given.\n"
      "\n"
+     "Nothing in SOURCE changes. OUTPUT and the image are built aside and put in\n"
+     "place at the end: a pack that fails leaves neither, and names the file and\n"
+     "the cause. Before writing anything, pack stops at names a medium cannot tell\n"
+     "apart (FAT, Joliet and Windows ignore case): two of the author's that differ\n"
+     "only in case (README.TXT, readme.txt), or one named automenu.exe, automenu or\n"
+     "autorun.sh in any case, beside the tool's file. --keep PATH puts PATH (within\n"
+     "SOURCE) on the medium in place of the others, the tool's file among them;\n"
+     "--leave-out PATH leaves it off. Both may be given more than once.\n"
+     "\n"
+     "A link is copied as the file it names. A link out of SOURCE stops the pack\n"
+     "unless --follow-links is given; a link to a folder, to nothing or in a loop,\n"
+     "and a device or pipe, always stop it.\n"
+     "\n"
      "--iso FILE also writes an ISO 9660 image of OUTPUT with Rock Ridge (the Linux\n"
      "files keep their execute permission) and Joliet (long names on Windows),\n"
-     "made by xorriso. Its volume label is NAME, else the [autorun] label, else\n"
-     "OUTPUT's name, in capitals, letters and digits, at most 32 characters.\n",
+     "made by xorriso. FILE may not lie in SOURCE or OUTPUT. Its volume label is\n"
+     "NAME, else the [autorun] label, else OUTPUT's name, in capitals, letters and\n"
+     "digits, at most 32 characters.\n",
      RunPack},
 };
 

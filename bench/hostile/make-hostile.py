@@ -4,7 +4,8 @@ declared sizes, floods of records, transforms far out of range, bombs.
 
 Each folder holds an AUTORUN.INF (the demo's, with the background picture
 replaced) and the hostile file. bench_hostile.sh times `render` and `check`
-on each. Usage: make-hostile.py OUT_DIR
+on each. Usage: make-hostile.py OUT_DIR [CASE...] (only the cases named, when
+any are)
 """
 import os
 import shutil
@@ -81,8 +82,22 @@ def wmf(records, objects):
     return key + struct.pack("<H", checksum) + header + body
 
 
+def mr(function, payload=b""):
+    return struct.pack("<IH", 3 + len(payload) // 2, function) + payload
+
+
 def create_pen(colour):
-    return struct.pack("<IHHhhI", 8, 0x02FA, 0, 1, 0, colour)  # META_CREATEPENINDIRECT
+    return mr(0x02FA, struct.pack("<HhhI", 0, 1, 0, colour))  # META_CREATEPENINDIRECT
+
+
+def create_font(height, face=b"Arial"):
+    logfont = struct.pack("<5h8B", height, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0) + face.ljust(32, b"\0")
+    return mr(0x02FB, logfont)  # META_CREATEFONTINDIRECT
+
+
+def text_out(x, y, text):
+    padded = text + b"\0" * (len(text) & 1)
+    return mr(0x0521, struct.pack("<H", len(text)) + padded + struct.pack("<hh", y, x))  # META_TEXTOUT
 
 
 # --- bitmaps and icons ---------------------------------------------------
@@ -116,7 +131,16 @@ def demo_autorun(background):
     return "\n".join(lines)
 
 
+SELECTED = set(sys.argv[2:])
+
+
+def wanted(name):
+    return not SELECTED or name in SELECTED
+
+
 def make(out, name, background, data, sparse_size=None):
+    if not wanted(name):
+        return
     folder = os.path.join(out, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
@@ -131,6 +155,8 @@ def make(out, name, background, data, sparse_size=None):
 
 
 def make_autorun(out, name, text):
+    if not wanted(name):
+        return
     folder = os.path.join(out, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
@@ -156,6 +182,31 @@ def main():
          emf([emr(59), emr(27, struct.pack("<2i", 0, 0))] + [poly16(89, zigzag(1000)) for _ in range(300)] +
              [emr(60), emr(63, box)]))
     make(out, "wmf-object-flood", "BACK.WMF", wmf([create_pen(i) for i in range(300_000)], 65535))
+    # A window of one unit mapped onto the whole picture: every unit is 640
+    # pixels, so a shape of a few thousand units is millions of pixels across.
+    make(out, "wmf-window-extent", "BACK.WMF",
+         wmf([mr(0x020C, struct.pack("<hh", 1, 1)), mr(0x02FC, struct.pack("<HIH", 0, 0x0000FF, 0)),
+              mr(0x012D, struct.pack("<H", 0)), mr(0x0418, struct.pack("<4h", 32000, 32000, -32000, -32000))], 1))
+    make(out, "wmf-huge-font", "BACK.WMF",
+         wmf([create_font(-32000), mr(0x012D, struct.pack("<H", 0))] +
+             [text_out(0, 0, bytes(range(65, 91)) * 4) for _ in range(12)], 1))
+    make(out, "wmf-polygon-16k", "BACK.WMF",
+         wmf([mr(0x0324, struct.pack("<H", 16000) + b"".join(struct.pack("<hh", x, y) for x, y in zigzag(16000)))], 1))
+    big = struct.pack("<4i", -(1 << 26), -(1 << 26), 1 << 26, 1 << 26)
+    make(out, "emf-huge-ellipse", "BACK.EMF",
+         emf([emr(39, struct.pack("<IIII", 1, 0, 0xFF0000, 0)), emr(37, struct.pack("<I", 1)), emr(42, big),
+              emr(45, big + struct.pack("<4i", 0, 0, 100, 0))]))
+    make(out, "emf-wide-pen", "BACK.EMF",
+         emf([emr(38, struct.pack("<IIiiI", 1, 0, 1 << 26, 0, 0x00FF00)), emr(37, struct.pack("<I", 1)),
+              poly16(87, [(10, 10), (600, 400), (10, 400)])]))
+    make(out, "emf-object-index", "BACK.EMF",
+         emf([emr(39, struct.pack("<IIII", 0x7FFFFFF0 + i, 0, 0xFF0000, 0)) for i in range(4)] +
+             [emr(37, struct.pack("<I", 0x7FFFFFF1)), emr(43, box), emr(40, struct.pack("<I", 0x7FFFFFF2))], handles=2))
+    text = "\u0057".encode("utf-16-le") * 8
+    make(out, "emf-text-count", "BACK.EMF",
+         emf([emr(84, struct.pack("<4iIff2iIII4iI", 0, 0, 640, 480, 1, 1, 1, 20, 20, count, 76, 0, 0, 0, 0, 0, dx) + text)
+              for count, dx in ((0x7FFFFFFF, 0), (8, 0x7FFFFFF0), (0x40000000, 76))]))
+    make(out, "emf-polygon-flat-200k", "BACK.EMF", emf([poly16(86, [(i % 640, i % 2) for i in range(200_000)])]))
 
     make(out, "bmp-header-only", "BACK.BMP", bmp(dib_header(32767, 8192)))
     palette = b"".join(struct.pack("<BBBB", i, i, i, 0) for i in range(256))
@@ -173,6 +224,12 @@ def main():
     make_autorun(out, "ini-16mib-many-lines", (junk + demo)[-(16 << 20):])
     same = "[Installation Form Size Setup]\r\n" + "Form Height=480\r\n" * 1_000_000
     make_autorun(out, "ini-1m-same-key", (same + demo)[: 16 << 20])
+    # Larger than the menu reads: the menu's own keys come after 16 MiB.
+    make_autorun(out, "ini-64mib", (junk * 4 + demo)[-(64 << 20):])
+    make_autorun(out, "ini-1gib-sparse", demo)
+    if wanted("ini-1gib-sparse"):
+        with open(os.path.join(out, "ini-1gib-sparse", "AUTORUN.INF"), "r+b") as f:
+            f.truncate(1 << 30)
 
 
 if __name__ == "__main__":

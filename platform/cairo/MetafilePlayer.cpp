@@ -1,7 +1,8 @@
 #include "platform/cairo/MetafilePlayer.h"
 
 #include "platform/cairo/CairoCanvas.h"
-#include "platform/cairo/MetafileRecordPlayers.h"
+#include "platform/cairo/CairoMetafileSurface.h"
+#include "platform/metafile/MetafileRecordPlayers.h"
 
 namespace automenu::platform {
 
@@ -26,7 +27,8 @@ PixelImage RenderMetafileImage(const MetafileBits& metafile, const TRect& dest, 
         cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_GRAY);
         const std::uint64_t screen_pixels =
             static_cast<std::uint64_t>(std::max(screen.cx, 0)) * static_cast<std::uint64_t>(std::max(screen.cy, 0));
-        MetafileDC dc(cr.get(), screen_pixels);
+        CairoMetafileSurface drawing(cr.get());
+        MetafileDC dc(drawing, size, screen_pixels);
         if (metafile.enhanced) PlayEmfRecords(dc, metafile, dest);
         else PlayWmfRecords(dc, metafile, dest);
         if (report) *report = dc.Report();

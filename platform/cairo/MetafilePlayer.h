@@ -5,7 +5,7 @@
 
 #include "base/Types.h"
 #include "formats/MetafileBits.h"
-#include "platform/cairo/PlaybackBudget.h"
+#include "platform/metafile/PlaybackBudget.h"
 
 namespace automenu::platform {
 

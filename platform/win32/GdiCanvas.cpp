@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "formats/MetafileBits.h"
+#include "platform/metafile/MetafileScreen.h"
 
 namespace automenu::platform {
 
@@ -130,9 +131,11 @@ EnhMetafileHandle EnhancedMetafileOf(const MetafileBits& metafile) {
     return EnhMetafileHandle(::SetWinMetaFileBits(size, metafile.records.data(), nullptr, &picture));
 }
 
-PixelImage GdiCanvas::RenderMetafile(const MetafileBits& metafile, const TRect& dest, TSize size, TSize) {
+PixelImage GdiCanvas::RenderMetafile(const MetafileBits& metafile, const TRect& dest, TSize size, TSize screen) {
     PixelImage out;
-    EnhMetafileHandle emf = EnhancedMetafileOf(metafile);
+    // GDI gets only what playback here would draw: the same records, range
+    // and budget as every back end, so no file costs it more time or memory.
+    EnhMetafileHandle emf = EnhancedMetafileOf(ScreenMetafile(metafile, dest, size, screen));
     if (!emf || size.cx <= 0 || size.cy <= 0) return out;
     // Played over black and over white: where the two differ the metafile
     // drew nothing (or drew partly), which gives each pixel's coverage.

@@ -2,6 +2,10 @@
 // Wine far more) pays for every DLL a program imports before its first
 // window, and the menu needs the shell and the imaging component only when
 // an entry is clicked or a PNG icon is shown.
+//
+// Only the system folder is searched: the menu runs from a medium or a
+// downloads folder, where a DLL of the same name beside it (or in the current
+// folder) must never be loaded in place of the system's.
 #pragma once
 
 #include <memory>
@@ -11,9 +15,17 @@
 
 namespace automenu::platform {
 
+// Loads a DLL of the system folder by its bare name; null when it is not there.
+HMODULE LoadSystemLibrary(const char* name);
+
+// For the whole process, from its start: DLLs loaded by name, also by the
+// system's own DLLs, come from the system folder only where Windows can say
+// so (SetDefaultDllDirectories), and never from the current folder.
+void RestrictDllSearch();
+
 class SystemLibrary {
 public:
-    explicit SystemLibrary(const char* name) : m_module(::LoadLibraryA(name)) {}
+    explicit SystemLibrary(const char* name) : m_module(LoadSystemLibrary(name)) {}
 
     // The function of that name and type, or null when the DLL or the
     // function is missing.

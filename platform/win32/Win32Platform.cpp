@@ -85,6 +85,7 @@ Win32Platform::~Win32Platform() {
 }
 
 bool Win32Platform::Open(std::string& error) {
+    RestrictDllSearch();
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
     WNDCLASSEXA dialog{};
     dialog.cbSize = sizeof dialog;

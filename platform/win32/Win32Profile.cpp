@@ -19,4 +19,28 @@ void FlushProfileCache(const std::string& path) {
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
+std::optional<std::string> ReadStartOfLargeFile(const std::string& path, std::size_t max_bytes) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    struct Closer {
+        HANDLE h;
+        ~Closer() { ::CloseHandle(h); }
+    } closer{file};
+    LARGE_INTEGER size{};
+    if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size) ||
+        static_cast<unsigned long long>(size.QuadPart) <= max_bytes)
+        return std::nullopt;
+    std::string bytes(max_bytes, '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = 0;
+        if (!::ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &chunk, nullptr) || chunk == 0)
+            break;
+        done += chunk;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
 }  // namespace automenu::platform

@@ -2,6 +2,8 @@
 // AUTORUN.INF, so that it reads it exactly as Windows does.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,5 +16,10 @@ std::string GetPrivateProfileText(std::string_view section, std::string_view key
 
 // Asks Windows to drop its cached copy of the file; the file is not changed.
 void FlushProfileCache(const std::string& path);
+
+// The first `max_bytes` of a file larger than that, read without the profile
+// API (which reads a whole file, on every lookup); nothing for a smaller
+// file or one that cannot be read.
+std::optional<std::string> ReadStartOfLargeFile(const std::string& path, std::size_t max_bytes);
 
 }  // namespace automenu::platform

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "formats/ByteReader.h"
-#include "platform/cairo/MetafileRecordPlayers.h"
-#include "platform/cairo/MetafileText.h"
+#include "platform/metafile/MetafileRecordPlayers.h"
+#include "platform/metafile/MetafileText.h"
 
 namespace automenu::platform {
 
@@ -28,6 +28,8 @@ enum WmfFunction : std::uint16_t {
     META_CREATEBRUSHINDIRECT = 0x02FC, META_CREATEFONTINDIRECT = 0x02FB, META_CREATEPALETTE = 0x00F7,
     META_CREATEPATTERNBRUSH = 0x01F9, META_DIBCREATEPATTERNBRUSH = 0x0142, META_CREATEREGION = 0x06FF,
     META_STRETCHDIB = 0x0F43, META_DIBSTRETCHBLT = 0x0B41, META_DIBBITBLT = 0x0940, META_SETDIBTODEV = 0x0D33,
+    META_SETROP2 = 0x0104, META_SETRELABS = 0x0105, META_SETSTRETCHBLTMODE = 0x0107, META_SETTEXTCHAREXTRA = 0x0108,
+    META_SETTEXTJUSTIFICATION = 0x020A, META_SETMAPPERFLAGS = 0x0231,
 };
 
 constexpr std::size_t kMaxObjects = 65535;
@@ -50,7 +52,7 @@ private:
         } else if (m_next < m_in_use.size()) {
             slot = m_next++;
         } else {
-            return;  // the table is full: the object is not made
+            return m_dc.Refuse();  // the table is full: the object is not made
         }
         m_in_use[slot] = true;
         m_dc.CreateObject(static_cast<std::uint32_t>(slot), std::move(object));
@@ -73,7 +75,11 @@ private:
 
 void WmfPlayer::Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx,
                        double sy, double sw, double sh) {
-    if (auto bmp = m_dc.DecodeDib(dib)) m_dc.DrawBitmap(*bmp, x, y, w, h, sx, DibSourceTop(*bmp, sy, sh), sw, sh);
+    bool whole = false;
+    if (auto bmp = m_dc.DecodeDib(dib, std::nullopt, false, whole))
+        m_dc.DrawBitmap(*bmp, x, y, w, h, sx, bmp->SourceTop(sy, sh), sw, sh);
+    else m_dc.Refuse();
+    if (!whole) m_dc.Loose();
 }
 
 void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> params) {
@@ -82,7 +88,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     switch (function) {
     case META_SAVEDC: m_dc.SaveDC(); break;
     case META_RESTOREDC: m_dc.RestoreDC(r.I16()); break;
-    case META_SETMAPMODE: break;  // played anisotropically into the destination, whatever it says
+    case META_SETMAPMODE: m_dc.Refuse(); break;  // played anisotropically into the destination, whatever it says
     case META_SETBKMODE: m_dc.SetBkMode(r.I16()); break;
     case META_SETPOLYFILLMODE: m_dc.SetPolyFillMode(r.I16()); break;
     case META_SETTEXTALIGN: m_dc.SetTextAlign(r.U16()); break;
@@ -90,15 +96,15 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     case META_SETTEXTCOLOR: m_dc.SetTextColour(r.U32()); break;
     case META_SETWINDOWORG: { const double y = i16(); m_dc.SetWindowOrg(i16(), y); break; }
     case META_SETWINDOWEXT: { const double y = i16(); m_dc.SetWindowExt(i16(), y); break; }
-    case META_SETVIEWPORTORG: case META_SETVIEWPORTEXT: break;  // the destination is the viewport
+    case META_SETVIEWPORTORG: case META_SETVIEWPORTEXT: m_dc.Refuse(); break;  // the destination is the viewport
     case META_OFFSETWINDOWORG: { const double y = i16(); m_dc.OffsetWindowOrg(i16(), y); break; }
-    case META_OFFSETVIEWPORTORG: break;
+    case META_OFFSETVIEWPORTORG: m_dc.Refuse(); break;
     case META_SCALEWINDOWEXT: {
         const double yd = i16(), yn = i16(), xd = i16(), xn = i16();
         m_dc.ScaleWindowExt(xn, xd, yn, yd);
         break;
     }
-    case META_SCALEVIEWPORTEXT: break;
+    case META_SCALEVIEWPORTEXT: m_dc.Refuse(); break;
     case META_MOVETO: { const double y = i16(); m_dc.MoveTo({i16(), y}); break; }
     case META_LINETO: { const double y = i16(); m_dc.LineTo({i16(), y}); break; }
     case META_POLYLINE: case META_POLYGON: {
@@ -111,6 +117,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
     }
     case META_POLYPOLYGON: {
         const std::uint16_t polys = r.U16();
+        if (polys > r.Remaining() / 2) throw ReadPastEnd();
         std::vector<std::uint32_t> counts(polys);
         std::size_t total = 0;
         for (auto& c : counts) {
@@ -173,11 +180,18 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         std::vector<double> dx;
         if (r.Remaining() >= static_cast<std::size_t>(count) * 2)
             for (std::uint16_t i = 0; i < count; ++i) dx.push_back(r.I16());
+        else if (r.Remaining() > 0)
+            m_dc.Loose();  // advances cut short
         m_dc.TextOut({x, y}, AnsiToUtf8(text), dx, options, has_rect ? rect : nullptr);
         break;
     }
-    case META_SELECTCLIPREGION: case META_SELECTOBJECT: m_dc.SelectObject(r.U16()); break;
-    case META_DELETEOBJECT: Delete(r.U16()); break;
+    case META_SELECTCLIPREGION: case META_SELECTOBJECT: case META_DELETEOBJECT: {
+        const std::uint16_t index = r.U16();
+        if (index >= m_in_use.size()) m_dc.Loose();  // no slot of the table
+        if (function == META_DELETEOBJECT) Delete(index);
+        else m_dc.SelectObject(index);
+        break;
+    }
     case META_CREATEPENINDIRECT: {
         MfPen pen;
         pen.style = r.U16();
@@ -215,12 +229,15 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         r.U16();  // usage
         MfBrush brush;
         brush.style = BS_DIBPATTERNPT;
-        brush.pattern = m_dc.DecodeDib(params.subspan(r.Position()));
+        bool whole = false;
+        brush.pattern = m_dc.DecodeDib(params.subspan(r.Position()), std::nullopt, false, whole);
+        if (!brush.pattern || !whole) m_dc.StandIn(RecordOutcome::StandIn::kWhiteBrush);
         Create(brush);
         break;
     }
     case META_CREATEPALETTE: case META_CREATEPATTERNBRUSH: case META_CREATEREGION:
         Create(MfPalette{});  // takes its slot; not drawn
+        m_dc.StandIn(RecordOutcome::StandIn::kEmptyObject);
         break;
     case META_STRETCHDIB: {
         r.U32();  // raster operation
@@ -258,13 +275,20 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, w, h);
         break;
     }
-    default: break;
+    case META_SETROP2: case META_SETRELABS: case META_SETSTRETCHBLTMODE: case META_SETTEXTCHAREXTRA:
+    case META_SETTEXTJUSTIFICATION: case META_SETMAPPERFLAGS:
+        // Drawing modes of the platform's own player that are not used here:
+        // applied there (when the record holds them whole), ignored here.
+        if (params.size() < (function == META_SETTEXTJUSTIFICATION || function == META_SETMAPPERFLAGS ? 4u : 2u))
+            m_dc.Refuse();
+        break;
+    default: m_dc.Refuse(); break;
     }
 }
 
 }  // namespace
 
-void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest) {
+void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest, const RecordObserver& observer) {
     const std::span<const std::uint8_t> records = bits.records;
     ByteReader header(records);
     std::size_t objects = 0;
@@ -295,14 +319,12 @@ void PlayWmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest)
         const std::uint32_t words = head.U32();
         const std::uint16_t function = head.U16();
         if (words < 3 || words > (records.size() - pos) / 2) return;
-        if (function == META_EOF || !dc.Spend(1)) return;
+        if (function == META_EOF) return;
+        dc.BeginRecord();
+        if (!dc.Spend(1)) return;
         const std::size_t size = static_cast<std::size_t>(words) * 2;
-        try {
-            player.Play(function, records.subspan(pos + 6, size - 6));
-        } catch (const ReadPastEnd&) {
-            // A record shorter than its kind needs is skipped.
-        } catch (const std::bad_alloc&) {
-        }
+        PlayOneRecord(dc, records.subspan(pos, size), observer,
+                      [&] { player.Play(function, records.subspan(pos + 6, size - 6)); });
         pos += size;
     }
 }

@@ -3,15 +3,21 @@
 // position, path and clip, and the drawing operations both metafile forms
 // share. Coordinates given to the operations are logical units.
 //
+// It decides what is drawn: every point is held to the device coordinate
+// range, every step is paid from the work budget, and what is refused is
+// noted for the record being played (RecordOutcome). What is drawn goes to a
+// MetafileSurface; the decisions and their costs depend on nothing the
+// surface does, so every surface (or none) plays a file alike.
+//
 // MetafileDC.cpp holds the state, mapping, objects, painting, paths and
 // clipping; the drawing operations are in MetafileDCShapes.cpp (lines,
 // curves and shapes), MetafileDCFills.cpp (fills, gradients, bitmaps) and
 // MetafileDCText.cpp (text).
 #pragma once
 
-#include <cairo.h>
-
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <span>
@@ -19,9 +25,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/cairo/MetafileBitmap.h"
-#include "platform/cairo/MetafileObjects.h"
-#include "platform/cairo/PlaybackBudget.h"
+#include "platform/metafile/MetafileBitmap.h"
+#include "platform/metafile/MetafileMatrix.h"
+#include "platform/metafile/MetafileObjects.h"
+#include "platform/metafile/MetafileSurface.h"
+#include "platform/metafile/PlaybackBudget.h"
 
 namespace automenu::platform {
 
@@ -29,18 +37,62 @@ namespace automenu::platform {
 // corner or point past this is refused, as GDI refuses it.
 constexpr double kMaxDeviceCoordinate = 1 << 27;
 
+// What a platform's own player pays for by a shape's whole size rather than
+// by what of it is seen, or by the system objects it holds: past these a
+// record is played here but called loose, and a platform player is not
+// given it. (Windows also holds a process to 10,000 GDI objects.)
+constexpr double kMaxCurvePixels = 1 << 16;         // an ellipse's or arc's box, either way
+constexpr double kMaxFilledVertices = 1 << 14;      // the corners of one filled shape
+constexpr std::size_t kMaxRegionRectangles = 1 << 12;
+constexpr std::size_t kMaxLiveObjects = 1 << 12;    // objects made and not deleted
+
+// What became of one record.
+struct RecordOutcome {
+    // What the object a record makes stands for, when not what it asked.
+    enum class StandIn {
+        kAsAsked,
+        kWhiteBrush,   // a pattern brush whose bitmap was refused: its colour, white
+        kEmptyObject,  // a Windows metafile object that takes its slot and is never drawn
+    };
+    bool refused = false;         // not played, or not drawn (out of range, unpaid, damaged, unknown)
+    bool bitmap_refused = false;  // its bitmap was not decoded (too large, damaged or unpaid)
+    bool loose = false;           // played, though a part of it lies outside the record or does not add up
+    StandIn stand_in = StandIn::kAsAsked;
+};
+
+// A box in destination pixels, spanning no point until one is added.
+struct MfBox {
+    static constexpr double kNowhere = std::numeric_limits<double>::infinity();
+    double left = kNowhere, top = kNowhere, right = -kNowhere, bottom = -kNowhere;
+    void Add(double x, double y) {
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+    }
+    void Add(const MfBox& b) {
+        Add(b.left, b.top);
+        Add(b.right, b.bottom);
+    }
+    MfBox Intersect(const MfBox& o) const {
+        return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+    }
+};
+
 class MetafileDC {
 public:
-    // `cr` draws in the destination's pixel space. Bitmaps of more than
-    // `max_bitmap_pixels` (what the screen can show) are refused before
-    // anything is allocated for them.
-    MetafileDC(cairo_t* cr, std::uint64_t max_bitmap_pixels, std::uint64_t work_units = kPlaybackWorkUnits);
+    // Draws on `surface`, whose device space is the destination's pixels
+    // (`view` of them can be seen). Bitmaps of more than `max_bitmap_pixels`
+    // (what the screen can show) are refused before anything is allocated
+    // for them.
+    MetafileDC(MetafileSurface& surface, TSize view, std::uint64_t max_bitmap_pixels,
+               std::uint64_t work_units = kPlaybackWorkUnits);
     ~MetafileDC();
     MetafileDC(const MetafileDC&) = delete;
     MetafileDC& operator=(const MetafileDC&) = delete;
 
     // Device units to destination pixels (the playback mapping of the whole picture).
-    void SetPlaybackTransform(const cairo_matrix_t& m) { m_playback = m; }
+    void SetPlaybackTransform(const MfMatrix& m) { m_playback = m; }
     // Reference device pixels per millimetre, for the metric map modes.
     void SetDeviceResolution(double px_per_mm_x, double px_per_mm_y) {
         m_px_per_mm_x = px_per_mm_x;
@@ -49,16 +101,25 @@ public:
 
     // The work budget (see PlaybackBudget) that every record and drawing
     // operation pays from.
-    bool Spend(std::uint64_t units) { return m_budget.Spend(units); }
-    bool CanAfford(std::uint64_t units) { return m_budget.CanAfford(units); }
+    // A refusal counts against the record being played.
+    bool Spend(std::uint64_t units) { return Note(m_budget.Spend(units)); }
+    bool CanAfford(std::uint64_t units) { return Note(m_budget.CanAfford(units)); }
     const PlaybackReport& Report() const { return m_budget.Report(); }
 
-    // A DIB from a record, paid from the budget (see DecodeRecordDib).
-    std::shared_ptr<MfSurface> DecodeDib(std::span<const std::uint8_t> info,
-                                         std::optional<std::span<const std::uint8_t>> bits = std::nullopt,
-                                         bool with_alpha = false) {
-        return DecodeRecordDib(m_budget, info, bits, with_alpha);
-    }
+    // What became of the record being played: the players start each record
+    // with BeginRecord; a record they cannot read or do not know they Refuse,
+    // and one they read past its sense they call Loose.
+    void BeginRecord() { m_record = {}; }
+    void Refuse() { m_record.refused = true; }
+    void Loose() { m_record.loose = true; }
+    void StandIn(RecordOutcome::StandIn stand_in) { m_record.stand_in = stand_in; }
+    const RecordOutcome& Outcome() const { return m_record; }
+
+    // A DIB from a record, paid from the budget (see DecodeRecordDib);
+    // `whole` tells whether its bits hold every row.
+    std::shared_ptr<const MfBitmap> DecodeDib(std::span<const std::uint8_t> info,
+                                              std::optional<std::span<const std::uint8_t>> bits, bool with_alpha,
+                                              bool& whole);
 
     // --- Mapping ---
     void SetMapMode(int mode);
@@ -69,8 +130,8 @@ public:
     void OffsetWindowOrg(double dx, double dy) { m_s.win_org.x += dx; m_s.win_org.y += dy; }
     void ScaleWindowExt(double xn, double xd, double yn, double yd);
     void ScaleViewportExt(double xn, double xd, double yn, double yd);
-    void SetWorldTransform(const cairo_matrix_t& m);
-    void ModifyWorldTransform(const cairo_matrix_t& m, int mode);
+    void SetWorldTransform(const MfMatrix& m);
+    void ModifyWorldTransform(const MfMatrix& m, int mode);
 
     // --- State ---
     void SaveDC();
@@ -121,7 +182,7 @@ public:
                  const double* rect);
 
     // Draws a bitmap into a logical rectangle from a source rectangle (top-down pixels).
-    void DrawBitmap(const MfSurface& bitmap, double dx, double dy, double dw, double dh, double sx, double sy,
+    void DrawBitmap(const MfBitmap& bitmap, double dx, double dy, double dw, double dh, double sx, double sy,
                     double sw, double sh, double alpha = 1.0);
 
     // --- Paths and clipping ---
@@ -146,7 +207,7 @@ private:
         MfPoint win_ext{1, 1};
         MfPoint vp_org{0, 0};
         MfPoint vp_ext{1, 1};
-        cairo_matrix_t world;
+        MfMatrix world;
         MfPen pen;
         MfBrush brush;
         MfFont font;
@@ -158,60 +219,66 @@ private:
         bool arc_clockwise = false;
         double miter_limit = 10;
         MfPoint pos{0, 0};
+        MfBox clip;  // what the clip leaves of the view, at most
     };
 
+    // Notes a refusal for the record being played; gives `admitted` back.
+    bool Note(bool admitted) {
+        if (!admitted) m_record.refused = true;
+        return admitted;
+    }
     const MfObject* Object(std::uint32_t index) const;
     // Logical units to destination pixels; false when it cannot be used.
-    bool LogicalMatrix(cairo_matrix_t& out) const;
+    bool LogicalMatrix(MfMatrix& out) const;
     bool UseLogical();
     void UseDevice();
-    // Fills and/or outlines the current cairo path (or only keeps it in a path bracket).
+    // Fills and/or outlines the current path (or only keeps it in a path bracket).
     void FillAndStroke(bool fill, bool stroke);
     void Fill(const MfBrush& brush);
-    // Fills the current path with a pattern given in logical units.
-    void FillWith(cairo_pattern_t* pattern);
     void Stroke();
-    void SetSourceColour(std::uint32_t colour);
-    bool SetBrushSource(const MfBrush& brush);
-    void ApplyPen();
-    // The current pen's width in device pixels.
+    // The current pen's width in device pixels, as drawn (at most 4000), and
+    // as asked.
     double PenPixels() const;
+    double AskedPenPixels() const;
     void BuildPolyline(std::span<const MfPoint> pts, bool close);
     // Polygons (filled and outlined) or polylines (outlined), `counts`
     // points each.
     void PolyPoly(std::span<const MfPoint> pts, std::span<const std::uint32_t> counts, bool closed);
     // Checks logical points against the device range and pays a unit for
     // each; notes the scanlines the lines between them cross (`closed` adds
-    // the closing line) for the shape's painting. False when refused.
+    // the closing line) and the box they span for the shape's painting.
+    // False when refused.
     bool Admit(std::span<const MfPoint> pts, bool closed = false);
-    // The same for a shape inside the logical box (ellipse, arc, rounded corners).
-    bool AdmitBox(double l, double t, double r, double b);
+    // The same for a shape inside the logical box; a `curve` (ellipse, arc,
+    // rounded corners) larger than kMaxCurvePixels leaves the record loose.
+    bool AdmitBox(double l, double t, double r, double b, bool curve = false);
     // Pays for painting the current path: its vertices, scanlines and area
     // as noted, as an outline of `pen_width` pixels or, with 0, as a fill.
     bool PayForPaint(double pen_width = 0);
     void AddEllipsePath(double l, double t, double r, double b);
-    void AddRegionPath(const MfRegion& region);
+    // The region's rectangles (in range) as the current path; gives the box they span.
+    MfBox AddRegionPath(const MfRegion& region);
     void ResetClip();
+    void ClipTo(const MfBox& box, bool reset);
 
-    struct PathDeleter {
-        void operator()(cairo_path_t* p) const { cairo_path_destroy(p); }
-    };
-
-    cairo_t* m_cr;
-    double m_view_height = 0;  // the target's height in pixels
+    MetafileSurface& m_surface;
+    MfBox m_view;  // the target's pixels
     PlaybackBudget m_budget;
-    // The vertices and crossed scanlines of the shape being built, and of
-    // the last path bracket.
+    RecordOutcome m_record;
+    // The shape being built and the last path bracket: vertices, crossed
+    // scanlines, and the box they span in destination pixels.
     ShapeSize m_shape;
+    MfBox m_shape_box;
     ShapeSize m_path_shape;
-    cairo_matrix_t m_playback;
+    MfBox m_path_box;
+    MfMatrix m_playback;
     double m_px_per_mm_x = 3.78;
     double m_px_per_mm_y = 3.78;
     State m_s;
     std::vector<State> m_saved;
     std::unordered_map<std::uint32_t, MfObject> m_objects;
     bool m_in_path = false;
-    std::unique_ptr<cairo_path_t, PathDeleter> m_path;  // the last closed path bracket, in device space
+    bool m_has_path = false;  // the surface keeps the last closed path bracket
 };
 
 }  // namespace automenu::platform

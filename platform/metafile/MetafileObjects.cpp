@@ -1,4 +1,4 @@
-#include "platform/cairo/MetafileObjects.h"
+#include "platform/metafile/MetafileObjects.h"
 
 namespace automenu::platform {
 

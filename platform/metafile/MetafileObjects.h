@@ -42,13 +42,13 @@ struct MfPen {
     std::vector<double> dashes;  // PS_USERSTYLE
 };
 
-class MfSurface;  // a decoded bitmap as a cairo surface
+struct MfBitmap;  // a decoded bitmap (MetafileBitmap.h)
 
 struct MfBrush {
     std::uint32_t style = BS_SOLID;
     std::uint32_t colour = 0xFFFFFF;
     std::uint32_t hatch = 0;
-    std::shared_ptr<MfSurface> pattern;  // BS_DIBPATTERN*
+    std::shared_ptr<const MfBitmap> pattern;  // BS_DIBPATTERN*
 };
 
 struct MfFont {
@@ -75,7 +75,7 @@ struct MfVertex {
 
 using MfObject = std::variant<std::monostate, MfPen, MfBrush, MfFont, MfPalette>;
 
-// A colour's channels (0x00BBGGRR) as cairo takes them, 0 to 1.
+// A colour's channels (0x00BBGGRR) as drawing libraries take them, 0 to 1.
 inline double RedOf(std::uint32_t c) { return (c & 0xFF) / 255.0; }
 inline double GreenOf(std::uint32_t c) { return ((c >> 8) & 0xFF) / 255.0; }
 inline double BlueOf(std::uint32_t c) { return ((c >> 16) & 0xFF) / 255.0; }

@@ -1,4 +1,4 @@
-#include "platform/cairo/PlaybackBudget.h"
+#include "platform/metafile/PlaybackBudget.h"
 
 #include <algorithm>
 

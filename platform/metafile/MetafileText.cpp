@@ -1,4 +1,4 @@
-#include "platform/cairo/MetafileText.h"
+#include "platform/metafile/MetafileText.h"
 
 #include <algorithm>
 #include <string_view>

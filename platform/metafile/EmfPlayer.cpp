@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "formats/ByteReader.h"
-#include "platform/cairo/MetafileRecordPlayers.h"
-#include "platform/cairo/MetafileText.h"
+#include "platform/metafile/MetafileRecordPlayers.h"
+#include "platform/metafile/MetafileText.h"
 
 namespace automenu::platform {
 
@@ -12,7 +12,8 @@ namespace {
 enum EmrType : std::uint32_t {
     EMR_HEADER = 1, EMR_POLYBEZIER = 2, EMR_POLYGON = 3, EMR_POLYLINE = 4, EMR_POLYBEZIERTO = 5,
     EMR_POLYLINETO = 6, EMR_POLYPOLYLINE = 7, EMR_POLYPOLYGON = 8, EMR_SETWINDOWEXTEX = 9,
-    EMR_SETWINDOWORGEX = 10, EMR_SETVIEWPORTEXTEX = 11, EMR_SETVIEWPORTORGEX = 12, EMR_EOF = 14,
+    EMR_SETWINDOWORGEX = 10, EMR_SETVIEWPORTEXTEX = 11, EMR_SETVIEWPORTORGEX = 12, EMR_SETBRUSHORGEX = 13,
+    EMR_EOF = 14, EMR_SETMAPPERFLAGS = 16, EMR_SETROP2 = 20, EMR_SETSTRETCHBLTMODE = 21,
     EMR_SETPIXELV = 15, EMR_SETMAPMODE = 17, EMR_SETBKMODE = 18, EMR_SETPOLYFILLMODE = 19,
     EMR_SETTEXTALIGN = 22, EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27,
     EMR_EXCLUDECLIPRECT = 29, EMR_INTERSECTCLIPRECT = 30, EMR_SCALEVIEWPORTEXTEX = 31,
@@ -28,9 +29,13 @@ enum EmrType : std::uint32_t {
     EMR_POLYGON16 = 86, EMR_POLYLINE16 = 87, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89,
     EMR_POLYPOLYLINE16 = 90, EMR_POLYPOLYGON16 = 91, EMR_CREATEMONOBRUSH = 93,
     EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_EXTCREATEPEN = 95, EMR_ALPHABLEND = 114, EMR_GRADIENTFILL = 118,
+    EMR_SETTEXTJUSTIFICATION = 120,
 };
 
 enum : std::uint32_t { GRADIENT_FILL_RECT_H = 0, GRADIENT_FILL_RECT_V = 1, GRADIENT_FILL_TRIANGLE = 2 };
+
+// EMR_EXTCREATEFONTINDIRECTW up to the end of its LOGFONTW: what the platform reads at least.
+constexpr std::size_t kLogFontRecordSize = 12 + 92;
 
 // The rectangle (l, t, r, b) as four 32-bit values.
 struct Box {
@@ -45,35 +50,45 @@ Box ReadBox(ByteReader& r) {
     return b;
 }
 
-cairo_matrix_t ReadXform(ByteReader& r) {
+MfMatrix ReadXform(ByteReader& r) {
     const double m11 = r.F32(), m12 = r.F32(), m21 = r.F32(), m22 = r.F32(), dx = r.F32(), dy = r.F32();
-    cairo_matrix_t m;
-    cairo_matrix_init(&m, m11, m12, m21, m22, dx, dy);
-    return m;
+    return MfMatrix{m11, m12, m21, m22, dx, dy};
 }
 
-// A DIB stored in a record at offsets from the record's start.
-std::shared_ptr<MfSurface> RecordDib(MetafileDC& dc, std::span<const std::uint8_t> rec, std::uint32_t off_bmi,
-                                     std::uint32_t cb_bmi, std::uint32_t off_bits, std::uint32_t cb_bits,
-                                     bool alpha = false) {
+// A DIB stored in a record at offsets from the record's start. `whole`:
+// whether its parts lie in the record and its bits hold every row.
+std::shared_ptr<const MfBitmap> RecordDib(MetafileDC& dc, std::span<const std::uint8_t> rec, std::uint32_t off_bmi,
+                                          std::uint32_t cb_bmi, std::uint32_t off_bits, std::uint32_t cb_bits,
+                                          bool& whole, bool alpha = false) {
+    whole = false;
     if (cb_bmi == 0) return nullptr;
     ByteReader all(rec);
     ByteReader info = all.Sub(off_bmi, cb_bmi);
     std::span<const std::uint8_t> bits;
     if (off_bits <= rec.size()) bits = rec.subspan(off_bits, std::min<std::size_t>(cb_bits, rec.size() - off_bits));
-    return dc.DecodeDib(info.Data(), bits, alpha);
+    auto bitmap = dc.DecodeDib(info.Data(), bits, alpha, whole);
+    if (off_bits > rec.size() || cb_bits > rec.size() - off_bits) whole = false;
+    return bitmap;
 }
 
-MfRegion ReadRegion(ByteReader& r, std::uint32_t size) {
+// A region of `size` bytes (RGNDATA). What does not add up (a count past
+// the data, a header too short) leaves the record loose.
+MfRegion ReadRegion(MetafileDC& dc, ByteReader& r, std::uint32_t size) {
     MfRegion region;
-    if (size < 32) return region;
+    if (size < 32) {
+        dc.Loose();
+        return region;
+    }
     ByteReader data(r.Take(size));
     data.U32();  // header size
     data.U32();  // type
     std::uint32_t count = data.U32();
     data.U32();  // byte size of the rectangles
     data.Skip(16);  // bounds
-    if (count > data.Remaining() / 16) count = static_cast<std::uint32_t>(data.Remaining() / 16);
+    if (count > data.Remaining() / 16) {
+        dc.Loose();
+        count = static_cast<std::uint32_t>(data.Remaining() / 16);
+    }
     for (std::uint32_t i = 0; i < count; ++i) {
         TRect rc;
         rc.left = data.I32();
@@ -125,6 +140,8 @@ void ExtTextOut(MetafileDC& dc, ByteReader& r, std::span<const std::uint8_t> rec
     if (off_dx != 0 && chars > 0 && off_dx < rec.size() && (rec.size() - off_dx) / 4 >= chars) {
         ByteReader d = all.Sub(off_dx, static_cast<std::size_t>(chars) * 4);
         for (std::uint32_t i = 0; i < chars; ++i) dx.push_back(d.I32());
+    } else if (chars > 0) {
+        dc.Loose();  // advances past the record: drawn without them
     }
     dc.TextOut(ref, text, dx, options, rect);
 }
@@ -155,7 +172,7 @@ void GradientFill(MetafileDC& dc, ByteReader& r) {
     std::vector<std::uint32_t> indices(shape_count * corners);
     for (std::uint32_t& i : indices) {
         i = r.U32();
-        if (i >= vertex_count) return;  // GDI refuses the whole call, drawing nothing
+        if (i >= vertex_count) return dc.Refuse();  // GDI refuses the whole call, drawing nothing
     }
     for (std::size_t at = 0; at < indices.size(); at += corners) {
         const MfVertex& a = vertices[indices[at]];
@@ -165,9 +182,16 @@ void GradientFill(MetafileDC& dc, ByteReader& r) {
     }
 }
 
-void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t> rec) {
+// `handles`: the size of the header's object table. An index outside it (or
+// 0, the metafile's own) does not add up, though it is played.
+void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t> rec, std::uint32_t handles) {
     ByteReader r(rec);
     r.Skip(8);
+    auto index_of = [&](std::uint32_t index, bool stock_allowed) {
+        if (stock_allowed && (index & 0x80000000u)) return index;
+        if (index == 0 || index >= handles) dc.Loose();
+        return index;
+    };
     switch (type) {
     case EMR_POLYBEZIER: case EMR_POLYGON: case EMR_POLYLINE: case EMR_POLYBEZIERTO: case EMR_POLYLINETO:
     case EMR_POLYBEZIER16: case EMR_POLYGON16: case EMR_POLYLINE16: case EMR_POLYBEZIERTO16: case EMR_POLYLINETO16: {
@@ -191,7 +215,9 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         const std::uint32_t total = r.U32();
         if (polys > r.Remaining() / 4) throw ReadPastEnd();
         std::vector<std::uint32_t> counts(polys);
-        for (auto& c : counts) c = r.U32();
+        std::uint64_t sum = 0;
+        for (auto& c : counts) sum += c = r.U32();
+        if (sum != total) dc.Loose();
         const bool short_form = type >= EMR_POLYPOLYLINE16;
         if (!dc.CanAfford(total)) break;
         const auto pts = ReadPoints(r, total, short_form);
@@ -225,11 +251,11 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
     case EMR_SAVEDC: dc.SaveDC(); break;
     case EMR_RESTOREDC: dc.RestoreDC(r.I32()); break;
     case EMR_SETWORLDTRANSFORM: dc.SetWorldTransform(ReadXform(r)); break;
-    case EMR_MODIFYWORLDTRANSFORM: { cairo_matrix_t m = ReadXform(r); dc.ModifyWorldTransform(m, r.I32()); break; }
-    case EMR_SELECTOBJECT: dc.SelectObject(r.U32()); break;
-    case EMR_DELETEOBJECT: dc.DeleteObject(r.U32()); break;
+    case EMR_MODIFYWORLDTRANSFORM: { MfMatrix m = ReadXform(r); dc.ModifyWorldTransform(m, r.I32()); break; }
+    case EMR_SELECTOBJECT: dc.SelectObject(index_of(r.U32(), true)); break;
+    case EMR_DELETEOBJECT: dc.DeleteObject(index_of(r.U32(), false)); break;
     case EMR_CREATEPEN: {
-        const std::uint32_t index = r.U32();
+        const std::uint32_t index = index_of(r.U32(), false);
         MfPen pen;
         pen.style = r.U32();
         pen.width = r.I32();
@@ -239,7 +265,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         break;
     }
     case EMR_EXTCREATEPEN: {
-        const std::uint32_t index = r.U32();
+        const std::uint32_t index = index_of(r.U32(), false);
         r.Skip(16);  // brush bitmap offsets
         MfPen pen;
         pen.style = r.U32();
@@ -248,6 +274,10 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         pen.colour = r.U32();
         r.U32();  // hatch
         std::uint32_t entries = r.U32();
+        // The platform reads every style entry the pen declares, and a
+        // pattern brush's bitmap: neither is read here.
+        if (entries > r.Remaining() / 4 || (brush_style != BS_SOLID && brush_style != BS_NULL && brush_style != BS_HATCHED))
+            dc.Loose();
         if ((pen.style & PS_STYLE_MASK) == PS_USERSTYLE) {
             entries = std::min<std::uint32_t>(entries, 16);
             for (std::uint32_t i = 0; i < entries && r.Remaining() >= 4; ++i)
@@ -259,7 +289,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         break;
     }
     case EMR_CREATEBRUSHINDIRECT: {
-        const std::uint32_t index = r.U32();
+        const std::uint32_t index = index_of(r.U32(), false);
         MfBrush brush;
         brush.style = r.U32();
         brush.colour = r.U32();
@@ -268,18 +298,24 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         break;
     }
     case EMR_CREATEMONOBRUSH: case EMR_CREATEDIBPATTERNBRUSHPT: {
-        const std::uint32_t index = r.U32();
+        const std::uint32_t index = index_of(r.U32(), false);
         r.U32();  // usage
         const std::uint32_t off_bmi = r.U32(), cb_bmi = r.U32(), off_bits = r.U32(), cb_bits = r.U32();
         MfBrush brush;
         brush.style = BS_DIBPATTERNPT;
-        brush.pattern = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits);
+        bool whole = false;
+        brush.pattern = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, whole);
+        if (!brush.pattern || !whole) dc.StandIn(RecordOutcome::StandIn::kWhiteBrush);
         dc.CreateObject(index, brush);
         break;
     }
-    case EMR_CREATEPALETTE: dc.CreateObject(r.U32(), MfPalette{}); break;
+    case EMR_CREATEPALETTE:
+        dc.CreateObject(r.U32(), MfPalette{});
+        dc.Refuse();  // takes its index; its colours are never used
+        break;
     case EMR_EXTCREATEFONTINDIRECTW: {
-        const std::uint32_t index = r.U32();
+        const std::uint32_t index = index_of(r.U32(), false);
+        if (rec.size() < kLogFontRecordSize) dc.Loose();
         dc.CreateObject(index, ReadLogFontW(r));
         break;
     }
@@ -315,7 +351,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         if (size == 0) {
             dc.SelectClipRegion(nullptr, mode);
         } else {
-            const MfRegion region = ReadRegion(r, size);
+            const MfRegion region = ReadRegion(dc, r, size);
             dc.SelectClipRegion(&region, mode);
         }
         break;
@@ -323,9 +359,10 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
     case EMR_FILLRGN: {
         r.Skip(16);
         const std::uint32_t size = r.U32();
-        const std::uint32_t brush_index = r.U32();
-        const MfRegion region = ReadRegion(r, size);
+        const std::uint32_t brush_index = index_of(r.U32(), true);
+        const MfRegion region = ReadRegion(dc, r, size);
         if (const auto brush = dc.BrushAt(brush_index)) dc.FillRegion(region, *brush);
+        else dc.Refuse();
         break;
     }
     case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_ALPHABLEND: {
@@ -352,8 +389,11 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
             alpha = ((rop >> 16) & 0xFF) / 255.0;
             with_alpha = ((rop >> 24) & 0xFF) != 0;
         }
-        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, with_alpha))
+        bool whole = false;
+        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, whole, with_alpha))
             dc.DrawBitmap(*bmp, x, y, cx, cy, sx, sy, scx, scy, alpha);
+        else dc.Refuse();
+        if (!whole) dc.Loose();
         break;
     }
     case EMR_STRETCHDIBITS: case EMR_SETDIBITSTODEVICE: {
@@ -367,20 +407,31 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
             cx = r.I32();
             cy = r.I32();
         }
-        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits))
-            dc.DrawBitmap(*bmp, x, y, cx, cy, sx, DibSourceTop(*bmp, sy, scy), scx, scy);
+        bool whole = false;
+        if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, whole))
+            dc.DrawBitmap(*bmp, x, y, cx, cy, sx, bmp->SourceTop(sy, scy), scx, scy);
+        else dc.Refuse();
+        if (!whole) dc.Loose();
         break;
     }
     case EMR_EXTTEXTOUTA: ExtTextOut(dc, r, rec, false); break;
     case EMR_EXTTEXTOUTW: ExtTextOut(dc, r, rec, true); break;
     case EMR_GRADIENTFILL: GradientFill(dc, r); break;
-    default: break;  // not drawn by us (palettes, comments, colour management...)
+    case EMR_SETBRUSHORGEX: case EMR_SETROP2: case EMR_SETSTRETCHBLTMODE: case EMR_SETMAPPERFLAGS:
+    case EMR_SETTEXTJUSTIFICATION:
+        // Drawing modes of the platform's own player that are not used here:
+        // applied there (when the record holds them whole), ignored here.
+        if (rec.size() < (type == EMR_SETBRUSHORGEX || type == EMR_SETTEXTJUSTIFICATION ? 16u : 12u)) dc.Refuse();
+        break;
+    default:  // not drawn by us (palettes, comments, colour management...)
+        dc.Refuse();
+        break;
     }
 }
 
 }  // namespace
 
-void PlayEmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest) {
+void PlayEmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest, const RecordObserver& observer) {
     // The frame maps onto the destination, through the reference device the
     // records were made for.
     const double fl = bits.emf_frame.left, ft = bits.emf_frame.top;
@@ -391,30 +442,35 @@ void PlayEmfRecords(MetafileDC& dc, const MetafileBits& bits, const TRect& dest)
     const double px_mm_x = dev_cx / mm_cx, px_mm_y = dev_cy / mm_cy;
     const double fw = (fr - fl) * px_mm_x / 100, fh = (fb - ft) * px_mm_y / 100;
     if (fw == 0 || fh == 0) return;
-    cairo_matrix_t playback;
     const double sx = (dest.right - dest.left) / fw, sy = (dest.bottom - dest.top) / fh;
-    cairo_matrix_init(&playback, sx, 0, 0, sy, dest.left - fl * px_mm_x / 100 * sx, dest.top - ft * px_mm_y / 100 * sy);
-    cairo_matrix_t check = playback;
-    if (cairo_matrix_invert(&check) != CAIRO_STATUS_SUCCESS) return;
+    const MfMatrix playback =
+        MfMatrix::Scale(sx, sy, dest.left - fl * px_mm_x / 100 * sx, dest.top - ft * px_mm_y / 100 * sy);
+    MfMatrix check = playback;
+    if (!check.Invert()) return;
     dc.SetPlaybackTransform(playback);
     dc.SetDeviceResolution(px_mm_x, px_mm_y);
 
     const std::span<const std::uint8_t> records = bits.records;
+    std::uint32_t handles = 0;
+    if (records.size() >= 58) handles = ByteReader(records.subspan(56, 2)).U16();
     std::size_t pos = 0;
     while (records.size() - pos >= 8) {
         ByteReader head(records.subspan(pos, 8));
         const std::uint32_t type = head.U32();
         const std::uint32_t size = head.U32();
         if (size < 8 || size % 4 != 0 || size > records.size() - pos) return;
-        if (type == EMR_EOF || !dc.Spend(1)) return;
-        if (type != EMR_HEADER) {
-            try {
-                PlayRecord(dc, type, records.subspan(pos, size));
-            } catch (const ReadPastEnd&) {
-                // A record shorter than its kind needs is skipped.
-            } catch (const std::bad_alloc&) {
-            }
+        if (type == EMR_EOF) return;
+        dc.BeginRecord();
+        if (!dc.Spend(1)) return;
+        if (pos == 0 && type == EMR_HEADER) {
+            pos += size;
+            continue;
         }
+        const auto record = records.subspan(pos, size);
+        PlayOneRecord(dc, record, observer, [&] {
+            if (type == EMR_HEADER) dc.Refuse();
+            else PlayRecord(dc, type, record, handles);
+        });
         pos += size;
     }
 }

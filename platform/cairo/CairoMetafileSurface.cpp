@@ -1,0 +1,332 @@
+#include "platform/cairo/CairoMetafileSurface.h"
+
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "platform/cairo/CairoCanvas.h"
+#include "platform/cairo/PangoText.h"
+
+namespace automenu::platform {
+
+namespace {
+
+// An 8 x 8 hatch tile of the given style (HS_*), foreground on background.
+CairoPatternPtr HatchPattern(std::uint32_t hatch, std::uint32_t fg, std::uint32_t bg, bool opaque) {
+    CairoSurfacePtr tile(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8));
+    CairoContextPtr context(cairo_create(tile.get()));
+    cairo_t* t = context.get();
+    if (opaque) {
+        cairo_set_source_rgb(t, RedOf(bg), GreenOf(bg), BlueOf(bg));
+        cairo_paint(t);
+    }
+    cairo_set_source_rgb(t, RedOf(fg), GreenOf(fg), BlueOf(fg));
+    for (int i = 0; i < 8; ++i) {
+        auto px = [&](int x, int y) { cairo_rectangle(t, x, y, 1, 1); };
+        switch (hatch) {
+        case 0: px(i, 4); break;                 // HS_HORIZONTAL
+        case 1: px(4, i); break;                 // HS_VERTICAL
+        case 2: px(i, 7 - i); break;             // HS_FDIAGONAL
+        case 3: px(i, i); break;                 // HS_BDIAGONAL
+        case 4: px(i, 4); px(4, i); break;       // HS_CROSS
+        default: px(i, i); px(i, 7 - i); break;  // HS_DIAGCROSS
+        }
+    }
+    cairo_fill(t);
+    CairoPatternPtr p(cairo_pattern_create_for_surface(tile.get()));
+    cairo_pattern_set_extend(p.get(), CAIRO_EXTEND_REPEAT);
+    cairo_pattern_set_filter(p.get(), CAIRO_FILTER_NEAREST);
+    return p;
+}
+
+// A cairo surface over a decoded bitmap's pixels, which it must not outlive.
+CairoSurfacePtr SurfaceOver(const MfBitmap& bitmap) {
+    const PixelImage& image = bitmap.image;
+    CairoSurfacePtr s(cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.pixels.data())), CAIRO_FORMAT_ARGB32,
+        image.width, image.height, image.width * 4));
+    if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+    return s;
+}
+
+// A corner of a shaded shape with its colour (0..1).
+struct ShadedPoint {
+    double x, y, r, g, b;
+};
+
+// The part of a convex shape on one side of an edge: x (or y) >= edge when
+// side is 1, <= edge when it is -1. Colours on the cut are interpolated, so
+// linear shading is unchanged.
+std::vector<ShadedPoint> ClipToHalfPlane(const std::vector<ShadedPoint>& shape, bool x_edge, double edge,
+                                         double side) {
+    auto inside = [&](const ShadedPoint& p) { return side * ((x_edge ? p.x : p.y) - edge); };
+    std::vector<ShadedPoint> out;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const ShadedPoint& p = shape[i];
+        const ShadedPoint& q = shape[(i + 1) % shape.size()];
+        const double dp = inside(p), dq = inside(q);
+        if (dp >= 0) out.push_back(p);
+        if ((dp >= 0) != (dq >= 0)) {
+            const double t = dp / (dp - dq);
+            out.push_back({p.x + t * (q.x - p.x), p.y + t * (q.y - p.y), p.r + t * (q.r - p.r), p.g + t * (q.g - p.g),
+                           p.b + t * (q.b - p.b)});
+        }
+    }
+    return out;
+}
+
+// Fills the current path with a pattern given in the current units.
+void FillWith(cairo_t* cr, cairo_pattern_t* pattern) {
+    cairo_save(cr);
+    // Whole pixels, as GDI fills them: triangles of one mesh meet without a
+    // seam of background between them.
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_source(cr, pattern);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+}  // namespace
+
+void CairoMetafileSurface::SetMatrix(const MfMatrix& m) {
+    cairo_matrix_t cm;
+    cairo_matrix_init(&cm, m.xx, m.yx, m.xy, m.yy, m.x0, m.y0);
+    cairo_set_matrix(m_cr, &cm);
+}
+
+void CairoMetafileSurface::Arc(double xc, double yc, double r, double a0, double a1, bool negative) {
+    if (negative) cairo_arc_negative(m_cr, xc, yc, r, a0, a1);
+    else cairo_arc(m_cr, xc, yc, r, a0, a1);
+}
+
+void CairoMetafileSurface::SetSourceColour(std::uint32_t c) {
+    cairo_set_source_rgb(m_cr, RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+void CairoMetafileSurface::FillPath(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk) {
+    cairo_save(m_cr);
+    UseDevice();  // patterns are aligned to device pixels
+    cairo_set_fill_rule(m_cr, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    CairoSurfacePtr pattern;
+    switch (brush.style) {
+    case BS_NULL:
+        cairo_restore(m_cr);
+        return;
+    case BS_HATCHED: {
+        const CairoPatternPtr p = HatchPattern(brush.hatch, brush.colour, bk_colour, opaque_bk);
+        cairo_set_source(m_cr, p.get());
+        break;
+    }
+    case BS_PATTERN:
+    case BS_DIBPATTERN:
+    case BS_DIBPATTERNPT:
+        if (brush.pattern && (pattern = SurfaceOver(*brush.pattern))) {
+            cairo_set_source_surface(m_cr, pattern.get(), 0, 0);
+            cairo_pattern_set_extend(cairo_get_source(m_cr), CAIRO_EXTEND_REPEAT);
+            break;
+        }
+        SetSourceColour(brush.colour);
+        break;
+    default:
+        SetSourceColour(brush.colour);
+        break;
+    }
+    cairo_fill_preserve(m_cr);
+    cairo_restore(m_cr);
+}
+
+void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double miter_limit) {
+    cairo_save(m_cr);
+    UseDevice();
+    cairo_set_line_width(m_cr, width);
+    const std::uint32_t style = pen.style & PS_STYLE_MASK;
+    const bool geometric = (pen.style & PS_GEOMETRIC) != 0;
+    cairo_line_cap_t cap = CAIRO_LINE_CAP_ROUND;
+    cairo_line_join_t join = CAIRO_LINE_JOIN_ROUND;
+    if (geometric) {
+        switch (pen.style & PS_ENDCAP_MASK) {
+        case PS_ENDCAP_SQUARE: cap = CAIRO_LINE_CAP_SQUARE; break;
+        case PS_ENDCAP_FLAT: cap = CAIRO_LINE_CAP_BUTT; break;
+        default: break;
+        }
+        switch (pen.style & PS_JOIN_MASK) {
+        case PS_JOIN_BEVEL: join = CAIRO_LINE_JOIN_BEVEL; break;
+        case PS_JOIN_MITER: join = CAIRO_LINE_JOIN_MITER; break;
+        default: break;
+        }
+    } else if (width <= 1) {
+        cap = CAIRO_LINE_CAP_BUTT;
+        join = CAIRO_LINE_JOIN_MITER;
+    }
+    cairo_set_line_cap(m_cr, cap);
+    cairo_set_line_join(m_cr, join);
+    cairo_set_miter_limit(m_cr, std::clamp(miter_limit, 1.0, 100.0));
+    const double u = std::max(width, 1.0);
+    std::vector<double> dashes;
+    switch (style) {
+    case PS_DASH: dashes = {6 * u, 2 * u}; break;
+    case PS_DOT: dashes = {u, u}; break;
+    case PS_DASHDOT: dashes = {6 * u, 2 * u, u, 2 * u}; break;
+    case PS_DASHDOTDOT: dashes = {6 * u, 2 * u, u, 2 * u, u, 2 * u}; break;
+    case PS_USERSTYLE:
+        for (double d : pen.dashes) dashes.push_back(std::clamp(d * u, 0.0, 10000.0));
+        break;
+    default: break;
+    }
+    double total = 0;
+    for (double d : dashes) total += d;
+    if (total > 0) cairo_set_dash(m_cr, dashes.data(), static_cast<int>(dashes.size()), 0);
+    SetSourceColour(pen.colour);
+    cairo_stroke_preserve(m_cr);
+    cairo_restore(m_cr);
+}
+
+void CairoMetafileSurface::FillLinearGradient(const MfVertex& a, const MfVertex& b, bool vertical) {
+    CairoPatternPtr pattern(vertical ? cairo_pattern_create_linear(0, a.p.y, 0, b.p.y)
+                                     : cairo_pattern_create_linear(a.p.x, 0, b.p.x, 0));
+    cairo_pattern_add_color_stop_rgb(pattern.get(), 0, RedOf(a.colour), GreenOf(a.colour), BlueOf(a.colour));
+    cairo_pattern_add_color_stop_rgb(pattern.get(), 1, RedOf(b.colour), GreenOf(b.colour), BlueOf(b.colour));
+    FillWith(m_cr, pattern.get());
+}
+
+void CairoMetafileSurface::Clip(bool winding) {
+    cairo_set_fill_rule(m_cr, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(m_cr);
+}
+
+void CairoMetafileSurface::ClipOut(double l, double t, double r, double b) {
+    // The rectangle and, around it, the whole clip: even-odd leaves the ring.
+    cairo_new_path(m_cr);
+    cairo_rectangle(m_cr, l, t, r - l, b - t);
+    cairo_save(m_cr);
+    UseDevice();
+    double x1, y1, x2, y2;
+    cairo_clip_extents(m_cr, &x1, &y1, &x2, &y2);
+    cairo_rectangle(m_cr, x1 - 1, y1 - 1, x2 - x1 + 2, y2 - y1 + 2);
+    cairo_restore(m_cr);
+    cairo_set_fill_rule(m_cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(m_cr);
+}
+
+void CairoMetafileSurface::FillPixel(double x, double y, std::uint32_t colour) {
+    cairo_save(m_cr);
+    UseDevice();
+    cairo_new_path(m_cr);
+    cairo_rectangle(m_cr, std::floor(x), std::floor(y), 1, 1);
+    SetSourceColour(colour);
+    cairo_fill(m_cr);
+    cairo_restore(m_cr);
+}
+
+void CairoMetafileSurface::FillShadedTriangle(const std::array<MfShadedCorner, 3>& corners) {
+    std::vector<ShadedPoint> shape;
+    for (const MfShadedCorner& c : corners) shape.push_back({c.x, c.y, RedOf(c.colour), GreenOf(c.colour), BlueOf(c.colour)});
+    // Only the visible part is shaded: cairo's mesh rasterizer walks a whole
+    // patch, and a metafile can make one billions of pixels wide.
+    UseDevice();
+    double x1, y1, x2, y2;
+    cairo_clip_extents(m_cr, &x1, &y1, &x2, &y2);
+    shape = ClipToHalfPlane(shape, true, x1 - 1, 1);
+    shape = ClipToHalfPlane(shape, true, x2 + 1, -1);
+    shape = ClipToHalfPlane(shape, false, y1 - 1, 1);
+    shape = ClipToHalfPlane(shape, false, y2 + 1, -1);
+    if (shape.size() < 3) return;
+    // The clipped shape as a fan of three-sided patches. cairo closes each
+    // back to its first corner and gives the fourth corner the first one's
+    // colour, which makes the shading linear across the triangle.
+    CairoPatternPtr pattern(cairo_pattern_create_mesh());
+    for (std::size_t i = 1; i + 1 < shape.size(); ++i) {
+        cairo_mesh_pattern_begin_patch(pattern.get());
+        unsigned corner = 0;
+        for (const ShadedPoint* p : {&shape[0], &shape[i], &shape[i + 1]}) {
+            cairo_mesh_pattern_line_to(pattern.get(), p->x, p->y);
+            cairo_mesh_pattern_set_corner_color_rgb(pattern.get(), corner++, p->r, p->g, p->b);
+        }
+        cairo_mesh_pattern_end_patch(pattern.get());
+    }
+    cairo_new_path(m_cr);
+    for (const ShadedPoint& p : shape) cairo_line_to(m_cr, p.x, p.y);
+    cairo_close_path(m_cr);
+    FillWith(m_cr, pattern.get());
+}
+
+void CairoMetafileSurface::DrawBitmap(const MfBitmap& bitmap, double dx, double dy, double dw, double dh, double sx,
+                                      double sy, double sw, double sh, double alpha) {
+    CairoSurfacePtr source = SurfaceOver(bitmap);
+    if (!source) return;
+    cairo_save(m_cr);
+    cairo_new_path(m_cr);
+    cairo_rectangle(m_cr, dx, dy, dw, dh);
+    cairo_clip(m_cr);
+    cairo_translate(m_cr, dx, dy);
+    cairo_scale(m_cr, dw / sw, dh / sh);
+    cairo_set_source_surface(m_cr, source.get(), -sx, -sy);
+    cairo_pattern_set_extend(cairo_get_source(m_cr), CAIRO_EXTEND_PAD);
+    // Enlarged bitmaps keep hard pixel edges, as a stretch blit does.
+    if (std::fabs(dw) >= std::fabs(sw) && std::fabs(dh) >= std::fabs(sh))
+        cairo_pattern_set_filter(cairo_get_source(m_cr), CAIRO_FILTER_NEAREST);
+    if (alpha >= 1) cairo_paint(m_cr);
+    else cairo_paint_with_alpha(m_cr, alpha);
+    cairo_restore(m_cr);
+}
+
+double CairoMetafileSurface::DrawTextRun(const MfTextRun& run) {
+    const MfFont& font = run.font;
+    cairo_save(m_cr);
+    cairo_translate(m_cr, run.x, run.y);
+    if (font.escapement != 0) cairo_rotate(m_cr, -font.escapement * std::numbers::pi / 1800.0);
+
+    PangoLayout* layout = pango_layout_new(SharedTextContext());
+    PangoFontDescription* desc = pango_font_description_new();
+    pango_font_description_set_family(desc, font.face.empty() ? "Sans" : font.face.c_str());
+    pango_font_description_set_weight(desc, static_cast<PangoWeight>(std::clamp(font.weight == 0 ? 400 : font.weight, 100, 1000)));
+    pango_font_description_set_style(desc, font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    pango_font_description_set_absolute_size(desc, run.pixels * PANGO_SCALE);
+    pango_layout_set_font_description(layout, desc);
+    pango_font_description_free(desc);
+    PangoAttrList* attrs = pango_attr_list_new();
+    if (font.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (font.strike_out) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+    pango_layout_set_attributes(layout, attrs);
+    pango_attr_list_unref(attrs);
+    pango_layout_set_text(layout, run.utf8.c_str(), static_cast<int>(run.utf8.size()));
+
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout, nullptr, &logical);
+    const double baseline = pango_layout_get_baseline(layout) / static_cast<double>(PANGO_SCALE);
+    double width = logical.width;
+    // Advances the metafile gives: stretch the run to their total so lines
+    // keep the width they had where they were made.
+    double xscale = 1;
+    const double target = run.advance_total;
+    if (width > 0 && target > 0 && target / width > 0.5 && target / width < 2) xscale = target / width;
+    width *= xscale;
+    double ox = 0, oy = 0;
+    switch (run.align & TA_HMASK) {
+    case TA_RIGHT: ox = -width; break;
+    case TA_CENTER: ox = -width / 2; break;
+    default: break;
+    }
+    switch (run.align & TA_VMASK) {
+    case TA_BASELINE: oy = -baseline; break;
+    case TA_BOTTOM: oy = -logical.height; break;
+    default: break;
+    }
+    if (run.opaque_bk) {
+        cairo_rectangle(m_cr, ox, oy, width, logical.height);
+        SetSourceColour(run.bk_colour);
+        cairo_fill(m_cr);
+    }
+    cairo_translate(m_cr, ox, oy);
+    cairo_scale(m_cr, xscale, 1);
+    SetSourceColour(run.text_colour);
+    pango_cairo_show_layout(m_cr, layout);
+    g_object_unref(layout);
+    cairo_restore(m_cr);
+    return width;
+}
+
+}  // namespace automenu::platform
