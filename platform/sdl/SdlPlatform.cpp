@@ -194,6 +194,7 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
                                        ToSdl(client.cx), ToSdl(client.cy), flags);
     if (!sdl) {
         std::fprintf(stderr, "automenu: cannot create a window: %s\n", SDL_GetError());
+        EndWithoutDisplay();
         return kNoWindow;
     }
     WindowId id = SDL_GetWindowID(sdl);
@@ -284,6 +285,7 @@ void SdlPlatform::WaitForFrame(Window& win) {
         }
         if (SDL_GetTicks64() >= deadline) return;
         SDL_PumpEvents();
+        EndWithoutDisplay();
         const timespec pause{0, 250'000};
         nanosleep(&pause, nullptr);
     }
