@@ -678,6 +678,7 @@ void SdlPlatform::PumpEvents() {
 void SdlPlatform::EndWithoutDisplay() {
 #if defined(SDL_VIDEO_DRIVER_WAYLAND)
     if (!m_wayland.get_error || m_wayland.get_error(m_wayland.display) == 0) return;
+    m_compositor_watch.Stop();  // one message, not a second from the watch
     std::fputs("automenu: the connection to the display was lost\n", stderr);
     std::exit(1);
 #endif
