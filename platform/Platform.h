@@ -172,6 +172,12 @@ public:
 
     // --- Screen ---
     virtual TSize ScreenSize() = 0;
+    // The part of the screen windows may take: the screen less the desktop's
+    // panels. The whole screen where the system tells no less.
+    virtual TRect WorkArea() {
+        const TSize screen = ScreenSize();
+        return {0, 0, screen.cx, screen.cy};
+    }
     // Logical, vertical. Default: the design resolution.
     virtual int PixelsPerInch() { return 96; }
     // Default: Windows' classic scheme.

@@ -26,6 +26,7 @@
 #include "platform/DesktopScale.h"
 #include "platform/DoubleClickDetector.h"
 #include "platform/cairo/CairoPlatform.h"
+#include "platform/posix/CompositorWatch.h"
 
 struct _XDisplay;
 struct wl_display;
@@ -43,6 +44,7 @@ public:
     bool Open(std::string& error);
 
     TSize ScreenSize() override;
+    TRect WorkArea() override;
     void ShellOpen(const std::string& path) override;
     WindowId CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowId w) override;
@@ -117,6 +119,7 @@ private:
         int (*get_error)(::wl_display*) = nullptr;
     } m_wayland;
     bool m_x11 = false;
+    CompositorWatch m_compositor_watch;  // on Wayland
     double m_scale = 1.0;  // SDL window units per design unit
     std::map<WindowId, Window> m_windows;
     DoubleClickDetector m_clicks;
