@@ -5,8 +5,9 @@
 //    dialogs and tooltips, GDI painting into a memory bitmap, the system's
 //    timers and message box, "open" through the shell, PNG through the
 //    imaging component, files through Win32FileSystem (the profile API).
-//  - Leaves to the defaults: nothing; they are its own values at the
-//    system's default settings.
+//  - Leaves to the defaults: the work area, taken as the whole screen (it
+//    only keeps the caption bar of a window larger than the screen on it);
+//    the other defaults are Windows' own values at its default settings.
 //  - Differs from Windows: it does not; it is the reference the other back
 //    ends follow. Placement and showing wait for the loop and are applied in
 //    one step, as DeferWindowPos batches them.
