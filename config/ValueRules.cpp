@@ -34,6 +34,8 @@ std::string_view UrlScheme(std::string_view value) {
 
 bool IsUrl(std::string_view value) { return !UrlScheme(value).empty(); }
 
+bool GivesLinuxTarget(std::string_view setting) { return !setting.empty() && setting != "0"; }
+
 namespace {
 
 [[noreturn]] void ThrowNotAnInteger(std::string_view setting) {

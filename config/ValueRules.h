@@ -26,6 +26,10 @@ bool IsUrl(std::string_view value);
 // The scheme of a URL ("https" of "https://example.com"), or "" for a path.
 std::string_view UrlScheme(std::string_view value);
 
+// Whether an entry's Linux target value gives a target: one that is empty,
+// or "0" as a missing key reads, leaves the entry to its File Path.
+bool GivesLinuxTarget(std::string_view setting);
+
 // The framework's integer conversion: leading spaces, then a decimal number
 // with an optional sign, or a hexadecimal one after "$", "x", "X", "0x" or
 // "0X" (its 32 bits taken as signed), and nothing after. Anything else raises
