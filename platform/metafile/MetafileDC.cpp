@@ -29,9 +29,7 @@ std::shared_ptr<const MfBitmap> MetafileDC::DecodeDib(std::span<const std::uint8
                                                       std::optional<std::span<const std::uint8_t>> bits,
                                                       bool with_alpha, bool& whole) {
     whole = true;
-    auto bitmap = DecodeRecordDib(m_budget, info, bits, with_alpha, &whole);
-    if (!bitmap) m_record.bitmap_refused = true;
-    return bitmap;
+    return DecodeRecordDib(m_budget, info, bits, with_alpha, &whole);
 }
 
 bool MetafileDC::Admit(std::span<const MfPoint> pts, bool closed) {

@@ -54,9 +54,11 @@ struct RecordOutcome {
         kWhiteBrush,   // a pattern brush whose bitmap was refused: its colour, white
         kEmptyObject,  // a Windows metafile object that takes its slot and is never drawn
     };
-    bool refused = false;         // not played, or not drawn (out of range, unpaid, damaged, unknown)
-    bool bitmap_refused = false;  // its bitmap was not decoded (too large, damaged or unpaid)
-    bool loose = false;           // played, though a part of it lies outside the record or does not add up
+    // Not played, or not drawn (out of range, unpaid, damaged, unknown).
+    bool refused = false;
+    // Played here, but not for a platform's player: a part of it lies outside
+    // the record or does not add up, or it passes the limits above.
+    bool loose = false;
     StandIn stand_in = StandIn::kAsAsked;
 };
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "config/ProfileReader.h"
+#include "config/TIniFile.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -156,6 +157,35 @@ TEST(ProfileDifferential, MarkedFilesAgreeOnAscii) {
     ExpectSameAnswers(file, utf8, "UTF-8 mark, ASCII");
     ExpectSameAnswers(file, Utf16(text, false), "UTF-16LE mark, ASCII");
     ExpectSameAnswers(file, Utf16(text, true), "UTF-16BE mark, ASCII");
+}
+
+// A file over 16 MiB is read as on Linux: its first 16 MiB, whatever the
+// profile API would make of the rest; one of 16 MiB exactly still goes to the API.
+TEST(ProfileDifferential, OnlyTheFirst16MiBOfALargerFileAreRead) {
+    constexpr std::size_t kLimit = ProfileReader::kMaxFileBytes;
+    const std::string head = "[S]\r\nK=first\r\n";
+    const std::string tail = "[T]\r\nK=last\r\n";
+    struct Row {
+        const char* why;
+        std::size_t size;  // of the file, the last section at its end
+        const char* last;  // what the last section's key reads as
+    };
+    const Row rows[] = {
+        {"16 MiB exactly: all of it", kLimit, "last"},
+        {"the last section just past 16 MiB", kLimit + tail.size(), "0"},
+        {"64 MiB", 4 * kLimit, "0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        ScratchFile file;
+        std::string bytes = head;
+        bytes.append(row.size - head.size() - tail.size(), '\n');
+        bytes += tail;
+        file.Write(bytes);
+        TIniFile reader(file.Path());
+        EXPECT_EQ(reader.ReadString("S", "K", "0"), "first");
+        EXPECT_EQ(reader.ReadString("T", "K", "0"), row.last);
+    }
 }
 
 }  // namespace

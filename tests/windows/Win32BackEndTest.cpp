@@ -2,6 +2,7 @@
 // component make of our pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "formats/IcoDecoder.h"
 #include "formats/MetafileReader.h"
+#include "platform/metafile/MetafileScreen.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WicPng.h"
@@ -75,6 +77,33 @@ TEST_F(Surface, MetafilesRenderWithTransparencyWhereNothingIsDrawn) {
         }
         EXPECT_GT(clear, 0u) << name << ": the background shows through";
         EXPECT_GT(opaque, image.pixels.size() / 10) << name << ": the shapes are drawn";
+    }
+}
+
+// What GDI draws of a metafile on white, at 632 x 453.
+std::vector<std::uint32_t> GdiPicture(const MetafileBits& bits) {
+    WindowDc screen(nullptr);
+    DibSurface target(screen.Get(), 632, 453);
+    std::fill_n(target.Pixels(), 632 * 453, 0x00FFFFFFu);
+    const EnhMetafileHandle emf = EnhancedMetafileOf(bits);
+    const RECT rc{0, 0, 631, 452};
+    if (emf) ::PlayEnhMetaFile(target.Dc(), emf.get(), &rc);
+    ::GdiFlush();
+    return {target.Pixels(), target.Pixels() + 632 * 453};
+}
+
+// Pictures that use nothing the screening leaves out look to GDI as before.
+TEST(Win32BackEnd, ScreenedMetafilesDrawAsTheirOriginals) {
+    for (const char* name : {"office.emf", "office.wmf", "shapes.emf", "shapes.wmf", "gradients.emf"}) {
+        SCOPED_TRACE(name);
+        const MetafileBits original = ReadMetafile(Picture(name)).bits;
+        const MetafileBits screened = ScreenMetafile(original, {0, 0, 631, 452}, {632, 453}, {1280, 1024});
+        const auto before = GdiPicture(original);
+        const auto after = GdiPicture(screened);
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < before.size(); ++i) differing += (before[i] & 0xFFFFFF) != (after[i] & 0xFFFFFF);
+        EXPECT_EQ(differing, 0u);
+        EXPECT_NE(before, std::vector<std::uint32_t>(before.size(), before[0])) << "something is drawn";
     }
 }
 
