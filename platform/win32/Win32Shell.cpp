@@ -5,6 +5,7 @@
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WindowsApi.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 namespace automenu::platform {
