@@ -16,6 +16,7 @@
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/CairoPng.h"
+#include "platform/posix/DesktopOpener.h"
 
 struct _XDisplay;
 struct wl_display;
@@ -42,7 +43,8 @@ public:
     TSize SmallIconSize() override { return {16, 16}; }
     std::string CurrentDirectory() override;
     FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override;
-    void ShellOpen(const std::string& path) override;
+    void ShellOpen(const std::string& target) override;
+    TargetSystem System() override { return TargetSystem::Linux; }
     WindowId CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowId w) override;
     void SetCaption(WindowId w, const std::string& caption) override;
@@ -101,6 +103,7 @@ private:
     Window* Find(WindowId w);
     std::unique_ptr<ICanvas> BeginRendererPaint(Window& win, TRect& area);
     void PumpEvents();
+    void PostOpenFailure(OpenFailureReport failure);
     void EndWithoutDisplay();
     void Translate(const SDL_Event& e);
     void WaitForFrame(Window& win);
@@ -129,6 +132,7 @@ private:
     FrameExtents m_last_frame;
     CairoSurfacePtr m_screen_surface;
     std::unique_ptr<CairoCanvas> m_screen_canvas;
+    DesktopOpener m_opener;
 };
 
 }  // namespace automenu::platform

@@ -62,6 +62,7 @@ public:
         return result;
     }
     void ShellOpen(const std::string&) override {}
+    platform::TargetSystem System() override { return platform::TargetSystem::Linux; }
     platform::WindowId CreateWindow(const platform::WindowParams&) override { return 1; }
     void DestroyWindow(platform::WindowId) override {}
     void SetCaption(platform::WindowId, const std::string&) override {}
