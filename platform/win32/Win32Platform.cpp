@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WicPng.h"
 #include "platform/win32/Win32Shell.h"
 
