@@ -51,15 +51,17 @@ const ToolCommand kCommands[] = {
      "pair of outer quotes is removed, and a missing file, section or key gives \"0\".\n",
      RunGet},
     {"keys", "", "list every section and key the menu reads",
-     "Lists the 23 sections and 240 keys of AUTORUN.INF, each key with the kind of its\n"
-     "value, when it is read, and what a missing key reads as.\n",
+     "Lists the 23 sections and 248 keys of AUTORUN.INF, each key with the kind of its\n"
+     "value, when it is read, and what a missing key reads as. The eight \"Linux File\n"
+     "Path\" keys are read by the Linux menu only, after all others.\n",
      RunKeys},
     {"template", "[DIR] [--force]", "write a commented AUTORUN.INF for a menu with three entries",
      "Without DIR, prints a complete, commented AUTORUN.INF for a menu with a title,\n"
-     "two lines of text, three entries and an exit entry. With DIR, writes it there\n"
-     "together with the files it names (LOGO.ICO, BACK.BMP, README.TXT, LICENSE.TXT),\n"
-     "and an [autorun] section for Windows (open=automenu.exe, the logo as icon, the\n"
-     "title as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
+     "two lines of text, three entries (the first with a Linux File Path) and an exit\n"
+     "entry. With DIR, writes it there together with the files it names (LOGO.ICO,\n"
+     "BACK.BMP, README.TXT, which shows a web link entry, LICENSE.TXT), and an\n"
+     "[autorun] section for Windows (open=automenu.exe, the logo as icon, the title\n"
+     "as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
      "An existing AUTORUN.INF is kept unless --force is given.\n",
      RunTemplate},
     {"pack", "SOURCE OUTPUT [--iso FILE [--volume-label NAME]] [--no-windows] [--no-linux] [--keep|--leave-out PATH]",
