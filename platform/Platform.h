@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/Types.h"
+#include "platform/FileSystem.h"
 #include "platform/ShellOpen.h"
 
 namespace automenu {
@@ -125,13 +126,6 @@ struct FrameExtents {
     int bottom = 0;
 };
 
-enum class FileReadStatus { Ok, CannotOpen, TooLarge };
-
-struct FileReadResult {
-    FileReadStatus status = FileReadStatus::CannotOpen;
-    std::vector<std::uint8_t> bytes;
-};
-
 // A platform font object. Created once per distinct description and shared.
 class IFont {
 public:
@@ -186,10 +180,7 @@ public:
     virtual TSize SmallIconSize() = 0;
 
     // --- Files and processes ---
-    // The process's current directory, or "" when it cannot be determined.
-    virtual std::string CurrentDirectory() = 0;
-    // Reads a whole regular file; never allocates more than max_bytes.
-    virtual FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) = 0;
+    virtual IFileSystem& Files() = 0;
     // The desktop's "open" for a target: a file, a folder or a URL. Only a
     // failure is reported, as an OpenFailed message: at once where the system
     // tells at once (Windows' shell), else once the opener has ended. Nothing

@@ -18,6 +18,7 @@
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/CairoPng.h"
+#include "platform/posix/PosixFileSystem.h"
 
 namespace automenu::platform {
 
@@ -39,8 +40,7 @@ public:
     int ScreenColorBits() override { return 32; }
     TSize LargeIconSize() override { return {32, 32}; }
     TSize SmallIconSize() override { return {16, 16}; }
-    std::string CurrentDirectory() override;
-    FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override;
+    IFileSystem& Files() override { return PosixFileSystem::Instance(); }
     void ShellOpen(const std::string& target) override;
     TargetSystem System() override { return m_system; }
     WindowId CreateWindow(const WindowParams& params) override;

@@ -17,6 +17,7 @@
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/CairoPng.h"
 #include "platform/posix/DesktopOpener.h"
+#include "platform/posix/PosixFileSystem.h"
 
 struct _XDisplay;
 struct wl_display;
@@ -41,8 +42,7 @@ public:
     int ScreenColorBits() override { return 32; }
     TSize LargeIconSize() override { return {32, 32}; }
     TSize SmallIconSize() override { return {16, 16}; }
-    std::string CurrentDirectory() override;
-    FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override;
+    IFileSystem& Files() override { return PosixFileSystem::Instance(); }
     void ShellOpen(const std::string& target) override;
     TargetSystem System() override { return TargetSystem::Linux; }
     WindowId CreateWindow(const WindowParams& params) override;
