@@ -31,7 +31,7 @@ entry() {  # entry N CAPTION TOP PATH [LINUX-PATH]
     entry 3 Missing 120 NOSUCH.EXE
 } | sed 's/$/\r/' >"$media/AUTORUN.INF"
 
-WINEDEBUG=+msgbox e2e_start "$media"
+WINEDEBUG=+msgbox,+exec e2e_start "$media"
 wid=$(e2e_wait_window Installation 60) || e2e_fail "no window named Installation"
 sleep 1
 
@@ -43,13 +43,18 @@ for _ in $(seq 100); do [ -s "$media/opened.txt" ] && break; sleep 0.1; done
 grep -q 'program=.*\\SETUP.EXE$' "$media/opened.txt" || e2e_fail "wrong program: $(cat "$media/opened.txt")"
 e2e_expect_eq "show command" "show=5" "$(grep '^show=' "$media/opened.txt")"
 
-# The link, unchanged, through the scheme's handler.
+# The link, unchanged, to the shell (its trace) and through the scheme's
+# handler.
 e2e_mouse "$wid" 50 88
 e2e_click
 for _ in $(seq 100); do [ -s "$media/handler/opened.txt" ] && break; sleep 0.1; done
 [ -s "$media/handler/opened.txt" ] || e2e_fail "the link reached no handler"
 e2e_expect_eq "the handler's command line" "command=\"$handler\" \"$link\"" \
     "$(grep '^command=' "$media/handler/opened.txt")"
+call=$(grep -F "verb=L\"open\" file=L\"$link\" parm=(null) dir=(null) show=0x00000005" "$E2E_WORK/app.err")
+# No owner window, and SEE_MASK_FLAG_NO_UI (0x400).
+echo "$call" | grep -qE 'SHELL_execute mask=0x00000400 hwnd=0+ ' ||
+    e2e_fail "the shell's call: $(grep 'SHELL_execute mask' "$E2E_WORK/app.err")"
 [ -z "$(xdotool search --onlyvisible --name '^automenu$')" ] || e2e_fail "a box after a link that opened"
 
 # A missing file: our box, with the shell's own kept away.
