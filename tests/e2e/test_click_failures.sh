@@ -17,47 +17,19 @@ url='https://www.example.com/support?lang=en&topic=a b'
 # entry N CAPTION TOP PATH LINUX-PATH: the section of entry N, with no Linux
 # target for "-".
 entry() {
-    local k="Installation Message Label $1" look colour underline
+    local k="Installation Message Label $1"
     printf '%s\n' "[$k Font Setup]" "$k Caption=$2" "$k Font Top=$3" "$k Font Left=48"
-    while read -r look colour underline; do
-        printf '%s\n' "$k $look Font Name=Arial" "$k $look Font Color=$colour" "$k $look Font Style Bold Use=NO" \
-            "$k $look Font Style Italic Use=NO" "$k $look Font Style Underline Use=$underline" "$k $look Font Size=14"
-    done <<<"First clWhite NO"$'\n'"Second clYellow YES"
+    e2e_label_looks "$k" clWhite NO 14
     printf '%s\n' "$k File Path=$4"
     [ "$5" = - ] || printf '%s\n' "$k Linux File Path=$5"
     echo
 }
 {
-    cat <<'INF'
-[Installation Form Size Setup]
-Form Height=480
-Form Width=640
-
-[BackGround Image File Setup]
-BackGround Image Use=YES
-BackGround Image Path=NOW
-BackGround Image Name=BACKGROUND.BMP
-BackGround Image Height=480
-BackGround Image Width=640
-BackGround Image Top=0
-BackGround Image Left=0
-
-[Exit Label Setup]
-Exit Label Use=YES
-Exit Label Caption=Exit
-Exit Label Top=420
-Exit Label Left=570
-Exit Label First Font Name=Arial
-Exit Label First Font Color=clSilver
-Exit Label First Font Size=12
-Exit Label Second Font Name=Arial
-Exit Label Second Font Color=clYellow
-Exit Label Second Font Size=12
-
-[Installation Message Label Count Setup]
-Installation Message Label Count=5
-
-INF
+    e2e_form_640
+    printf '%s\n' "[Exit Label Setup]" "Exit Label Use=YES" "Exit Label Caption=Exit" "Exit Label Top=420" \
+        "Exit Label Left=570"
+    e2e_label_looks "Exit Label" clSilver NO 12
+    printf '\n%s\n%s\n\n' "[Installation Message Label Count Setup]" "Installation Message Label Count=5"
     entry 1 "Our web site" 150 "$url" -
     entry 2 "Read me first" 184 README.TXT -
     entry 3 "Missing" 218 NOSUCH.TXT -
