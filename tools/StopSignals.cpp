@@ -46,6 +46,7 @@ const char* StopSignals::Name(int signal) {
     case SIGHUP: return "SIGHUP";
     case SIGINT: return "SIGINT";
     case SIGQUIT: return "SIGQUIT";
+    case SIGPIPE: return "SIGPIPE";
     case SIGTERM: return "SIGTERM";
     default: return "";
     }
@@ -64,7 +65,7 @@ void StopSignals::EndByCaught() const {
     sigaddset(&only, signal);
     ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
     ::raise(signal);
-    // Each of the four ends the process by default; this is not reached.
+    // Each of them ends the process by default; this is not reached.
     std::_Exit(128 + signal);
 }
 
