@@ -20,29 +20,23 @@ namespace {
 constexpr std::size_t kKeptOutput = 64 * 1024;
 constexpr int kStopCheckMs = 50;
 
-class SpawnActions {
+// A posix_spawn settings object, destroyed when it goes out of scope.
+template <typename T, int (*Init)(T*), int (*Destroy)(T*)>
+class SpawnSettings {
 public:
-    SpawnActions() { posix_spawn_file_actions_init(&m_actions); }
-    ~SpawnActions() { posix_spawn_file_actions_destroy(&m_actions); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-    posix_spawn_file_actions_t* Get() { return &m_actions; }
+    SpawnSettings() { Init(&m_settings); }
+    ~SpawnSettings() { Destroy(&m_settings); }
+    SpawnSettings(const SpawnSettings&) = delete;
+    SpawnSettings& operator=(const SpawnSettings&) = delete;
+    T* Get() { return &m_settings; }
 
 private:
-    posix_spawn_file_actions_t m_actions;
+    T m_settings;
 };
 
-class SpawnAttributes {
-public:
-    SpawnAttributes() { posix_spawnattr_init(&m_attributes); }
-    ~SpawnAttributes() { posix_spawnattr_destroy(&m_attributes); }
-    SpawnAttributes(const SpawnAttributes&) = delete;
-    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-    posix_spawnattr_t* Get() { return &m_attributes; }
-
-private:
-    posix_spawnattr_t m_attributes;
-};
+using SpawnActions =
+    SpawnSettings<posix_spawn_file_actions_t, posix_spawn_file_actions_init, posix_spawn_file_actions_destroy>;
+using SpawnAttributes = SpawnSettings<posix_spawnattr_t, posix_spawnattr_init, posix_spawnattr_destroy>;
 
 int Reap(pid_t pid) {
     int wait_status = 0;
