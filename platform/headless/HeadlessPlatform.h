@@ -2,8 +2,9 @@
 // runs on it, and the render tool draws menus with it.
 //  - Implements: a 1280 x 1024 screen (96 pixels per inch, and a scale, both
 //    settable), windows painted into cairo image surfaces, input scripted by
-//    the caller, a virtual clock for timers, and error boxes and shell opens
-//    recorded.
+//    the caller, a virtual clock for timers, error boxes and opens recorded
+//    (an open's failure and the system the menu takes itself to run on are
+//    settable).
 //  - Leaves to the defaults: system colours, colour depth, icon sizes and the
 //    smallest captioned window; to CairoPlatform: files, fonts, PNG images
 //    and timers.
@@ -11,7 +12,7 @@
 //    manager (3 pixels, a 22-pixel caption); there is no message box of its
 //    own, so the framework draws its error box here too, and the scripted
 //    user answers it with Enter unless the script does otherwise; "open"
-//    only records the path.
+//    only records the target.
 #pragma once
 
 #include <functional>
@@ -41,7 +42,8 @@ public:
     TSize ScreenSize() override { return m_screen; }
     TRect WorkArea() override { return m_work_area.value_or(TRect{0, 0, m_screen.cx, m_screen.cy}); }
     int PixelsPerInch() override { return m_ppi; }
-    void ShellOpen(const std::string& path) override { m_shell_opens.push_back(path); }
+    void ShellOpen(const std::string& target) override;
+    TargetSystem System() override { return m_system; }
     WindowId CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowId w) override;
     void SetCaption(WindowId w, const std::string& caption) override;
@@ -78,6 +80,11 @@ public:
     // Advances the virtual clock; due timers fire as the loop takes messages.
     void AdvanceTime(unsigned milliseconds) { m_now += milliseconds; }
     void SetProgramActive(bool active) { m_program_active = active; }
+    // Every later open fails for this reason, reported as the Linux opener
+    // reports it; nothing: they succeed.
+    void SetOpenFailure(std::optional<OpenFailure> reason) { m_open_failure = reason; }
+    // Which targets the menu reads (Linux unless set).
+    void SetSystem(TargetSystem system) { m_system = system; }
     // Makes CreateWindow fail, as when the display refuses a window.
     void SetWindowCreationFails(bool fails) { m_window_creation_fails = fails; }
 
@@ -153,6 +160,8 @@ private:
     int m_invalidate_count = 0;
     std::vector<Box> m_boxes;
     std::vector<std::string> m_shell_opens;
+    std::optional<OpenFailure> m_open_failure;
+    TargetSystem m_system = TargetSystem::Linux;
     std::function<void()> m_when_idle;
     std::function<void(const Box&)> m_on_box;
 };

@@ -3,7 +3,8 @@
 //  - Implements: the screen, windows (on X11 some calls go to Xlib itself:
 //    the frame, the outer position, the fixed size), painting, the pointer,
 //    activation, the message queue fed from SDL's events, double clicks,
-//    "open" (PosixShell) and the error box's line on standard error.
+//    "open" (DesktopOpener, whose failures come as messages once the opener
+//    has ended) and the error box's line on standard error.
 //  - Leaves to the defaults: 96 pixels per inch (a high-DPI desktop enlarges
 //    the whole window instead, see DesktopScale.h), the classic system
 //    colours, colour depth and icon sizes; to CairoPlatform: files, fonts,
@@ -27,6 +28,7 @@
 #include "platform/DoubleClickDetector.h"
 #include "platform/cairo/CairoPlatform.h"
 #include "platform/posix/CompositorWatch.h"
+#include "platform/posix/DesktopOpener.h"
 
 struct _XDisplay;
 struct wl_display;
@@ -45,7 +47,8 @@ public:
 
     TSize ScreenSize() override;
     TRect WorkArea() override;
-    void ShellOpen(const std::string& path) override;
+    void ShellOpen(const std::string& target) override;
+    TargetSystem System() override { return TargetSystem::Linux; }
     WindowId CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowId w) override;
     void SetCaption(WindowId w, const std::string& caption) override;
@@ -99,6 +102,7 @@ private:
     std::uint64_t Now() override;
     std::unique_ptr<ICanvas> BeginRendererPaint(Window& win, TRect& area);
     void PumpEvents();
+    void PostOpenFailure(OpenFailureReport failure);
     void EndWithoutDisplay();
     void Translate(const SDL_Event& e);
     void WaitForFrame(Window& win);
@@ -125,6 +129,7 @@ private:
     DoubleClickDetector m_clicks;
     bool m_double_click_time_known = false;
     FrameExtents m_last_frame;
+    DesktopOpener m_opener;
 };
 
 }  // namespace automenu::platform
