@@ -7,7 +7,7 @@
 #include <functional>
 #include <typeinfo>
 
-#include "GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "support/BmpHeader.h"
 #include "ui/TBitmap.h"
 #include "ui/TIcon.h"

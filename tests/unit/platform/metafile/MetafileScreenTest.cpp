@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "GraphicsTestSupport.h"
-#include "MetafileBuilders.h"
+#include "support/GraphicsTestSupport.h"
+#include "support/MetafileBuilders.h"
 #include "formats/ByteReader.h"
 #include "platform/cairo/MetafilePlayer.h"
 #include "platform/metafile/MetafileScreen.h"

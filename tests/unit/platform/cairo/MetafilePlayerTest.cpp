@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/MetafilePlayer.h"
 #include "ui/TMetafile.h"

@@ -7,8 +7,8 @@
 #include <initializer_list>
 #include <utility>
 
-#include "GraphicsTestSupport.h"
-#include "MetafileBuilders.h"
+#include "support/GraphicsTestSupport.h"
+#include "support/MetafileBuilders.h"
 #include "formats/MetafileReader.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/MetafilePlayer.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "support/BmpHeader.h"
 #include "support/HeadlessFixture.h"
 #include "platform/headless/HeadlessPlatform.h"
