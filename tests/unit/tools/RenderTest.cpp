@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "MenuSimulation.h"
-#include "graphics/GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "support/TempDir.h"
 
 namespace automenu::tool {
