@@ -24,19 +24,28 @@ void TInstallationForm::RefreshExit(SettingsPass& pass, Look look) {
 }
 
 void TInstallationForm::EntryMouseMove(int n) {
-    SettingsPass pass;
-    RefreshEntry(pass, n, Look::Hover);
+    {
+        SettingsPass pass;
+        RefreshEntry(pass, n, Look::Hover);
+    }
+    HighlightFollowsMouse(n - 1);
 }
 
 void TInstallationForm::ExitLabelMouseMove(TObject*, TShiftState, int, int) {
-    SettingsPass pass;
-    RefreshExit(pass, Look::Hover);
+    {
+        SettingsPass pass;
+        RefreshExit(pass, Look::Hover);
+    }
+    HighlightFollowsMouse(kRingSize - 1);
 }
 
 void TInstallationForm::BackGroundImageMouseMove(TObject*, TShiftState, int, int) {
-    SettingsPass pass;
-    for (int n = 1; n <= 8; ++n) RefreshEntry(pass, n, Look::Normal);
-    RefreshExit(pass, Look::Normal);
+    {
+        SettingsPass pass;
+        for (int n = 1; n <= 8; ++n) RefreshEntry(pass, n, Look::Normal);
+        RefreshExit(pass, Look::Normal);
+    }
+    HighlightFollowsMouse(-1);
 }
 
 }  // namespace automenu

@@ -117,6 +117,9 @@ void TInstallationForm::LoadLayout() {
         m_entries[n - 1]->OnMouseMove = [this, n](TObject*, TShiftState, int, int) { EntryMouseMove(n); };
     }
 
+    OnKeyDown = [this](TObject*, int key, TShiftState shift) { KeyDown(key, shift); };
+    OnKeyUp = [this](TObject*, int key, TShiftState shift) { KeyUp(key, shift); };
+
     AdaptToScreen();
     // The layout keeps labels at their stored sizes while it is read; they
     // size themselves to their captions once it is complete.

@@ -16,6 +16,7 @@ namespace automenu {
 
 class SettingsPass;
 enum class Look;
+enum class RingMove;
 
 class TInstallationForm : public TForm {
 public:
@@ -66,6 +67,23 @@ private:
     void RefreshExit(SettingsPass& pass, Look look);
     void EntryMouseMove(int n);
     void EntryClick(int n);
+
+    // The keyboard: the highlight goes round the shown entries and the exit
+    // entry (members 0 to 7 and 8), each key move with the passes a mouse
+    // move over the background and then over the member would run.
+    static constexpr int kRingSize = 9;
+    TLabel& RingMember(int i) const { return i < 8 ? *m_entries[i] : *ExitLabel; }
+    std::array<bool, kRingSize> ShownMembers() const;
+    void KeyDown(int key, TShiftState shift);
+    void KeyUp(int key, TShiftState shift);
+    void MoveHighlight(RingMove move);
+    void SetHighlight(int i);
+    void HoverPass(int i);
+    // A mouse move over member i (or over the background: -1) has run its pass.
+    void HighlightFollowsMouse(int i);
+
+    int m_highlight = -1;    // the member the keys work on, or none
+    int m_space_down = -1;   // the member Space went down on, which its release opens
 
     // The numbered fields again, for access by number.
     std::array<TLabel*, 8> m_text_lines{};

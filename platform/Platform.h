@@ -88,18 +88,26 @@ constexpr bool IsKeyOrButtonMessage(MessageKind kind) {
 }
 
 // Key codes of key messages: the Windows virtual-key codes. SDL's key codes
-// for these keys have the same values.
+// for Tab, Return, Escape and Space have the same values; a back end
+// translates the others.
 enum KeyCode : int {
+    VK_TAB = 0x09,
     VK_RETURN = 0x0D,
     VK_ESCAPE = 0x1B,
     VK_SPACE = 0x20,
+    VK_END = 0x23,
+    VK_HOME = 0x24,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
 };
 
 struct Message {
     MessageKind kind = MessageKind::MouseMove;
     WindowId window = kNoWindow;
     TPoint pos;             // client coordinates for mouse messages
-    unsigned keys = 0;      // MouseKeyState bits
+    unsigned keys = 0;      // MouseKeyState bits (MK_SHIFT and MK_CONTROL also for keys)
     int timer_id = 0;
     int key = 0;
     int wheel_delta = 0;
@@ -156,6 +164,10 @@ public:
     virtual void FillRect(const TRect& r, Rgb colour) = 0;
     // A raised one-pixel edge, as around a tooltip.
     virtual void DrawRaisedEdge(const TRect& r) = 0;
+    // The keyboard focus cue, as Windows' DrawFocusRect draws it: every other
+    // pixel of the rectangle's one-pixel border inverted, those whose x + y
+    // is even. Drawn twice, it is gone.
+    virtual void DrawFocusRect(const TRect& r) = 0;
 
     // Opaque images are copied; images with alpha are blended over what lies beneath.
     virtual void DrawImage(const PixelImage& image, int x, int y) = 0;

@@ -275,10 +275,11 @@ void TCustomForm::WndProc(const Message& msg) {
             Close();
             break;
         case MessageKind::KeyDown:
-            if (OnKeyDown) OnKeyDown(this, msg.key);
+            ShowFocusCues();
+            if (OnKeyDown) OnKeyDown(this, msg.key, ShiftFromKeys(msg.keys));
             break;
         case MessageKind::KeyUp:
-            if (OnKeyUp) OnKeyUp(this, msg.key);
+            if (OnKeyUp) OnKeyUp(this, msg.key, ShiftFromKeys(msg.keys));
             break;
         case MessageKind::Paint: {
             TRect area;
@@ -312,7 +313,24 @@ void TCustomForm::PaintWindow(platform::ICanvas& canvas, const TRect& area) {
         }
         canvas.Restore();
     }
+    // Over every control, as it marks one of them; inside its bounds, which
+    // every change of the control repaints.
+    if (m_focus_cues && m_focused && m_focused->Visible() && m_focused->BoundsRect().Intersects(area))
+        canvas.DrawFocusRect(m_focused->BoundsRect());
     if (failure) std::rethrow_exception(failure);
+}
+
+void TCustomForm::SetFocusedControl(TControl* control) {
+    if (control == m_focused) return;
+    if (m_focus_cues && m_focused) m_focused->Invalidate();
+    m_focused = control;
+    if (m_focus_cues && m_focused) m_focused->Invalidate();
+}
+
+void TCustomForm::ShowFocusCues() {
+    if (m_focus_cues) return;
+    m_focus_cues = true;
+    if (m_focused) m_focused->Invalidate();
 }
 
 }  // namespace automenu

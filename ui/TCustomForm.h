@@ -24,7 +24,7 @@ constexpr TModalResult mrNone = 0;
 constexpr TModalResult mrOk = 1;
 constexpr TModalResult mrCancel = 2;
 
-using TKeyEvent = std::function<void(TObject* sender, int key)>;
+using TKeyEvent = std::function<void(TObject* sender, int key, TShiftState shift)>;
 
 // Where a window's outer top-left corner may go so that its caption bar
 // stays reachable: its top on the work area, its right end (the close button,
@@ -95,6 +95,15 @@ public:
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
 
+    // The control the keys work on. The controls have no windows, so the
+    // form keeps it for them, and draws the focus cue around it: a dotted
+    // rectangle, shown only once a key has been pressed in the window, as
+    // Windows hides focus cues until the keyboard is used.
+    TControl* FocusedControl() const { return m_focused; }
+    void SetFocusedControl(TControl* control);
+    bool FocusCuesShown() const { return m_focus_cues; }
+    void ShowFocusCues();
+
     platform::WindowId Handle() const { return m_handle; }
     bool HandleAllocated() const { return m_handle != platform::kNoWindow; }
     void HandleNeeded();
@@ -145,6 +154,8 @@ private:
     platform::WindowId m_handle = platform::kNoWindow;
     std::vector<std::unique_ptr<TControl>> m_controls;
     TControl* m_capture_control = nullptr;
+    TControl* m_focused = nullptr;
+    bool m_focus_cues = false;
     PixelImage m_app_icon;
 };
 

@@ -68,8 +68,8 @@ TErrorDialog::TErrorDialog(const std::string& caption, const std::string& text) 
     m_ok->SetBounds((width - m_ok->Width()) / 2, content_bottom + kButtonGap, m_ok->Width(), m_ok->Height());
     SetClientSize({width, m_ok->Top() + m_ok->Height() + kMargin});
 
-    OnKeyDown = [this](TObject*, int key) { KeyDown(key); };
-    OnKeyUp = [this](TObject*, int key) { KeyUp(key); };
+    OnKeyDown = [this](TObject*, int key, TShiftState) { KeyDown(key); };
+    OnKeyUp = [this](TObject*, int key, TShiftState) { KeyUp(key); };
 }
 
 std::string TErrorDialog::FitMessage(const std::string& text, int work_width, int text_room) {

@@ -58,6 +58,30 @@ void CairoCanvas::DrawRaisedEdge(const TRect& r) {
     cairo_restore(cr);
 }
 
+void CairoCanvas::DrawFocusRect(const TRect& r) {
+    if (r.IsEmpty()) return;
+    cairo_t* cr = m_cr.get();
+    cairo_save(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    // White by difference inverts an opaque pixel exactly, as GDI's XOR does.
+    cairo_set_operator(cr, CAIRO_OPERATOR_DIFFERENCE);
+    cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
+    const auto dot = [cr](int x, int y) {
+        if ((x + y) % 2 == 0) cairo_rectangle(cr, x, y, 1, 1);
+    };
+    // Each border pixel once, corners included, so none is inverted twice.
+    for (int x = r.left; x < r.right; ++x) {
+        dot(x, r.top);
+        if (r.bottom - 1 > r.top) dot(x, r.bottom - 1);
+    }
+    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+        dot(r.left, y);
+        if (r.right - 1 > r.left) dot(r.right - 1, y);
+    }
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
 void CairoCanvas::DrawImage(const PixelImage& image, int x, int y) {
     if (image.IsEmpty()) return;
     cairo_t* cr = m_cr.get();

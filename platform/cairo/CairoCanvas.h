@@ -39,6 +39,7 @@ public:
     void IntersectClip(const TRect& r) override;
     void FillRect(const TRect& r, Rgb colour) override;
     void DrawRaisedEdge(const TRect& r) override;
+    void DrawFocusRect(const TRect& r) override;
     void DrawImage(const PixelImage& image, int x, int y) override;
     PixelImage RenderMetafile(const MetafileBits& metafile, const TRect& dest, TSize size, TSize screen) override;
     TRect DrawText(const IFont& font, Rgb colour, std::string_view text, const TRect& rect,

@@ -207,17 +207,18 @@ void HeadlessPlatform::DoubleClick(WindowId w, int x, int y) {
     }
 }
 
-void HeadlessPlatform::PostKey(WindowId w, MessageKind kind, int key) {
+void HeadlessPlatform::PostKey(WindowId w, MessageKind kind, int key, unsigned keys) {
     Message msg;
     msg.kind = kind;
     msg.window = w;
     msg.key = key;
+    msg.keys = keys;
     m_queue.Post(msg);
 }
 
-void HeadlessPlatform::PressKey(WindowId w, int key) { PostKey(w, MessageKind::KeyDown, key); }
+void HeadlessPlatform::PressKey(WindowId w, int key, unsigned keys) { PostKey(w, MessageKind::KeyDown, key, keys); }
 
-void HeadlessPlatform::ReleaseKey(WindowId w, int key) { PostKey(w, MessageKind::KeyUp, key); }
+void HeadlessPlatform::ReleaseKey(WindowId w, int key, unsigned keys) { PostKey(w, MessageKind::KeyUp, key, keys); }
 
 void HeadlessPlatform::RequestClose(WindowId w) {
     Message msg;

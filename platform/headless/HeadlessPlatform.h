@@ -74,8 +74,9 @@ public:
     void PressLeft(WindowId w, int x, int y);
     void ReleaseLeft(WindowId w, int x, int y);
     void DoubleClick(WindowId w, int x, int y);  // two presses and releases at once
-    void PressKey(WindowId w, int key);
-    void ReleaseKey(WindowId w, int key);
+    // `keys`: MK_SHIFT and MK_CONTROL held with the key.
+    void PressKey(WindowId w, int key, unsigned keys = 0);
+    void ReleaseKey(WindowId w, int key, unsigned keys = 0);
     void RequestClose(WindowId w);
     // Advances the virtual clock; due timers fire as the loop takes messages.
     void AdvanceTime(unsigned milliseconds) { m_now += milliseconds; }
@@ -136,7 +137,7 @@ private:
     Window* Find(WindowId w);
     const Window* Find(WindowId w) const;
     void PostMouse(WindowId w, MessageKind kind, int x, int y);
-    void PostKey(WindowId w, MessageKind kind, int key);
+    void PostKey(WindowId w, MessageKind kind, int key, unsigned keys);
     // The newest error box still on screen, or null.
     const Box* OpenBox() const;
     CairoSurfacePtr CreateSurface(TSize client) const;

@@ -67,6 +67,20 @@ struct SurfaceDeleter {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 
+// The keys whose SDL codes differ from Windows' virtual keys.
+int VirtualKeyOf(SDL_Keycode sym) {
+    switch (sym) {
+        case SDLK_KP_ENTER: return VK_RETURN;
+        case SDLK_UP: return VK_UP;
+        case SDLK_DOWN: return VK_DOWN;
+        case SDLK_LEFT: return VK_LEFT;
+        case SDLK_RIGHT: return VK_RIGHT;
+        case SDLK_HOME: return VK_HOME;
+        case SDLK_END: return VK_END;
+        default: return sym;
+    }
+}
+
 unsigned KeysFromState(Uint32 buttons) {
     unsigned keys = 0;
     if (buttons & SDL_BUTTON_LMASK) keys |= MK_LBUTTON;
@@ -633,7 +647,9 @@ void SdlPlatform::Translate(const SDL_Event& e) {
             if (!win || !win->enabled) return;
             msg.window = e.key.windowID;
             msg.kind = e.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp;
-            msg.key = e.key.keysym.sym == SDLK_KP_ENTER ? VK_RETURN : e.key.keysym.sym;
+            msg.key = VirtualKeyOf(e.key.keysym.sym);
+            if (e.key.keysym.mod & KMOD_SHIFT) msg.keys |= MK_SHIFT;
+            if (e.key.keysym.mod & KMOD_CTRL) msg.keys |= MK_CONTROL;
             break;
         }
         case SDL_WINDOWEVENT: {

@@ -100,6 +100,12 @@ void GdiCanvas::DrawRaisedEdge(const TRect& r) {
     ::DrawEdge(m_dc, &rc, BDR_RAISEDOUTER, BF_RECT);
 }
 
+void GdiCanvas::DrawFocusRect(const TRect& r) {
+    if (r.IsEmpty()) return;
+    const RECT rc = RectOf(r);
+    ::DrawFocusRect(m_dc, &rc);
+}
+
 void GdiCanvas::DrawImage(const PixelImage& image, int x, int y) {
     if (image.IsEmpty()) return;
     const BITMAPINFO info = TopDownInfo(image.width, image.height);

@@ -475,6 +475,9 @@ LRESULT Win32Platform::Handle(WindowId id, HWND hwnd, UINT message, WPARAM wpara
         case WM_KEYUP:
             msg.kind = message == WM_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp;
             msg.key = static_cast<int>(wparam);
+            // The state as of this message, not as the keyboard is now.
+            if (::GetKeyState(VK_SHIFT) < 0) msg.keys |= MK_SHIFT;
+            if (::GetKeyState(VK_CONTROL) < 0) msg.keys |= MK_CONTROL;
             m_queue.Post(msg);
             return 0;
         case WM_TIMER:

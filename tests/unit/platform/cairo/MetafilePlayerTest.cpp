@@ -92,6 +92,7 @@ public:
     void IntersectClip(const TRect& r) override { m_inner.IntersectClip(r); }
     void FillRect(const TRect& r, Rgb colour) override { m_inner.FillRect(r, colour); }
     void DrawRaisedEdge(const TRect& r) override { m_inner.DrawRaisedEdge(r); }
+    void DrawFocusRect(const TRect& r) override { m_inner.DrawFocusRect(r); }
     void DrawImage(const PixelImage& image, int x, int y) override {
         drawn = {image.width, image.height};
         m_inner.DrawImage(image, x, y);
