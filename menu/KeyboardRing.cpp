@@ -30,14 +30,20 @@ int MoveInRing(std::span<const bool> shown, int from, RingMove move) {
 
 std::optional<RingMove> RingMoveOfKey(int key, TShiftState shift) {
     switch (key) {
-        case platform::VK_TAB: return (shift & ssShift) ? RingMove::Previous : RingMove::Next;
+        case platform::VK_TAB:
+            return (shift & ssShift) ? RingMove::Previous : RingMove::Next;
         case platform::VK_DOWN:
-        case platform::VK_RIGHT: return RingMove::Next;
+        case platform::VK_RIGHT:
+            return RingMove::Next;
         case platform::VK_UP:
-        case platform::VK_LEFT: return RingMove::Previous;
-        case platform::VK_HOME: return RingMove::First;
-        case platform::VK_END: return RingMove::Last;
-        default: return std::nullopt;
+        case platform::VK_LEFT:
+            return RingMove::Previous;
+        case platform::VK_HOME:
+            return RingMove::First;
+        case platform::VK_END:
+            return RingMove::Last;
+        default:
+            return std::nullopt;
     }
 }
 

@@ -82,8 +82,8 @@ private:
     // A mouse move over member i (or over the background: -1) has run its pass.
     void HighlightFollowsMouse(int i);
 
-    int m_highlight = -1;    // the member the keys work on, or none
-    int m_space_down = -1;   // the member Space went down on, which its release opens
+    int m_highlight = -1;   // the member the keys work on, or none
+    int m_space_down = -1;  // the member Space went down on, which its release opens
 
     // The numbered fields again, for access by number.
     std::array<TLabel*, 8> m_text_lines{};

@@ -70,14 +70,22 @@ struct SurfaceDeleter {
 // The keys whose SDL codes differ from Windows' virtual keys.
 int VirtualKeyOf(SDL_Keycode sym) {
     switch (sym) {
-        case SDLK_KP_ENTER: return VK_RETURN;
-        case SDLK_UP: return VK_UP;
-        case SDLK_DOWN: return VK_DOWN;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_RIGHT: return VK_RIGHT;
-        case SDLK_HOME: return VK_HOME;
-        case SDLK_END: return VK_END;
-        default: return sym;
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
+        case SDLK_UP:
+            return VK_UP;
+        case SDLK_DOWN:
+            return VK_DOWN;
+        case SDLK_LEFT:
+            return VK_LEFT;
+        case SDLK_RIGHT:
+            return VK_RIGHT;
+        case SDLK_HOME:
+            return VK_HOME;
+        case SDLK_END:
+            return VK_END;
+        default:
+            return sym;
     }
 }
 
