@@ -1,7 +1,7 @@
-// Program entry: create the menu window, run the loop until it is closed.
+// Program entry: choose the system's back end, create the menu window, run
+// the loop until it is closed.
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "menu/TInstallationForm.h"
 #include "platform/PlatformAccess.h"
@@ -9,32 +9,13 @@
 
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
-#else
-#include "platform/posix/PosixFiles.h"
-#include "platform/sdl/SdlPlatform.h"
-#endif
-
-namespace {
-
-#ifdef _WIN32
 using Desktop = automenu::platform::Win32Platform;
-
-std::string ProgramPath(const char* argv0) {
-    std::vector<char> buffer(32768);
-    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n > 0 && n < buffer.size()) return std::string(buffer.data(), n);
-    return argv0 ? argv0 : "automenu.exe";
-}
+constexpr char kProgramName[] = "automenu.exe";
 #else
+#include "platform/sdl/SdlPlatform.h"
 using Desktop = automenu::platform::SdlPlatform;
-
-std::string ProgramPath(const char* argv0) {
-    if (std::string path = automenu::platform::PosixProgramPath(); !path.empty()) return path;
-    return argv0 ? argv0 : "automenu";
-}
+constexpr char kProgramName[] = "automenu";
 #endif
-
-}  // namespace
 
 int main(int, char** argv) {
     using namespace automenu;
@@ -45,9 +26,12 @@ int main(int, char** argv) {
         return 1;
     }
     SetPlatform(&desktop);
+    // The title comes from the program's own file name.
+    std::string program_path = desktop.Files().ProgramPath();
+    if (program_path.empty()) program_path = argv[0] ? argv[0] : kProgramName;
     // The application owns the menu window and destroys it at program end,
     // after the loop has returned.
-    TApplication application(desktop, ProgramPath(argv[0]));
+    TApplication application(desktop, program_path);
     try {
         application.Initialize();
         application.CreateForm(InstallationForm);

@@ -12,11 +12,11 @@
 #include <string>
 
 #include "bench/RatioReporter.h"
-#include "config/ProfileReader.h"
 #include "config/TIniFile.h"
 #include "menu/TInstallationForm.h"
 #include "platform/PlatformAccess.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "tests/unit/support/FullAutorun.h"
 #include "tests/unit/support/MenuFolder.h"
 #include "ui/TApplication.h"
@@ -71,7 +71,7 @@ Menu& TheMenu() {
 void BM_ReadAndParse(benchmark::State& state) {
     const std::string file = TheMenu().ConfigurationFile();
     for (auto _ : state) {
-        auto reader = ProfileReader::FromFile(file);
+        auto reader = platform::PosixFileSystem::ReadProfile(file);
         benchmark::DoNotOptimize(reader);
     }
     std::ifstream in(file, std::ios::binary | std::ios::ate);

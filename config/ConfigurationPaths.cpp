@@ -5,10 +5,6 @@
 #include "config/TCustomIniFile.h"
 #include "config/ValueRules.h"
 #include "platform/PlatformAccess.h"
-#ifndef _WIN32
-#include "platform/posix/PathResolver.h"
-#include "platform/posix/PosixFiles.h"
-#endif
 
 namespace automenu {
 
@@ -33,14 +29,11 @@ void AppendSeparatorIfNeeded(std::string& directory, PathStyle style) {
 
 }  // namespace
 
+PathStyle NativePathStyle() { return Platform().Files().Style(); }
+
 std::string QueryCurrentDirectory() {
     if (const CurrentDirectorySource& source = Source()) return source();
-    if (HasPlatform()) return Platform().CurrentDirectory();
-#ifdef _WIN32
-    return {};
-#else
-    return platform::PosixCurrentDirectory();
-#endif
+    return Platform().Files().CurrentDirectory();
 }
 
 ScopedCurrentDirectorySource::ScopedCurrentDirectorySource(CurrentDirectorySource source)
@@ -54,20 +47,8 @@ const std::string& ConfigurationFilePath(std::string& pathBuffer, PathStyle styl
     const std::string directory = QueryCurrentDirectory();
     pathBuffer = directory;
     AppendSeparatorIfNeeded(pathBuffer, style);
-    pathBuffer.append(kConfigurationFileName);
-#ifndef _WIN32
-    if (style == PathStyle::Posix) {
-        // A disc mounted on Linux may show the name in another case.
-        // Every pass asks again: the last listing of the directory is reused
-        // while the directory is unchanged.
-        static platform::EntryFinder finder;
-        if (std::optional<std::string> entry = finder.Find(directory, kConfigurationFileName)) {
-            pathBuffer = directory;
-            AppendSeparatorIfNeeded(pathBuffer, style);
-            pathBuffer.append(*entry);
-        }
-    }
-#endif
+    // A disc mounted on Linux may show the name in another case.
+    pathBuffer.append(Platform().Files().EntryName(directory, kConfigurationFileName));
     return pathBuffer;
 }
 

@@ -10,30 +10,30 @@
 // Windows style joins with "\" and treats a directory text of at most three
 // characters (a drive root such as D:\) as already ending in a separator.
 // POSIX style joins with "/" and treats an empty directory or one that ends
-// in "/" that way; it also finds AUTORUN.INF whatever the case of its name.
+// in "/" that way. Each system's file system says which is its own, and
+// finds AUTORUN.INF where only the case of its name differs.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "platform/FileSystem.h"
+
 namespace automenu {
 
 class TCustomIniFile;
 
-enum class PathStyle { Posix, Windows };
+using platform::PathStyle;
 
-#ifdef _WIN32
-inline constexpr PathStyle kNativePathStyle = PathStyle::Windows;
-#else
-inline constexpr PathStyle kNativePathStyle = PathStyle::Posix;
-#endif
+// The style of the platform back end's file system.
+PathStyle NativePathStyle();
 
 inline constexpr std::string_view kConfigurationFileName = "AUTORUN.INF";
 
 // Where passes get the current directory from: a function that gives it, or
 // "" when it cannot be determined. Without one installed, the platform back
-// end is asked (or the process, when no back end is installed).
+// end is asked.
 using CurrentDirectorySource = std::function<std::string()>;
 std::string QueryCurrentDirectory();
 
@@ -51,7 +51,7 @@ private:
 
 // The path buffer holds the configuration file's path: the current directory
 // joined with AUTORUN.INF, or the bare name when the directory is unknown.
-const std::string& ConfigurationFilePath(std::string& pathBuffer, PathStyle style = kNativePathStyle);
+const std::string& ConfigurationFilePath(std::string& pathBuffer, PathStyle style = NativePathStyle());
 
 // Looks up the directory key, then the file-name key, of a section and leaves
 // the picture's path in the buffer. A directory value of exactly "NOW" stands
@@ -59,10 +59,10 @@ const std::string& ConfigurationFilePath(std::string& pathBuffer, PathStyle styl
 // what it held); any other value replaces the buffer's text.
 const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view section, std::string_view directoryKey,
                                    std::string_view fileKey, std::string& pathBuffer,
-                                   PathStyle style = kNativePathStyle);
+                                   PathStyle style = NativePathStyle());
 
 // The directory (the current one, queried once for all targets), always one
 // separator, then the value as it is.
-std::string LaunchFilePath(std::string_view directory, std::string_view value, PathStyle style = kNativePathStyle);
+std::string LaunchFilePath(std::string_view directory, std::string_view value, PathStyle style = NativePathStyle());
 
 }  // namespace automenu

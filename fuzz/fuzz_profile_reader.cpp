@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "config/ProfileReader.h"
 #include "formats/TextDecoding.h"
+#include "platform/ProfileReader.h"
 
 namespace {
 

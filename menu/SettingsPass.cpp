@@ -1,10 +1,8 @@
 #include "menu/SettingsPass.h"
 
-#include <sys/stat.h>
-
 #include <vector>
 
-#include "platform/posix/PathResolver.h"
+#include "platform/PlatformAccess.h"
 
 namespace automenu {
 
@@ -69,16 +67,6 @@ const LabelKeys& TitleKeys() {
     return keys;
 }
 
-std::string MediaPath(const std::string& path) {
-#ifdef _WIN32
-    return path;
-#else
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) == 0) return path;
-    if (auto resolved = platform::ResolvePathIgnoringCase(path, platform::PathSeparators::SlashOrBackslash))
-        return *resolved;
-    return path;
-#endif
-}
+std::string MediaPath(const std::string& path) { return Platform().Files().MediaPath(path); }
 
 }  // namespace automenu

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/Types.h"
+#include "platform/FileSystem.h"
 
 namespace automenu {
 
@@ -117,13 +118,6 @@ struct FrameExtents {
     int bottom = 0;
 };
 
-enum class FileReadStatus { Ok, CannotOpen, TooLarge };
-
-struct FileReadResult {
-    FileReadStatus status = FileReadStatus::CannotOpen;
-    std::vector<std::uint8_t> bytes;
-};
-
 // A platform font object. Created once per distinct description and shared.
 class IFont {
 public:
@@ -178,10 +172,7 @@ public:
     virtual TSize SmallIconSize() = 0;
 
     // --- Files and processes ---
-    // The process's current directory, or "" when it cannot be determined.
-    virtual std::string CurrentDirectory() = 0;
-    // Reads a whole regular file; never allocates more than max_bytes.
-    virtual FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) = 0;
+    virtual IFileSystem& Files() = 0;
     // The desktop's "open" for a file or folder. The outcome is not reported.
     virtual void ShellOpen(const std::string& path) = 0;
 

@@ -10,6 +10,18 @@ platform::IPlatform& Platform();
 void SetPlatform(platform::IPlatform* platform);
 bool HasPlatform();
 
+// Installs a back end for the lifetime of this object, then the one before.
+class ScopedPlatform {
+public:
+    explicit ScopedPlatform(platform::IPlatform& platform);
+    ~ScopedPlatform();
+    ScopedPlatform(const ScopedPlatform&) = delete;
+    ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+private:
+    platform::IPlatform* m_previous;
+};
+
 // The RGB value of a colour: a system colour is asked of the platform.
 Rgb ResolveColor(TColor color);
 

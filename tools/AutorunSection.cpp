@@ -4,8 +4,8 @@
 
 #include "AutorunChecker.h"
 #include "base/AsciiCase.h"
-#include "config/IniLexer.h"
 #include "config/ValueRules.h"
+#include "formats/IniLexer.h"
 #include "formats/TextDecoding.h"
 #include "menu/SettingsPass.h"
 

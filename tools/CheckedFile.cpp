@@ -25,7 +25,7 @@ std::string ConvertMessage(std::string_view text) {
 }
 
 std::string CheckedFile::Value(std::string_view section, std::string_view key) const {
-    return m_reader.GetString(section, key, "0");
+    return m_reader.ReadString(section, key, "0");
 }
 
 bool CheckedFile::Present(std::string_view section, std::string_view key) const {

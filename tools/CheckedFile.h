@@ -8,7 +8,7 @@
 
 #include "LabelSpec.h"
 #include "config/KeySchema.h"
-#include "config/ProfileReader.h"
+#include "platform/ProfileReader.h"
 
 namespace automenu::tool {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "FindingList.h"
-#include "config/IniLexer.h"
+#include "formats/IniLexer.h"
 
 namespace automenu::tool {
 

@@ -26,8 +26,7 @@ ScopedWorkingDirectory::~ScopedWorkingDirectory() {
 }
 
 MenuSimulation::MenuSimulation(const std::string& directory)
-    : m_directory(directory), m_desktop(std::make_unique<platform::HeadlessPlatform>()) {
-    SetPlatform(m_desktop.get());
+    : m_directory(directory), m_desktop(std::make_unique<platform::HeadlessPlatform>()), m_installed(*m_desktop) {
     // The title of the error box is the program's, as for the installed menu.
     m_application = std::make_unique<TApplication>(*m_desktop, "/usr/bin/automenu");
 }
@@ -36,7 +35,6 @@ MenuSimulation::~MenuSimulation() {
     m_application.reset();
     m_form = nullptr;
     InstallationForm = nullptr;
-    SetPlatform(nullptr);
 }
 
 template <typename Action>

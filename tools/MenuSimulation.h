@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "menu/TInstallationForm.h"
+#include "platform/PlatformAccess.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "ui/TApplication.h"
 
@@ -78,6 +79,7 @@ private:
 
     ScopedWorkingDirectory m_directory;
     std::unique_ptr<platform::HeadlessPlatform> m_desktop;
+    ScopedPlatform m_installed;
     std::unique_ptr<TApplication> m_application;
     TInstallationForm* m_form = nullptr;
 };

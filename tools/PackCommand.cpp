@@ -22,7 +22,7 @@
 #include "ToolCommand.h"
 #include "base/AsciiCase.h"
 #include "config/ConfigurationPaths.h"
-#include "config/ProfileReader.h"
+#include "platform/ProfileReader.h"
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/PosixFiles.h"
 

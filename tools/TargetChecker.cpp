@@ -25,7 +25,7 @@ class CheckedIniFile final : public TCustomIniFile {
 public:
     explicit CheckedIniFile(const ProfileReader& reader) : TCustomIniFile("AUTORUN.INF"), m_reader(reader) {}
     std::string ReadString(std::string_view s, std::string_view k, std::string_view d) override {
-        return m_reader.GetString(s, k, d);
+        return m_reader.ReadString(s, k, d);
     }
 
 private:

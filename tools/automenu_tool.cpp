@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "ToolCommand.h"
+#include "platform/PlatformAccess.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 namespace automenu::tool {
 namespace {
@@ -156,4 +158,10 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace automenu::tool
 
-int main(int argc, char** argv) { return automenu::tool::Main(argc, argv); }
+int main(int argc, char** argv) {
+    // The configuration code reaches files through a back end: the tool's
+    // is the in-memory desktop, on which it also runs the menu.
+    automenu::platform::HeadlessPlatform desktop;
+    automenu::ScopedPlatform installed(desktop);
+    return automenu::tool::Main(argc, argv);
+}

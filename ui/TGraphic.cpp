@@ -19,7 +19,7 @@ void TGraphic::LoadFromFile(const std::string& file_name) {
     // the file is closed on every path below.
     platform::FileReadResult file;
     try {
-        file = Platform().ReadFile(file_name, kMaxPictureFileBytes);
+        file = Platform().Files().ReadFile(file_name, kMaxPictureFileBytes);
     } catch (const std::bad_alloc&) {
         ThrowOutOfMemory();
     }

@@ -4,7 +4,6 @@
 
 #include "platform/SystemColors.h"
 #include "platform/cairo/PangoText.h"
-#include "platform/posix/PosixFiles.h"
 
 namespace automenu::platform {
 
@@ -21,12 +20,6 @@ HeadlessPlatform::HeadlessPlatform() {
 HeadlessPlatform::~HeadlessPlatform() = default;
 
 Rgb HeadlessPlatform::SysColor(int index) { return ClassicSystemColor(index); }
-
-std::string HeadlessPlatform::CurrentDirectory() { return PosixCurrentDirectory(); }
-
-FileReadResult HeadlessPlatform::ReadFile(const std::string& path, std::size_t max_bytes) {
-    return PosixReadFile(path, max_bytes);
-}
 
 HeadlessPlatform::Window* HeadlessPlatform::Find(WindowId w) {
     auto it = m_windows.find(w);

@@ -17,6 +17,7 @@
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/CairoPng.h"
+#include "platform/posix/PosixFileSystem.h"
 
 namespace automenu::platform {
 
@@ -38,8 +39,7 @@ public:
     int ScreenColorBits() override { return 32; }
     TSize LargeIconSize() override { return {32, 32}; }
     TSize SmallIconSize() override { return {16, 16}; }
-    std::string CurrentDirectory() override;
-    FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override;
+    IFileSystem& Files() override { return PosixFileSystem::Instance(); }
     void ShellOpen(const std::string& path) override { m_shell_opens.push_back(path); }
     WindowId CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowId w) override;

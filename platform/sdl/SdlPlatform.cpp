@@ -18,7 +18,6 @@
 #include "platform/DesktopScale.h"
 #include "platform/SystemColors.h"
 #include "platform/cairo/PangoText.h"
-#include "platform/posix/PosixFiles.h"
 #include "platform/posix/PosixShell.h"
 #include "platform/posix/ScopedEnvironmentVariable.h"
 #include "platform/sdl/X11Desktop.h"
@@ -135,12 +134,6 @@ TSize SdlPlatform::ScreenSize() {
 }
 
 Rgb SdlPlatform::SysColor(int index) { return ClassicSystemColor(index); }
-
-std::string SdlPlatform::CurrentDirectory() { return PosixCurrentDirectory(); }
-
-FileReadResult SdlPlatform::ReadFile(const std::string& path, std::size_t max_bytes) {
-    return PosixReadFile(path, max_bytes);
-}
 
 void SdlPlatform::ShellOpen(const std::string& path) { PosixShellOpen(path); }
 

@@ -10,6 +10,7 @@
 
 #include "platform/MessageQueue.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/Win32FileSystem.h"
 
 namespace automenu::platform {
 
@@ -29,8 +30,7 @@ public:
     int ScreenColorBits() override;
     TSize LargeIconSize() override;
     TSize SmallIconSize() override;
-    std::string CurrentDirectory() override;
-    FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override;
+    IFileSystem& Files() override { return m_files; }
     void ShellOpen(const std::string& path) override;
     WindowId CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowId w) override;
@@ -80,6 +80,7 @@ private:
     WindowId IdOf(HWND hwnd) const;
     void PumpMessages();
 
+    Win32FileSystem m_files;
     bool m_classes_registered = false;
     int m_ppi = 96;
     WindowId m_next_id = 1;

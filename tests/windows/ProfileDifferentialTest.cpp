@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "config/ProfileReader.h"
-#include "config/TIniFile.h"
-#include "platform/win32/Win32Profile.h"
+#include "platform/ProfileReader.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace automenu {
@@ -33,13 +32,13 @@ public:
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
 
+    // Each reading opens the file anew (and lets go of it afterwards), as a
+    // pass of the menu does.
     void Write(const std::string& bytes) const {
-        platform::FlushProfileCache(m_path);
         FILE* f = std::fopen(m_path.c_str(), "wb");
         ASSERT_NE(f, nullptr);
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
-        platform::FlushProfileCache(m_path);
     }
     const std::string& Path() const { return m_path; }
 
@@ -85,10 +84,22 @@ bool HasUtf8Mark(const std::string& bytes) { return bytes.rfind("\xEF\xBB\xBF", 
 void ExpectSameAnswers(const ScratchFile& file, const std::string& bytes, const std::string& what) {
     file.Write(bytes);
     const auto ours = ProfileReader::FromBytes(bytes);
+    // The system's reading, as the Windows program opens it.
+    const auto system = platform::Win32FileSystem().OpenProfile(file.Path());
     for (const Lookup& l : LookupsFor(bytes)) {
-        const std::string theirs = platform::GetPrivateProfileText(l.section, l.key, "0", file.Path());
-        EXPECT_EQ(ours.GetString(l.section, l.key, "0"), theirs)
+        const std::string theirs = system->ReadString(l.section, l.key, "0");
+        EXPECT_EQ(ours.ReadString(l.section, l.key, "0"), theirs)
             << what << ": [" << l.section << "] " << l.key << " in " << testing::PrintToString(bytes);
+    }
+}
+
+// Windows keeps a profile file it has read; the next pass must see an edit.
+TEST(ProfileDifferential, EachPassSeesTheFileAsItIsThen) {
+    ScratchFile file;
+    platform::Win32FileSystem files;
+    for (const std::string value : {"first", "second"}) {
+        file.Write("[S]\r\nK=" + value + "\r\n");
+        EXPECT_EQ(files.OpenProfile(file.Path())->ReadString("S", "K", "0"), value);
     }
 }
 
@@ -182,9 +193,9 @@ TEST(ProfileDifferential, OnlyTheFirst16MiBOfALargerFileAreRead) {
         bytes.append(row.size - head.size() - tail.size(), '\n');
         bytes += tail;
         file.Write(bytes);
-        TIniFile reader(file.Path());
-        EXPECT_EQ(reader.ReadString("S", "K", "0"), "first");
-        EXPECT_EQ(reader.ReadString("T", "K", "0"), row.last);
+        const auto profile = platform::Win32FileSystem().OpenProfile(file.Path());
+        EXPECT_EQ(profile->ReadString("S", "K", "0"), "first");
+        EXPECT_EQ(profile->ReadString("T", "K", "0"), row.last);
     }
 }
 

@@ -13,8 +13,9 @@
 #include "formats/MetafileReader.h"
 #include "platform/metafile/MetafileScreen.h"
 #include "platform/win32/GdiCanvas.h"
-#include "platform/win32/Win32Platform.h"
 #include "platform/win32/WicPng.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Platform.h"
 
 namespace automenu::platform {
 namespace {
@@ -25,6 +26,16 @@ std::vector<std::uint8_t> Picture(const std::string& name) {
 }
 
 std::uint32_t Alpha(std::uint32_t pixel) { return pixel >> 24; }
+
+// Windows matches names regardless of case itself: they are taken as written.
+TEST(Win32FileSystem, NamesAreTakenAsWritten) {
+    Win32FileSystem files;
+    EXPECT_EQ(files.Style(), PathStyle::Windows);
+    EXPECT_EQ(files.MediaPath("D:\\IMAGES\\back.bmp"), "D:\\IMAGES\\back.bmp");
+    EXPECT_EQ(files.EntryName("D:\\", "AUTORUN.INF"), "AUTORUN.INF");
+    const std::string program = files.ProgramPath();
+    EXPECT_TRUE(program.ends_with("\\automenu_windows_tests.exe")) << program;
+}
 
 TEST(Win32BackEnd, PngIconImagesDecodeLikeTheReferencePng) {
     const auto icon = Picture("pil_png.ico");

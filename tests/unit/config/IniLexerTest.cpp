@@ -1,7 +1,7 @@
 // What the lexer reports of each line: the numbers findings point at, and
 // what became of the line. The values themselves are tested through the
 // reader's lookups (ProfileReaderTest).
-#include "config/IniLexer.h"
+#include "formats/IniLexer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "config/ProfileReader.h"
+#include "platform/ProfileReader.h"
+#include "platform/posix/PosixFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -144,7 +145,7 @@ TEST(ProfileReader, LexicalRules) {
         if (got) {
             EXPECT_EQ(*got, *c.expected);
         }
-        EXPECT_EQ(reader.GetString(c.section, c.key, "0"), got ? *got : "0");
+        EXPECT_EQ(reader.ReadString(c.section, c.key, "0"), got ? *got : "0");
     }
 }
 
@@ -168,33 +169,33 @@ TEST(ProfileReader, Utf16WithMarkIsDecodedToUtf8) {
         SCOPED_TRACE(big_endian ? "big-endian" : "little-endian");
         const ProfileReader reader = ProfileReader::FromBytes(Utf16(text, big_endian, true));
         EXPECT_EQ(reader.FileEncoding(), big_endian ? ProfileReader::Encoding::Utf16Be : ProfileReader::Encoding::Utf16Le);
-        EXPECT_EQ(reader.GetString("s\xC3\xAB" "C", "caption", "0"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
-        EXPECT_EQ(reader.GetString("S\xC3\xAB" "c", "Quoted", "0"), "x");
+        EXPECT_EQ(reader.ReadString("s\xC3\xAB" "C", "caption", "0"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+        EXPECT_EQ(reader.ReadString("S\xC3\xAB" "c", "Quoted", "0"), "x");
         // An unpaired surrogate becomes "?", as a character the platform cannot convert.
-        EXPECT_EQ(reader.GetString("S\xC3\xAB" "c", "Lone", "0"), "?z");
-        EXPECT_EQ(reader.GetString("S\xC3\xAB" "c", "Low", "0"), "??");
+        EXPECT_EQ(reader.ReadString("S\xC3\xAB" "c", "Lone", "0"), "?z");
+        EXPECT_EQ(reader.ReadString("S\xC3\xAB" "c", "Low", "0"), "??");
         // Only ASCII letters match regardless of case.
-        EXPECT_EQ(reader.GetString("S\xC3\x8B" "c", "Caption", "0"), "0");
+        EXPECT_EQ(reader.ReadString("S\xC3\x8B" "c", "Caption", "0"), "0");
     }
 }
 
 TEST(ProfileReader, Utf16WithoutMarkIsNotRecognised) {
     const ProfileReader reader = ProfileReader::FromBytes(Utf16(u"[s]\r\nk=v\r\n", false, false));
     EXPECT_EQ(reader.FileEncoding(), ProfileReader::Encoding::Bytes);
-    EXPECT_EQ(reader.GetString("s", "k", "0"), "0");
+    EXPECT_EQ(reader.ReadString("s", "k", "0"), "0");
 }
 
 TEST(ProfileReader, Utf16ValueIsCutAtACharacterBoundary) {
     // 700 euro signs are 2100 bytes of UTF-8; 682 of them fit in 2047 bytes.
     const std::u16string text = u"k=" + std::u16string(700, u'\u20AC');
-    const std::string value = ProfileReader::FromBytes(Utf16(text, false, true)).GetString("", "k", "0");
+    const std::string value = ProfileReader::FromBytes(Utf16(text, false, true)).ReadString("", "k", "0");
     EXPECT_EQ(value.size(), 682u * 3);
 }
 
 TEST(ProfileReader, OddLengthUtf16DropsTheLastByte) {
     std::string bytes = Utf16(u"k=v", false, true);
     bytes.push_back('w');
-    EXPECT_EQ(ProfileReader::FromBytes(bytes).GetString("", "k", "0"), "v");
+    EXPECT_EQ(ProfileReader::FromBytes(bytes).ReadString("", "k", "0"), "v");
 }
 
 TEST(ProfileReader, MissingFileDirectoryAndUnreadableFileReadAsMissing) {
@@ -203,29 +204,29 @@ TEST(ProfileReader, MissingFileDirectoryAndUnreadableFileReadAsMissing) {
     ::chmod(unreadable.c_str(), 0);
     for (const std::string& path : {dir.Join("absent.inf"), dir.Path(), std::string("/dev/null"), unreadable}) {
         SCOPED_TRACE(path);
-        const ProfileReader reader = ProfileReader::FromFile(path);
+        const ProfileReader reader = platform::PosixFileSystem::ReadProfile(path);
         if (path == unreadable && ::geteuid() == 0) continue;  // root reads it anyway
         EXPECT_FALSE(reader.HasFile());
-        EXPECT_EQ(reader.GetString("s", "k", "0"), "0");
+        EXPECT_EQ(reader.ReadString("s", "k", "0"), "0");
     }
 }
 
 TEST(ProfileReader, ReadsAFile) {
     testing::TempDir dir;
-    const ProfileReader reader = ProfileReader::FromFile(dir.Write("AUTORUN.INF", "[Logo Setup]\r\nLogo Use=YES\r\n"));
+    const ProfileReader reader = platform::PosixFileSystem::ReadProfile(dir.Write("AUTORUN.INF", "[Logo Setup]\r\nLogo Use=YES\r\n"));
     EXPECT_TRUE(reader.HasFile());
-    EXPECT_EQ(reader.GetString("Logo Setup", "Logo Use", "0"), "YES");
+    EXPECT_EQ(reader.ReadString("Logo Setup", "Logo Use", "0"), "YES");
 }
 
 TEST(ProfileReader, MegabyteLines) {
     const std::string big(3u << 20, 'x');
     const std::string text = "[" + big + "]\nk=1\n[s]\nk=" + big + "\nj=" + big + "=\n" + big + "\nlast=v";
     const ProfileReader reader = ProfileReader::FromBytes(text);
-    EXPECT_EQ(reader.GetString(big, "k", "0"), "1");
-    EXPECT_EQ(reader.GetString("s", "k", "0"), big.substr(0, 2047));
-    EXPECT_EQ(reader.GetString("s", "j", "0"), big.substr(0, 2047));
-    EXPECT_EQ(reader.GetString("s", big, "0"), "0");
-    EXPECT_EQ(reader.GetString("s", "last", "0"), "v");
+    EXPECT_EQ(reader.ReadString(big, "k", "0"), "1");
+    EXPECT_EQ(reader.ReadString("s", "k", "0"), big.substr(0, 2047));
+    EXPECT_EQ(reader.ReadString("s", "j", "0"), big.substr(0, 2047));
+    EXPECT_EQ(reader.ReadString("s", big, "0"), "0");
+    EXPECT_EQ(reader.ReadString("s", "last", "0"), "v");
 }
 
 TEST(ProfileReader, ReadsAtMost16MiB) {
@@ -237,11 +238,11 @@ TEST(ProfileReader, ReadsAtMost16MiB) {
     text.append("23\nbeyond=3\n");  // the 16 MiB end falls between "2" and "3"
     testing::TempDir dir;
     const std::string path = dir.Write("big.inf", text);
-    for (const ProfileReader& reader : {ProfileReader::FromBytes(text), ProfileReader::FromFile(path)}) {
-        EXPECT_EQ(reader.GetString("s", "first", "0"), "1");
-        EXPECT_EQ(reader.GetString("s", "last", "0"), "2");
+    for (const ProfileReader& reader : {ProfileReader::FromBytes(text), platform::PosixFileSystem::ReadProfile(path)}) {
+        EXPECT_EQ(reader.ReadString("s", "first", "0"), "1");
+        EXPECT_EQ(reader.ReadString("s", "last", "0"), "2");
         EXPECT_TRUE(reader.IsIndexed());
-        EXPECT_EQ(reader.GetString("s", "beyond", "0"), "0");
+        EXPECT_EQ(reader.ReadString("s", "beyond", "0"), "0");
         EXPECT_LE(reader.StorageBytes(), cap + 1024);  // three records: a tiny index
     }
 }
@@ -294,7 +295,7 @@ TEST(ProfileReader, LargeFilesAreIndexed) {
                               {"t19999", "k", "19999"},   {"t19999", "last", "-"}, {"t20000", "k", "-"}};
     for (const Lookup& l : lookups) {
         SCOPED_TRACE(std::string(l.section) + " " + l.key);
-        EXPECT_EQ(reader.GetString(l.section, l.key, "-"), l.expected);
+        EXPECT_EQ(reader.ReadString(l.section, l.key, "-"), l.expected);
     }
 }
 
@@ -343,9 +344,9 @@ TEST(ProfileReader, BinaryGarbageNeverFails) {
         if (round % 4 == 2) bytes = "\xFE\xFF"s + bytes;
         if (round % 4 == 3) bytes = "\xEF\xBB\xBFk="s + bytes;
         const ProfileReader reader = ProfileReader::FromBytes(bytes);
-        EXPECT_EQ(reader.GetString("Logo Setup", "Logo Use", "0"), "0");
+        EXPECT_EQ(reader.ReadString("Logo Setup", "Logo Use", "0"), "0");
         if (round % 4 == 3) {
-            EXPECT_TRUE(IsValidUtf8(reader.GetString("", "k", "0")));
+            EXPECT_TRUE(IsValidUtf8(reader.ReadString("", "k", "0")));
         }
     }
 }

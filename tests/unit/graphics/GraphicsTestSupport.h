@@ -17,6 +17,7 @@
 #include "platform/Platform.h"
 #include "platform/PlatformAccess.h"
 #include "platform/cairo/CairoPng.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "support/ExpectFailure.h"
 
 namespace automenu::test {
@@ -46,21 +47,7 @@ public:
     int ScreenColorBits() override { return color_bits; }
     TSize LargeIconSize() override { return large_icon; }
     TSize SmallIconSize() override { return small_icon; }
-    std::string CurrentDirectory() override { return {}; }
-    platform::FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override {
-        platform::FileReadResult result;
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec)) return result;
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return result;
-        if (std::filesystem::file_size(path, ec) > max_bytes) {
-            result.status = platform::FileReadStatus::TooLarge;
-            return result;
-        }
-        result.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        result.status = platform::FileReadStatus::Ok;
-        return result;
-    }
+    platform::IFileSystem& Files() override { return platform::PosixFileSystem::Instance(); }
     void ShellOpen(const std::string&) override {}
     platform::WindowId CreateWindow(const platform::WindowParams&) override { return 1; }
     void DestroyWindow(platform::WindowId) override {}
@@ -96,16 +83,10 @@ public:
 // Installs a PictureTestPlatform for the test's lifetime.
 class PictureTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_previous = HasPlatform() ? &Platform() : nullptr;
-        SetPlatform(&platform);
-    }
-    void TearDown() override { SetPlatform(m_previous); }
-
     PictureTestPlatform platform;
 
 private:
-    platform::IPlatform* m_previous = nullptr;
+    ScopedPlatform m_installed{platform};
 };
 
 // A PNG file as premultiplied ARGB (cairo's reading); empty when unreadable.

@@ -156,15 +156,12 @@ TEST_F(ImageControl, FilesThePlatformCannotOpen) {
 
 TEST(ImageDefaults, DefaultSizeAndNoPicture) {
     platform::HeadlessPlatform platform;
-    SetPlatform(&platform);
-    {
-        TForm form;
-        TImage& image = form.AddControl<TImage>();
-        EXPECT_EQ(image.Width(), 105);
-        EXPECT_EQ(image.Height(), 105);
-        EXPECT_EQ(image.Picture().Graphic(), nullptr);
-    }
-    SetPlatform(nullptr);
+    ScopedPlatform installed(platform);
+    TForm form;
+    TImage& image = form.AddControl<TImage>();
+    EXPECT_EQ(image.Width(), 105);
+    EXPECT_EQ(image.Height(), 105);
+    EXPECT_EQ(image.Picture().Graphic(), nullptr);
 }
 
 }  // namespace

@@ -53,15 +53,9 @@ protected:
     struct LargeScreen : PictureTestPlatform {
         TSize ScreenSize() override { return {8192, 8192}; }
     };
-    void SetUp() override {
-        m_previous = HasPlatform() ? &Platform() : nullptr;
-        SetPlatform(&m_platform);
-    }
-    void TearDown() override { SetPlatform(m_previous); }
-
 private:
     LargeScreen m_platform;
-    platform::IPlatform* m_previous = nullptr;
+    ScopedPlatform m_installed{m_platform};
 };
 
 TEST_F(PictureMemory, RunningOutGivesTheKindsFailure) {

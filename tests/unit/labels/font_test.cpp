@@ -12,9 +12,8 @@ namespace {
 
 class FontTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetPlatform(&m_platform); }
-    void TearDown() override { SetPlatform(nullptr); }
     platform::HeadlessPlatform m_platform;
+    ScopedPlatform m_installed{m_platform};
 };
 
 TEST(MulDivTest, RoundsHalvesAwayFromZero) {

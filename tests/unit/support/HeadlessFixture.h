@@ -12,14 +12,8 @@ namespace automenu::testing {
 
 class HeadlessTest : public ::testing::Test {
 public:
-    HeadlessTest() {
-        SetPlatform(&desktop);
-        app = std::make_unique<TApplication>(desktop, "/opt/menu/automenu");
-    }
-    ~HeadlessTest() override {
-        app.reset();
-        SetPlatform(nullptr);
-    }
+    HeadlessTest() { app = std::make_unique<TApplication>(desktop, "/opt/menu/automenu"); }
+    ~HeadlessTest() override { app.reset(); }
 
     // Handles queued messages until the queue is empty (paints included).
     void Pump() {
@@ -28,6 +22,7 @@ public:
     }
 
     platform::HeadlessPlatform desktop;
+    ScopedPlatform installed{desktop};
     std::unique_ptr<TApplication> app;
 };
 

@@ -1,7 +1,47 @@
-// The one reading of AUTORUN.INF's lines, by the rules documented at the top
-// of config/ProfileReader.h. The menu's lookups are answered from the index it
-// builds; `automenu-tool check` also sees every line it reads, with its number
-// and what became of it, to point authors at the line they have to edit.
+// The one reading of AUTORUN.INF's lines. Every lexical rule of the file is
+// here: the menu's lookups are answered from the index this builds (see
+// platform/ProfileReader.h), and `automenu-tool check` also sees every line it
+// reads, with its number and what became of it, to point authors at the line
+// they have to edit.
+//
+// The rules are those of the Windows profile API (GetPrivateProfileString),
+// because AUTORUN.INF files are written and tested on Windows. As observed
+// there:
+//  - Section and key names match regardless of ASCII case. The names asked for
+//    are trimmed of blanks first; blanks inside a name count; no prefix match.
+//  - Blanks are the bytes 0x09-0x0D, 0x1A and 0x20 (not 0xA0).
+//  - Any run of CR and LF ends a line; blank lines are ignored; the last line
+//    needs no line end.
+//  - Lines before the first section header form an unnamed section (""). It
+//    exists even when there are no such lines, so a header whose name is empty
+//    ("[]", "[ ]", "[\0x]"), wherever it stands, repeats it: its keys are
+//    never found.
+//  - A header is a trimmed line starting with "[" that contains "]"; its name
+//    is the text up to the last "]", trimmed, then cut at a NUL; the rest of
+//    the line is ignored. Without "]" the line is a key line.
+//  - A key line splits at its first "="; name and value are trimmed, and later
+//    "=" stay in the value. A line without "=" is a key without value: it
+//    reads as missing, but it hides a later line with the same key.
+//  - Duplicate keys: the first wins, even with an empty value. Duplicate
+//    sections (in any case or padding): only the first is searched.
+//  - There is no comment syntax: ";Key=x" defines the key ";Key", and ";" or
+//    "#" in a value is kept.
+//  - A NUL cuts the name or value it stands in (after trimming), but does not
+//    end the line.
+//  - After that cut, a value of 2 or more characters enclosed in the same
+//    quote character (" or ') loses that one outer pair (names keep theirs):
+//    "ab"<NUL>cd reads as ab, "ab<NUL>cd" as "ab.
+//  - At most 2047 bytes of a value come back, quoted or not. (Windows
+//    keeps only 2046 of a quoted value of exactly 2047 bytes; not copied.)
+//  - A file without byte-order mark gives its bytes unchanged; a UTF-8,
+//    UTF-16LE or UTF-16BE mark makes the file decoded and its values are given
+//    in UTF-8. UTF-16 without a mark is read as bytes (and so finds nothing).
+//  - Decoded files give valid UTF-8 only, as Windows' conversion gives
+//    "?" for what it cannot convert: in a UTF-8 file each maximal ill-formed
+//    subsequence (see ReplaceInvalidUtf8) becomes one "?", in names as in
+//    values; in UTF-16 an unpaired surrogate in a value becomes "?". The
+//    2047-byte cut falls before the character that would not fit.
+//  - Only the first 16 MiB of a larger file are read.
 //
 // Line numbers count LF, CR LF and a lone CR as one line end each, as editors
 // do (the profile API itself only sees runs of them).
@@ -13,7 +53,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/IniIndex.h"
+#include "formats/IniIndex.h"
 
 namespace automenu {
 

@@ -1,4 +1,4 @@
-#include "config/IniIndex.h"
+#include "formats/IniIndex.h"
 
 #include <cstring>
 #include <random>

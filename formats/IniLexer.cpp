@@ -1,4 +1,4 @@
-#include "config/IniLexer.h"
+#include "formats/IniLexer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,6 @@
-#include "config/ProfileReader.h"
+#include "platform/ProfileReader.h"
 
 #include "formats/TextDecoding.h"
-#include "platform/posix/PosixFiles.h"
 
 namespace automenu {
 
@@ -45,16 +44,6 @@ ProfileReader ProfileReader::FromBytes(std::string bytes, const IniLexer::Visito
     return reader;
 }
 
-#ifndef _WIN32
-// (The Windows program reads the file through the system's profile API.)
-ProfileReader ProfileReader::FromFile(const std::string& path) {
-    std::string bytes;
-    if (platform::PosixReadFile(path, kMaxFileBytes, bytes) == platform::FileReadStatus::CannotOpen)
-        return ProfileReader();
-    return FromBytes(std::move(bytes));
-}
-#endif
-
 const IniIndex& ProfileReader::Index() const {
     static const IniIndex kEmpty;
     return m_lexer ? m_lexer->Index() : kEmpty;
@@ -81,8 +70,8 @@ std::optional<std::string> ProfileReader::Find(std::string_view section, std::st
     return std::string(entry->value);
 }
 
-std::string ProfileReader::GetString(std::string_view section, std::string_view key,
-                                     std::string_view default_text) const {
+std::string ProfileReader::ReadString(std::string_view section, std::string_view key,
+                                      std::string_view default_text) const {
     std::optional<std::string> value = Find(section, key);
     if (value) return std::move(*value);
     return std::string(default_text);
