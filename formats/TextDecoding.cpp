@@ -125,6 +125,18 @@ bool IsValidUtf8(std::string_view bytes) {
 
 bool IsAscii(std::string_view bytes) { return SkipAscii(bytes, 0) == bytes.size(); }
 
+std::size_t CompleteUtf8Length(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (std::size_t k = 1; k <= 3 && k <= bytes.size(); ++k) {
+        const std::size_t pos = bytes.size() - k;
+        if ((p[pos] & 0xC0) == 0x80) continue;
+        const std::size_t needed = p[pos] >= 0xF0 ? 4 : p[pos] >= 0xE0 ? 3 : 2;
+        if (p[pos] >= 0xC2 && p[pos] <= 0xF4 && needed > k && IllFormedLength(p + pos, k) == k) return pos;
+        break;
+    }
+    return bytes.size();
+}
+
 std::size_t Utf16Length(std::string_view utf8) {
     std::size_t units = 0;
     for (char ch : utf8) {

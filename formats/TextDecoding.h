@@ -21,6 +21,9 @@ std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& c);
 
 bool IsValidUtf8(std::string_view bytes);
 bool IsAscii(std::string_view bytes);
+// The length of `bytes` without a sequence cut short at their end: the start
+// of a valid UTF-8 sequence that lacks its last bytes.
+std::size_t CompleteUtf8Length(std::string_view bytes);
 
 // How many UTF-16 code units valid UTF-8 text takes: one for each character,
 // two for one beyond U+FFFF. Windows counts the lengths of text in these.

@@ -14,6 +14,7 @@
 #include "ToolCommand.h"
 #include "ValueChecker.h"
 #include "config/ConfigurationPaths.h"
+#include "platform/posix/IconvCodePage.h"
 #include "platform/posix/PathResolver.h"
 #include "platform/posix/PosixFiles.h"
 
@@ -48,11 +49,9 @@ CheckReport CheckDirectory(const std::string& directory, const std::string& file
 
     // The file's lines are checked as the reader reads them, once.
     FindingList findings;
-    const IniLexer::Encoding encoding = IniLexer::EncodingOf(bytes);
-    const bool utf16 = encoding == IniLexer::Encoding::Utf16Le || encoding == IniLexer::Encoding::Utf16Be;
-    LayoutChecker layout(findings, utf16);
-    const CheckedFile file(absolute,
-                           ProfileReader::FromBytes(std::move(bytes), [&](const IniLine& line) { layout.See(line); }));
+    LayoutChecker layout(findings, IsUtf16(DetectTextEncoding(bytes)));
+    const CheckedFile file(absolute, ProfileReader::FromBytes(std::move(bytes), platform::LocaleCodePage(),
+                                                              [&](const IniLine& line) { layout.See(line); }));
     layout.Finish();
     ValueChecker(file, findings).Run();
     LabelChecker labels(file, findings);

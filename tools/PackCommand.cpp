@@ -23,6 +23,7 @@
 #include "base/AsciiCase.h"
 #include "config/ConfigurationPaths.h"
 #include "platform/ProfileReader.h"
+#include "platform/posix/IconvCodePage.h"
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/PosixFiles.h"
 
@@ -143,7 +144,7 @@ std::optional<std::string> WriteConfiguration(const SourceEntry& entry, const st
         return medium.Copy(entry.from, shown, entry.path, kPlain);
     }
     std::string written = bytes;
-    const CheckedFile file(entry.from.parent_path().string(), ProfileReader::FromBytes(bytes));
+    const CheckedFile file(entry.from.parent_path().string(), ProfileReader::FromBytes(bytes, platform::LocaleCodePage()));
     if (HasAutorunSection(file)) {
         if (file.Present(kAutorunSection, "label")) label = file.Value(kAutorunSection, "label");
         Say(entry.path + ": has an [autorun] section, kept as it is");
