@@ -6,8 +6,11 @@
 #include <type_traits>
 #include <vector>
 
+#include "formats/TextEncoding.h"
 #include "platform/ProfileReader.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Profile.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace automenu::platform {
@@ -20,7 +23,8 @@ struct FileCloser {
 using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, FileCloser>;
 
 FileHandle OpenForReading(const std::string& path, DWORD share) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        ::CreateFileW(Wide(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
@@ -36,15 +40,15 @@ std::size_t ReadUpTo(HANDLE file, char* data, std::size_t size) {
     return done;
 }
 
-// The first `max_bytes` of a file larger than that, read without the profile
-// API; nothing for a smaller file or one that cannot be read.
-std::optional<std::string> ReadStartOfLargeFile(const std::string& path, std::size_t max_bytes) {
+// The bytes of a profile file, at most its first `max_bytes`, read without
+// the profile API; nothing for a file that cannot be read.
+std::optional<std::string> ReadProfileBytes(const std::string& path, std::size_t max_bytes) {
     const FileHandle file = OpenForReading(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     LARGE_INTEGER size{};
     if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK || !::GetFileSizeEx(file.get(), &size) ||
-        static_cast<unsigned long long>(size.QuadPart) <= max_bytes)
+        size.QuadPart < 0)
         return std::nullopt;
-    std::string bytes(max_bytes, '\0');
+    std::string bytes(std::min<unsigned long long>(size.QuadPart, max_bytes), '\0');
     bytes.resize(ReadUpTo(file.get(), bytes.data(), bytes.size()));
     return bytes;
 }
@@ -53,13 +57,13 @@ std::optional<std::string> ReadStartOfLargeFile(const std::string& path, std::si
 
 std::string Win32FileSystem::CurrentDirectory() {
     // Asked for its length first: a directory of any length fits.
-    const DWORD needed = ::GetCurrentDirectoryA(0, nullptr);
+    const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
     if (needed == 0) return {};
-    std::string directory(needed, '\0');
-    const DWORD written = ::GetCurrentDirectoryA(needed, directory.data());
+    std::wstring directory(needed, L'\0');
+    const DWORD written = ::GetCurrentDirectoryW(needed, directory.data());
     if (written == 0 || written >= needed) return {};
     directory.resize(written);
-    return directory;
+    return Utf8(directory);
 }
 
 FileReadResult Win32FileSystem::ReadFile(const std::string& path, std::size_t max_bytes) {
@@ -78,18 +82,25 @@ FileReadResult Win32FileSystem::ReadFile(const std::string& path, std::size_t ma
 }
 
 std::string Win32FileSystem::ProgramPath() {
-    std::vector<char> buffer(32768);
-    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    std::vector<wchar_t> buffer(32768);
+    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0 || n >= buffer.size()) return {};
-    return std::string(buffer.data(), n);
+    return Utf8(std::wstring_view(buffer.data(), n));
 }
 
 std::unique_ptr<IProfile> Win32FileSystem::OpenProfile(const std::string& path) {
-    // Only the first 16 MiB of a larger file are read, as on Linux, and by the
-    // same reader: the profile API would read the whole file, again for every
-    // lookup. The size is looked at once, before any lookup.
-    if (auto start = ReadStartOfLargeFile(path, ProfileReader::kMaxFileBytes))
-        return std::make_unique<ProfileReader>(ProfileReader::FromBytes(std::move(*start)));
+    // The file is read once to learn its encoding. A UTF-8 file is read by
+    // the framework's own reader, as the profile API would read it in the
+    // ANSI code page; so is a file over 16 MiB, of which only the first 16
+    // MiB are read, as on Linux (the profile API would read it whole, again
+    // for every lookup). The API reads the rest: ANSI and UTF-16 files.
+    std::optional<std::string> bytes = ReadProfileBytes(path, ProfileReader::kMaxFileBytes + 1);
+    if (bytes) {
+        const TextEncoding encoding = DetectTextEncoding(*bytes);
+        if (bytes->size() > ProfileReader::kMaxFileBytes || encoding == TextEncoding::Utf8 ||
+            encoding == TextEncoding::Utf8WithMark)
+            return std::make_unique<ProfileReader>(ProfileReader::FromBytes(std::move(*bytes), SystemCodePage()));
+    }
     return std::make_unique<Win32Profile>(path);
 }
 
