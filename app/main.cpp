@@ -40,6 +40,9 @@ int main(int, char** argv) {
         // A start-up error (or running out of memory) is shown once; the
         // program then ends.
         application.HandleException();
+        // Without even a window for the box the start failed outright (the
+        // display refuses windows): a failure, not a shown error.
+        if (application.ErrorBoxFailed()) return 1;
     }
     return 0;
 }

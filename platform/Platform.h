@@ -163,6 +163,12 @@ public:
 
     // --- Screen ---
     virtual TSize ScreenSize() = 0;
+    // The part of the screen windows may take: the screen less the desktop's
+    // panels. The whole screen where the system tells no less.
+    virtual TRect WorkArea() {
+        const TSize screen = ScreenSize();
+        return {0, 0, screen.cx, screen.cy};
+    }
     virtual int PixelsPerInch() = 0;  // logical, vertical
     virtual Rgb SysColor(int index) = 0;
     // Bits per pixel times planes of the screen (for icon image selection).

@@ -163,6 +163,7 @@ void TApplication::ShowErrorBox(const std::string& caption, const std::string& t
         } catch (const Exception&) {
             // No window for the box: the platform has reported the text
             // another way (standard error), and nothing more can be done.
+            m_error_box_failed = true;
         }
     }
     for (platform::WindowId id : disabled)

@@ -68,6 +68,9 @@ public:
     void ShowException(const Exception& e);
     // For use inside a catch block: routes the current exception.
     void HandleException();
+    // True once an error could not be shown because no window could be made
+    // for its box: the text went to the platform's other channel only.
+    bool ErrorBoxFailed() const { return m_error_box_failed; }
 
     THintController& Hints() { return *m_hints; }
 
@@ -89,6 +92,7 @@ private:
     std::vector<std::unique_ptr<TCustomForm>> m_forms;
     TCustomForm* m_main_form = nullptr;
     bool m_terminated = false;
+    bool m_error_box_failed = false;
     std::unique_ptr<THintController> m_hints;
     std::vector<std::pair<platform::WindowId, TCustomForm*>> m_windows;
 };

@@ -83,6 +83,26 @@ void TCustomForm::UpdateOuterSize(TSize outer) {
     outer.cx = std::max(std::min(outer.cx, screen.cx + f.left + f.right), min.cx);
     outer.cy = std::max(std::min(outer.cy, screen.cy + f.top + f.bottom), min.cy);
     SetClientSize({outer.cx - f.left - f.right, outer.cy - f.top - f.bottom});
+    // A size change keeps the top-left corner, unless the caption's close
+    // button would leave the screen.
+    if (m_placed && m_position != TPosition::poDesigned) PlaceCentred(m_centred_at);
+}
+
+TPoint ReachablePosition(TPoint at, TSize outer, const platform::FrameExtents& frame, const TRect& work) {
+    at.x = std::max(at.x, work.left - frame.left);
+    // The close button wins over the caption's left end.
+    const int caption_right = at.x + outer.cx - frame.right;
+    if (caption_right > work.right) at.x -= caption_right - work.right;
+    at.y = std::max(at.y, work.top);
+    return at;
+}
+
+void TCustomForm::PlaceCentred(TPoint at) {
+    const TPoint reachable = ReachablePosition(at, {Width(), Height()}, Platform().Frame(m_handle), Platform().WorkArea());
+    if (m_placed && reachable == m_centred_at) return;
+    m_placed = true;
+    m_centred_at = reachable;
+    Platform().MoveWindow(m_handle, reachable);
 }
 
 void TCustomForm::SetWidth(int outer_width) { UpdateOuterSize({outer_width, Height()}); }
@@ -119,11 +139,13 @@ void TCustomForm::Show() {
     if (!m_placed) {
         // Centred once, for the outer size it has now; later size changes
         // keep the top-left corner.
-        m_placed = true;
-        if (m_position == TPosition::poScreenCenter) {
-            TSize screen = Platform().ScreenSize();
-            Platform().MoveWindow(m_handle, {(screen.cx - Width()) / 2, (screen.cy - Height()) / 2});
+        if (m_position != TPosition::poDesigned) {
+            const TSize screen = Platform().ScreenSize();
+            const TRect area = m_position == TPosition::poScreenCenter ? TRect{0, 0, screen.cx, screen.cy}
+                                                                       : Platform().WorkArea();
+            PlaceCentred({area.left + (area.Width() - Width()) / 2, area.top + (area.Height() - Height()) / 2});
         }
+        m_placed = true;
     }
 }
 

@@ -14,7 +14,9 @@
 
 namespace automenu {
 
-enum class TPosition { poDesigned, poScreenCenter };
+// poWorkAreaCenter: centred on the screen less the desktop's panels, as a
+// system message box is.
+enum class TPosition { poDesigned, poScreenCenter, poWorkAreaCenter };
 
 // How a modal form ended (the values of the Windows dialog results).
 using TModalResult = int;
@@ -23,6 +25,13 @@ constexpr TModalResult mrOk = 1;
 constexpr TModalResult mrCancel = 2;
 
 using TKeyEvent = std::function<void(TObject* sender, int key)>;
+
+// Where a window's outer top-left corner may go so that its caption bar
+// stays reachable: its top on the work area, its right end (the close button,
+// inside the right border) too, and its left end as far as that allows (a
+// window wider than the work area loses the left end). Otherwise only the
+// frame's borders may hang off the work area. Windows that fit keep `at`.
+TPoint ReachablePosition(TPoint at, TSize outer, const platform::FrameExtents& frame, const TRect& work);
 
 class TCustomForm : public TObject {
 public:
@@ -116,6 +125,8 @@ private:
     void DispatchMouse(const platform::Message& msg);
     void ReleaseMouseCapture();
     void UpdateOuterSize(TSize outer);
+    // Moves a centred window to `at`, or as near as keeps its caption reachable.
+    void PlaceCentred(TPoint at);
 
     std::string m_name;
     std::string m_caption;
@@ -130,6 +141,7 @@ private:
     bool m_modal = false;
     TModalResult m_modal_result = mrNone;
     bool m_placed = false;
+    TPoint m_centred_at;  // where the centring put the outer top-left corner
     platform::WindowId m_handle = platform::kNoWindow;
     std::vector<std::unique_ptr<TControl>> m_controls;
     TControl* m_capture_control = nullptr;

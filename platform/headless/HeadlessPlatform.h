@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ public:
 
     // --- IPlatform ---
     TSize ScreenSize() override { return m_screen; }
+    TRect WorkArea() override { return m_work_area.value_or(TRect{0, 0, m_screen.cx, m_screen.cy}); }
     int PixelsPerInch() override { return m_ppi; }
     Rgb SysColor(int index) override;
     int ScreenColorBits() override { return 32; }
@@ -98,6 +100,8 @@ public:
 
     // --- Inspection ---
     void SetScreen(TSize size, int ppi) { m_screen = size; m_ppi = ppi; }
+    // A desktop with panels: windows may take only this part of the screen.
+    void SetWorkArea(const TRect& area) { m_work_area = area; }
     // A high-DPI desktop: windows created from now on have this many pixels
     // per design unit, and their pictures (SavePng) that size.
     void SetScale(double scale) { m_scale = scale; }
@@ -139,6 +143,7 @@ private:
     CairoSurfacePtr CreateSurface(TSize client) const;
 
     TSize m_screen{1280, 1024};
+    std::optional<TRect> m_work_area;
     int m_ppi = 96;
     double m_scale = 1.0;
     bool m_window_creation_fails = false;

@@ -43,13 +43,17 @@ double ReadX11DesktopScale() {
     return DesktopScale(gdk_scale, xft_dpi);
 }
 
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
 // Whether SDL will pick X11: it tries X11 first when there is a display,
 // unless the user names another driver.
 bool X11Likely() {
     const char* driver = std::getenv("SDL_VIDEODRIVER");
     if (driver && *driver && std::strncmp(driver, "x11", 3) != 0) return false;
-    const char* display = std::getenv("DISPLAY");
-    return display && *display;
+    return IsSet("DISPLAY");
 }
 
 // A frame has reached the screen. The start-up benchmark's build of the menu
@@ -90,6 +94,20 @@ SdlPlatform::~SdlPlatform() {
 }
 
 bool SdlPlatform::Open(std::string& error) {
+    // Only X11 and Wayland show the menu to its user. Left to itself, SDL
+    // falls back to drivers that show nothing (its off-screen one) and the
+    // menu would run unseen for ever. A driver the user names still wins.
+    const bool own_choice = !IsSet("SDL_VIDEODRIVER");
+    if (own_choice) {
+        if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
+            error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+            return false;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+    }
+    // Watching from before SDL connects: a compositor that goes while SDL
+    // starts leaves SDL crashing in its clean-up.
+    if (!X11Likely()) m_compositor_watch.Start();
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -103,13 +121,17 @@ bool SdlPlatform::Open(std::string& error) {
         std::optional<ScopedEnvironmentVariable> no_compose_table;
         if (X11Likely()) no_compose_table.emplace("XCOMPOSEFILE", "/dev/null");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-            error = SDL_GetError();
+            error = own_choice ? "no X11 or Wayland display answers" : SDL_GetError();
             return false;
         }
     }
     m_sdl_started = true;
     // SDL chooses the driver (X11 before Wayland, SDL_VIDEODRIVER first).
     m_x11 = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "wayland") != 0)
+        m_compositor_watch.Stop();
+    else if (!m_compositor_watch.Watching())
+        m_compositor_watch.Start();
     if (m_x11) {
         // Paint into the window system's own pixel buffer: on X11 an
         // accelerated surface makes SDL recreate the shown window at the
@@ -130,7 +152,22 @@ TSize SdlPlatform::ScreenSize() {
     }
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1024, 768};
-    return {FromSdlLength(mode.w), FromSdlLength(mode.h)};
+    // Whole design units that fit: a window as large as the screen then
+    // takes no more device pixels than the screen has.
+    return {FromSdl(mode.w), FromSdl(mode.h)};
+}
+
+TRect SdlPlatform::WorkArea() {
+    const TSize screen = ScreenSize();
+    const TRect whole{0, 0, screen.cx, screen.cy};
+    SDL_Rect usable;
+    if (!m_x11 || SDL_GetDisplayUsableBounds(0, &usable) != 0) return whole;
+    // The whole design units inside it (_NET_WORKAREA, in device pixels).
+    const auto inward = [this](int sdl) { return static_cast<int>(std::ceil(sdl / m_scale)); };
+    const TRect work =
+        TRect{inward(usable.x), inward(usable.y), FromSdl(usable.x + usable.w), FromSdl(usable.y + usable.h)}.Intersect(
+            whole);
+    return work.IsEmpty() ? whole : work;
 }
 
 Rgb SdlPlatform::SysColor(int index) { return ClassicSystemColor(index); }
@@ -157,6 +194,7 @@ WindowId SdlPlatform::CreateWindow(const WindowParams& params) {
                                        ToSdl(client.cx), ToSdl(client.cy), flags);
     if (!sdl) {
         std::fprintf(stderr, "automenu: cannot create a window: %s\n", SDL_GetError());
+        EndWithoutDisplay();
         return kNoWindow;
     }
     WindowId id = SDL_GetWindowID(sdl);
@@ -247,6 +285,7 @@ void SdlPlatform::WaitForFrame(Window& win) {
         }
         if (SDL_GetTicks64() >= deadline) return;
         SDL_PumpEvents();
+        EndWithoutDisplay();
         const timespec pause{0, 250'000};
         nanosleep(&pause, nullptr);
     }
@@ -639,6 +678,7 @@ void SdlPlatform::PumpEvents() {
 void SdlPlatform::EndWithoutDisplay() {
 #if defined(SDL_VIDEO_DRIVER_WAYLAND)
     if (!m_wayland.get_error || m_wayland.get_error(m_wayland.display) == 0) return;
+    m_compositor_watch.Stop();  // one message, not a second from the watch
     std::fputs("automenu: the connection to the display was lost\n", stderr);
     std::exit(1);
 #endif

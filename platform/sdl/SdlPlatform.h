@@ -16,6 +16,7 @@
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/CairoPng.h"
+#include "platform/posix/CompositorWatch.h"
 #include "platform/posix/PosixFileSystem.h"
 
 struct _XDisplay;
@@ -34,6 +35,7 @@ public:
     bool Open(std::string& error);
 
     TSize ScreenSize() override;
+    TRect WorkArea() override;
     // Always the design resolution: a high-DPI desktop enlarges the whole
     // window instead (see DesktopScale.h).
     int PixelsPerInch() override { return 96; }
@@ -121,6 +123,7 @@ private:
         int (*get_error)(::wl_display*) = nullptr;
     } m_wayland;
     bool m_x11 = false;
+    CompositorWatch m_compositor_watch;  // on Wayland
     double m_scale = 1.0;  // SDL window units per design unit
     std::map<WindowId, Window> m_windows;
     MessageQueue m_queue;

@@ -33,6 +33,35 @@ e2e_start_wm() {
     return 1
 }
 
+# e2e_start_weston RUNTIME SOCKET [ARG...]: starts weston as a window of the
+# test's X server, listening on RUNTIME/SOCKET, on a black desktop without a
+# panel; its pid goes to WESTON_PID. Returns once the socket is there.
+e2e_start_weston() {
+    local runtime=$1 socket=$2
+    shift 2
+    [ -d "$runtime" ] || mkdir -m 700 "$runtime"
+    cat >"$E2E_WORK/weston.ini" <<'INI'
+[core]
+idle-time=0
+[shell]
+background-color=0xff000000
+panel-position=none
+locking=false
+animation=none
+startup-animation=none
+INI
+    XDG_RUNTIME_DIR=$runtime weston --config="$E2E_WORK/weston.ini" --backend=x11-backend.so \
+        --socket="$socket" --use-pixman "$@" >"$E2E_WORK/weston-$socket.log" 2>&1 &
+    WESTON_PID=$!
+    E2E_PIDS+=("$WESTON_PID")
+    for _ in $(seq 200); do
+        [ -S "$runtime/$socket" ] && return 0
+        sleep 0.05
+    done
+    echo "weston did not start: $(cat "$E2E_WORK/weston-$socket.log")" >&2
+    return 1
+}
+
 # e2e_start DIR: starts the menu with DIR as its current directory.
 e2e_start() {
     (cd "$1" && exec "$AUTOMENU_BIN" >"$E2E_WORK/app.out" 2>"$E2E_WORK/app.err") &

@@ -11,28 +11,12 @@ demo=$E2E_WORK/demo
 cp -r "$AUTOMENU_SOURCE_DIR/examples/demo" "$demo"
 sed -i -e 's/^Form Height=.*/Form Height=360\r/' -e 's/^Form Width=.*/Form Width=480\r/' "$demo/AUTORUN.INF"
 runtime=$E2E_WORK/runtime
-mkdir -m 700 "$runtime"
-# A black desktop without a panel, so the window is all that is not black.
-cat >"$E2E_WORK/weston.ini" <<'INI'
-[core]
-idle-time=0
-[shell]
-background-color=0xff000000
-panel-position=none
-locking=false
-animation=none
-startup-animation=none
-INI
 
 for scale in 1 2; do
     socket=automenu-e2e-$scale
-    XDG_RUNTIME_DIR=$runtime weston --config="$E2E_WORK/weston.ini" --backend=x11-backend.so \
-        --socket=$socket --width=$((1280 / scale)) --height=$((1024 / scale)) --scale=$scale \
-        --use-pixman >"$E2E_WORK/weston-$scale.log" 2>&1 &
-    weston_pid=$!
-    E2E_PIDS+=("$weston_pid")
-    for _ in $(seq 200); do [ -S "$runtime/$socket" ] && break; sleep 0.05; done
-    [ -S "$runtime/$socket" ] || e2e_fail "weston did not start: $(cat "$E2E_WORK/weston-$scale.log")"
+    e2e_start_weston "$runtime" "$socket" --width=$((1280 / scale)) --height=$((1024 / scale)) --scale=$scale ||
+        e2e_fail "weston did not start"
+    weston_pid=$WESTON_PID
     # weston names its window in a way xdotool's name search does not see.
     output=""
     for _ in $(seq 200); do

@@ -116,6 +116,9 @@ TEST_F(HeadlessTest, FailuresOfTheSystemAtStartUpAreShownOnceAndEndTheProgram) {
         EXPECT_EQ(form, nullptr) << c.what;
         ASSERT_EQ(desktop.Boxes().size(), boxes + 1) << c.what;
         EXPECT_EQ(desktop.Boxes().back().text, c.text) << c.what;
+        // The program's status tells a start that never got a window from
+        // an error its box showed.
+        EXPECT_EQ(app->ErrorBoxFailed(), c.no_window) << c.what;
     }
     FailingForm::fail = restore;
 }

@@ -90,6 +90,90 @@ TEST_F(ErrorBoxTest, LaysOutIconTextAndButtonLikeASystemBox) {
     }
 }
 
+// Messages far too long for any screen: each still gives a box, inside the
+// work area, with as much of the text as fits and "..." where it is cut,
+// while the whole text goes to the platform's report (standard error).
+TEST_F(ErrorBoxTest, AnyMessageGivesABoxThatFitsTheWorkAreaCutVisibly) {
+    std::string deep_path = "Cannot open file /media/cdrom";
+    for (int i = 0; i < 400; ++i) deep_path += "/folder" + std::to_string(i);
+    deep_path += "/setup.bmp";
+    std::string hundred_lines, many_lines;
+    for (int i = 0; i < 100; ++i) hundred_lines += "line " + std::to_string(i) + "\n";
+    for (int i = 0; i < 10000; ++i) many_lines += "line " + std::to_string(i) + "\n";
+    const struct {
+        const char* what;
+        std::string text;
+        bool cut;
+    } messages[] = {
+        {"a short message", "'abc' is not a valid integer value.", false},
+        {"a path in a deep folder", deep_path, false},
+        {"a file name of ten thousand characters", "Cannot open file " + std::string(10000, 'w') + ".bmp", true},
+        {"a hundred lines", hundred_lines, true},
+        {"ten thousand lines", many_lines, true},
+        {"a word of a megabyte", std::string(1 << 20, 'x'), true},
+    };
+    const struct {
+        const char* what;
+        TRect work;
+    } desktops[] = {
+        {"a whole screen", {0, 0, 1280, 1024}},
+        {"panels at the top and on the left", {48, 30, 1280, 1024}},
+    };
+    for (const auto& d : desktops) {
+        desktop.SetWorkArea(d.work);
+        for (const auto& m : messages) {
+            const std::string what = std::string(m.what) + " on " + d.what;
+            {
+                TErrorDialog box("Automenu", m.text);
+                const std::string& shown = box.Message().Caption();
+                EXPECT_EQ(shown.size() >= 3 && shown.compare(shown.size() - 3, 3, "...") == 0, m.cut) << what;
+                EXPECT_LE(shown.size(), 200000u) << what;
+                EXPECT_LE(box.Message().Left() + box.Message().Width(), d.work.Width() * 7 / 8) << what;
+                EXPECT_LE(box.Message().Top() + box.Message().Height(), box.OkButton().Top()) << what;
+            }
+            Show(m.text, [&](WindowId box) {
+                const TPoint at = desktop.Position(box);
+                const TSize client = desktop.ClientSize(box);
+                const auto frame = desktop.Frame(box);
+                const TRect outer{at.x, at.y, at.x + client.cx + frame.left + frame.right,
+                                  at.y + client.cy + frame.top + frame.bottom};
+                EXPECT_EQ(outer.Intersect(d.work), outer) << what << ": inside the work area";
+            });
+            EXPECT_EQ(desktop.Boxes().back().text.substr(0, m.text.size()), m.text) << what << ": the whole text";
+        }
+    }
+}
+
+TEST_F(ErrorBoxTest, AWideTextTakesTheNarrowestOfWindowsWidthsAtWhichItFits) {
+    // Lines of words: a few fit at five eighths of the screen; more need
+    // three quarters or seven eighths; more still are cut at seven eighths.
+    const auto words = [](int lines) {
+        std::string text;
+        for (int i = 0; i < lines * 20; ++i) text += "word ";
+        return text;
+    };
+    const int line = TErrorDialog(" ", "x").Message().Height();
+    const int five_eighths = 1280 * 5 / 8 - TErrorDialog::kTextLeft - 11;
+    const int seven_eighths = 1280 * 7 / 8 - TErrorDialog::kTextLeft - 11;
+    int previous_width = 0;
+    for (int lines : {5, 60, 70, 80, 200}) {
+        TErrorDialog box("Automenu", words(lines));
+        const TLabel& text = box.Message();
+        EXPECT_GE(text.Width(), previous_width) << lines;
+        EXPECT_GT(text.Width(), five_eighths * 9 / 10) << lines;
+        EXPECT_LE(text.Width(), seven_eighths) << lines;
+        EXPECT_LE(box.ClientHeight() + 27, 1024) << lines;
+        if (lines == 5) {
+            EXPECT_LE(text.Width(), five_eighths);
+        }
+        if (lines == 200) {
+            EXPECT_GT(text.Width(), 1280 * 6 / 8 - TErrorDialog::kTextLeft - 11);
+        }
+        EXPECT_EQ(text.Height() % line, 0) << lines;
+        previous_width = text.Width();
+    }
+}
+
 TEST_F(ErrorBoxTest, EnterEscapeSpaceTheButtonAndTheCloseButtonDismissItOtherInputDoesNot) {
     const struct {
         const char* what;

@@ -498,5 +498,41 @@ TEST_F(StartupTest, ConfiguredSizeKeepsTheCornerOfTheCentredWindow) {
     EXPECT_EQ(Form().Height(), 480);
 }
 
+TEST_F(StartupTest, AWindowLargerThanTheScreenKeepsItsCaptionAndCloseButtonOnIt) {
+    // Screens in design units: high-DPI desktops (1280 x 1024 and 1920 x
+    // 1080 at scale 3, 1280 x 1024 at 4) and an ordinary one with a panel.
+    const struct {
+        const char* what;
+        TSize screen;
+        TRect work;
+        const char* width;
+        const char* height;
+    } cases[] = {
+        {"1280 x 1024 at scale 3", {426, 341}, {0, 0, 426, 341}, "640", "480"},
+        {"1920 x 1080 at scale 3", {640, 360}, {0, 0, 640, 360}, "640", "480"},
+        {"1280 x 1024 at scale 4", {320, 256}, {0, 0, 320, 256}, "640", "480"},
+        {"wider than the screen, centred for the design size", {1280, 1024}, {0, 0, 1280, 1024}, "5000", "480"},
+        {"panels above and on the left", {1280, 1024}, {40, 30, 1280, 1024}, "5000", "5000"},
+    };
+    for (const auto& c : cases) {
+        desktop.SetScreen(c.screen, 96);
+        desktop.SetWorkArea(c.work);
+        AutorunText text = AutorunText::Full();
+        text.Set(KeyId::FormWidth, c.width);
+        text.Set(KeyId::FormHeight, c.height);
+        Restart(text);
+        const TPoint at = desktop.WindowPosition(Window());
+        const auto frame = desktop.Frame(Window());
+        EXPECT_GE(at.y, c.work.top) << c.what << ": the caption's top";
+        if (Form().Width() - frame.left - frame.right <= c.work.Width()) {
+            EXPECT_GE(at.x + frame.left, c.work.left) << c.what << ": the caption's left end";
+        }
+        EXPECT_LE(at.x + Form().Width() - frame.right, c.work.right) << c.what << ": the close button";
+        desktop.RequestClose(Window());
+        Pump();
+        EXPECT_TRUE(app->Terminated()) << c.what << ": closed by its close button";
+    }
+}
+
 }  // namespace
 }  // namespace automenu
