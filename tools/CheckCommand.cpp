@@ -6,6 +6,7 @@
 
 #include "AutorunChecker.h"
 #include "CheckedFile.h"
+#include "EncodingChecker.h"
 #include "FindingList.h"
 #include "LabelChecker.h"
 #include "LayoutChecker.h"
@@ -50,9 +51,10 @@ CheckReport CheckDirectory(const std::string& directory, const std::string& file
     // The file's lines are checked as the reader reads them, once.
     FindingList findings;
     LayoutChecker layout(findings, IsUtf16(DetectTextEncoding(bytes)));
-    const CheckedFile file(absolute, ProfileReader::FromBytes(std::move(bytes), platform::LocaleCodePage(),
+    const CheckedFile file(absolute, ProfileReader::FromBytes(bytes, platform::LocaleCodePage(),
                                                               [&](const IniLine& line) { layout.See(line); }));
     layout.Finish();
+    EncodingChecker(file, bytes, findings).Run();
     ValueChecker(file, findings).Run();
     LabelChecker labels(file, findings);
     labels.CheckLabels();
@@ -60,6 +62,7 @@ CheckReport CheckDirectory(const std::string& directory, const std::string& file
     targets.CheckLaunchTargets();
     AutorunChecker(file, findings).Run();
     labels.CheckFonts();
+    labels.CheckScripts();
     PassChecker(file, findings).Run(targets);
     report.findings = findings.TakeSorted();
     return report;

@@ -56,13 +56,16 @@ const ToolCommand kCommands[] = {
      "Lists the 23 sections and 240 keys of AUTORUN.INF, each key with the kind of its\n"
      "value, when it is read, and what a missing key reads as.\n",
      RunKeys},
-    {"template", "[DIR] [--force]", "write a commented AUTORUN.INF for a menu with three entries",
+    {"template", "[DIR] [--force] [--encoding utf-16|utf-8|ansi]", "write a commented AUTORUN.INF for a menu with three entries",
      "Without DIR, prints a complete, commented AUTORUN.INF for a menu with a title,\n"
      "two lines of text, three entries and an exit entry. With DIR, writes it there\n"
      "together with the files it names (LOGO.ICO, BACK.BMP, README.TXT, LICENSE.TXT),\n"
      "and an [autorun] section for Windows (open=automenu.exe, the logo as icon, the\n"
      "title as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
-     "An existing AUTORUN.INF is kept unless --force is given.\n",
+     "An existing AUTORUN.INF is kept unless --force is given. --encoding writes the\n"
+     "file in UTF-16 (little-endian, with byte-order mark), which every PC and Windows\n"
+     "itself read the same, in UTF-8 (without mark, as Notepad saves it), or in ASCII\n"
+     "for an ANSI code page (ansi, the default).\n",
      RunTemplate},
     {"pack", "SOURCE OUTPUT [--iso FILE [--volume-label NAME]] [--no-windows] [--no-linux] [--keep|--leave-out PATH]",
      "make a medium folder (and an ISO image) that starts the menu",
