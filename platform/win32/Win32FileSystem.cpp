@@ -89,16 +89,18 @@ std::string Win32FileSystem::ProgramPath() {
 }
 
 std::unique_ptr<IProfile> Win32FileSystem::OpenProfile(const std::string& path) {
-    // The file is read once to learn its encoding. A UTF-8 file is read by
-    // the framework's own reader, as the profile API would read it in the
-    // ANSI code page; so is a file over 16 MiB, of which only the first 16
-    // MiB are read, as on Linux (the profile API would read it whole, again
-    // for every lookup). The API reads the rest: ANSI and UTF-16 files.
+    // The file is read once to learn its encoding. The profile API reads
+    // what Windows reads as the menu does: files in the ANSI code page and
+    // UTF-16 LE. The framework's own reader reads the rest: UTF-8, which the
+    // API would read in the code page (with a mark as part of line 1),
+    // UTF-16 BE, which Windows is not documented to know, and a file over 16
+    // MiB, of which only the first 16 MiB are read, as on Linux (the API
+    // would read it whole, again for every lookup).
     std::optional<std::string> bytes = ReadProfileBytes(path, ProfileReader::kMaxFileBytes + 1);
     if (bytes) {
         const TextEncoding encoding = DetectTextEncoding(*bytes);
-        if (bytes->size() > ProfileReader::kMaxFileBytes || encoding == TextEncoding::Utf8 ||
-            encoding == TextEncoding::Utf8WithMark)
+        if (bytes->size() > ProfileReader::kMaxFileBytes ||
+            (encoding != TextEncoding::Ansi && encoding != TextEncoding::Utf16Le))
             return std::make_unique<ProfileReader>(ProfileReader::FromBytes(std::move(*bytes), SystemCodePage()));
     }
     return std::make_unique<Win32Profile>(path);
