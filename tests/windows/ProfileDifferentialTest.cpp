@@ -100,6 +100,18 @@ void ExpectSameAnswers(const ScratchFile& file, const std::string& bytes, const 
     }
 }
 
+// 150 files of 1 to 40 pieces each, picked at random.
+void ExpectSameAnswersForGeneratedFiles(const std::vector<std::string>& pieces, unsigned seed) {
+    std::mt19937 random(seed);
+    ScratchFile file;
+    for (int n = 0; n < 150; ++n) {
+        std::string bytes;
+        const int count = std::uniform_int_distribution<int>(1, 40)(random);
+        for (int i = 0; i < count; ++i) bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        ExpectSameAnswers(file, bytes, "generated " + std::to_string(n));
+    }
+}
+
 // Windows keeps a profile file it has read; the next pass must see an edit.
 TEST(ProfileDifferential, EachPassSeesTheFileAsItIsThen) {
     ScratchFile file;
@@ -145,14 +157,7 @@ TEST(ProfileDifferential, HandWrittenFilesReadAsTheSystemReadsThem) {
 TEST(ProfileDifferential, GeneratedFilesReadAsTheSystemReadsThem) {
     const std::vector<std::string> pieces = {"[", "]", "=", " ", "\t", "\r\n", "\n", "\r", "S", "s", "K",
                                              "k", "Key", "v", "\"", "'", ";", "[S]", "\x1A", "\xA0", "x"};
-    std::mt19937 random(20261209);
-    ScratchFile file;
-    for (int n = 0; n < 150; ++n) {
-        std::string bytes;
-        const int count = std::uniform_int_distribution<int>(1, 40)(random);
-        for (int i = 0; i < count; ++i) bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
-        ExpectSameAnswers(file, bytes, "generated " + std::to_string(n));
-    }
+    ExpectSameAnswersForGeneratedFiles(pieces, 20261209);
 }
 
 std::string Utf16(std::string_view ascii, bool big_endian) {
@@ -222,14 +227,7 @@ TEST(ProfileDifferential, GeneratedDoubleByteFilesReadAsTheSystemReadsThem) {
     const std::vector<std::string> pieces = {"[", "]", "=", " ", "\r\n", "\n", "S", "K", "v", "\"",
                                              "\x83\x5B", "\x83\x5C", "\x83\x5D", "\x83\x41", "\x83\x61",
                                              "\x95\x5C", "\x81", "\xB1"};
-    std::mt19937 random(20261210);
-    ScratchFile file;
-    for (int n = 0; n < 150; ++n) {
-        std::string bytes;
-        const int count = std::uniform_int_distribution<int>(1, 40)(random);
-        for (int i = 0; i < count; ++i) bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
-        ExpectSameAnswers(file, bytes, "generated " + std::to_string(n));
-    }
+    ExpectSameAnswersForGeneratedFiles(pieces, 20261210);
 }
 
 // A file over 16 MiB is read as on Linux: its first 16 MiB, whatever the

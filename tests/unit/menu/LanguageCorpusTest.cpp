@@ -6,13 +6,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "formats/CodePage.h"
 #include "menu/MenuTestSupport.h"
 #include "platform/posix/IconvCodePage.h"
 #include "platform/posix/ScopedEnvironmentVariable.h"
+#include "support/FileBytes.h"
 
 namespace automenu {
 namespace {
@@ -40,20 +40,13 @@ struct Language {
     }
 };
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 std::vector<Language> Languages() {
     std::vector<Language> out;
     for (const auto& entry : fs::directory_iterator(kCorpus)) {
         if (!entry.is_directory()) continue;
         Language language;
         language.name = entry.path().filename().string();
-        std::istringstream lines(ReadAll(entry.path() / "expected.txt"));
+        std::istringstream lines(testing::FileBytes(entry.path() / "expected.txt"));
         std::string code_page;
         std::getline(lines, language.locale);
         std::getline(lines, code_page);
@@ -83,7 +76,7 @@ TEST(LanguageCorpus, EveryEncodingReadsTheSameOnAPcOfTheLanguage) {
         for (const char* encoding : kEncodings) {
             SCOPED_TRACE(language.name + "/" + encoding);
             const ProfileReader reader =
-                ProfileReader::FromBytes(ReadAll(kCorpus + "/" + language.name + "/" + encoding), page);
+                ProfileReader::FromBytes(testing::FileBytes(kCorpus + "/" + language.name + "/" + encoding), page);
             for (const Row& row : language.rows) EXPECT_EQ(reader.ReadString(row.section, row.key, "0"), row.value) << row.key;
         }
     }
@@ -95,7 +88,7 @@ TEST(LanguageCorpus, UnicodeFilesReadTheSameOnAnEnglishPc) {
         for (const char* encoding : kEncodings) {
             SCOPED_TRACE(language.name + "/" + encoding);
             const ProfileReader reader =
-                ProfileReader::FromBytes(ReadAll(kCorpus + "/" + language.name + "/" + encoding), english);
+                ProfileReader::FromBytes(testing::FileBytes(kCorpus + "/" + language.name + "/" + encoding), english);
             int differing = 0;
             for (const Row& row : language.rows) differing += reader.ReadString(row.section, row.key, "0") != row.value;
             // The ANSI file shows as written only where the code page is the author's.
@@ -112,7 +105,7 @@ TEST(LanguageCorpus, UnicodeFilesReadTheSameOnAnEnglishPc) {
 class LanguageMenuTest : public testing::MenuTest {};
 
 TEST_F(LanguageMenuTest, ShowsTheTextAndOpensTheNamesOfEveryLanguage) {
-    const std::string picture = ReadAll(std::string(AUTOMENU_TEST_DATA) + "/pictures/pal1.bmp");
+    const std::string picture = testing::FileBytes(std::string(AUTOMENU_TEST_DATA) + "/pictures/pal1.bmp");
     for (const Language& language : Languages()) {
         platform::ScopedEnvironmentVariable locale("LC_ALL", language.locale.c_str());
         const std::string target = language.Value("Installation Message Label 1 File Path");
@@ -120,7 +113,7 @@ TEST_F(LanguageMenuTest, ShowsTheTextAndOpensTheNamesOfEveryLanguage) {
         folder.Write(language.Value("BackGround Image Name"), picture);
         for (const char* encoding : kEncodings) {
             SCOPED_TRACE(language.name + "/" + encoding);
-            folder.Write("AUTORUN.INF", ReadAll(kCorpus + "/" + language.name + "/" + encoding));
+            folder.Write("AUTORUN.INF", testing::FileBytes(kCorpus + "/" + language.name + "/" + encoding));
             const std::size_t boxes = desktop.Boxes().size(), opens = desktop.ShellOpens().size();
             app.reset();
             InstallationForm = nullptr;

@@ -5,12 +5,11 @@
 // its UTF-16 one on a PC of the language.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "MenuSimulation.h"
 #include "graphics/GraphicsTestSupport.h"
 #include "platform/posix/ScopedEnvironmentVariable.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace automenu::tool {
@@ -18,17 +17,10 @@ namespace {
 
 const std::string kCorpus = std::string(AUTOMENU_TEST_DATA) + "/languages";
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 PixelImage Render(const std::string& language, const char* encoding, const char* picture_name) {
     testing::TempDir folder;
-    folder.Write("AUTORUN.INF", ReadAll(kCorpus + "/" + language + "/" + encoding));
-    folder.Write(picture_name, ReadAll(std::string(AUTOMENU_TEST_DATA) + "/pictures/pal1.bmp"));
+    folder.Write("AUTORUN.INF", testing::FileBytes(kCorpus + "/" + language + "/" + encoding));
+    folder.Write(picture_name, testing::FileBytes(std::string(AUTOMENU_TEST_DATA) + "/pictures/pal1.bmp"));
     {
         MenuSimulation menu(folder.Path());
         EXPECT_FALSE(menu.StartUp());
