@@ -108,14 +108,16 @@ BENCHMARK(BM_DecodeBmpHeaderLargerThanScreen)->Unit(benchmark::kMicrosecond);
 // Six images (16 to 256 pixels, 32-bit, the largest as PNG); the 32 x 32 one is chosen and decoded.
 void BM_BuildSixImageIcon(benchmark::State& state) {
     const auto file = ReadData("six_images.ico");
-    for (auto _ : state) benchmark::DoNotOptimize(BuildIcon(file, {32, 32}, 0, {1280, 1024}, &platform::DecodePngWithCairo));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildIcon(file, {32, 32}, 0, {1280, 1024}, &platform::DecodePngWithCairo));
 }
 BENCHMARK(BM_BuildSixImageIcon)->Unit(benchmark::kMicrosecond);
 
 void PlayInto632x453(benchmark::State& state, const char* name) {
     const auto metafile = ReadMetafile(ReadData(name));
     for (auto _ : state)
-        benchmark::DoNotOptimize(platform::RenderMetafileImage(metafile.bits, {0, 0, 631, 452}, {632, 453}, {1280, 1024}));
+        benchmark::DoNotOptimize(
+            platform::RenderMetafileImage(metafile.bits, {0, 0, 631, 452}, {632, 453}, {1280, 1024}));
     state.counters["records_bytes"] = static_cast<double>(metafile.bits.records.size());
 }
 

@@ -76,7 +76,7 @@ void EncodingChecker::CheckUtf8() {
 void EncodingChecker::CheckAutorunLabel() {
     for (const std::string& key : AutorunKeys()) {
         const IniKeyEntry* entry = m_file.Key(kAutorunSection, key);
-        if (!entry || !entry->hasValue || IsAscii(m_file.Value(kAutorunSection, key))) continue;
+        if (!entry || !entry->has_value || IsAscii(m_file.Value(kAutorunSection, key))) continue;
         m_findings.Add(Severity::Warning, static_cast<int>(entry->line),
                        "Windows reads [autorun] itself, in the PC's ANSI code page: " + Quote(key) +
                            " shows garbled there unless the file is saved as UTF-16 LE");

@@ -34,9 +34,12 @@ private:
 struct ImagingApi {
     SystemLibrary ole32{"ole32.dll"};
     SystemLibrary codecs{"windowscodecs.dll"};
-    decltype(&::CoInitializeEx) initialize = ole32.Get<std::remove_pointer_t<decltype(&::CoInitializeEx)>>("CoInitializeEx");
-    decltype(&::CoUninitialize) uninitialize = ole32.Get<std::remove_pointer_t<decltype(&::CoUninitialize)>>("CoUninitialize");
-    decltype(&::CoCreateInstance) create = ole32.Get<std::remove_pointer_t<decltype(&::CoCreateInstance)>>("CoCreateInstance");
+    decltype(&::CoInitializeEx) initialize =
+        ole32.Get<std::remove_pointer_t<decltype(&::CoInitializeEx)>>("CoInitializeEx");
+    decltype(&::CoUninitialize) uninitialize =
+        ole32.Get<std::remove_pointer_t<decltype(&::CoUninitialize)>>("CoUninitialize");
+    decltype(&::CoCreateInstance) create =
+        ole32.Get<std::remove_pointer_t<decltype(&::CoCreateInstance)>>("CoCreateInstance");
     decltype(&::WICConvertBitmapSource) convert =
         codecs.Get<std::remove_pointer_t<decltype(&::WICConvertBitmapSource)>>("WICConvertBitmapSource");
     bool Complete() const { return initialize && uninitialize && create && convert; }

@@ -78,7 +78,9 @@ public:
     bool ErrorBox(const std::string&, const std::string&) override { return true; }
     std::shared_ptr<platform::IFont> CreateFont(const FontDescription&) override { return nullptr; }
     platform::ICanvas& ScreenCanvas() override { std::abort(); }
-    bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return platform::DecodePngWithCairo(png, out); }
+    bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override {
+        return platform::DecodePngWithCairo(png, out);
+    }
 };
 
 // Installs a PictureTestPlatform for the test's lifetime.

@@ -172,7 +172,8 @@ TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     for (const TemplateFile& f : TemplateFiles()) dir.Write(f.name, f.bytes);
 
     // The Windows menu is not there until the folder is packed.
-    EXPECT_NE(TemplateText().find("\nopen=automenu.exe\nicon=LOGO.ICO\nlabel=Example Product 1.0\n"), std::string::npos);
+    EXPECT_NE(TemplateText().find("\nopen=automenu.exe\nicon=LOGO.ICO\nlabel=Example Product 1.0\n"),
+              std::string::npos);
     const CheckReport report = CheckDirectory(dir.Path());
     EXPECT_EQ(report.Count(Severity::Error), 0) << FormatText(report);
     EXPECT_EQ(report.Count(Severity::Warning), 0) << FormatText(report);

@@ -12,6 +12,8 @@
 #include "base/AsciiCase.h"
 #include "formats/TextDecoding.h"
 #include "formats/TextEncoding.h"
+#include "platform/posix/IconvCodePage.h"
+#include "support/LanguageCorpus.h"
 #include "support/TempDir.h"
 
 #include <sys/stat.h>
@@ -27,7 +29,8 @@ using namespace std::string_literals;
 std::string_view Trimmed(std::string_view s) {
     constexpr std::string_view kBlanks = "\t\n\v\f\r\x1A ";
     const std::size_t begin = s.find_first_not_of(kBlanks);
-    return begin == std::string_view::npos ? std::string_view() : s.substr(begin, s.find_last_not_of(kBlanks) - begin + 1);
+    return begin == std::string_view::npos ? std::string_view()
+                                           : s.substr(begin, s.find_last_not_of(kBlanks) - begin + 1);
 }
 
 struct LexicalCase {
@@ -230,7 +233,8 @@ TEST(ProfileReader, MissingFileDirectoryAndUnreadableFileReadAsMissing) {
 
 TEST(ProfileReader, ReadsAFile) {
     testing::TempDir dir;
-    const ProfileReader reader = platform::PosixFileSystem::ReadProfile(dir.Write("AUTORUN.INF", "[Logo Setup]\r\nLogo Use=YES\r\n"));
+    const ProfileReader reader =
+        platform::PosixFileSystem::ReadProfile(dir.Write("AUTORUN.INF", "[Logo Setup]\r\nLogo Use=YES\r\n"));
     EXPECT_TRUE(reader.HasFile());
     EXPECT_EQ(reader.ReadString("Logo Setup", "Logo Use", "0"), "YES");
 }
@@ -326,7 +330,8 @@ TEST(ProfileReader, LookupsAgreeWithTheLinesReadOnRandomFiles) {
     for (int round = 0; round < 300; ++round) {
         std::string text;
         const int length = std::uniform_int_distribution<int>(0, 120)(random);
-        for (int i = 0; i < length; ++i) text += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+        for (int i = 0; i < length; ++i)
+            text += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
         std::vector<IniLine> read;
         const ProfileReader reader = ProfileReader::FromBytes(text, [&](const IniLine& line) {
             if (line.fate == IniLine::Fate::Read && line.kind != IniLine::Kind::Section) read.push_back(line);
@@ -364,6 +369,46 @@ TEST(ProfileReader, BinaryGarbageNeverFails) {
         EXPECT_EQ(reader.ReadString("Logo Setup", "Logo Use", "0"), "0");
         if (round % 4 == 3) {
             EXPECT_TRUE(IsValidUtf8(reader.ReadString("", "k", "0")));
+        }
+    }
+}
+
+// The menus of ten languages (tests/data/languages), each saved the four
+// ways an author saves it.
+const CodePage& CodePageOfLocale(const char* locale) {
+    LocaleSettings settings;
+    settings.lc_all = locale;
+    return CodePageFromIconv(ChooseAnsiCodePage(settings));
+}
+
+TEST(ProfileReader, EveryEncodingOfAMenuReadsTheSameOnAPcOfItsLanguage) {
+    const auto languages = testing::CorpusLanguages();
+    ASSERT_GE(languages.size(), 8u);
+    for (const auto& language : languages) {
+        const CodePage& page = CodePageOfLocale(language.locale.c_str());
+        ASSERT_EQ(page.Number(), language.code_page) << language.name;
+        for (const char* encoding : testing::kCorpusEncodings) {
+            SCOPED_TRACE(language.name + "/" + encoding);
+            const ProfileReader reader = ProfileReader::FromBytes(language.File(encoding), page);
+            for (const auto& row : language.rows)
+                EXPECT_EQ(reader.ReadString(row.section, row.key, "0"), row.value) << row.key;
+        }
+    }
+}
+
+TEST(ProfileReader, OnAnEnglishPcOnlyTheUnicodeFilesOfAMenuReadAsWritten) {
+    const CodePage& english = CodePageOfLocale("en_US.UTF-8");
+    for (const auto& language : testing::CorpusLanguages()) {
+        for (const char* encoding : testing::kCorpusEncodings) {
+            SCOPED_TRACE(language.name + "/" + encoding);
+            const ProfileReader reader = ProfileReader::FromBytes(language.File(encoding), english);
+            int differing = 0;
+            for (const auto& row : language.rows) differing += reader.ReadString(row.section, row.key, "0") != row.value;
+            // The ANSI file shows as written only where the code page is the author's.
+            if (std::string_view(encoding) == "ansi.inf")
+                EXPECT_GT(differing, 0);
+            else
+                EXPECT_EQ(differing, 0);
         }
     }
 }
