@@ -14,22 +14,30 @@ TextEncoding DetectTextEncoding(std::string_view bytes) {
 
 std::size_t ByteOrderMarkLength(TextEncoding encoding) {
     switch (encoding) {
-        case TextEncoding::Utf8WithMark: return 3;
+        case TextEncoding::Utf8WithMark:
+            return 3;
         case TextEncoding::Utf16Le:
-        case TextEncoding::Utf16Be: return 2;
+        case TextEncoding::Utf16Be:
+            return 2;
         case TextEncoding::Ansi:
-        case TextEncoding::Utf8: break;
+        case TextEncoding::Utf8:
+            break;
     }
     return 0;
 }
 
 std::string_view TextEncodingName(TextEncoding encoding) {
     switch (encoding) {
-        case TextEncoding::Ansi: return "ANSI code page";
-        case TextEncoding::Utf8: return "UTF-8";
-        case TextEncoding::Utf8WithMark: return "UTF-8 with byte-order mark";
-        case TextEncoding::Utf16Le: return "UTF-16 LE";
-        case TextEncoding::Utf16Be: return "UTF-16 BE";
+        case TextEncoding::Ansi:
+            return "ANSI code page";
+        case TextEncoding::Utf8:
+            return "UTF-8";
+        case TextEncoding::Utf8WithMark:
+            return "UTF-8 with byte-order mark";
+        case TextEncoding::Utf16Le:
+            return "UTF-16 LE";
+        case TextEncoding::Utf16Be:
+            return "UTF-16 BE";
     }
     return "";
 }

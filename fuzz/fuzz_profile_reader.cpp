@@ -30,11 +30,11 @@ bool EndsInBlank(std::string_view name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using automenu::IniLine;
-    using automenu::ProfileReader;
     using automenu::IsValidUtf8;
+    using automenu::ProfileReader;
     using automenu::TextEncoding;
-    static constexpr unsigned kCodePages[] = {932, 936, 949, 950, 1250, 1251, 1252, 1253,
-                                              1254, 1255, 1256, 1257, 1258, 874};
+    static constexpr unsigned kCodePages[] = {932,  936,  949,  950,  1250, 1251, 1252,
+                                              1253, 1254, 1255, 1256, 1257, 1258, 874};
     const unsigned code_page = size == 0 ? 1252 : kCodePages[data[size - 1] % std::size(kCodePages)];
     const automenu::CodePage& ansi = automenu::platform::CodePageFromIconv(code_page);
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -18,7 +18,8 @@ namespace {
 class CodeUnits {
 public:
     CodeUnits(std::string_view bytes, TextEncoding encoding)
-        : m_bytes(bytes), m_encoding(encoding), m_begin(ByteOrderMarkLength(encoding)), m_width(IsUtf16(encoding) ? 2 : 1) {}
+        : m_bytes(bytes), m_encoding(encoding), m_begin(ByteOrderMarkLength(encoding)),
+          m_width(IsUtf16(encoding) ? 2 : 1) {}
     bool Whole() const { return (m_bytes.size() - m_begin) % m_width == 0; }
     std::size_t Size() const { return (m_bytes.size() - m_begin) / m_width; }
     unsigned At(std::size_t i) const {
@@ -81,9 +82,9 @@ std::string InFileEncoding(const CheckedFile& file, const std::string& text) {
 bool HasAutorunSection(const CheckedFile& file) { return file.Section(kAutorunSection) != nullptr; }
 
 bool HasAutorunSection(std::string_view bytes) {
-    return HasAutorunSection(
-        CheckedFile("", ProfileReader::FromBytes(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)),
-                                                 platform::LocaleCodePage())));
+    return HasAutorunSection(CheckedFile(
+        "",
+        ProfileReader::FromBytes(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)), platform::LocaleCodePage())));
 }
 
 AutorunValues AutorunValuesFor(const CheckedFile& file) {

@@ -27,13 +27,18 @@ EncodingChecker::EncodingChecker(const CheckedFile& file, std::string_view bytes
 
 void EncodingChecker::Run() {
     switch (m_encoding) {
-        case TextEncoding::Ansi: CheckAnsi(); break;
+        case TextEncoding::Ansi:
+            CheckAnsi();
+            break;
         case TextEncoding::Utf8:
-        case TextEncoding::Utf8WithMark: CheckUtf8(); break;
+        case TextEncoding::Utf8WithMark:
+            CheckUtf8();
+            break;
         case TextEncoding::Utf16Le:
         case TextEncoding::Utf16Be:
-            m_findings.Add(Severity::Note, 0,
-                           "encoding: " + std::string(TextEncodingName(m_encoding)) + ", which every PC reads the same");
+            m_findings.Add(
+                Severity::Note, 0,
+                "encoding: " + std::string(TextEncodingName(m_encoding)) + ", which every PC reads the same");
             break;
     }
 }

@@ -2,9 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
-#include <array>
 #include <fstream>
 #include <optional>
 #include <stdexcept>
@@ -270,10 +270,12 @@ std::string AutorunSection() {
 // ASCII also make a UTF-8 file read as UTF-8, which ASCII alone would not.
 constexpr std::string_view kUtf8Note =
     "; Saved as UTF-8: captions can be written in any language (Espa\u00f1ol,\n"
-    "; \u0420\u0443\u0441\u0441\u043a\u0438\u0439, \u65e5\u672c\u8a9e, \u0627\u0644\u0639\u0631\u0628\u064a\u0629 ...) and show the same on every PC.\n";
+    "; \u0420\u0443\u0441\u0441\u043a\u0438\u0439, \u65e5\u672c\u8a9e, \u0627\u0644\u0639\u0631\u0628\u064a\u0629 ...) "
+    "and show the same on every PC.\n";
 constexpr std::string_view kUtf16Note =
     "; Saved as UTF-16: captions can be written in any language (Espa\u00f1ol,\n"
-    "; \u0420\u0443\u0441\u0441\u043a\u0438\u0439, \u65e5\u672c\u8a9e, \u0627\u0644\u0639\u0631\u0628\u064a\u0629 ...) and show the same on every PC,\n"
+    "; \u0420\u0443\u0441\u0441\u043a\u0438\u0439, \u65e5\u672c\u8a9e, \u0627\u0644\u0639\u0631\u0628\u064a\u0629 ...) "
+    "and show the same on every PC,\n"
     "; also to Windows itself, which reads the [autorun] section.\n";
 
 std::optional<TemplateEncoding> EncodingNamed(std::string_view name) {

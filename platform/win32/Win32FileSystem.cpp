@@ -8,9 +8,9 @@
 
 #include "formats/TextEncoding.h"
 #include "platform/ProfileReader.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Profile.h"
-#include "platform/win32/WideText.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace automenu::platform {

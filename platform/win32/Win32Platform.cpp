@@ -157,10 +157,10 @@ WindowId Win32Platform::CreateWindow(const WindowParams& params) {
     const DWORD ex_style = ExStyleOf(params.kind);
     RECT outer{0, 0, std::max(params.client_size.cx, 1), std::max(params.client_size.cy, 1)};
     ::AdjustWindowRectEx(&outer, style, FALSE, ex_style);
-    HWND hwnd = ::CreateWindowExW(ex_style, params.kind == WindowKind::Dialog ? kDialogClass : kTooltipClass,
-                                  Wide(params.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                                  ::GetModuleHandleW(nullptr), this);
+    HWND hwnd =
+        ::CreateWindowExW(ex_style, params.kind == WindowKind::Dialog ? kDialogClass : kTooltipClass,
+                          Wide(params.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                          outer.bottom - outer.top, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
     if (!hwnd) return kNoWindow;
     const WindowId id = m_next_id++;
     Window& win = m_windows[id];

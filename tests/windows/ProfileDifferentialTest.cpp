@@ -59,10 +59,10 @@ struct Lookup {
 // The menu asks in UTF-8: the names of a file without mark are taken in the
 // system's code page.
 std::vector<Lookup> LookupsFor(const std::string& file_bytes) {
-    const std::string bytes =
-        file_bytes.starts_with("\xEF\xBB\xBF") || file_bytes.starts_with("\xFF\xFE") || file_bytes.starts_with("\xFE\xFF")
-            ? file_bytes
-            : platform::SystemCodePage().Decode(file_bytes);
+    const std::string bytes = file_bytes.starts_with("\xEF\xBB\xBF") || file_bytes.starts_with("\xFF\xFE") ||
+                                      file_bytes.starts_with("\xFE\xFF")
+                                  ? file_bytes
+                                  : platform::SystemCodePage().Decode(file_bytes);
     std::set<std::string> sections{"", "S", "s", "Missing"};
     std::set<std::string> keys{"K", "k", "Key", "Missing"};
     std::size_t start = 0;
@@ -225,9 +225,9 @@ TEST(ProfileDifferential, GeneratedDoubleByteFilesReadAsTheSystemReadsThem) {
     if (!CodePage::IsDoubleByte(::GetACP())) GTEST_SKIP() << "the code page is " << ::GetACP();
     // Lead bytes with trail bytes that are "[", "\\", "]", letters, and a
     // lead byte alone before a line end.
-    const std::vector<std::string> pieces = {"[", "]", "=", " ", "\r\n", "\n", "S", "K", "v", "\"",
-                                             "\x83\x5B", "\x83\x5C", "\x83\x5D", "\x83\x41", "\x83\x61",
-                                             "\x95\x5C", "\x81", "\xB1"};
+    const std::vector<std::string> pieces = {"[",        "]",        "=",        " ",        "\r\n",     "\n",
+                                             "S",        "K",        "v",        "\"",       "\x83\x5B", "\x83\x5C",
+                                             "\x83\x5D", "\x83\x41", "\x83\x61", "\x95\x5C", "\x81",     "\xB1"};
     ExpectSameAnswersForGeneratedFiles(pieces, 20261210);
 }
 

@@ -24,7 +24,11 @@ TEST(CodePage, DecodesAsWindowsDoes) {
         std::string_view utf8;
     } cases[] = {
         {1251, "Russian", "\xCC\xE5\xED\xFE"sv, "Меню"},
-        {1250, "Polish", "Wyj\x9C" "cie \xA3\xF3" "d\x9F"sv, "Wyjście Łódź"},
+        {1250, "Polish",
+         "Wyj\x9C"
+         "cie \xA3\xF3"
+         "d\x9F"sv,
+         "Wyjście Łódź"},
         {1252, "the five bytes without a letter are C1 controls", "\x80\x81\x8D\x8F\x90\x9D\x9F"sv,
          "€\u0081\u008D\u008F\u0090\u009DŸ"},
         {1250, "a byte without a letter below 0xA0", "\x81"sv, "\u0081"},
@@ -42,7 +46,10 @@ TEST(CodePage, DecodesAsWindowsDoes) {
         {932, "single bytes without a letter", "\x80\xA0\xFD\xFF"sv, "\u0080\uF8F0\uF8F1\uF8F3"},
         {936, "Simplified Chinese", "\xC4\xE3\xBA\xC3"sv, "你好"},
         {936, "the euro sign is one byte", "\x80"sv, "€"},
-        {936, "an unknown pair is ?", "\x81\x0A" "b"sv, "?b"},
+        {936, "an unknown pair is ?",
+         "\x81\x0A"
+         "b"sv,
+         "?b"},
         {949, "Korean, and a letter of its extension", "\xC7\xD1\x81\x41"sv, "한갂"},
         {950, "Traditional Chinese", "\xA4\xA4\xA4\xE5"sv, "中文"},
         {950, "a lead byte at the end", "\xA4"sv, "?"},
@@ -84,7 +91,8 @@ TEST(CodePage, EncodesWhatItDecodes) {
 
 TEST(CodePage, AnyBytesDecodeToBoundedValidUtf8) {
     std::mt19937 random(26);
-    for (unsigned number : {874u, 932u, 936u, 949u, 950u, 1250u, 1251u, 1252u, 1253u, 1254u, 1255u, 1256u, 1257u, 1258u}) {
+    for (unsigned number :
+         {874u, 932u, 936u, 949u, 950u, 1250u, 1251u, 1252u, 1253u, 1254u, 1255u, 1256u, 1257u, 1258u}) {
         const CodePage& page = platform::CodePageFromIconv(number);
         ASSERT_EQ(page.Number(), number);
         std::string bytes(5000, '\0');
@@ -114,15 +122,42 @@ TEST(CodePage, WindowsGivesEachLocaleItsCodePage) {
         const char* locale;
         unsigned code_page;
     } cases[] = {
-        {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},        {"bg_BG.UTF-8", 1251},     {"sr_RS", 1251},
-        {"sr_RS@latin", 1250}, {"pl_PL.UTF-8", 1250},  {"cs_CZ", 1250},           {"hu_HU.ISO-8859-2", 1250},
-        {"el_GR.UTF-8", 1253}, {"tr_TR.UTF-8", 1254},  {"az_AZ", 1254},           {"uz_UZ", 1254},
-        {"uz_UZ@cyrillic", 1251}, {"he_IL.UTF-8", 1255}, {"ar_EG.UTF-8", 1256}, {"fa_IR", 1256},
-        {"lt_LT", 1257},       {"lv_LV", 1257},        {"et_EE.UTF-8", 1257},     {"vi_VN", 1258},
-        {"th_TH.UTF-8", 874},  {"ja_JP.UTF-8", 932},   {"ja", 932},               {"JA_jp.eucJP", 932},
-        {"zh_CN.UTF-8", 936},  {"zh_SG", 936},         {"zh", 936},               {"zh_TW.UTF-8", 950},
-        {"zh_HK.UTF-8", 950},  {"ko_KR.UTF-8", 949},   {"en_US.UTF-8", 1252},     {"de_DE@euro", 1252},
-        {"hi_IN", 1252},       {"C", 1252},            {"C.UTF-8", 1252},         {"POSIX", 1252},
+        {"ru_RU.UTF-8", 1251},
+        {"uk_UA", 1251},
+        {"bg_BG.UTF-8", 1251},
+        {"sr_RS", 1251},
+        {"sr_RS@latin", 1250},
+        {"pl_PL.UTF-8", 1250},
+        {"cs_CZ", 1250},
+        {"hu_HU.ISO-8859-2", 1250},
+        {"el_GR.UTF-8", 1253},
+        {"tr_TR.UTF-8", 1254},
+        {"az_AZ", 1254},
+        {"uz_UZ", 1254},
+        {"uz_UZ@cyrillic", 1251},
+        {"he_IL.UTF-8", 1255},
+        {"ar_EG.UTF-8", 1256},
+        {"fa_IR", 1256},
+        {"lt_LT", 1257},
+        {"lv_LV", 1257},
+        {"et_EE.UTF-8", 1257},
+        {"vi_VN", 1258},
+        {"th_TH.UTF-8", 874},
+        {"ja_JP.UTF-8", 932},
+        {"ja", 932},
+        {"JA_jp.eucJP", 932},
+        {"zh_CN.UTF-8", 936},
+        {"zh_SG", 936},
+        {"zh", 936},
+        {"zh_TW.UTF-8", 950},
+        {"zh_HK.UTF-8", 950},
+        {"ko_KR.UTF-8", 949},
+        {"en_US.UTF-8", 1252},
+        {"de_DE@euro", 1252},
+        {"hi_IN", 1252},
+        {"C", 1252},
+        {"C.UTF-8", 1252},
+        {"POSIX", 1252},
         {"", 1252},
     };
     for (const Case& c : cases) EXPECT_EQ(AnsiCodePageOfLocale(c.locale), c.code_page) << c.locale;

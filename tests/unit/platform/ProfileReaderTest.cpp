@@ -128,14 +128,18 @@ const LexicalCase kLexicalCases[] = {
     {"a value of 2047 bytes is whole", kLongFile, "s", "exact", kExactValue},
     {"a quoted value is cut at 2047 bytes", kLongFile, "s", "quoted", std::string_view(kLongValue).substr(0, 2047)},
     {"a quoted value of 2047 bytes is whole", kLongFile, "s", "quoted_exact", kExactValue},
-    {"an ANSI file is read in its code page", "[s]\nk=\xE9\xFF\x80\x81\n", "s", "k", "\xC3\xA9\xC3\xBF\xE2\x82\xAC\xC2\x81"},
+    {"an ANSI file is read in its code page", "[s]\nk=\xE9\xFF\x80\x81\n", "s", "k",
+     "\xC3\xA9\xC3\xBF\xE2\x82\xAC\xC2\x81"},
     {"UTF-8 without a mark is UTF-8", "[s]\nk=\xC3\xA9\n", "s", "k", "\xC3\xA9"},
     {"one byte that is not UTF-8 makes the file ANSI", "[s]\nk=\xC3\xA9\nj=\xE9\n", "s", "k", "\xC3\x83\xC2\xA9"},
     {"a UTF-8 mark is not part of the first name", "\xEF\xBB\xBFk=v\n", "", "k", "v"},
     {"a UTF-8 file gives UTF-8", "\xEF\xBB\xBF[s]\nk=\xC3\xA9\n", "s", "k", "\xC3\xA9"},
     {"the limit counts characters, not bytes", kUtf8LongFile, "", "k", kUtf8Value},
     // In a file with a UTF-8 mark, one "?" for each maximal ill-formed subsequence.
-    {"a stray byte is one ?", "\xEF\xBB\xBFk=a\xFF\x80" "b\n", "", "k", "a??b"},
+    {"a stray byte is one ?",
+     "\xEF\xBB\xBFk=a\xFF\x80"
+     "b\n",
+     "", "k", "a??b"},
     {"a truncated sequence is one ?", "\xEF\xBB\xBFk=\xE2\x82 \xF0\x9F\x98", "", "k", "? ?"},
     {"an overlong form is one ? a byte", "\xEF\xBB\xBFk=\xC0\xAF\xE0\x80\n", "", "k", "????"},
     {"a surrogate is one ? a byte", "\xEF\xBB\xBFk=\xED\xA0\x80\n", "", "k", "???"},
@@ -403,7 +407,8 @@ TEST(ProfileReader, OnAnEnglishPcOnlyTheUnicodeFilesOfAMenuReadAsWritten) {
             SCOPED_TRACE(language.name + "/" + encoding);
             const ProfileReader reader = ProfileReader::FromBytes(language.File(encoding), english);
             int differing = 0;
-            for (const auto& row : language.rows) differing += reader.ReadString(row.section, row.key, "0") != row.value;
+            for (const auto& row : language.rows)
+                differing += reader.ReadString(row.section, row.key, "0") != row.value;
             // The ANSI file shows as written only where the code page is the author's.
             if (std::string_view(encoding) == "ansi.inf")
                 EXPECT_GT(differing, 0);

@@ -188,9 +188,9 @@ TEST_F(TextTest, RightToLeftCaptionsKeepALeftToRightLabel) {
         const char* words;
         const char* after;
     } cases[] = {
-        {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", "."},                  // Hebrew
-        {"\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7", "!"},            // Arabic
-        {"\xD8\xAA\xD8\xAB\xD8\xA8\xD9\x8A\xD8\xAA", " (x64)"},       // Arabic
+        {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", "."},               // Hebrew
+        {"\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7", "!"},       // Arabic
+        {"\xD8\xAA\xD8\xAB\xD8\xA8\xD9\x8A\xD8\xAA", " (x64)"},  // Arabic
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.words);
