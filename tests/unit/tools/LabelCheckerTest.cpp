@@ -11,16 +11,19 @@ TEST(LabelChecker, NamesTheScriptOfCaptionCharactersNoFontHas) {
         const char* caption;
         const char* missing;  // null: every character is drawn
     } cases[] = {
-        {"Установка", nullptr}, {"インストール 表示", nullptr}, {"تثبيت البرنامج", nullptr}, {"התקנה", nullptr},
-        {"ติดตั้ง", nullptr},      {"Setup \u200F(x64)", nullptr},  // a direction mark is not drawn
-        {"ᬅᬓ Setup", "Bali"},                                    // Balinese, which no Debian desktop font has
+        {"Установка", nullptr},          // Cyrillic
+        {"インストール 表示", nullptr},  // Japanese
+        {"تثبيت البرنامج", nullptr},     // Arabic
+        {"התקנה", nullptr},              // Hebrew
+        {"ติดตั้ง", nullptr},               // Thai
+        {"Setup \u200F(x64)", nullptr},  // a direction mark is not drawn
+        {"ᬅᬓ Setup", "Bali"},            // Balinese, which no Debian desktop font has
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
-        const std::string text = std::string(
-                                     "[Title Message Label Setup]\nTitle Message Label Use=YES\n"
-                                     "Title Message Label Caption=") +
-                                 c.caption + "\n";
+        const std::string text =
+            std::string("[Title Message Label Setup]\nTitle Message Label Use=YES\nTitle Message Label Caption=") +
+            c.caption + "\n";
         const CheckedFile file("/nowhere", ProfileReader::FromBytes(text));
         FindingList findings;
         LabelChecker(file, findings).CheckScripts();
