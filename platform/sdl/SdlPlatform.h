@@ -16,6 +16,7 @@
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/CairoPng.h"
+#include "platform/cairo/PictureDecoders.h"
 #include "platform/posix/CompositorWatch.h"
 #include "platform/posix/PosixFileSystem.h"
 
@@ -73,6 +74,10 @@ public:
     bool ErrorBox(const std::string& caption, const std::string& text) override;
     std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
     bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return DecodePngWithCairo(png, out); }
+    bool DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
+                       PixelImage& out) override {
+        return DecodePicturePart(format, file, visible, out);
+    }
     ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
 
 private:

@@ -1,7 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include "platform/win32/SystemLibrary.h"
-#include "platform/win32/WicPng.h"
+#include "platform/win32/WicDecoder.h"
 
 #include <windowsx.h>
 
@@ -421,6 +421,11 @@ std::shared_ptr<IFont> Win32Platform::CreateFont(const FontDescription& descript
 
 bool Win32Platform::DecodePng(std::span<const std::uint8_t> png, PixelImage& out) {
     return DecodePngWithWic(png, out);
+}
+
+bool Win32Platform::DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
+                                  PixelImage& out) {
+    return DecodePictureWithWic(format, file, visible, out);
 }
 
 LRESULT CALLBACK Win32Platform::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -13,7 +13,7 @@
 #include "formats/MetafileReader.h"
 #include "platform/metafile/MetafileScreen.h"
 #include "platform/win32/GdiCanvas.h"
-#include "platform/win32/WicPng.h"
+#include "platform/win32/WicDecoder.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Platform.h"
 

@@ -110,8 +110,8 @@ CASES = {
         ["7 error the menu cannot draw its window"],
     ),
     "picture_unknown_extension": (
-        FORM + BACKGROUND.replace("BACK.BMP", "BACK.PNG"),
-        ['7 error "Unknown picture file extension (.PNG)"'],
+        FORM + BACKGROUND.replace("BACK.BMP", "BACK.GIF"),
+        ['7 error "Unknown picture file extension (.GIF)"'],
     ),
     "picture_only_ignoring_case": (
         FORM + BACKGROUND.replace("BACK.BMP", "back.bmp"),

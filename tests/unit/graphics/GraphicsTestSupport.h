@@ -17,6 +17,7 @@
 #include "platform/Platform.h"
 #include "platform/PlatformAccess.h"
 #include "platform/cairo/CairoPng.h"
+#include "platform/cairo/PictureDecoders.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/ExpectFailure.h"
 
@@ -78,6 +79,10 @@ public:
     std::shared_ptr<platform::IFont> CreateFont(const FontDescription&) override { return nullptr; }
     platform::ICanvas& ScreenCanvas() override { std::abort(); }
     bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return platform::DecodePngWithCairo(png, out); }
+    bool DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
+                       PixelImage& out) override {
+        return platform::DecodePicturePart(format, file, visible, out);
+    }
 };
 
 // Installs a PictureTestPlatform for the test's lifetime.
