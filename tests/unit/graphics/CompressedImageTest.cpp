@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
+#include "CompressedImageRows.h"
 #include "GraphicsTestSupport.h"
 #include "base/Exceptions.h"
 #include "ui/TCompressedImage.h"
@@ -13,39 +13,9 @@ namespace {
 
 class CompressedPictures : public PictureTest {};
 
-// The top-left part of an image.
-PixelImage Crop(const PixelImage& image, TSize size) {
-    PixelImage out;
-    out.width = std::min(size.cx, image.width);
-    out.height = std::min(size.cy, image.height);
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) out.pixels.push_back(image.pixels[static_cast<std::size_t>(y) * image.width + x]);
-    return out;
-}
-
 TEST_F(CompressedPictures, DecodeAtTheirNaturalSizeWithTheirTransparency) {
-    struct Row {
-        const char* file;
-        const char* reference;  // a PNG read by cairo; JPEG files: ImageMagick's reading through libjpeg
-        TSize natural;
-        bool alpha;
-        int tolerance;  // per channel
-    } rows[] = {
-        {"png_rgb.png", "png_rgb.png", {33, 21}, false, 0},
-        {"png_rgba.png", "png_rgba.png", {33, 21}, true, 1},
-        {"png_palette_transparent.png", "png_palette_transparent.png", {33, 21}, true, 0},
-        {"png_gray.png", "png_gray.png", {33, 21}, false, 1},  // 16-bit grey
-        {"png_rgb16.png", "png_rgb16.png", {33, 21}, false, 1},
-        {"png_interlaced.png", "png_interlaced.png", {33, 21}, true, 1},
-        {"jpeg_baseline.jpg", "jpeg_baseline.png", {33, 21}, false, 2},
-        {"jpeg_progressive.jpg", "jpeg_progressive.png", {33, 21}, false, 2},
-        {"jpeg_gray.jpg", "jpeg_gray.png", {33, 21}, false, 2},
-        {"jpeg_cmyk.jpg", "jpeg_cmyk.png", {33, 21}, false, 3},
-        // Larger than the screen (1024 x 768): its natural size, its top-left part held.
-        {"png_large.png", "png_large.png", {1100, 800}, false, 0},
-        {"jpeg_large.jpg", "jpeg_large.png", {1100, 800}, false, 2},
-    };
-    for (const Row& row : rows) {
+    ASSERT_EQ(platform.ScreenSize(), kCompressedTestScreen);
+    for (const DecodedRow& row : kDecodedRows) {
         SCOPED_TRACE(row.file);
         TPicture picture;
         picture.LoadFromFile(PictureFixture(row.file));
@@ -54,7 +24,7 @@ TEST_F(CompressedPictures, DecodeAtTheirNaturalSizeWithTheirTransparency) {
         EXPECT_EQ(picture.Width(), row.natural.cx);
         EXPECT_EQ(picture.Height(), row.natural.cy);
         EXPECT_EQ(image->Image().has_alpha, row.alpha);
-        const PixelImage expected = Crop(LoadReferencePng(row.reference), platform.ScreenSize());
+        const PixelImage expected = TopLeft(LoadReferencePng(row.reference), kCompressedTestScreen);
         ASSERT_EQ(image->Image().width, expected.width);
         ASSERT_EQ(image->Image().height, expected.height);
         EXPECT_EQ(MismatchShare(image->Image(), expected, row.tolerance), 0.0);
@@ -62,38 +32,22 @@ TEST_F(CompressedPictures, DecodeAtTheirNaturalSizeWithTheirTransparency) {
 }
 
 TEST_F(CompressedPictures, DamagedOrOversizedFilesFailWithTheirKindsMessage) {
-    struct Row {
-        const char* file;
-        const std::type_info& type;
-        const char* message;
-    } rows[] = {
-        {"png_empty.png", typeid(EInvalidGraphic), "PNG image is not valid"},
-        {"png_cut.png", typeid(EInvalidGraphic), "PNG image is not valid"},
-        {"png_crc_damaged.png", typeid(EInvalidGraphic), "PNG image is not valid"},
-        {"png_width_over_limit.png", typeid(EInvalidGraphic), "PNG image is not valid"},
-        {"png_pixel_count_over_limit.png", typeid(EInvalidGraphic), "PNG image is not valid"},
-        {"jpeg_empty.jpg", typeid(EInvalidGraphic), "JPEG image is not valid"},
-        {"jpeg_cut.jpg", typeid(EInvalidGraphic), "JPEG image is not valid"},
-        {"jpeg_width_over_limit.jpg", typeid(EInvalidGraphic), "JPEG image is not valid"},
-        {"jpeg_height_zero.jpg", typeid(EInvalidGraphic), "JPEG image is not valid"},
-        // The extension decides the kind: a PNG named .jpg is no JPEG.
-        {"png_named.jpg", typeid(EInvalidGraphic), "JPEG image is not valid"},
-        {"rgb24_v3.bmp", typeid(EInvalidGraphic), "PNG image is not valid"},
-    };
-    for (const Row& row : rows) {
+    for (const RefusedRow& row : kRefusedRows) {
         SCOPED_TRACE(row.file);
-        // Under a .png name where the row does not name the kind by its own.
-        std::string name = row.file;
+        // A file of another kind is given the row's extension.
+        std::string name = PictureFixture(row.file);
         if (name.ends_with(".bmp")) {
-            name = ::testing::TempDir() + "bitmap_named.png";
-            std::filesystem::copy_file(PictureFixture(row.file), name, std::filesystem::copy_options::overwrite_existing);
-        } else {
-            name = PictureFixture(row.file);
+            const std::string renamed = ::testing::TempDir() + "bitmap_named.png";
+            std::filesystem::copy_file(name, renamed, std::filesystem::copy_options::overwrite_existing);
+            name = renamed;
         }
         TPicture picture;
-        ExpectFailure([&] { picture.LoadFromFile(name); }, row.type, row.message);
+        ExpectFailure([&] { picture.LoadFromFile(name); }, typeid(EInvalidGraphic), InvalidImageMessage(row.format));
         EXPECT_EQ(picture.Graphic(), nullptr);
     }
+    // The messages, worded as the other kinds' are.
+    EXPECT_EQ(InvalidImageMessage(CompressedImageFormat::Png), "PNG image is not valid");
+    EXPECT_EQ(InvalidImageMessage(CompressedImageFormat::Jpeg), "JPEG image is not valid");
 }
 
 TEST(CompressedImageSize, IsReadFromTheHeaderBeforeAnyDecoding) {
