@@ -1,5 +1,8 @@
 #include "formats/CompressedImage.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/Exceptions.h"
 #include "formats/ByteReader.h"
 #include "formats/DibDecoder.h"
@@ -19,19 +22,62 @@ std::uint32_t Big32(ByteReader& r) {
     return high << 16 | Big16(r);
 }
 
+// The CRC-32 of PNG chunks (ISO 3309), a byte at a time from a table.
+class Crc32 {
+public:
+    constexpr Crc32() {
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            m_table[n] = c;
+        }
+    }
+    std::uint32_t operator()(std::span<const std::uint8_t> bytes) const {
+        std::uint32_t c = 0xFFFFFFFFu;
+        for (std::uint8_t b : bytes) c = m_table[(c ^ b) & 0xFF] ^ (c >> 8);
+        return c ^ 0xFFFFFFFFu;
+    }
+
+private:
+    std::uint32_t m_table[256]{};
+};
+
+constexpr Crc32 kCrc32;
+
+bool IsChunk(std::span<const std::uint8_t> type, const char (&name)[5]) {
+    return std::equal(type.begin(), type.end(), name);
+}
+
+// The image header's size, after every chunk up to the end chunk has been
+// found whole with its checksum: the decoders then read only the rows that
+// can be seen, and a file cut or damaged past them still fails.
 TSize PngSize(ByteReader& r) {
     static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     for (std::uint8_t expected : kSignature)
         if (r.U8() != expected) return {};
-    // The image header is the first chunk: 13 bytes.
-    if (Big32(r) != 13) return {};
-    for (char expected : {'I', 'H', 'D', 'R'})
-        if (r.U8() != static_cast<std::uint8_t>(expected)) return {};
-    const std::uint32_t width = Big32(r), height = Big32(r);
-    if (width > 0x7FFFFFFF || height > 0x7FFFFFFF) return {};
-    return {static_cast<int>(width), static_cast<int>(height)};
+    TSize size;
+    for (bool first = true;; first = false) {
+        const std::uint32_t length = Big32(r);
+        if (length > 0x7FFFFFFF) return {};
+        const std::size_t start = r.Position();
+        const auto type = r.Take(4);
+        ByteReader data = r.Sub(r.Position(), length);
+        r.Skip(length);
+        const std::uint32_t stored = Big32(r);
+        if (kCrc32(r.Data().subspan(start, 4 + std::size_t{length})) != stored) return {};
+        if (first) {
+            // The image header comes first: 13 bytes.
+            if (!IsChunk(type, "IHDR") || length != 13) return {};
+            const std::uint32_t width = Big32(data), height = Big32(data);
+            if (width > 0x7FFFFFFF || height > 0x7FFFFFFF) return {};
+            size = {static_cast<int>(width), static_cast<int>(height)};
+        }
+        if (IsChunk(type, "IEND")) return size;  // what follows it is not read
+    }
 }
 
+// The first frame header's size, once an end-of-image marker is found after
+// it (a file cut short has none; what follows it is not read).
 TSize JpegSize(ByteReader& r) {
     if (r.U8() != 0xFF || r.U8() != 0xD8) return {};
     for (;;) {
@@ -47,6 +93,11 @@ TSize JpegSize(ByteReader& r) {
             r.U8();  // sample precision
             const int height = static_cast<int>(Big16(r));
             const int width = static_cast<int>(Big16(r));
+            // Inside coded data a 0xFF byte is followed by 0 or a restart
+            // marker, so the pair FF D9 is the end marker wherever it stands.
+            const auto rest = r.Data().subspan(r.Position());
+            static constexpr std::uint8_t kEnd[] = {0xFF, 0xD9};
+            if (std::search(rest.begin(), rest.end(), std::begin(kEnd), std::end(kEnd)) == rest.end()) return {};
             return {width, height};  // a height of 0 (given later, by a DNL marker) is refused
         }
         r.Skip(length - 2);

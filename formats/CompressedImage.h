@@ -21,8 +21,11 @@ std::string InvalidImageMessage(CompressedImageFormat format);
 
 // The pixel size the file declares: a PNG's image header, a JPEG's first
 // frame header. Throws EInvalidGraphic with the kind's message when the file
-// does not begin as that kind, ends before the size, or declares an empty
-// size or one beyond the bitmaps' limits (32767 a side, 2^28 pixels).
+// does not begin as that kind, declares an empty size or one beyond the
+// bitmaps' limits (32767 a side, 2^28 pixels), or is not whole: a PNG must
+// have all its chunks up to the end chunk, each with its checksum; a JPEG
+// must have an end marker after its frame header. Decoders then read only
+// the rows that can be seen, and a file damaged past them fails all the same.
 TSize ReadCompressedImageSize(CompressedImageFormat format, std::span<const std::uint8_t> file);
 
 }  // namespace automenu

@@ -57,7 +57,7 @@ public:
     // Reads the headers and starts decompressing into 8-bit rows of four
     // bytes a pixel, only as wide as `visible_width` needs.
     bool Begin(int visible_width);
-    // Every row: those within `out` are kept, the rest skipped.
+    // The rows within `out`'s size.
     bool ReadRows(std::uint8_t* row, PixelImage& out);
 
     std::uint32_t Width() const { return m_cinfo.image_width; }
@@ -111,10 +111,8 @@ bool JpegReader::ReadRows(std::uint8_t* row, PixelImage& out) {
             line[x] = PackArgb(255, ink(p[0]), ink(p[1]), ink(p[2]));
         }
     }
-    // The rest is read (so damage there fails the file too) but not decoded into pixels.
-    if (m_cinfo.output_scanline < m_cinfo.output_height)
-        jpeg_skip_scanlines(&m_cinfo, m_cinfo.output_height - m_cinfo.output_scanline);
-    jpeg_finish_decompress(&m_cinfo);
+    // Rows below are not decoded: the file was found whole before
+    // (ReadCompressedImageSize); destroying the decoder ends it.
     return true;
 }
 

@@ -1,8 +1,9 @@
 // PNG and JPEG pictures decoded for the Linux back ends: PNG with libpng,
-// JPEG with libjpeg(-turbo). Both are read whole, so damage anywhere fails
-// the file, but only the top-left part that can be seen is kept: memory
-// stays within the screen's size whatever size the file declares. The
-// declared size is checked first (formats/CompressedImage.h).
+// JPEG with libjpeg(-turbo). The file is first found whole and its declared
+// size checked (formats/CompressedImage.h); then only the top-left part that
+// can be seen is decoded and kept, so time and memory follow the screen's
+// size, not the size the file declares (a progressive JPEG, which holds all
+// its coefficients until its last scan, excepted).
 #pragma once
 
 #include <cstdint>

@@ -43,7 +43,7 @@ public:
 
     // Reads up to the pixels and asks for 8-bit BGRA rows; false on an error.
     bool Begin();
-    // Reads every row of every pass; keeps those within `out`'s size.
+    // Reads the rows within `out`'s size (and what comes before them).
     bool ReadRows(std::uint8_t* row, PixelImage& out);
 
     std::uint32_t Width() const { return m_width; }
@@ -94,21 +94,26 @@ void StoreRow(const std::uint8_t* row, std::uint32_t count, std::uint32_t x0, st
 
 bool PngReader::ReadRows(std::uint8_t* row, PixelImage& out) {
     if (setjmp(png_jmpbuf(m_png))) return false;
+    // Rows below the part kept are never inflated: the file was found whole
+    // before (ReadCompressedImageSize), and they change nothing above them.
+    const auto kept = static_cast<std::uint32_t>(out.height);
     if (!m_interlaced) {
-        for (std::uint32_t y = 0; y < m_height; ++y) {
+        for (std::uint32_t y = 0; y < kept; ++y) {
             png_read_row(m_png, row, nullptr);
             StoreRow(row, m_width, 0, 1, y, out);
         }
         return true;
     }
-    // Adam7: seven reduced images, each placed on its own grid.
+    // Adam7: seven reduced images, each placed on its own grid; every pass
+    // but the last is read whole to reach the next.
     for (int pass = 0; pass < 7; ++pass) {
         const std::uint32_t cols = PNG_PASS_COLS(m_width, pass), rows = PNG_PASS_ROWS(m_height, pass);
         if (cols == 0 || rows == 0) continue;
         for (std::uint32_t r = 0; r < rows; ++r) {
+            const std::uint32_t y = PNG_ROW_FROM_PASS_ROW(r, pass);
+            if (pass == 6 && y >= kept) break;
             png_read_row(m_png, row, nullptr);
-            StoreRow(row, cols, PNG_COL_FROM_PASS_COL(0, pass), 1u << PNG_PASS_COL_SHIFT(pass),
-                     PNG_ROW_FROM_PASS_ROW(r, pass), out);
+            StoreRow(row, cols, PNG_COL_FROM_PASS_COL(0, pass), 1u << PNG_PASS_COL_SHIFT(pass), y, out);
         }
     }
     return true;

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <vector>
 
 namespace automenu::platform {
 
@@ -152,19 +151,12 @@ bool DecodePictureWithWic(CompressedImageFormat format, std::span<const std::uin
     img.width = static_cast<int>(std::min<UINT>(width, static_cast<UINT>(std::max(visible.cx, 1))));
     img.height = static_cast<int>(std::min<UINT>(height, static_cast<UINT>(std::max(visible.cy, 1))));
     img.pixels.resize(static_cast<std::size_t>(img.width) * img.height);
-    // Bands of whole rows, the visible part kept: every row is decoded.
-    constexpr UINT kBand = 64;
-    std::vector<std::uint32_t> band(static_cast<std::size_t>(width) * kBand);
-    for (UINT top = 0; top < height; top += kBand) {
-        const UINT rows = std::min(kBand, height - top);
-        const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
-        if (FAILED(pixels->CopyPixels(&rect, width * 4, static_cast<UINT>(width * rows * 4),
-                                      reinterpret_cast<BYTE*>(band.data()))))
-            return false;
-        for (UINT r = 0; r < rows && top + r < static_cast<UINT>(img.height); ++r)
-            std::copy_n(band.begin() + static_cast<std::ptrdiff_t>(r) * width, img.width,
-                        img.pixels.begin() + static_cast<std::ptrdiff_t>(top + r) * img.width);
-    }
+    // Only the part kept is asked for: the file was found whole before
+    // (ReadCompressedImageSize).
+    const WICRect rect{0, 0, img.width, img.height};
+    if (FAILED(pixels->CopyPixels(&rect, static_cast<UINT>(img.width) * 4, static_cast<UINT>(img.pixels.size() * 4),
+                                  reinterpret_cast<BYTE*>(img.pixels.data()))))
+        return false;
     img.has_alpha = !Opaque(frame.Format()) &&
                     std::any_of(img.pixels.begin(), img.pixels.end(), [](std::uint32_t p) { return p < 0xFF000000u; });
     out = std::move(img);

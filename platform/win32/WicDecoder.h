@@ -14,9 +14,9 @@ namespace automenu::platform {
 // Windows cannot read it.
 bool DecodePngWithWic(std::span<const std::uint8_t> png, PixelImage& out);
 
-// A PNG or JPEG picture file whose declared size is checked: decoded whole,
-// so that damage anywhere fails it, keeping its top-left part of at most
-// `visible` (each side at least 1); alpha only where a PNG is transparent.
+// A PNG or JPEG picture file found whole by ReadCompressedImageSize: its
+// top-left part of at most `visible` (each side at least 1) is decoded;
+// alpha only where a PNG is transparent.
 bool DecodePictureWithWic(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
                           PixelImage& out);
 

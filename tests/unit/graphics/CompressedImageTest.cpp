@@ -50,31 +50,61 @@ TEST_F(CompressedPictures, DamagedOrOversizedFilesFailWithTheirKindsMessage) {
     EXPECT_EQ(InvalidImageMessage(CompressedImageFormat::Jpeg), "JPEG image is not valid");
 }
 
-TEST(CompressedImageSize, IsReadFromTheHeaderBeforeAnyDecoding) {
+// PNG pieces with their checksums (computed by zlib's crc32).
+using Bytes = std::vector<std::uint8_t>;
+const Bytes kPngSignature = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
+const Bytes kHeader256x2 = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 1, 0, 0, 0, 0, 2,
+                            8, 2, 0, 0, 0, 0x38, 0xAF, 0x95, 0x8E};
+const Bytes kHeaderTooWide = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0x80, 0, 0, 0, 0, 0, 0, 1,
+                              8, 2, 0, 0, 0, 0xDF, 0xDF, 0x1D, 0xF7};
+const Bytes kEmptyData = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
+const Bytes kEnd = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+Bytes WithByteFlipped(Bytes b, std::size_t at) {
+    b[at] ^= 0x01;
+    return b;
+}
+
+TEST(CompressedImageSize, IsReadFromTheHeaderOfAWholeFileBeforeAnyDecoding) {
     struct Row {
-        std::vector<std::uint8_t> bytes;
+        const char* what;
+        Bytes bytes;
         CompressedImageFormat format;
         TSize size;  // {0, 0}: refused
     } rows[] = {
-        {{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 1, 0, 0, 0, 0, 2},
-         CompressedImageFormat::Png, {256, 2}},
-        // The first chunk must be the image header.
-        {{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'D', 'A', 'T', 0, 0, 1, 0, 0, 0, 0, 2},
+        {"PNG", Join({kPngSignature, kHeader256x2, kEmptyData, kEnd}), CompressedImageFormat::Png, {256, 2}},
+        {"PNG, bytes after its end", Join({kPngSignature, kHeader256x2, kEnd, {1, 2, 3}}), CompressedImageFormat::Png,
+         {256, 2}},
+        {"PNG, image header not first", Join({kPngSignature, kEmptyData, kHeader256x2, kEnd}),
          CompressedImageFormat::Png, {}},
-        {{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0x80, 0, 0, 1, 0, 0, 0, 1},
+        {"PNG, width past 31 bits", Join({kPngSignature, kHeaderTooWide, kEnd}), CompressedImageFormat::Png, {}},
+        {"PNG without its end chunk", Join({kPngSignature, kHeader256x2, kEmptyData}), CompressedImageFormat::Png, {}},
+        {"PNG, header checksum wrong", WithByteFlipped(Join({kPngSignature, kHeader256x2, kEnd}), 20),
+         CompressedImageFormat::Png, {}},
+        {"PNG, data checksum wrong", WithByteFlipped(Join({kPngSignature, kHeader256x2, kEmptyData, kEnd}), 41),
+         CompressedImageFormat::Png, {}},
+        {"PNG, chunk longer than the file", Join({kPngSignature, kHeader256x2, {0, 0, 1, 0, 'I', 'D', 'A', 'T'}}),
          CompressedImageFormat::Png, {}},
         // Markers before the frame are stepped over; fill bytes and markers without length too.
-        {{0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 1, 2, 0xFF, 0xFF, 0xD0, 0xFF, 0xC2, 0, 11, 8, 0, 7, 0, 9},
+        {"JPEG", {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 1, 2, 0xFF, 0xFF, 0xD0, 0xFF, 0xC2, 0, 11, 8, 0, 7, 0, 9, 0xFF, 0xD9},
          CompressedImageFormat::Jpeg, {9, 7}},
-        {{0xFF, 0xD8, 0xFF, 0xC4, 0, 2, 0xFF, 0xC1, 0, 11, 8, 1, 0, 1, 0}, CompressedImageFormat::Jpeg, {256, 256}},
-        // Image data before any frame, a length under 2, a length past the end.
-        {{0xFF, 0xD8, 0xFF, 0xDA, 0, 2}, CompressedImageFormat::Jpeg, {}},
-        {{0xFF, 0xD8, 0xFF, 0xE1, 0, 1}, CompressedImageFormat::Jpeg, {}},
-        {{0xFF, 0xD8, 0xFF, 0xE1, 0xFF, 0xF0, 0}, CompressedImageFormat::Jpeg, {}},
-        {{0xFF, 0xD9}, CompressedImageFormat::Jpeg, {}},
+        {"JPEG, tables first", {0xFF, 0xD8, 0xFF, 0xC4, 0, 2, 0xFF, 0xC1, 0, 11, 8, 1, 0, 1, 0, 0xFF, 0xD9, 0},
+         CompressedImageFormat::Jpeg, {256, 256}},
+        {"JPEG without its end marker", {0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, 0, 7, 0, 9, 0xFF, 0xDA, 0xFF, 0},
+         CompressedImageFormat::Jpeg, {}},
+        {"JPEG, data before any frame", {0xFF, 0xD8, 0xFF, 0xDA, 0, 2, 0xFF, 0xD9}, CompressedImageFormat::Jpeg, {}},
+        {"JPEG, length under 2", {0xFF, 0xD8, 0xFF, 0xE1, 0, 1}, CompressedImageFormat::Jpeg, {}},
+        {"JPEG, length past the end", {0xFF, 0xD8, 0xFF, 0xE1, 0xFF, 0xF0, 0}, CompressedImageFormat::Jpeg, {}},
+        {"JPEG end only", {0xFF, 0xD9}, CompressedImageFormat::Jpeg, {}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(row.bytes));
+        SCOPED_TRACE(row.what);
         if (row.size.cx == 0) {
             EXPECT_THROW(ReadCompressedImageSize(row.format, row.bytes), EInvalidGraphic);
         } else {
