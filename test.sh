@@ -69,7 +69,7 @@ fuzz() {
         -DAUTOMENU_TESTS=OFF -DAUTOMENU_BENCH=OFF -DAUTOMENU_WERROR=ON >/dev/null || return 1
     cmake --build build-fuzz -j"$jobs" || return 1
     # The picture fuzzers start from the test pictures of their kinds.
-    local -A kinds=([fuzz_bmp]="bmp" [fuzz_ico]="ico" [fuzz_metafile]="emf wmf")
+    local -A kinds=([fuzz_bmp]="bmp" [fuzz_ico]="ico" [fuzz_metafile]="emf wmf" [fuzz_png]="png" [fuzz_jpeg]="jpg")
     local rc=0 source
     for source in fuzz/fuzz_*.cpp; do
         local name f corpus kind

@@ -106,6 +106,8 @@ TSize JpegSize(ByteReader& r) {
 
 }  // namespace
 
+std::uint32_t PngCrc32(std::span<const std::uint8_t> bytes) { return kCrc32(bytes); }
+
 std::string InvalidImageMessage(CompressedImageFormat format) {
     return format == CompressedImageFormat::Png ? "PNG image is not valid" : "JPEG image is not valid";
 }

@@ -28,4 +28,7 @@ std::string InvalidImageMessage(CompressedImageFormat format);
 // the rows that can be seen, and a file damaged past them fails all the same.
 TSize ReadCompressedImageSize(CompressedImageFormat format, std::span<const std::uint8_t> file);
 
+// The checksum of a PNG chunk: the CRC-32 of its type and data.
+std::uint32_t PngCrc32(std::span<const std::uint8_t> bytes);
+
 }  // namespace automenu

@@ -59,7 +59,7 @@ const ToolCommand kCommands[] = {
     {"template", "[DIR] [--force]", "write a commented AUTORUN.INF for a menu with three entries",
      "Without DIR, prints a complete, commented AUTORUN.INF for a menu with a title,\n"
      "two lines of text, three entries and an exit entry. With DIR, writes it there\n"
-     "together with the files it names (LOGO.ICO, BACK.BMP, README.TXT, LICENSE.TXT),\n"
+     "together with the files it names (LOGO.ICO, BACK.PNG, README.TXT, LICENSE.TXT),\n"
      "and an [autorun] section for Windows (open=automenu.exe, the logo as icon, the\n"
      "title as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
      "An existing AUTORUN.INF is kept unless --force is given.\n",
