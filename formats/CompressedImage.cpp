@@ -1,7 +1,7 @@
 #include "formats/CompressedImage.h"
 
 #include <algorithm>
-#include <iterator>
+#include <vector>
 
 #include "base/Exceptions.h"
 #include "formats/ByteReader.h"
@@ -76,8 +76,29 @@ TSize PngSize(ByteReader& r) {
     }
 }
 
-// The first frame header's size, once an end-of-image marker is found after
-// it (a file cut short has none; what follows it is not read).
+// The coefficients a progressive JPEG holds until its last scan: 64 of 2
+// bytes for every block of every component, each component's blocks
+// rounded up to whole units of its sampling factors.
+struct FrameComponent {
+    std::uint32_t h = 0, v = 0;
+};
+
+std::uint64_t CoefficientBytes(std::uint32_t width, std::uint32_t height, std::span<const FrameComponent> components) {
+    std::uint32_t hmax = 1, vmax = 1;
+    for (const FrameComponent& c : components) hmax = std::max(hmax, c.h), vmax = std::max(vmax, c.v);
+    auto blocks = [](std::uint64_t samples, std::uint32_t factor, std::uint32_t max) {
+        const std::uint64_t n = (samples * factor + 8 * max - 1) / (8 * max);
+        return (n + factor - 1) / factor * factor;
+    };
+    std::uint64_t total = 0;
+    for (const FrameComponent& c : components) total += blocks(width, c.h, hmax) * blocks(height, c.v, vmax) * 128;
+    return total;
+}
+
+// The first frame header's size, once the rest of the file is found to hold
+// an end-of-image marker (a file cut short has none; what follows it is not
+// read), at most kMaxJpegScans scans and, for a progressive file, at most
+// kMaxJpegCoefficientBytes of coefficients.
 TSize JpegSize(ByteReader& r) {
     if (r.U8() != 0xFF || r.U8() != 0xD8) return {};
     for (;;) {
@@ -89,24 +110,61 @@ TSize JpegSize(ByteReader& r) {
         const std::uint32_t length = Big16(r);
         if (length < 2) return {};
         // Frame headers: SOF0 to SOF15 less DHT (C4), JPG (C8) and DAC (CC).
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-            r.U8();  // sample precision
-            const int height = static_cast<int>(Big16(r));
-            const int width = static_cast<int>(Big16(r));
-            // Inside coded data a 0xFF byte is followed by 0 or a restart
-            // marker, so the pair FF D9 is the end marker wherever it stands.
-            const auto rest = r.Data().subspan(r.Position());
-            static constexpr std::uint8_t kEnd[] = {0xFF, 0xD9};
-            if (std::search(rest.begin(), rest.end(), std::begin(kEnd), std::end(kEnd)) == rest.end()) return {};
-            return {width, height};  // a height of 0 (given later, by a DNL marker) is refused
+        if (marker < 0xC0 || marker > 0xCF || marker == 0xC4 || marker == 0xC8 || marker == 0xCC) {
+            r.Skip(length - 2);
+            continue;
         }
-        r.Skip(length - 2);
+        ByteReader frame = r.Sub(r.Position(), length - 2);
+        frame.U8();  // sample precision
+        const std::uint32_t height = Big16(frame), width = Big16(frame);
+        std::vector<FrameComponent> components(frame.U8());
+        for (FrameComponent& c : components) {
+            frame.U8();  // identifier
+            const std::uint8_t sampling = frame.U8();
+            frame.U8();  // quantisation table
+            c = {std::uint32_t{sampling} >> 4, std::uint32_t{sampling} & 0x0Fu};
+            if (c.h < 1 || c.h > 4 || c.v < 1 || c.v > 4) return {};
+        }
+        if (components.empty()) return {};
+        // SOF2, 6, 10 and 14 are the progressive ones.
+        if ((marker & 3) == 2 && CoefficientBytes(width, height, components) > kMaxJpegCoefficientBytes) return {};
+        // Inside coded data a 0xFF byte is followed by 0 or a restart marker,
+        // so FF DA starts a scan and FF D9 is the end wherever they stand.
+        const auto rest = r.Data().subspan(r.Position() + length - 2);
+        int scans = 0;
+        for (std::size_t i = 0; i + 1 < rest.size(); ++i) {
+            if (rest[i] != 0xFF) continue;
+            if (rest[i + 1] == 0xD9) return {static_cast<int>(width), static_cast<int>(height)};
+            if (rest[i + 1] == 0xDA && ++scans > kMaxJpegScans) return {};
+        }
+        return {};
     }
 }
 
 }  // namespace
 
 std::uint32_t PngCrc32(std::span<const std::uint8_t> bytes) { return kCrc32(bytes); }
+
+std::vector<std::uint8_t> PngPixelChunks(std::span<const std::uint8_t> png) {
+    std::vector<std::uint8_t> out(png.begin(), png.begin() + std::min<std::size_t>(8, png.size()));
+    try {
+        ByteReader r(png);
+        r.Skip(8);
+        while (r.Remaining() > 0) {
+            const std::size_t start = r.Position();
+            const std::uint32_t length = Big32(r);
+            const auto type = r.Take(4);
+            r.Skip(std::size_t{length} + 4);
+            if (IsChunk(type, "IHDR") || IsChunk(type, "PLTE") || IsChunk(type, "tRNS") || IsChunk(type, "IDAT") ||
+                IsChunk(type, "IEND"))
+                out.insert(out.end(), png.begin() + static_cast<std::ptrdiff_t>(start),
+                           png.begin() + static_cast<std::ptrdiff_t>(r.Position()));
+            if (IsChunk(type, "IEND")) break;
+        }
+    } catch (const ReadPastEnd&) {
+    }
+    return out;
+}
 
 std::string InvalidImageMessage(CompressedImageFormat format) {
     return format == CompressedImageFormat::Png ? "PNG image is not valid" : "JPEG image is not valid";
@@ -120,7 +178,8 @@ TSize ReadCompressedImageSize(CompressedImageFormat format, std::span<const std:
     } catch (const ReadPastEnd&) {
         size = {};
     }
-    if (!DibSizeAllowed(size.cx, size.cy)) throw EInvalidGraphic(InvalidImageMessage(format));
+    if (!DibSizeAllowed(size.cx, size.cy) || std::uint64_t(size.cx) * std::uint64_t(size.cy) > kMaxCompressedPixels)
+        throw EInvalidGraphic(InvalidImageMessage(format));
     return size;
 }
 

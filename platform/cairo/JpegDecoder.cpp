@@ -18,11 +18,9 @@ namespace automenu::platform {
 namespace {
 
 // What libjpeg may hold at once: a progressive file keeps all its
-// coefficients (about two bytes a pixel and channel) until its last scan.
-constexpr long kMaxJpegMemory = 1L << 28;
-// A progressive file of more scans than any encoder writes would make each
-// of them walk the whole image again.
-constexpr int kMaxJpegScans = 256;
+// coefficients until its last scan; the file's check allows that much, and
+// the rest is the decoder's own tables and rows.
+constexpr long kMaxJpegMemory = static_cast<long>(kMaxJpegCoefficientBytes) + (16L << 20);
 
 struct JpegErrors {
     jpeg_error_mgr manager;  // first, so libjpeg's pointer is also this one's

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace automenu::platform {
 
@@ -141,7 +142,12 @@ bool DecodePngWithWic(std::span<const std::uint8_t> png, PixelImage& out) {
 bool DecodePictureWithWic(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
                           PixelImage& out) {
     if (!Imaging().Complete()) return false;
-    WicFrame frame(format == CompressedImageFormat::Png ? GUID_ContainerFormatPng : GUID_ContainerFormatJpeg, file);
+    // A PNG without the chunks that make no pixel: the imaging component
+    // would read all its text and profiles.
+    const std::vector<std::uint8_t> png = format == CompressedImageFormat::Png ? PngPixelChunks(file)
+                                                                              : std::vector<std::uint8_t>();
+    WicFrame frame(format == CompressedImageFormat::Png ? GUID_ContainerFormatPng : GUID_ContainerFormatJpeg,
+                   format == CompressedImageFormat::Png ? std::span<const std::uint8_t>(png) : file);
     IWICBitmapSource* pixels = frame.Pixels();
     UINT width = 0, height = 0;
     if (!pixels || FAILED(pixels->GetSize(&width, &height)) || width == 0 || height == 0 || width > 0x7FFF ||
