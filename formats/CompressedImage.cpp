@@ -69,7 +69,14 @@ TSize PngSize(ByteReader& r) {
             // The image header comes first: 13 bytes.
             if (!IsChunk(type, "IHDR") || length != 13) return {};
             const std::uint32_t width = Big32(data), height = Big32(data);
+            const std::uint32_t depth = data.U8(), colour_type = data.U8();
             if (width > 0x7FFFFFFF || height > 0x7FFFFFFF) return {};
+            // Samples a pixel: grey, -, RGB, palette index, grey and alpha, -, RGBA.
+            static constexpr std::uint32_t kChannels[] = {1, 0, 3, 1, 2, 0, 4};
+            const std::uint32_t channels = colour_type < 7 ? kChannels[colour_type] : 0;
+            if (channels == 0 || depth == 0 || depth > 16) return {};
+            const std::uint64_t row_bytes = (std::uint64_t{width} * channels * depth + 7) / 8;
+            if (row_bytes * height > kMaxPngSampleBytes) return {};
             size = {static_cast<int>(width), static_cast<int>(height)};
         }
         if (IsChunk(type, "IEND")) return size;  // what follows it is not read

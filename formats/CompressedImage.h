@@ -20,10 +20,12 @@ enum class CompressedImageFormat { Png, Jpeg };
 // other kinds' failures: "PNG image is not valid", "JPEG image is not valid".
 std::string InvalidImageMessage(CompressedImageFormat format);
 
-// At most 2^26 pixels (8192 x 8192): the imaging component on Windows
-// decodes a whole picture, four bytes a pixel, and this holds it to what a
-// 256 MiB bitmap file costs.
+// At most 2^26 pixels (8192 x 8192), and a PNG's rows at its own sample
+// depth at most 256 MiB (a 16-bit RGBA PNG: 2^25 pixels): the imaging
+// component on Windows decodes a whole picture at that depth, and this holds
+// it to what a 256 MiB bitmap file costs.
 constexpr std::uint64_t kMaxCompressedPixels = std::uint64_t{1} << 26;
+constexpr std::uint64_t kMaxPngSampleBytes = std::uint64_t{1} << 28;
 // A progressive JPEG's coefficients, held until its last scan, and its
 // scans, each of which walks the whole picture again.
 constexpr std::uint64_t kMaxJpegCoefficientBytes = std::uint64_t{1} << 28;

@@ -57,10 +57,6 @@ const Bytes kHeader256x2 = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 1, 0, 0, 0, 0
                             8, 2, 0, 0, 0, 0x38, 0xAF, 0x95, 0x8E};
 const Bytes kHeaderTooWide = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0x80, 0, 0, 0, 0, 0, 0, 1,
                               8, 2, 0, 0, 0, 0xDF, 0xDF, 0x1D, 0xF7};
-const Bytes kHeader8192x8192 = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x20, 0, 0, 0, 0x20, 0,
-                                8, 2, 0, 0, 0, 0xFD, 0xC8, 0x5D, 0x0E};
-const Bytes kHeader8193x8192 = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x20, 1, 0, 0, 0x20, 0,
-                                8, 2, 0, 0, 0, 0x12, 0x0A, 0x36, 0x30};
 const Bytes kEmptyData = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
 const Bytes kText = {0, 0, 0, 3, 't', 'E', 'X', 't', 'a', 0, 'b', 0xDC, 0x49, 0xA2, 0x3B};
 const Bytes kTransparency = {0, 0, 0, 6, 't', 'R', 'N', 'S', 0, 0, 0, 0, 0, 0, 0x6E, 0xA6, 7, 0x91};
@@ -70,6 +66,18 @@ Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes out;
     for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
     return out;
+}
+
+// An image header chunk, its checksum made by PngCrc32 (which the literal
+// chunks above, made by zlib, hold to the standard's).
+Bytes PngHeader(std::uint32_t width, std::uint32_t height, std::uint8_t depth, std::uint8_t colour_type) {
+    Bytes b = {0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (std::uint32_t v : {width, height})
+        for (int shift : {24, 16, 8, 0}) b.push_back(static_cast<std::uint8_t>(v >> shift));
+    b.insert(b.end(), {depth, colour_type, 0, 0, 0});
+    const std::uint32_t crc = PngCrc32(std::span(b).subspan(4));
+    for (int shift : {24, 16, 8, 0}) b.push_back(static_cast<std::uint8_t>(crc >> shift));
+    return b;
 }
 
 Bytes WithByteFlipped(Bytes b, std::size_t at) {
@@ -112,8 +120,17 @@ TEST(CompressedImageSize, IsReadFromTheHeaderOfAWholeFileBeforeAnyDecoding) {
          CompressedImageFormat::Png, {}},
         {"PNG, chunk longer than the file", Join({kPngSignature, kHeader256x2, {0, 0, 1, 0, 'I', 'D', 'A', 'T'}}),
          CompressedImageFormat::Png, {}},
-        {"PNG of 2^26 pixels", Join({kPngSignature, kHeader8192x8192, kEnd}), CompressedImageFormat::Png, {8192, 8192}},
-        {"PNG of more", Join({kPngSignature, kHeader8193x8192, kEnd}), CompressedImageFormat::Png, {}},
+        {"PNG of 2^26 pixels", Join({kPngSignature, PngHeader(8192, 8192, 8, 6), kEnd}), CompressedImageFormat::Png,
+         {8192, 8192}},
+        {"PNG of more", Join({kPngSignature, PngHeader(8193, 8192, 8, 2), kEnd}), CompressedImageFormat::Png, {}},
+        // 256 MiB of rows at the file's own depth.
+        {"16-bit RGBA PNG of 2^25 pixels", Join({kPngSignature, PngHeader(8192, 4096, 16, 6), kEnd}),
+         CompressedImageFormat::Png, {8192, 4096}},
+        {"16-bit RGBA PNG of a row more", Join({kPngSignature, PngHeader(8192, 4097, 16, 6), kEnd}),
+         CompressedImageFormat::Png, {}},
+        {"1-bit grey PNG, 32767 x 2048", Join({kPngSignature, PngHeader(32767, 2048, 1, 0), kEnd}),
+         CompressedImageFormat::Png, {32767, 2048}},
+        {"PNG of colour type 5", Join({kPngSignature, PngHeader(256, 2, 8, 5), kEnd}), CompressedImageFormat::Png, {}},
         // Markers before the frame are stepped over; fill bytes and markers without length too.
         {"JPEG", {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 1, 2, 0xFF, 0xFF, 0xD0, 0xFF, 0xC2, 0, 11, 8, 0, 7, 0, 9, 1, 1, 0x11, 0,
                   0xFF, 0xD9},
