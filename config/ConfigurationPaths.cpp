@@ -67,6 +67,7 @@ const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view sect
 }
 
 std::string LaunchFilePath(std::string_view directory, std::string_view value, PathStyle style) {
+    if (IsUrl(value)) return std::string(value);
     std::string target(directory);
     target.push_back(Separator(style));
     target.append(value);

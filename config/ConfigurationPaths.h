@@ -62,7 +62,8 @@ const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view sect
                                    PathStyle style = NativePathStyle());
 
 // The directory (the current one, queried once for all targets), always one
-// separator, then the value as it is.
+// separator, then the value as it is; a value that is a URL (IsUrl) is the
+// target by itself.
 std::string LaunchFilePath(std::string_view directory, std::string_view value, PathStyle style = NativePathStyle());
 
 }  // namespace automenu

@@ -91,6 +91,8 @@ constexpr Row kRows[] = {
     {KeyId::EntrySecondFontName, kEntry, "Installation Message Label # Second Font", kFont, KeyId::EntryCount},
     // Read for all eight entries at start-up, whatever the count.
     {KeyId::EntryFilePath, kEntry, "Installation Message Label # File Path", K::LaunchTarget},
+    // The Linux menu's target instead, read after all of the above.
+    {KeyId::EntryLinuxFilePath, kEntry, "Installation Message Label # Linux File Path", K::LinuxTarget},
 };
 
 // A key's text, put together as the table compiles.
@@ -278,6 +280,7 @@ std::string_view ValueKindName(ValueKind kind) {
     case K::FontName: return "font name";
     case K::Size: return "size";
     case K::LaunchTarget: return "launch target";
+    case K::LinuxTarget: return "launch target on Linux";
     }
     return "";
 }
@@ -293,6 +296,7 @@ std::string_view MissingKeyYields(ValueKind kind) {
     case K::ColourName: return "no change of colour";
     case K::FontName: return "the font name \"0\"";
     case K::LaunchTarget: return "the current directory followed by a separator and \"0\"";
+    case K::LinuxTarget: return "the entry's File Path is opened";
     }
     return "";
 }

@@ -11,7 +11,9 @@
 
 namespace automenu {
 
-enum class ValueKind { Switch, Directory, FileName, Integer, Text, ColourName, FontName, Size, LaunchTarget };
+// LinuxTarget: an entry's target for the Linux menu, which reads it after
+// every other key; the Windows menu never does.
+enum class ValueKind { Switch, Directory, FileName, Integer, Text, ColourName, FontName, Size, LaunchTarget, LinuxTarget };
 
 enum class GateKind {
     None,    // always read
@@ -45,9 +47,10 @@ enum class KeyId : unsigned char {
     EntrySecondFontName, EntrySecondFontColor, EntrySecondFontBold, EntrySecondFontItalic, EntrySecondFontUnderline,
     EntrySecondFontSize,
     EntryFilePath,
+    EntryLinuxFilePath,
 };
 
-inline constexpr int kKeyRows = static_cast<int>(KeyId::EntryFilePath) + 1;
+inline constexpr int kKeyRows = static_cast<int>(KeyId::EntryLinuxFilePath) + 1;
 
 // One row of the schema. In numbered rows "#" stands for the number 1 to 8,
 // in the section name and the key name alike.
@@ -101,13 +104,13 @@ inline constexpr LabelRows kExitLabel[2] = {{KeyId::ExitCaption, KeyId::ExitFirs
 inline constexpr LabelRows kEntryLabel[2] = {{KeyId::EntryCaption, KeyId::EntryFirstFontName},
                                              {KeyId::EntryCaption, KeyId::EntrySecondFontName}};
 
-std::span<const KeyPattern> KeyPatterns();      // 65 rows, in file order
+std::span<const KeyPattern> KeyPatterns();      // 66 rows, in file order
 const KeyPattern& KeyRow(KeyId id);
 // The row's key with the number filled in: number is 1..8 for a numbered
 // row and 0 for any other; anything else throws std::out_of_range.
 const SchemaKey& KeyOf(KeyId id, int number = 0);
 const std::vector<std::string>& SchemaSections();  // 23 sections, in file order
-const std::vector<SchemaKey>& SchemaKeys();        // 240 keys, in file order
+const std::vector<SchemaKey>& SchemaKeys();        // 248 keys, in file order
 
 const SchemaKey* FindSchemaKey(std::string_view section, std::string_view key, NameMatch match = NameMatch::Exact);
 bool IsKnownSection(std::string_view section, NameMatch match = NameMatch::Exact);

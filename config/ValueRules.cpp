@@ -12,6 +12,32 @@ bool IsNow(std::string_view setting) { return setting == "NOW"; }
 
 namespace {
 
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool IsSchemeCharacter(char c) {
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+
+// The blanks the profile reader trims from a value (a quoted value keeps them).
+bool IsBlank(char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
+
+}  // namespace
+
+std::string_view UrlScheme(std::string_view value) {
+    const std::size_t colon = value.find(':');
+    if (colon == std::string_view::npos || colon < 2 || !IsAsciiLetter(value.front())) return {};
+    for (std::size_t i = 1; i < colon; ++i)
+        if (!IsSchemeCharacter(value[i])) return {};
+    if (IsBlank(value.back())) return {};
+    return value.substr(0, colon);
+}
+
+bool IsUrl(std::string_view value) { return !UrlScheme(value).empty(); }
+
+bool GivesLinuxTarget(std::string_view setting) { return !setting.empty() && setting != "0"; }
+
+namespace {
+
 [[noreturn]] void ThrowNotAnInteger(std::string_view setting) {
     std::string message = "'";
     message.append(setting);

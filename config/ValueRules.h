@@ -16,6 +16,20 @@ bool IsYes(std::string_view setting);
 // The directory value that stands for the current directory: exactly "NOW".
 bool IsNow(std::string_view setting);
 
+// A web link or another absolute URL, which a launch target opens as it
+// stands: a scheme of two or more letters, digits, "+", "-" or "." that
+// starts with a letter, then ":". A drive ("C:\setup.exe", "C:setup.exe")
+// has a one-letter scheme and stays a path. Only the exact value counts: one
+// with a blank at either end is a path, as every value was before links.
+bool IsUrl(std::string_view value);
+
+// The scheme of a URL ("https" of "https://example.com"), or "" for a path.
+std::string_view UrlScheme(std::string_view value);
+
+// Whether an entry's Linux target value gives a target: one that is empty,
+// or "0" as a missing key reads, leaves the entry to its File Path.
+bool GivesLinuxTarget(std::string_view setting);
+
 // The framework's integer conversion: leading spaces, then a decimal number
 // with an optional sign, or a hexadecimal one after "$", "x", "X", "0x" or
 // "0X" (its 32 bits taken as signed), and nothing after. Anything else raises

@@ -68,6 +68,14 @@ void TInstallationForm::RunStartupPass() {
     const std::string directory = QueryCurrentDirectory();
     for (int n = 1; n <= 8; ++n)
         m_launch_targets[n - 1] = LaunchFilePath(directory, pass.LookUp(KeyId::EntryFilePath, n));
+    // The Linux menu's own targets, read after every lookup above, which keep
+    // their order; the Windows menu never asks for them.
+    if (Platform().System() == platform::TargetSystem::Linux) {
+        for (int n = 1; n <= 8; ++n) {
+            const std::string value = pass.LookUp(KeyId::EntryLinuxFilePath, n);
+            if (GivesLinuxTarget(value)) m_launch_targets[n - 1] = LaunchFilePath(directory, value);
+        }
+    }
 }
 
 }  // namespace automenu

@@ -143,9 +143,11 @@ void TInstallationForm::Create() {
 }
 
 void TInstallationForm::EntryClick(int n) {
-    // The target stored at start-up; the file is not read again. The outcome
-    // is the desktop's business.
-    Platform().ShellOpen(MediaPath(LaunchTarget(n)));
+    // The target stored at start-up; the file is not read again. A link goes
+    // as it is, a path as the menu finds names written on Windows. What the
+    // desktop cannot open comes back as an error of its own.
+    const std::string& target = LaunchTarget(n);
+    Platform().ShellOpen(IsUrl(target) ? target : MediaPath(target));
 }
 
 void TInstallationForm::ExitLabelClick(TObject*) { Close(); }

@@ -16,6 +16,7 @@
 
 #include "base/Types.h"
 #include "platform/FileSystem.h"
+#include "platform/ShellOpen.h"
 
 namespace automenu {
 
@@ -54,6 +55,7 @@ enum class MessageKind {
     Timer,
     Activate,
     Deactivate,
+    OpenFailed,   // the desktop could not open a target (see ShellOpen)
     Quit,
 };
 
@@ -94,7 +96,13 @@ struct Message {
     int key = 0;
     int wheel_delta = 0;
     int exit_code = 0;      // Quit
+    OpenFailureReport open_failure;  // OpenFailed
 };
+
+// The system a back end runs on, as far as the menu's targets go: the Linux
+// menu opens an entry's Linux target where it has one, the Windows menu
+// never reads it.
+enum class TargetSystem { Windows, Linux };
 
 enum class WindowKind {
     Dialog,   // fixed-size top-level window with a caption bar and a close button only
@@ -180,8 +188,12 @@ public:
 
     // --- Files and processes ---
     virtual IFileSystem& Files() = 0;
-    // The desktop's "open" for a file or folder. The outcome is not reported.
-    virtual void ShellOpen(const std::string& path) = 0;
+    // The desktop's "open" for a target: a file, a folder or a URL. Only a
+    // failure is reported, as an OpenFailed message: at once where the system
+    // tells at once (Windows' shell), else once the opener has ended. Nothing
+    // waits for the target, nor for its opener, to end.
+    virtual void ShellOpen(const std::string& target) = 0;
+    virtual TargetSystem System() = 0;
 
     // --- Windows ---
     virtual WindowId CreateWindow(const WindowParams& params) = 0;

@@ -2,11 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <array>
-
 #include "LabelSpec.h"
 #include "base/AsciiCase.h"
+#include "config/ValueRules.h"
 #include "menu/SettingsPass.h"
+#include "platform/ShellOpen.h"
 #include "platform/posix/PathResolver.h"
 
 namespace automenu::tool {
@@ -28,27 +28,6 @@ std::string_view Trimmed(std::string_view s) {
 std::string_view BaseName(std::string_view path) {
     const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-bool EndsWithIgnoringCase(std::string_view s, std::string_view suffix) {
-    return s.size() >= suffix.size() && EqualsIgnoringCase(s.substr(s.size() - suffix.size()), suffix);
-}
-
-// Programs only Windows starts; on Linux the menu hands them to the
-// desktop's opener, which at best offers to open them in some other program.
-bool WindowsOnly(std::string_view target) {
-    static constexpr std::array<std::string_view, 6> kExtensions = {".exe", ".bat", ".cmd", ".com", ".msi", ".scr"};
-    const std::string_view name = BaseName(target);
-    for (std::string_view ext : kExtensions)
-        if (EndsWithIgnoringCase(name, ext)) return true;
-    return false;
-}
-
-// A web address or other URI, which is not a file of the medium.
-bool IsUri(std::string_view value) {
-    const std::size_t colon = value.find(':');
-    // "C:\..." is a drive, not a scheme.
-    return colon != std::string_view::npos && colon > 1 && value.find_first_of("/\\") > colon;
 }
 
 }  // namespace
@@ -101,7 +80,7 @@ void AutorunChecker::CheckNamedFiles() {
                            "key " + Quote(key) + " in [autorun] names no file: Windows has nothing to use");
             continue;
         }
-        if (key == "shellexecute" && IsUri(named)) continue;
+        if (key == "shellexecute" && IsUrl(named)) continue;
         if (PathExists(MediaPath(m_file.Directory() + "/" + named))) continue;
         if (key == "open" && EqualsIgnoringCase(named, kWindowsMenuName)) {
             // A folder still to be packed: the pack command puts the menu there.
@@ -127,10 +106,14 @@ void AutorunChecker::CheckWindowsOnlyTargets() {
         const std::string& key = EntryFilePathKey(label.number);
         if (!m_file.Present(label.Section(), key)) continue;
         const std::string value = m_file.Value(label.Section(), key);
-        if (!WindowsOnly(value)) continue;
+        if (IsUrl(value) || !platform::IsWindowsProgramName(value)) continue;
+        const std::string& linux_key = KeyOf(KeyId::EntryLinuxFilePath, label.number).key;
+        if (m_file.Present(label.Section(), linux_key) && GivesLinuxTarget(m_file.Value(label.Section(), linux_key)))
+            continue;
         m_findings.Add(Severity::Warning, m_file.LineOf(label.Section(), key),
                        "launch target " + Quote(value) + " of " + label.what +
-                           " runs only on Windows: the Linux menu of this medium hands it to the desktop's opener");
+                           " runs only on Windows: the Linux menu of this medium hands it to the desktop's opener; "
+                           "give Linux a target of its own with " + Quote(linux_key));
     }
 }
 

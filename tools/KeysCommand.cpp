@@ -28,6 +28,7 @@ std::string KeysListing() {
         if (k.gate == GateKind::Switch) out += "; read only when \"" + k.gateKey + "\" is \"YES\"";
         if (k.gate == GateKind::Count)
             out += "; read only when \"" + k.gateKey + "\" is " + std::to_string(k.number) + " or more";
+        if (k.kind == ValueKind::LinuxTarget) out += "; read by the Linux menu only, after every other key";
         out += "\n";
     }
     out += '\n';

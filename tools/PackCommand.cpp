@@ -19,6 +19,7 @@
 #include "ResolvedPath.h"
 #include "SourceTree.h"
 #include "StagingFolder.h"
+#include "StopSignals.h"
 #include "ToolCommand.h"
 #include "base/AsciiCase.h"
 #include "config/ConfigurationPaths.h"
@@ -207,13 +208,21 @@ bool IsIsoImage(const fs::path& path) {
            std::string_view(id, sizeof id) == "CD001";
 }
 
+bool Stopped() { return StopSignals::Caught() != 0; }
+
+// A failure, said unless a signal stopped the pack: the tool then says once
+// why it stopped.
+int Failed(const std::string& problem) { return Stopped() ? 1 : Fail(problem); }
+
 std::optional<std::string> WriteImage(const fs::path& folder, const fs::path& image, const std::string& label,
                                       const std::string& shown) {
     // Rock Ridge keeps the Linux menu and autorun.sh executable (and makes
     // every file readable by all); Joliet gives Windows the long names.
     const ProgramRun run = RunProgram({"xorriso", "-as", "mkisofs", "-quiet", "-r", "-J", "-joliet-long", "-iso-level",
                                        "3", "-input-charset", "utf-8", "-V", label, "-o", image.string(),
-                                       folder.string()});
+                                       folder.string()},
+                                      Stopped);
+    if (run.stopped) return "xorriso stopped before it wrote " + shown;
     if (!run.started) return "cannot run xorriso, which writes the image: install it (Debian: apt install xorriso)";
     if (run.status != 0) return "xorriso could not write " + shown + ":\n" + run.output;
     // A status 0 alone does not make an image.
@@ -267,6 +276,91 @@ std::optional<std::string> PlacesProblem(const PackOptions& options, Places& pla
     if (Within(*places.iso, places.output)) return image + " cannot be written inside the medium it holds";
     if (Within(places.output, *places.iso) || fs::is_directory(*places.iso, ec)) return image + " names a folder";
     return std::nullopt;
+}
+
+// What pack found before writing anything.
+struct MediumPlan {
+    const PackOptions& options;
+    const Places& places;
+    const SourceTree& tree;
+    const SourceEntry* configuration;
+    std::optional<std::string> windows_menu;
+    std::optional<std::string> linux_menu;
+    std::string source_shown;
+    std::string output_shown;
+};
+
+// Writes the medium aside and puts it in place whole, with its image. The
+// status; when a signal stops it, nothing is left.
+int WriteMedium(const MediumPlan& plan) {
+    const auto& [options, places, tree, configuration, windows_menu, linux_menu, source_shown, output_shown] = plan;
+    StagingFolder staged(places.output, output_shown);
+    if (const std::optional<std::string> problem = staged.Make()) return Failed(*problem);
+    const MediumWriter medium(staged.Path(), output_shown, Stopped);
+    ::chmod(staged.Path().c_str(), kRunnable);
+    // An author's launcher kept in place of the tool's is what desktops run.
+    const bool own_script = options.linux && !tree.Adds(kScriptName);
+    std::string autorun_label;
+    std::size_t files = 0;
+    for (const SourceEntry& entry : tree.Entries()) {
+        const std::string shown = source_shown + "/" + entry.path;
+        const bool launcher = own_script && EqualsIgnoringCase(entry.path, kScriptName);
+        std::optional<std::string> problem;
+        if (&entry == configuration) problem = WriteConfiguration(entry, shown, medium, autorun_label);
+        else if (entry.folder) problem = medium.Folder(entry.path, kRunnable);
+        else problem = medium.Copy(entry.from, shown, entry.path, entry.runnable || launcher ? kRunnable : kPlain);
+        if (problem) return Failed(*problem);
+        if (!entry.folder) ++files;
+        if (launcher) {
+            Say(entry.path + ": the author's own, kept" +
+                (entry.path == kScriptName ? "" : "; desktops start only autorun.sh, in lower case"));
+        }
+    }
+    Say(places.output.string() + ": " + std::to_string(files) + " files of " + places.source.string());
+
+    for (const auto& [menu, platform] : {std::pair{windows_menu, MenuPlatform::Windows}, {linux_menu, MenuPlatform::Linux}}) {
+        const MenuProgram& program = MenuProgramFor(platform);
+        if (!menu || !tree.Adds(program.name)) continue;
+        if (const std::optional<std::string> problem = medium.Copy(
+                *menu, *menu, std::string(program.name), platform == MenuPlatform::Linux ? kRunnable : kPlain))
+            return Failed(*problem);
+        Say(std::string(program.name) + ": " + std::string(program.what) + ", from " + *menu);
+    }
+    if (options.linux && !own_script) {
+        if (const std::optional<std::string> problem = medium.Write(std::string(kScriptName), kAutorunScript, kRunnable))
+            return Failed(*problem);
+        Say(std::string(kScriptName) + ": starts the Linux menu when the desktop offers to run it");
+    }
+
+    std::optional<StagingFolder> staged_image;
+    fs::path image;
+    std::string label;
+    if (places.iso) {
+        staged_image.emplace(*places.iso, *options.iso);
+        if (const std::optional<std::string> problem = staged_image->Make()) return Failed(*problem);
+        image = staged_image->Path() / "image.iso";
+        label = ImageLabel(options, places.output, autorun_label);
+        if (const std::optional<std::string> problem = WriteImage(staged.Path(), image, label, *options.iso))
+            return Failed(*problem);
+    }
+    std::error_code ec;
+    const auto image_size = places.iso ? fs::file_size(image, ec) : 0;
+    if (Stopped()) return 1;
+    if (const std::optional<std::string> problem = staged.Commit(staged.Path())) return Failed(*problem);
+    if (staged_image) {
+        // Stopped between the two, the medium goes again.
+        if (Stopped()) {
+            staged.Withdraw();
+            return 1;
+        }
+        if (const std::optional<std::string> problem = staged_image->Commit(image)) {
+            staged.Withdraw();
+            return Failed(*problem);
+        }
+        Say(places.iso->string() + ": ISO 9660 image with Rock Ridge and Joliet, volume label \"" + label + "\", " +
+            std::to_string((image_size + 512 * 1024) / (1024 * 1024)) + " MiB");
+    }
+    return 0;
 }
 
 }  // namespace
@@ -334,68 +428,16 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
     if (!configuration || configuration->folder) return Fail(options.source + " has no AUTORUN.INF");
     for (const std::string& note : tree.Notes()) Say(note);
 
-    // The medium is made aside and put in place whole, with its image.
-    StagingFolder staged(places.output, output_shown);
-    if (const std::optional<std::string> problem = staged.Make()) return Fail(*problem);
-    const MediumWriter medium(staged.Path(), output_shown);
-    ::chmod(staged.Path().c_str(), kRunnable);
-    // An author's launcher kept in place of the tool's is what desktops run.
-    const bool own_script = options.linux && !tree.Adds(kScriptName);
-    std::string autorun_label;
-    std::size_t files = 0;
-    for (const SourceEntry& entry : tree.Entries()) {
-        const std::string shown = source_shown + "/" + entry.path;
-        const bool launcher = own_script && EqualsIgnoringCase(entry.path, kScriptName);
-        std::optional<std::string> problem;
-        if (&entry == configuration) problem = WriteConfiguration(entry, shown, medium, autorun_label);
-        else if (entry.folder) problem = medium.Folder(entry.path, kRunnable);
-        else problem = medium.Copy(entry.from, shown, entry.path, entry.runnable || launcher ? kRunnable : kPlain);
-        if (problem) return Fail(*problem);
-        if (!entry.folder) ++files;
-        if (launcher) {
-            Say(entry.path + ": the author's own, kept" +
-                (entry.path == kScriptName ? "" : "; desktops start only autorun.sh, in lower case"));
-        }
+    // From here on, the signals that end the tool from outside are only
+    // noted: what was written goes, then the tool ends by the signal.
+    const StopSignals stop;
+    const int status = WriteMedium({options, places, tree, configuration, windows_menu, linux_menu, source_shown,
+                                    output_shown});
+    if (const int signal = StopSignals::Caught()) {
+        if (status != 0) Fail(std::string("stopped by ") + StopSignals::Name(signal) + ": nothing written");
+        stop.EndByCaught();
     }
-    Say(places.output.string() + ": " + std::to_string(files) + " files of " + places.source.string());
-
-    for (const auto& [menu, platform] : {std::pair{windows_menu, MenuPlatform::Windows}, {linux_menu, MenuPlatform::Linux}}) {
-        const MenuProgram& program = MenuProgramFor(platform);
-        if (!menu || !tree.Adds(program.name)) continue;
-        if (const std::optional<std::string> problem = medium.Copy(
-                *menu, *menu, std::string(program.name), platform == MenuPlatform::Linux ? kRunnable : kPlain))
-            return Fail(*problem);
-        Say(std::string(program.name) + ": " + std::string(program.what) + ", from " + *menu);
-    }
-    if (options.linux && !own_script) {
-        if (const std::optional<std::string> problem = medium.Write(std::string(kScriptName), kAutorunScript, kRunnable))
-            return Fail(*problem);
-        Say(std::string(kScriptName) + ": starts the Linux menu when the desktop offers to run it");
-    }
-
-    std::optional<StagingFolder> staged_image;
-    fs::path image;
-    std::string label;
-    if (places.iso) {
-        staged_image.emplace(*places.iso, *options.iso);
-        if (const std::optional<std::string> problem = staged_image->Make()) return Fail(*problem);
-        image = staged_image->Path() / "image.iso";
-        label = ImageLabel(options, places.output, autorun_label);
-        if (const std::optional<std::string> problem = WriteImage(staged.Path(), image, label, *options.iso))
-            return Fail(*problem);
-    }
-    std::error_code ec;
-    const auto image_size = places.iso ? fs::file_size(image, ec) : 0;
-    if (const std::optional<std::string> problem = staged.Commit(staged.Path())) return Fail(*problem);
-    if (staged_image) {
-        if (const std::optional<std::string> problem = staged_image->Commit(image)) {
-            staged.Withdraw();
-            return Fail(*problem);
-        }
-        Say(places.iso->string() + ": ISO 9660 image with Rock Ridge and Joliet, volume label \"" + label + "\", " +
-            std::to_string((image_size + 512 * 1024) / (1024 * 1024)) + " MiB");
-    }
-    return 0;
+    return status;
 }
 
 int RunPack(CommandArguments args) {

@@ -1,5 +1,7 @@
 #include "StagingFolder.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +55,8 @@ std::optional<std::string> StagingFolder::Make() {
 }
 
 std::optional<std::string> StagingFolder::Commit(const fs::path& made) {
+    struct stat st {};
+    if (::lstat(m_target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) m_replaced_folder = st.st_mode & 07777;
     if (std::rename(made.c_str(), m_target.c_str()) != 0) {
         const int error = errno;
         if (error == ENOTEMPTY || error == EEXIST) return m_shown + " is no longer an empty folder: nothing written there";
@@ -68,6 +72,7 @@ void StagingFolder::Withdraw() {
     if (!m_committed) return;
     std::error_code ec;
     fs::remove_all(m_target, ec);
+    if (m_replaced_folder && ::mkdir(m_target.c_str(), 0700) == 0) ::chmod(m_target.c_str(), *m_replaced_folder);
     RemoveMadeFolders();
     m_committed = false;
     m_path.clear();

@@ -4,6 +4,8 @@
 // folders made on the way to it; a rerun finds the place as it was.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -28,7 +30,7 @@ public:
     // a name not there, an empty folder, or a file, which is replaced.
     std::optional<std::string> Commit(const std::filesystem::path& made);
     // Removes the committed result again, when a later step of what it
-    // belongs to failed.
+    // belongs to failed; an empty folder it replaced is made again.
     void Withdraw();
 
 private:
@@ -39,6 +41,7 @@ private:
     std::filesystem::path m_path;
     std::vector<std::filesystem::path> m_made;  // folders above the target, outermost first
     bool m_committed = false;
+    std::optional<mode_t> m_replaced_folder;  // the mode of the empty folder committed onto
 };
 
 }  // namespace automenu::tool

@@ -2,10 +2,12 @@
 
 #include <sys/stat.h>
 
+#include "base/AsciiCase.h"
 #include "base/Exceptions.h"
 #include "config/ConfigurationPaths.h"
 #include "config/TCustomIniFile.h"
 #include "config/ValueRules.h"
+#include "platform/ShellOpen.h"
 #include "platform/posix/PathResolver.h"
 #include "ui/TApplication.h"
 #include "ui/TIcon.h"
@@ -32,28 +34,68 @@ private:
     const ProfileReader& m_reader;
 };
 
+// Schemes every desktop opens out of the box: web pages, mail and files.
+bool OpenedByDefault(std::string_view scheme) {
+    for (std::string_view known : {"http", "https", "ftp", "mailto", "file"})
+        if (EqualsIgnoringCase(scheme, known)) return true;
+    return false;
+}
+
 }  // namespace
 
 void TargetChecker::CheckLaunchTargets() {
     for (const LabelSpec& label : LabelSpecs()) {
         if (!label.clickable || label.number == 0 || !m_file.Shown(label)) continue;
-        const std::string& key = EntryFilePathKey(label.number);
-        const int line = m_file.LineOf(label.Section(), key);
-        if (!m_file.Present(label.Section(), key)) {
-            m_findings.Add(Severity::Warning, line, label.what + " has no " + Quote(key) + ": a click opens \"0\"");
-            continue;
-        }
-        const std::string value = m_file.Value(label.Section(), key);
-        if (value.empty()) {
-            m_findings.Add(Severity::Warning, line,
-                           label.what + " opens the menu's own folder (" + Quote(key) + " is empty)");
-            continue;
-        }
-        // The target as the menu stores it, found as a click finds it.
-        if (!PathExists(MediaPath(LaunchFilePath(m_file.Directory(), value))))
-            m_findings.Add(Severity::Warning, line,
-                           "launch target " + Quote(value) + " of " + label.what + " does not exist");
+        CheckFilePath(label);
+        CheckLinuxFilePath(label);
     }
+}
+
+void TargetChecker::CheckFilePath(const LabelSpec& label) {
+    const std::string& key = EntryFilePathKey(label.number);
+    const int line = m_file.LineOf(label.Section(), key);
+    if (!m_file.Present(label.Section(), key)) {
+        m_findings.Add(Severity::Warning, line, label.what + " has no " + Quote(key) + ": a click opens \"0\"");
+        return;
+    }
+    const std::string value = m_file.Value(label.Section(), key);
+    if (value.empty()) {
+        m_findings.Add(Severity::Warning, line, label.what + " opens the menu's own folder (" + Quote(key) + " is empty)");
+        return;
+    }
+    CheckTarget(label, line, value, "launch target ");
+}
+
+void TargetChecker::CheckLinuxFilePath(const LabelSpec& label) {
+    const std::string& key = KeyOf(KeyId::EntryLinuxFilePath, label.number).key;
+    if (!m_file.Present(label.Section(), key)) return;
+    const int line = m_file.LineOf(label.Section(), key);
+    const std::string value = m_file.Value(label.Section(), key);
+    if (!GivesLinuxTarget(value)) {
+        m_findings.Add(Severity::Note, line,
+                       Quote(key) + " is " + Quote(value) + ": the Linux menu opens the entry's File Path");
+        return;
+    }
+    if (!CheckTarget(label, line, value, "Linux target ")) return;
+    if (!IsUrl(value) && platform::IsWindowsProgramName(value))
+        m_findings.Add(Severity::Warning, line,
+                       "Linux target " + Quote(value) + " of " + label.what +
+                           " is a Windows program: the Linux menu hands it to the desktop's opener, which cannot run it");
+}
+
+bool TargetChecker::CheckTarget(const LabelSpec& label, int line, const std::string& value, const char* what) {
+    if (const std::string_view scheme = UrlScheme(value); !scheme.empty()) {
+        if (!OpenedByDefault(scheme))
+            m_findings.Add(Severity::Warning, line,
+                           what + Quote(value) + " of " + label.what + " is a \"" + std::string(scheme) +
+                               ":\" link, which no desktop opens by default: only where a program for such links is "
+                               "installed");
+        return true;
+    }
+    // The target as the menu stores it, found as a click finds it.
+    if (PathExists(MediaPath(LaunchFilePath(m_file.Directory(), value)))) return true;
+    m_findings.Add(Severity::Warning, line, what + Quote(value) + " of " + label.what + " does not exist");
+    return false;
 }
 
 void TargetChecker::ProbePictures() {

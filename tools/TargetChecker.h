@@ -2,8 +2,11 @@
 // the pictures, found and loaded as the menu finds and loads them.
 #pragma once
 
+#include <string>
+
 #include "CheckedFile.h"
 #include "FindingList.h"
+#include "LabelSpec.h"
 
 namespace automenu::tool {
 
@@ -17,6 +20,12 @@ public:
     void ProbePictures();
 
 private:
+    void CheckFilePath(const LabelSpec& label);
+    void CheckLinuxFilePath(const LabelSpec& label);
+    // A target that is a link must be of a scheme desktops open; any other
+    // must exist. False when it does not.
+    bool CheckTarget(const LabelSpec& label, int line, const std::string& value, const char* what);
+
     const CheckedFile& m_file;
     FindingList& m_findings;
 };

@@ -74,7 +74,11 @@ constexpr Value kValues[] = {
     {KeyId::EntryTop, {"150", "190", "230"}},
     {KeyId::EntryLeft, {"48"}},
     {KeyId::EntryFilePath, {"README.TXT", "LICENSE.TXT", "."}},
+    {KeyId::EntryLinuxFilePath, {"README.TXT"}},
 };
+
+// Entry 1 shows the Linux menu's own target; the others leave it out.
+constexpr int kEntryWithLinuxTarget = 1;
 
 // The six values of each font, by the font's first row (its name).
 struct FontValues {
@@ -112,7 +116,10 @@ constexpr Note kNotes[] = {
      "; look under the mouse.\n"},
     {KeyId::TextLineCount, 0, "; Lines of plain text 1 to this number are shown (at most 8).\n"},
     {KeyId::EntryCount, 0, "; Entries 1 to this number are shown (at most 8).\n"},
-    {KeyId::EntryCaption, 1, "; File Path: what a click opens, relative to this folder.\n"},
+    {KeyId::EntryCaption, 1,
+     "; File Path: what a click opens, relative to this folder. Linux File Path,\n"
+     "; when given, is what the Linux menu opens instead (the Windows menu never\n"
+     "; reads it): say install.sh, beside a File Path of SETUP.EXE.\n"},
     {KeyId::EntryCaption, 3, "; \".\" opens this folder in the file manager.\n"},
 };
 
@@ -137,6 +144,7 @@ std::string TemplateValue(const SchemaKey& key) {
 // Whether the template writes the key: numbered ones only for the labels it shows.
 bool Written(const SchemaKey& key) {
     if (key.number == 0) return true;
+    if (key.kind == ValueKind::LinuxTarget) return key.number == kEntryWithLinuxTarget;
     const bool text_line = key.pattern->section == KeyRow(KeyId::TextLineCaption).section;
     return key.number <= (text_line ? kTextLinesShown : kEntriesShown);
 }
@@ -290,6 +298,21 @@ std::string AutorunSection() {
     return out;
 }
 
+// The medium's notes, with the example of a web link.
+constexpr std::string_view kReadme = R"(Example Product 1.0
+
+Replace this file with your product's notes.
+
+An entry of the menu can open a web page: its File Path may be a link. For a
+fourth entry, raise "Installation Message Label Count" in AUTORUN.INF to 4,
+copy the section of entry 3 as [Installation Message Label 4 Font Setup],
+with the 3 in each key made a 4, and set these three keys:
+
+;Installation Message Label 4 Caption=Visit our web site
+;Installation Message Label 4 Font Top=270
+;Installation Message Label 4 File Path=https://www.example.com/
+)";
+
 int Usage() {
     std::fputs("usage: automenu-tool template [DIR] [--force]\n", stderr);
     return kUsageError;
@@ -318,7 +341,7 @@ std::vector<TemplateFile> TemplateFiles() {
     return {
         {"LOGO.ICO", LogoIcon()},
         BackgroundFile(),
-        {"README.TXT", "Example Product 1.0\n\nReplace this file with your product's notes.\n"},
+        {"README.TXT", std::string(kReadme)},
         {"LICENSE.TXT", "Replace this file with your product's licence.\n"},
     };
 }

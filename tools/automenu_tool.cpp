@@ -53,15 +53,17 @@ const ToolCommand kCommands[] = {
      "pair of outer quotes is removed, and a missing file, section or key gives \"0\".\n",
      RunGet},
     {"keys", "", "list every section and key the menu reads",
-     "Lists the 23 sections and 240 keys of AUTORUN.INF, each key with the kind of its\n"
-     "value, when it is read, and what a missing key reads as.\n",
+     "Lists the 23 sections and 248 keys of AUTORUN.INF, each key with the kind of its\n"
+     "value, when it is read, and what a missing key reads as. The eight \"Linux File\n"
+     "Path\" keys are read by the Linux menu only, after all others.\n",
      RunKeys},
     {"template", "[DIR] [--force]", "write a commented AUTORUN.INF for a menu with three entries",
      "Without DIR, prints a complete, commented AUTORUN.INF for a menu with a title,\n"
-     "two lines of text, three entries and an exit entry. With DIR, writes it there\n"
-     "together with the files it names (LOGO.ICO, BACK.PNG, README.TXT, LICENSE.TXT),\n"
-     "and an [autorun] section for Windows (open=automenu.exe, the logo as icon, the\n"
-     "title as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
+     "two lines of text, three entries (the first with a Linux File Path) and an exit\n"
+     "entry. With DIR, writes it there together with the files it names (LOGO.ICO,\n"
+     "BACK.PNG, README.TXT, which shows a web link entry, LICENSE.TXT), and an\n"
+     "[autorun] section for Windows (open=automenu.exe, the logo as icon, the title\n"
+     "as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
      "An existing AUTORUN.INF is kept unless --force is given.\n",
      RunTemplate},
     {"pack", "SOURCE OUTPUT [--iso FILE [--volume-label NAME]] [--no-windows] [--no-linux] [--keep|--leave-out PATH]",
@@ -87,12 +89,14 @@ const ToolCommand kCommands[] = {
      "\n"
      "Nothing in SOURCE changes. OUTPUT and the image are built aside and put in\n"
      "place at the end: a pack that fails leaves neither, and names the file and\n"
-     "the cause. Before writing anything, pack stops at names a medium cannot tell\n"
-     "apart (FAT, Joliet and Windows ignore case): two of the author's that differ\n"
-     "only in case (README.TXT, readme.txt), or one named automenu.exe, automenu or\n"
-     "autorun.sh in any case, beside the tool's file. --keep PATH puts PATH (within\n"
-     "SOURCE) on the medium in place of the others, the tool's file among them;\n"
-     "--leave-out PATH leaves it off. Both may be given more than once.\n"
+     "the cause; one stopped by a signal (Ctrl+C, the terminal closing) leaves\n"
+     "neither, and ends by that signal. Before writing anything, pack stops at\n"
+     "names a medium cannot tell apart (FAT, Joliet and Windows ignore case): two\n"
+     "of the author's that differ only in case (README.TXT, readme.txt), or one\n"
+     "named automenu.exe, automenu or autorun.sh in any case, beside the tool's\n"
+     "file. --keep PATH puts PATH (within SOURCE) on the medium in place of the\n"
+     "others, the tool's file among them; --leave-out PATH leaves it off. Both may\n"
+     "be given more than once.\n"
      "\n"
      "A link is copied as the file it names. A link out of SOURCE stops the pack\n"
      "unless --follow-links is given; a link to a folder, to nothing or in a loop,\n"

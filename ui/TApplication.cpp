@@ -116,6 +116,9 @@ bool TApplication::ProcessMessage() {
         m_terminated = true;
         return true;
     }
+    // A click whose target the desktop could not open: an error of the
+    // event, shown as every other one.
+    if (msg.kind == platform::MessageKind::OpenFailed) throw EOSError(platform::OpenFailureText(msg.open_failure));
     m_hints->FilterMessage(msg);
     Dispatch(msg);
     return true;

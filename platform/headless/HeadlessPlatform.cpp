@@ -148,6 +148,15 @@ WindowId HeadlessPlatform::WindowAtPoint(TPoint screen) {
 
 bool HeadlessPlatform::PeekMessage(Message& out) { return m_queue.Take(out, m_now); }
 
+void HeadlessPlatform::ShellOpen(const std::string& target) {
+    m_shell_opens.push_back(target);
+    if (!m_open_failure) return;
+    Message msg;
+    msg.kind = MessageKind::OpenFailed;
+    msg.open_failure = {target, *m_open_failure};
+    m_queue.Post(msg);
+}
+
 const HeadlessPlatform::Box* HeadlessPlatform::OpenBox() const {
     for (auto it = m_boxes.rbegin(); it != m_boxes.rend(); ++it)
         if (IsWindowVisible(it->window)) return &*it;

@@ -43,7 +43,8 @@ public:
     TSize LargeIconSize() override { return {32, 32}; }
     TSize SmallIconSize() override { return {16, 16}; }
     IFileSystem& Files() override { return PosixFileSystem::Instance(); }
-    void ShellOpen(const std::string& path) override { m_shell_opens.push_back(path); }
+    void ShellOpen(const std::string& target) override;
+    TargetSystem System() override { return m_system; }
     WindowId CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowId w) override;
     void SetCaption(WindowId w, const std::string& caption) override;
@@ -91,6 +92,11 @@ public:
     // Advances the virtual clock; due timers fire as the loop takes messages.
     void AdvanceTime(unsigned milliseconds) { m_now += milliseconds; }
     void SetProgramActive(bool active) { m_program_active = active; }
+    // Every later open fails for this reason, reported as the Linux opener
+    // reports it; nothing: they succeed.
+    void SetOpenFailure(std::optional<OpenFailure> reason) { m_open_failure = reason; }
+    // Which targets the menu reads (Linux unless set).
+    void SetSystem(TargetSystem system) { m_system = system; }
     // Makes CreateWindow fail, as when the display refuses a window.
     void SetWindowCreationFails(bool fails) { m_window_creation_fails = fails; }
 
@@ -166,6 +172,8 @@ private:
     int m_invalidate_count = 0;
     std::vector<Box> m_boxes;
     std::vector<std::string> m_shell_opens;
+    std::optional<OpenFailure> m_open_failure;
+    TargetSystem m_system = TargetSystem::Linux;
     std::function<void()> m_when_idle;
     std::function<void(const Box&)> m_on_box;
     CairoSurfacePtr m_screen_surface;

@@ -1,4 +1,4 @@
-// The desktop's "open" on Linux.
+// What the desktop's "open" runs on Linux (DesktopOpener runs it).
 #pragma once
 
 #include <string>
@@ -29,16 +29,7 @@ struct OpenCommand {
 // unless the path is a runnable program, and there is no fallback.
 OpenCommand ShellOpenCommand(const std::string& path, const std::string& search_path);
 
-// Starts command.argv detached from the menu (its own session, double fork),
-// in the current directory, without a shell and without waiting; the
-// intermediate child is reaped so no zombie remains. When command.argv cannot
-// be executed, the detached process executes command.fallback instead. The
-// outcome is reported on standard error only.
-void SpawnDetached(const OpenCommand& command);
-
 // Finds a program on a PATH-style list; empty when absent.
 std::string FindOnPath(const std::string& program, const std::string& search_path);
-
-void PosixShellOpen(const std::string& path);
 
 }  // namespace automenu::platform

@@ -18,7 +18,6 @@
 #include "platform/DesktopScale.h"
 #include "platform/SystemColors.h"
 #include "platform/cairo/PangoText.h"
-#include "platform/posix/PosixShell.h"
 #include "platform/posix/ScopedEnvironmentVariable.h"
 #include "platform/sdl/X11Desktop.h"
 
@@ -172,7 +171,16 @@ TRect SdlPlatform::WorkArea() {
 
 Rgb SdlPlatform::SysColor(int index) { return ClassicSystemColor(index); }
 
-void SdlPlatform::ShellOpen(const std::string& path) { PosixShellOpen(path); }
+void SdlPlatform::ShellOpen(const std::string& target) {
+    if (auto failure = m_opener.Open(target)) PostOpenFailure(std::move(*failure));
+}
+
+void SdlPlatform::PostOpenFailure(OpenFailureReport failure) {
+    Message msg;
+    msg.kind = MessageKind::OpenFailed;
+    msg.open_failure = std::move(failure);
+    m_queue.Post(msg);
+}
 
 SdlPlatform::Window* SdlPlatform::Find(WindowId w) {
     auto it = m_windows.find(w);
@@ -686,20 +694,25 @@ void SdlPlatform::EndWithoutDisplay() {
 
 bool SdlPlatform::PeekMessage(Message& out) {
     PumpEvents();
+    for (OpenFailureReport& failure : m_opener.Poll()) PostOpenFailure(std::move(failure));
     return m_queue.Take(out, SDL_GetTicks64());
 }
 
 void SdlPlatform::WaitMessage() {
     if (m_queue.HasPosted()) return;
-    auto due = m_queue.NextTimerDue();
-    if (!due) {
+    std::optional<Uint64> wake = m_queue.NextTimerDue();
+    const Uint64 now = SDL_GetTicks64();
+    // An opener that ends cannot wake SDL's wait: while one runs, the loop
+    // looks again this often, so that its failure shows without delay.
+    constexpr Uint64 kOpenerPollMs = 50;
+    if (m_opener.Watching()) wake = std::min(wake.value_or(now + kOpenerPollMs), now + kOpenerPollMs);
+    if (!wake) {
         SDL_WaitEvent(nullptr);
         EndWithoutDisplay();
         return;
     }
-    Uint64 now = SDL_GetTicks64();
-    if (*due <= now) return;
-    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<Uint64>(*due - now, 1u << 30)));
+    if (*wake <= now) return;
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<Uint64>(*wake - now, 1u << 30)));
     EndWithoutDisplay();
 }
 

@@ -18,6 +18,7 @@
 #include "platform/cairo/CairoPng.h"
 #include "platform/cairo/PictureDecoders.h"
 #include "platform/posix/CompositorWatch.h"
+#include "platform/posix/DesktopOpener.h"
 #include "platform/posix/PosixFileSystem.h"
 
 struct _XDisplay;
@@ -45,7 +46,8 @@ public:
     TSize LargeIconSize() override { return {32, 32}; }
     TSize SmallIconSize() override { return {16, 16}; }
     IFileSystem& Files() override { return PosixFileSystem::Instance(); }
-    void ShellOpen(const std::string& path) override;
+    void ShellOpen(const std::string& target) override;
+    TargetSystem System() override { return TargetSystem::Linux; }
     WindowId CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowId w) override;
     void SetCaption(WindowId w, const std::string& caption) override;
@@ -108,6 +110,7 @@ private:
     Window* Find(WindowId w);
     std::unique_ptr<ICanvas> BeginRendererPaint(Window& win, TRect& area);
     void PumpEvents();
+    void PostOpenFailure(OpenFailureReport failure);
     void EndWithoutDisplay();
     void Translate(const SDL_Event& e);
     void WaitForFrame(Window& win);
@@ -137,6 +140,7 @@ private:
     FrameExtents m_last_frame;
     CairoSurfacePtr m_screen_surface;
     std::unique_ptr<CairoCanvas> m_screen_canvas;
+    DesktopOpener m_opener;
 };
 
 }  // namespace automenu::platform

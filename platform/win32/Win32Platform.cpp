@@ -2,6 +2,7 @@
 
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WicDecoder.h"
+#include "platform/win32/Win32Shell.h"
 
 #include <windowsx.h>
 
@@ -129,11 +130,14 @@ int Win32Platform::ScreenColorBits() {
 TSize Win32Platform::LargeIconSize() { return {::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)}; }
 TSize Win32Platform::SmallIconSize() { return {::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)}; }
 
-void Win32Platform::ShellOpen(const std::string& path) {
-    using ShellExecuteFunction = HINSTANCE WINAPI(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-    static const SystemLibrary shell32("shell32.dll");
-    if (auto* shell_execute = shell32.Get<ShellExecuteFunction>("ShellExecuteA"))
-        shell_execute(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+void Win32Platform::ShellOpen(const std::string& target) {
+    // The shell tells at once; the failure takes the way it takes elsewhere.
+    if (auto failure = Win32ShellOpen(target)) {
+        Message msg;
+        msg.kind = MessageKind::OpenFailed;
+        msg.open_failure = std::move(*failure);
+        m_queue.Post(msg);
+    }
 }
 
 Win32Platform::Window* Win32Platform::Find(WindowId w) {

@@ -31,7 +31,8 @@ public:
     TSize LargeIconSize() override;
     TSize SmallIconSize() override;
     IFileSystem& Files() override { return m_files; }
-    void ShellOpen(const std::string& path) override;
+    void ShellOpen(const std::string& target) override;
+    TargetSystem System() override { return TargetSystem::Windows; }
     WindowId CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowId w) override;
     void SetCaption(WindowId w, const std::string& caption) override;

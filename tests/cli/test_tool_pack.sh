@@ -251,6 +251,108 @@ expect_failure "xorriso without image" "xorriso ended without an error but wrote
 out=$(PATH=/nonexistent "$tool" pack "$dir/tpl" "$dir/r3" --windows-menu "$exe" --iso "$dir/r3.iso" 2>&1)
 [ $? = 1 ] && grep -qF "cannot run xorriso" <<<"$out" || fail "without xorriso: $out"
 
+# Stopped from outside (the terminal closes, Ctrl+C, Ctrl+\, kill) while it
+# copies or while xorriso writes the image, pack ends by that signal and
+# leaves what was there: no medium, the old image, nothing hidden beside them,
+# no xorriso still running. Each case: SIGNAL|WHILE (copy: a large file of
+# the author's; image: an xorriso that waits)|OUT (new; empty: an empty
+# folder there before; deep: in folders not there before).
+ulimit -c 0 # a core of SIGQUIT is not what is looked at
+set -m      # a background pack gets INT and QUIT, as from a terminal
+sig=$dir/sig
+mkdir -p "$sig/big" "$sig/img" "$sig/fake"
+cp -r "$dir/tpl/." "$sig/big/"
+truncate -s 4G "$sig/big/zz.bin" # sparse: made at once, copied for seconds
+real_xorriso=$(command -v xorriso || echo false)
+cat >"$sig/fake/xorriso" <<FAKE
+#!/bin/sh
+echo \$\$ >"$sig/xorriso.pid"
+i=0
+while [ ! -e "$sig/go" ] && [ \$i -lt 600 ]; do sleep 0.05; i=\$((i + 1)); done
+exec "$real_xorriso" "\$@"
+FAKE
+chmod +x "$sig/fake/xorriso"
+# waits_for PATTERN: whether a path matching it appears within 20 s.
+waits_for() {
+    local i
+    for i in $(seq 400); do
+        compgen -G "$1" >/dev/null && return 0
+        sleep 0.05
+    done
+    return 1
+}
+# start_pack SOURCE OUT: pack with an image, in the background; $pid is it.
+start_pack() {
+    PATH="$sig/fake:$PATH" "$tool" pack "$1" "$2" --windows-menu "$exe" --iso "$sig/img/disc.iso" >"$sig/log" 2>&1 &
+    pid=$!
+}
+stop_cases=(
+    "HUP|copy|new" "INT|copy|empty" "QUIT|copy|deep" "TERM|copy|new"
+    "HUP|image|empty" "INT|image|new" "QUIT|image|new" "TERM|image|deep"
+)
+for case in "${stop_cases[@]}"; do
+    IFS='|' read -r signal while place <<<"$case"
+    name="SIG$signal while writing the $while, OUT $place"
+    rm -rf "$sig/m" "$sig/go" "$sig/xorriso.pid"
+    mkdir "$sig/m"
+    out=$sig/m/out
+    case $place in
+    empty) mkdir "$out" ;;
+    deep) out=$sig/m/a/b/out ;;
+    esac
+    printf 'old image\n' >"$sig/img/disc.iso"
+    before=$(find "$sig/m" "$sig/img" -printf '%y %m %p\n' | sort)
+    if [ "$while" = copy ]; then
+        start_pack "$sig/big" "$out"
+        ready="$(dirname "$out")/.out.*/zz.bin"
+    else
+        start_pack "$dir/tpl" "$out"
+        ready=$sig/xorriso.pid
+    fi
+    if ! waits_for "$ready"; then
+        fail "$name: never got to the $while: $(cat "$sig/log")"
+        kill -s KILL "$pid"
+    fi
+    kill -s "$signal" "$pid"
+    wait "$pid" 2>/dev/null
+    status=$?
+    [ "$status" = $((128 + $(kill -l "$signal"))) ] || fail "$name: status $status: $(cat "$sig/log")"
+    grep -qF "stopped by SIG$signal: nothing written" "$sig/log" || fail "$name: does not say why: $(cat "$sig/log")"
+    after=$(find "$sig/m" "$sig/img" -printf '%y %m %p\n' | sort)
+    [ "$after" = "$before" ] || fail "$name: expected
+$before
+got
+$after"
+    [ "$(cat "$sig/img/disc.iso")" = "old image" ] || fail "$name: the old image changed"
+    if [ -s "$sig/xorriso.pid" ] && kill -0 "$(cat "$sig/xorriso.pid")" 2>/dev/null; then
+        fail "$name: xorriso still runs"
+    fi
+    pgrep -f "$sig/fake/xorriso" >/dev/null && fail "$name: xorriso still runs: $(pgrep -af "$sig/fake/xorriso")"
+done
+# A signal ignored when pack starts (nohup; INT in a script's background job)
+# stays ignored: the pack goes on to the end.
+for signal in HUP INT; do
+    rm -rf "$sig/m" "$sig/go" "$sig/xorriso.pid" "$sig/img/disc.iso"
+    if [ "$signal" = HUP ]; then
+        (trap '' HUP && PATH="$sig/fake:$PATH" exec "$tool" pack "$dir/tpl" "$sig/m" --windows-menu "$exe" \
+            --iso "$sig/img/disc.iso" >"$sig/log" 2>&1) &
+        pid=$!
+    else
+        set +m # without job control, a background command ignores INT
+        start_pack "$dir/tpl" "$sig/m"
+        set -m
+    fi
+    waits_for "$sig/xorriso.pid" || fail "ignored SIG$signal: xorriso never ran"
+    kill -s "$signal" "$pid"
+    touch "$sig/go"
+    wait "$pid" 2>/dev/null
+    status=$?
+    [ "$status" = 0 ] && [ -f "$sig/m/AUTORUN.INF" ] && [ -f "$sig/img/disc.iso" ] ||
+        fail "ignored SIG$signal: status $status: $(cat "$sig/log")"
+done
+set +m
+rm -rf "$sig"
+
 # Nothing is left beside a medium or an image: no half-made or hidden folder.
 leftovers=$(find "$dir" -maxdepth 1 -name '.*' ! -name . | sed "s|^$dir/||")
 [ -z "$leftovers" ] || fail "left beside the media: $leftovers"

@@ -156,6 +156,37 @@ e2e_differing() {
     compare -metric AE -fuzz "$1" "$E2E_OUT/$4-a.png" "$E2E_OUT/$4-b.png" null: 2>&1
 }
 
+# e2e_label_looks PREFIX COLOUR BOLD SIZE: the First and Second Font keys of
+# a label, in COLOUR normally and yellow and underlined when hovered.
+e2e_label_looks() {
+    local look colour underline
+    while read -r look colour underline; do
+        printf '%s\n' "$1 $look Font Name=Arial" "$1 $look Font Color=$colour" \
+            "$1 $look Font Style Bold Use=$3" "$1 $look Font Style Italic Use=NO" \
+            "$1 $look Font Style Underline Use=$underline" "$1 $look Font Size=$4"
+    done <<<"First $2 NO"$'\n'"Second clYellow YES"
+}
+
+# e2e_form_640: the sections of a 640 x 480 window filled by BACKGROUND.BMP
+# (the demo's picture, copied beside AUTORUN.INF).
+e2e_form_640() {
+    cat <<'INF'
+[Installation Form Size Setup]
+Form Height=480
+Form Width=640
+
+[BackGround Image File Setup]
+BackGround Image Use=YES
+BackGround Image Path=NOW
+BackGround Image Name=BACKGROUND.BMP
+BackGround Image Height=480
+BackGround Image Width=640
+BackGround Image Top=0
+BackGround Image Left=0
+
+INF
+}
+
 e2e_expect_eq() {  # e2e_expect_eq WHAT EXPECTED ACTUAL
     [ "$2" = "$3" ] || e2e_fail "$1: expected '$2', got '$3'"
 }

@@ -7,9 +7,10 @@
 demo=$E2E_WORK/demo
 cp -r "$AUTOMENU_SOURCE_DIR/examples/demo" "$demo"
 # Entry 3 becomes a program that leaves a mark; entry 2 a name full of
-# characters a shell would take apart.
+# characters a shell would take apart (a shell run in the menu's folder
+# would leave "pwned" there).
 printf '#!/bin/sh\ntouch "%s/ran"\n' "$E2E_WORK" >"$demo/check-computer.sh"
-odd="odd name 'q' \"d\" ; \$(touch $E2E_WORK/pwned) \`x\`.txt"
+odd="odd name 'q' \"d\" ; \$(touch pwned) \`x\`.txt"
 : >"$demo/$odd"
 sed -i "s|^Installation Message Label 2 File Path=.*|Installation Message Label 2 File Path=$odd\r|" "$demo/AUTORUN.INF"
 
@@ -49,7 +50,7 @@ expected=$(printf 'argc=1\narg=%s\nargc=1\narg=%s' "$demo/readme.txt" "$demo/$od
 e2e_expect_eq "xdg-open calls" "$expected" "$(cat "$E2E_WORK/opened" 2>/dev/null)"
 [ -e "$E2E_WORK/ran" ] || e2e_fail "the executable entry did not run"
 e2e_expect_eq "environment of a started program" "$E2E_WORK/Compose" "$(cat "$E2E_WORK/compose" 2>/dev/null)"
-[ ! -e "$E2E_WORK/pwned" ] || e2e_fail "part of a launch target was run by a shell"
+[ ! -e "$demo/pwned" ] || e2e_fail "part of a launch target was run by a shell"
 
 # The exit entry.
 e2e_mouse "$wid" 580 428

@@ -13,41 +13,17 @@ printf 'MZ\220\000\003\000\000\000\004\000\000\000\377\377' >"$media/SETUP.EXE"
 printf '#!/bin/sh\necho "ran $0 argc=$#" >>"%s/ran"\n' "$E2E_WORK" >"$media/CHECK.SH"
 printf '#!/no/such/interpreter\necho "ran $0" >>"%s/ran"\n' "$E2E_WORK" >"$media/TOOLS.SH"
 
-# looks PREFIX COLOUR BOLD SIZE: the First and Second Font keys of a label,
-# in COLOUR normally and yellow and underlined when hovered.
-looks() {
-    local look colour underline
-    while read -r look colour underline; do
-        printf '%s\n' "$1 $look Font Name=Arial" "$1 $look Font Color=$colour" \
-            "$1 $look Font Style Bold Use=$3" "$1 $look Font Style Italic Use=NO" \
-            "$1 $look Font Style Underline Use=$underline" "$1 $look Font Size=$4"
-    done <<<"First $2 NO"$'\n'"Second clYellow YES"
-}
 # entry N CAPTION TOP PATH: the section of clickable entry N.
 entry() {
     local k="Installation Message Label $1"
     printf '%s\n' "[$k Font Setup]" "$k Caption=$2" "$k Font Top=$3" "$k Font Left=48"
-    looks "$k" clWhite NO 14
+    e2e_label_looks "$k" clWhite NO 14
     printf '%s\n' "$k File Path=$4" ""
 }
 {
+    printf '%s\n' "[Logo Setup]" "Logo Use=NO" ""
+    e2e_form_640
     cat <<'INF'
-[Logo Setup]
-Logo Use=NO
-
-[Installation Form Size Setup]
-Form Height=480
-Form Width=640
-
-[BackGround Image File Setup]
-BackGround Image Use=YES
-BackGround Image Path=NOW
-BackGround Image Name=BACKGROUND.BMP
-BackGround Image Height=480
-BackGround Image Width=640
-BackGround Image Top=0
-BackGround Image Left=0
-
 [Title Message Label Setup]
 Title Message Label Use=NO
 
@@ -60,7 +36,7 @@ Exit Label Caption=Exit
 Exit Label Top=420
 Exit Label Left=570
 INF
-    looks "Exit Label" clSilver YES 12
+    e2e_label_looks "Exit Label" clSilver YES 12
     printf '\n%s\n%s\n\n' "[Installation Message Label Count Setup]" "Installation Message Label Count=5"
     entry 1 "Read me first" 150 README.TXT
     entry 2 "Install (Windows)" 184 SETUP.EXE

@@ -50,7 +50,7 @@ def title(use="YES", caption="Example", top="16", colour="clWhite"):
     return text + appearance("Title Message Label Font", colour)
 
 
-def entry(n, top, target="BACK.BMP", second=True, second_size="12", left="32"):
+def entry(n, top, target="BACK.BMP", second=True, second_size="12", left="32", linux=None):
     p = f"Installation Message Label {n}"
     text = f"[{p} Font Setup]\n{p} Caption=Entry {n}\n{p} Font Top={top}\n{p} Font Left={left}\n"
     text += appearance(f"{p} First Font")
@@ -58,6 +58,8 @@ def entry(n, top, target="BACK.BMP", second=True, second_size="12", left="32"):
         text += appearance(f"{p} Second Font", "clYellow", second_size)
     if target is not None:
         text += f"{p} File Path={target}\n"
+    if linux is not None:
+        text += f"{p} Linux File Path={linux}\n"
     return text
 
 
@@ -177,11 +179,36 @@ CASES = {
         ['30 warning launch target "SETUP.EXE" of entry 1 runs only on Windows',
          '49 note "automenu.exe" is not here yet'],
     ),
+    # Links: not files of the medium; a scheme no desktop opens by default is
+    # worth a word.
+    "launch_target_link": (
+        FORM + BACKGROUND + entries(3, entry(1, 100, target="https://www.example.com/support"),
+                                    entry(2, 140, target="steam://run/10"),
+                                    entry(3, 180, target="mailto:help@example.com")),
+        ['47 warning launch target "steam://run/10" of entry 2 is a "steam:" link, which no desktop opens'],
+    ),
+    # The Linux menu's own targets: they must exist (or be links), and an
+    # entry that has one draws no warning about its Windows program.
+    "linux_target": (
+        FORM + BACKGROUND + entries(5, entry(1, 100, target="SETUP.EXE", linux="install.sh"),
+                                    entry(2, 140, target="SETUP.EXE", linux="missing.sh"),
+                                    entry(3, 180, target="SETUP.EXE", linux="https://www.example.com/linux"),
+                                    entry(4, 220, target="README.TXT", linux="OTHER.EXE"),
+                                    entry(5, 260, target="SETUP.EXE", linux=""))
+        + "[autorun]\nopen=automenu.exe\n",
+        ['49 warning Linux target "missing.sh" of entry 2 does not exist',
+         '85 warning Linux target "OTHER.EXE" of entry 4 is a Windows program',
+         '102 warning launch target "SETUP.EXE" of entry 5 runs only on Windows: the Linux menu of this medium hands '
+         'it to the desktop\'s opener; give Linux a target of its own with "Installation Message Label 5 Linux File '
+         'Path"',
+         '103 note "Installation Message Label 5 Linux File Path" is "": the Linux menu opens the entry\'s File Path',
+         '105 note "automenu.exe" is not here yet'],
+    ),
 }
 
 NEEDS_PICTURE = {"autorun_good", "autorun_windows_only_target", "clean", "no_background", "second_font_size_not_a_number", "second_font_missing", "launch_target_missing",
                  "launch_target_key_missing", "entries_overlap", "picture_only_ignoring_case",
-                 "launch_target_only_ignoring_case"}
+                 "launch_target_only_ignoring_case", "launch_target_link", "linux_target"}
 
 for name, (text, expected) in CASES.items():
     directory = os.path.join(HERE, name)
@@ -198,9 +225,14 @@ for name, (text, expected) in CASES.items():
         # fails when it is first drawn.
         shutil.copy(os.path.join(HERE, "..", "pictures", "entry_offset_outside.ico"),
                     os.path.join(directory, "DAMAGED.ICO"))
-    if name in ("autorun_good", "autorun_windows_only_target"):
+    if name in ("autorun_good", "autorun_windows_only_target", "linux_target"):
         with open(os.path.join(directory, "SETUP.EXE"), "wb") as f:
             f.write(b"MZ")
+    if name == "linux_target":
+        shutil.copy(os.path.join(directory, "SETUP.EXE"), os.path.join(directory, "OTHER.EXE"))
+        for file_name, text in (("install.sh", "#!/bin/sh\n"), ("README.TXT", "Read me.\n")):
+            with open(os.path.join(directory, file_name), "w") as f:
+                f.write(text)
     if name == "launch_target_only_ignoring_case":
         os.makedirs(os.path.join(directory, "images"))
         shutil.copy(PICTURE, os.path.join(directory, "images", "BACK.BMP"))

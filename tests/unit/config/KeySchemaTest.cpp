@@ -14,11 +14,11 @@ namespace {
 
 TEST(KeySchema, Counts) {
     EXPECT_EQ(SchemaSections().size(), 23u);
-    EXPECT_EQ(KeyPatterns().size(), 65u);
-    EXPECT_EQ(SchemaKeys().size(), 240u);
+    EXPECT_EQ(KeyPatterns().size(), 66u);
+    EXPECT_EQ(SchemaKeys().size(), 248u);
     std::set<std::pair<std::string, std::string>> distinct;
     for (const SchemaKey& k : SchemaKeys()) distinct.emplace(k.section, k.key);
-    EXPECT_EQ(distinct.size(), 240u);
+    EXPECT_EQ(distinct.size(), 248u);
 }
 
 TEST(KeySchema, EveryKeyNamesAKnownSectionAndGate) {
@@ -52,6 +52,13 @@ TEST(KeySchema, Lookups) {
     ASSERT_NE(path, nullptr);
     EXPECT_EQ(path->kind, ValueKind::LaunchTarget);
     EXPECT_EQ(path->gate, GateKind::None);
+    // The Linux menu's own target follows it in the entry's section.
+    const SchemaKey* linux_path =
+        FindSchemaKey("Installation Message Label 8 Font Setup", "Installation Message Label 8 Linux File Path");
+    ASSERT_NE(linux_path, nullptr);
+    EXPECT_EQ(linux_path, path + 1);
+    EXPECT_EQ(linux_path->kind, ValueKind::LinuxTarget);
+    EXPECT_EQ(linux_path->gate, GateKind::None);
 
     EXPECT_TRUE(IsKnownKey("Installation Form Size Setup", "Form Height"));
     EXPECT_FALSE(IsKnownKey("Installation Form Size Setup", "Installation Form Height"));
@@ -96,7 +103,7 @@ TEST(KeySchema, ManPagesAgreeWithTheTable) {
     EXPECT_NE(page("automenu-tool.1").find("Lists the " + std::to_string(SchemaSections().size()) + " sections and " +
                                           std::to_string(SchemaKeys().size()) + " keys"),
               std::string::npos);
-    for (const char* part : {"First Font", "Second Font", "File Path"}) {
+    for (const char* part : {"First Font", "Second Font", "File Path", "Linux File Path"}) {
         EXPECT_NE(page("automenu.1").find(std::string("\\(lq") + part + "\\(rq"), std::string::npos) << part;
         EXPECT_TRUE(std::ranges::any_of(SchemaKeys(), [&](const SchemaKey& k) { return k.key.find(part) != k.key.npos; }))
             << part;

@@ -113,6 +113,49 @@ TEST(IsYes, OnlyExactYes) {
     }
 }
 
+TEST(IsUrl, ASchemeOfTwoOrMoreCharactersAndAColonMakesALink) {
+    const struct {
+        std::string_view value;
+        std::string_view scheme;  // empty: a path
+    } cases[] = {
+        {"http://www.example.com/support", "http"},
+        {"https://example.com", "https"},
+        {"ftp://ftp.example.com/pub", "ftp"},
+        {"mailto:support@example.com", "mailto"},
+        {"file:///media/cdrom/README.TXT", "file"},
+        {"HTTPS://EXAMPLE.COM", "HTTPS"},
+        {"ms-settings:display", "ms-settings"},
+        {"svn+ssh://host/repo", "svn+ssh"},
+        {"x.y-z+1:rest", "x.y-z+1"},
+        {"ab:", "ab"},
+        {"http:", "http"},  // nothing after the colon is still a link
+        {"http://example.com/a b", "http"},
+        // Drives and other paths.
+        {"C:\\setup.exe", ""},
+        {"C:setup.exe", ""},
+        {"c:/setup.exe", ""},
+        {"\\\\server\\share\\setup.exe", ""},
+        {"setup.exe", ""},
+        {"docs\\read:me.txt", ""},
+        {"1http://example.com", ""},  // a scheme starts with a letter
+        {"+http:x", ""},
+        {"ht tp://example.com", ""},
+        {"http_s://example.com", ""},
+        {":http", ""},
+        {"", ""},
+        {"0", ""},
+        // Blanks at either end: the value stays a path, as before links.
+        {" http://example.com", ""},
+        {"http://example.com ", ""},
+        {"http://example.com\t", ""},
+        {"\thttp://example.com", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UrlScheme(c.value), c.scheme) << c.value;
+        EXPECT_EQ(IsUrl(c.value), !c.scheme.empty()) << c.value;
+    }
+}
+
 TEST(ApplyStyleSwitch, AddAndSetOrClearForms) {
     const struct {
         TFontStyles current;

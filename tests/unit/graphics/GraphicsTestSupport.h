@@ -50,6 +50,7 @@ public:
     TSize SmallIconSize() override { return small_icon; }
     platform::IFileSystem& Files() override { return platform::PosixFileSystem::Instance(); }
     void ShellOpen(const std::string&) override {}
+    platform::TargetSystem System() override { return platform::TargetSystem::Linux; }
     platform::WindowId CreateWindow(const platform::WindowParams&) override { return 1; }
     void DestroyWindow(platform::WindowId) override {}
     void SetCaption(platform::WindowId, const std::string&) override {}

@@ -123,6 +123,73 @@ TEST_F(LaunchingTest, EditsAfterStartUpDoNotChangeTheStoredTargets) {
                                   folder.File("setup/setup.exe")}));
 }
 
+// What a click on entry 1 opens, by the values of its two target keys and
+// the system the menu runs on.
+TEST_F(LaunchingTest, LinksAndTheLinuxTargetAreOpenedAsTheyStand) {
+    using platform::TargetSystem;
+    const struct {
+        const char* file_path;
+        const char* linux_file_path;  // null: no such key
+        TargetSystem system;
+        std::string opened;           // "<folder>/" stands for the menu's folder
+    } cases[] = {
+        {"https://www.example.com/support?a=1&b=2", nullptr, TargetSystem::Linux,
+         "https://www.example.com/support?a=1&b=2"},
+        {"https://www.example.com/support", nullptr, TargetSystem::Windows, "https://www.example.com/support"},
+        {"mailto:help@example.com", nullptr, TargetSystem::Linux, "mailto:help@example.com"},
+        {"setup/setup.exe", "readme.txt", TargetSystem::Linux, "<folder>/readme.txt"},
+        {"setup/setup.exe", "readme.txt", TargetSystem::Windows, "<folder>/setup/setup.exe"},
+        {"setup/setup.exe", "https://www.example.com/linux", TargetSystem::Linux, "https://www.example.com/linux"},
+        {"setup/setup.exe", "docs\\setup.exe", TargetSystem::Linux, "<folder>/DOCS/SETUP.EXE"},
+        {"setup/setup.exe", "", TargetSystem::Linux, "<folder>/setup/setup.exe"},
+        {"setup/setup.exe", "0", TargetSystem::Linux, "<folder>/setup/setup.exe"},
+        // Quoted blanks around a link leave it a path, as before links.
+        {"\" https://www.example.com\"", nullptr, TargetSystem::Linux, "<folder>/ https://www.example.com"},
+        {"C:setup.exe", nullptr, TargetSystem::Linux, "<folder>/C:setup.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file_path) + " / " + (c.linux_file_path ? c.linux_file_path : "(none)"));
+        AutorunText text = AutorunText::Full();
+        text.Set(KeyId::EntryFilePath, 1, c.file_path);
+        if (c.linux_file_path) text.Set(KeyId::EntryLinuxFilePath, 1, c.linux_file_path);
+        desktop.SetSystem(c.system);
+        Restart(text);
+        const std::size_t before = desktop.ShellOpens().size();
+        Click(Entry(1));
+        const Opens opens = TakeOpens();
+        ASSERT_EQ(opens.size(), before + 1);
+        std::string expected = c.opened;
+        if (expected.starts_with("<folder>/")) expected.replace(0, 8, folder.Path());
+        EXPECT_EQ(opens.back(), expected);
+        EXPECT_TRUE(desktop.Boxes().empty());
+    }
+}
+
+// A target the desktop cannot open gives one box, captioned with the title,
+// with the sentence that names it and the reason; the menu goes on.
+TEST_F(LaunchingTest, AFailedOpenShowsItsReasonInTheErrorBoxAndTheMenuGoesOn) {
+    Start();
+    const std::string target = folder.File("setup/setup.exe");
+    std::size_t boxes = 0;
+    for (const auto reason : {platform::OpenFailure::NoSuchFile, platform::OpenFailure::NoApplication,
+                              platform::OpenFailure::WindowsProgram, platform::OpenFailure::NoOpener,
+                              platform::OpenFailure::OpenerFailed}) {
+        desktop.SetOpenFailure(reason);
+        desktop.AdvanceTime(1000);
+        Click(Entry(1));
+        ASSERT_EQ(desktop.Boxes().size(), ++boxes);
+        EXPECT_EQ(desktop.Boxes().back().caption, app->Title());
+        EXPECT_EQ(desktop.Boxes().back().text, platform::OpenFailureText({target, reason}));
+        EXPECT_TRUE(Form().Visible());
+        EXPECT_TRUE(Form().Enabled()) << "enabled again once the box is gone";
+    }
+    desktop.SetOpenFailure(std::nullopt);
+    desktop.AdvanceTime(1000);
+    Click(Entry(6));
+    EXPECT_EQ(TakeOpens().back(), folder.File("readme.txt"));
+    EXPECT_EQ(desktop.Boxes().size(), boxes) << "an open that succeeds says nothing";
+}
+
 TEST_F(LaunchingTest, ExitEntryEndsTheLoopWithoutAQuestion) {
     Start();
     Click(*Form().ExitLabel);

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/posix/DesktopOpener.h"
 #include "platform/posix/ScopedEnvironmentVariable.h"
 #include "support/TempDir.h"
 
@@ -152,16 +153,22 @@ TEST_F(WindowsMediaTest, EachOpenRunsTheProgramOrReachesTheOpenerWithTheOneUncha
         const ScopedEnvironmentVariable to("AUTOMENU_TEST_MARKS", marks);
         const std::string path = Media(c.name);
 
-        PosixShellOpen(path);
-        // The intermediate child is reaped and the grandchild is not ours.
-        errno = 0;
-        EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
-        EXPECT_EQ(errno, ECHILD);
-
+        DesktopOpener opener;
+        EXPECT_EQ(opener.Open(path), std::nullopt);
         if (c.outcome == Outcome::Runs)
             EXPECT_EQ(WaitForLines(marks, 1), "ran " + path + " argc=1\n");
         else
             EXPECT_EQ(WaitForLines(marks, 2), "xdg-open argc=1\narg=" + path + "\n");
+
+        // The opener is reaped once it ends, and a program is not ours.
+        for (int i = 0; i < 500 && opener.Watching(); ++i) {
+            EXPECT_TRUE(opener.Poll().empty());
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_FALSE(opener.Watching());
+        errno = 0;
+        EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+        EXPECT_EQ(errno, ECHILD);
     }
 }
 

@@ -59,6 +59,7 @@ struct Gates {
     bool exit = true;
     int lines = 8;
     int entries = 8;
+    bool linux_targets = true;  // the Linux menu's own targets, after the rest
 };
 
 inline Lookups StartupLookups(const Gates& g) {
@@ -84,6 +85,8 @@ inline Lookups StartupLookups(const Gates& g) {
     }
     for (int n = 1; n <= 8; ++n) AddEntryRefresh(out, n, Font::First, g.entries);
     for (int n = 1; n <= 8; ++n) Add(out, {KeyId::EntryFilePath}, n);
+    if (g.linux_targets)
+        for (int n = 1; n <= 8; ++n) Add(out, {KeyId::EntryLinuxFilePath}, n);
     return out;
 }
 

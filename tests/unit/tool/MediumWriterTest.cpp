@@ -59,5 +59,31 @@ TEST(MediumWriterTest, NewFilesWithTheirModesAndTheRightCause) {
     EXPECT_EQ(a + b, "keptkept");
 }
 
+TEST(MediumWriterTest, StopsBetweenPiecesOfACopy) {
+    testing::TempDir dir;
+    fs::create_directory(dir.Join("m"));
+    dir.Write("big", std::string(4 * 1024 * 1024, 'x'));
+    int asked = 0;
+    const MediumWriter writer(dir.Join("m"), "OUT", [&] { return ++asked > 3; });
+    ASSERT_EQ(writer.Write("first", "x", 0644), std::nullopt);
+    const std::optional<std::string> problem = writer.Copy(dir.Join("big"), "SRC/big", "big", 0644);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(*problem, "OUT/big: stopped before it was written whole");
+    EXPECT_LT(fs::file_size(dir.Join("m/big")), 4u * 1024 * 1024);
+    // Asked to stop, it makes nothing more.
+    EXPECT_TRUE(writer.Folder("later", 0755).has_value());
+    EXPECT_TRUE(writer.Write("later.txt", "x", 0644).has_value());
+    EXPECT_FALSE(fs::exists(dir.Join("m/later")) || fs::exists(dir.Join("m/later.txt")));
+}
+
+TEST(MediumWriterTest, APipeInAFilesPlaceIsRefusedNotWaitedFor) {
+    testing::TempDir dir;
+    fs::create_directory(dir.Join("m"));
+    ASSERT_EQ(::mkfifo(dir.Join("pipe").c_str(), 0644), 0);
+    const MediumWriter writer(dir.Join("m"), "OUT");
+    EXPECT_EQ(writer.Copy(dir.Join("pipe"), "SRC/pipe", "pipe", 0644), "SRC/pipe cannot be read: not a file");
+    EXPECT_FALSE(fs::exists(dir.Join("m/pipe")));
+}
+
 }  // namespace
 }  // namespace automenu::tool

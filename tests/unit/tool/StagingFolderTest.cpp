@@ -77,5 +77,18 @@ TEST(StagingFolderTest, WithdrawTakesBackACommittedResult) {
     EXPECT_TRUE(fs::is_empty(dir.Path()));
 }
 
+TEST(StagingFolderTest, WithdrawPutsBackTheEmptyFolderReplaced) {
+    testing::TempDir dir;
+    fs::create_directory(dir.Join("out"));
+    fs::permissions(dir.Join("out"), fs::perms(0750));
+    StagingFolder staged(dir.Join("out"), "out");
+    ASSERT_EQ(staged.Make(), std::nullopt);
+    ASSERT_EQ(MediumWriter(staged.Path(), "out").Write("f", "new", 0644), std::nullopt);
+    ASSERT_EQ(staged.Commit(staged.Path()), std::nullopt);
+    staged.Withdraw();
+    EXPECT_EQ(Listing(dir.Path()), std::vector<std::string>{"out"});
+    EXPECT_EQ(fs::status(dir.Join("out")).permissions(), fs::perms(0750));
+}
+
 }  // namespace
 }  // namespace automenu::tool
