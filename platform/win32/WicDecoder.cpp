@@ -117,24 +117,28 @@ bool Opaque(const GUID& format) {
     return false;
 }
 
-}  // namespace
-
-bool DecodePngWithWic(std::span<const std::uint8_t> png, PixelImage& out) {
-    if (!Imaging().Complete()) return false;
-    WicFrame frame(GUID_ContainerFormatPng, png);
+// The frame's top-left part of at most `keep`, its size checked first.
+bool CopyTopLeft(const WicFrame& frame, TSize keep, PixelImage& out) {
     IWICBitmapSource* pixels = frame.Pixels();
     UINT width = 0, height = 0;
     if (!pixels || FAILED(pixels->GetSize(&width, &height)) || width == 0 || height == 0 || width > 0x7FFF ||
         height > 0x7FFF)
         return false;
+    out.width = static_cast<int>(std::min<UINT>(width, static_cast<UINT>(std::max(keep.cx, 1))));
+    out.height = static_cast<int>(std::min<UINT>(height, static_cast<UINT>(std::max(keep.cy, 1))));
+    out.pixels.resize(static_cast<std::size_t>(out.width) * out.height);
+    const WICRect rect{0, 0, out.width, out.height};
+    return SUCCEEDED(pixels->CopyPixels(&rect, static_cast<UINT>(out.width) * 4, static_cast<UINT>(out.pixels.size() * 4),
+                                        reinterpret_cast<BYTE*>(out.pixels.data())));
+}
+
+}  // namespace
+
+bool DecodePngWithWic(std::span<const std::uint8_t> png, PixelImage& out) {
+    if (!Imaging().Complete()) return false;
     PixelImage img;
-    img.width = static_cast<int>(width);
-    img.height = static_cast<int>(height);
-    img.pixels.resize(static_cast<std::size_t>(width) * height);
+    if (!CopyTopLeft(WicFrame(GUID_ContainerFormatPng, png), {0x7FFF, 0x7FFF}, img)) return false;
     img.has_alpha = true;
-    if (FAILED(pixels->CopyPixels(nullptr, width * 4, static_cast<UINT>(img.pixels.size() * 4),
-                                  reinterpret_cast<BYTE*>(img.pixels.data()))))
-        return false;
     out = std::move(img);
     return true;
 }
@@ -146,23 +150,12 @@ bool DecodePictureWithWic(CompressedImageFormat format, std::span<const std::uin
     // would read all its text and profiles.
     const std::vector<std::uint8_t> png = format == CompressedImageFormat::Png ? PngPixelChunks(file)
                                                                               : std::vector<std::uint8_t>();
-    WicFrame frame(format == CompressedImageFormat::Png ? GUID_ContainerFormatPng : GUID_ContainerFormatJpeg,
-                   format == CompressedImageFormat::Png ? std::span<const std::uint8_t>(png) : file);
-    IWICBitmapSource* pixels = frame.Pixels();
-    UINT width = 0, height = 0;
-    if (!pixels || FAILED(pixels->GetSize(&width, &height)) || width == 0 || height == 0 || width > 0x7FFF ||
-        height > 0x7FFF)
-        return false;
-    PixelImage img;
-    img.width = static_cast<int>(std::min<UINT>(width, static_cast<UINT>(std::max(visible.cx, 1))));
-    img.height = static_cast<int>(std::min<UINT>(height, static_cast<UINT>(std::max(visible.cy, 1))));
-    img.pixels.resize(static_cast<std::size_t>(img.width) * img.height);
+    const WicFrame frame(format == CompressedImageFormat::Png ? GUID_ContainerFormatPng : GUID_ContainerFormatJpeg,
+                         format == CompressedImageFormat::Png ? std::span<const std::uint8_t>(png) : file);
     // Only the part kept is asked for: the file was found whole before
     // (ReadCompressedImageSize).
-    const WICRect rect{0, 0, img.width, img.height};
-    if (FAILED(pixels->CopyPixels(&rect, static_cast<UINT>(img.width) * 4, static_cast<UINT>(img.pixels.size() * 4),
-                                  reinterpret_cast<BYTE*>(img.pixels.data()))))
-        return false;
+    PixelImage img;
+    if (!CopyTopLeft(frame, visible, img)) return false;
     img.has_alpha = !Opaque(frame.Format()) &&
                     std::any_of(img.pixels.begin(), img.pixels.end(), [](std::uint32_t p) { return p < 0xFF000000u; });
     out = std::move(img);
