@@ -52,7 +52,8 @@ run_ctest() {
     count "$log"
     return "$rc"
 }
-test_main() { run_ctest ctest.log build; }
+# The package's test waits for its own step.
+test_main() { run_ctest ctest.log build -LE package; }
 build_asan() {
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_SANITIZE=ON -DAUTOMENU_BENCH=OFF \
         -DAUTOMENU_WERROR=ON >/dev/null &&
@@ -68,26 +69,7 @@ fuzz() {
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUTOMENU_FUZZ=ON \
         -DAUTOMENU_TESTS=OFF -DAUTOMENU_BENCH=OFF -DAUTOMENU_WERROR=ON >/dev/null || return 1
     cmake --build build-fuzz -j"$jobs" || return 1
-    # The picture fuzzers start from the test pictures of their kinds.
-    local -A kinds=([fuzz_bmp]="bmp" [fuzz_ico]="ico" [fuzz_metafile]="emf wmf" [fuzz_png]="png" [fuzz_jpeg]="jpg")
-    local rc=0 source
-    for source in fuzz/fuzz_*.cpp; do
-        local name f corpus kind
-        name=$(basename "$source" .cpp)
-        f=build-fuzz/fuzz/$name
-        corpus=$(mktemp -d)
-        [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$corpus/"
-        for kind in ${kinds[$name]:-}; do cp tests/data/pictures/*."$kind" "$corpus/"; done
-        if "$f" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -timeout=10 "$corpus" >"$logs/$name.log" 2>&1; then
-            echo "$name: ok ($(ls "$corpus" | wc -l) corpus entries)"
-            passed=$((passed + 1))
-        else
-            echo "$name: FAILED (see $logs/$name.log)"; tail -n 30 "$logs/$name.log"
-            failed=$((failed + 1)); rc=1
-        fi
-        rm -rf "$corpus"
-    done
-    return "$rc"
+    FUZZ_SECONDS=$FUZZ_SECONDS run_ctest fuzz.log build-fuzz -L fuzz --timeout $((FUZZ_SECONDS + 300))
 }
 
 # The Windows program, cross-compiled with mingw-w64 for 64 and 32 bits, and
@@ -98,29 +80,12 @@ build_windows() {  # build_windows DIR TOOLCHAIN
         -DAUTOMENU_WERROR=ON >/dev/null && cmake --build "$1" -j"$jobs"
 }
 test_windows() {  # test_windows DIR
-    local build=$1
+    local build=$1 rc=0
     export WINEPREFIX=$PWD/build-windows/wineprefix WINEDEBUG=-all
-    local rc=0 log=$logs/$build-unit.log
     mkdir -p "$logs/$build"
     # A new prefix takes Wine 10 to 20 s to set up; later runs reuse it.
     [ -d "$WINEPREFIX" ] || xvfb-run -a wineboot -i >/dev/null 2>&1
-    xvfb-run -a wine "$build/tests/windows/automenu_windows_tests.exe" >"$log" 2>&1 || rc=1
-    grep -E '^\[  (PASSED|FAILED)  \]|^\[  FAILED  \]' "$log"
-    local ran failed_tests
-    ran=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran.*/\1/p' "$log" | tail -1)
-    failed_tests=$(grep -cE '^\[  FAILED  \] [A-Za-z]' "$log")
-    passed=$((passed + ${ran:-0} - failed_tests))
-    failed=$((failed + failed_tests))
-    [ -n "$ran" ] || { echo "the Windows unit tests did not run (see $log)"; rc=1; }
-    for case in tests/windows/test_*.sh; do
-        local name
-        name=$build-$(basename "$case" .sh)
-        if E2E_ARTIFACTS=$logs/$build bash tests/windows/run-wine-case.sh "$build" "$case" >"$logs/$name.log" 2>&1; then
-            echo "$name: ok"; passed=$((passed + 1))
-        else
-            echo "$name: FAILED"; tail -n 20 "$logs/$name.log"; failed=$((failed + 1)); rc=1
-        fi
-    done
+    E2E_ARTIFACTS=$PWD/$logs/$build run_ctest "$build.log" "$build" -L wine || rc=1
     wineserver -k 2>/dev/null
     return "$rc"
 }
@@ -132,13 +97,7 @@ package_deb() {
         cmake --build build -j"$jobs" >/dev/null || return 1
     rm -f build/automenu_*.deb
     (cd build && cpack) >"$logs/cpack.log" 2>&1 || { echo "cpack failed"; tail -n 20 "$logs/cpack.log"; return 1; }
-    local deb
-    deb=$(ls build/automenu_*.deb)
-    if bash tests/package/test_package.sh "$deb" >"$logs/package.log" 2>&1; then
-        echo "package: ok ($deb)"; passed=$((passed + 1))
-    else
-        echo "package: FAILED"; tail -n 30 "$logs/package.log"; failed=$((failed + 1)); return 1
-    fi
+    run_ctest package.log build -L package
 }
 
 step "build" build_main

@@ -15,7 +15,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             const std::string& name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Iteration && !m_medians.contains(name)) m_times[name] = run.GetAdjustedCPUTime();
+            if (run.run_type == Run::RT_Iteration && !m_medians.contains(name))
+                m_times[name] = run.GetAdjustedCPUTime();
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
                 m_times[name] = run.GetAdjustedCPUTime();
                 m_medians.insert(name);

@@ -192,7 +192,8 @@ std::vector<std::uint8_t> PngBomb() {
         const std::size_t start = png.size();
         png.insert(png.end(), type, type + 4);
         png.insert(png.end(), data.begin(), data.end());
-        const auto crc = static_cast<std::uint32_t>(crc32(0, png.data() + start, static_cast<uInt>(png.size() - start)));
+        const auto crc =
+            static_cast<std::uint32_t>(crc32(0, png.data() + start, static_cast<uInt>(png.size() - start)));
         for (int i = 3; i >= 0; --i) png.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
     };
     chunk("IHDR", {0, 0, 0x20, 0, 0, 0, 0x20, 0, 8, 6, 0, 0, 0});
@@ -221,14 +222,16 @@ BENCHMARK(BM_DecodePngLargerThanScreen)->Unit(benchmark::kMillisecond);
 // Six images (16 to 256 pixels, 32-bit, the largest as PNG); the 32 x 32 one is chosen and decoded.
 void BM_BuildSixImageIcon(benchmark::State& state) {
     const auto file = ReadData("six_images.ico");
-    for (auto _ : state) benchmark::DoNotOptimize(BuildIcon(file, {32, 32}, 0, {1280, 1024}, &platform::DecodePngWithCairo));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildIcon(file, {32, 32}, 0, {1280, 1024}, &platform::DecodePngWithCairo));
 }
 BENCHMARK(BM_BuildSixImageIcon)->Unit(benchmark::kMicrosecond);
 
 void PlayInto632x453(benchmark::State& state, const char* name) {
     const auto metafile = ReadMetafile(ReadData(name));
     for (auto _ : state)
-        benchmark::DoNotOptimize(platform::RenderMetafileImage(metafile.bits, {0, 0, 631, 452}, {632, 453}, {1280, 1024}));
+        benchmark::DoNotOptimize(
+            platform::RenderMetafileImage(metafile.bits, {0, 0, 631, 452}, {632, 453}, {1280, 1024}));
     state.counters["records_bytes"] = static_cast<double>(metafile.bits.records.size());
 }
 

@@ -43,27 +43,27 @@ ScopedCurrentDirectorySource::ScopedCurrentDirectorySource(CurrentDirectorySourc
 
 ScopedCurrentDirectorySource::~ScopedCurrentDirectorySource() { Source() = std::move(m_previous); }
 
-const std::string& ConfigurationFilePath(std::string& pathBuffer, PathStyle style) {
+const std::string& ConfigurationFilePath(std::string& path_buffer, PathStyle style) {
     const std::string directory = QueryCurrentDirectory();
-    pathBuffer = directory;
-    AppendSeparatorIfNeeded(pathBuffer, style);
+    path_buffer = directory;
+    AppendSeparatorIfNeeded(path_buffer, style);
     // A disc mounted on Linux may show the name in another case.
-    pathBuffer.append(Platform().Files().EntryName(directory, kConfigurationFileName));
-    return pathBuffer;
+    path_buffer.append(Platform().Files().EntryName(directory, kConfigurationFileName));
+    return path_buffer;
 }
 
-const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view section, std::string_view directoryKey,
-                                   std::string_view fileKey, std::string& pathBuffer, PathStyle style) {
-    const std::string directory = reader.LookUpSetting(section, directoryKey);
+const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view section, std::string_view directory_key,
+                                   std::string_view file_key, std::string& path_buffer, PathStyle style) {
+    const std::string directory = reader.LookUpSetting(section, directory_key);
     if (IsNow(directory)) {
         std::string current = QueryCurrentDirectory();
-        if (!current.empty()) pathBuffer = std::move(current);
+        if (!current.empty()) path_buffer = std::move(current);
     } else {
-        pathBuffer = directory;
+        path_buffer = directory;
     }
-    AppendSeparatorIfNeeded(pathBuffer, style);
-    pathBuffer.append(reader.LookUpSetting(section, fileKey));
-    return pathBuffer;
+    AppendSeparatorIfNeeded(path_buffer, style);
+    path_buffer.append(reader.LookUpSetting(section, file_key));
+    return path_buffer;
 }
 
 std::string LaunchFilePath(std::string_view directory, std::string_view value, PathStyle style) {

@@ -51,14 +51,14 @@ private:
 
 // The path buffer holds the configuration file's path: the current directory
 // joined with AUTORUN.INF, or the bare name when the directory is unknown.
-const std::string& ConfigurationFilePath(std::string& pathBuffer, PathStyle style = NativePathStyle());
+const std::string& ConfigurationFilePath(std::string& path_buffer, PathStyle style = NativePathStyle());
 
 // Looks up the directory key, then the file-name key, of a section and leaves
 // the picture's path in the buffer. A directory value of exactly "NOW" stands
 // for the current directory (if that cannot be determined, the buffer keeps
 // what it held); any other value replaces the buffer's text.
-const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view section, std::string_view directoryKey,
-                                   std::string_view fileKey, std::string& pathBuffer,
+const std::string& PictureFilePath(TCustomIniFile& reader, std::string_view section, std::string_view directory_key,
+                                   std::string_view file_key, std::string& path_buffer,
                                    PathStyle style = NativePathStyle());
 
 // The directory (the current one, queried once for all targets), always one

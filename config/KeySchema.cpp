@@ -151,8 +151,8 @@ constexpr std::array<KeyPattern, kKeyRows> kPatterns = [] {
         if (!r.gate) continue;
         const Expanded& gate = kExpanded[static_cast<std::size_t>(*r.gate)];
         out[i].gate = gate.kind == K::Switch ? G::Switch : G::Count;
-        out[i].gateSection = gate.section;
-        out[i].gateKey = gate.key.View();
+        out[i].gate_section = gate.section;
+        out[i].gate_key = gate.key.View();
     }
     return out;
 }();
@@ -214,8 +214,8 @@ struct Tables {
                     const int number = IsNumbered(p) ? n : 0;
                     if (Fill(p.section, n) != section) continue;
                     by_row[static_cast<std::size_t>(p.id)][static_cast<std::size_t>(number)] = keys.size();
-                    keys.push_back(SchemaKey{section, Fill(p.key, n), p.kind, p.gate, std::string(p.gateSection),
-                                             std::string(p.gateKey), number, &p});
+                    keys.push_back(SchemaKey{section, Fill(p.key, n), p.kind, p.gate, std::string(p.gate_section),
+                                             std::string(p.gate_key), number, &p});
                 }
             }
         }

@@ -13,7 +13,18 @@ namespace automenu {
 
 // LinuxTarget: an entry's target for the Linux menu, which reads it after
 // every other key; the Windows menu never does.
-enum class ValueKind { Switch, Directory, FileName, Integer, Text, ColourName, FontName, Size, LaunchTarget, LinuxTarget };
+enum class ValueKind {
+    Switch,
+    Directory,
+    FileName,
+    Integer,
+    Text,
+    ColourName,
+    FontName,
+    Size,
+    LaunchTarget,
+    LinuxTarget
+};
 
 enum class GateKind {
     None,    // always read
@@ -60,8 +71,8 @@ struct KeyPattern {
     std::string_view key;
     ValueKind kind;
     GateKind gate;
-    std::string_view gateSection;
-    std::string_view gateKey;
+    std::string_view gate_section;
+    std::string_view gate_key;
 };
 
 // One key of the schema, with the number filled in.
@@ -70,8 +81,8 @@ struct SchemaKey {
     std::string key;
     ValueKind kind;
     GateKind gate;
-    std::string gateSection;
-    std::string gateKey;
+    std::string gate_section;
+    std::string gate_key;
     int number;  // 1..8 in the numbered families, else 0
     const KeyPattern* pattern;
 };

@@ -18,9 +18,9 @@ ScopedLookUpObserver::ScopedLookUpObserver(LookUpObserver observer) : m_previous
 ScopedLookUpObserver::~ScopedLookUpObserver() { Observer() = std::move(m_previous); }
 
 std::string TCustomIniFile::LookUpSetting(std::string_view section, std::string_view key,
-                                          std::string_view defaultText) {
+                                          std::string_view default_text) {
     if (const LookUpObserver& observer = Observer()) observer(section, key);
-    return ReadString(section, key, defaultText);
+    return ReadString(section, key, default_text);
 }
 
 }  // namespace automenu

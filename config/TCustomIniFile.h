@@ -29,23 +29,23 @@ private:
 class TCustomIniFile {
 public:
     // Keeps the path; opens and checks nothing.
-    explicit TCustomIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
+    explicit TCustomIniFile(std::string file_name) : m_file_name(std::move(file_name)) {}
     virtual ~TCustomIniFile() = default;
     TCustomIniFile(const TCustomIniFile&) = delete;
     TCustomIniFile& operator=(const TCustomIniFile&) = delete;
 
-    const std::string& FileName() const { return m_fileName; }
+    const std::string& FileName() const { return m_file_name; }
 
-    // The value of the key in the section, or `defaultText` when the file,
+    // The value of the key in the section, or `default_text` when the file,
     // the section or the key is missing.
-    virtual std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultText) = 0;
+    virtual std::string ReadString(std::string_view section, std::string_view key, std::string_view default_text) = 0;
 
     // ReadString with the program's default text, reported to the observer.
     std::string LookUpSetting(std::string_view section, std::string_view key,
-                              std::string_view defaultText = kLookUpDefault);
+                              std::string_view default_text = kLookUpDefault);
 
 private:
-    std::string m_fileName;
+    std::string m_file_name;
 };
 
 }  // namespace automenu

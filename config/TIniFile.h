@@ -14,7 +14,7 @@ class TIniFile : public TCustomIniFile {
 public:
     using TCustomIniFile::TCustomIniFile;
 
-    std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultText) override;
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view default_text) override;
 
 private:
     std::unique_ptr<platform::IProfile> m_profile;

@@ -111,7 +111,7 @@ TSize JpegSize(ByteReader& r) {
     for (;;) {
         if (r.U8() != 0xFF) return {};
         std::uint8_t marker = r.U8();
-        while (marker == 0xFF) marker = r.U8();  // fill bytes
+        while (marker == 0xFF) marker = r.U8();                              // fill bytes
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
         if (marker == 0xD9 || marker == 0xDA) return {};  // the image ends or its data starts with no frame
         const std::uint32_t length = Big16(r);
@@ -168,8 +168,7 @@ std::vector<std::uint8_t> PngPixelChunks(std::span<const std::uint8_t> png) {
                            png.begin() + static_cast<std::ptrdiff_t>(r.Position()));
             if (IsChunk(type, "IEND")) break;
         }
-    } catch (const ReadPastEnd&) {
-    }
+    } catch (const ReadPastEnd&) {}
     return out;
 }
 

@@ -97,7 +97,8 @@ void DecodeRle(ByteReader r, bool four_bit, RleTarget& t) {
                 if (!four_bit || (value >> 4) == (value & 0x0F)) {
                     t.Fill(four_bit ? (value & 0x0F) : value, count);
                 } else {
-                    for (int i = 0; i < count && t.x < t.image.width; ++i) t.Put((i & 1) ? (value & 0x0F) : (value >> 4));
+                    for (int i = 0; i < count && t.x < t.image.width; ++i)
+                        t.Put((i & 1) ? (value & 0x0F) : (value >> 4));
                 }
                 continue;
             }
@@ -148,8 +149,12 @@ DibHeader ReadDibHeader(ByteReader& r) {
     if (h.size < 4) throw ReadPastEnd();
     ByteReader rest(r.Take(h.size - 4));
     // Fields a short header lacks stay zero.
-    auto u32 = [&rest]() -> std::uint32_t { return rest.Remaining() >= 4 ? rest.U32() : (rest.Skip(rest.Remaining()), 0u); };
-    auto u16 = [&rest]() -> std::uint16_t { return rest.Remaining() >= 2 ? rest.U16() : (rest.Skip(rest.Remaining()), 0); };
+    auto u32 = [&rest]() -> std::uint32_t {
+        return rest.Remaining() >= 4 ? rest.U32() : (rest.Skip(rest.Remaining()), 0u);
+    };
+    auto u16 = [&rest]() -> std::uint16_t {
+        return rest.Remaining() >= 2 ? rest.U16() : (rest.Skip(rest.Remaining()), 0);
+    };
     h.width = static_cast<std::int32_t>(u32());
     h.height = static_cast<std::int32_t>(u32());
     h.planes = u16();
@@ -288,7 +293,8 @@ bool DecodeDibPart(const DibInfo& info, std::span<const std::uint8_t> bits, TSiz
     switch (bpp) {
     case 1:
         rows([&](const std::uint8_t* src, std::uint32_t* dst) {
-            for (std::int64_t x = 0; x < kept_width; ++x) dst[x] = PaletteColour(pal, (src[x >> 3] >> (7 - (x & 7))) & 1);
+            for (std::int64_t x = 0; x < kept_width; ++x)
+                dst[x] = PaletteColour(pal, (src[x >> 3] >> (7 - (x & 7))) & 1);
         });
         break;
     case 4:

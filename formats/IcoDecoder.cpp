@@ -184,7 +184,8 @@ BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::u
     try {
         const IconHeader header = ReadIconHeader(bytes);
         if (header.type == 0)
-            return {requested, StandardApplicationIcon({std::min(requested.cx, visible.cx), std::min(requested.cy, visible.cy)})};
+            return {requested,
+                    StandardApplicationIcon({std::min(requested.cx, visible.cx), std::min(requested.cy, visible.cy)})};
 
         const auto entries = ReadDirectory(bytes, header.count);
         if (entries.empty()) OutOfResources();
@@ -193,7 +194,8 @@ BuiltIcon BuildIcon(std::span<const std::uint8_t> bytes, TSize requested, std::u
         if (!end || *end > bytes.size()) OutOfResources();
         BuiltIcon built;
         built.size = {chosen.width, chosen.height};
-        if (!DecodeIconImage(bytes.subspan(chosen.offset, chosen.size), visible, built.image, decode_png)) OutOfResources();
+        if (!DecodeIconImage(bytes.subspan(chosen.offset, chosen.size), visible, built.image, decode_png))
+            OutOfResources();
         return built;
     } catch (const ReadPastEnd&) {
         OutOfResources();
@@ -226,7 +228,8 @@ PixelImage StandardApplicationIcon(TSize size) {
     for (int line = 0; line < 2; ++line) {
         const int y = caption + (bottom - caption) * (line + 1) / 3;
         for (int x = left + w / 8; x <= right - w / 8 - line * w / 6; ++x)
-            if (y > caption && y < bottom) img.pixels[static_cast<std::size_t>(y) * w + x] = PackArgb(255, 0xA0, 0xA0, 0xA0);
+            if (y > caption && y < bottom)
+                img.pixels[static_cast<std::size_t>(y) * w + x] = PackArgb(255, 0xA0, 0xA0, 0xA0);
     }
     return img;
 }

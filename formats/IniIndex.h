@@ -19,7 +19,7 @@ namespace automenu {
 // The first line of a key in its section.
 struct IniKeyEntry {
     std::uint32_t line = 0;  // 1-based
-    bool hasValue = false;   // false: the line has no "=" and reads as missing
+    bool has_value = false;   // false: the line has no "=" and reads as missing
     std::string_view value;  // as a lookup gives it
 };
 
@@ -34,7 +34,7 @@ public:
 
     struct Section {
         std::uint32_t line = 0;      // 0: the unnamed section before any header
-        std::uint32_t keyLines = 0;  // key lines under its header, repeats included
+        std::uint32_t key_lines = 0;  // key lines under its header, repeats included
         std::uint32_t id = 0;
     };
 

@@ -121,7 +121,7 @@ void IniLexer::Decode(std::string bytes) {
 std::string_view IniLexer::Value(char* begin, char* end, IniLine& line) const {
     while (begin < end && IsBlank(*begin)) ++begin;
     // The platform cuts at the NUL first: a quote after it does not count.
-    end = CutAtNul(begin, end, line.cutAtNul);
+    end = CutAtNul(begin, end, line.cut_at_nul);
     if (end - begin >= 2 && (*begin == '"' || *begin == '\'') && end[-1] == *begin) {
         ++begin;
         --end;
@@ -129,7 +129,7 @@ std::string_view IniLexer::Value(char* begin, char* end, IniLine& line) const {
     if (m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be) end = ReplaceSurrogates(begin, end);
     auto size = static_cast<std::size_t>(end - begin);
     if (size > kMaxValueBytes) {
-        line.cutAtLimit = true;
+        line.cut_at_limit = true;
         size = kMaxValueBytes;
         // Decoded text is cut before the character that would not fit.
         if (m_encoding != Encoding::Bytes)
@@ -147,7 +147,7 @@ void IniLexer::LexRecord(char* begin, char* end, IniLine& line) const {
             char* name_end = close - 1;
             Trim(name_begin, name_end);
             line.kind = IniLine::Kind::Section;
-            line.name = {name_begin, CutAtNul(name_begin, name_end, line.cutAtNul)};
+            line.name = {name_begin, CutAtNul(name_begin, name_end, line.cut_at_nul)};
             return;
         }
         // No "]": an ordinary key line.
@@ -155,13 +155,13 @@ void IniLexer::LexRecord(char* begin, char* end, IniLine& line) const {
     char* eq = static_cast<char*>(std::memchr(begin, '=', static_cast<std::size_t>(end - begin)));
     if (!eq) {
         line.kind = IniLine::Kind::KeyWithoutValue;
-        line.name = {begin, CutAtNul(begin, end, line.cutAtNul)};
+        line.name = {begin, CutAtNul(begin, end, line.cut_at_nul)};
         return;
     }
     char* name_end = eq;
     while (name_end > begin && IsBlank(name_end[-1])) --name_end;
     line.kind = IniLine::Kind::Key;
-    line.name = {begin, CutAtNul(begin, name_end, line.cutAtNul)};
+    line.name = {begin, CutAtNul(begin, name_end, line.cut_at_nul)};
     line.value = Value(eq + 1, end, line);
 }
 
@@ -191,20 +191,20 @@ void IniLexer::Lex(const Visitor& visit) {
             if (visit) visit(line);
             continue;
         }
-        m_hasRecords = true;
+        m_has_records = true;
         LexRecord(begin, end, line);
         if (line.kind == IniLine::Kind::Section) {
             const auto [found, added] = m_index.AddSection(line.name, number);
             section_name = line.name;
             section = added ? found : nullptr;
             line.fate = added ? IniLine::Fate::Read : IniLine::Fate::Shadowed;
-            line.firstNumber = found->line;
+            line.first_number = found->line;
         } else if (section) {
-            ++section->keyLines;
+            ++section->key_lines;
             const bool has_value = line.kind == IniLine::Kind::Key;
             const auto [found, added] = m_index.AddKey(*section, line.name, {number, has_value, line.value});
             line.fate = added ? IniLine::Fate::Read : IniLine::Fate::Shadowed;
-            line.firstNumber = found->line;
+            line.first_number = found->line;
         }
         line.section = section_name;
         if (visit) visit(line);

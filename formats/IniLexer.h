@@ -71,10 +71,10 @@ struct IniLine {
     };
     Kind kind = Kind::Blank;
     Fate fate = Fate::Ignored;
-    bool cutAtNul = false;    // a NUL cut its name or value
-    bool cutAtLimit = false;  // its value was longer than a lookup gives
+    bool cut_at_nul = false;    // a NUL cut its name or value
+    bool cut_at_limit = false;  // its value was longer than a lookup gives
     std::uint32_t number = 0;       // 1-based
-    std::uint32_t firstNumber = 0;  // Shadowed: the line that wins (0: the unnamed section)
+    std::uint32_t first_number = 0;  // Shadowed: the line that wins (0: the unnamed section)
     std::string_view section;       // the header the line stands under ("" before any)
     std::string_view name;
     std::string_view value;  // as a lookup gives it: unquoted, cut
@@ -103,7 +103,7 @@ public:
     Encoding FileEncoding() const { return m_encoding; }
     const IniIndex& Index() const { return m_index; }
     // Whether any line held more than blanks.
-    bool HasRecords() const { return m_hasRecords; }
+    bool HasRecords() const { return m_has_records; }
     // Bytes held: the text and the index.
     std::size_t StorageBytes() const { return m_text.capacity() + m_index.StorageBytes(); }
 
@@ -118,7 +118,7 @@ private:
     std::size_t m_begin = 0;
     Encoding m_encoding = Encoding::Bytes;
     IniIndex m_index;
-    bool m_hasRecords = false;
+    bool m_has_records = false;
 };
 
 }  // namespace automenu

@@ -13,8 +13,8 @@ namespace {
 void FixChecksums(std::vector<std::uint8_t>& png) {
     std::size_t at = 8;  // after the signature
     while (at + 12 <= png.size()) {
-        const std::size_t length = std::size_t{png[at]} << 24 | std::size_t{png[at + 1]} << 16 |
-                                   std::size_t{png[at + 2]} << 8 | png[at + 3];
+        const std::size_t length =
+            std::size_t{png[at]} << 24 | std::size_t{png[at + 1]} << 16 | std::size_t{png[at + 2]} << 8 | png[at + 3];
         if (length > png.size() - at - 12) return;
         const std::uint32_t crc = automenu::PngCrc32({png.data() + at + 4, length + 4});
         for (int i = 0; i < 4; ++i) png[at + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));

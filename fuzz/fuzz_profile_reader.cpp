@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto reader = ProfileReader::FromBytes(bytes, [&](const IniLine& line) {
         Require(line.number == last_number + 1);
         last_number = line.number;
-        Require(line.fate != IniLine::Fate::Shadowed || line.firstNumber < line.number);
+        Require(line.fate != IniLine::Fate::Shadowed || line.first_number < line.number);
         Require(line.value.size() <= ProfileReader::kMaxValueBytes);
         if (line.fate == IniLine::Fate::Read && line.kind != IniLine::Kind::Section) read.push_back(line);
     });

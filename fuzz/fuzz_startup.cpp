@@ -22,7 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 
 void Write(const fs::path& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
 // A folder of its own, made once, holding pictures under the names the seed

@@ -133,7 +133,8 @@ void TInstallationForm::AdaptToScreen() {
     const int text_height = r.Height();
     if (text_height == form.text_height || text_height <= 0) return;
     auto scale = [&](int v) { return MulDiv(v, text_height, form.text_height); };
-    for (const auto& c : Controls()) c->SetBounds(scale(c->Left()), scale(c->Top()), scale(c->Width()), scale(c->Height()));
+    for (const auto& c : Controls())
+        c->SetBounds(scale(c->Left()), scale(c->Top()), scale(c->Width()), scale(c->Height()));
     SetClientSize({scale(ClientWidth()), scale(ClientHeight())});
 }
 

@@ -1,9 +1,17 @@
 // The operating-system services the menu relies on, as one small interface.
+// The layers above reach the installed back end through PlatformAccess.h and
+// never ask which system they run on.
 //
-// Back ends: SdlPlatform (a real desktop through SDL2, painted with cairo and
-// pango) and HeadlessPlatform (an in-memory screen for tests and rendering).
-// The interface uses only the plain types of Types.h so that a native Windows
-// back end (GDI, USER32) can implement it too.
+// Back ends: Win32Platform (Windows: USER32, GDI and the shell),
+// SdlPlatform (a Linux desktop through SDL2, X11 or Wayland) and
+// HeadlessPlatform (an in-memory desktop for the tests and automenu-tool).
+// The last two share CairoPlatform: drawing and text with cairo and pango,
+// files through POSIX, the framework's message queue. The interface speaks in
+// the terms of Windows, which the menu imitates (its messages, virtual keys,
+// system colours and DrawText flags), and uses only the plain types of
+// Types.h. Where a value has a Windows default (system colours, icon sizes,
+// 96 pixels per inch), the interface gives it, so a back end overrides it
+// only where its system has its own.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +24,7 @@
 
 #include "base/Types.h"
 #include "platform/FileSystem.h"
+#include "platform/SystemColors.h"
 #include "platform/ShellOpen.h"
 
 namespace automenu {
@@ -178,13 +187,15 @@ public:
         const TSize screen = ScreenSize();
         return {0, 0, screen.cx, screen.cy};
     }
-    virtual int PixelsPerInch() = 0;  // logical, vertical
-    virtual Rgb SysColor(int index) = 0;
+    // Logical, vertical. Default: the design resolution.
+    virtual int PixelsPerInch() { return 96; }
+    // Default: Windows' classic scheme.
+    virtual Rgb SysColor(int index) { return ClassicSystemColor(index); }
     // Bits per pixel times planes of the screen (for icon image selection).
-    virtual int ScreenColorBits() = 0;
+    virtual int ScreenColorBits() { return 32; }
     // Large icon size (SM_CXICON) and small icon size (SM_CXSMICON).
-    virtual TSize LargeIconSize() = 0;
-    virtual TSize SmallIconSize() = 0;
+    virtual TSize LargeIconSize() { return {32, 32}; }
+    virtual TSize SmallIconSize() { return {16, 16}; }
 
     // --- Files and processes ---
     virtual IFileSystem& Files() = 0;
@@ -209,7 +220,8 @@ public:
     // The frame the window system adds; zero on every side until it is known.
     virtual FrameExtents Frame(WindowId w) = 0;
     // Smallest outer size the window system allows for a captioned window.
-    virtual TSize MinimumCaptionedSize() = 0;
+    // Default: Windows' at 96 pixels per inch (SM_CXMIN, SM_CYMIN).
+    virtual TSize MinimumCaptionedSize() { return {112, 27}; }
     virtual TPoint ClientToScreen(WindowId w, TPoint p) = 0;
     virtual void Invalidate(WindowId w, const TRect& r) = 0;
     virtual void SetCapture(WindowId w) = 0;

@@ -59,14 +59,14 @@ std::optional<std::string> ProfileReader::Find(std::string_view section, std::st
         !(IsValidUtf8(section) && IsValidUtf8(key))) {
         entry = m_lexer->Index().FindKey(AsUtf16Query(section), AsUtf16Query(key));
     } else {
-        if (!m_memoValid || m_memoSection != section) {
-            m_memoSection = section;
-            m_memoFound = m_lexer->Index().FindSection(section);
-            m_memoValid = true;
+        if (!m_memo_valid || m_memo_section != section) {
+            m_memo_section = section;
+            m_memo_found = m_lexer->Index().FindSection(section);
+            m_memo_valid = true;
         }
-        entry = m_memoFound ? m_lexer->Index().FindKey(*m_memoFound, key) : nullptr;
+        entry = m_memo_found ? m_lexer->Index().FindKey(*m_memo_found, key) : nullptr;
     }
-    if (!entry || !entry->hasValue) return std::nullopt;
+    if (!entry || !entry->has_value) return std::nullopt;
     return std::string(entry->value);
 }
 

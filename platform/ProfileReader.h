@@ -58,9 +58,9 @@ private:
 
     // A pass asks for several keys of one section in a row: the section found
     // last is remembered. This makes a reader unfit to share between threads.
-    mutable std::string m_memoSection;
-    mutable const IniIndex::Section* m_memoFound = nullptr;
-    mutable bool m_memoValid = false;
+    mutable std::string m_memo_section;
+    mutable const IniIndex::Section* m_memo_found = nullptr;
+    mutable bool m_memo_valid = false;
 };
 
 }  // namespace automenu

@@ -84,12 +84,14 @@ void AutorunChecker::CheckNamedFiles() {
         if (PathExists(MediaPath(m_file.Directory() + "/" + named))) continue;
         if (key == "open" && EqualsIgnoringCase(named, kWindowsMenuName)) {
             // A folder still to be packed: the pack command puts the menu there.
-            m_findings.Add(Severity::Note, line,
-                           Quote(named) + " is not here yet: \"automenu-tool pack\" puts the Windows menu on the medium");
+            m_findings.Add(
+                Severity::Note, line,
+                Quote(named) + " is not here yet: \"automenu-tool pack\" puts the Windows menu on the medium");
             continue;
         }
-        m_findings.Add(Severity::Warning, line,
-                       "file " + Quote(named) + " named by " + Quote(key) + " in [autorun] does not exist on the medium");
+        m_findings.Add(
+            Severity::Warning, line,
+            "file " + Quote(named) + " named by " + Quote(key) + " in [autorun] does not exist on the medium");
     }
 }
 

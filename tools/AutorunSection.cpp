@@ -89,7 +89,8 @@ std::string Utf16Of(std::string_view utf8, bool little_endian) {
 bool HasAutorunSection(const CheckedFile& file) { return file.Section(kAutorunSection) != nullptr; }
 
 bool HasAutorunSection(std::string_view bytes) {
-    return HasAutorunSection(CheckedFile("", ProfileReader::FromBytes(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)))));
+    return HasAutorunSection(
+        CheckedFile("", ProfileReader::FromBytes(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)))));
 }
 
 AutorunValues AutorunValuesFor(const CheckedFile& file) {
@@ -121,7 +122,8 @@ std::optional<std::string> WithAutorunSection(std::string_view bytes, const Auto
     if (!units.Whole()) return std::nullopt;
     const std::string eol = LineEndOf(units);
     std::string text;
-    const bool ends_line = units.Size() == 0 || units.At(units.Size() - 1) == '\n' || units.At(units.Size() - 1) == '\r';
+    const bool ends_line =
+        units.Size() == 0 || units.At(units.Size() - 1) == '\n' || units.At(units.Size() - 1) == '\r';
     if (!ends_line) text += eol;
     if (units.Size() > 0) text += eol;
     text += "[autorun]" + eol + "open=" + values.open + eol;

@@ -35,14 +35,15 @@ CheckReport CheckDirectory(const std::string& directory, const std::string& file
     const std::string path = absolute + "/" + file_name;
     // Read as the menu reads it: a longer file is cut at the profile limit.
     std::string bytes;
-    const platform::FileReadStatus status =
-        name ? platform::PosixReadFile(path, ProfileReader::kMaxFileBytes, bytes) : platform::FileReadStatus::CannotOpen;
+    const platform::FileReadStatus status = name ? platform::PosixReadFile(path, ProfileReader::kMaxFileBytes, bytes)
+                                                 : platform::FileReadStatus::CannotOpen;
     if (status == platform::FileReadStatus::CannotOpen) {
         std::error_code unused;
-        report.findings.push_back({Severity::Error, 0,
-                                   name && std::filesystem::is_regular_file(path, unused)
-                                       ? "cannot read the file"
-                                       : "no AUTORUN.INF here: the menu would show the smallest captioned window, with nothing in it"});
+        report.findings.push_back(
+            {Severity::Error, 0,
+             name && std::filesystem::is_regular_file(path, unused)
+                 ? "cannot read the file"
+                 : "no AUTORUN.INF here: the menu would show the smallest captioned window, with nothing in it"});
         return report;
     }
 

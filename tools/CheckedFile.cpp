@@ -53,9 +53,9 @@ int CheckedFile::LineOf(std::string_view section, std::string_view key) const {
 bool CheckedFile::GateOpen(const SchemaKey& key) const {
     switch (key.gate) {
     case GateKind::None: return true;
-    case GateKind::Switch: return IsYes(Value(key.gateSection, key.gateKey));
+    case GateKind::Switch: return IsYes(Value(key.gate_section, key.gate_key));
     case GateKind::Count: {
-        const auto count = ToInteger(Value(key.gateSection, key.gateKey));
+        const auto count = ToInteger(Value(key.gate_section, key.gate_key));
         return count && key.number <= *count;
     }
     }
@@ -63,14 +63,14 @@ bool CheckedFile::GateOpen(const SchemaKey& key) const {
 }
 
 std::string CheckedFile::GateReason(const SchemaKey& key) const {
-    const std::string value = Value(key.gateSection, key.gateKey);
-    const bool present = Present(key.gateSection, key.gateKey);
+    const std::string value = Value(key.gate_section, key.gate_key);
+    const bool present = Present(key.gate_section, key.gate_key);
     if (key.gate == GateKind::Switch)
-        return present ? Quote(key.gateKey) + " is " + Quote(value) + ", not \"YES\""
-                       : Quote(key.gateKey) + " is missing (off)";
+        return present ? Quote(key.gate_key) + " is " + Quote(value) + ", not \"YES\""
+                       : Quote(key.gate_key) + " is missing (off)";
     const auto count = ToInteger(value);
-    if (!count) return Quote(key.gateKey) + " is not a number";
-    return "the label is hidden while " + Quote(key.gateKey) + " is " + std::to_string(*count) +
+    if (!count) return Quote(key.gate_key) + " is not a number";
+    return "the label is hidden while " + Quote(key.gate_key) + " is " + std::to_string(*count) +
            (present ? "" : " (missing)");
 }
 

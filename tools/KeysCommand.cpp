@@ -25,9 +25,9 @@ std::string KeysListing() {
         out += ValueKindName(k.kind);
         out += "; missing: ";
         out += MissingKeyYields(k.kind);
-        if (k.gate == GateKind::Switch) out += "; read only when \"" + k.gateKey + "\" is \"YES\"";
+        if (k.gate == GateKind::Switch) out += "; read only when \"" + k.gate_key + "\" is \"YES\"";
         if (k.gate == GateKind::Count)
-            out += "; read only when \"" + k.gateKey + "\" is " + std::to_string(k.number) + " or more";
+            out += "; read only when \"" + k.gate_key + "\" is " + std::to_string(k.number) + " or more";
         if (k.kind == ValueKind::LinuxTarget) out += "; read by the Linux menu only, after every other key";
         out += "\n";
     }

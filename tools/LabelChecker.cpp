@@ -42,10 +42,10 @@ void LabelChecker::CheckLabels() {
     for (const LabelSpec& label : LabelSpecs()) {
         if (!m_file.Shown(label)) continue;
         const IniIndex::Section* section = m_file.Section(label.Section());
-        if (!section || section->keyLines == 0) {
+        if (!section || section->key_lines == 0) {
             m_findings.Add(Severity::Warning,
                            section ? static_cast<int>(section->line)
-                                   : m_file.LineOf(label.gate->gateSection, label.gate->gateKey),
+                                   : m_file.LineOf(label.gate->gate_section, label.gate->gate_key),
                            label.what + " is shown but [" + label.Section() +
                                "] has no keys: it shows the caption \"0\" at (0,0) in the font \"0\"");
             continue;
@@ -72,7 +72,8 @@ void LabelChecker::CheckAppearance(const LabelSpec& label, const LabelKeys& keys
     }
     const std::string gives = hover ? ": hovering gives it " : ": it gets ";
     if (!m_file.Present(section, keys.name))
-        m_findings.Add(Severity::Warning, line, label.what + " has no " + Quote(keys.name) + gives + "the font name \"0\"");
+        m_findings.Add(Severity::Warning, line,
+                       label.what + " has no " + Quote(keys.name) + gives + "the font name \"0\"");
     if (!m_file.Present(section, keys.size))
         m_findings.Add(Severity::Warning, line, label.what + " has no " + Quote(keys.size) + gives + "the size 0");
 }
@@ -81,7 +82,7 @@ void LabelChecker::CheckFonts() {
     struct Use {
         int line = 0;
         int more = 0;
-        std::string drawnWith;
+        std::string drawn_with;
     };
     std::map<std::string, Use> uses;
     std::vector<std::string> order;
@@ -90,12 +91,12 @@ void LabelChecker::CheckFonts() {
         for (const LabelKeys* keys : {label.normal, label.hover}) {
             if (!keys) continue;
             const IniKeyEntry* entry = m_file.Key(label.Section(), keys->name);
-            if (!entry || !entry->hasValue) continue;
+            if (!entry || !entry->has_value) continue;
             const std::string name = m_file.Value(label.Section(), keys->name);
             if (name.empty() || EqualsIgnoringCase(name, "default")) continue;
             auto [it, inserted] = uses.emplace(name, Use{static_cast<int>(entry->line), 0, {}});
             if (inserted) {
-                it->second.drawnWith = MatchedFamily(name);
+                it->second.drawn_with = MatchedFamily(name);
                 order.push_back(name);
             } else {
                 ++it->second.more;
@@ -104,8 +105,9 @@ void LabelChecker::CheckFonts() {
     }
     for (const std::string& name : order) {
         const Use& use = uses[name];
-        if (use.drawnWith.empty() || EqualsIgnoringCase(use.drawnWith, name)) continue;
-        std::string message = "font " + Quote(name) + " is not installed here: it is drawn with " + Quote(use.drawnWith);
+        if (use.drawn_with.empty() || EqualsIgnoringCase(use.drawn_with, name)) continue;
+        std::string message =
+            "font " + Quote(name) + " is not installed here: it is drawn with " + Quote(use.drawn_with);
         if (use.more > 0) message += " (here and in " + std::to_string(use.more) + " more keys)";
         m_findings.Add(Severity::Note, use.line, message);
     }

@@ -73,7 +73,7 @@ void LayoutChecker::SeeSection(const IniLine& line, int number) {
         if (Listing(Kind::RepeatedSection, number))
             m_findings.Add(Severity::Warning, number,
                            "section [" + name + "] appears again: only the first one, at line " +
-                               std::to_string(line.firstNumber) + ", is read");
+                               std::to_string(line.first_number) + ", is read");
     } else if (EqualsIgnoringCase(name, kAutorunSection)) {
         m_under = Under::Autorun;
     } else if (!IsKnownSection(name, NameMatch::IgnoreCase)) {
@@ -117,7 +117,7 @@ void LayoutChecker::SeeKey(const IniLine& line, int number) {
     if (line.fate == IniLine::Fate::Shadowed) {
         if (Listing(Kind::RepeatedKey, number))
             m_findings.Add(Severity::Warning, number,
-                           "key " + Quote(name) + " appears again: only line " + std::to_string(line.firstNumber) +
+                           "key " + Quote(name) + " appears again: only line " + std::to_string(line.first_number) +
                                " is read");
         return;
     }
@@ -141,7 +141,7 @@ void LayoutChecker::SeeAutorunKey(const IniLine& line, int number, const std::st
     } else if (line.fate == IniLine::Fate::Shadowed) {
         if (Listing(Kind::RepeatedKey, number))
             m_findings.Add(Severity::Warning, number,
-                           "key " + Quote(name) + " appears again: only line " + std::to_string(line.firstNumber) +
+                           "key " + Quote(name) + " appears again: only line " + std::to_string(line.first_number) +
                                " is read");
     } else if (line.kind == IniLine::Kind::KeyWithoutValue && Listing(Kind::KeyWithoutValue, number)) {
         m_findings.Add(Severity::Warning, number, "key " + Quote(name) + " has no \"=\": Windows ignores it");

@@ -85,7 +85,8 @@ std::optional<std::string> MediumWriter::Copy(const std::filesystem::path& from,
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) return Failed(from_shown, "cannot be read");
             if (n == 0) return std::nullopt;
-            if (!WriteAll(fd, {buffer.data(), static_cast<std::size_t>(n)})) return Failed(Shown(path), "cannot be written");
+            if (!WriteAll(fd, {buffer.data(), static_cast<std::size_t>(n)}))
+                return Failed(Shown(path), "cannot be written");
         }
     });
 }

@@ -76,7 +76,9 @@ std::optional<PassFailure> MenuSimulation::MoveOverEntry(int n) {
     return m_form ? MoveOver(m_form->InstallationMessageLabel(n)) : std::nullopt;
 }
 
-std::optional<PassFailure> MenuSimulation::MoveOverExit() { return m_form ? MoveOver(m_form->ExitLabel) : std::nullopt; }
+std::optional<PassFailure> MenuSimulation::MoveOverExit() {
+    return m_form ? MoveOver(m_form->ExitLabel) : std::nullopt;
+}
 
 std::optional<PassFailure> MenuSimulation::MoveOverBackground() {
     return m_form ? MoveOver(m_form->BackGroundImage) : std::nullopt;
@@ -102,7 +104,7 @@ bool MenuSimulation::SavePng(const std::string& path) {
 namespace automenu::tool {
 
 bool MenuSimulation::SaveErrorBoxPng(const PassFailure& failure, const std::string& path) {
-    TErrorDialog box(m_application->Title(), failure.boxText);
+    TErrorDialog box(m_application->Title(), failure.box_text);
     box.Show();
     Paint();
     return m_desktop->SavePng(box.Handle(), path);

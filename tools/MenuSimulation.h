@@ -19,7 +19,7 @@ namespace automenu::tool {
 // box shows, and the last key looked up before it.
 struct PassFailure {
     std::string message;
-    std::string boxText;
+    std::string box_text;
     std::string section;
     std::string key;
 };

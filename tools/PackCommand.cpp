@@ -171,7 +171,8 @@ std::string MenuSearchError(const MenuProgram& menu, const std::vector<std::stri
 }
 
 // The menu's file, or nothing after saying why there is none.
-std::optional<std::string> FindMenu(MenuPlatform platform, const std::string& given, const std::string& tool_directory) {
+std::optional<std::string> FindMenu(MenuPlatform platform, const std::string& given,
+                                    const std::string& tool_directory) {
     const MenuProgram& menu = MenuProgramFor(platform);
     const std::vector<std::string> candidates =
         given.empty() ? MenuCandidates(platform, tool_directory) : std::vector<std::string>{given};
@@ -192,7 +193,7 @@ bool ValidVolumeLabel(std::string_view label) {
 // The label of the image: the one asked for, else the medium's [autorun]
 // label, else the folder's name.
 std::string ImageLabel(const PackOptions& options, const fs::path& output, std::string_view autorun_label) {
-    if (!options.volumeLabel.empty()) return options.volumeLabel;
+    if (!options.volume_label.empty()) return options.volume_label;
     if (std::string label = VolumeLabelOf(autorun_label); !label.empty()) return label;
     const std::string label = VolumeLabelOf(output.filename().string());
     return label.empty() ? "AUTOMENU" : label;
@@ -227,7 +228,8 @@ std::optional<std::string> WriteImage(const fs::path& folder, const fs::path& im
     if (run.status != 0) return "xorriso could not write " + shown + ":\n" + run.output;
     // A status 0 alone does not make an image.
     if (!IsIsoImage(image))
-        return "xorriso ended without an error but wrote no image for " + shown + (run.output.empty() ? "" : ":\n" + run.output);
+        return "xorriso ended without an error but wrote no image for " + shown +
+               (run.output.empty() ? "" : ":\n" + run.output);
     return std::nullopt;
 }
 
@@ -262,7 +264,8 @@ std::optional<std::string> PlacesProblem(const PackOptions& options, Places& pla
         if (!path) return *given + " leads through a loop of links";
         *resolved = *path;
     }
-    if (options.iso && !(places.iso = ResolvedPath(*options.iso))) return *options.iso + " leads through a loop of links";
+    if (options.iso && !(places.iso = ResolvedPath(*options.iso)))
+        return *options.iso + " leads through a loop of links";
     std::error_code ec;
     if (!fs::is_directory(places.source, ec)) return options.source + " is not a folder";
     if (Within(places.output, places.source))
@@ -318,7 +321,8 @@ int WriteMedium(const MediumPlan& plan) {
     }
     Say(places.output.string() + ": " + std::to_string(files) + " files of " + places.source.string());
 
-    for (const auto& [menu, platform] : {std::pair{windows_menu, MenuPlatform::Windows}, {linux_menu, MenuPlatform::Linux}}) {
+    for (const auto& [menu, platform] :
+         {std::pair{windows_menu, MenuPlatform::Windows}, {linux_menu, MenuPlatform::Linux}}) {
         const MenuProgram& program = MenuProgramFor(platform);
         if (!menu || !tree.Adds(program.name)) continue;
         if (const std::optional<std::string> problem = medium.Copy(
@@ -327,7 +331,8 @@ int WriteMedium(const MediumPlan& plan) {
         Say(std::string(program.name) + ": " + std::string(program.what) + ", from " + *menu);
     }
     if (options.linux && !own_script) {
-        if (const std::optional<std::string> problem = medium.Write(std::string(kScriptName), kAutorunScript, kRunnable))
+        if (const std::optional<std::string> problem =
+                medium.Write(std::string(kScriptName), kAutorunScript, kRunnable))
             return Failed(*problem);
         Say(std::string(kScriptName) + ": starts the Linux menu when the desktop offers to run it");
     }
@@ -383,15 +388,16 @@ std::string VolumeLabelOf(std::string_view text) {
 int Pack(const PackOptions& options, const std::string& tool_directory) {
     Places places;
     if (const std::optional<std::string> problem = PlacesProblem(options, places)) return Fail(*problem);
-    if (!options.volumeLabel.empty() && !ValidVolumeLabel(options.volumeLabel))
-        return Fail("volume label \"" + options.volumeLabel +
+    if (!options.volume_label.empty() && !ValidVolumeLabel(options.volume_label))
+        return Fail("volume label \"" + options.volume_label +
                     "\": at most 32 letters, digits, blanks and the characters _ - .");
-    if (!options.windows && !options.linux) return Fail("--no-windows and --no-linux leave no menu to put on the medium");
+    if (!options.windows && !options.linux)
+        return Fail("--no-windows and --no-linux leave no menu to put on the medium");
 
     std::optional<std::string> windows_menu, linux_menu;
-    if (options.windows && !(windows_menu = FindMenu(MenuPlatform::Windows, options.windowsMenu, tool_directory)))
+    if (options.windows && !(windows_menu = FindMenu(MenuPlatform::Windows, options.windows_menu, tool_directory)))
         return 1;
-    if (options.linux && !(linux_menu = FindMenu(MenuPlatform::Linux, options.linuxMenu, tool_directory))) return 1;
+    if (options.linux && !(linux_menu = FindMenu(MenuPlatform::Linux, options.linux_menu, tool_directory))) return 1;
     for (const std::optional<std::string>& menu : {windows_menu, linux_menu}) {
         if (menu && places.iso && ResolvedPath(*menu) == places.iso)
             return Fail("the image " + *options.iso + " would replace " + *menu + ", which goes on the medium");
@@ -421,8 +427,9 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
         CheckDirectory(places.source.string(), configuration ? configuration->path : std::string());
     std::fputs(FormatText(report).c_str(), stdout);
     if (report.Count(Severity::Error) > 0) {
-        if (!options.ignoreErrors)
-            return Fail("check found errors in " + report.file + ": fix them, or give --ignore-errors to pack it as it is");
+        if (!options.ignore_errors)
+            return Fail("check found errors in " + report.file +
+                        ": fix them, or give --ignore-errors to pack it as it is");
         Say("packing it with its errors (--ignore-errors)");
     }
     if (!configuration || configuration->folder) return Fail(options.source + " has no AUTORUN.INF");
@@ -447,12 +454,12 @@ int RunPack(CommandArguments args) {
         const std::string_view a = args[i];
         const bool has_value = i + 1 < args.size();
         if (a == "--iso" && has_value) options.iso = std::string(args[++i]);
-        else if (a == "--volume-label" && has_value) options.volumeLabel = std::string(args[++i]);
-        else if (a == "--windows-menu" && has_value) options.windowsMenu = std::string(args[++i]);
-        else if (a == "--linux-menu" && has_value) options.linuxMenu = std::string(args[++i]);
+        else if (a == "--volume-label" && has_value) options.volume_label = std::string(args[++i]);
+        else if (a == "--windows-menu" && has_value) options.windows_menu = std::string(args[++i]);
+        else if (a == "--linux-menu" && has_value) options.linux_menu = std::string(args[++i]);
         else if (a == "--no-windows") options.windows = false;
         else if (a == "--no-linux") options.linux = false;
-        else if (a == "--ignore-errors") options.ignoreErrors = true;
+        else if (a == "--ignore-errors") options.ignore_errors = true;
         else if (a == "--keep" && has_value) options.keep.emplace_back(args[++i]);
         else if (a == "--leave-out" && has_value) options.leave_out.emplace_back(args[++i]);
         else if (a == "--follow-links") options.follow_links = true;
@@ -460,8 +467,9 @@ int RunPack(CommandArguments args) {
         else return Usage();
     }
     if (folders.size() != 2) return Usage();
-    if ((!options.windows && !options.windowsMenu.empty()) || (!options.linux && !options.linuxMenu.empty())) return Usage();
-    if (!options.iso && !options.volumeLabel.empty()) return Usage();
+    if ((!options.windows && !options.windows_menu.empty()) || (!options.linux && !options.linux_menu.empty()))
+        return Usage();
+    if (!options.iso && !options.volume_label.empty()) return Usage();
     options.source = folders[0];
     options.output = folders[1];
     return Pack(options, OwnDirectory());

@@ -12,12 +12,12 @@ struct PackOptions {
     std::string source;
     std::string output;
     std::optional<std::string> iso;
-    std::string volumeLabel;  // empty: made from the medium's label or the folder's name
+    std::string volume_label;  // empty: made from the medium's label or the folder's name
     bool windows = true;      // put the Windows menu on the medium
     bool linux = true;        // put the Linux menu and autorun.sh on the medium
-    std::string windowsMenu;  // empty: found beside the tool
-    std::string linuxMenu;
-    bool ignoreErrors = false;  // go on when check finds errors
+    std::string windows_menu;  // empty: found beside the tool
+    std::string linux_menu;
+    bool ignore_errors = false;  // go on when check finds errors
     // Where names collide (one in another case, or one pack adds): the
     // author's files and folders to put on the medium, and those to leave off;
     // paths within the source.

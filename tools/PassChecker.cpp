@@ -41,7 +41,7 @@ void PassChecker::Run(TargetChecker& pictures) {
     pictures.ProbePictures();
     if (auto failure = menu.StartUp()) {
         m_findings.Add(Severity::Error, LineOfFailure(*failure),
-                       "the menu stops at start-up with " + Quote(failure->boxText));
+                       "the menu stops at start-up with " + Quote(failure->box_text));
         return;
     }
     const TInstallationForm& form = *menu.Form();
@@ -49,7 +49,7 @@ void PassChecker::Run(TargetChecker& pictures) {
     // Drawing the window builds what loading only checks (an icon's image).
     if (auto failure = menu.Paint())
         m_findings.Add(Severity::Error, m_file.LineOf(KeyId::BackgroundName),
-                       "the menu cannot draw its window: it shows " + Quote(failure->boxText) +
+                       "the menu cannot draw its window: it shows " + Quote(failure->box_text) +
                            " and leaves the picture out");
 
     std::vector<std::pair<const LabelSpec*, TRect>> hovered;
@@ -60,14 +60,14 @@ void PassChecker::Run(TargetChecker& pictures) {
         auto failure = label.number ? menu.MoveOverEntry(label.number) : menu.MoveOverExit();
         if (failure)
             m_findings.Add(Severity::Error, LineOfFailure(*failure),
-                           "every mouse move over " + label.what + " fails with " + Quote(failure->boxText));
+                           "every mouse move over " + label.what + " fails with " + Quote(failure->box_text));
         if (!failure && control->Visible()) hovered.emplace_back(&label, control->BoundsRect());
     }
     for (const auto& [label, rect] : hovered) CheckInside(form, *label, rect, " when hovered");
     if (form.BackGroundImage->Visible()) {
         if (auto failure = menu.MoveOverBackground())
             m_findings.Add(Severity::Error, LineOfFailure(*failure),
-                           "every mouse move over the background picture fails with " + Quote(failure->boxText));
+                           "every mouse move over the background picture fails with " + Quote(failure->box_text));
     }
 }
 

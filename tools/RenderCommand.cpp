@@ -15,7 +15,8 @@ namespace automenu::tool {
 namespace {
 
 int Usage() {
-    std::fputs("usage: automenu-tool render [DIR] -o FILE.png [--hover entry:N|exit] [--error-box] [--scale S]\n", stderr);
+    std::fputs("usage: automenu-tool render [DIR] -o FILE.png [--hover entry:N|exit] [--error-box] [--scale S]\n",
+               stderr);
     return kUsageError;
 }
 
@@ -101,7 +102,7 @@ int RunRender(CommandArguments args) {
     }
     if (auto failure = menu.StartUp()) {
         // As the menu shows it: the message in a box, then the program ends.
-        Report("the menu stops at start-up: " + failure->boxText);
+        Report("the menu stops at start-up: " + failure->box_text);
         return 1;
     }
     if (!hover.empty()) {
@@ -113,7 +114,7 @@ int RunRender(CommandArguments args) {
         }
         auto failure = entry ? menu.MoveOverEntry(entry) : menu.MoveOverExit();
         if (failure) {
-            Report("the mouse move fails: " + failure->boxText);
+            Report("the mouse move fails: " + failure->box_text);
             return 1;
         }
     }
@@ -125,7 +126,7 @@ int RunRender(CommandArguments args) {
         return 1;
     }
     if (failure) {
-        Report("the menu cannot draw its window: " + failure->boxText);
+        Report("the menu cannot draw its window: " + failure->box_text);
         return 1;
     }
     return 0;

@@ -59,7 +59,8 @@ std::optional<std::string> StagingFolder::Commit(const fs::path& made) {
     if (::lstat(m_target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) m_replaced_folder = st.st_mode & 07777;
     if (std::rename(made.c_str(), m_target.c_str()) != 0) {
         const int error = errno;
-        if (error == ENOTEMPTY || error == EEXIST) return m_shown + " is no longer an empty folder: nothing written there";
+        if (error == ENOTEMPTY || error == EEXIST)
+            return m_shown + " is no longer an empty folder: nothing written there";
         return "cannot put " + m_shown + " in place: " + std::strerror(error);
     }
     std::error_code ec;

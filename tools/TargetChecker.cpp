@@ -60,7 +60,8 @@ void TargetChecker::CheckFilePath(const LabelSpec& label) {
     }
     const std::string value = m_file.Value(label.Section(), key);
     if (value.empty()) {
-        m_findings.Add(Severity::Warning, line, label.what + " opens the menu's own folder (" + Quote(key) + " is empty)");
+        m_findings.Add(Severity::Warning, line,
+                       label.what + " opens the menu's own folder (" + Quote(key) + " is empty)");
         return;
     }
     CheckTarget(label, line, value, "launch target ");
@@ -78,9 +79,10 @@ void TargetChecker::CheckLinuxFilePath(const LabelSpec& label) {
     }
     if (!CheckTarget(label, line, value, "Linux target ")) return;
     if (!IsUrl(value) && platform::IsWindowsProgramName(value))
-        m_findings.Add(Severity::Warning, line,
-                       "Linux target " + Quote(value) + " of " + label.what +
-                           " is a Windows program: the Linux menu hands it to the desktop's opener, which cannot run it");
+        m_findings.Add(
+            Severity::Warning, line,
+            "Linux target " + Quote(value) + " of " + label.what +
+                " is a Windows program: the Linux menu hands it to the desktop's opener, which cannot run it");
 }
 
 bool TargetChecker::CheckTarget(const LabelSpec& label, int line, const std::string& value, const char* what) {

@@ -293,7 +293,8 @@ std::string AutorunSection() {
     out += "open=" + std::string(kWindowsMenuName) + "\n";
     if (FirstValue(KeyId::LogoUse) == "YES" && FirstValue(KeyId::LogoPath) == "NOW")
         out += "icon=" + std::string(FirstValue(KeyId::LogoName)) + "\n";
-    if (const std::string_view title = FirstValue(KeyId::TitleCaption); !title.empty() && title.size() <= kMaxAutorunLabel)
+    if (const std::string_view title = FirstValue(KeyId::TitleCaption);
+        !title.empty() && title.size() <= kMaxAutorunLabel)
         out += "label=" + std::string(title) + "\n";
     return out;
 }

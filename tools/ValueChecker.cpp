@@ -29,7 +29,7 @@ void ValueChecker::Run() {
 void ValueChecker::CheckValues() {
     for (const SchemaKey& key : SchemaKeys()) {
         const IniKeyEntry* entry = m_file.Key(key.section, key.key);
-        if (!entry || !entry->hasValue) continue;
+        if (!entry || !entry->has_value) continue;
         const int line = static_cast<int>(entry->line);
         const std::string value = m_file.Value(key.section, key.key);
         switch (key.kind) {

@@ -87,8 +87,8 @@ void TButton::Paint(platform::ICanvas& canvas) {
     const TRect text = Platform().ScreenCanvas().DrawText(m_font.Handle(), {}, m_caption, {0, 0, Width(), Height()},
                                                            flags | DT_CALCRECT);
     const int top = (Height() - text.Height()) / 2 + shift;
-    canvas.DrawText(m_font.Handle(), ResolveColor(clBtnText), m_caption, {shift, top, Width() + shift, top + text.Height()},
-                    flags);
+    canvas.DrawText(m_font.Handle(), ResolveColor(clBtnText), m_caption,
+                    {shift, top, Width() + shift, top + text.Height()}, flags);
 }
 
 }  // namespace automenu

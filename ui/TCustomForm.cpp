@@ -98,7 +98,8 @@ TPoint ReachablePosition(TPoint at, TSize outer, const platform::FrameExtents& f
 }
 
 void TCustomForm::PlaceCentred(TPoint at) {
-    const TPoint reachable = ReachablePosition(at, {Width(), Height()}, Platform().Frame(m_handle), Platform().WorkArea());
+    const TPoint reachable =
+        ReachablePosition(at, {Width(), Height()}, Platform().Frame(m_handle), Platform().WorkArea());
     if (m_placed && reachable == m_centred_at) return;
     m_placed = true;
     m_centred_at = reachable;
@@ -109,9 +110,13 @@ void TCustomForm::SetWidth(int outer_width) { UpdateOuterSize({outer_width, Heig
 
 void TCustomForm::SetHeight(int outer_height) { UpdateOuterSize({Width(), outer_height}); }
 
-int TCustomForm::Left() const { return HandleAllocated() ? Platform().WindowPosition(m_handle).x : m_designed_position.x; }
+int TCustomForm::Left() const {
+    return HandleAllocated() ? Platform().WindowPosition(m_handle).x : m_designed_position.x;
+}
 
-int TCustomForm::Top() const { return HandleAllocated() ? Platform().WindowPosition(m_handle).y : m_designed_position.y; }
+int TCustomForm::Top() const {
+    return HandleAllocated() ? Platform().WindowPosition(m_handle).y : m_designed_position.y;
+}
 
 void TCustomForm::HandleNeeded() {
     if (HandleAllocated()) return;

@@ -14,7 +14,8 @@ namespace {
 // The stop icon, drawn with its alpha over the dialog's face.
 class TStopIconImage : public TGraphicControl {
 public:
-    explicit TStopIconImage(TCustomForm& parent) : TGraphicControl(parent), m_image(MakeStopIcon(TErrorDialog::kIconSize)) {
+    explicit TStopIconImage(TCustomForm& parent)
+        : TGraphicControl(parent), m_image(MakeStopIcon(TErrorDialog::kIconSize)) {
         SetBounds(0, 0, m_image.width, m_image.height);
     }
     void Paint(platform::ICanvas& canvas) override { canvas.DrawImage(m_image, 0, 0); }

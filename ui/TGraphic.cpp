@@ -45,7 +45,7 @@ void TGraphic::LoadFromBytes(std::span<const std::uint8_t> bytes) {
 void TGraphic::ThrowOutOfMemory() const { throw std::bad_alloc(); }
 
 void TGraphic::Changed() {
-    if (m_onChange) m_onChange();
+    if (m_on_change) m_on_change();
 }
 
 }  // namespace automenu

@@ -44,7 +44,7 @@ public:
     void LoadFromBytes(std::span<const std::uint8_t> bytes);
 
     // Called after every change of the content.
-    void SetOnChange(std::function<void()> on_change) { m_onChange = std::move(on_change); }
+    void SetOnChange(std::function<void()> on_change) { m_on_change = std::move(on_change); }
 
 protected:
     TGraphic() = default;
@@ -56,7 +56,7 @@ protected:
     void Changed();
 
 private:
-    std::function<void()> m_onChange;
+    std::function<void()> m_on_change;
 };
 
 }  // namespace automenu

@@ -9,7 +9,9 @@ namespace {
 
 TSize LargeIconSize() { return HasPlatform() ? Platform().LargeIconSize() : TSize{32, 32}; }
 int ScreenColorBits() { return HasPlatform() ? Platform().ScreenColorBits() : 32; }
-bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) { return HasPlatform() && Platform().DecodePng(png, out); }
+bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) {
+    return HasPlatform() && Platform().DecodePng(png, out);
+}
 
 }  // namespace
 

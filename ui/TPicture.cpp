@@ -26,7 +26,7 @@ void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
 }
 
 void TPicture::Changed() {
-    if (m_onChange) m_onChange();
+    if (m_on_change) m_on_change();
 }
 
 }  // namespace automenu

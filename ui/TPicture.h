@@ -28,13 +28,13 @@ public:
     int Width() const { return m_graphic ? m_graphic->Width() : 0; }
     int Height() const { return m_graphic ? m_graphic->Height() : 0; }
 
-    void SetOnChange(std::function<void()> on_change) { m_onChange = std::move(on_change); }
+    void SetOnChange(std::function<void()> on_change) { m_on_change = std::move(on_change); }
 
 private:
     void Changed();
 
     std::unique_ptr<TGraphic> m_graphic;
-    std::function<void()> m_onChange;
+    std::function<void()> m_on_change;
 };
 
 }  // namespace automenu

@@ -28,8 +28,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     RECT r{0, 0, 585, 419};
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     ::AdjustWindowRectEx(&r, style, FALSE, WS_EX_DLGMODALFRAME);
-    HWND hwnd = ::CreateWindowExA(WS_EX_DLGMODALFRAME, "MinimalWindow", "Installation", style, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
+    HWND hwnd =
+        ::CreateWindowExA(WS_EX_DLGMODALFRAME, "MinimalWindow", "Installation", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                          r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
     ::ShowWindow(hwnd, SW_SHOWNORMAL);
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);

@@ -223,7 +223,8 @@ void CairoMetafileSurface::FillPixel(double x, double y, std::uint32_t colour) {
 
 void CairoMetafileSurface::FillShadedTriangle(const std::array<MfShadedCorner, 3>& corners) {
     std::vector<ShadedPoint> shape;
-    for (const MfShadedCorner& c : corners) shape.push_back({c.x, c.y, RedOf(c.colour), GreenOf(c.colour), BlueOf(c.colour)});
+    for (const MfShadedCorner& c : corners)
+        shape.push_back({c.x, c.y, RedOf(c.colour), GreenOf(c.colour), BlueOf(c.colour)});
     // Only the visible part is shaded: cairo's mesh rasterizer walks a whole
     // patch, and a metafile can make one billions of pixels wide.
     UseDevice();
@@ -282,7 +283,8 @@ double CairoMetafileSurface::DrawTextRun(const MfTextRun& run) {
     PangoLayout* layout = pango_layout_new(SharedTextContext());
     PangoFontDescription* desc = pango_font_description_new();
     pango_font_description_set_family(desc, font.face.empty() ? "Sans" : font.face.c_str());
-    pango_font_description_set_weight(desc, static_cast<PangoWeight>(std::clamp(font.weight == 0 ? 400 : font.weight, 100, 1000)));
+    pango_font_description_set_weight(
+        desc, static_cast<PangoWeight>(std::clamp(font.weight == 0 ? 400 : font.weight, 100, 1000)));
     pango_font_description_set_style(desc, font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
     pango_font_description_set_absolute_size(desc, run.pixels * PANGO_SCALE);
     pango_layout_set_font_description(layout, desc);

@@ -101,7 +101,8 @@ bool JpegReader::ReadRows(std::uint8_t* row, PixelImage& out) {
         for (int x = 0; x < out.width; ++x) {
             const std::uint8_t* p = row + 4 * static_cast<std::size_t>(x);
             if (!m_cmyk) {
-                line[x] = 0xFF000000u | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[0];
+                line[x] =
+                    0xFF000000u | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[0];
                 continue;
             }
             const std::uint32_t k = inverted ? p[3] : 255u - p[3];

@@ -2,9 +2,6 @@
 
 #include "platform/DesktopScale.h"
 
-#include "platform/SystemColors.h"
-#include "platform/cairo/PangoText.h"
-
 namespace automenu::platform {
 
 namespace {
@@ -12,14 +9,9 @@ namespace {
 constexpr FrameExtents kDialogFrame{3, 22, 3, 3};
 }  // namespace
 
-HeadlessPlatform::HeadlessPlatform() {
-    m_screen_surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
-    m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())));
-}
+HeadlessPlatform::HeadlessPlatform() = default;
 
 HeadlessPlatform::~HeadlessPlatform() = default;
-
-Rgb HeadlessPlatform::SysColor(int index) { return ClassicSystemColor(index); }
 
 HeadlessPlatform::Window* HeadlessPlatform::Find(WindowId w) {
     auto it = m_windows.find(w);
@@ -183,10 +175,6 @@ void HeadlessPlatform::WaitMessage() {
 bool HeadlessPlatform::ErrorBox(const std::string& caption, const std::string& text) {
     m_boxes.push_back({caption, text});
     return false;
-}
-
-std::shared_ptr<IFont> HeadlessPlatform::CreateFont(const FontDescription& description) {
-    return CreatePangoFont(description, m_ppi);
 }
 
 void HeadlessPlatform::PostMouse(WindowId w, MessageKind kind, int x, int y) {

@@ -1,9 +1,18 @@
-// An in-memory desktop: a 1280 x 1024 screen at 96 pixels per inch, windows
-// painted into cairo image surfaces, input scripted by the caller, a virtual
-// clock for timers, and error boxes and shell opens recorded. It has no
-// message box of its own, so the framework draws its error box here too; the
-// scripted user answers it with Enter unless the script does otherwise.
-// Tests run the real framework on it; the render tool draws menus with it.
+// An in-memory desktop, for the tests and automenu-tool: the real framework
+// runs on it, and the render tool draws menus with it.
+//  - Implements: a 1280 x 1024 screen (96 pixels per inch, and a scale, both
+//    settable), windows painted into cairo image surfaces, input scripted by
+//    the caller, a virtual clock for timers, error boxes and opens recorded
+//    (an open's failure and the system the menu takes itself to run on are
+//    settable).
+//  - Leaves to the defaults: system colours, colour depth, icon sizes and the
+//    smallest captioned window; to CairoPlatform: files, fonts, PNG images
+//    and timers.
+//  - Differs from Windows: every dialog has the frame of a common window
+//    manager (3 pixels, a 22-pixel caption); there is no message box of its
+//    own, so the framework draws its error box here too, and the scripted
+//    user answers it with Enter unless the script does otherwise; "open"
+//    only records the target.
 #pragma once
 
 #include <functional>
@@ -14,16 +23,11 @@
 #include <vector>
 
 #include "platform/DoubleClickDetector.h"
-#include "platform/MessageQueue.h"
-#include "platform/Platform.h"
-#include "platform/cairo/CairoCanvas.h"
-#include "platform/cairo/CairoPng.h"
-#include "platform/cairo/PictureDecoders.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "platform/cairo/CairoPlatform.h"
 
 namespace automenu::platform {
 
-class HeadlessPlatform final : public IPlatform {
+class HeadlessPlatform final : public CairoPlatform {
 public:
     struct Box {
         std::string caption;
@@ -38,11 +42,6 @@ public:
     TSize ScreenSize() override { return m_screen; }
     TRect WorkArea() override { return m_work_area.value_or(TRect{0, 0, m_screen.cx, m_screen.cy}); }
     int PixelsPerInch() override { return m_ppi; }
-    Rgb SysColor(int index) override;
-    int ScreenColorBits() override { return 32; }
-    TSize LargeIconSize() override { return {32, 32}; }
-    TSize SmallIconSize() override { return {16, 16}; }
-    IFileSystem& Files() override { return PosixFileSystem::Instance(); }
     void ShellOpen(const std::string& target) override;
     TargetSystem System() override { return m_system; }
     WindowId CreateWindow(const WindowParams& params) override;
@@ -55,7 +54,6 @@ public:
     TPoint WindowPosition(WindowId w) override;
     void SetClientSize(WindowId w, TSize size) override;
     FrameExtents Frame(WindowId w) override;
-    TSize MinimumCaptionedSize() override { return {112, 27}; }
     TPoint ClientToScreen(WindowId w, TPoint p) override;
     void Invalidate(WindowId w, const TRect& r) override;
     void SetCapture(WindowId w) override { m_capture = w; }
@@ -67,17 +65,7 @@ public:
     bool IsProgramActive() override { return m_program_active; }
     bool PeekMessage(Message& out) override;
     void WaitMessage() override;
-    void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
-    void SetTimer(WindowId w, int id, unsigned milliseconds) override { m_queue.SetTimer(w, id, milliseconds, m_now); }
-    void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
     bool ErrorBox(const std::string& caption, const std::string& text) override;
-    std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
-    bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return DecodePngWithCairo(png, out); }
-    bool DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
-                       PixelImage& out) override {
-        return DecodePicturePart(format, file, visible, out);
-    }
-    ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
 
     // --- Scripted input (client coordinates of window w) ---
     void MoveMouse(WindowId w, int x, int y);
@@ -152,6 +140,7 @@ private:
     // The newest error box still on screen, or null.
     const Box* OpenBox() const;
     CairoSurfacePtr CreateSurface(TSize client) const;
+    std::uint64_t Now() override { return m_now; }
 
     TSize m_screen{1280, 1024};
     std::optional<TRect> m_work_area;
@@ -162,7 +151,6 @@ private:
     DoubleClickDetector m_clicks;
     WindowId m_next_id = 1;
     std::map<WindowId, Window> m_windows;
-    MessageQueue m_queue;
     TPoint m_cursor;
     unsigned m_buttons = 0;
     WindowId m_capture = kNoWindow;
@@ -176,8 +164,6 @@ private:
     TargetSystem m_system = TargetSystem::Linux;
     std::function<void()> m_when_idle;
     std::function<void(const Box&)> m_on_box;
-    CairoSurfacePtr m_screen_surface;
-    std::unique_ptr<CairoCanvas> m_screen_canvas;
 };
 
 }  // namespace automenu::platform

@@ -276,7 +276,8 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         std::uint32_t entries = r.U32();
         // The platform reads every style entry the pen declares, and a
         // pattern brush's bitmap: neither is read here.
-        if (entries > r.Remaining() / 4 || (brush_style != BS_SOLID && brush_style != BS_NULL && brush_style != BS_HATCHED))
+        if (entries > r.Remaining() / 4 ||
+            (brush_style != BS_SOLID && brush_style != BS_NULL && brush_style != BS_HATCHED))
             dc.Loose();
         if ((pen.style & PS_STYLE_MASK) == PS_USERSTYLE) {
             entries = std::min<std::uint32_t>(entries, 16);

@@ -14,8 +14,9 @@ std::shared_ptr<const MfBitmap> DecodeRecordDib(PlaybackBudget& budget, std::spa
     try {
         ByteReader r(info_bytes);
         DibInfo info = ReadDibInfo(r);
-        const std::uint64_t pixels = static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(info.header.width))) *
-                                     static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(info.header.height)));
+        const std::uint64_t pixels =
+            static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(info.header.width))) *
+            static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(info.header.height)));
         if (!budget.AdmitBitmap(pixels)) return nullptr;
         auto bitmap = std::make_shared<MfBitmap>();
         const std::span<const std::uint8_t> data = bits ? *bits : info_bytes.subspan(r.Position());
@@ -23,9 +24,10 @@ std::shared_ptr<const MfBitmap> DecodeRecordDib(PlaybackBudget& budget, std::spa
         if (whole) {
             const DibHeader& h = info.header;
             const bool rle = h.compression == BI_RLE8 || h.compression == BI_RLE4;
-            const std::uint64_t need = rle ? h.size_image
-                                           : DibStride(h.width, h.bit_count) *
-                                                 static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(h.height)));
+            const std::uint64_t need =
+                rle ? h.size_image
+                    : DibStride(h.width, h.bit_count) *
+                          static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(h.height)));
             *whole = need <= data.size() && (!rle || need > 0);
         }
         budget.NoteBitmapDecoded(bitmap->image.pixels.size());

@@ -74,8 +74,10 @@ bool MetafileDC::PayForPaint(double pen_width) {
     // What is painted: the shape's box, widened by the pen, inside the clip.
     const MfBox& clip = m_s.clip;
     const MfBox& box = m_shape_box;
-    const double w = std::max(0.0, std::min(box.right + pen_width, clip.right) - std::max(box.left - pen_width, clip.left));
-    const double h = std::max(0.0, std::min(box.bottom + pen_width, clip.bottom) - std::max(box.top - pen_width, clip.top));
+    const double w =
+        std::max(0.0, std::min(box.right + pen_width, clip.right) - std::max(box.left - pen_width, clip.left));
+    const double h =
+        std::max(0.0, std::min(box.bottom + pen_width, clip.bottom) - std::max(box.top - pen_width, clip.top));
     const ShapeSize shape = m_shape;
     m_shape = {};
     m_shape_box = {};

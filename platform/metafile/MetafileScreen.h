@@ -2,9 +2,10 @@
 // it is played first here, without drawing, with the same interpretation,
 // coordinate range and work budget as every back end, and what comes back
 // holds only the records that playback drew or applied (or left to the
-// platform: drawing modes it does not use), up to where it stopped. Records it refused, read past their sense or found too costly
-// for a rasterizer that pays by a shape's whole size are left out; an object
-// whose bitmap was refused is made as what it stands for.
+// platform: drawing modes it does not use), up to where it stopped. Records
+// it refused, read past their sense or found too costly for a rasterizer that
+// pays by a shape's whole size are left out; an object whose bitmap was
+// refused is made as what it stands for.
 #pragma once
 
 #include "base/Types.h"

@@ -82,7 +82,9 @@ std::optional<std::string> EntryFinder::Find(const std::string& directory, std::
 }
 
 std::optional<std::string> ResolvePathIgnoringCase(std::string_view path, PathSeparators separators) {
-    auto is_separator = [&](char c) { return c == '/' || (c == '\\' && separators == PathSeparators::SlashOrBackslash); };
+    auto is_separator = [&](char c) {
+        return c == '/' || (c == '\\' && separators == PathSeparators::SlashOrBackslash);
+    };
     std::string resolved;
     std::size_t i = 0;
     if (!path.empty() && is_separator(path.front())) resolved = "/";

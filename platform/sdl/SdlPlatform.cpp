@@ -16,8 +16,6 @@
 #include <vector>
 
 #include "platform/DesktopScale.h"
-#include "platform/SystemColors.h"
-#include "platform/cairo/PangoText.h"
 #include "platform/posix/ScopedEnvironmentVariable.h"
 #include "platform/sdl/X11Desktop.h"
 
@@ -82,9 +80,7 @@ unsigned KeysFromState(Uint32 buttons) {
 
 }  // namespace
 
-SdlPlatform::SdlPlatform() {
-    m_screen_surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
-}
+SdlPlatform::SdlPlatform() = default;
 
 SdlPlatform::~SdlPlatform() {
     XSetErrorHandler(IgnoreXError);
@@ -138,7 +134,6 @@ bool SdlPlatform::Open(std::string& error) {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         m_scale = ReadX11DesktopScale();
     }
-    m_screen_canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(m_screen_surface.get())));
     return true;
 }
 
@@ -168,8 +163,6 @@ TRect SdlPlatform::WorkArea() {
             whole);
     return work.IsEmpty() ? whole : work;
 }
-
-Rgb SdlPlatform::SysColor(int index) { return ClassicSystemColor(index); }
 
 void SdlPlatform::ShellOpen(const std::string& target) {
     if (auto failure = m_opener.Open(target)) PostOpenFailure(std::move(*failure));
@@ -695,7 +688,7 @@ void SdlPlatform::EndWithoutDisplay() {
 bool SdlPlatform::PeekMessage(Message& out) {
     PumpEvents();
     for (OpenFailureReport& failure : m_opener.Poll()) PostOpenFailure(std::move(failure));
-    return m_queue.Take(out, SDL_GetTicks64());
+    return m_queue.Take(out, Now());
 }
 
 void SdlPlatform::WaitMessage() {
@@ -716,9 +709,7 @@ void SdlPlatform::WaitMessage() {
     EndWithoutDisplay();
 }
 
-void SdlPlatform::SetTimer(WindowId w, int id, unsigned milliseconds) {
-    m_queue.SetTimer(w, id, milliseconds, SDL_GetTicks64());
-}
+std::uint64_t SdlPlatform::Now() { return SDL_GetTicks64(); }
 
 bool SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) {
     // Also on standard error, for menus started from a terminal. The box
@@ -727,10 +718,6 @@ bool SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) 
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
     return false;
-}
-
-std::shared_ptr<IFont> SdlPlatform::CreateFont(const FontDescription& description) {
-    return CreatePangoFont(description, PixelsPerInch());
 }
 
 }  // namespace automenu::platform

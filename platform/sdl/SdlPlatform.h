@@ -1,5 +1,19 @@
-// The desktop back end: SDL2 windows and events, painted with cairo into each
-// window's surface, text through pango.
+// The Linux desktop back end: SDL2 windows and events on X11 or Wayland,
+// painted with cairo into each window's surface, text through pango.
+//  - Implements: the screen, windows (on X11 some calls go to Xlib itself:
+//    the frame, the outer position, the fixed size), painting, the pointer,
+//    activation, the message queue fed from SDL's events, double clicks,
+//    "open" (DesktopOpener, whose failures come as messages once the opener
+//    has ended) and the error box's line on standard error.
+//  - Leaves to the defaults: 96 pixels per inch (a high-DPI desktop enlarges
+//    the whole window instead, see DesktopScale.h), the classic system
+//    colours, colour depth and icon sizes; to CairoPlatform: files, fonts,
+//    PNG images and timers.
+//  - Differs from Windows: no message box a program can ask for (the
+//    framework draws its own, TErrorDialog); "open" starts only this
+//    system's programs and hands everything else to xdg-open; on Wayland the
+//    compositor places top-level windows and the frame is not known; the
+//    double-click time is the desktop's (XSETTINGS).
 #pragma once
 
 #include <SDL.h>
@@ -12,21 +26,16 @@
 
 #include "platform/DesktopScale.h"
 #include "platform/DoubleClickDetector.h"
-#include "platform/MessageQueue.h"
-#include "platform/Platform.h"
-#include "platform/cairo/CairoCanvas.h"
-#include "platform/cairo/CairoPng.h"
-#include "platform/cairo/PictureDecoders.h"
+#include "platform/cairo/CairoPlatform.h"
 #include "platform/posix/CompositorWatch.h"
 #include "platform/posix/DesktopOpener.h"
-#include "platform/posix/PosixFileSystem.h"
 
 struct _XDisplay;
 struct wl_display;
 
 namespace automenu::platform {
 
-class SdlPlatform final : public IPlatform {
+class SdlPlatform final : public CairoPlatform {
 public:
     SdlPlatform();
     ~SdlPlatform() override;
@@ -38,14 +47,6 @@ public:
 
     TSize ScreenSize() override;
     TRect WorkArea() override;
-    // Always the design resolution: a high-DPI desktop enlarges the whole
-    // window instead (see DesktopScale.h).
-    int PixelsPerInch() override { return 96; }
-    Rgb SysColor(int index) override;
-    int ScreenColorBits() override { return 32; }
-    TSize LargeIconSize() override { return {32, 32}; }
-    TSize SmallIconSize() override { return {16, 16}; }
-    IFileSystem& Files() override { return PosixFileSystem::Instance(); }
     void ShellOpen(const std::string& target) override;
     TargetSystem System() override { return TargetSystem::Linux; }
     WindowId CreateWindow(const WindowParams& params) override;
@@ -70,17 +71,7 @@ public:
     bool IsProgramActive() override;
     bool PeekMessage(Message& out) override;
     void WaitMessage() override;
-    void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
-    void SetTimer(WindowId w, int id, unsigned milliseconds) override;
-    void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
     bool ErrorBox(const std::string& caption, const std::string& text) override;
-    std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
-    bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return DecodePngWithCairo(png, out); }
-    bool DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
-                       PixelImage& out) override {
-        return DecodePicturePart(format, file, visible, out);
-    }
-    ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
 
 private:
     struct WindowDeleter {
@@ -108,6 +99,7 @@ private:
         FrameExtents frame;  // SDL's units (device pixels on X11)
     };
     Window* Find(WindowId w);
+    std::uint64_t Now() override;
     std::unique_ptr<ICanvas> BeginRendererPaint(Window& win, TRect& area);
     void PumpEvents();
     void PostOpenFailure(OpenFailureReport failure);
@@ -134,12 +126,9 @@ private:
     CompositorWatch m_compositor_watch;  // on Wayland
     double m_scale = 1.0;  // SDL window units per design unit
     std::map<WindowId, Window> m_windows;
-    MessageQueue m_queue;
     DoubleClickDetector m_clicks;
     bool m_double_click_time_known = false;
     FrameExtents m_last_frame;
-    CairoSurfacePtr m_screen_surface;
-    std::unique_ptr<CairoCanvas> m_screen_canvas;
     DesktopOpener m_opener;
 };
 

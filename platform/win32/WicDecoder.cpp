@@ -40,9 +40,12 @@ private:
 struct ImagingApi {
     SystemLibrary ole32{"ole32.dll"};
     SystemLibrary codecs{"windowscodecs.dll"};
-    decltype(&::CoInitializeEx) initialize = ole32.Get<std::remove_pointer_t<decltype(&::CoInitializeEx)>>("CoInitializeEx");
-    decltype(&::CoUninitialize) uninitialize = ole32.Get<std::remove_pointer_t<decltype(&::CoUninitialize)>>("CoUninitialize");
-    decltype(&::CoCreateInstance) create = ole32.Get<std::remove_pointer_t<decltype(&::CoCreateInstance)>>("CoCreateInstance");
+    decltype(&::CoInitializeEx) initialize =
+        ole32.Get<std::remove_pointer_t<decltype(&::CoInitializeEx)>>("CoInitializeEx");
+    decltype(&::CoUninitialize) uninitialize =
+        ole32.Get<std::remove_pointer_t<decltype(&::CoUninitialize)>>("CoUninitialize");
+    decltype(&::CoCreateInstance) create =
+        ole32.Get<std::remove_pointer_t<decltype(&::CoCreateInstance)>>("CoCreateInstance");
     decltype(&::WICConvertBitmapSource) convert =
         codecs.Get<std::remove_pointer_t<decltype(&::WICConvertBitmapSource)>>("WICConvertBitmapSource");
     bool Complete() const { return initialize && uninitialize && create && convert; }
@@ -110,9 +113,9 @@ private:
 
 // Formats whose pixels all stay opaque.
 bool Opaque(const GUID& format) {
-    for (const GUID* opaque : {&GUID_WICPixelFormat24bppBGR, &GUID_WICPixelFormat8bppGray,
-                               &GUID_WICPixelFormat16bppGray, &GUID_WICPixelFormat48bppRGB,
-                               &GUID_WICPixelFormat32bppCMYK, &GUID_WICPixelFormatBlackWhite})
+    for (const GUID* opaque :
+         {&GUID_WICPixelFormat24bppBGR, &GUID_WICPixelFormat8bppGray, &GUID_WICPixelFormat16bppGray,
+          &GUID_WICPixelFormat48bppRGB, &GUID_WICPixelFormat32bppCMYK, &GUID_WICPixelFormatBlackWhite})
         if (IsEqualGUID(format, *opaque)) return true;
     return false;
 }
@@ -128,7 +131,8 @@ bool CopyTopLeft(const WicFrame& frame, TSize keep, PixelImage& out) {
     out.height = static_cast<int>(std::min<UINT>(height, static_cast<UINT>(std::max(keep.cy, 1))));
     out.pixels.resize(static_cast<std::size_t>(out.width) * out.height);
     const WICRect rect{0, 0, out.width, out.height};
-    return SUCCEEDED(pixels->CopyPixels(&rect, static_cast<UINT>(out.width) * 4, static_cast<UINT>(out.pixels.size() * 4),
+    return SUCCEEDED(pixels->CopyPixels(&rect, static_cast<UINT>(out.width) * 4,
+                                        static_cast<UINT>(out.pixels.size() * 4),
                                         reinterpret_cast<BYTE*>(out.pixels.data())));
 }
 
@@ -148,8 +152,8 @@ bool DecodePictureWithWic(CompressedImageFormat format, std::span<const std::uin
     if (!Imaging().Complete()) return false;
     // A PNG without the chunks that make no pixel: the imaging component
     // would read all its text and profiles.
-    const std::vector<std::uint8_t> png = format == CompressedImageFormat::Png ? PngPixelChunks(file)
-                                                                              : std::vector<std::uint8_t>();
+    const std::vector<std::uint8_t> png =
+        format == CompressedImageFormat::Png ? PngPixelChunks(file) : std::vector<std::uint8_t>();
     const WicFrame frame(format == CompressedImageFormat::Png ? GUID_ContainerFormatPng : GUID_ContainerFormatJpeg,
                          format == CompressedImageFormat::Png ? std::span<const std::uint8_t>(png) : file);
     // Only the part kept is asked for: the file was found whole before

@@ -20,7 +20,8 @@ struct FileCloser {
 using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, FileCloser>;
 
 FileHandle OpenForReading(const std::string& path, DWORD share) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        ::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 

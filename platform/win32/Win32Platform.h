@@ -1,6 +1,16 @@
-// The Win32 back end: windows, input, painting and text through USER32 and
-// GDI, launching through SHELL32, the framework's own message queue fed by
-// the window procedure.
+// The Windows back end: windows, input, painting and text through USER32 and
+// GDI, the framework's own message queue fed by the window procedure.
+//  - Implements: everything, through the system: its metrics (screen, pixels
+//    per inch, colours, colour depth, icon sizes, smallest window), USER32
+//    dialogs and tooltips, GDI painting into a memory bitmap, the system's
+//    timers and message box, "open" through the shell, PNG through the
+//    imaging component, files through Win32FileSystem (the profile API).
+//  - Leaves to the defaults: the work area, taken as the whole screen (it
+//    only keeps the caption bar of a window larger than the screen on it);
+//    the other defaults are Windows' own values at its default settings.
+//  - Differs from Windows: it does not; it is the reference the other back
+//    ends follow. Placement and showing wait for the loop and are applied in
+//    one step, as DeferWindowPos batches them.
 #pragma once
 
 #include <map>

@@ -18,8 +18,10 @@ struct ShellApi {
     SystemLibrary ole32{"ole32.dll"};
     decltype(&::ShellExecuteExW) execute =
         shell32.Get<std::remove_pointer_t<decltype(&::ShellExecuteExW)>>("ShellExecuteExW");
-    decltype(&::CoInitializeEx) initialize = ole32.Get<std::remove_pointer_t<decltype(&::CoInitializeEx)>>("CoInitializeEx");
-    decltype(&::CoUninitialize) uninitialize = ole32.Get<std::remove_pointer_t<decltype(&::CoUninitialize)>>("CoUninitialize");
+    decltype(&::CoInitializeEx) initialize =
+        ole32.Get<std::remove_pointer_t<decltype(&::CoInitializeEx)>>("CoInitializeEx");
+    decltype(&::CoUninitialize) uninitialize =
+        ole32.Get<std::remove_pointer_t<decltype(&::CoUninitialize)>>("CoUninitialize");
 };
 
 const ShellApi& Shell() {
@@ -130,7 +132,8 @@ std::optional<OpenFailureReport> Win32ShellOpen(const std::string& target) {
     const auto code = reinterpret_cast<INT_PTR>(info.hInstApp);
     const std::optional<OpenFailure> reason = OpenFailureOfShellError(error, code);
     if (!reason) return std::nullopt;
-    return OpenFailureReport{target, *reason, error != ERROR_SUCCESS ? static_cast<long>(error) : static_cast<long>(code)};
+    return OpenFailureReport{target, *reason,
+                             error != ERROR_SUCCESS ? static_cast<long>(error) : static_cast<long>(code)};
 }
 
 }  // namespace automenu::platform

@@ -7,8 +7,7 @@ tool=$1
 here=$(cd "$(dirname "$0")/.." && pwd)
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/../checks.sh"
 
 # expect_status NAME STATUS COMMAND...
 expect_status() {
@@ -48,5 +47,4 @@ expect_status "render --error-box" 0 "$tool" render "$here/data/check/integer_no
 expect_status "render --error-box of a menu without errors" 1 "$tool" render "$dir/menu" -o "$dir/z.png" --error-box
 grep -q "shows no error box" "$dir/err" || fail "render --error-box message: $(cat "$dir/err")"
 
-[ "$failures" = 0 ] && echo ok
-exit $((failures > 0))
+checks_done

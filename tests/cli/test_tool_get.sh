@@ -8,16 +8,15 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 printf '[Installation Form Setup]\r\nForm Caption = "Setup menu" \r\nEmpty Key=\r\nForm Width=640\r\n' >"$dir/AUTORUN.INF"
 
-failures=0
+. "$(dirname "$0")/../checks.sh"
 # check NAME EXPECTED-OUTPUT ARGS...: the output (newline included) and status 0
 check() {
     local name=$1 want=$2; shift 2
     local got status
     got=$("$tool" get "$@"; echo "status=$?")
     if [ "$got" != "$want"$'\n'"status=0" ]; then
-        echo "FAIL: $name: expected '$want' and status 0, got:"
+        fail "$name: expected '$want' and status 0, got:"
         printf '%s\n' "$got" | sed 's/^/    /'
-        failures=$((failures + 1))
     fi
 }
 
@@ -30,11 +29,10 @@ check "missing file gives 0" "0" "$dir/missing.inf" "Installation Form Setup" "F
 
 # An empty value is one empty line, not nothing at all.
 bytes=$("$tool" get "$dir/AUTORUN.INF" "Installation Form Setup" "Empty Key" | od -An -c | tr -d ' ')
-[ "$bytes" = '\n' ] || { echo "FAIL: empty value printed '$bytes', expected a lone newline"; failures=$((failures + 1)); }
+[ "$bytes" = '\n' ] || fail "empty value printed '$bytes', expected a lone newline"
 
 # Wrong use is a usage error, not a lookup.
 "$tool" get "$dir/AUTORUN.INF" "Installation Form Setup" >/dev/null 2>&1
-[ $? -ne 0 ] || { echo "FAIL: get with two arguments exited 0"; failures=$((failures + 1)); }
+[ $? -ne 0 ] || fail "get with two arguments exited 0"
 
-[ "$failures" -eq 0 ] && echo ok
-exit $((failures > 0))
+checks_done

@@ -15,11 +15,7 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/../checks.sh"
 linux_menu=$(dirname "$tool")/automenu
 printf 'MZ stands in for the Windows menu\n' >"$dir/automenu.exe"
 exe=$dir/automenu.exe
@@ -357,5 +353,4 @@ rm -rf "$sig"
 leftovers=$(find "$dir" -maxdepth 1 -name '.*' ! -name . | sed "s|^$dir/||")
 [ -z "$leftovers" ] || fail "left beside the media: $leftovers"
 
-[ "$failures" -eq 0 ] && echo "pack: all cases passed"
-[ "$failures" -eq 0 ]
+checks_done

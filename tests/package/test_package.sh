@@ -2,17 +2,22 @@
 # Checks a Debian package made by cpack: the files it installs and their
 # modes, the compressed pages and changelog, the Windows menu's kind, its
 # control fields and file times, that the installed tool runs (pack included)
-# from where the package puts it, and lintian. One function per check; each says FAIL and
-# counts, so one run names every fault.
-# Usage: test_package.sh DEB
+# from where the package puts it, and lintian. One function per check.
+# Usage: test_package.sh DEB|BUILD_DIR; a build folder without a package
+# skips (status 77).
 set -uo pipefail
-deb=$(realpath "$1")
+deb=$1
+if [ -d "$deb" ]; then
+    debs=("$deb"/automenu_*.deb)
+    [ -e "${debs[0]}" ] || { echo "no package in $deb: run cpack there first"; exit 77; }
+    deb=${debs[0]}
+fi
+deb=$(realpath "$deb")
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 root=$work/root
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/../checks.sh"
 
 dpkg-deb -x "$deb" "$root" || { echo "FAIL: dpkg-deb cannot unpack $deb"; exit 1; }
 
@@ -126,5 +131,4 @@ check_installed_tool
 check_pack_finds_menus
 check_lintian
 
-[ "$failures" -eq 0 ] && echo ok
-exit $((failures > 0))
+checks_done

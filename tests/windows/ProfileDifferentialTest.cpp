@@ -143,7 +143,8 @@ TEST(ProfileDifferential, GeneratedFilesReadAsTheSystemReadsThem) {
     for (int n = 0; n < 150; ++n) {
         std::string bytes;
         const int count = std::uniform_int_distribution<int>(1, 40)(random);
-        for (int i = 0; i < count; ++i) bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        for (int i = 0; i < count; ++i)
+            bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
         ExpectSameAnswers(file, bytes, "generated " + std::to_string(n));
     }
 }

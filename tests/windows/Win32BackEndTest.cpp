@@ -18,7 +18,7 @@
 #include "platform/win32/WicDecoder.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Platform.h"
-#include "graphics/CompressedImageRows.h"
+#include "support/CompressedImageRows.h"
 
 namespace automenu::platform {
 namespace {

@@ -34,21 +34,23 @@ TEST(KeySchema, EveryKeyNamesAKnownSectionAndGate) {
             EXPECT_EQ(k.key.substr(k.key.size() - 5), "Color");
         }
         if (k.gate == GateKind::None) continue;
-        const SchemaKey* gate = FindSchemaKey(k.gateSection, k.gateKey);
+        const SchemaKey* gate = FindSchemaKey(k.gate_section, k.gate_key);
         ASSERT_NE(gate, nullptr);
         EXPECT_EQ(gate->kind, k.gate == GateKind::Switch ? ValueKind::Switch : ValueKind::Integer);
     }
 }
 
 TEST(KeySchema, Lookups) {
-    const SchemaKey* k = FindSchemaKey("Installation Message Label 3 Font Setup", "Installation Message Label 3 Second Font Size");
+    const SchemaKey* k =
+        FindSchemaKey("Installation Message Label 3 Font Setup", "Installation Message Label 3 Second Font Size");
     ASSERT_NE(k, nullptr);
     EXPECT_EQ(k->kind, ValueKind::Size);
     EXPECT_EQ(k->gate, GateKind::Count);
     EXPECT_EQ(k->number, 3);
-    EXPECT_EQ(k->gateKey, "Installation Message Label Count");
+    EXPECT_EQ(k->gate_key, "Installation Message Label Count");
 
-    const SchemaKey* path = FindSchemaKey("Installation Message Label 8 Font Setup", "Installation Message Label 8 File Path");
+    const SchemaKey* path =
+        FindSchemaKey("Installation Message Label 8 Font Setup", "Installation Message Label 8 File Path");
     ASSERT_NE(path, nullptr);
     EXPECT_EQ(path->kind, ValueKind::LaunchTarget);
     EXPECT_EQ(path->gate, GateKind::None);
@@ -105,8 +107,9 @@ TEST(KeySchema, ManPagesAgreeWithTheTable) {
               std::string::npos);
     for (const char* part : {"First Font", "Second Font", "File Path", "Linux File Path"}) {
         EXPECT_NE(page("automenu.1").find(std::string("\\(lq") + part + "\\(rq"), std::string::npos) << part;
-        EXPECT_TRUE(std::ranges::any_of(SchemaKeys(), [&](const SchemaKey& k) { return k.key.find(part) != k.key.npos; }))
-            << part;
+        EXPECT_TRUE(std::ranges::any_of(SchemaKeys(), [&](const SchemaKey& k) {
+            return k.key.find(part) != k.key.npos;
+        })) << part;
     }
 }
 

@@ -27,9 +27,9 @@ class TableIniFile : public TCustomIniFile {
 public:
     explicit TableIniFile(std::map<std::string, std::string> values)
         : TCustomIniFile("table"), m_values(std::move(values)) {}
-    std::string ReadString(std::string_view, std::string_view key, std::string_view defaultText) override {
+    std::string ReadString(std::string_view, std::string_view key, std::string_view default_text) override {
         const auto it = m_values.find(std::string(key));
-        return it == m_values.end() ? std::string(defaultText) : it->second;
+        return it == m_values.end() ? std::string(default_text) : it->second;
     }
 
 private:

@@ -41,7 +41,8 @@ public:
             if (line.empty() || line.front() == ';') continue;
             if (line.front() == '[' && line.back() == ']') {
                 result.m_sections.push_back({std::string(line.substr(1, line.size() - 2)), {}});
-            } else if (const std::size_t eq = line.find('='); eq != std::string_view::npos && !result.m_sections.empty()) {
+            } else if (const std::size_t eq = line.find('=');
+                       eq != std::string_view::npos && !result.m_sections.empty()) {
                 result.m_sections.back().keys.emplace_back(std::string(line.substr(0, eq)),
                                                            std::string(line.substr(eq + 1)));
             }

@@ -133,7 +133,8 @@ TEST_F(DesktopOpenerTest, TheOpenersStatusBecomesTheReasonOnceItEnds) {
         SCOPED_TRACE(std::string(c.target) + " " + c.status);
         fs::remove(m_dir.Join("opened"));
         const ScopedEnvironmentVariable status("OPENER_STATUS", c.status);
-        const std::string target = std::string(c.target).find(':') == std::string::npos ? m_dir.Join(c.target) : c.target;
+        const std::string target =
+            std::string(c.target).find(':') == std::string::npos ? m_dir.Join(c.target) : c.target;
         DesktopOpener opener;
         EXPECT_EQ(opener.Open(target), std::nullopt) << "nothing is known at once";
         const auto failures = Finish(opener);
@@ -166,7 +167,8 @@ TEST_F(DesktopOpenerTest, FailuresKnownAtOnce) {
         SCOPED_TRACE(c.name);
         fs::remove(m_dir.Join("opened"));
         const ScopedEnvironmentVariable path("PATH", m_dir.Join(c.search));
-        const std::string target = std::string(c.target).find(':') == std::string::npos ? m_dir.Join(c.target) : c.target;
+        const std::string target =
+            std::string(c.target).find(':') == std::string::npos ? m_dir.Join(c.target) : c.target;
         DesktopOpener opener;
         const auto failure = opener.Open(target);
         EXPECT_FALSE(opener.Watching());

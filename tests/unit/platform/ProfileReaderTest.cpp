@@ -26,7 +26,8 @@ using namespace std::string_literals;
 std::string_view Trimmed(std::string_view s) {
     constexpr std::string_view kBlanks = "\t\n\v\f\r\x1A ";
     const std::size_t begin = s.find_first_not_of(kBlanks);
-    return begin == std::string_view::npos ? std::string_view() : s.substr(begin, s.find_last_not_of(kBlanks) - begin + 1);
+    return begin == std::string_view::npos ? std::string_view()
+                                           : s.substr(begin, s.find_last_not_of(kBlanks) - begin + 1);
 }
 
 struct LexicalCase {
@@ -168,7 +169,8 @@ TEST(ProfileReader, Utf16WithMarkIsDecodedToUtf8) {
     for (const bool big_endian : {false, true}) {
         SCOPED_TRACE(big_endian ? "big-endian" : "little-endian");
         const ProfileReader reader = ProfileReader::FromBytes(Utf16(text, big_endian, true));
-        EXPECT_EQ(reader.FileEncoding(), big_endian ? ProfileReader::Encoding::Utf16Be : ProfileReader::Encoding::Utf16Le);
+        EXPECT_EQ(reader.FileEncoding(),
+                  big_endian ? ProfileReader::Encoding::Utf16Be : ProfileReader::Encoding::Utf16Le);
         EXPECT_EQ(reader.ReadString("s\xC3\xAB" "C", "caption", "0"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
         EXPECT_EQ(reader.ReadString("S\xC3\xAB" "c", "Quoted", "0"), "x");
         // An unpaired surrogate becomes "?", as a character the platform cannot convert.
@@ -213,7 +215,8 @@ TEST(ProfileReader, MissingFileDirectoryAndUnreadableFileReadAsMissing) {
 
 TEST(ProfileReader, ReadsAFile) {
     testing::TempDir dir;
-    const ProfileReader reader = platform::PosixFileSystem::ReadProfile(dir.Write("AUTORUN.INF", "[Logo Setup]\r\nLogo Use=YES\r\n"));
+    const ProfileReader reader =
+        platform::PosixFileSystem::ReadProfile(dir.Write("AUTORUN.INF", "[Logo Setup]\r\nLogo Use=YES\r\n"));
     EXPECT_TRUE(reader.HasFile());
     EXPECT_EQ(reader.ReadString("Logo Setup", "Logo Use", "0"), "YES");
 }
@@ -309,7 +312,8 @@ TEST(ProfileReader, LookupsAgreeWithTheLinesReadOnRandomFiles) {
     for (int round = 0; round < 300; ++round) {
         std::string text;
         const int length = std::uniform_int_distribution<int>(0, 120)(random);
-        for (int i = 0; i < length; ++i) text += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+        for (int i = 0; i < length; ++i)
+            text += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
         std::vector<IniLine> read;
         const ProfileReader reader = ProfileReader::FromBytes(text, [&](const IniLine& line) {
             if (line.fate == IniLine::Fate::Read && line.kind != IniLine::Kind::Section) read.push_back(line);

@@ -35,7 +35,8 @@ TEST(MediumWriterTest, NewFilesWithTheirModesAndTheRightCause) {
         {"folder", writer.Folder("dir", 0755), "dir", 0755},
         {"over a file", writer.Write("there", "x", 0644), "OUT/there cannot be written: File exists", 0},
         {"through a link", writer.Write("link", "x", 0644), "OUT/link cannot be written: File exists", 0},
-        {"from nothing", writer.Copy(dir.Join("none"), "SRC/none", "n", 0644), "SRC/none cannot be read: No such file", 0},
+        {"from nothing", writer.Copy(dir.Join("none"), "SRC/none", "n", 0644), "SRC/none cannot be read: No such file",
+         0},
         {"from a folder", writer.Copy(dir.Path(), "SRC", "n2", 0644), "SRC cannot be read: Is a directory", 0},
         {"into nothing", writer.Write("no/such", "x", 0644), "OUT/no/such cannot be written: No such file", 0},
     };

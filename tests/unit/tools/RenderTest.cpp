@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "MenuSimulation.h"
-#include "graphics/GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "support/TempDir.h"
 
 namespace automenu::tool {
@@ -12,7 +12,7 @@ namespace {
 
 struct RenderCase {
     const char* name;
-    int hoverEntry;  // 0: none
+    int hover_entry;  // 0: none
     const char* reference;
 };
 
@@ -24,8 +24,8 @@ TEST_P(DemoRender, MatchesTheCommittedPicture) {
     {
         MenuSimulation menu(std::string(AUTOMENU_SOURCE_DIR) + "/examples/demo");
         ASSERT_FALSE(menu.StartUp());
-        if (c.hoverEntry) {
-            ASSERT_FALSE(menu.MoveOverEntry(c.hoverEntry));
+        if (c.hover_entry) {
+            ASSERT_FALSE(menu.MoveOverEntry(c.hover_entry));
         }
         ASSERT_TRUE(menu.SavePng(out.Join("render.png")));
     }

@@ -39,7 +39,8 @@ TEST(ResolvedPathTest, Within) {
         {"/a/b", "/a", true},   {"/a", "/a", true},      {"/a/b/c", "/a/b", true}, {"/ab", "/a", false},
         {"/a", "/a/b", false},  {"/b/a", "/a", false},   {"/a/b", "/", true},
     };
-    for (const auto& [inner, outer, within] : cases) EXPECT_EQ(Within(inner, outer), within) << inner << " in " << outer;
+    for (const auto& [inner, outer, within] : cases)
+        EXPECT_EQ(Within(inner, outer), within) << inner << " in " << outer;
 }
 
 }  // namespace

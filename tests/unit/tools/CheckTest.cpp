@@ -170,7 +170,8 @@ TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     for (const TemplateFile& f : TemplateFiles()) dir.Write(f.name, f.bytes);
 
     // The Windows menu is not there until the folder is packed.
-    EXPECT_NE(TemplateText().find("\nopen=automenu.exe\nicon=LOGO.ICO\nlabel=Example Product 1.0\n"), std::string::npos);
+    EXPECT_NE(TemplateText().find("\nopen=automenu.exe\nicon=LOGO.ICO\nlabel=Example Product 1.0\n"),
+              std::string::npos);
     const CheckReport report = CheckDirectory(dir.Path());
     EXPECT_EQ(report.Count(Severity::Error), 0) << FormatText(report);
     EXPECT_EQ(report.Count(Severity::Warning), 0) << FormatText(report);
@@ -179,7 +180,8 @@ TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     // 632 x 453 pixels (287 KB), and shades from the top down, row by row.
     EXPECT_NE(TemplateText().find("\nBackGround Image Name=BACK.PNG\n"), std::string::npos);
     const auto files = TemplateFiles();
-    const auto png = std::find_if(files.begin(), files.end(), [](const TemplateFile& f) { return f.name == "BACK.PNG"; });
+    const auto png =
+        std::find_if(files.begin(), files.end(), [](const TemplateFile& f) { return f.name == "BACK.PNG"; });
     ASSERT_NE(png, files.end());
     EXPECT_LT(png->bytes.size(), 10'000u);
     PixelImage background;

@@ -28,17 +28,25 @@ TEST(AutorunSectionTest, AppendedInTheFilesEncodingAndLineEnds) {
     };
     const std::string crlf_section = "[autorun]\r\nopen=automenu.exe\r\nicon=LOGO.ICO\r\nlabel=Setup\r\n";
     const Case cases[] = {
-        {"LF, ending in a line end", "[A]\nk=v\n", kValues, "\n[autorun]\nopen=automenu.exe\nicon=LOGO.ICO\nlabel=Setup\n"},
+        {"LF, ending in a line end", "[A]\nk=v\n", kValues,
+         "\n[autorun]\nopen=automenu.exe\nicon=LOGO.ICO\nlabel=Setup\n"},
         {"CR LF, last line open", "[A]\r\nk=v", kValues, "\r\n\r\n" + crlf_section},
         {"lone CR", "[A]\rk=v\r", {"automenu.exe", "", ""}, "\r[autorun]\ropen=automenu.exe\r"},
         {"no line end anywhere: CR LF", "[A]", kValues, "\r\n\r\n" + crlf_section},
         {"empty file", "", kValues, crlf_section},
-        {"UTF-8 with its mark", "\xEF\xBB\xBF[A]\r\n", {"automenu.exe", "", "Caf\xC3\xA9"},
+        {"UTF-8 with its mark",
+         "\xEF\xBB\xBF[A]\r\n",
+         {"automenu.exe", "", "Caf\xC3\xA9"},
          "\r\n[autorun]\r\nopen=automenu.exe\r\nlabel=Caf\xC3\xA9\r\n"},
-        {"UTF-16LE", "\xFF\xFE"s + Utf16Le("[A]\r\n"), {"automenu.exe", "", "\xC3\xA9\xF0\x9F\x92\xBF"},
+        {"UTF-16LE",
+         "\xFF\xFE"s + Utf16Le("[A]\r\n"),
+         {"automenu.exe", "", "\xC3\xA9\xF0\x9F\x92\xBF"},
          Utf16Le("\r\n[autorun]\r\nopen=automenu.exe\r\nlabel=") + "\xE9\x00\x3D\xD8\xBF\xDC"s + Utf16Le("\r\n")},
-        {"UTF-16BE", "\xFE\xFF\0[\0A\0]\0\n"s, {"automenu.exe", "", ""}, "\0\n\0[\0a\0u\0t\0o\0r\0u\0n\0]\0\n"s
-            "\0o\0p\0e\0n\0=\0a\0u\0t\0o\0m\0e\0n\0u\0.\0e\0x\0e\0\n"s},
+        {"UTF-16BE",
+         "\xFE\xFF\0[\0A\0]\0\n"s,
+         {"automenu.exe", "", ""},
+         "\0\n\0[\0a\0u\0t\0o\0r\0u\0n\0]\0\n"s
+         "\0o\0p\0e\0n\0=\0a\0u\0t\0o\0m\0e\0n\0u\0.\0e\0x\0e\0\n"s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -99,14 +107,15 @@ TEST(AutorunSectionTest, ValuesComeFromTheMenusLogoAndTitle) {
     // The limit counts characters: 20 two-byte ones still fit.
     std::string accented;
     for (int i = 0; i < 20; ++i) accented += "\xC3\xA9";
-    const CheckedFile file(folder.Path(),
-                           ProfileReader::FromBytes("\xEF\xBB\xBF" + title + "Title Message Label Caption=" + accented));
+    const CheckedFile file(
+        folder.Path(), ProfileReader::FromBytes("\xEF\xBB\xBF" + title + "Title Message Label Caption=" + accented));
     EXPECT_EQ(AutorunValuesFor(file).label, accented);
     // Without a byte-order mark each byte is a character of the code page.
     const std::string cp1252(32, '\xE9');
     const CheckedFile ansi(folder.Path(), ProfileReader::FromBytes(title + "Title Message Label Caption=" + cp1252));
     EXPECT_EQ(AutorunValuesFor(ansi).label, cp1252);
-    const CheckedFile longer(folder.Path(), ProfileReader::FromBytes(title + "Title Message Label Caption=" + cp1252 + "\x80"));
+    const CheckedFile longer(folder.Path(),
+                             ProfileReader::FromBytes(title + "Title Message Label Caption=" + cp1252 + "\x80"));
     EXPECT_EQ(AutorunValuesFor(longer).label, "");
 }
 

@@ -48,20 +48,33 @@ TEST(SourceTreeTest, RulesDecideWhatGoesOn) {
         bool adds_script;
     };
     const Case cases[] = {
-        {"two collisions and a loop", {{"autorun.sh"}, {}, {}, false},
-         {"AUTORUN.INF", "AutoRun.sh*", "Docs/", "Docs/GUIDE.TXT", "Docs/Guide.txt", "Docs/old/"}, 3, true},
-        {"the author's launcher kept, a folder left off with its loop", {{"autorun.sh"}, {"AutoRun.sh"}, {"Docs/old", "Docs/GUIDE.TXT"}, false},
-         {"AUTORUN.INF", "AutoRun.sh*", "Docs/", "Docs/Guide.txt"}, 0, false},
-        {"the tool's launcher, one guide kept", {{"autorun.sh"}, {"Docs/Guide.txt"}, {"AutoRun.sh", "./Docs/old/"}, false},
-         {"AUTORUN.INF", "Docs/", "Docs/Guide.txt"}, 0, true},
-        {"rules that name nothing", {{}, {"Docs/GUIDE.TXT", "nothing"}, {"Docs/old", "none/"}, false},
-         {"AUTORUN.INF", "AutoRun.sh*", "Docs/", "Docs/GUIDE.TXT"}, 2, false},
+        {"two collisions and a loop",
+         {{"autorun.sh"}, {}, {}, false},
+         {"AUTORUN.INF", "AutoRun.sh*", "Docs/", "Docs/GUIDE.TXT", "Docs/Guide.txt", "Docs/old/"},
+         3,
+         true},
+        {"the author's launcher kept, a folder left off with its loop",
+         {{"autorun.sh"}, {"AutoRun.sh"}, {"Docs/old", "Docs/GUIDE.TXT"}, false},
+         {"AUTORUN.INF", "AutoRun.sh*", "Docs/", "Docs/Guide.txt"},
+         0,
+         false},
+        {"the tool's launcher, one guide kept",
+         {{"autorun.sh"}, {"Docs/Guide.txt"}, {"AutoRun.sh", "./Docs/old/"}, false},
+         {"AUTORUN.INF", "Docs/", "Docs/Guide.txt"},
+         0,
+         true},
+        {"rules that name nothing",
+         {{}, {"Docs/GUIDE.TXT", "nothing"}, {"Docs/old", "none/"}, false},
+         {"AUTORUN.INF", "AutoRun.sh*", "Docs/", "Docs/GUIDE.TXT"},
+         2,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const SourceTree tree(root, "src", c.rules);
         std::vector<std::string> entries;
-        for (const SourceEntry& e : tree.Entries()) entries.push_back(e.path + (e.folder ? "/" : e.runnable ? "*" : ""));
+        for (const SourceEntry& e : tree.Entries())
+            entries.push_back(e.path + (e.folder ? "/" : e.runnable ? "*" : ""));
         EXPECT_EQ(entries, c.entries);
         EXPECT_EQ(tree.Problems().size(), c.problems) << ::testing::PrintToString(tree.Problems());
         EXPECT_EQ(tree.Adds("autorun.sh"), c.adds_script);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "ui/TBitmap.h"
 #include "ui/TCompressedImage.h"
 #include "ui/TFileFormatsList.h"

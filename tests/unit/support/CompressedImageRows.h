@@ -19,7 +19,8 @@ inline PixelImage TopLeft(const PixelImage& image, TSize size) {
     out.height = std::min(size.cy, image.height);
     out.has_alpha = image.has_alpha;
     for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) out.pixels.push_back(image.pixels[static_cast<std::size_t>(y) * image.width + x]);
+        for (int x = 0; x < out.width; ++x)
+            out.pixels.push_back(image.pixels[static_cast<std::size_t>(y) * image.width + x]);
     return out;
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "formats/MetafileReader.h"
 #include "ui/TMetafile.h"
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/MetafilePlayer.h"
 #include "ui/TMetafile.h"
@@ -24,7 +24,8 @@ PixelImage RenderOnWhite(TGraphic& graphic, int width, int height, const char* s
     }
     cairo_surface_flush(surface.get());
     if (save_as && std::getenv("AUTOMENU_SAVE_RENDERINGS"))
-        cairo_surface_write_to_png(surface.get(), (std::string(std::getenv("AUTOMENU_SAVE_RENDERINGS")) + "/" + save_as + ".png").c_str());
+        cairo_surface_write_to_png(
+            surface.get(), (std::string(std::getenv("AUTOMENU_SAVE_RENDERINGS")) + "/" + save_as + ".png").c_str());
     PixelImage img;
     img.width = width;
     img.height = height;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "support/BmpHeader.h"
 #include "support/HeadlessFixture.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -16,7 +16,8 @@ namespace {
 
 // A 24-bit bitmap file whose pixel (x, y) is PatternColour(x, y).
 Rgb PatternColour(int x, int y) {
-    return {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 5), static_cast<std::uint8_t>((x + y) | 0x80)};
+    return {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 5),
+            static_cast<std::uint8_t>((x + y) | 0x80)};
 }
 
 std::string WritePatternBitmap(int width, int height) {
@@ -33,8 +34,10 @@ std::string WritePatternBitmap(int width, int height) {
             p[1] = c.g;
             p[2] = c.r;
         }
-    const std::string path = ::testing::TempDir() + "pattern" + std::to_string(width) + "x" + std::to_string(height) + ".bmp";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    const std::string path =
+        ::testing::TempDir() + "pattern" + std::to_string(width) + "x" + std::to_string(height) + ".bmp";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
     return path;
 }
 

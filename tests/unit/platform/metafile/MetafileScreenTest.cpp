@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "GraphicsTestSupport.h"
-#include "MetafileBuilders.h"
+#include "support/GraphicsTestSupport.h"
+#include "support/MetafileBuilders.h"
 #include "formats/ByteReader.h"
 #include "platform/cairo/MetafilePlayer.h"
 #include "platform/metafile/MetafileScreen.h"
@@ -21,9 +21,20 @@ constexpr TSize kScreen{1280, 1024};
 constexpr std::int64_t kStock = 0x80000000;
 constexpr std::int64_t kBlackBrush = kStock | 4, kNullPen = kStock | 8;
 enum : std::uint32_t {
-    EMR_EOF = 14, EMR_SETMAPMODE = 17, EMR_SETROP2 = 20, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
-    EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_CREATEPALETTE = 49, EMR_EXTTEXTOUTW = 84,
-    EMR_POLYGON16 = 86, EMR_POLYLINE16 = 87, EMR_CREATEDIBPATTERNBRUSHPT = 94,
+    EMR_EOF = 14,
+    EMR_SETMAPMODE = 17,
+    EMR_SETROP2 = 20,
+    EMR_SELECTOBJECT = 37,
+    EMR_CREATEPEN = 38,
+    EMR_CREATEBRUSHINDIRECT = 39,
+    EMR_DELETEOBJECT = 40,
+    EMR_ELLIPSE = 42,
+    EMR_RECTANGLE = 43,
+    EMR_CREATEPALETTE = 49,
+    EMR_EXTTEXTOUTW = 84,
+    EMR_POLYGON16 = 86,
+    EMR_POLYLINE16 = 87,
+    EMR_CREATEDIBPATTERNBRUSHPT = 94,
 };
 enum : std::uint16_t {
     META_SETMAPMODE = 0x0103, META_SETWINDOWEXT = 0x020C, META_RECTANGLE = 0x041B, META_SELECTOBJECT = 0x012D,
@@ -59,7 +70,8 @@ std::vector<std::uint32_t> Types(const MetafileBits& bits) {
 
 // A 16384 x 16384 1-bit DIB pattern brush at index 1, of a few bytes.
 std::vector<std::int64_t> HugePatternBrush() {
-    return {1, 0, 32, 48, 80, 8, 40, 16384, 16384, (1 << 16) | 1, 0, 0, 0, 0, 0, 0, 0, 0xFFFFFF, 0x55AA55AA, 0x55AA55AA};
+    return {1, 0, 32, 48, 80, 8, 40, 16384,    16384,      (1 << 16) | 1,
+            0, 0, 0,  0,  0,  0, 0,  0xFFFFFF, 0x55AA55AA, 0x55AA55AA};
 }
 
 TEST(MetafileScreen, EnhancedRecordsKeptLeftOutOrStoodIn) {
@@ -138,7 +150,10 @@ TEST(MetafileScreen, WindowsRecordsKeepTheirObjectSlots) {
          Wmf().Record(META_SETMAPMODE, {8}).Record(META_SETWINDOWEXT, {10, 10}).Record(META_RECTANGLE, {5, 5, 0, 0}),
          {META_SETWINDOWEXT, META_RECTANGLE, 0}},
         {"a region takes its slot as an empty palette",
-         Wmf().Record(META_CREATEREGION, {0, 0}).Record(META_CREATEBRUSHINDIRECT, {0, 0, 0, 0}).Record(META_SELECTOBJECT, {1}),
+         Wmf()
+             .Record(META_CREATEREGION, {0, 0})
+             .Record(META_CREATEBRUSHINDIRECT, {0, 0, 0, 0})
+             .Record(META_SELECTOBJECT, {1}),
          {META_CREATEPALETTE, META_CREATEBRUSHINDIRECT, META_SELECTOBJECT, 0}},
         {"a pattern brush of a refused bitmap is made white in its slot",
          Wmf().Record(META_DIBCREATEPATTERNBRUSH, huge_pattern).Record(META_SELECTOBJECT, {0}),

@@ -7,8 +7,8 @@
 #include <initializer_list>
 #include <utility>
 
-#include "GraphicsTestSupport.h"
-#include "MetafileBuilders.h"
+#include "support/GraphicsTestSupport.h"
+#include "support/MetafileBuilders.h"
 #include "formats/MetafileReader.h"
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/MetafilePlayer.h"
@@ -93,12 +93,14 @@ TEST(MetafileRecords, DrawingStateAndShapes) {
     rows.push_back({"short record skipped, playback goes on",
                     BlackFill().Record(EMR_RECTANGLE, {10, 10}).Record(EMR_ELLIPSE, {50, 50, 90, 90}).Bits(),
                     {{30, 30, kWhite}, {70, 70, kBlack}}});
-    rows.push_back({"intersect clip rectangle",
-                    BlackFill().Record(EMR_INTERSECTCLIPRECT, {0, 0, 40, 100}).Record(EMR_RECTANGLE, {10, 10, 90, 90}).Bits(),
-                    {{20, 50, kBlack}, {60, 50, kWhite}}});
-    rows.push_back({"exclude clip rectangle",
-                    BlackFill().Record(EMR_EXCLUDECLIPRECT, {40, 0, 100, 100}).Record(EMR_RECTANGLE, {10, 10, 90, 90}).Bits(),
-                    {{20, 50, kBlack}, {60, 50, kWhite}}});
+    rows.push_back(
+        {"intersect clip rectangle",
+         BlackFill().Record(EMR_INTERSECTCLIPRECT, {0, 0, 40, 100}).Record(EMR_RECTANGLE, {10, 10, 90, 90}).Bits(),
+         {{20, 50, kBlack}, {60, 50, kWhite}}});
+    rows.push_back(
+        {"exclude clip rectangle",
+         BlackFill().Record(EMR_EXCLUDECLIPRECT, {40, 0, 100, 100}).Record(EMR_RECTANGLE, {10, 10, 90, 90}).Bits(),
+         {{20, 50, kBlack}, {60, 50, kWhite}}});
     rows.push_back({"restore DC restores the clip",
                     BlackFill()
                         .Record(EMR_SAVEDC, {})
@@ -371,7 +373,8 @@ TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
     const std::vector<std::int64_t> huge_dib = {40, 16384, 16384, (32 << 16) | 1, 0, 0, 0, 0, 0, 0};
     std::vector<std::int64_t> pattern = {1, 0, 32, 40, 72, 0};  // index, usage, offsets and sizes
     pattern.insert(pattern.end(), huge_dib.begin(), huge_dib.end());
-    std::vector<std::int64_t> stretch = {0, 0, 100, 100, 0, 0, 0, 0, 16384, 16384, 80, 40, 120, 0, 0, 0x00CC0020, 100, 100};
+    std::vector<std::int64_t> stretch = {0,     0,  100, 100, 0, 0, 0,          0,   16384,
+                                         16384, 80, 40,  120, 0, 0, 0x00CC0020, 100, 100};
     stretch.insert(stretch.end(), huge_dib.begin(), huge_dib.end());
     // 2 M points zigzagging across the picture.
     std::vector<std::int64_t> zigzag = {0, 0, 100, 100, 2'000'000};
@@ -414,7 +417,8 @@ TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.why);
         PlaybackReport report;
-        const PixelImage image = platform::RenderMetafileImage(row.bits, {0, 0, 100, 100}, {100, 100}, kScreen, &report);
+        const PixelImage image =
+            platform::RenderMetafileImage(row.bits, {0, 0, 100, 100}, {100, 100}, kScreen, &report);
         EXPECT_EQ(report.budget_exhausted, row.exhausted);
         EXPECT_LE(report.units, row.max_units);
         EXPECT_EQ(report.bitmaps_refused, row.refused);
@@ -427,7 +431,8 @@ TEST(HostileMetafiles, DeviceCoordinatesPastTwentySevenBitsAreRefused) {
     // Reaching far out (but inside the range GDI accepts) is drawn; past it, not.
     constexpr std::int64_t kFar = 1 << 22, kPast = (1 << 27) + 1'000'000;
     auto region = [](std::int64_t right) {
-        return Emf().Record(EMR_FILLRGN, {0, 0, 100, 100, 48, kBlackBrush, 32, 1, 1, 16, 10, 10, right, 50, 10, 10, right, 50});
+        return Emf().Record(EMR_FILLRGN,
+                            {0, 0, 100, 100, 48, kBlackBrush, 32, 1, 1, 16, 10, 10, right, 50, 10, 10, right, 50});
     };
     const std::pair<Emf, Rgb> rows[] = {
         {BlackFill().Record(EMR_RECTANGLE, {10, 10, kFar, 50}), kBlack},

@@ -7,7 +7,7 @@
 #include <functional>
 #include <typeinfo>
 
-#include "GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "support/BmpHeader.h"
 #include "ui/TBitmap.h"
 #include "ui/TIcon.h"
@@ -70,7 +70,13 @@ TEST_F(PictureMemory, RunningOutGivesTheKindsFailure) {
         "System Error.  Code: 8.\nNot enough memory resources are available to process this command.";
     ExpectOutOfMemory([&] { TBitmap().LoadFromBytes(bitmap); }, typeid(EOSError), os_error);
     ExpectOutOfMemory([&] { TBitmap().LoadFromFile(path); }, typeid(EOSError), os_error);  // the file's bytes
-    ExpectOutOfMemory([&] { TIcon i; i.LoadFromBytes(icon); i.Image(); }, typeid(EOutOfResources), "Out of system resources");
+    ExpectOutOfMemory(
+        [&] {
+            TIcon i;
+            i.LoadFromBytes(icon);
+            i.Image();
+        },
+        typeid(EOutOfResources), "Out of system resources");
     std::filesystem::remove(path);
 }
 

@@ -79,7 +79,9 @@ public:
     bool ErrorBox(const std::string&, const std::string&) override { return true; }
     std::shared_ptr<platform::IFont> CreateFont(const FontDescription&) override { return nullptr; }
     platform::ICanvas& ScreenCanvas() override { std::abort(); }
-    bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override { return platform::DecodePngWithCairo(png, out); }
+    bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override {
+        return platform::DecodePngWithCairo(png, out);
+    }
     bool DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
                        PixelImage& out) override {
         return platform::DecodePicturePart(format, file, visible, out);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "formats/BmpDecoder.h"
 #include "support/BmpHeader.h"
 #include "ui/TBitmap.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 #include "formats/IcoDecoder.h"
 #include "support/BmpHeader.h"
 #include "ui/TIcon.h"

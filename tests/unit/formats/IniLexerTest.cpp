@@ -21,12 +21,12 @@ std::string Describe(const IniLine& line) {
     static const char* const kFates[] = {"read", "ignored", "shadowed"};
     std::string out = std::to_string(line.number);
     out.append(" ").append(kKinds[static_cast<int>(line.kind)]).append(" ").append(kFates[static_cast<int>(line.fate)]);
-    if (line.fate == Fate::Shadowed) out.append(" by ").append(std::to_string(line.firstNumber));
+    if (line.fate == Fate::Shadowed) out.append(" by ").append(std::to_string(line.first_number));
     if (line.kind == Kind::Blank) return out;
     out.append(" [").append(line.section).append("] ").append(line.name);
     if (line.kind == Kind::Key) out.append("=").append(line.value.substr(0, 8));
-    if (line.cutAtNul) out.append(" nul");
-    if (line.cutAtLimit) out.append(" limit");
+    if (line.cut_at_nul) out.append(" nul");
+    if (line.cut_at_limit) out.append(" limit");
     return out;
 }
 

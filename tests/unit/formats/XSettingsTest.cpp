@@ -27,7 +27,10 @@ public:
         U32(0);  // last change serial
         return *this;
     }
-    Blob& Integer(const std::string& name, std::int32_t v) { Setting(0, name).U32(static_cast<std::uint32_t>(v)); return *this; }
+    Blob& Integer(const std::string& name, std::int32_t v) {
+        Setting(0, name).U32(static_cast<std::uint32_t>(v));
+        return *this;
+    }
     Blob& String(const std::string& name, const std::string& v) {
         Setting(1, name).U32(static_cast<std::uint32_t>(v.size()));
         m_bytes.insert(m_bytes.end(), v.begin(), v.end());
