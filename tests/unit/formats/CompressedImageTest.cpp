@@ -50,22 +50,16 @@ Bytes WithByteFlipped(Bytes b, std::size_t at) {
 // factors, `scans` scans of two bytes of data, and the end marker when `end`.
 Bytes Jpeg(std::uint8_t marker, int width, int height, std::vector<std::uint8_t> sampling, int scans = 1,
            bool end = true) {
-    Bytes b = {0xFF,
-               0xD8,
-               0xFF,
-               marker,
-               0,
-               static_cast<std::uint8_t>(8 + 3 * sampling.size()),
-               8,
-               static_cast<std::uint8_t>(height >> 8),
-               static_cast<std::uint8_t>(height),
-               static_cast<std::uint8_t>(width >> 8),
-               static_cast<std::uint8_t>(width),
-               static_cast<std::uint8_t>(sampling.size())};
-    for (std::size_t i = 0; i < sampling.size(); ++i)
-        b.insert(b.end(), {static_cast<std::uint8_t>(i + 1), sampling[i], 0});
-    for (int i = 0; i < scans; ++i) b.insert(b.end(), {0xFF, 0xDA, 0, 2, 0x12, 0xFF, 0});
-    if (end) b.insert(b.end(), {0xFF, 0xD9});
+    Bytes b;
+    auto put = [&](std::initializer_list<int> bytes) {
+        for (int v : bytes) b.push_back(static_cast<std::uint8_t>(v));
+    };
+    const int components = static_cast<int>(sampling.size());
+    put({0xFF, 0xD8, 0xFF, marker, 0, 8 + 3 * components, 8, height >> 8, height & 0xFF, width >> 8, width & 0xFF,
+         components});
+    for (int i = 0; i < components; ++i) put({i + 1, sampling[static_cast<std::size_t>(i)], 0});
+    for (int i = 0; i < scans; ++i) put({0xFF, 0xDA, 0, 2, 0x12, 0xFF, 0});
+    if (end) put({0xFF, 0xD9});
     return b;
 }
 constexpr std::uint8_t kBaseline = 0xC0, kProgressive = 0xC2;
