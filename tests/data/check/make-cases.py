@@ -123,11 +123,11 @@ CASES = {
     "picture_jpeg": (FORM + BACKGROUND.replace("BACK.BMP", "BACK.JPEG"), []),
     "picture_png_damaged": (
         FORM + BACKGROUND.replace("BACK.BMP", "BACK.PNG"),
-        ['7 error "PNG image is not valid"'],
+        ['7 error the menu stops at start-up with "PNG image is not valid."'],
     ),
     "picture_jpeg_damaged": (
         FORM + BACKGROUND.replace("BACK.BMP", "back.jpg"),
-        ['7 error "JPEG image is not valid"'],
+        ['7 error the menu stops at start-up with "JPEG image is not valid."'],
     ),
     "caption_missing": (FORM + title(caption=None), ['4 warning without "Title Message Label Caption"']),
     "second_font_missing": (
