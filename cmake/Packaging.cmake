@@ -104,7 +104,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
+# Fonts for captions in any script: DejaVu has Latin, Greek, Cyrillic,
+# Arabic and Hebrew; Chinese, Japanese and Korean need a font of their own.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core, fonts-noto-cjk")
 # automenu-tool pack --iso writes the image with xorriso.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xorriso")
 set(CPACK_STRIP_FILES ON)

@@ -12,7 +12,6 @@ namespace {
 
 constexpr bool IsBlank(char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
 constexpr bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
-constexpr bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 void Trim(char*& begin, char*& end) {
     while (begin < end && IsBlank(*begin)) ++begin;
@@ -90,31 +89,40 @@ char* ReplaceSurrogates(char* begin, char* end) {
 
 }  // namespace
 
-IniLexer::Encoding IniLexer::EncodingOf(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) return Encoding::Utf8;
-    if (bytes.starts_with("\xFF\xFE")) return Encoding::Utf16Le;
-    if (bytes.starts_with("\xFE\xFF")) return Encoding::Utf16Be;
-    return Encoding::Bytes;
-}
-
-IniLexer::IniLexer(std::string bytes, const Visitor& visit) {
-    Decode(std::move(bytes));
+IniLexer::IniLexer(std::string bytes, const CodePage& ansi, const Visitor& visit) : m_code_page(ansi.Number()) {
+    Decode(std::move(bytes), ansi);
     Lex(visit);
 }
 
-void IniLexer::Decode(std::string bytes) {
-    if (bytes.size() > kMaxFileBytes) bytes.resize(kMaxFileBytes);
-    const std::string_view view(bytes);
-    m_encoding = EncodingOf(view);
-    if (m_encoding == Encoding::Utf8) {
-        // As the platform's conversion: what is not UTF-8 becomes "?".
-        m_begin = 3;
-        bytes.resize(3 + ReplaceInvalidUtf8(std::span<char>(bytes).subspan(3), '?'));
-        m_text = std::move(bytes);
-    } else if (m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be) {
-        m_text = Utf16Text(view.substr(2), m_encoding == Encoding::Utf16Be);
-    } else {
-        m_text = std::move(bytes);
+void IniLexer::Decode(std::string bytes, const CodePage& ansi) {
+    std::string_view view(bytes);
+    if (view.size() > kMaxFileBytes) {
+        // A UTF-8 character that the limit cuts in two is left out, so that
+        // the text before it still reads as UTF-8.
+        view = view.substr(0, kMaxFileBytes);
+        const std::string_view whole = view.substr(0, CompleteUtf8Length(view));
+        if (DetectTextEncoding(whole) == TextEncoding::Utf8) view = whole;
+    }
+    m_encoding = DetectTextEncoding(view);
+    switch (m_encoding) {
+        case TextEncoding::Utf8:
+            bytes.resize(view.size());
+            m_text = std::move(bytes);
+            break;
+        case TextEncoding::Utf8WithMark:
+            // As the platform's conversion: what is not UTF-8 becomes "?".
+            bytes.resize(view.size());
+            bytes.erase(0, 3);
+            bytes.resize(ReplaceInvalidUtf8(std::span<char>(bytes), '?'));
+            m_text = std::move(bytes);
+            break;
+        case TextEncoding::Utf16Le:
+        case TextEncoding::Utf16Be:
+            m_text = Utf16Text(view.substr(2), m_encoding == TextEncoding::Utf16Be);
+            break;
+        case TextEncoding::Ansi:
+            m_text = ansi.Decode(view);
+            break;
     }
 }
 
@@ -126,16 +134,15 @@ std::string_view IniLexer::Value(char* begin, char* end, IniLine& line) const {
         ++begin;
         --end;
     }
-    if (m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be) end = ReplaceSurrogates(begin, end);
-    auto size = static_cast<std::size_t>(end - begin);
-    if (size > kMaxValueBytes) {
-        line.cut_at_limit = true;
-        size = kMaxValueBytes;
-        // Decoded text is cut before the character that would not fit.
-        if (m_encoding != Encoding::Bytes)
-            while (size > 0 && IsContinuation(begin[size])) --size;
+    if (IsUtf16(m_encoding)) end = ReplaceSurrogates(begin, end);
+    std::string_view value(begin, static_cast<std::size_t>(end - begin));
+    // No more code units than bytes: only a longer value can be cut.
+    if (value.size() > kMaxValueUnits) {
+        const std::size_t size = Utf8PrefixOfUtf16Length(value, kMaxValueUnits);
+        line.cut_at_limit = size < value.size();
+        value = value.substr(0, size);
     }
-    return {begin, size};
+    return value;
 }
 
 void IniLexer::LexRecord(char* begin, char* end, IniLine& line) const {
@@ -172,10 +179,10 @@ void IniLexer::Lex(const Visitor& visit) {
     std::string_view section_name;
     // Room for every line up front spares the map its growing while a usual
     // file is read; beyond a usual file's size the map grows as its keys come.
-    const std::string_view text = std::string_view(m_text).substr(m_begin);
+    const std::string_view text = m_text;
     const auto line_ends = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     m_index.Reserve(std::min<std::size_t>(line_ends + 1, 512));
-    char* p = m_text.data() + m_begin;
+    char* p = m_text.data();
     char* const text_end = m_text.data() + m_text.size();
     std::uint32_t number = 0;
     while (p < text_end) {

@@ -31,16 +31,24 @@
 //  - After that cut, a value of 2 or more characters enclosed in the same
 //    quote character (" or ') loses that one outer pair (names keep theirs):
 //    "ab"<NUL>cd reads as ab, "ab<NUL>cd" as "ab.
-//  - At most 2047 bytes of a value come back, quoted or not. (Windows
-//    keeps only 2046 of a quoted value of exactly 2047 bytes; not copied.)
-//  - A file without byte-order mark gives its bytes unchanged; a UTF-8,
-//    UTF-16LE or UTF-16BE mark makes the file decoded and its values are given
-//    in UTF-8. UTF-16 without a mark is read as bytes (and so finds nothing).
-//  - Decoded files give valid UTF-8 only, as Windows' conversion gives
-//    "?" for what it cannot convert: in a UTF-8 file each maximal ill-formed
-//    subsequence (see ReplaceInvalidUtf8) becomes one "?", in names as in
-//    values; in UTF-16 an unpaired surrogate in a value becomes "?". The
-//    2047-byte cut falls before the character that would not fit.
+//  - At most 2047 characters of a value come back, quoted or not, counted as
+//    GetPrivateProfileStringW counts them with its 2048-character buffer: in
+//    UTF-16 code units, so a character beyond U+FFFF counts two, and in a
+//    single-byte code page each byte one. A character that would not fit
+//    whole is left out. (Windows keeps only 2046 of a quoted value of
+//    exactly 2047; not copied.)
+//  - The whole file is decoded to Unicode before any line is read, as Windows
+//    converts it before it looks for "[", "]" and "=": a trail byte of a
+//    double-byte code page is never taken for "[", "]", "=" or ";". The
+//    encoding is the one formats/TextEncoding.h gives (a UTF-16 mark, UTF-8,
+//    or the ANSI code page, formats/CodePage.h), and names and values come
+//    back in UTF-8. UTF-16 without a mark is read in the code page (and so
+//    finds nothing).
+//  - Names and values are valid UTF-8, as Windows' conversion gives "?" for
+//    what it cannot convert: in a UTF-8 file with a byte-order mark each
+//    maximal ill-formed subsequence (see ReplaceInvalidUtf8) becomes one
+//    "?", in names as in values; in UTF-16 an unpaired surrogate in a value
+//    becomes "?".
 //  - Only the first 16 MiB of a larger file are read.
 //
 // Line numbers count LF, CR LF and a lone CR as one line end each, as editors
@@ -53,7 +61,9 @@
 #include <string>
 #include <string_view>
 
+#include "formats/CodePage.h"
 #include "formats/IniIndex.h"
+#include "formats/TextEncoding.h"
 
 namespace automenu {
 
@@ -84,23 +94,23 @@ class IniLexer {
 public:
     // Larger files are read only up to this size.
     static constexpr std::size_t kMaxFileBytes = 16u * 1024u * 1024u;
-    // The longest value that comes back, in bytes (the API's 2048-byte buffer).
-    static constexpr std::size_t kMaxValueBytes = 2047;
+    // The longest value that comes back, in UTF-16 code units (the 2048
+    // characters of the API's buffer, less its terminator).
+    static constexpr std::size_t kMaxValueUnits = 2047;
 
-    enum class Encoding { Bytes, Utf8, Utf16Le, Utf16Be };
-    // The encoding a file's byte-order mark selects.
-    static Encoding EncodingOf(std::string_view bytes);
     using Visitor = std::function<void(const IniLine&)>;
 
-    // Decodes the bytes of a file as its byte-order mark says, reads every
-    // line, hands each to `visit` in order and indexes the first section of
-    // each name and the first line of each key in it.
-    explicit IniLexer(std::string bytes, const Visitor& visit = {});
+    // Decodes the bytes of a file (with `ansi` when they are in the ANSI code
+    // page), reads every line, hands each to `visit` in order and indexes the
+    // first section of each name and the first line of each key in it.
+    IniLexer(std::string bytes, const CodePage& ansi, const Visitor& visit = {});
     // The index holds views into the text: a lexer stays where it was made.
     IniLexer(const IniLexer&) = delete;
     IniLexer& operator=(const IniLexer&) = delete;
 
-    Encoding FileEncoding() const { return m_encoding; }
+    TextEncoding FileEncoding() const { return m_encoding; }
+    // The code page of an ANSI file's bytes (whether or not it needed one).
+    unsigned AnsiCodePage() const { return m_code_page; }
     const IniIndex& Index() const { return m_index; }
     // Whether any line held more than blanks.
     bool HasRecords() const { return m_has_records; }
@@ -108,15 +118,15 @@ public:
     std::size_t StorageBytes() const { return m_text.capacity() + m_index.StorageBytes(); }
 
 private:
-    void Decode(std::string bytes);
+    void Decode(std::string bytes, const CodePage& ansi);
     void Lex(const Visitor& visit);
     // Fills `line` from the line's text, trimmed and not empty.
     void LexRecord(char* begin, char* end, IniLine& line) const;
     std::string_view Value(char* begin, char* end, IniLine& line) const;
 
-    std::string m_text;  // decoded: bytes, or UTF-8
-    std::size_t m_begin = 0;
-    Encoding m_encoding = Encoding::Bytes;
+    std::string m_text;  // decoded to UTF-8
+    TextEncoding m_encoding = TextEncoding::Ansi;
+    unsigned m_code_page = 0;
     IniIndex m_index;
     bool m_has_records = false;
 };

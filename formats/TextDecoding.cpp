@@ -47,6 +47,20 @@ std::size_t IllFormedLength(const std::uint8_t* p, std::size_t available) {
     return k;
 }
 
+// The position of the first byte above 0x7F at or after `pos`, or the size;
+// ASCII is skipped eight bytes at a time.
+std::size_t SkipAscii(std::string_view bytes, std::size_t pos) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    while (bytes.size() - pos >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + pos, 8);
+        if ((word & 0x8080808080808080ull) != 0) break;
+        pos += 8;
+    }
+    while (pos < bytes.size() && p[pos] < 0x80) ++pos;
+    return pos;
+}
+
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -101,7 +115,7 @@ std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& c) {
 bool IsValidUtf8(std::string_view bytes) {
     char32_t c;
     std::size_t i = 0;
-    while (i < bytes.size()) {
+    while ((i = SkipAscii(bytes, i)) < bytes.size()) {
         const std::size_t len = DecodeUtf8(bytes, i, c);
         if (len == 0) return false;
         i += len;
@@ -109,24 +123,89 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+bool IsAscii(std::string_view bytes) { return SkipAscii(bytes, 0) == bytes.size(); }
+
+std::size_t CompleteUtf8Length(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (std::size_t k = 1; k <= 3 && k <= bytes.size(); ++k) {
+        const std::size_t pos = bytes.size() - k;
+        if ((p[pos] & 0xC0) == 0x80) continue;
+        const std::size_t needed = p[pos] >= 0xF0 ? 4 : p[pos] >= 0xE0 ? 3 : 2;
+        if (p[pos] >= 0xC2 && p[pos] <= 0xF4 && needed > k && IllFormedLength(p + pos, k) == k) return pos;
+        break;
+    }
+    return bytes.size();
+}
+
+std::size_t Utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (char ch : utf8) {
+        const auto b = static_cast<std::uint8_t>(ch);
+        // Each lead byte starts a character; one of four bytes needs a pair.
+        if ((b & 0xC0) != 0x80) ++units;
+        if (b >= 0xF0) ++units;
+    }
+    return units;
+}
+
+std::size_t Utf8PrefixOfUtf16Length(std::string_view utf8, std::size_t max_units) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<std::uint8_t>(utf8[i]);
+        if ((b & 0xC0) == 0x80) continue;
+        units += b >= 0xF0 ? 2 : 1;
+        if (units > max_units) return i;
+    }
+    return utf8.size();
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8, char16_t replacement) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        const std::size_t len = DecodeUtf8(utf8, i, c);
+        if (len == 0) {
+            out += replacement;
+            ++i;
+            continue;
+        }
+        i += len;
+        if (c < 0x10000) {
+            out += static_cast<char16_t>(c);
+        } else {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+    }
+    return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text, char32_t replacement) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = replacement;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
 std::size_t ReplaceInvalidUtf8(std::span<char> text, char replacement) {
     const std::string_view bytes(text.data(), text.size());
     const auto* p = reinterpret_cast<const std::uint8_t*>(text.data());
     const std::size_t size = text.size();
-    // The valid start, usually the whole text, is only read; ASCII eight
-    // bytes at a time.
+    // The valid start, usually the whole text, is only read.
     std::size_t r = 0;
-    while (r < size) {
-        if (size - r >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + r, 8);
-            if ((word & 0x8080808080808080ull) == 0) {
-                r += 8;
-                continue;
-            }
-        }
+    while ((r = SkipAscii(bytes, r)) < size) {
         char32_t c;
-        const std::size_t len = p[r] < 0x80 ? 1 : DecodeUtf8(bytes, r, c);
+        const std::size_t len = DecodeUtf8(bytes, r, c);
         if (len == 0) break;
         r += len;
     }
@@ -173,18 +252,14 @@ std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, std::size_t max
     return out;
 }
 
+char16_t Windows1252Unit(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char16_t{byte};
+}
+
 std::string Windows1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
-    for (char ch : bytes) {
-        const auto b = static_cast<std::uint8_t>(ch);
-        if (b < 0x80)
-            out += ch;
-        else if (b < 0xA0)
-            AppendUtf8(out, kHighControls[b - 0x80]);
-        else
-            AppendUtf8(out, b);
-    }
+    for (char ch : bytes) AppendUtf8(out, Windows1252Unit(static_cast<unsigned char>(ch)));
     return out;
 }
 

@@ -20,6 +20,23 @@ void AppendUtf8(std::string& out, char32_t c);
 std::size_t DecodeUtf8(std::string_view bytes, std::size_t pos, char32_t& c);
 
 bool IsValidUtf8(std::string_view bytes);
+bool IsAscii(std::string_view bytes);
+// The length of `bytes` without a sequence cut short at their end: the start
+// of a valid UTF-8 sequence that lacks its last bytes.
+std::size_t CompleteUtf8Length(std::string_view bytes);
+
+// How many UTF-16 code units valid UTF-8 text takes: one for each character,
+// two for one beyond U+FFFF. Windows counts the lengths of text in these.
+std::size_t Utf16Length(std::string_view utf8);
+// The length in bytes of the longest start of valid UTF-8 text that takes at
+// most `max_units` UTF-16 code units; it never splits a character.
+std::size_t Utf8PrefixOfUtf16Length(std::string_view utf8, std::size_t max_units);
+
+// UTF-8 text in UTF-16; a byte that starts no valid sequence becomes
+// `replacement` (U+FFFD, as Windows' own conversion gives).
+std::u16string Utf8ToUtf16(std::string_view utf8, char16_t replacement = 0xFFFD);
+// UTF-16 text in UTF-8; an unpaired surrogate becomes `replacement`.
+std::string Utf16ToUtf8(std::u16string_view text, char32_t replacement = 0xFFFD);
 
 // Makes `text` valid UTF-8 in place and returns its new length (never more
 // than before). Each maximal ill-formed subsequence becomes one `replacement`:
@@ -40,5 +57,8 @@ std::string DecodeCaptionBytes(std::string_view bytes);
 
 // The UTF-8 text of one Windows-1252 string.
 std::string Windows1252ToUtf8(std::string_view bytes);
+// The character of one Windows-1252 byte. Its five unassigned bytes are the
+// C1 controls of the same value, as Windows' conversion gives them.
+char16_t Windows1252Unit(unsigned char byte);
 
 }  // namespace automenu

@@ -17,9 +17,9 @@ std::string_view TrimQuery(std::string_view q) {
     return q;
 }
 
-// A name asked of a UTF-16 file is converted to UTF-16 by the platform: each
-// byte that starts no valid UTF-8 sequence becomes U+FFFD.
-std::string AsUtf16Query(std::string_view q) {
+// A name asked for is converted to Unicode by the platform: each byte that
+// starts no valid UTF-8 sequence becomes U+FFFD.
+std::string AsUnicodeQuery(std::string_view q) {
     std::string out;
     out.reserve(q.size());
     for (std::size_t i = 0; i < q.size();) {
@@ -38,9 +38,9 @@ std::string AsUtf16Query(std::string_view q) {
 
 }  // namespace
 
-ProfileReader ProfileReader::FromBytes(std::string bytes, const IniLexer::Visitor& visit) {
+ProfileReader ProfileReader::FromBytes(std::string bytes, const CodePage& ansi, const IniLexer::Visitor& visit) {
     ProfileReader reader;
-    reader.m_lexer = std::make_unique<const IniLexer>(std::move(bytes), visit);
+    reader.m_lexer = std::make_unique<const IniLexer>(std::move(bytes), ansi, visit);
     return reader;
 }
 
@@ -54,10 +54,8 @@ std::optional<std::string> ProfileReader::Find(std::string_view section, std::st
     section = TrimQuery(section);
     key = TrimQuery(key);
     const IniKeyEntry* entry = nullptr;
-    const Encoding encoding = m_lexer->FileEncoding();
-    if ((encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) &&
-        !(IsValidUtf8(section) && IsValidUtf8(key))) {
-        entry = m_lexer->Index().FindKey(AsUtf16Query(section), AsUtf16Query(key));
+    if (!(IsValidUtf8(section) && IsValidUtf8(key))) {
+        entry = m_lexer->Index().FindKey(AsUnicodeQuery(section), AsUnicodeQuery(key));
     } else {
         if (!m_memo_valid || m_memo_section != section) {
             m_memo_section = section;

@@ -5,9 +5,9 @@
 // with it everywhere.
 //
 // The index is std::unordered_map of the first section of each name and of
-// the first line of each key in it. A reader holds the decoded text (the
-// file's bytes, or UTF-8) and, for each name kept, about 90 bytes (a key) or
-// 70 (a section).
+// the first line of each key in it. A reader holds the text decoded to UTF-8
+// (the file's size for ASCII, at most three times it) and, for each name
+// kept, about 90 bytes (a key) or 70 (a section).
 #pragma once
 
 #include <cstddef>
@@ -25,16 +25,19 @@ class ProfileReader final : public platform::IProfile {
 public:
     // Larger files are read only up to this size.
     static constexpr std::size_t kMaxFileBytes = IniLexer::kMaxFileBytes;
-    // The longest value that comes back, in bytes (the API's 2048-byte buffer).
-    static constexpr std::size_t kMaxValueBytes = IniLexer::kMaxValueBytes;
-
-    using Encoding = IniLexer::Encoding;
+    // The longest value that comes back, in UTF-16 code units.
+    static constexpr std::size_t kMaxValueUnits = IniLexer::kMaxValueUnits;
 
     // A reader for a file that does not exist: every lookup gives the default.
     ProfileReader() = default;
 
-    // Parses the bytes of a file; `visit` sees each of its lines as it is read.
-    static ProfileReader FromBytes(std::string bytes, const IniLexer::Visitor& visit = {});
+    // Parses the bytes of a file, with `ansi` as its code page when it is in
+    // one; `visit` sees each of its lines as it is read.
+    static ProfileReader FromBytes(std::string bytes, const CodePage& ansi, const IniLexer::Visitor& visit = {});
+    // The same as read on a PC whose code page is Windows-1252.
+    static ProfileReader FromBytes(std::string bytes, const IniLexer::Visitor& visit = {}) {
+        return FromBytes(std::move(bytes), CodePage::Windows1252(), visit);
+    }
 
     // The value of a key, or nothing when the file, section or key is missing
     // (or the key line has no "=").
@@ -44,7 +47,9 @@ public:
                            std::string_view default_text) const override;
 
     bool HasFile() const { return m_lexer != nullptr; }
-    Encoding FileEncoding() const { return m_lexer ? m_lexer->FileEncoding() : Encoding::Bytes; }
+    TextEncoding FileEncoding() const { return m_lexer ? m_lexer->FileEncoding() : TextEncoding::Ansi; }
+    // The code page an ANSI file is read in (0 without file).
+    unsigned AnsiCodePage() const { return m_lexer ? m_lexer->AnsiCodePage() : 0; }
     bool IsIndexed() const { return m_lexer && m_lexer->HasRecords(); }
     // The lines lookups are answered from, with their numbers; names as
     // written in the file (not trimmed, not converted). Empty without file.

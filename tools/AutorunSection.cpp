@@ -8,44 +8,30 @@
 #include "formats/IniLexer.h"
 #include "formats/TextDecoding.h"
 #include "menu/SettingsPass.h"
+#include "platform/posix/IconvCodePage.h"
 
 namespace automenu::tool {
 
 namespace {
 
-// Characters of a value: bytes of a file without byte-order mark (a Windows
-// code page), else UTF-8 sequences.
-std::size_t Characters(std::string_view text, IniLexer::Encoding encoding) {
-    if (encoding == IniLexer::Encoding::Bytes) return text.size();
-    std::size_t n = 0;
-    for (const char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-    return n;
-}
-
 // The code units of a file's text after its byte-order mark.
 class CodeUnits {
 public:
-    CodeUnits(std::string_view bytes, IniLexer::Encoding encoding) : m_bytes(bytes), m_encoding(encoding) {
-        switch (encoding) {
-            case IniLexer::Encoding::Bytes: m_begin = 0; m_width = 1; break;
-            case IniLexer::Encoding::Utf8: m_begin = 3; m_width = 1; break;
-            case IniLexer::Encoding::Utf16Le:
-            case IniLexer::Encoding::Utf16Be: m_begin = 2; m_width = 2; break;
-        }
-    }
+    CodeUnits(std::string_view bytes, TextEncoding encoding)
+        : m_bytes(bytes), m_encoding(encoding), m_begin(ByteOrderMarkLength(encoding)),
+          m_width(IsUtf16(encoding) ? 2 : 1) {}
     bool Whole() const { return (m_bytes.size() - m_begin) % m_width == 0; }
     std::size_t Size() const { return (m_bytes.size() - m_begin) / m_width; }
     unsigned At(std::size_t i) const {
         const std::size_t at = m_begin + i * m_width;
         const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(m_bytes[at + k]); };
         if (m_width == 1) return byte(0);
-        return m_encoding == IniLexer::Encoding::Utf16Le ? byte(0) | byte(1) << 8 : byte(0) << 8 | byte(1);
+        return m_encoding == TextEncoding::Utf16Le ? byte(0) | byte(1) << 8 : byte(0) << 8 | byte(1);
     }
 
 private:
     std::string_view m_bytes;
-    IniLexer::Encoding m_encoding;
+    TextEncoding m_encoding;
     std::size_t m_begin = 0;
     std::size_t m_width = 1;
 };
@@ -84,13 +70,21 @@ std::string Utf16Of(std::string_view utf8, bool little_endian) {
     return out;
 }
 
+// A value as the file holds it: in its code page for an ANSI file, where a
+// text the code page has no bytes for is left out (empty); else UTF-8.
+std::string InFileEncoding(const CheckedFile& file, const std::string& text) {
+    if (file.Reader().FileEncoding() != TextEncoding::Ansi) return text;
+    return platform::CodePageFromIconv(file.Reader().AnsiCodePage()).Encode(text).value_or("");
+}
+
 }  // namespace
 
 bool HasAutorunSection(const CheckedFile& file) { return file.Section(kAutorunSection) != nullptr; }
 
 bool HasAutorunSection(std::string_view bytes) {
-    return HasAutorunSection(
-        CheckedFile("", ProfileReader::FromBytes(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)))));
+    return HasAutorunSection(CheckedFile(
+        "",
+        ProfileReader::FromBytes(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)), platform::LocaleCodePage())));
 }
 
 AutorunValues AutorunValuesFor(const CheckedFile& file) {
@@ -105,19 +99,19 @@ AutorunValues AutorunValuesFor(const CheckedFile& file) {
         struct stat st {};
         if (!name.empty() && ::stat(MediaPath(file.Directory() + "/" + name).c_str(), &st) == 0 &&
             S_ISREG(st.st_mode))
-            values.icon = name;
+            values.icon = InFileEncoding(file, name);
     }
     const SchemaKey& title_use = KeyOf(KeyId::TitleUse);
     const SchemaKey& title = KeyOf(KeyId::TitleCaption);
     if (IsYes(file.Value(title_use.section, title_use.key)) && file.Present(title.section, title.key)) {
         const std::string caption = file.Value(title.section, title.key);
-        if (Characters(caption, file.Reader().FileEncoding()) <= kMaxAutorunLabel) values.label = caption;
+        if (Utf16Length(caption) <= kMaxAutorunLabel) values.label = InFileEncoding(file, caption);
     }
     return values;
 }
 
 std::optional<std::string> WithAutorunSection(std::string_view bytes, const AutorunValues& values) {
-    const IniLexer::Encoding encoding = IniLexer::EncodingOf(bytes);
+    const TextEncoding encoding = DetectTextEncoding(bytes.substr(0, IniLexer::kMaxFileBytes));
     const CodeUnits units(bytes, encoding);
     if (!units.Whole()) return std::nullopt;
     const std::string eol = LineEndOf(units);
@@ -131,8 +125,8 @@ std::optional<std::string> WithAutorunSection(std::string_view bytes, const Auto
     if (!values.label.empty()) text += "label=" + values.label + eol;
 
     std::string out(bytes);
-    if (encoding == IniLexer::Encoding::Utf16Le || encoding == IniLexer::Encoding::Utf16Be)
-        out += Utf16Of(text, encoding == IniLexer::Encoding::Utf16Le);
+    if (IsUtf16(encoding))
+        out += Utf16Of(text, encoding == TextEncoding::Utf16Le);
     else
         out += text;
     return out;

@@ -10,8 +10,8 @@
 
 namespace automenu::tool {
 
-// The values of the section, as the file's lookups give text: its own bytes
-// for a file without byte-order mark, UTF-8 for a decoded one.
+// The values of the section, as they are written into the file: in its code
+// page for an ANSI file, else in UTF-8 (WithAutorunSection writes UTF-16).
 struct AutorunValues {
     std::string open;
     std::string icon;   // empty: no icon= line

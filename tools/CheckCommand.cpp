@@ -6,6 +6,7 @@
 
 #include "AutorunChecker.h"
 #include "CheckedFile.h"
+#include "EncodingChecker.h"
 #include "FindingList.h"
 #include "LabelChecker.h"
 #include "LayoutChecker.h"
@@ -14,6 +15,7 @@
 #include "ToolCommand.h"
 #include "ValueChecker.h"
 #include "config/ConfigurationPaths.h"
+#include "platform/posix/IconvCodePage.h"
 #include "platform/posix/PathResolver.h"
 #include "platform/posix/PosixFiles.h"
 
@@ -49,12 +51,11 @@ CheckReport CheckDirectory(const std::string& directory, const std::string& file
 
     // The file's lines are checked as the reader reads them, once.
     FindingList findings;
-    const IniLexer::Encoding encoding = IniLexer::EncodingOf(bytes);
-    const bool utf16 = encoding == IniLexer::Encoding::Utf16Le || encoding == IniLexer::Encoding::Utf16Be;
-    LayoutChecker layout(findings, utf16);
-    const CheckedFile file(absolute,
-                           ProfileReader::FromBytes(std::move(bytes), [&](const IniLine& line) { layout.See(line); }));
+    LayoutChecker layout(findings, IsUtf16(DetectTextEncoding(bytes)));
+    const CheckedFile file(absolute, ProfileReader::FromBytes(bytes, platform::LocaleCodePage(),
+                                                              [&](const IniLine& line) { layout.See(line); }));
     layout.Finish();
+    EncodingChecker(file, bytes, findings).Run();
     ValueChecker(file, findings).Run();
     LabelChecker labels(file, findings);
     labels.CheckLabels();
@@ -62,6 +63,7 @@ CheckReport CheckDirectory(const std::string& directory, const std::string& file
     targets.CheckLaunchTargets();
     AutorunChecker(file, findings).Run();
     labels.CheckFonts();
+    labels.CheckScripts();
     PassChecker(file, findings).Run(targets);
     report.findings = findings.TakeSorted();
     return report;

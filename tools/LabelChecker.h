@@ -14,6 +14,9 @@ public:
     void CheckLabels();
     // One note per face name that is drawn with another, at its first use.
     void CheckFonts();
+    // A warning for each shown caption with characters that no installed
+    // font has, naming their scripts.
+    void CheckScripts();
 
 private:
     void CheckAppearance(const LabelSpec& label, const LabelKeys& keys, int line, bool hover);

@@ -11,9 +11,9 @@
 
 #include "AutorunChecker.h"
 #include "AutorunSection.h"
-#include "ChildProcess.h"
 #include "CheckCommand.h"
 #include "CheckedFile.h"
+#include "ChildProcess.h"
 #include "MediumWriter.h"
 #include "MenuPrograms.h"
 #include "ResolvedPath.h"
@@ -25,6 +25,7 @@
 #include "config/ConfigurationPaths.h"
 #include "platform/ProfileReader.h"
 #include "platform/posix/FileDescriptor.h"
+#include "platform/posix/IconvCodePage.h"
 #include "platform/posix/PosixFiles.h"
 
 namespace automenu::tool {
@@ -144,7 +145,8 @@ std::optional<std::string> WriteConfiguration(const SourceEntry& entry, const st
         return medium.Copy(entry.from, shown, entry.path, kPlain);
     }
     std::string written = bytes;
-    const CheckedFile file(entry.from.parent_path().string(), ProfileReader::FromBytes(bytes));
+    const CheckedFile file(entry.from.parent_path().string(),
+                           ProfileReader::FromBytes(bytes, platform::LocaleCodePage()));
     if (HasAutorunSection(file)) {
         if (file.Present(kAutorunSection, "label")) label = file.Value(kAutorunSection, "label");
         Say(entry.path + ": has an [autorun] section, kept as it is");

@@ -2,16 +2,18 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
-#include <array>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 
 #include "AutorunChecker.h"
 #include "ToolCommand.h"
 #include "config/ConfigurationPaths.h"
 #include "config/KeySchema.h"
+#include "formats/TextDecoding.h"
 #include "platform/cairo/CairoPng.h"
 #include "platform/posix/PathResolver.h"
 
@@ -299,6 +301,25 @@ std::string AutorunSection() {
     return out;
 }
 
+// Said under the introduction of a Unicode file; its characters outside
+// ASCII also make a UTF-8 file read as UTF-8, which ASCII alone would not.
+constexpr std::string_view kUtf8Note =
+    "; Saved as UTF-8: captions can be written in any language (Espa\u00f1ol,\n"
+    "; \u0420\u0443\u0441\u0441\u043a\u0438\u0439, \u65e5\u672c\u8a9e, \u0627\u0644\u0639\u0631\u0628\u064a\u0629 ...) "
+    "and show the same on every PC.\n";
+constexpr std::string_view kUtf16Note =
+    "; Saved as UTF-16: captions can be written in any language (Espa\u00f1ol,\n"
+    "; \u0420\u0443\u0441\u0441\u043a\u0438\u0439, \u65e5\u672c\u8a9e, \u0627\u0644\u0639\u0631\u0628\u064a\u0629 ...) "
+    "and show the same on every PC,\n"
+    "; also to Windows itself, which reads the [autorun] section.\n";
+
+std::optional<TemplateEncoding> EncodingNamed(std::string_view name) {
+    if (name == "ansi") return TemplateEncoding::Ansi;
+    if (name == "utf-8") return TemplateEncoding::Utf8;
+    if (name == "utf-16") return TemplateEncoding::Utf16;
+    return std::nullopt;
+}
+
 // The medium's notes, with the example of a web link.
 constexpr std::string_view kReadme = R"(Example Product 1.0
 
@@ -315,15 +336,17 @@ with the 3 in each key made a 4, and set these three keys:
 )";
 
 int Usage() {
-    std::fputs("usage: automenu-tool template [DIR] [--force]\n", stderr);
+    std::fputs("usage: automenu-tool template [DIR] [--force] [--encoding utf-16|utf-8|ansi]\n", stderr);
     return kUsageError;
 }
 
 }  // namespace
 
 // The keys in file order, with a blank line and a heading before each section.
-std::string TemplateText() {
+std::string TemplateText(TemplateEncoding encoding) {
     std::string out(kIntroduction);
+    if (encoding == TemplateEncoding::Utf8) out += kUtf8Note;
+    if (encoding == TemplateEncoding::Utf16) out += kUtf16Note;
     const std::string* section = nullptr;
     for (const SchemaKey& key : SchemaKeys()) {
         if (!Written(key)) continue;
@@ -335,7 +358,14 @@ std::string TemplateText() {
         }
         out += key.key + "=" + TemplateValue(key) + "\n";
     }
-    return out + AutorunSection();
+    out += AutorunSection();
+    if (encoding != TemplateEncoding::Utf16) return out;
+    std::string utf16 = "\xFF\xFE";
+    for (const char16_t unit : Utf8ToUtf16(out)) {
+        utf16 += static_cast<char>(unit & 0xFF);
+        utf16 += static_cast<char>(unit >> 8);
+    }
+    return utf16;
 }
 
 std::vector<TemplateFile> TemplateFiles() {
@@ -350,9 +380,16 @@ std::vector<TemplateFile> TemplateFiles() {
 int RunTemplate(CommandArguments args) {
     std::string directory;
     bool force = false;
-    for (std::string_view a : args) {
+    TemplateEncoding encoding = TemplateEncoding::Ansi;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
         if (a == "--force") {
             force = true;
+        } else if (a == "--encoding" || a.starts_with("--encoding=")) {
+            const std::string_view name = a == "--encoding" ? (++i < args.size() ? args[i] : "") : a.substr(11);
+            const std::optional<TemplateEncoding> chosen = EncodingNamed(name);
+            if (!chosen) return Usage();
+            encoding = *chosen;
         } else if (!a.starts_with("-") && directory.empty()) {
             directory = std::string(a);
         } else {
@@ -360,7 +397,7 @@ int RunTemplate(CommandArguments args) {
         }
     }
     if (directory.empty()) {
-        const std::string text = TemplateText();
+        const std::string text = TemplateText(encoding);
         std::fwrite(text.data(), 1, text.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
@@ -374,7 +411,7 @@ int RunTemplate(CommandArguments args) {
         }
     }
     std::vector<TemplateFile> files = TemplateFiles();
-    files.insert(files.begin(), TemplateFile{std::string(kConfigurationFileName), TemplateText()});
+    files.insert(files.begin(), TemplateFile{std::string(kConfigurationFileName), TemplateText(encoding)});
     for (const TemplateFile& f : files) {
         const std::string path = directory + "/" + f.name;
         std::ofstream out(path, std::ios::binary | std::ios::trunc);

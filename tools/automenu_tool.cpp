@@ -12,8 +12,7 @@ namespace automenu::tool {
 namespace {
 
 const ToolCommand kCommands[] = {
-    {"check", "[DIR] [--format text|json]",
-     "report what the menu would make of DIR/AUTORUN.INF",
+    {"check", "[DIR] [--format text|json]", "report what the menu would make of DIR/AUTORUN.INF",
      "Reads DIR/AUTORUN.INF (DIR defaults to the current directory) with the menu's own\n"
      "lookup rules, runs the menu's start-up and mouse-move passes on an in-memory\n"
      "desktop, and reports, one finding a line:\n"
@@ -39,8 +38,7 @@ const ToolCommand kCommands[] = {
      "The last line counts them: \"N errors, M warnings\". --format json gives the\n"
      "same findings as one JSON object. Exit status: 1 when there is an error, else 0.\n",
      RunCheck},
-    {"render", "[DIR] -o FILE.png [--hover entry:N|exit]",
-     "draw the menu window as it looks after start-up",
+    {"render", "[DIR] -o FILE.png [--hover entry:N|exit]", "draw the menu window as it looks after start-up",
      "Runs the menu in DIR (default: the current directory) on an in-memory desktop\n"
      "with the same pictures, fonts and layout, and writes the window's inner area\n"
      "to FILE.png. --hover entry:N (N = 1..8) or --hover exit draws it after a mouse\n"
@@ -57,14 +55,18 @@ const ToolCommand kCommands[] = {
      "value, when it is read, and what a missing key reads as. The eight \"Linux File\n"
      "Path\" keys are read by the Linux menu only, after all others.\n",
      RunKeys},
-    {"template", "[DIR] [--force]", "write a commented AUTORUN.INF for a menu with three entries",
+    {"template", "[DIR] [--force] [--encoding utf-16|utf-8|ansi]",
+     "write a commented AUTORUN.INF for a menu with three entries",
      "Without DIR, prints a complete, commented AUTORUN.INF for a menu with a title,\n"
      "two lines of text, three entries (the first with a Linux File Path) and an exit\n"
      "entry. With DIR, writes it there together with the files it names (LOGO.ICO,\n"
      "BACK.PNG, README.TXT, which shows a web link entry, LICENSE.TXT), and an\n"
      "[autorun] section for Windows (open=automenu.exe, the logo as icon, the title\n"
      "as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
-     "An existing AUTORUN.INF is kept unless --force is given.\n",
+     "An existing AUTORUN.INF is kept unless --force is given. --encoding writes the\n"
+     "file in UTF-16 (little-endian, with byte-order mark), which every PC and Windows\n"
+     "itself read the same, in UTF-8 (without mark, as Notepad saves it), or in ASCII\n"
+     "for an ANSI code page (ansi, the default).\n",
      RunTemplate},
     {"pack", "SOURCE OUTPUT [--iso FILE [--volume-label NAME]] [--no-windows] [--no-linux] [--keep|--leave-out PATH]",
      "make a medium folder (and an ISO image) that starts the menu",

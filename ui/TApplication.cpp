@@ -9,7 +9,9 @@
 #include <new>
 #include <typeinfo>
 
+#include "formats/TextDecoding.h"
 #include "platform/PlatformAccess.h"
+#include "platform/TextCase.h"
 #include "ui/TErrorDialog.h"
 
 namespace automenu {
@@ -42,19 +44,20 @@ TApplication::~TApplication() {
 }
 
 std::string TApplication::TitleFromProgramPath(const std::string& path) {
+    // On characters: "\" and "." are never part of a character in UTF-8.
     std::size_t slash = path.find_last_of("\\/");
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     std::size_t dot = name.find('.');
     const bool has_extension = dot != std::string::npos;
     if (has_extension) name.resize(dot);
-    for (std::size_t i = 1; i < name.size(); ++i)
-        name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+    if (name.empty()) return name;
+    std::size_t first = 1;
+    while (first < name.size() && (static_cast<unsigned char>(name[first]) & 0xC0) == 0x80) ++first;
     // Linux program files carry no extension and are named in lower case by
     // convention; their title starts with a capital like a Windows one.
-    if (!has_extension && !name.empty())
-        name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-    if (name.size() > 255) name.resize(255);
-    return name;
+    const std::string head = has_extension ? name.substr(0, first) : platform::UpperCase(name.substr(0, first));
+    name = head + platform::LowerCase(std::string_view(name).substr(first));
+    return name.substr(0, Utf8PrefixOfUtf16Length(name, 255));
 }
 
 std::string TApplication::ErrorText(const std::string& message) {

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "formats/TextDecoding.h"
 #include "platform/PlatformAccess.h"
 
 namespace automenu {
@@ -124,7 +125,8 @@ int TFont::Size() const { return WrapNeg(MulDiv(Description().height, 72, m_pixe
 void TFont::SetSize(int points) { SetHeight(WrapNeg(MulDiv(points, m_pixels_per_inch, 72))); }
 
 void TFont::SetName(std::string_view name) {
-    if (!name.empty()) SetField(&FontDescription::name, name.substr(0, kMaxFontNameLength));
+    if (!name.empty())
+        SetField(&FontDescription::name, name.substr(0, Utf8PrefixOfUtf16Length(name, kMaxFontNameLength)));
 }
 
 void TFont::SetStyle(TFontStyles style) {

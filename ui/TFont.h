@@ -23,6 +23,8 @@ int ScreenPixelsPerInch();
 
 // The face a font named "Default" (any case) stands for, and the name of a new font.
 inline constexpr std::string_view kDefaultFontName = "MS Sans Serif";
+// Of UTF-16 code units, as Windows' LOGFONTW holds them; a longer name keeps
+// the whole characters that fit.
 inline constexpr std::size_t kMaxFontNameLength = 31;
 
 // One interned description. Shared by every font with that description.

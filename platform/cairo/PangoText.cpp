@@ -57,6 +57,7 @@ private:
         pango_cairo_context_set_font_options(m_context.get(), options.get());
         pango_cairo_context_set_resolution(m_context.get(), 96.0);
         pango_context_set_language(m_context.get(), pango_language_from_string("en"));
+        pango_context_set_base_dir(m_context.get(), PANGO_DIRECTION_LTR);
     }
     std::unique_ptr<PangoFontMap, GObjectDeleter> m_font_map;
     std::unique_ptr<PangoContext, GObjectDeleter> m_context;
@@ -220,6 +221,10 @@ TRect DrawTextOnCairo(cairo_t* cr, const IFont& font, Rgb colour, std::string_vi
     const PreparedText prepared = Prepare(utf8, (flags & DT_NOPREFIX) == 0);
 
     std::unique_ptr<PangoLayout, GObjectDeleter> layout(pango_layout_new(SharedTextContext()));
+    // Arabic and Hebrew are shaped and their runs read right to left, but
+    // the label reads left to right, as Windows' DrawText lays them out
+    // without DT_RTLREADING: a "." after Arabic words stands at the right.
+    pango_layout_set_auto_dir(layout.get(), FALSE);
     pango_layout_set_font_description(layout.get(), pf.Pango());
     pango_layout_set_text(layout.get(), prepared.text.c_str(), static_cast<int>(prepared.text.size()));
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/posix/IconvCodePage.h"
 #include "platform/posix/PosixFiles.h"
 
 namespace automenu::platform {
@@ -34,7 +35,7 @@ std::string PosixFileSystem::MediaPath(const std::string& path) {
 ProfileReader PosixFileSystem::ReadProfile(const std::string& path) {
     std::string bytes;
     if (PosixReadFile(path, ProfileReader::kMaxFileBytes, bytes) == FileReadStatus::CannotOpen) return ProfileReader();
-    return ProfileReader::FromBytes(std::move(bytes));
+    return ProfileReader::FromBytes(std::move(bytes), LocaleCodePage());
 }
 
 std::unique_ptr<IProfile> PosixFileSystem::OpenProfile(const std::string& path) {

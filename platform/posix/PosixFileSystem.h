@@ -3,7 +3,8 @@
 // Windows that is not there exactly is looked up ignoring case (the first
 // match in byte order), and "\" in a path from AUTORUN.INF separates folders;
 // the program's own file comes from /proc/self/exe; and a profile is read by
-// the framework's own reader (ProfileReader), at most its first 16 MiB.
+// the framework's own reader (ProfileReader), at most its first 16 MiB, an
+// ANSI file in the code page Windows has for the user's locale.
 #pragma once
 
 #include "platform/FileSystem.h"

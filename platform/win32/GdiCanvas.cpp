@@ -5,6 +5,7 @@
 
 #include "formats/MetafileBits.h"
 #include "platform/metafile/MetafileScreen.h"
+#include "platform/win32/WideText.h"
 
 namespace automenu::platform {
 
@@ -41,7 +42,7 @@ void Fill(DibSurface& surface, std::uint32_t pixel) {
 }  // namespace
 
 Win32Font::Win32Font(const FontDescription& description) : m_description(description) {
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfHeight = description.height;
     lf.lfWeight = (description.style & fsBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (description.style & fsItalic) ? TRUE : FALSE;
@@ -52,9 +53,10 @@ Win32Font::Win32Font(const FontDescription& description) : m_description(descrip
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = PitchOf(description.pitch);
-    const std::size_t n = std::min(description.name.size(), sizeof lf.lfFaceName - 1);
-    std::memcpy(lf.lfFaceName, description.name.data(), n);
-    m_font.reset(::CreateFontIndirectA(&lf));
+    // The name is at most 31 UTF-16 code units already (TFont).
+    const std::wstring name = Wide(description.name);
+    name.copy(lf.lfFaceName, std::size(lf.lfFaceName) - 1);
+    m_font.reset(::CreateFontIndirectW(&lf));
 }
 
 DibSurface::DibSurface(HDC reference, int width, int height) : m_width(width), m_height(height) {
@@ -173,12 +175,13 @@ TRect GdiCanvas::DrawText(const IFont& font, Rgb colour, std::string_view text, 
     const auto& gdi_font = static_cast<const Win32Font&>(font);
     const HGDIOBJ previous = ::SelectObject(m_dc, gdi_font.Handle());
     ::SetTextColor(m_dc, ColorRefOf(colour));
-    const int length = static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFFF));
+    const std::wstring wide = Wide(text);
+    const int length = static_cast<int>(std::min<std::size_t>(wide.size(), 0x7FFFFFFF));
     RECT measured = RectOf(rect);
-    ::DrawTextA(m_dc, text.data(), length, &measured, flags | DT_CALCRECT);
+    ::DrawTextW(m_dc, wide.data(), length, &measured, flags | DT_CALCRECT);
     if (!(flags & DT_CALCRECT)) {
         RECT rc = RectOf(rect);
-        ::DrawTextA(m_dc, text.data(), length, &rc, flags);
+        ::DrawTextW(m_dc, wide.data(), length, &rc, flags);
     }
     ::SelectObject(m_dc, previous);
     return TRect{measured.left, measured.top, measured.right, measured.bottom};

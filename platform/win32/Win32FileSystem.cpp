@@ -6,7 +6,10 @@
 #include <type_traits>
 #include <vector>
 
+#include "formats/TextEncoding.h"
 #include "platform/ProfileReader.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -21,7 +24,7 @@ using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, FileCloser>;
 
 FileHandle OpenForReading(const std::string& path, DWORD share) {
     HANDLE file =
-        ::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ::CreateFileW(Wide(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
@@ -37,15 +40,15 @@ std::size_t ReadUpTo(HANDLE file, char* data, std::size_t size) {
     return done;
 }
 
-// The first `max_bytes` of a file larger than that, read without the profile
-// API; nothing for a smaller file or one that cannot be read.
-std::optional<std::string> ReadStartOfLargeFile(const std::string& path, std::size_t max_bytes) {
+// The bytes of a profile file, at most its first `max_bytes`, read without
+// the profile API; nothing for a file that cannot be read.
+std::optional<std::string> ReadProfileBytes(const std::string& path, std::size_t max_bytes) {
     const FileHandle file = OpenForReading(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     LARGE_INTEGER size{};
     if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK || !::GetFileSizeEx(file.get(), &size) ||
-        static_cast<unsigned long long>(size.QuadPart) <= max_bytes)
+        size.QuadPart < 0)
         return std::nullopt;
-    std::string bytes(max_bytes, '\0');
+    std::string bytes(std::min<unsigned long long>(size.QuadPart, max_bytes), '\0');
     bytes.resize(ReadUpTo(file.get(), bytes.data(), bytes.size()));
     return bytes;
 }
@@ -54,13 +57,13 @@ std::optional<std::string> ReadStartOfLargeFile(const std::string& path, std::si
 
 std::string Win32FileSystem::CurrentDirectory() {
     // Asked for its length first: a directory of any length fits.
-    const DWORD needed = ::GetCurrentDirectoryA(0, nullptr);
+    const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
     if (needed == 0) return {};
-    std::string directory(needed, '\0');
-    const DWORD written = ::GetCurrentDirectoryA(needed, directory.data());
+    std::wstring directory(needed, L'\0');
+    const DWORD written = ::GetCurrentDirectoryW(needed, directory.data());
     if (written == 0 || written >= needed) return {};
     directory.resize(written);
-    return directory;
+    return Utf8(directory);
 }
 
 FileReadResult Win32FileSystem::ReadFile(const std::string& path, std::size_t max_bytes) {
@@ -79,18 +82,27 @@ FileReadResult Win32FileSystem::ReadFile(const std::string& path, std::size_t ma
 }
 
 std::string Win32FileSystem::ProgramPath() {
-    std::vector<char> buffer(32768);
-    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    std::vector<wchar_t> buffer(32768);
+    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0 || n >= buffer.size()) return {};
-    return std::string(buffer.data(), n);
+    return Utf8(std::wstring_view(buffer.data(), n));
 }
 
 std::unique_ptr<IProfile> Win32FileSystem::OpenProfile(const std::string& path) {
-    // Only the first 16 MiB of a larger file are read, as on Linux, and by the
-    // same reader: the profile API would read the whole file, again for every
-    // lookup. The size is looked at once, before any lookup.
-    if (auto start = ReadStartOfLargeFile(path, ProfileReader::kMaxFileBytes))
-        return std::make_unique<ProfileReader>(ProfileReader::FromBytes(std::move(*start)));
+    // The file is read once to learn its encoding. The profile API reads
+    // what Windows reads as the menu does: files in the ANSI code page and
+    // UTF-16 LE. The framework's own reader reads the rest: UTF-8, which the
+    // API would read in the code page (with a mark as part of line 1),
+    // UTF-16 BE, which Windows is not documented to know, and a file over 16
+    // MiB, of which only the first 16 MiB are read, as on Linux (the API
+    // would read it whole, again for every lookup).
+    std::optional<std::string> bytes = ReadProfileBytes(path, ProfileReader::kMaxFileBytes + 1);
+    if (bytes) {
+        const TextEncoding encoding = DetectTextEncoding(*bytes);
+        if (bytes->size() > ProfileReader::kMaxFileBytes ||
+            (encoding != TextEncoding::Ansi && encoding != TextEncoding::Utf16Le))
+            return std::make_unique<ProfileReader>(ProfileReader::FromBytes(std::move(*bytes), SystemCodePage()));
+    }
     return std::make_unique<Win32Profile>(path);
 }
 

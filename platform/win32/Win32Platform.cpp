@@ -2,6 +2,7 @@
 
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WicDecoder.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Shell.h"
 
 #include <windowsx.h>
@@ -13,8 +14,8 @@ namespace automenu::platform {
 
 namespace {
 
-constexpr char kDialogClass[] = "TInstallationForm";
-constexpr char kTooltipClass[] = "THintWindow";
+constexpr wchar_t kDialogClass[] = L"TInstallationForm";
+constexpr wchar_t kTooltipClass[] = L"THintWindow";
 
 DWORD StyleOf(WindowKind kind) {
     // A dialog frame: caption and system menu, no minimise or maximise box,
@@ -80,27 +81,27 @@ Win32Platform::~Win32Platform() {
     // So that the classes can be registered again by a later back end of the
     // same process.
     if (m_classes_registered) {
-        ::UnregisterClassA(kDialogClass, ::GetModuleHandleA(nullptr));
-        ::UnregisterClassA(kTooltipClass, ::GetModuleHandleA(nullptr));
+        ::UnregisterClassW(kDialogClass, ::GetModuleHandleW(nullptr));
+        ::UnregisterClassW(kTooltipClass, ::GetModuleHandleW(nullptr));
     }
 }
 
 bool Win32Platform::Open(std::string& error) {
     RestrictDllSearch();
-    const HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSEXA dialog{};
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW dialog{};
     dialog.cbSize = sizeof dialog;
     dialog.style = CS_DBLCLKS;
     dialog.lpfnWndProc = &Win32Platform::WindowProc;
     dialog.hInstance = instance;
-    dialog.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    dialog.hIcon = ::LoadIconA(instance, "MAINICON");
+    dialog.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    dialog.hIcon = ::LoadIconW(instance, L"MAINICON");
     dialog.lpszClassName = kDialogClass;
-    WNDCLASSEXA tooltip = dialog;
+    WNDCLASSEXW tooltip = dialog;
     tooltip.style = CS_SAVEBITS;
     tooltip.hIcon = nullptr;
     tooltip.lpszClassName = kTooltipClass;
-    if (!::RegisterClassExA(&dialog) || !::RegisterClassExA(&tooltip)) {
+    if (!::RegisterClassExW(&dialog) || !::RegisterClassExW(&tooltip)) {
         error = "cannot register the window classes";
         return false;
     }
@@ -156,15 +157,16 @@ WindowId Win32Platform::CreateWindow(const WindowParams& params) {
     const DWORD ex_style = ExStyleOf(params.kind);
     RECT outer{0, 0, std::max(params.client_size.cx, 1), std::max(params.client_size.cy, 1)};
     ::AdjustWindowRectEx(&outer, style, FALSE, ex_style);
-    HWND hwnd = ::CreateWindowExA(ex_style, params.kind == WindowKind::Dialog ? kDialogClass : kTooltipClass,
-                                  params.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
-                                  outer.bottom - outer.top, nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
+    HWND hwnd =
+        ::CreateWindowExW(ex_style, params.kind == WindowKind::Dialog ? kDialogClass : kTooltipClass,
+                          Wide(params.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                          outer.bottom - outer.top, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
     if (!hwnd) return kNoWindow;
     const WindowId id = m_next_id++;
     Window& win = m_windows[id];
     win.hwnd.reset(hwnd);
     win.kind = params.kind;
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     return id;
 }
 
@@ -174,7 +176,7 @@ void Win32Platform::DestroyWindow(WindowId w) {
 }
 
 void Win32Platform::SetCaption(WindowId w, const std::string& caption) {
-    if (auto* win = Find(w)) ::SetWindowTextA(win->hwnd.get(), caption.c_str());
+    if (auto* win = Find(w)) ::SetWindowTextW(win->hwnd.get(), Wide(caption).c_str());
 }
 
 void Win32Platform::SetIcon(WindowId w, const PixelImage& icon) {
@@ -195,8 +197,8 @@ void Win32Platform::SetIcon(WindowId w, const PixelImage& icon) {
     info.hbmColor = static_cast<HBITMAP>(::GetCurrentObject(colour.Dc(), OBJ_BITMAP));
     IconHandle handle(::CreateIconIndirect(&info));
     if (!handle) return;
-    ::SendMessageA(win->hwnd.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(handle.get()));
-    ::SendMessageA(win->hwnd.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(handle.get()));
+    ::SendMessageW(win->hwnd.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(handle.get()));
+    ::SendMessageW(win->hwnd.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(handle.get()));
     win->icon = std::move(handle);
 }
 
@@ -375,13 +377,13 @@ bool Win32Platform::IsProgramActive() {
 
 void Win32Platform::PumpMessages() {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             m_queue.PostQuit(static_cast<int>(msg.wParam));
             continue;
         }
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
 }
 
@@ -412,7 +414,7 @@ bool Win32Platform::ErrorBox(const std::string& caption, const std::string& text
     HWND owner = nullptr;
     for (auto& [id, win] : m_windows)
         if (win.kind == WindowKind::Dialog && ::IsWindowVisible(win.hwnd.get())) owner = win.hwnd.get();
-    ::MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+    ::MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), MB_OK | MB_ICONSTOP);
     // Input aimed at the disabled windows while the box was up is dropped.
     PumpMessages();
     m_queue.DropInput();
@@ -433,9 +435,9 @@ bool Win32Platform::DecodePicture(CompressedImageFormat format, std::span<const 
 }
 
 LRESULT CALLBACK Win32Platform::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<Win32Platform*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Win32Platform*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     const WindowId id = self ? self->IdOf(hwnd) : kNoWindow;
-    if (id == kNoWindow) return ::DefWindowProcA(hwnd, message, wparam, lparam);
+    if (id == kNoWindow) return ::DefWindowProcW(hwnd, message, wparam, lparam);
     return self->Handle(id, hwnd, message, wparam, lparam);
 }
 
@@ -513,7 +515,7 @@ LRESULT Win32Platform::Handle(WindowId id, HWND hwnd, UINT message, WPARAM wpara
         default:
             break;
     }
-    return ::DefWindowProcA(hwnd, message, wparam, lparam);
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
 }  // namespace automenu::platform

@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/WindowsApi.h"
 
 #include <objbase.h>
@@ -46,14 +47,6 @@ private:
     const ShellApi& m_api;
     HRESULT m_result = E_FAIL;
 };
-
-std::wstring Wide(const std::string& text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    if (length > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 }  // namespace
 

@@ -8,7 +8,7 @@
 
 namespace automenu::platform {
 
-// Opens a target (a file, a folder or a URL, in the ANSI code page) with
+// Opens a target (a file, a folder or a URL, in UTF-8) with
 // ShellExecuteExW: the operation "open", no owner window, parameters or
 // folder, the show command SW_SHOW, and no box of the shell's own, so that
 // the menu's error box is the only one. Returns the failure, or nothing when

@@ -30,6 +30,14 @@ expect_status "template keeps an existing file" 1 "$tool" template "$dir/menu"
 expect_status "clean check" 0 "$tool" check "$dir/menu"
 [ "$(tail -1 "$dir/out")" = "0 errors, 0 warnings" ] || fail "clean check summary: $(tail -1 "$dir/out")"
 
+expect_status "template --encoding utf-16" 0 "$tool" template "$dir/menu16" --encoding utf-16
+[ "$(head -c 2 "$dir/menu16/AUTORUN.INF" | od -An -tx1 | tr -d ' ')" = "fffe" ] || fail "no UTF-16 LE mark"
+expect_status "check of the UTF-16 template" 0 "$tool" check "$dir/menu16"
+grep -q "note: encoding: UTF-16 LE" "$dir/out" || fail "check names no encoding: $(head -3 "$dir/out")"
+expect_status "template --encoding=utf-8 to standard output" 0 "$tool" template --encoding=utf-8
+grep -q "Saved as UTF-8" "$dir/out" || fail "the UTF-8 template does not say so"
+expect_status "template --encoding of no encoding" 2 "$tool" template "$dir/menu-x" --encoding latin1
+
 expect_status "check with an error" 1 "$tool" check "$here/data/check/integer_not_a_number"
 grep -q "^$here/data/check/integer_not_a_number/AUTORUN.INF:2: error: " "$dir/out" || fail "error line: $(cat "$dir/out")"
 expect_status "check --format json" 1 "$tool" check "$here/data/check/integer_not_a_number" --format json

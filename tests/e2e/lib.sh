@@ -24,8 +24,10 @@ e2e_cleanup() {
 e2e_start_wm() {
     openbox >/dev/null 2>&1 &
     E2E_PIDS+=($!)
-    # Up to 15 s: on a busy two-core machine openbox can take several seconds.
-    for _ in $(seq 300); do
+    # Up to 60 s by the clock: on a busy two-core machine openbox can take
+    # half a minute, and each try costs more than its pause.
+    local until=$((SECONDS + 60))
+    while [ "$SECONDS" -lt "$until" ]; do
         wmctrl -m >/dev/null 2>&1 && return 0
         sleep 0.05
     done

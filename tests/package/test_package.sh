@@ -74,14 +74,16 @@ check_windows_menu() {
 }
 
 check_control() {
-    local maintainer depends version want
+    local maintainer depends recommends version want
     maintainer=$(dpkg-deb -f "$deb" Maintainer)
     depends=$(dpkg-deb -f "$deb" Depends)
+    recommends=$(dpkg-deb -f "$deb" Recommends)
     version=$(dpkg-deb -f "$deb" Version)
     want=$(dpkg-parsechangelog -l "$source_dir/packaging/debian/changelog" -S Version)
     [[ "$maintainer" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] || fail "Maintainer '$maintainer' is not 'Name <address>'"
     [[ "$maintainer" != *localhost* ]] || fail "Maintainer '$maintainer' is on localhost"
     [[ "$depends" == *libc6* && "$depends" == *libcairo2* ]] || fail "Depends '$depends' lacks libc6 or libcairo2"
+    [[ "$recommends" == *fonts-noto-cjk* ]] || fail "Recommends '$recommends' names no font for Chinese, Japanese and Korean"
     [ "$version" = "$want" ] || fail "Version $version, the changelog's newest entry $want"
 }
 

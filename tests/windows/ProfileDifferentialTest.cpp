@@ -1,7 +1,7 @@
-// Our profile reader against the system's own (GetPrivateProfileStringA):
-// hand-written files for each lexical rule, then generated ones. Every lookup
-// must give the same text, except where our reader decodes a file with a
-// UTF-8 byte-order mark into UTF-8 on purpose.
+// Our profile reader against the system's own (GetPrivateProfileStringW), in
+// the system's code page: hand-written files for each lexical rule, then
+// generated ones. Every lookup must give the same text. UTF-8 files, which
+// the system reads in the code page, are the program's own to read.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "formats/CodePage.h"
 #include "platform/ProfileReader.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Profile.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace automenu {
@@ -53,7 +56,13 @@ struct Lookup {
 
 // Every name a file could be asked for: each bracketed text and each text
 // before "=" on a line, as written and padded, plus a few that are absent.
-std::vector<Lookup> LookupsFor(const std::string& bytes) {
+// The menu asks in UTF-8: the names of a file without mark are taken in the
+// system's code page.
+std::vector<Lookup> LookupsFor(const std::string& file_bytes) {
+    const std::string bytes = file_bytes.starts_with("\xEF\xBB\xBF") || file_bytes.starts_with("\xFF\xFE") ||
+                                      file_bytes.starts_with("\xFE\xFF")
+                                  ? file_bytes
+                                  : platform::SystemCodePage().Decode(file_bytes);
     std::set<std::string> sections{"", "S", "s", "Missing"};
     std::set<std::string> keys{"K", "k", "Key", "Missing"};
     std::size_t start = 0;
@@ -79,17 +88,28 @@ std::vector<Lookup> LookupsFor(const std::string& bytes) {
     return out;
 }
 
-bool HasUtf8Mark(const std::string& bytes) { return bytes.rfind("\xEF\xBB\xBF", 0) == 0; }
-
 void ExpectSameAnswers(const ScratchFile& file, const std::string& bytes, const std::string& what) {
     file.Write(bytes);
-    const auto ours = ProfileReader::FromBytes(bytes);
-    // The system's reading, as the Windows program opens it.
-    const auto system = platform::Win32FileSystem().OpenProfile(file.Path());
+    const auto ours = ProfileReader::FromBytes(bytes, platform::SystemCodePage());
+    // The system's own reading, whatever the Windows program would read the file with.
+    const platform::Win32Profile system(file.Path());
     for (const Lookup& l : LookupsFor(bytes)) {
-        const std::string theirs = system->ReadString(l.section, l.key, "0");
+        const std::string theirs = system.ReadString(l.section, l.key, "0");
         EXPECT_EQ(ours.ReadString(l.section, l.key, "0"), theirs)
             << what << ": [" << l.section << "] " << l.key << " in " << testing::PrintToString(bytes);
+    }
+}
+
+// 150 files of 1 to 40 pieces each, picked at random.
+void ExpectSameAnswersForGeneratedFiles(const std::vector<std::string>& pieces, unsigned seed) {
+    std::mt19937 random(seed);
+    ScratchFile file;
+    for (int n = 0; n < 150; ++n) {
+        std::string bytes;
+        const int count = std::uniform_int_distribution<int>(1, 40)(random);
+        for (int i = 0; i < count; ++i)
+            bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        ExpectSameAnswers(file, bytes, "generated " + std::to_string(n));
     }
 }
 
@@ -138,20 +158,9 @@ TEST(ProfileDifferential, HandWrittenFilesReadAsTheSystemReadsThem) {
 TEST(ProfileDifferential, GeneratedFilesReadAsTheSystemReadsThem) {
     const std::vector<std::string> pieces = {"[", "]", "=", " ", "\t", "\r\n", "\n", "\r", "S", "s", "K",
                                              "k", "Key", "v", "\"", "'", ";", "[S]", "\x1A", "\xA0", "x"};
-    std::mt19937 random(20261209);
-    ScratchFile file;
-    for (int n = 0; n < 150; ++n) {
-        std::string bytes;
-        const int count = std::uniform_int_distribution<int>(1, 40)(random);
-        for (int i = 0; i < count; ++i)
-            bytes += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
-        ExpectSameAnswers(file, bytes, "generated " + std::to_string(n));
-    }
+    ExpectSameAnswersForGeneratedFiles(pieces, 20261209);
 }
 
-// Deliberate: our reader gives the values of a file with a UTF-8 mark as
-// UTF-8 with "?" for what is not UTF-8; the system's ANSI call converts them
-// to the ANSI code page. Plain ASCII reads the same either way.
 std::string Utf16(std::string_view ascii, bool big_endian) {
     std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
     for (char c : ascii) {
@@ -164,11 +173,62 @@ std::string Utf16(std::string_view ascii, bool big_endian) {
 TEST(ProfileDifferential, MarkedFilesAgreeOnAscii) {
     ScratchFile file;
     const std::string text = "[S]\r\nK=ascii value\r\nKey = \"quoted\" \r\n";
-    const std::string utf8 = "\xEF\xBB\xBF" + text;
-    ASSERT_TRUE(HasUtf8Mark(utf8));
-    ExpectSameAnswers(file, utf8, "UTF-8 mark, ASCII");
     ExpectSameAnswers(file, Utf16(text, false), "UTF-16LE mark, ASCII");
     ExpectSameAnswers(file, Utf16(text, true), "UTF-16BE mark, ASCII");
+}
+
+// Windows' profile API does not know a UTF-8 mark (Wine's does): the program
+// reads UTF-8 files itself, so a section on line 1 is found on either.
+TEST(ProfileDifferential, TheProgramReadsUtf8ItselfWithOrWithoutMark) {
+    ScratchFile file;
+    platform::Win32FileSystem files;
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        file.Write(mark + "[Über]\r\nK=Меню 日本\r\n");
+        EXPECT_EQ(files.OpenProfile(file.Path())->ReadString("Über", "K", "0"), "Меню 日本")
+            << (mark.empty() ? "without mark" : "with mark");
+    }
+}
+
+// In a double-byte code page a trail byte can be "[", "\\", "]" or an ASCII
+// letter; the system converts the whole file before it reads a line. These
+// run when the tests run in such a code page (under Wine with LC_ALL=ja_JP.UTF-8,
+// tests/windows/test_wine_languages.sh).
+TEST(ProfileDifferential, ShiftJisNamesAndValuesReadAsTheSystemReadsThem) {
+    if (::GetACP() != 932) GTEST_SKIP() << "the code page is " << ::GetACP() << ", not 932";
+    // [ゾーン表示] ソ=表, [ア] k=a, [ヂ] k=di, [s] 表示=ソフト
+    const std::string bytes =
+        "[\x83\x5D\x81\x5B\x83\x93\x95\x5C\x8E\xA6]\r\n\x83\x5C=\x95\x5C\r\n"
+        "[\x83\x41]\r\nk=a\r\n[\x83\x61]\r\nk=di\r\n"
+        "[s]\r\n\x95\x5C\x8E\xA6=\x83\x5C\x83\x74\x83\x67\r\n";
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+    } lookups[] = {
+        {"ゾーン表示", "ソ", "表"},
+        {"ア", "k", "a"},
+        {"ヂ", "k", "di"},
+        {"s", "表示", "ソフト"},
+    };
+    ScratchFile file;
+    file.Write(bytes);
+    const platform::Win32Profile system(file.Path());
+    const auto ours = ProfileReader::FromBytes(bytes, platform::SystemCodePage());
+    for (const auto& l : lookups) {
+        EXPECT_EQ(system.ReadString(l.section, l.key, "0"), l.value) << l.section;
+        EXPECT_EQ(ours.ReadString(l.section, l.key, "0"), l.value) << l.section;
+    }
+    ExpectSameAnswers(file, bytes, "Shift-JIS");
+}
+
+TEST(ProfileDifferential, GeneratedDoubleByteFilesReadAsTheSystemReadsThem) {
+    if (!CodePage::IsDoubleByte(::GetACP())) GTEST_SKIP() << "the code page is " << ::GetACP();
+    // Lead bytes with trail bytes that are "[", "\\", "]", letters, and a
+    // lead byte alone before a line end.
+    const std::vector<std::string> pieces = {"[",        "]",        "=",        " ",        "\r\n",     "\n",
+                                             "S",        "K",        "v",        "\"",       "\x83\x5B", "\x83\x5C",
+                                             "\x83\x5D", "\x83\x41", "\x83\x61", "\x95\x5C", "\x81",     "\xB1"};
+    ExpectSameAnswersForGeneratedFiles(pieces, 20261210);
 }
 
 // A file over 16 MiB is read as on Linux: its first 16 MiB, whatever the

@@ -32,7 +32,8 @@ std::string Describe(const IniLine& line) {
 
 std::vector<std::string> Lines(std::string text) {
     std::vector<std::string> lines;
-    const IniLexer lexer(std::move(text), [&](const IniLine& line) { lines.push_back(Describe(line)); });
+    const IniLexer lexer(std::move(text), CodePage::Windows1252(),
+                         [&](const IniLine& line) { lines.push_back(Describe(line)); });
     return lines;
 }
 

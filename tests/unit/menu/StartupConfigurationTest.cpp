@@ -12,6 +12,8 @@
 #include "config/ValueRules.h"
 #include "menu/DesignIcons.h"
 #include "menu/MenuTestSupport.h"
+#include "platform/posix/ScopedEnvironmentVariable.h"
+#include "support/LanguageCorpus.h"
 
 namespace automenu {
 namespace {
@@ -540,6 +542,37 @@ TEST_F(StartupTest, AWindowLargerThanTheScreenKeepsItsCaptionAndCloseButtonOnIt)
         desktop.RequestClose(Window());
         Pump();
         EXPECT_TRUE(app->Terminated()) << c.what << ": closed by its close button";
+    }
+}
+
+// A menu of each of ten languages, started from each of its four files in
+// the language's locale: the captions it shows, the picture and the target
+// named in the language.
+TEST_F(StartupTest, EveryLanguageShowsItsTextAndOpensItsNames) {
+    const std::string picture = testing::FileBytes(std::string(AUTOMENU_TEST_DATA) + "/pictures/pal1.bmp");
+    for (const auto& language : testing::CorpusLanguages()) {
+        platform::ScopedEnvironmentVariable locale("LC_ALL", language.locale);
+        const std::string target = language.Value("Installation Message Label 1 File Path");
+        folder.Write(target, "");
+        folder.Write(language.Value("BackGround Image Name"), picture);
+        for (const char* encoding : testing::kCorpusEncodings) {
+            SCOPED_TRACE(language.name + "/" + encoding);
+            folder.Write("AUTORUN.INF", language.File(encoding));
+            const std::size_t boxes = desktop.Boxes().size(), opens = desktop.ShellOpens().size();
+            app.reset();
+            InstallationForm = nullptr;
+            app = std::make_unique<TApplication>(desktop, "/opt/menu/automenu");
+            app->CreateForm(InstallationForm);
+            Pump();
+            ASSERT_EQ(desktop.Boxes().size(), boxes) << desktop.Boxes().back().text;
+            EXPECT_EQ(Form().TitleMessageLabel->Caption(), language.Value("Title Message Label Caption"));
+            EXPECT_EQ(Form().NormalMessageLabel(1)->Caption(), language.Value("Normal Message Label 1 Caption"));
+            EXPECT_EQ(Entry(2).Caption(), language.Value("Installation Message Label 2 Caption"));
+            EXPECT_EQ(Form().ExitLabel->Caption(), language.Value("Exit Label Caption"));
+            Click(Entry(1));
+            ASSERT_EQ(desktop.ShellOpens().size(), opens + 1);
+            EXPECT_EQ(desktop.ShellOpens().back(), folder.File(target));
+        }
     }
 }
 

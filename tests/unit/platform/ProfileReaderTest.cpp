@@ -11,6 +11,9 @@
 
 #include "base/AsciiCase.h"
 #include "formats/TextDecoding.h"
+#include "formats/TextEncoding.h"
+#include "platform/posix/IconvCodePage.h"
+#include "support/LanguageCorpus.h"
 #include "support/TempDir.h"
 
 #include <sys/stat.h>
@@ -42,9 +45,9 @@ const std::string kLongValue(3000, 'x');
 const std::string kExactValue(2047, 'y');
 const std::string kLongFile = "[s]\nk=" + kLongValue + "\nexact=" + kExactValue + "\nquoted=\"" + kLongValue +
                               "\"\nquoted_exact=\"" + kExactValue + "\"\n";
-// 2046 bytes and a two-byte letter: the cut must not split the letter.
-const std::string kBeforeLetter(2046, 'x');
-const std::string kUtf8LongFile = "\xEF\xBB\xBFk=" + kBeforeLetter + "\xC3\xA9\n";
+// 2046 bytes and a two-byte letter: 2047 characters, which fit.
+const std::string kUtf8Value = std::string(2046, 'x') + "\xC3\xA9";
+const std::string kUtf8LongFile = "\xEF\xBB\xBFk=" + kUtf8Value + "\n";
 
 // One row per rule observed on Windows.
 const LexicalCase kLexicalCases[] = {
@@ -55,7 +58,8 @@ const LexicalCase kLexicalCases[] = {
     {"a section prefix never matches", "[Setup Two]\nKey=v\n", "Setup", "Key", std::nullopt},
     {"a key prefix never matches", "[s]\nKeyName=v\n", "s", "Key", std::nullopt},
     {"a longer key never matches", "[s]\nKey=v\n", "s", "KeyName", std::nullopt},
-    {"non-ASCII letters keep their case", "[\xC4]\nk=v\n", "\xE4", "k", std::nullopt},
+    {"non-ASCII letters keep their case", "[\xC4]\nk=v\n", "\xC3\xA4", "k", std::nullopt},
+    {"names are read in the code page", "[\xC4]\nk=v\n", "\xC3\x84", "k", "v"},
     {"missing section", "[s]\nk=v\n", "t", "k", std::nullopt},
     {"missing key", "[s]\nk=v\n", "s", "j", std::nullopt},
     {"empty file", "", "s", "k", std::nullopt},
@@ -81,7 +85,7 @@ const LexicalCase kLexicalCases[] = {
     {"no final newline", "[s]\nk=v", "s", "k", "v"},
     {"no final newline after a header", "[s]", "s", "k", std::nullopt},
     {"blanks are 0x09-0x0D, 0x1A and 0x20", "[s]\n\x1A\x0B k\x09=\x0C\x1A v \x0B\x1A", "s", "k", "v"},
-    {"0xA0 is not a blank", "[s]\n\xA0k=v\xA0\n", "s", "\xA0k", "v\xA0"},
+    {"0xA0 is not a blank", "[s]\n\xA0k=v\xA0\n", "s", "\xC2\xA0k", "v\xC2\xA0"},
     {"0xA0 is not trimmed from the name asked for", "[s]\n\xA0k=v\n", "s", "k", std::nullopt},
     {"a NUL cuts a key name", "[s]\nke\0y=v\n"sv, "s", "ke", "v"},
     {"a NUL cuts a value", "[s]\nk=ab\0cd\n"sv, "s", "k", "ab"},
@@ -124,12 +128,18 @@ const LexicalCase kLexicalCases[] = {
     {"a value of 2047 bytes is whole", kLongFile, "s", "exact", kExactValue},
     {"a quoted value is cut at 2047 bytes", kLongFile, "s", "quoted", std::string_view(kLongValue).substr(0, 2047)},
     {"a quoted value of 2047 bytes is whole", kLongFile, "s", "quoted_exact", kExactValue},
-    {"bytes without a mark are unchanged", "[s]\nk=\xE9\xFF\x80\n", "s", "k", "\xE9\xFF\x80"},
+    {"an ANSI file is read in its code page", "[s]\nk=\xE9\xFF\x80\x81\n", "s", "k",
+     "\xC3\xA9\xC3\xBF\xE2\x82\xAC\xC2\x81"},
+    {"UTF-8 without a mark is UTF-8", "[s]\nk=\xC3\xA9\n", "s", "k", "\xC3\xA9"},
+    {"one byte that is not UTF-8 makes the file ANSI", "[s]\nk=\xC3\xA9\nj=\xE9\n", "s", "k", "\xC3\x83\xC2\xA9"},
     {"a UTF-8 mark is not part of the first name", "\xEF\xBB\xBFk=v\n", "", "k", "v"},
     {"a UTF-8 file gives UTF-8", "\xEF\xBB\xBF[s]\nk=\xC3\xA9\n", "s", "k", "\xC3\xA9"},
-    {"a UTF-8 file cuts at a character", kUtf8LongFile, "", "k", kBeforeLetter},
+    {"the limit counts characters, not bytes", kUtf8LongFile, "", "k", kUtf8Value},
     // In a file with a UTF-8 mark, one "?" for each maximal ill-formed subsequence.
-    {"a stray byte is one ?", "\xEF\xBB\xBFk=a\xFF\x80" "b\n", "", "k", "a??b"},
+    {"a stray byte is one ?",
+     "\xEF\xBB\xBFk=a\xFF\x80"
+     "b\n",
+     "", "k", "a??b"},
     {"a truncated sequence is one ?", "\xEF\xBB\xBFk=\xE2\x82 \xF0\x9F\x98", "", "k", "? ?"},
     {"an overlong form is one ? a byte", "\xEF\xBB\xBFk=\xC0\xAF\xE0\x80\n", "", "k", "????"},
     {"a surrogate is one ? a byte", "\xEF\xBB\xBFk=\xED\xA0\x80\n", "", "k", "???"},
@@ -169,8 +179,7 @@ TEST(ProfileReader, Utf16WithMarkIsDecodedToUtf8) {
     for (const bool big_endian : {false, true}) {
         SCOPED_TRACE(big_endian ? "big-endian" : "little-endian");
         const ProfileReader reader = ProfileReader::FromBytes(Utf16(text, big_endian, true));
-        EXPECT_EQ(reader.FileEncoding(),
-                  big_endian ? ProfileReader::Encoding::Utf16Be : ProfileReader::Encoding::Utf16Le);
+        EXPECT_EQ(reader.FileEncoding(), big_endian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le);
         EXPECT_EQ(reader.ReadString("s\xC3\xAB" "C", "caption", "0"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
         EXPECT_EQ(reader.ReadString("S\xC3\xAB" "c", "Quoted", "0"), "x");
         // An unpaired surrogate becomes "?", as a character the platform cannot convert.
@@ -183,15 +192,28 @@ TEST(ProfileReader, Utf16WithMarkIsDecodedToUtf8) {
 
 TEST(ProfileReader, Utf16WithoutMarkIsNotRecognised) {
     const ProfileReader reader = ProfileReader::FromBytes(Utf16(u"[s]\r\nk=v\r\n", false, false));
-    EXPECT_EQ(reader.FileEncoding(), ProfileReader::Encoding::Bytes);
+    EXPECT_EQ(reader.FileEncoding(), TextEncoding::Ansi);
     EXPECT_EQ(reader.ReadString("s", "k", "0"), "0");
 }
 
-TEST(ProfileReader, Utf16ValueIsCutAtACharacterBoundary) {
-    // 700 euro signs are 2100 bytes of UTF-8; 682 of them fit in 2047 bytes.
-    const std::u16string text = u"k=" + std::u16string(700, u'\u20AC');
-    const std::string value = ProfileReader::FromBytes(Utf16(text, false, true)).ReadString("", "k", "0");
-    EXPECT_EQ(value.size(), 682u * 3);
+TEST(ProfileReader, ValueLimitCountsUtf16CodeUnits) {
+    struct Case {
+        const char* what;
+        std::u16string text;
+        std::size_t bytes;  // of the value
+    } cases[] = {
+        // 2047 characters of three bytes each: 6141 bytes of UTF-8.
+        {"2100 euro signs keep 2047", u"k=" + std::u16string(2100, u'\u20AC'), 2047 * 3},
+        {"a pair counts two", u"k=" + std::u16string(2045, u'x') + u"\U0001F600", 2045 + 4},
+        {"a pair that would not fit whole is left out", u"k=" + std::u16string(2046, u'x') + u"\U0001F600", 2046},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const bool utf16 : {true, false}) {
+            const std::string text = utf16 ? Utf16(c.text, false, true) : "\xEF\xBB\xBF" + Utf16ToUtf8(c.text);
+            EXPECT_EQ(ProfileReader::FromBytes(text).ReadString("", "k", "0").size(), c.bytes);
+        }
+    }
 }
 
 TEST(ProfileReader, OddLengthUtf16DropsTheLastByte) {
@@ -351,6 +373,47 @@ TEST(ProfileReader, BinaryGarbageNeverFails) {
         EXPECT_EQ(reader.ReadString("Logo Setup", "Logo Use", "0"), "0");
         if (round % 4 == 3) {
             EXPECT_TRUE(IsValidUtf8(reader.ReadString("", "k", "0")));
+        }
+    }
+}
+
+// The menus of ten languages (tests/data/languages), each saved the four
+// ways an author saves it.
+const CodePage& CodePageOfLocale(const char* locale) {
+    LocaleSettings settings;
+    settings.lc_all = locale;
+    return CodePageFromIconv(ChooseAnsiCodePage(settings));
+}
+
+TEST(ProfileReader, EveryEncodingOfAMenuReadsTheSameOnAPcOfItsLanguage) {
+    const auto languages = testing::CorpusLanguages();
+    ASSERT_GE(languages.size(), 8u);
+    for (const auto& language : languages) {
+        const CodePage& page = CodePageOfLocale(language.locale.c_str());
+        ASSERT_EQ(page.Number(), language.code_page) << language.name;
+        for (const char* encoding : testing::kCorpusEncodings) {
+            SCOPED_TRACE(language.name + "/" + encoding);
+            const ProfileReader reader = ProfileReader::FromBytes(language.File(encoding), page);
+            for (const auto& row : language.rows)
+                EXPECT_EQ(reader.ReadString(row.section, row.key, "0"), row.value) << row.key;
+        }
+    }
+}
+
+TEST(ProfileReader, OnAnEnglishPcOnlyTheUnicodeFilesOfAMenuReadAsWritten) {
+    const CodePage& english = CodePageOfLocale("en_US.UTF-8");
+    for (const auto& language : testing::CorpusLanguages()) {
+        for (const char* encoding : testing::kCorpusEncodings) {
+            SCOPED_TRACE(language.name + "/" + encoding);
+            const ProfileReader reader = ProfileReader::FromBytes(language.File(encoding), english);
+            int differing = 0;
+            for (const auto& row : language.rows)
+                differing += reader.ReadString(row.section, row.key, "0") != row.value;
+            // The ANSI file shows as written only where the code page is the author's.
+            if (std::string_view(encoding) == "ansi.inf")
+                EXPECT_GT(differing, 0);
+            else
+                EXPECT_EQ(differing, 0);
         }
     }
 }

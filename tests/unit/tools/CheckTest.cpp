@@ -106,7 +106,11 @@ TEST(Check, FindsTheFileWhateverTheCaseOfItsName) {
     const CheckReport report = CheckDirectory(dir.Path());
     EXPECT_TRUE(report.file.ends_with("/autorun.inf")) << report.file;
     ASSERT_EQ(report.Count(Severity::Error), 1) << FormatText(report);
-    EXPECT_EQ(report.findings[0].line, 3);
+    for (const Finding& f : report.findings) {
+        if (f.severity == Severity::Error) {
+            EXPECT_EQ(f.line, 3);
+        }
+    }
 }
 
 // An unpaired surrogate in a UTF-16 name shows as "?", as in values.

@@ -1,10 +1,13 @@
 // automenu-tool render draws the demo menu like the committed picture of it
-// (doc/demo-menu.png, also shown in the README), allowing for small
+// (doc/demo-menu.png, also shown in the README), and an Arabic and a Japanese
+// menu like theirs (tests/data/languages/*/render.png), allowing for small
 // differences of font rasterising between machines.
 #include <gtest/gtest.h>
 
 #include "MenuSimulation.h"
+#include "platform/posix/ScopedEnvironmentVariable.h"
 #include "support/GraphicsTestSupport.h"
+#include "support/LanguageCorpus.h"
 #include "support/TempDir.h"
 
 namespace automenu::tool {
@@ -87,6 +90,36 @@ TEST(ScaledDemoRender, KeepsTheLayout) {
                 sampled.pixels[static_cast<std::size_t>(y) * reference.width + x] =
                     rendered.pixels[static_cast<std::size_t>(2 * y) * rendered.width + 2 * x];
         EXPECT_LT(test::MismatchShare(sampled, reference, 40), 0.02);
+    }
+}
+
+PixelImage RenderLanguage(const testing::CorpusLanguage& language, const char* encoding) {
+    testing::TempDir folder;
+    folder.Write("AUTORUN.INF", language.File(encoding));
+    folder.Write(language.Value("BackGround Image Name"),
+                 testing::FileBytes(std::string(AUTOMENU_TEST_DATA) + "/pictures/pal1.bmp"));
+    {
+        MenuSimulation menu(folder.Path());
+        EXPECT_FALSE(menu.StartUp());
+        EXPECT_TRUE(menu.SavePng(folder.Join("render.png")));
+    }
+    return test::LoadPng(folder.Join("render.png"));
+}
+
+// Arabic shaped and read right to left within a label that reads left to
+// right; Japanese drawn with a fallback font. On a PC of the language every
+// file of the menu draws the same pixels as its UTF-16 one.
+TEST(LanguageRender, ArabicAndJapaneseMatchTheCommittedPictures) {
+    for (const auto& language : testing::CorpusLanguages()) {
+        if (language.name != "ar" && language.name != "ja") continue;
+        SCOPED_TRACE(language.name);
+        platform::ScopedEnvironmentVariable locale("LC_ALL", language.locale);
+        const PixelImage unicode = RenderLanguage(language, "utf16.inf");
+        const PixelImage reference = test::LoadPng(testing::kLanguageCorpus + "/" + language.name + "/render.png");
+        ASSERT_GT(reference.width, 0);
+        EXPECT_LT(test::MismatchShare(unicode, reference, 40), 0.002);
+        for (const char* encoding : {"ansi.inf", "utf8.inf", "utf8-mark.inf"})
+            EXPECT_EQ(test::MismatchShare(RenderLanguage(language, encoding), unicode, 0), 0.0) << encoding;
     }
 }
 

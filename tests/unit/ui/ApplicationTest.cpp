@@ -19,9 +19,21 @@ TEST(ApplicationTitle, ComesFromTheProgramFileName) {
         const char* path;
         const char* title;
     } cases[] = {
-        {"MENU.EXE", "Menu"},           {"my.menu.exe", "my"},     {"Start.Exe", "Start"},
-        {"automenu", "Automenu"},       {"/usr/bin/automenu", "Automenu"},
-        {"D:\\setup\\AUTORUN.EXE", "Autorun"}, {"/opt/x.y/Menu", "Menu"},
+        {"MENU.EXE", "Menu"},
+        {"my.menu.exe", "my"},
+        {"Start.Exe", "Start"},
+        {"automenu", "Automenu"},
+        {"/usr/bin/automenu", "Automenu"},
+        {"D:\\setup\\AUTORUN.EXE", "Autorun"},
+        {"/opt/x.y/Menu", "Menu"},
+        // Characters, not bytes: letters of any script are lower-cased.
+        {"E:\\MENÜ.EXE", "Menü"},
+        {"E:\\ÉCOLE.EXE", "École"},
+        {"/media/école", "École"},
+        {"D:\\МЕНЮ.exe", "Меню"},
+        // A file named in Japanese: ソフト (Shift-JIS 0x83 0x5C 0x83 0x74 ...)
+        // holds no backslash and no letter to change.
+        {"D:\\ソフト.EXE", "ソフト"},
     };
     for (const auto& c : cases) EXPECT_EQ(TApplication::TitleFromProgramPath(c.path), c.title) << c.path;
 }

@@ -103,6 +103,14 @@ TEST_F(FontTest, NameRules) {
     EXPECT_EQ(font.Name(), std::string(31, 'x'));
     font.SetName("");
     EXPECT_EQ(font.Name(), std::string(31, 'x'));
+    // 31 characters, as a LOGFONTW holds them, of any script; one beyond
+    // U+FFFF takes two of them and is left out when only one is left.
+    std::string gothic;
+    for (int i = 0; i < 40; ++i) gothic += "\xE3\x82\xB4";  // ゴ
+    font.SetName(gothic);
+    EXPECT_EQ(font.Name(), gothic.substr(0, 31 * 3));
+    font.SetName(std::string(30, 'x') + "\xF0\xA0\x80\x8B");
+    EXPECT_EQ(font.Name(), std::string(30, 'x'));
     // "Default" in any case stands for the default face when the platform
     // font is made; the description keeps the name as given.
     font.SetName("dEfAuLt");

@@ -180,5 +180,40 @@ TEST_F(TextTest, Windows1252CaptionsMeasureLikeTheirUtf8) {
     EXPECT_EQ(Measure("Caf\xE9 na\xEFve").Width(), Measure("Caf\xC3\xA9 na\xC3\xAFve").Width());
 }
 
+// A caption reads left to right whatever its script, as DrawText without
+// DT_RTLREADING lays it out: the right-to-left words keep their place at the
+// left, and what follows them goes to their right.
+TEST_F(TextTest, RightToLeftCaptionsKeepALeftToRightLabel) {
+    const struct {
+        const char* words;
+        const char* after;
+    } cases[] = {
+        {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", "."},               // Hebrew
+        {"\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7", "!"},       // Arabic
+        {"\xD8\xAA\xD8\xAB\xD8\xA8\xD9\x8A\xD8\xAA", " (x64)"},  // Arabic
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words);
+        const int width = Measure(c.words).Width();
+        ASSERT_GT(width, 0);
+        const std::string longer = std::string(c.words) + c.after;
+        CairoSurfacePtr alone = Render(c.words, 0, {0, 0, 200, 40}, 200, 40);
+        CairoSurfacePtr followed = Render(longer, 0, {0, 0, 200, 40}, 200, 40);
+        int same = 0, differ_left = 0;
+        for (int y = 0; y < m_cell; ++y)
+            for (int x = 0; x < width; ++x) {
+                const bool a = Dark(alone.get(), x, y), b = Dark(followed.get(), x, y);
+                same += a && b;
+                differ_left += a != b;
+            }
+        EXPECT_GT(same, 0);
+        EXPECT_EQ(differ_left, 0) << "the words moved: the label was laid out right to left";
+        bool dark_after = false;
+        for (int y = 0; y < m_cell; ++y)
+            for (int x = width; x < 200; ++x) dark_after |= Dark(followed.get(), x, y);
+        EXPECT_TRUE(dark_after);
+    }
+}
+
 }  // namespace
 }  // namespace automenu::platform
