@@ -43,6 +43,9 @@ automenu_gzip(${_changelog} ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz
               ${PROJECT_SOURCE_DIR}/packaging/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# What lintian is told to accept, each with its reason.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME automenu)
 add_custom_target(automenu_documentation ALL DEPENDS ${_compressed})
 
 if(EXISTS ${PROJECT_SOURCE_DIR}/examples/demo)

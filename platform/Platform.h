@@ -30,6 +30,7 @@
 namespace automenu {
 
 struct MetafileBits;  // formats/MetafileBits.h
+enum class CompressedImageFormat;  // formats/CompressedImage.h
 
 namespace platform {
 
@@ -276,6 +277,12 @@ public:
     // --- Pictures ---
     // Decodes a whole PNG image (inside an icon file) into pixels with alpha.
     virtual bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) = 0;
+    // Decodes a PNG or JPEG picture file whose declared size has been
+    // checked (ReadCompressedImageSize) into premultiplied pixels, with alpha
+    // where a PNG has transparency, keeping only its top-left part of at
+    // most `visible`. False when the system's decoder cannot read the file.
+    virtual bool DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
+                               PixelImage& out) = 0;
 };
 
 }  // namespace platform

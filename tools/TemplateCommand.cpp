@@ -14,6 +14,7 @@
 #include "config/ConfigurationPaths.h"
 #include "config/KeySchema.h"
 #include "formats/TextDecoding.h"
+#include "platform/cairo/CairoPng.h"
 #include "platform/posix/PathResolver.h"
 
 namespace automenu::tool {
@@ -56,7 +57,6 @@ constexpr Value kValues[] = {
     {KeyId::FormWidth, {"640"}},
     {KeyId::BackgroundUse, {"YES"}},
     {KeyId::BackgroundPath, {"NOW"}},
-    {KeyId::BackgroundName, {"BACK.BMP"}},
     {KeyId::BackgroundHeight, {"453"}},
     {KeyId::BackgroundWidth, {"632"}},
     {KeyId::BackgroundTop, {"0"}},
@@ -109,7 +109,8 @@ constexpr Note kNotes[] = {
     {KeyId::LogoUse, 0, "; The window's icon. NOW: the file lies next to this one.\n"},
     {KeyId::FormHeight, 0, "; The outer size of the window, frame and title bar included.\n"},
     {KeyId::BackgroundUse, 0,
-     "; A .bmp, .ico, .wmf or .emf file, drawn at its own size from the top left.\n"
+     "; A .png, .jpg, .bmp, .ico, .wmf or .emf file, drawn at its own size from\n"
+     "; the top left.\n"
      "; Mouse moves over it return the entries to their first look, so let it\n"
      "; cover the window.\n"},
     {KeyId::ExitUse, 0,
@@ -124,10 +125,13 @@ constexpr Note kNotes[] = {
     {KeyId::EntryCaption, 3, "; \".\" opens this folder in the file manager.\n"},
 };
 
+const TemplateFile& BackgroundFile();
+
 std::string TemplateValue(const SchemaKey& key) {
     const KeyId row = key.pattern->id;
     if (row == KeyId::TextLineCount) return std::to_string(kTextLinesShown);
     if (row == KeyId::EntryCount) return std::to_string(kEntriesShown);
+    if (row == KeyId::BackgroundName) return BackgroundFile().name;
     for (const Value& v : kValues) {
         if (v.row != row) continue;
         const std::size_t i = key.number > 1 ? static_cast<std::size_t>(key.number - 1) : 0;
@@ -156,39 +160,70 @@ void Put32(std::string& out, std::uint32_t v) {
     Put16(out, v >> 16);
 }
 
-// A 632 x 453 8-bit bitmap shading from dark to lighter blue, top to bottom.
+// The background: 632 x 453, shading from dark to lighter blue, top to
+// bottom, in 256 shades.
+constexpr std::uint32_t kBackgroundWidth = 632;  // a multiple of 4: bitmap rows need no padding
+constexpr std::uint32_t kBackgroundHeight = 453;
+
+// Shade i of 256 as blue, green, red.
+std::array<std::uint8_t, 3> Shade(unsigned i) {
+    return {static_cast<std::uint8_t>(0x50 + i * 0x60 / 255), static_cast<std::uint8_t>(0x20 + i * 0x30 / 255),
+            static_cast<std::uint8_t>(0x10 + i * 0x18 / 255)};
+}
+
+// The shade of a row counted from the top.
+unsigned RowShade(std::uint32_t y) { return 255 - (kBackgroundHeight - 1 - y) * 255 / (kBackgroundHeight - 1); }
+
+// The background as an 8-bit bitmap file.
 std::string BackgroundBitmap() {
-    constexpr std::uint32_t kWidth = 632;  // a multiple of 4: rows need no padding
-    constexpr std::uint32_t kHeight = 453;
     constexpr std::uint32_t kPalette = 256 * 4;
     constexpr std::uint32_t kOffset = 14 + 40 + kPalette;
     std::string out;
     out += "BM";
-    Put32(out, kOffset + kWidth * kHeight);
+    Put32(out, kOffset + kBackgroundWidth * kBackgroundHeight);
     Put32(out, 0);
     Put32(out, kOffset);
     Put32(out, 40);
-    Put32(out, kWidth);
-    Put32(out, kHeight);
+    Put32(out, kBackgroundWidth);
+    Put32(out, kBackgroundHeight);
     Put16(out, 1);
     Put16(out, 8);
     Put32(out, 0);  // BI_RGB
-    Put32(out, kWidth * kHeight);
+    Put32(out, kBackgroundWidth * kBackgroundHeight);
     Put32(out, 3780);  // 96 pixels per inch
     Put32(out, 3780);
     Put32(out, 256);
     Put32(out, 0);
     for (unsigned i = 0; i < 256; ++i) {  // blue, green, red, reserved
-        out.push_back(static_cast<char>(0x50 + i * 0x60 / 255));
-        out.push_back(static_cast<char>(0x20 + i * 0x30 / 255));
-        out.push_back(static_cast<char>(0x10 + i * 0x18 / 255));
+        for (std::uint8_t c : Shade(i)) out.push_back(static_cast<char>(c));
         out.push_back(0);
     }
-    for (std::uint32_t row = 0; row < kHeight; ++row) {  // bottom-up
-        const auto shade = static_cast<char>(255 - row * 255 / (kHeight - 1));
-        out.append(kWidth, shade);
-    }
+    for (std::uint32_t row = 0; row < kBackgroundHeight; ++row)  // bottom-up
+        out.append(kBackgroundWidth, static_cast<char>(RowShade(kBackgroundHeight - 1 - row)));
     return out;
+}
+
+// The same pixels as a PNG file.
+std::string BackgroundPng() {
+    PixelImage image{static_cast<int>(kBackgroundWidth), static_cast<int>(kBackgroundHeight), {}, false};
+    image.pixels.reserve(std::size_t{kBackgroundWidth} * kBackgroundHeight);
+    for (std::uint32_t y = 0; y < kBackgroundHeight; ++y) {
+        const auto [b, g, r] = Shade(RowShade(y));
+        image.pixels.insert(image.pixels.end(), kBackgroundWidth, 0xFF000000u | std::uint32_t{r} << 16 |
+                                                                      std::uint32_t{g} << 8 | b);
+    }
+    const std::vector<std::uint8_t> png = platform::EncodePngWithCairo(image);
+    return {png.begin(), png.end()};
+}
+
+// The background file: a PNG where that is the smaller file, else the bitmap.
+const TemplateFile& BackgroundFile() {
+    static const TemplateFile file = [] {
+        std::string bitmap = BackgroundBitmap(), png = BackgroundPng();
+        if (!png.empty() && png.size() < bitmap.size()) return TemplateFile{"BACK.PNG", std::move(png)};
+        return TemplateFile{"BACK.BMP", std::move(bitmap)};
+    }();
+    return file;
 }
 
 // A 32 x 32 icon with alpha: a round blue disc.
@@ -336,7 +371,7 @@ std::string TemplateText(TemplateEncoding encoding) {
 std::vector<TemplateFile> TemplateFiles() {
     return {
         {"LOGO.ICO", LogoIcon()},
-        {"BACK.BMP", BackgroundBitmap()},
+        BackgroundFile(),
         {"README.TXT", std::string(kReadme)},
         {"LICENSE.TXT", "Replace this file with your product's licence.\n"},
     };

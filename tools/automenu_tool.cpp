@@ -60,7 +60,7 @@ const ToolCommand kCommands[] = {
      "Without DIR, prints a complete, commented AUTORUN.INF for a menu with a title,\n"
      "two lines of text, three entries (the first with a Linux File Path) and an exit\n"
      "entry. With DIR, writes it there together with the files it names (LOGO.ICO,\n"
-     "BACK.BMP, README.TXT, which shows a web link entry, LICENSE.TXT), and an\n"
+     "BACK.PNG, README.TXT, which shows a web link entry, LICENSE.TXT), and an\n"
      "[autorun] section for Windows (open=automenu.exe, the logo as icon, the title\n"
      "as label), so that \"automenu-tool check DIR\" finds nothing to warn about.\n"
      "An existing AUTORUN.INF is kept unless --force is given. --encoding writes the\n"

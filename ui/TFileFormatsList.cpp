@@ -1,6 +1,7 @@
 #include "ui/TFileFormatsList.h"
 
 #include "ui/TBitmap.h"
+#include "ui/TCompressedImage.h"
 #include "ui/TIcon.h"
 #include "ui/TMetafile.h"
 
@@ -31,6 +32,10 @@ TFileFormatsList::TFileFormatsList() {
     Add("emf", &Create<TMetafile>);
     Add("ico", &Create<TIcon>);
     Add("bmp", &Create<TBitmap>);
+    // Pictures as authors have them today, decoded by the system.
+    Add("png", [] { return std::make_unique<TCompressedImage>(CompressedImageFormat::Png); });
+    Add("jpg", [] { return std::make_unique<TCompressedImage>(CompressedImageFormat::Jpeg); });
+    Add("jpeg", [] { return std::make_unique<TCompressedImage>(CompressedImageFormat::Jpeg); });
 }
 
 void TFileFormatsList::Add(std::string extension, std::function<std::unique_ptr<TGraphic>()> create) {

@@ -17,7 +17,7 @@ public:
         std::function<std::unique_ptr<TGraphic>()> create;
     };
 
-    // The one table of the program, created on first use with its four rows.
+    // The one table of the program, created on first use with its rows.
     static const TFileFormatsList& Instance();
 
     // The row for an extension (compared lower-cased, last-registered row

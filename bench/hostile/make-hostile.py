@@ -119,6 +119,55 @@ def png_icon(side):
     return directory + png
 
 
+# --- PNG and JPEG pictures ----------------------------------------------
+
+def png(width, height, colour_type, bit_depth, row_bytes, rows=None, extra=b""):
+    """A PNG whose rows are all zero bytes, compressed as a stream (a gigabyte
+    of rows is a megabyte of file); `rows` cuts the data short."""
+    header = struct.pack(">IIBBBBB", width, height, bit_depth, colour_type, 0, 0, 0)
+    packer = zlib.compressobj(9)
+    row = b"\0" * (1 + row_bytes)
+    data = b"".join(packer.compress(row) for _ in range(height if rows is None else rows)) + packer.flush()
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) + extra + png_chunk(b"IDAT", data) +
+            png_chunk(b"IEND", b""))
+
+
+def jpeg_segment(marker, payload):
+    return struct.pack(">BBH", 0xFF, marker, len(payload) + 2) + payload
+
+
+def jpeg_table(table_class, symbol):
+    """A Huffman table of one symbol, coded by the single bit 0."""
+    return jpeg_segment(0xC4, bytes([table_class << 4]) + bytes([1] + [0] * 15) + bytes([symbol]))
+
+
+def jpeg(width, height, components, progressive=False, scans=0):
+    """A flat grey picture: every block a DC difference of 0 and no AC
+    coefficients. Baseline: two bits a block. Progressive: a DC scan, then
+    for each component an AC scan whose end-of-band runs (16384 blocks each)
+    cover all its blocks, and that again `scans` times."""
+    ids = bytes(range(1, components + 1))
+    out = b"\xff\xd8" + jpeg_segment(0xDB, b"\0" + b"\1" * 64)
+    out += jpeg_segment(0xC2 if progressive else 0xC0, struct.pack(">BHHB", 8, height, width, components) +
+                        b"".join(bytes([i, 0x11, 0]) for i in ids))
+    blocks = ((width + 7) // 8) * ((height + 7) // 8)
+    if not progressive:
+        out += jpeg_table(0, 0) + jpeg_table(1, 0)
+        out += jpeg_segment(0xDA, bytes([components]) + b"".join(bytes([i, 0]) for i in ids) + b"\0\x3f\0")
+        return out + b"\0" * (blocks * components * 2 // 8) + b"\xff\xd9"
+    out += jpeg_table(0, 0) + jpeg_table(1, 0xE0)  # AC: a run of 2^14 blocks and 14 more bits
+    out += jpeg_segment(0xDA, bytes([components]) + b"".join(bytes([i, 0]) for i in ids) + b"\0\0\0")
+    out += b"\0" * (blocks * components // 8 + 1)
+    for _ in range(1 + scans):
+        for i in ids:
+            out += jpeg_segment(0xDA, bytes([1, i, 0]) + b"\x01\x3f\0")
+            assert blocks % 16384 == 0
+            bits = ("0" + "0" * 14) * (blocks // 16384)  # EOB14 runs of 16384 blocks
+            bits += "1" * (-len(bits) % 8)
+            out += bytes(int(bits[k:k + 8], 2) for k in range(0, len(bits), 8)).replace(b"\xff", b"\xff\0")
+    return out + b"\xff\xd9"
+
+
 # --- AUTORUN.INF ---------------------------------------------------------
 
 def demo_autorun(background):
@@ -217,6 +266,21 @@ def main():
     make(out, "ico-png-16384", "BACK.ICO", png_icon(16384))
     make(out, "ico-damaged", "BACK.ICO",
          open(os.path.join(ROOT, "tests", "data", "pictures", "entry_offset_outside.ico"), "rb").read())
+
+    make(out, "png-rgba-16384", "BACK.PNG", png(16384, 16384, 6, 8, 16384 * 4))
+    make(out, "png-rgba-8192", "BACK.PNG", png(8192, 8192, 6, 8, 8192 * 4))
+    make(out, "png-rgba16-8192", "BACK.PNG", png(8192, 8192, 6, 16, 8192 * 8))
+    make(out, "png-grey1-32767x8192", "BACK.PNG", png(32767, 8192, 0, 1, 4096))
+    make(out, "png-rgba-16384-cut", "BACK.PNG", png(16384, 16384, 6, 8, 16384 * 4, rows=16))
+    ztxt = png_chunk(b"zTXt", b"bomb\0\0" + zlib.compress(b"\0" * (256 << 20), 9))
+    make(out, "png-ztxt-bomb", "BACK.PNG", png(640, 480, 2, 8, 640 * 3, extra=ztxt))
+    make(out, "jpeg-grey-32767x8192", "BACK.JPG", jpeg(32767, 8192, 1))
+    make(out, "jpeg-colour-16384", "BACK.JPG", jpeg(16384, 16384, 3))
+    make(out, "jpeg-colour-8192", "BACK.JPG", jpeg(8192, 8192, 3))
+    make(out, "jpeg-progressive-6144", "BACK.JPG", jpeg(6144, 6144, 3, progressive=True))
+    make(out, "jpeg-progressive-16384", "BACK.JPG", jpeg(16384, 16384, 3, progressive=True))
+    make(out, "jpeg-progressive-8192", "BACK.JPG", jpeg(8192, 8192, 1, progressive=True))
+    make(out, "jpeg-progressive-5000-scans", "BACK.JPG", jpeg(4096, 4096, 1, progressive=True, scans=5000))
 
     demo = open(os.path.join(DEMO, "AUTORUN.INF"), newline="").read()
     junk = "".join("[Junk Section %d]\r\nJunk Key %d=some value that fills the line\r\n" % (i, i)

@@ -115,7 +115,8 @@ void CairoCanvas::DrawImage(const PixelImage& image, int x, int y) {
 
 PixelImage CairoCanvas::RenderMetafile(const MetafileBits& metafile, const TRect& dest, TSize size, TSize screen) {
     // On a scaled canvas the metafile is played at the device's resolution,
-    // so its lines and text stay sharp.
+    // so its lines and text stay sharp, and with smooth edges: at a scale the
+    // GDI never drew it at, whole pixels would show as steps.
     double scale = 1.0, unused = 0.0;
     cairo_user_to_device_distance(m_cr.get(), &scale, &unused);
     if (std::abs(scale - 1.0) < 1e-9 || scale <= 0) return RenderMetafileImage(metafile, dest, size, screen);
@@ -123,7 +124,7 @@ PixelImage CairoCanvas::RenderMetafile(const MetafileBits& metafile, const TRect
     // The same mapping of the metafile's frame, in device pixels.
     const TRect scaled_dest{grow(dest.left), grow(dest.top), grow(dest.right), grow(dest.bottom)};
     PixelImage image = RenderMetafileImage(metafile, scaled_dest, {grow(size.cx), grow(size.cy)},
-                                           {grow(screen.cx), grow(screen.cy)});
+                                           {grow(screen.cx), grow(screen.cy)}, nullptr, MetafileEdges::Smooth);
     image.scale = scale;
     return image;
 }

@@ -180,7 +180,23 @@ void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double mit
     for (double d : dashes) total += d;
     if (total > 0) cairo_set_dash(m_cr, dashes.data(), static_cast<int>(dashes.size()), 0);
     SetSourceColour(pen.colour);
-    cairo_stroke_preserve(m_cr);
+    if (cairo_get_antialias(m_cr) == CAIRO_ANTIALIAS_NONE) {
+        // On whole pixels a pixel is painted when its centre is covered; the
+        // GDI runs a pen's centre line through the middle of the pixel a
+        // coordinate names, half a pixel right of and below its corner. A
+        // hair less than half: of a line's two ends, the first pixel is
+        // painted and the last is not (drawn left to right or downwards).
+        constexpr double kToCentre = 0.5 - 1.0 / 16;
+        const std::unique_ptr<cairo_path_t, PathDeleter> path(cairo_copy_path(m_cr));
+        cairo_new_path(m_cr);
+        cairo_translate(m_cr, kToCentre, kToCentre);
+        cairo_append_path(m_cr, path.get());
+        cairo_stroke(m_cr);
+        cairo_translate(m_cr, -kToCentre, -kToCentre);
+        cairo_append_path(m_cr, path.get());
+    } else {
+        cairo_stroke_preserve(m_cr);
+    }
     cairo_restore(m_cr);
 }
 

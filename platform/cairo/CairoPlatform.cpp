@@ -2,6 +2,7 @@
 
 #include "platform/cairo/CairoPng.h"
 #include "platform/cairo/PangoText.h"
+#include "platform/cairo/PictureDecoders.h"
 #include "platform/posix/PosixFileSystem.h"
 
 namespace automenu::platform {
@@ -20,6 +21,11 @@ std::shared_ptr<IFont> CairoPlatform::CreateFont(const FontDescription& descript
 
 bool CairoPlatform::DecodePng(std::span<const std::uint8_t> png, PixelImage& out) {
     return DecodePngWithCairo(png, out);
+}
+
+bool CairoPlatform::DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
+                                  PixelImage& out) {
+    return DecodePicturePart(format, file, visible, out);
 }
 
 }  // namespace automenu::platform

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace automenu::platform {
 
@@ -22,12 +23,19 @@ cairo_status_t ReadPngChunk(void* closure, unsigned char* out, unsigned int leng
     return CAIRO_STATUS_SUCCESS;
 }
 
+cairo_status_t WritePngChunk(void* closure, const unsigned char* data, unsigned int length) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(closure);
+    out->insert(out->end(), data, data + length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+using SurfacePtr = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+
 }  // namespace
 
 bool DecodePngWithCairo(std::span<const std::uint8_t> png, PixelImage& out) {
     PngSource src{png};
-    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
-        cairo_image_surface_create_from_png_stream(&ReadPngChunk, &src), &cairo_surface_destroy);
+    SurfacePtr surface(cairo_image_surface_create_from_png_stream(&ReadPngChunk, &src), &cairo_surface_destroy);
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return false;
     cairo_surface_flush(surface.get());
     const int w = cairo_image_surface_get_width(surface.get());
@@ -52,6 +60,25 @@ bool DecodePngWithCairo(std::span<const std::uint8_t> png, PixelImage& out) {
     img.has_alpha = true;
     out = std::move(img);
     return true;
+}
+
+std::vector<std::uint8_t> EncodePngWithCairo(const PixelImage& image) {
+    if (image.IsEmpty()) return {};
+    SurfacePtr surface(cairo_image_surface_create(image.has_alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
+                                                  image.width, image.height),
+                       &cairo_surface_destroy);
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return {};
+    cairo_surface_flush(surface.get());
+    unsigned char* px = cairo_image_surface_get_data(surface.get());
+    const int stride = cairo_image_surface_get_stride(surface.get());
+    for (int y = 0; y < image.height; ++y)
+        std::memcpy(px + static_cast<std::size_t>(y) * stride,
+                    image.pixels.data() + static_cast<std::size_t>(y) * image.width,
+                    static_cast<std::size_t>(image.width) * 4);
+    cairo_surface_mark_dirty(surface.get());
+    std::vector<std::uint8_t> png;
+    if (cairo_surface_write_to_png_stream(surface.get(), &WritePngChunk, &png) != CAIRO_STATUS_SUCCESS) return {};
+    return png;
 }
 
 }  // namespace automenu::platform

@@ -7,7 +7,7 @@
 namespace automenu::platform {
 
 PixelImage RenderMetafileImage(const MetafileBits& metafile, const TRect& dest, TSize size, TSize screen,
-                               PlaybackReport* report) {
+                               PlaybackReport* report, MetafileEdges edges) {
     PixelImage image;
     if (report) *report = {};
     if (metafile.records.empty() || dest.right == dest.left || dest.bottom == dest.top) return image;
@@ -24,7 +24,7 @@ PixelImage RenderMetafileImage(const MetafileBits& metafile, const TRect& dest, 
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return {};
     {
         CairoContextPtr cr(cairo_create(surface.get()));
-        cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_GRAY);
+        cairo_set_antialias(cr.get(), edges == MetafileEdges::Smooth ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
         const std::uint64_t screen_pixels =
             static_cast<std::uint64_t>(std::max(screen.cx, 0)) * static_cast<std::uint64_t>(std::max(screen.cy, 0));
         CairoMetafileSurface drawing(cr.get());

@@ -15,7 +15,13 @@ namespace automenu::platform {
 // metafile larger than it is decoded. Unknown or damaged records end or skip
 // playback, and so does the work budget; they never fail. `report`, when
 // given, tells what the playback did.
+//
+// Lines, fills, clipping and bitmap edges are drawn on whole pixels, as the
+// GDI draws them, unless `edges` asks for smooth ones (a scaled window, where
+// a metafile is drawn at a resolution the GDI never drew it at). Text is
+// always smoothed in grey.
+enum class MetafileEdges { Aliased, Smooth };
 PixelImage RenderMetafileImage(const MetafileBits& metafile, const TRect& dest, TSize size, TSize screen,
-                               PlaybackReport* report = nullptr);
+                               PlaybackReport* report = nullptr, MetafileEdges edges = MetafileEdges::Aliased);
 
 }  // namespace automenu::platform

@@ -1,7 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include "platform/win32/SystemLibrary.h"
-#include "platform/win32/WicPng.h"
+#include "platform/win32/WicDecoder.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Shell.h"
 
@@ -427,6 +427,11 @@ std::shared_ptr<IFont> Win32Platform::CreateFont(const FontDescription& descript
 
 bool Win32Platform::DecodePng(std::span<const std::uint8_t> png, PixelImage& out) {
     return DecodePngWithWic(png, out);
+}
+
+bool Win32Platform::DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
+                                  PixelImage& out) {
+    return DecodePictureWithWic(format, file, visible, out);
 }
 
 LRESULT CALLBACK Win32Platform::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

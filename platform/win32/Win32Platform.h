@@ -72,6 +72,8 @@ public:
     std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
     ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
     bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override;
+    bool DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
+                       PixelImage& out) override;
 
 private:
     struct Window {

@@ -7,19 +7,20 @@ set -uo pipefail
 
 # The newest version of each family the oldest supported systems have:
 # glibc 2.34 (Ubuntu 22.04, RHEL 9, Debian 12), libgcc_s of GCC 11 and
-# libxkbcommon 1.0 (RHEL 9). A family not listed belongs to a library that
-# must be linked in.
-readonly -A NEWEST_VERSION=([GLIBC]=2.34 [GCC]=7.0.0 [V]=1.0.0)
+# libxkbcommon 1.0 (RHEL 9); libpng 1.6 has the one version PNG16_0. A
+# family not listed belongs to a library that must be linked in.
+readonly -A NEWEST_VERSION=([GLIBC]=2.34 [GCC]=7.0.0 [V]=1.0.0 [PNG16]=0)
 
 # The shared libraries allowed: glibc's; GCC's unwinder; cairo, pango and
-# what they are built on; the X11 and Wayland client libraries, which GTK 3 is
+# what they are built on (libpng 1.6 among them: cairo reads and writes PNG
+# with it); the X11 and Wayland client libraries, which GTK 3 is
 # linked with, so every desktop has them. Neither SDL2 nor libstdc++ (older on
 # RHEL 9 than GCC 12's) may be here: they are linked in.
 allowed=(
     libc.so.6 libm.so.6 libdl.so.2 libpthread.so.0 librt.so.1 ld-linux-x86-64.so.2
     libgcc_s.so.1
     libcairo.so.2 libpango-1.0.so.0 libpangocairo-1.0.so.0 libpangoft2-1.0.so.0
-    libgobject-2.0.so.0 libglib-2.0.so.0 libfontconfig.so.1 libfreetype.so.6 libharfbuzz.so.0
+    libgobject-2.0.so.0 libglib-2.0.so.0 libfontconfig.so.1 libfreetype.so.6 libharfbuzz.so.0 libpng16.so.16
     libX11.so.6 libXext.so.6 libXcursor.so.1 libXi.so.6 libXfixes.so.3 libXrandr.so.2
     libxkbcommon.so.0 libwayland-client.so.0 libwayland-cursor.so.0 libwayland-egl.so.1
 )

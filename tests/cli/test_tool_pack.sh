@@ -33,7 +33,7 @@ printf 'notes\n' >"$dir/tpl/$long"
     fail "pack of the template: $(cat "$dir/log")"
 expected="755 .
 644 ./AUTORUN.INF
-644 ./BACK.BMP
+644 ./BACK.PNG
 644 ./LICENSE.TXT
 644 ./LOGO.ICO
 644 ./README.TXT
@@ -45,7 +45,7 @@ expected="755 .
 $expected
 got
 $(modes "$dir/tpl-out")"
-for f in AUTORUN.INF BACK.BMP LOGO.ICO "$long"; do
+for f in AUTORUN.INF BACK.PNG LOGO.ICO "$long"; do
     cmp -s "$dir/tpl/$f" "$dir/tpl-out/$f" || fail "template medium: $f changed"
 done
 cmp -s "$exe" "$dir/tpl-out/automenu.exe" || fail "the Windows menu given is not the one on the medium"

@@ -37,6 +37,7 @@ check_files() {
 -rw-r--r-- root/root usr/share/man/man1/automenu-tool.1.gz
 -rw-r--r-- root/root usr/share/doc/automenu/copyright
 -rw-r--r-- root/root usr/share/doc/automenu/changelog.gz
+-rw-r--r-- root/root usr/share/lintian/overrides/automenu
 -rw-r--r-- root/root usr/share/automenu/demo/AUTORUN.INF
 -rw-r--r-- root/root usr/share/automenu/demo/BACKGROUND.BMP
 -rwxr-xr-x root/root usr/share/automenu/demo/check-computer.sh

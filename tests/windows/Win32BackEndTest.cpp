@@ -3,19 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "base/Exceptions.h"
 #include "formats/IcoDecoder.h"
 #include "formats/MetafileReader.h"
 #include "platform/metafile/MetafileScreen.h"
 #include "platform/win32/GdiCanvas.h"
-#include "platform/win32/WicPng.h"
+#include "platform/win32/WicDecoder.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Platform.h"
+#include "support/CompressedImageRows.h"
 
 namespace automenu::platform {
 namespace {
@@ -53,6 +56,52 @@ TEST(Win32BackEnd, DamagedPngIsRefused) {
     png.resize(png.size() / 2);
     PixelImage out;
     EXPECT_FALSE(DecodePngWithWic(png, out));
+}
+
+// The largest difference of any channel between two images of one size.
+int LargestDifference(const PixelImage& a, const PixelImage& b) {
+    int worst = 0;
+    for (std::size_t i = 0; i < a.pixels.size() && i < b.pixels.size(); ++i)
+        for (int shift : {0, 8, 16, 24})
+            worst = std::max(worst, std::abs(static_cast<int>((a.pixels[i] >> shift) & 0xFF) -
+                                             static_cast<int>((b.pixels[i] >> shift) & 0xFF)));
+    return worst;
+}
+
+TEST(Win32BackEnd, PngAndJpegPicturesDecodeLikeTheLinuxReferences) {
+    using test::kCompressedTestScreen;
+    for (const test::DecodedRow& row : test::kDecodedRows) {
+        SCOPED_TRACE(row.file);
+        const auto file = Picture(row.file);
+        const std::string name = row.file;
+        const auto format = name.ends_with(".png") ? CompressedImageFormat::Png : CompressedImageFormat::Jpeg;
+        EXPECT_EQ(ReadCompressedImageSize(format, file), row.natural);
+        PixelImage decoded;
+        ASSERT_TRUE(DecodePictureWithWic(format, file, kCompressedTestScreen, decoded));
+        EXPECT_EQ(decoded.has_alpha, row.alpha);
+        PixelImage reference;
+        ASSERT_TRUE(DecodePngWithWic(Picture(row.reference), reference));
+        reference = test::TopLeft(reference, kCompressedTestScreen);
+        ASSERT_EQ(decoded.width, reference.width);
+        ASSERT_EQ(decoded.height, reference.height);
+        EXPECT_LE(LargestDifference(decoded, reference), row.tolerance);
+    }
+}
+
+TEST(Win32BackEnd, DamagedOrOversizedPicturesAreRefused) {
+    for (const test::RefusedRow& row : test::kRefusedRows) {
+        SCOPED_TRACE(row.file);
+        const auto file = Picture(row.file);
+        bool refused = false;
+        try {
+            ReadCompressedImageSize(row.format, file);
+            PixelImage decoded;
+            refused = !DecodePictureWithWic(row.format, file, test::kCompressedTestScreen, decoded);
+        } catch (const EInvalidGraphic&) {
+            refused = true;
+        }
+        EXPECT_TRUE(refused);
+    }
 }
 
 class Surface : public ::testing::Test {

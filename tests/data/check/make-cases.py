@@ -112,12 +112,22 @@ CASES = {
         ["7 error the menu cannot draw its window"],
     ),
     "picture_unknown_extension": (
-        FORM + BACKGROUND.replace("BACK.BMP", "BACK.PNG"),
-        ['7 error "Unknown picture file extension (.PNG)"'],
+        FORM + BACKGROUND.replace("BACK.BMP", "BACK.GIF"),
+        ['7 error "Unknown picture file extension (.GIF)"'],
     ),
     "picture_only_ignoring_case": (
         FORM + BACKGROUND.replace("BACK.BMP", "back.bmp"),
         [],
+    ),
+    "picture_png": (FORM + BACKGROUND.replace("BACK.BMP", "BACK.PNG"), []),
+    "picture_jpeg": (FORM + BACKGROUND.replace("BACK.BMP", "BACK.JPEG"), []),
+    "picture_png_damaged": (
+        FORM + BACKGROUND.replace("BACK.BMP", "BACK.PNG"),
+        ['7 error the menu stops at start-up with "PNG image is not valid."'],
+    ),
+    "picture_jpeg_damaged": (
+        FORM + BACKGROUND.replace("BACK.BMP", "back.jpg"),
+        ['7 error the menu stops at start-up with "JPEG image is not valid."'],
     ),
     "caption_missing": (FORM + title(caption=None), ['4 warning without "Title Message Label Caption"']),
     "second_font_missing": (
@@ -220,6 +230,14 @@ for name, (text, expected) in CASES.items():
         f.write("".join(line + "\n" for line in expected))
     if name in NEEDS_PICTURE:
         shutil.copy(PICTURE, os.path.join(directory, "BACK.BMP"))
+    # PNG and JPEG backgrounds: sound ones, and ones cut short or with a
+    # wrong checksum.
+    for case, source, target in (("picture_png", "png_rgba.png", "BACK.PNG"),
+                                 ("picture_jpeg", "jpeg_progressive.jpg", "BACK.JPEG"),
+                                 ("picture_png_damaged", "png_crc_damaged.png", "BACK.PNG"),
+                                 ("picture_jpeg_damaged", "jpeg_cut.jpg", "back.jpg")):
+        if name == case:
+            shutil.copy(os.path.join(HERE, "..", "pictures", source), os.path.join(directory, target))
     if name == "picture_cannot_be_drawn":
         # A sound header whose image lies outside the file: it loads, and
         # fails when it is first drawn.

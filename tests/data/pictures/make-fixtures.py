@@ -11,15 +11,20 @@ tools. Malformed files are named after the fault they carry.
 Needs: python3-pil, imagemagick, inkscape, wine64, gcc-mingw-w64-x86-64-win32
 (Debian packages).
 Run from anywhere: /usr/bin/python3 tests/data/pictures/make-fixtures.py
+(with the names of some steps, e.g. "compressed", only those run).
 """
 import io
 import os
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
 
-from PIL import Image, ImageDraw
+try:
+    from PIL import Image, ImageDraw
+except ImportError:  # only the PNG and JPEG pictures can be made without it
+    Image = ImageDraw = None
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CONVERT = "/usr/bin/convert"
@@ -390,8 +395,54 @@ def gradients():
     gdi_reference("gradients.emf", "gradients.png", 160, 120)
 
 
+def compressed():
+    """PNG and JPEG pictures of every colour type and coding ImageMagick writes,
+    damaged ones, and, for the JPEG files, ImageMagick's reading (through the
+    same libjpeg) as the reference; a PNG is its own reference."""
+    def im(*args):
+        """ImageMagick, without the times it would write into a PNG."""
+        run(CONVERT, *args[:-1], "-define", "png:exclude-chunks=date,time", args[-1])
+
+    base = "compressed_base.png"
+    im("-size", "33x21", "xc:", "-sparse-color", "bilinear",
+        "0,0 red 32,0 yellow 0,20 blue 32,20 green", "-fill", "white", "-draw", "rectangle 4,4 9,8", base)
+    alpha = ["(", "-size", "21x33", "gradient:white-black", "-rotate", "90", ")",
+             "-alpha", "off", "-compose", "CopyOpacity", "-composite"]
+    im(base, "PNG24:png_rgb.png")
+    im(base, *alpha, "PNG32:png_rgba.png")
+    im(base, "-colors", "16", "-transparent", "white", "PNG8:png_palette_transparent.png")
+    im(base, "-colorspace", "Gray", "-define", "png:color-type=0", "PNG:png_gray.png")
+    im(base, "-depth", "16", "PNG48:png_rgb16.png")
+    im(base, *alpha, "-interlace", "PNG", "PNG32:png_interlaced.png")
+    # Larger than the test screen (1024 x 768): only its top-left part is held.
+    im("-size", "1100x800", "pattern:checkerboard", "-fill", "red", "-draw", "rectangle 1000,700 1099,799",
+        "PNG8:png_large.png")
+    for name, options in (("jpeg_baseline", []), ("jpeg_progressive", ["-interlace", "JPEG"]),
+                          ("jpeg_gray", ["-colorspace", "Gray"]), ("jpeg_cmyk", ["-colorspace", "CMYK"])):
+        im(base, *options, "-quality", "95", name + ".jpg")
+        im(name + ".jpg", "-colorspace", "sRGB", "-type", "TrueColor", "PNG24:" + name + ".png")
+    im("-size", "1100x800", "gradient:white-navy", "-quality", "60", "jpeg_large.jpg")
+    im("jpeg_large.jpg", "-crop", "1024x768+0+0", "+repage", "-type", "TrueColor", "PNG24:jpeg_large.png")
+    os.remove(base)
+
+    png = open("png_rgb.png", "rb").read()
+    jpeg = open("jpeg_baseline.jpg", "rb").read()
+    write("png_empty.png", b"")
+    write("jpeg_empty.jpg", b"")
+    write("png_cut.png", png[:len(png) // 2])
+    write("jpeg_cut.jpg", jpeg[:len(jpeg) // 2])
+    idat = png.index(b"IDAT")
+    bad = bytearray(png); bad[idat + 6] ^= 0x55; write("png_crc_damaged.png", bytes(bad))
+    write("png_named.jpg", png)
+    bad = bytearray(png); struct.pack_into(">II", bad, 16, 20000, 20000); write("png_pixel_count_over_limit.png", bytes(bad))
+    bad = bytearray(png); struct.pack_into(">II", bad, 16, 40000, 10); write("png_width_over_limit.png", bytes(bad))
+    sof = jpeg.index(b"\xff\xc0")
+    bad = bytearray(jpeg); struct.pack_into(">HH", bad, sof + 5, 10, 40000); write("jpeg_width_over_limit.jpg", bytes(bad))
+    bad = bytearray(jpeg); struct.pack_into(">HH", bad, sof + 5, 0, 33); write("jpeg_height_zero.jpg", bytes(bad))
+
+
 if __name__ == "__main__":
-    bitmaps()
-    icons()
-    metafiles()
-    gradients()
+    steps = {"bitmaps": bitmaps, "icons": icons, "metafiles": metafiles, "gradients": gradients,
+             "compressed": compressed}
+    for step in sys.argv[1:] or steps:
+        steps[step]()

@@ -394,7 +394,8 @@ TEST_F(StartupTest, PictureThatFailsToLoadStopsThePassAfterTheImageIsShown) {
         {"missing.bmp", nullptr, "Cannot open file " + folder.File("missing.bmp")},
         {"bad.bmp", "not_bm_signature.bmp", "Bitmap image is not valid"},
         {"cut.bmp", "palette_cut.bmp", "Stream read error"},
-        {"picture.jpg", "rgb24_v3.bmp", "Unknown picture file extension (.jpg)"},
+        {"picture.jpg", "rgb24_v3.bmp", "JPEG image is not valid"},
+        {"picture.gif", "rgb24_v3.bmp", "Unknown picture file extension (.gif)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -17,6 +17,7 @@
 #include "platform/Platform.h"
 #include "platform/PlatformAccess.h"
 #include "platform/cairo/CairoPng.h"
+#include "platform/cairo/PictureDecoders.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/ExpectFailure.h"
 
@@ -80,6 +81,10 @@ public:
     platform::ICanvas& ScreenCanvas() override { std::abort(); }
     bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override {
         return platform::DecodePngWithCairo(png, out);
+    }
+    bool DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
+                       PixelImage& out) override {
+        return platform::DecodePicturePart(format, file, visible, out);
     }
 };
 

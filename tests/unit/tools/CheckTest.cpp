@@ -2,6 +2,7 @@
 // directory holds an AUTORUN.INF and the findings it must give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include "CheckCommand.h"
 #include "MenuSimulation.h"
 #include "TemplateCommand.h"
+#include "platform/cairo/CairoPng.h"
 #include "support/TempDir.h"
 
 namespace automenu::tool {
@@ -177,6 +179,23 @@ TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     const CheckReport report = CheckDirectory(dir.Path());
     EXPECT_EQ(report.Count(Severity::Error), 0) << FormatText(report);
     EXPECT_EQ(report.Count(Severity::Warning), 0) << FormatText(report);
+
+    // The background is the PNG file, far smaller than the 8-bit bitmap of
+    // 632 x 453 pixels (287 KB), and shades from the top down, row by row.
+    EXPECT_NE(TemplateText().find("\nBackGround Image Name=BACK.PNG\n"), std::string::npos);
+    const auto files = TemplateFiles();
+    const auto png =
+        std::find_if(files.begin(), files.end(), [](const TemplateFile& f) { return f.name == "BACK.PNG"; });
+    ASSERT_NE(png, files.end());
+    EXPECT_LT(png->bytes.size(), 10'000u);
+    PixelImage background;
+    ASSERT_TRUE(platform::DecodePngWithCairo(
+        {reinterpret_cast<const std::uint8_t*>(png->bytes.data()), png->bytes.size()}, background));
+    ASSERT_EQ(background.width, 632);
+    ASSERT_EQ(background.height, 453);
+    auto at = [&](int x, int y) { return background.pixels[static_cast<std::size_t>(y) * 632 + x]; };
+    for (int y : {0, 226, 452}) EXPECT_EQ(at(0, y), at(631, y)) << y;
+    EXPECT_LT(at(0, 0) & 0xFF, at(0, 452) & 0xFF);
 
     MenuSimulation menu(dir.Path());
     ASSERT_FALSE(menu.StartUp());

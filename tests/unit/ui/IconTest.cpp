@@ -120,18 +120,8 @@ std::vector<std::uint8_t> PngHeaderOnly(std::uint32_t width, std::uint32_t heigh
 
 // A whole PNG of the size, as cairo writes it.
 std::vector<std::uint8_t> Png(int width, int height) {
-    std::vector<std::uint8_t> b;
-    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> s(
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), &cairo_surface_destroy);
-    cairo_surface_write_to_png_stream(
-        s.get(),
-        [](void* out, const unsigned char* data, unsigned int length) {
-            static_cast<std::vector<std::uint8_t>*>(out)->insert(static_cast<std::vector<std::uint8_t>*>(out)->end(),
-                                                                  data, data + length);
-            return CAIRO_STATUS_SUCCESS;
-        },
-        &b);
-    return b;
+    return platform::EncodePngWithCairo(
+        {width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height), true});
 }
 
 // A 24-bit icon image of white pixels whose mask hides the top-left pixel

@@ -105,6 +105,33 @@ TEST_F(ImageControl, IconShowsTheWindowThroughItsMask) {
     EXPECT_EQ(Pixel(16, 5), m_face);  // beyond the icon's own 16 x 16
 }
 
+TEST_F(ImageControl, TransparentPngShowsTheWindowColourThroughIt) {
+    // Premultiplied reference pixels over the window colour.
+    auto over_face = [&](std::uint32_t px) {
+        const int a = static_cast<int>(px >> 24);
+        auto mix = [&](int shift, std::uint8_t face) {
+            return static_cast<std::uint8_t>(static_cast<int>((px >> shift) & 0xFF) + (face * (255 - a) + 127) / 255);
+        };
+        return Rgb{mix(16, m_face.r), mix(8, m_face.g), mix(0, m_face.b)};
+    };
+    for (const char* file : {"png_rgba.png", "png_palette_transparent.png"}) {
+        SCOPED_TRACE(file);
+        m_image->Picture().LoadFromFile(PictureFixture(file));
+        Pump();
+        const PixelImage reference = LoadReferencePng(file);
+        for (TPoint p : {TPoint{0, 0}, TPoint{6, 6}, TPoint{16, 10}, TPoint{32, 20}}) {
+            const Rgb expected = over_face(reference.pixels[static_cast<std::size_t>(p.y) * reference.width + p.x]);
+            const Rgb got = Pixel(p.x, p.y);
+            EXPECT_NEAR(got.r, expected.r, 2) << p.x << "," << p.y;
+            EXPECT_NEAR(got.g, expected.g, 2) << p.x << "," << p.y;
+            EXPECT_NEAR(got.b, expected.b, 2) << p.x << "," << p.y;
+        }
+        EXPECT_EQ(Pixel(33, 0), m_face);  // beyond the picture
+    }
+    // The white square of the palette picture is its transparent colour.
+    EXPECT_EQ(Pixel(6, 6), m_face);
+}
+
 TEST_F(ImageControl, MetafilePlaysAtItsNaturalSize) {
     m_image->Picture().LoadFromFile(PictureFixture("office.wmf"));
     Pump();

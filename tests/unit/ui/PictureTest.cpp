@@ -2,6 +2,7 @@
 
 #include "support/GraphicsTestSupport.h"
 #include "ui/TBitmap.h"
+#include "ui/TCompressedImage.h"
 #include "ui/TFileFormatsList.h"
 #include "ui/TIcon.h"
 #include "ui/TMetafile.h"
@@ -32,6 +33,8 @@ TEST_F(PictureLoading, ExtensionChoosesTheGraphicKindCaseInsensitively) {
     } rows[] = {
         {"pal4.bmp", "bitmap"},     {"PAL4.BMP", "bitmap"}, {"pal4.Bmp", "bitmap"},
         {"dib4.ico", "icon"},       {"shapes.emf", "metafile"}, {"shapes.wmf", "metafile"},
+        {"png_rgb.png", "compressed"}, {"PNG_RGB.PNG", "compressed"}, {"jpeg_baseline.jpg", "compressed"},
+        {"JPEG_BASELINE.JPG", "compressed"},
     };
     // The fixtures are lower-case; map the name's case away only for opening.
     for (const Row& row : rows) {
@@ -45,7 +48,8 @@ TEST_F(PictureLoading, ExtensionChoosesTheGraphicKindCaseInsensitively) {
         picture.LoadFromFile(alias);
         TGraphic* g = picture.Graphic();
         ASSERT_NE(g, nullptr);
-        const std::string kind = dynamic_cast<TBitmap*>(g)   ? "bitmap"
+        const std::string kind = dynamic_cast<TCompressedImage*>(g) ? "compressed"
+                                 : dynamic_cast<TBitmap*>(g)   ? "bitmap"
                                  : dynamic_cast<TIcon*>(g)   ? "icon"
                                  : dynamic_cast<TMetafile*>(g) ? "metafile"
                                                                : "?";
@@ -60,8 +64,9 @@ TEST_F(PictureLoading, FailuresKeepThePreviousGraphic) {
         const std::type_info& type;
         std::string message;
     } rows[] = {
-        {"back.jpg", typeid(EInvalidGraphic), "Unknown picture file extension (.jpg)"},
-        {"back.JPG", typeid(EInvalidGraphic), "Unknown picture file extension (.JPG)"},
+        {"back.gif", typeid(EInvalidGraphic), "Unknown picture file extension (.gif)"},
+        {"back.GIF", typeid(EInvalidGraphic), "Unknown picture file extension (.GIF)"},
+        {"back.jpe", typeid(EInvalidGraphic), "Unknown picture file extension (.jpe)"},
         {"back", typeid(EInvalidGraphic), "Unknown picture file extension (.)"},
         {"C:\\pics.old\\back", typeid(EInvalidGraphic), "Unknown picture file extension (.)"},
         {PictureFixture("missing.bmp"), typeid(EFOpenError), "Cannot open file " + PictureFixture("missing.bmp")},

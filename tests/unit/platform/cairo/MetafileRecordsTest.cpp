@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 #include <utility>
 
 #include "support/GraphicsTestSupport.h"
@@ -150,6 +151,22 @@ TEST(MetafileRecords, DrawingStateAndShapes) {
                         .Record(EMR_POLYLINE16, {0, 0, 100, 100, 2, (50 << 16) | 10, (50 << 16) | 90})
                         .Bits(),
                     {{50, 50, kGreen}, {50, 30, kWhite}}});
+    // The default pen, one pixel wide, paints the pixels its coordinates
+    // name, the last point left out.
+    rows.push_back({"one-pixel pen across",
+                    Emf().Record(EMR_MOVETOEX, {10, 50}).Record(EMR_LINETO, {90, 50}).Bits(),
+                    {{10, 50, kBlack}, {89, 50, kBlack}, {90, 50, kWhite}, {50, 49, kWhite}, {50, 51, kWhite}}});
+    rows.push_back({"one-pixel pen down",
+                    Emf().Record(EMR_MOVETOEX, {50, 10}).Record(EMR_LINETO, {50, 90}).Bits(),
+                    {{50, 10, kBlack}, {50, 89, kBlack}, {50, 90, kWhite}, {49, 50, kWhite}, {51, 50, kWhite}}});
+    rows.push_back({"three-pixel pen across, centred on its row",
+                    Emf()
+                        .Record(EMR_CREATEPEN, {1, 0, 3, 0, 0})
+                        .Record(EMR_SELECTOBJECT, {1})
+                        .Record(EMR_MOVETOEX, {10, 50})
+                        .Record(EMR_LINETO, {90, 50})
+                        .Bits(),
+                    {{50, 49, kBlack}, {50, 50, kBlack}, {50, 51, kBlack}, {50, 48, kWhite}, {50, 52, kWhite}}});
     rows.push_back({"ellipse", BlackFill().Record(EMR_ELLIPSE, {10, 10, 90, 90}).Bits(),
                     {{50, 50, kBlack}, {13, 13, kWhite}}});
     // A region of one rectangle, in device units (pixels here).
@@ -217,8 +234,8 @@ TEST(MetafileRecords, HatchedBrushLeavesTheBackgroundBetweenLines) {
     EXPECT_NEAR(black / 10000.0, 15.0 / 64, 0.03);
 }
 
-TEST(MetafileRecords, WideTextIsDrawnInTheTextColour) {
-    // A 40-pixel "W" at (20, 20), aligned by its top.
+// A 40-pixel red "W" at (20, 20), aligned by its top.
+Emf BlueW() {
     Emf e;
     e.Record(EMR_SETTEXTCOLOR, {0x0000FF}).Record(EMR_SETBKMODE, {1});
     const char16_t face[] = u"DejaVu Sans";
@@ -234,6 +251,11 @@ TEST(MetafileRecords, WideTextIsDrawnInTheTextColour) {
     e.Record(EMR_SELECTOBJECT, {1});
     // EMR_EXTTEXTOUTW: bounds, mode, scales, then EMRTEXT with the string at offset 76.
     e.Record(EMR_EXTTEXTOUTW, {0, 0, 100, 100, 1, 0, 0, 20, 20, 1, 76, 0, 0, 0, 0, 0, 0, 'W'});
+    return e;
+}
+
+TEST(MetafileRecords, WideTextIsDrawnInTheTextColour) {
+    Emf e = BlueW();
     PixelImage img;
     Play(e.Bits(), 0, 0, &img);
     int red = 0, outside = 0;
@@ -247,6 +269,68 @@ TEST(MetafileRecords, WideTextIsDrawnInTheTextColour) {
         }
     EXPECT_GT(red, 50);
     EXPECT_EQ(outside, 0);
+}
+
+// The pixels of a played picture that are partly covered: neither left
+// transparent nor painted fully.
+int PartlyCovered(const PixelImage& image) {
+    int n = 0;
+    for (std::uint32_t px : image.pixels) n += (px >> 24) != 0 && (px >> 24) != 0xFF;
+    return n;
+}
+
+TEST(MetafileRecords, EdgesAreWholePixelsAtScaleOneAndSmoothWhenScaled) {
+    enum { EMR_SELECTCLIPPATH = 67 };
+    struct Row {
+        const char* why;
+        MetafileBits bits;
+        bool text;  // text keeps its grey edges at every scale
+    } rows[] = {
+        {"filled ellipse", BlackFill().Record(EMR_ELLIPSE, {10, 10, 90, 70}).Bits(), false},
+        {"slanted wide line",
+         Emf()
+             .Record(EMR_CREATEPEN, {1, 0, 5, 0, 0})
+             .Record(EMR_SELECTOBJECT, {1})
+             .Record(EMR_MOVETOEX, {10, 10})
+             .Record(EMR_LINETO, {90, 60})
+             .Bits(),
+         false},
+        {"slanted one-pixel line", Emf().Record(EMR_MOVETOEX, {10, 90}).Record(EMR_LINETO, {90, 20}).Bits(), false},
+        {"rotated rectangle",
+         BlackFill()
+             .Record(EMR_SETWORLDTRANSFORM,
+                     {FloatBits(0.8f), FloatBits(0.6f), FloatBits(-0.6f), FloatBits(0.8f), FloatBits(50), FloatBits(0)})
+             .Record(EMR_RECTANGLE, {10, 10, 60, 40})
+             .Bits(),
+         false},
+        {"rectangle clipped to an ellipse",
+         BlackFill()
+             .Record(EMR_BEGINPATH, {})
+             .Record(EMR_ELLIPSE, {10, 10, 90, 70})
+             .Record(EMR_ENDPATH, {})
+             .Record(EMR_SELECTCLIPPATH, {5})  // RGN_COPY
+             .Record(EMR_RECTANGLE, {0, 0, 100, 100})
+             .Bits(),
+         false},
+        {"text", BlueW().Bits(), true},
+    };
+    for (const Row& row : rows) {
+        for (double scale : {1.0, 1.5, 2.0}) {
+            SCOPED_TRACE(std::string(row.why) + " at scale " + std::to_string(scale));
+            const int side = static_cast<int>(100 * scale);
+            platform::CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, side, side));
+            platform::CairoContextPtr cr(cairo_create(surface.get()));
+            cairo_scale(cr.get(), scale, scale);
+            platform::CairoCanvas canvas(std::move(cr));
+            const PixelImage image = canvas.RenderMetafile(row.bits, {0, 0, 100, 100}, {100, 100}, {1280, 1024});
+            ASSERT_EQ(image.width, side);
+            int painted = 0;
+            for (std::uint32_t px : image.pixels) painted += (px >> 24) != 0;
+            EXPECT_GT(painted, 100);
+            if (row.text || scale != 1.0) EXPECT_GT(PartlyCovered(image), 20);
+            else EXPECT_EQ(PartlyCovered(image), 0);
+        }
+    }
 }
 
 // EMR_GRADIENTFILL words: bounds, counts and mode, grey vertices {x, y, level}
