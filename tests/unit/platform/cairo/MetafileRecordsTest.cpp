@@ -27,7 +27,8 @@ enum : std::uint32_t {
     EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35, EMR_SELECTOBJECT = 37,
     EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_LINETO = 54,
     EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_FILLRGN = 71,
-    EMR_STRETCHDIBITS = 81, EMR_ROUNDRECT = 44, EMR_CREATEDIBPATTERNBRUSHPT = 94,
+    EMR_STRETCHDIBITS = 81, EMR_ROUNDRECT = 44, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_SELECTPALETTE = 48,
+    EMR_CREATEPALETTE = 49, EMR_SETPALETTEENTRIES = 50, EMR_RESIZEPALETTE = 51,
     EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_POLYLINE16 = 87, EMR_GRADIENTFILL = 118,
 };
 
@@ -179,6 +180,50 @@ TEST(MetafileRecords, DrawingStateAndShapes) {
     rows.push_back({"region filled with the DC brush, white by default",
                     fill_region(BlackFill().Record(EMR_RECTANGLE, {0, 0, 100, 100}), kStock | 18),
                     {{30, 30, kWhite}, {70, 70, kBlack}}});
+    // Palette-index colours (0x01 in the top byte) through the selected
+    // palette; without one, through the default palette (13 is red).
+    auto palette_fill = [](Emf e, std::int64_t colour) {
+        return e.Record(EMR_CREATEBRUSHINDIRECT, {9, 0, colour, 0})
+            .Record(EMR_SELECTOBJECT, {9})
+            .Record(EMR_SELECTOBJECT, {kNullPen})
+            .Record(EMR_RECTANGLE, {10, 10, 90, 90})
+            .Bits();
+    };
+    // A palette of two entries, blue and green, selected.
+    auto blue_green = [] {
+        return Emf()
+            .Record(EMR_CREATEPALETTE, {1, 0x300 | 2 << 16, 0xFF0000, 0x00FF00})
+            .Record(EMR_SELECTPALETTE, {1});
+    };
+    rows.push_back({"palette index through the selected palette", palette_fill(blue_green(), 0x01000001),
+                    {{50, 50, kGreen}}});
+    rows.push_back({"palette index without a palette: the default palette's", palette_fill(Emf(), 0x0100000D),
+                    {{50, 50, kRed}}});
+    rows.push_back({"palette index past the palette's end: its first entry", palette_fill(blue_green(), 0x01000005),
+                    {{50, 50, kBlue}}});
+    rows.push_back({"palette entries changed after it was selected",
+                    palette_fill(blue_green().Record(EMR_SETPALETTEENTRIES, {1, 1, 1, 0x0000FF}), 0x01000001),
+                    {{50, 50, kRed}}});
+    rows.push_back({"palette made larger: new entries are black",
+                    palette_fill(blue_green().Record(EMR_RESIZEPALETTE, {1, 4}), 0x01000003), {{50, 50, kBlack}}});
+    rows.push_back({"restore DC selects the palette it had",
+                    palette_fill(Emf()
+                                     .Record(EMR_CREATEPALETTE, {1, 0x300 | 1 << 16, 0xFF0000})
+                                     .Record(EMR_SAVEDC, {})
+                                     .Record(EMR_SELECTPALETTE, {1})
+                                     .Record(EMR_RESTOREDC, {-1}),
+                                 0x0100000D),
+                    {{50, 50, kRed}}});
+    rows.push_back({"RGB colour with the palette-relative flag", palette_fill(blue_green(), 0x020000FF),
+                    {{50, 50, kRed}}});
+    rows.push_back({"pen colour through the palette",
+                    blue_green()
+                        .Record(EMR_CREATEPEN, {2, 0, 10, 0, 0x01000000})
+                        .Record(EMR_SELECTOBJECT, {2})
+                        .Record(EMR_MOVETOEX, {10, 50})
+                        .Record(EMR_LINETO, {90, 50})
+                        .Bits(),
+                    {{50, 50, kBlue}}});
     // A 2 x 2 bottom-up DIB: bottom row red, green; top row blue, white.
     rows.push_back({"stretched DIB",
                     Emf()
