@@ -378,6 +378,74 @@ TEST(MetafileRecords, EdgesAreWholePixelsAtScaleOneAndSmoothWhenScaled) {
     }
 }
 
+// The lengths of the black and white runs along row y, from the left edge.
+std::vector<int> RunsAlongRow(const PixelImage& image, int y) {
+    std::vector<int> runs;
+    bool black = false;
+    for (int x = 0; x < image.width; ++x) {
+        const bool b = (image.pixels[static_cast<std::size_t>(y) * image.width + x] & 0xFFFFFF) == 0;
+        if (runs.empty() || b != black) runs.push_back(0);
+        black = b;
+        ++runs.back();
+    }
+    return runs;
+}
+
+TEST(MetafileRecords, CosmeticPensAreOnePixelWhateverTheTransform) {
+    enum : std::uint32_t { PS_GEOMETRIC = 0x10000, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4 };
+    enum { EMR_EXTCREATEPEN = 95 };
+    // A pen drawn across row 50 under a world transform that scales by 4.
+    auto across = [](std::uint32_t type, std::vector<std::int64_t> pen) {
+        return Emf()
+            .Record(type, pen)
+            .Record(EMR_SELECTOBJECT, {1})
+            .Record(EMR_SETWORLDTRANSFORM, {FloatBits(4), 0, 0, FloatBits(4), FloatBits(0), FloatBits(0)})
+            .Record(EMR_MOVETOEX, {0, 12})
+            .Record(EMR_LINETO, {25, 12})
+            .Bits();
+    };
+    auto ext_pen = [](std::uint32_t style, std::int64_t width) {
+        return std::vector<std::int64_t>{1, 0, 0, 0, 0, style, width, 0, 0, 0, 0};
+    };
+    struct Row {
+        const char* why;
+        MetafileBits bits;
+        int rows;  // black rows at column 50
+    } rows[] = {
+        {"pen of width 0", across(EMR_CREATEPEN, {1, 0, 0, 0, 0}), 1},
+        {"cosmetic pen of width 1", across(EMR_EXTCREATEPEN, ext_pen(0, 1)), 1},
+        {"geometric pen of width 1", across(EMR_EXTCREATEPEN, ext_pen(PS_GEOMETRIC, 1)), 4},
+        {"pen of width 1", across(EMR_CREATEPEN, {1, 0, 1, 0, 0}), 4},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        PixelImage img;
+        Play(row.bits, 0, 0, &img);
+        int black = 0;
+        for (int y = 0; y < 100; ++y) black += (img.pixels[y * 100 + 50] & 0xFFFFFF) == 0;
+        EXPECT_EQ(black, row.rows);
+    }
+
+    // Styled one-pixel pens: the GDI's dashes and gaps, in pixels, whatever the transform.
+    struct Styled {
+        std::uint32_t style;
+        std::vector<int> runs;  // black, white ... from the line's start
+    } styled[] = {
+        {PS_DASH, {18, 6, 18, 6}},
+        {PS_DOT, {3, 3, 3, 3}},
+        {PS_DASHDOT, {9, 6, 3, 6, 9}},
+        {PS_DASHDOTDOT, {9, 3, 3, 3, 3, 3, 9}},
+    };
+    for (const Styled& s : styled) {
+        SCOPED_TRACE(s.style);
+        PixelImage img;
+        Play(across(EMR_CREATEPEN, {1, s.style, 0, 0, 0}), 0, 0, &img);
+        const std::vector<int> runs = RunsAlongRow(img, 48);
+        ASSERT_GE(runs.size(), s.runs.size());
+        EXPECT_EQ(std::vector<int>(runs.begin(), runs.begin() + static_cast<long>(s.runs.size())), s.runs);
+    }
+}
+
 // EMR_GRADIENTFILL words: bounds, counts and mode, grey vertices {x, y, level}
 // with alpha 0 (which the fill ignores), then the index words as given.
 std::vector<std::int64_t> Gradient(std::uint32_t mode, std::int64_t shapes,
