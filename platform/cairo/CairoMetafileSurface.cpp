@@ -165,12 +165,19 @@ void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double mit
     cairo_set_line_join(m_cr, join);
     cairo_set_miter_limit(m_cr, std::clamp(miter_limit, 1.0, 100.0));
     const double u = std::max(width, 1.0);
+    // A one-pixel cosmetic pen's dashes and gaps are the GDI's, in pixels.
+    const bool one_pixel = !geometric && width <= 1;
     std::vector<double> dashes;
     switch (style) {
-    case PS_DASH: dashes = {6 * u, 2 * u}; break;
-    case PS_DOT: dashes = {u, u}; break;
-    case PS_DASHDOT: dashes = {6 * u, 2 * u, u, 2 * u}; break;
-    case PS_DASHDOTDOT: dashes = {6 * u, 2 * u, u, 2 * u, u, 2 * u}; break;
+    case PS_DASH: dashes = one_pixel ? std::vector<double>{18, 6} : std::vector<double>{6 * u, 2 * u}; break;
+    case PS_DOT: dashes = one_pixel ? std::vector<double>{3, 3} : std::vector<double>{u, u}; break;
+    case PS_DASHDOT:
+        dashes = one_pixel ? std::vector<double>{9, 6, 3, 6} : std::vector<double>{6 * u, 2 * u, u, 2 * u};
+        break;
+    case PS_DASHDOTDOT:
+        dashes = one_pixel ? std::vector<double>{9, 3, 3, 3, 3, 3}
+                           : std::vector<double>{6 * u, 2 * u, u, 2 * u, u, 2 * u};
+        break;
     case PS_USERSTYLE:
         for (double d : pen.dashes) dashes.push_back(std::clamp(d * u, 0.0, 10000.0));
         break;

@@ -20,7 +20,8 @@ enum EmrType : std::uint32_t {
     EMR_SCALEWINDOWEXTEX = 32, EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35,
     EMR_MODIFYWORLDTRANSFORM = 36, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
     EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44, EMR_ARC = 45,
-    EMR_CHORD = 46, EMR_PIE = 47, EMR_CREATEPALETTE = 49, EMR_LINETO = 54, EMR_ARCTO = 55,
+    EMR_CHORD = 46, EMR_PIE = 47, EMR_SELECTPALETTE = 48, EMR_CREATEPALETTE = 49, EMR_SETPALETTEENTRIES = 50,
+    EMR_RESIZEPALETTE = 51, EMR_REALIZEPALETTE = 52, EMR_LINETO = 54, EMR_ARCTO = 55,
     EMR_SETARCDIRECTION = 57, EMR_SETMITERLIMIT = 58, EMR_BEGINPATH = 59, EMR_ENDPATH = 60,
     EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_STROKEANDFILLPATH = 63, EMR_STROKEPATH = 64,
     EMR_SELECTCLIPPATH = 67, EMR_ABORTPATH = 68, EMR_FILLRGN = 71, EMR_EXTSELECTCLIPRGN = 75,
@@ -98,6 +99,16 @@ MfRegion ReadRegion(MetafileDC& dc, ByteReader& r, std::uint32_t size) {
         region.rects.push_back(rc);
     }
     return region;
+}
+
+// `count` palette entries (red, green, blue, flags), as 0x00BBGGRR; those
+// past what a palette keeps are read past.
+std::vector<std::uint32_t> ReadPaletteEntries(MetafileDC& dc, ByteReader& r, std::uint32_t count) {
+    if (count > r.Remaining() / 4) throw ReadPastEnd();
+    if (count > kMaxPaletteEntries) dc.Loose();
+    std::vector<std::uint32_t> entries(std::min(count, kMaxPaletteEntries));
+    for (std::uint32_t& e : entries) e = r.U32() & 0xFFFFFF;
+    return entries;
 }
 
 MfFont ReadLogFontW(ByteReader& r) {
@@ -310,10 +321,26 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         dc.CreateObject(index, brush);
         break;
     }
-    case EMR_CREATEPALETTE:
-        dc.CreateObject(r.U32(), MfPalette{});
-        dc.Refuse();  // takes its index; its colours are never used
+    case EMR_CREATEPALETTE: {
+        const std::uint32_t index = index_of(r.U32(), false);
+        r.U16();  // version
+        dc.CreateObject(index, MfPalette{ReadPaletteEntries(dc, r, r.U16())});
         break;
+    }
+    case EMR_SELECTPALETTE: dc.SelectPalette(index_of(r.U32(), true)); break;
+    case EMR_SETPALETTEENTRIES: {
+        const std::uint32_t index = index_of(r.U32(), false);
+        const std::uint32_t start = r.U32();
+        const std::vector<std::uint32_t> entries = ReadPaletteEntries(dc, r, r.U32());
+        dc.SetPaletteEntries(index, start, entries);
+        break;
+    }
+    case EMR_RESIZEPALETTE: {
+        const std::uint32_t index = index_of(r.U32(), false);
+        dc.ResizePalette(index, r.U32());
+        break;
+    }
+    case EMR_REALIZEPALETTE: break;  // the colours are the entries themselves
     case EMR_EXTCREATEFONTINDIRECTW: {
         const std::uint32_t index = index_of(r.U32(), false);
         if (rec.size() < kLogFontRecordSize) dc.Loose();

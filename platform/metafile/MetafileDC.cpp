@@ -234,11 +234,50 @@ void MetafileDC::SelectObject(std::uint32_t index) {
 
 void MetafileDC::DeleteObject(std::uint32_t index) { m_objects.erase(index); }
 
+void MetafileDC::SelectPalette(std::uint32_t index) {
+    const MfObject* o = (index & 0x80000000u) ? nullptr : Object(index);
+    if (index == (0x80000000u | 15) || (o && std::holds_alternative<MfPalette>(*o))) m_s.palette = index;
+    else Refuse();
+}
+
+void MetafileDC::SetPaletteEntries(std::uint32_t index, std::uint32_t start, std::span<const std::uint32_t> entries) {
+    auto it = m_objects.find(index);
+    auto* palette = it == m_objects.end() ? nullptr : std::get_if<MfPalette>(&it->second);
+    if (!palette || start >= palette->entries.size()) return Refuse();
+    const std::size_t n = std::min<std::size_t>(entries.size(), palette->entries.size() - start);
+    for (std::size_t i = 0; i < n; ++i) palette->entries[start + i] = entries[i] & 0xFFFFFF;
+}
+
+void MetafileDC::ResizePalette(std::uint32_t index, std::uint32_t count) {
+    auto it = m_objects.find(index);
+    auto* palette = it == m_objects.end() ? nullptr : std::get_if<MfPalette>(&it->second);
+    if (!palette || count == 0 || count > kMaxPaletteEntries) return Refuse();
+    palette->entries.resize(count, 0);
+}
+
+std::uint32_t MetafileDC::Colour(std::uint32_t colour) const {
+    if ((colour >> 24) != 1) return colour & 0xFFFFFF;
+    // The 20 colours of the system's default palette.
+    static constexpr std::uint32_t kDefault[] = {
+        0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0, 0xC0DCC0, 0xF0CAA6,
+        0xF0FBFF, 0xA4A0A0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
+    };
+    std::span<const std::uint32_t> entries = kDefault;
+    if (const MfObject* o = (m_s.palette & 0x80000000u) ? nullptr : Object(m_s.palette))
+        if (const auto* palette = std::get_if<MfPalette>(o)) entries = palette->entries;
+    // An index past the palette's end takes its first entry.
+    const std::uint32_t index = colour & 0xFFFF;
+    if (entries.empty()) return 0;
+    return index < entries.size() ? entries[index] : entries[0];
+}
+
 // --- Painting helpers ---
 
 void MetafileDC::Fill(const MfBrush& brush) {
     if (brush.style == BS_NULL) return;
-    m_surface.FillPath(brush, m_s.poly_fill == 2, m_s.bk_colour, m_s.bk_mode == OPAQUE_BK);
+    MfBrush painted = brush;
+    painted.colour = Colour(brush.colour);
+    m_surface.FillPath(painted, m_s.poly_fill == 2, Colour(m_s.bk_colour), m_s.bk_mode == OPAQUE_BK);
 }
 
 double MetafileDC::AskedPenPixels() const {
@@ -256,7 +295,9 @@ double MetafileDC::PenPixels() const { return std::clamp(AskedPenPixels(), 1.0, 
 
 void MetafileDC::Stroke() {
     if ((m_s.pen.style & PS_STYLE_MASK) == PS_NULL) return;
-    m_surface.StrokePath(m_s.pen, PenPixels(), m_s.miter_limit);
+    MfPen painted = m_s.pen;
+    painted.colour = Colour(painted.colour);
+    m_surface.StrokePath(painted, PenPixels(), m_s.miter_limit);
 }
 
 void MetafileDC::FillAndStroke(bool fill, bool stroke) {

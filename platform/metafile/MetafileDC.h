@@ -45,6 +45,7 @@ constexpr double kMaxCurvePixels = 1 << 16;         // an ellipse's or arc's box
 constexpr double kMaxFilledVertices = 1 << 14;      // the corners of one filled shape
 constexpr std::size_t kMaxRegionRectangles = 1 << 12;
 constexpr std::size_t kMaxLiveObjects = 1 << 12;    // objects made and not deleted
+constexpr std::uint32_t kMaxPaletteEntries = 256;     // a palette's entries kept: an 8-bit device's
 
 // What became of one record.
 struct RecordOutcome {
@@ -152,6 +153,15 @@ public:
     void DeleteObject(std::uint32_t index);
     // The brush an object index names, stock or created; none for other objects.
     std::optional<MfBrush> BrushAt(std::uint32_t index) const;
+    // Palettes: selecting one (DEFAULT_PALETTE is stock object 15), and
+    // changing a created one's entries or count.
+    void SelectPalette(std::uint32_t index);
+    void SetPaletteEntries(std::uint32_t index, std::uint32_t start, std::span<const std::uint32_t> entries);
+    void ResizePalette(std::uint32_t index, std::uint32_t count);
+    // A colour as it is painted: a palette index (0x01 in the top byte)
+    // through the selected palette, or the default palette when none is; any
+    // other colour by its red, green and blue.
+    std::uint32_t Colour(std::uint32_t colour) const;
 
     // --- Drawing ---
     void MoveTo(MfPoint p);
@@ -222,6 +232,7 @@ private:
         double miter_limit = 10;
         MfPoint pos{0, 0};
         MfBox clip;  // what the clip leaves of the view, at most
+        std::uint32_t palette = 0x80000000u | 15;  // DEFAULT_PALETTE
     };
 
     // Notes a refusal for the record being played; gives `admitted` back.

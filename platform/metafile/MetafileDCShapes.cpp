@@ -195,7 +195,7 @@ void MetafileDC::SetPixel(MfPoint p, std::uint32_t colour) {
     if (!Spend(kPaintUnits)) return;
     double x = p.x, y = p.y;
     m.TransformPoint(x, y);
-    m_surface.FillPixel(x, y, colour);
+    m_surface.FillPixel(x, y, Colour(colour));
 }
 
 }  // namespace automenu::platform

@@ -33,8 +33,8 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
         }
         if (options & ETO_OPAQUE) {
             MfBrush background;
-            background.colour = m_s.bk_colour;
-            m_surface.FillPath(background, true, m_s.bk_colour, false);
+            background.colour = Colour(m_s.bk_colour);
+            m_surface.FillPath(background, true, background.colour, false);
         }
         m_surface.NewPath();
     }
@@ -67,8 +67,8 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
         run.advance_total = std::hypot(tx, ty);
     }
     run.align = m_s.text_align;
-    run.text_colour = m_s.text_colour;
-    run.bk_colour = m_s.bk_colour;
+    run.text_colour = Colour(m_s.text_colour);
+    run.bk_colour = Colour(m_s.bk_colour);
     run.opaque_bk = m_s.bk_mode == OPAQUE_BK && !(options & ETO_OPAQUE);
 
     m_surface.Save();

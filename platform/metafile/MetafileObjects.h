@@ -81,7 +81,10 @@ struct MfRegion {
     std::vector<TRect> rects;  // device units
 };
 
-struct MfPalette {};
+// A logical palette: its entries as 0x00BBGGRR.
+struct MfPalette {
+    std::vector<std::uint32_t> entries;
+};
 
 // A corner of a gradient fill: a logical point and its colour (0x00BBGGRR).
 struct MfVertex {

@@ -27,7 +27,8 @@ enum : std::uint32_t {
     EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35, EMR_SELECTOBJECT = 37,
     EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_LINETO = 54,
     EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_FILLRGN = 71,
-    EMR_STRETCHDIBITS = 81, EMR_ROUNDRECT = 44, EMR_CREATEDIBPATTERNBRUSHPT = 94,
+    EMR_STRETCHDIBITS = 81, EMR_ROUNDRECT = 44, EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_SELECTPALETTE = 48,
+    EMR_CREATEPALETTE = 49, EMR_SETPALETTEENTRIES = 50, EMR_RESIZEPALETTE = 51,
     EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTW = 84, EMR_POLYLINE16 = 87, EMR_GRADIENTFILL = 118,
 };
 
@@ -179,6 +180,50 @@ TEST(MetafileRecords, DrawingStateAndShapes) {
     rows.push_back({"region filled with the DC brush, white by default",
                     fill_region(BlackFill().Record(EMR_RECTANGLE, {0, 0, 100, 100}), kStock | 18),
                     {{30, 30, kWhite}, {70, 70, kBlack}}});
+    // Palette-index colours (0x01 in the top byte) through the selected
+    // palette; without one, through the default palette (13 is red).
+    auto palette_fill = [](Emf e, std::int64_t colour) {
+        return e.Record(EMR_CREATEBRUSHINDIRECT, {9, 0, colour, 0})
+            .Record(EMR_SELECTOBJECT, {9})
+            .Record(EMR_SELECTOBJECT, {kNullPen})
+            .Record(EMR_RECTANGLE, {10, 10, 90, 90})
+            .Bits();
+    };
+    // A palette of two entries, blue and green, selected.
+    auto blue_green = [] {
+        return Emf()
+            .Record(EMR_CREATEPALETTE, {1, 0x300 | 2 << 16, 0xFF0000, 0x00FF00})
+            .Record(EMR_SELECTPALETTE, {1});
+    };
+    rows.push_back({"palette index through the selected palette", palette_fill(blue_green(), 0x01000001),
+                    {{50, 50, kGreen}}});
+    rows.push_back({"palette index without a palette: the default palette's", palette_fill(Emf(), 0x0100000D),
+                    {{50, 50, kRed}}});
+    rows.push_back({"palette index past the palette's end: its first entry", palette_fill(blue_green(), 0x01000005),
+                    {{50, 50, kBlue}}});
+    rows.push_back({"palette entries changed after it was selected",
+                    palette_fill(blue_green().Record(EMR_SETPALETTEENTRIES, {1, 1, 1, 0x0000FF}), 0x01000001),
+                    {{50, 50, kRed}}});
+    rows.push_back({"palette made larger: new entries are black",
+                    palette_fill(blue_green().Record(EMR_RESIZEPALETTE, {1, 4}), 0x01000003), {{50, 50, kBlack}}});
+    rows.push_back({"restore DC selects the palette it had",
+                    palette_fill(Emf()
+                                     .Record(EMR_CREATEPALETTE, {1, 0x300 | 1 << 16, 0xFF0000})
+                                     .Record(EMR_SAVEDC, {})
+                                     .Record(EMR_SELECTPALETTE, {1})
+                                     .Record(EMR_RESTOREDC, {-1}),
+                                 0x0100000D),
+                    {{50, 50, kRed}}});
+    rows.push_back({"RGB colour with the palette-relative flag", palette_fill(blue_green(), 0x020000FF),
+                    {{50, 50, kRed}}});
+    rows.push_back({"pen colour through the palette",
+                    blue_green()
+                        .Record(EMR_CREATEPEN, {2, 0, 10, 0, 0x01000000})
+                        .Record(EMR_SELECTOBJECT, {2})
+                        .Record(EMR_MOVETOEX, {10, 50})
+                        .Record(EMR_LINETO, {90, 50})
+                        .Bits(),
+                    {{50, 50, kBlue}}});
     // A 2 x 2 bottom-up DIB: bottom row red, green; top row blue, white.
     rows.push_back({"stretched DIB",
                     Emf()
@@ -330,6 +375,74 @@ TEST(MetafileRecords, EdgesAreWholePixelsAtScaleOneAndSmoothWhenScaled) {
             if (row.text || scale != 1.0) EXPECT_GT(PartlyCovered(image), 20);
             else EXPECT_EQ(PartlyCovered(image), 0);
         }
+    }
+}
+
+// The lengths of the black and white runs along row y, from the left edge.
+std::vector<int> RunsAlongRow(const PixelImage& image, int y) {
+    std::vector<int> runs;
+    bool black = false;
+    for (int x = 0; x < image.width; ++x) {
+        const bool b = (image.pixels[static_cast<std::size_t>(y) * image.width + x] & 0xFFFFFF) == 0;
+        if (runs.empty() || b != black) runs.push_back(0);
+        black = b;
+        ++runs.back();
+    }
+    return runs;
+}
+
+TEST(MetafileRecords, CosmeticPensAreOnePixelWhateverTheTransform) {
+    enum : std::uint32_t { PS_GEOMETRIC = 0x10000, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4 };
+    enum { EMR_EXTCREATEPEN = 95 };
+    // A pen drawn across row 50 under a world transform that scales by 4.
+    auto across = [](std::uint32_t type, std::vector<std::int64_t> pen) {
+        return Emf()
+            .Record(type, pen)
+            .Record(EMR_SELECTOBJECT, {1})
+            .Record(EMR_SETWORLDTRANSFORM, {FloatBits(4), 0, 0, FloatBits(4), FloatBits(0), FloatBits(0)})
+            .Record(EMR_MOVETOEX, {0, 12})
+            .Record(EMR_LINETO, {25, 12})
+            .Bits();
+    };
+    auto ext_pen = [](std::uint32_t style, std::int64_t width) {
+        return std::vector<std::int64_t>{1, 0, 0, 0, 0, style, width, 0, 0, 0, 0};
+    };
+    struct Row {
+        const char* why;
+        MetafileBits bits;
+        int rows;  // black rows at column 50
+    } rows[] = {
+        {"pen of width 0", across(EMR_CREATEPEN, {1, 0, 0, 0, 0}), 1},
+        {"cosmetic pen of width 1", across(EMR_EXTCREATEPEN, ext_pen(0, 1)), 1},
+        {"geometric pen of width 1", across(EMR_EXTCREATEPEN, ext_pen(PS_GEOMETRIC, 1)), 4},
+        {"pen of width 1", across(EMR_CREATEPEN, {1, 0, 1, 0, 0}), 4},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        PixelImage img;
+        Play(row.bits, 0, 0, &img);
+        int black = 0;
+        for (int y = 0; y < 100; ++y) black += (img.pixels[y * 100 + 50] & 0xFFFFFF) == 0;
+        EXPECT_EQ(black, row.rows);
+    }
+
+    // Styled one-pixel pens: the GDI's dashes and gaps, in pixels, whatever the transform.
+    struct Styled {
+        std::uint32_t style;
+        std::vector<int> runs;  // black, white ... from the line's start
+    } styled[] = {
+        {PS_DASH, {18, 6, 18, 6}},
+        {PS_DOT, {3, 3, 3, 3}},
+        {PS_DASHDOT, {9, 6, 3, 6, 9}},
+        {PS_DASHDOTDOT, {9, 3, 3, 3, 3, 3, 9}},
+    };
+    for (const Styled& s : styled) {
+        SCOPED_TRACE(s.style);
+        PixelImage img;
+        Play(across(EMR_CREATEPEN, {1, s.style, 0, 0, 0}), 0, 0, &img);
+        const std::vector<int> runs = RunsAlongRow(img, 48);
+        ASSERT_GE(runs.size(), s.runs.size());
+        EXPECT_EQ(std::vector<int>(runs.begin(), runs.begin() + static_cast<long>(s.runs.size())), s.runs);
     }
 }
 

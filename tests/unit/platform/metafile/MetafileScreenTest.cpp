@@ -30,6 +30,7 @@ enum : std::uint32_t {
     EMR_DELETEOBJECT = 40,
     EMR_ELLIPSE = 42,
     EMR_RECTANGLE = 43,
+    EMR_SELECTPALETTE = 48,
     EMR_CREATEPALETTE = 49,
     EMR_EXTTEXTOUTW = 84,
     EMR_POLYGON16 = 86,
@@ -113,8 +114,12 @@ TEST(MetafileScreen, EnhancedRecordsKeptLeftOutOrStoodIn) {
              .Record(EMR_DELETEOBJECT, {5})
              .Record(EMR_DELETEOBJECT, {2}),
          {EMR_CREATEBRUSHINDIRECT, EMR_SELECTOBJECT, EMR_SELECTOBJECT, EMR_DELETEOBJECT, EMR_EOF}},
-        {"a palette takes its index here and is never handed on",
-         Emf().Handles(4).Record(EMR_CREATEPALETTE, {1, 0x300 | (1 << 16), 0}), {EMR_EOF}},
+        // Both systems paint palette-index colours through the palette.
+        {"a palette and its selection are handed on",
+         Emf().Handles(4).Record(EMR_CREATEPALETTE, {1, 0x300 | (1 << 16), 0}).Record(EMR_SELECTPALETTE, {1}),
+         {EMR_CREATEPALETTE, EMR_SELECTPALETTE, EMR_EOF}},
+        {"a palette whose entries run past the record is left out",
+         Emf().Handles(4).Record(EMR_CREATEPALETTE, {1, 0x300 | (9 << 16), 0}), {EMR_EOF}},
         {"a pattern brush whose bitmap is larger than the screen is made white",
          Emf().Handles(4).Record(EMR_CREATEDIBPATTERNBRUSHPT, HugePatternBrush()).Record(EMR_SELECTOBJECT, {1}),
          {EMR_CREATEBRUSHINDIRECT, EMR_SELECTOBJECT, EMR_EOF}},
