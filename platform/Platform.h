@@ -201,8 +201,8 @@ public:
     }
     // Logical, vertical. Default: the design resolution.
     virtual int PixelsPerInch() { return 96; }
-    // Default: Windows' classic scheme.
-    virtual Rgb SysColor(int index) { return ClassicSystemColor(index); }
+    // Default: a current Windows in its default theme.
+    virtual Rgb SysColor(int index) { return DefaultSystemColor(index); }
     // Bits per pixel times planes of the screen (for icon image selection).
     virtual int ScreenColorBits() { return 32; }
     // Large icon size (SM_CXICON) and small icon size (SM_CXSMICON).

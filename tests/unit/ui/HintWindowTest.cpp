@@ -189,7 +189,7 @@ TEST_F(HintTest, PaintsEdgeBackgroundAndText) {
     const TSize size = desktop.ClientSize(w);
     EXPECT_EQ(desktop.Pixel(w, 0, 0), (Rgb{255, 255, 255}));
     EXPECT_EQ(desktop.Pixel(w, size.cx - 1, size.cy - 1), (Rgb{105, 105, 105}));
-    EXPECT_EQ(desktop.Pixel(w, 1, size.cy - 2), platform::ClassicSystemColor(COLOR_INFOBK));
+    EXPECT_EQ(desktop.Pixel(w, 1, size.cy - 2), platform::DefaultSystemColor(COLOR_INFOBK));
     int text_pixels = 0;
     for (int y = 3; y < size.cy - 3; ++y)
         for (int x = 3; x < size.cx - 3; ++x)
