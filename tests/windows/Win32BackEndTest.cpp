@@ -178,6 +178,24 @@ TEST_F(Surface, TextIsMeasuredByTheSystem) {
     EXPECT_EQ(two.Height(), 2 * one.Height());
 }
 
+// Height 0 asks the GDI for its default height: a 16-pixel cell, the same
+// font as height 16, in every face (the Linux program draws it so too).
+TEST_F(Surface, HeightZeroIsTheFontOfASixteenPixelCell) {
+    auto measure = [&](const char* name, int height) {
+        FontDescription d;
+        d.height = height;
+        d.name = name;
+        Win32Font font(d);
+        return canvas.DrawText(font, {0, 0, 0}, "Installation", {0, 0, 0, 0}, DT_CALCRECT | DT_NOPREFIX);
+    };
+    for (const char* name : {"Arial", "Times New Roman", "Courier New"}) {
+        const TRect zero = measure(name, 0);
+        EXPECT_EQ(zero.Height(), 16) << name;
+        EXPECT_EQ(zero.Width(), measure(name, 16).Width()) << name;
+        EXPECT_GT(zero.Width(), measure(name, -11).Width()) << name;
+    }
+}
+
 // Waits for a message of the given kind, for at most about `ms` milliseconds.
 bool TimerArrives(Win32Platform& platform, int id, unsigned ms) {
     const ULONGLONG end = ::GetTickCount64() + ms;
