@@ -414,8 +414,6 @@ void Win32Platform::ActivateWindow(WindowId w) {
 }
 
 void Win32Platform::PumpMessages() {
-    const bool outer = m_pumping;
-    m_pumping = true;
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -423,9 +421,14 @@ void Win32Platform::PumpMessages() {
             continue;
         }
         ::TranslateMessage(&msg);
+        // A paint request taken here waits for the framework's loop; one
+        // that a loop inside this message (a caption being dragged) takes
+        // does not.
+        const bool outer = m_own_paint;
+        m_own_paint = msg.message == WM_PAINT;
         ::DispatchMessageW(&msg);
+        m_own_paint = outer;
     }
-    m_pumping = outer;
 }
 
 bool Win32Platform::PeekMessage(Message& out) {
@@ -556,7 +559,7 @@ LRESULT Win32Platform::Handle(WindowId id, HWND hwnd, UINT message, WPARAM wpara
             ::ValidateRect(hwnd, nullptr);
             // In a loop of the system's own (a message box, a caption being
             // dragged) the framework's loop waits: paint now.
-            if (!m_pumping && m_paint_now) m_paint_now(id);
+            if (!m_own_paint && m_paint_now) m_paint_now(id);
             return 0;
         }
         case WM_CANCELMODE:

@@ -107,7 +107,7 @@ private:
     MemoryDc m_screen_dc;
     std::unique_ptr<GdiCanvas> m_screen_canvas;
     std::function<void(WindowId)> m_paint_now;
-    bool m_pumping = false;  // inside PumpMessages: the framework's own loop
+    bool m_own_paint = false;  // PumpMessages is handing on a WM_PAINT it took
     bool m_moving_capture = false;
 };
 
