@@ -350,6 +350,12 @@ void RunForeignLoop() {
 
 HWND g_invalidate_in_loop = nullptr;
 
+void CALLBACK InvalidateAndLoop(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_invalidate_in_loop) return;
+    ::InvalidateRect(std::exchange(g_invalidate_in_loop, nullptr), nullptr, FALSE);
+    RunForeignLoop();
+}
+
 // In a loop of the system's own (a message box, a caption being dragged)
 // paint requests are painted when they arrive; in the framework's loop they
 // wait for it.
@@ -376,11 +382,7 @@ TEST_F(Desktop, PaintRequestsArePaintedAtOnceOnlyInTheSystemsOwnLoops) {
     // dragging of a caption runs inside the press on it.
     painted.clear();
     g_invalidate_in_loop = hwnd;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (!g_invalidate_in_loop) return;
-        ::InvalidateRect(std::exchange(g_invalidate_in_loop, nullptr), nullptr, FALSE);
-        RunForeignLoop();
-    });
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, &InvalidateAndLoop);
     const ULONGLONG end = ::GetTickCount64() + 2000;
     while (g_invalidate_in_loop && ::GetTickCount64() < end) Drain(platform);
     ::KillTimer(nullptr, timer);
