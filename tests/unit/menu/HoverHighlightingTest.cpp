@@ -22,7 +22,7 @@ TColor Colour(const char* name) { return *ColourFromName(name); }
 
 // The full file's looks: normal is blue (black for the exit entry) and not
 // bold, hover is red and bold.
-class HoverTest : public testing::MenuTest {
+class HoverTest : public testing::ScriptedMenuTest {
 public:
     // The background picture covers the upper part of the window only, so
     // that the entries lie on the bare window.
@@ -36,7 +36,7 @@ public:
 
     // One letter per entry, then the exit entry: '-' hidden, 'n' normal,
     // 'h' hover, '?' anything else.
-    std::string States() {
+    std::string States() override {
         std::string s;
         auto look = [](const TLabel& l, const char* normal) {
             if (!l.Visible()) return '-';
@@ -50,7 +50,7 @@ public:
         return s;
     }
 
-    void Do(const std::string& event) {
+    void Do(const std::string& event) override {
         const auto number = [&] { return event.back() - '0'; };
         if (event == "bg") return MoveTo(kBackground);
         if (event == "bare") return MoveTo(kBareWindow);
@@ -72,18 +72,6 @@ public:
         MoveOver(Entry(number()));
     }
 
-    struct Step {
-        const char* event;
-        const char* states;
-    };
-    void Play(const std::vector<Step>& steps) {
-        std::string trail;
-        for (const Step& step : steps) {
-            trail += std::string(" ") + step.event;
-            Do(step.event);
-            EXPECT_EQ(States(), step.states) << "after" << trail;
-        }
-    }
 };
 
 TEST_F(HoverTest, EachHandlerMakesItsLookupsWithItsOwnReader) {

@@ -16,7 +16,7 @@ using platform::MK_SHIFT;
 
 // The full file: entries normal in blue, the exit entry in black, every
 // hover look red and bold.
-class KeyboardTest : public testing::MenuTest {
+class KeyboardTest : public testing::ScriptedMenuTest {
 public:
     static constexpr TPoint kBackground{600, 100};
 
@@ -24,7 +24,7 @@ public:
 
     // One letter per entry, then the exit entry: '-' hidden, 'n' normal,
     // 'h' hover; the highlighted one in capitals.
-    std::string States() {
+    std::string States() override {
         std::string s;
         for (int i = 0; i < 9; ++i) {
             const auto& l = static_cast<const TLabel&>(Member(i));
@@ -40,7 +40,7 @@ public:
         desktop.ReleaseKey(Window(), key, keys);
         Pump();
     }
-    void Do(const std::string& event) {
+    void Do(const std::string& event) override {
         if (event == "tab") return Key(platform::VK_TAB);
         if (event == "s-tab") return Key(platform::VK_TAB, MK_SHIFT);
         if (event == "down") return Key(platform::VK_DOWN);
@@ -53,18 +53,6 @@ public:
         if (event == "exit") return MoveOver(*Form().ExitLabel);
         ASSERT_EQ(event.front(), 'e') << event;
         MoveOver(Entry(event.back() - '0'));
-    }
-    struct Step {
-        const char* event;
-        const char* states;
-    };
-    void Play(const std::vector<Step>& steps) {
-        std::string trail;
-        for (const Step& step : steps) {
-            trail += std::string(" ") + step.event;
-            Do(step.event);
-            EXPECT_EQ(States(), step.states) << "after" << trail;
-        }
     }
 };
 

@@ -98,4 +98,25 @@ public:
     MenuFolder folder;
 };
 
+// A menu driven by a script of named events, each followed by the looks the
+// labels should then have, spelt as the fixture's States() spells them.
+class ScriptedMenuTest : public MenuTest {
+public:
+    struct Step {
+        const char* event;
+        const char* states;
+    };
+    virtual void Do(const std::string& event) = 0;
+    virtual std::string States() = 0;
+
+    void Play(const std::vector<Step>& steps) {
+        std::string trail;
+        for (const Step& step : steps) {
+            trail += std::string(" ") + step.event;
+            Do(step.event);
+            EXPECT_EQ(States(), step.states) << "after" << trail;
+        }
+    }
+};
+
 }  // namespace automenu::testing
