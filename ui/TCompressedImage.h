@@ -5,20 +5,13 @@
 #pragma once
 
 #include "formats/CompressedImage.h"
-#include "ui/TGraphic.h"
+#include "ui/TPixelGraphic.h"
 
 namespace automenu {
 
-class TCompressedImage : public TGraphic {
+class TCompressedImage : public TPixelGraphic {
 public:
     explicit TCompressedImage(CompressedImageFormat format) : m_format(format) {}
-
-    int Width() const override { return m_size.cx; }
-    int Height() const override { return m_size.cy; }
-    bool Empty() const override { return m_image.IsEmpty(); }
-    void Draw(platform::ICanvas& canvas, const TRect& rect) override;
-
-    const PixelImage& Image() const { return m_image; }
 
 protected:
     // Throws EInvalidGraphic "PNG image is not valid" or "JPEG image is not
@@ -29,8 +22,6 @@ protected:
 
 private:
     CompressedImageFormat m_format;
-    TSize m_size;
-    PixelImage m_image;
 };
 
 }  // namespace automenu
