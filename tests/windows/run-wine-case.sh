@@ -20,6 +20,9 @@ if [ ! -f "$WINEPREFIX/automenu-colors.done" ]; then
     wine regedit /S "$(winepath -w "$here/windows-colors.reg" 2>/dev/null)" && wineserver -w &&
         touch "$WINEPREFIX/automenu-colors.done"
 fi
+# One server for the whole case: a program started while the last one's
+# server is shutting down can wait for it without end.
+wineserver -p 2>/dev/null
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
     . "$0/../e2e/lib.sh"
     trap e2e_cleanup EXIT
