@@ -3,7 +3,8 @@
 # the end-to-end tests (each in its own X server with a window manager), the
 # unit tests again under AddressSanitizer + UndefinedBehaviorSanitizer, each
 # fuzzer for a bounded time, the Windows program's tests under Wine, and the
-# Debian package (its files, control fields and lintian).
+# release files (the Debian package, its files, control fields and lintian, and
+# the Linux and Windows archives).
 set -uo pipefail
 cd "$(dirname "$0")"
 . scripts/packages.sh
@@ -90,13 +91,13 @@ test_windows() {  # test_windows DIR
     return "$rc"
 }
 
-# The Debian package of build/, carrying the 32-bit Windows menu (it runs on
-# 32- and 64-bit Windows), checked by tests/package/test_package.sh.
-package_deb() {
-    cmake -S . -B build -DAUTOMENU_WINDOWS_MENU="$PWD/build-windows32/automenu.exe" >/dev/null &&
-        cmake --build build -j"$jobs" >/dev/null || return 1
-    rm -f build/automenu_*.deb
-    (cd build && cpack) >"$logs/cpack.log" 2>&1 || { echo "cpack failed"; tail -n 20 "$logs/cpack.log"; return 1; }
+# The release files (scripts/release.sh): the Debian package of build/,
+# carrying the 32-bit Windows menu (it runs on 32- and 64-bit Windows), and
+# the Linux and Windows archives, checked by tests/package/.
+release_files() {
+    rm -rf build/release
+    JOBS=$jobs scripts/release.sh build/release >"$logs/release.log" 2>&1 ||
+        { echo "release.sh failed"; tail -n 20 "$logs/release.log"; return 1; }
     run_ctest package.log build -L package
 }
 
@@ -130,7 +131,7 @@ if reason=$(wine32_missing); then
 else
     step "Windows tests under Wine (32-bit)" test_windows build-windows32
 fi
-step "Debian package" package_deb
+step "release files" release_files
 
 echo
 if [ ${#failed_steps[@]} -gt 0 ]; then
