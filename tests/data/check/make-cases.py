@@ -32,7 +32,7 @@ def appearance(prefix, colour="clWhite", size="12"):
     return "".join(
         f"{prefix} {suffix}={value}\n"
         for suffix, value in [
-            ("Name", "DejaVu Sans"),
+            ("Name", "Arial"),
             ("Color", colour),
             ("Style Bold Use", "NO"),
             ("Style Italic Use", "NO"),
@@ -151,8 +151,9 @@ CASES = {
         ['6 note 2 keys of [Logo Setup] not read: "Logo Use" is "NO"'],
     ),
     "font_not_installed": (
-        FORM + title().replace("Font Name=DejaVu Sans", "Font Name=No Such Face Anywhere"),
-        ['9 note font "No Such Face Anywhere" is not installed here'],
+        FORM + title().replace("Font Name=Arial", "Font Name=No Such Face Anywhere"),
+        ['9 note font "No Such Face Anywhere" is not installed here',
+         '9 warning font "No Such Face Anywhere" is not one every Windows PC has'],
     ),
     "no_background": (
         FORM + entries(1, entry(1, 100)),
