@@ -426,7 +426,8 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
 
     // The menu must work before it goes on a medium.
     const CheckReport report =
-        CheckDirectory(places.source.string(), configuration ? configuration->path : std::string());
+        CheckDirectory(places.source.string(), configuration ? configuration->path : std::string(),
+                       tree.Adds(kWindowsMenuName) ? WindowsMenuComing::Added : WindowsMenuComing::LeftOut);
     std::fputs(FormatText(report).c_str(), stdout);
     if (report.Count(Severity::Error) > 0) {
         if (!options.ignore_errors)

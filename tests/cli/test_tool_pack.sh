@@ -31,6 +31,8 @@ long="Read me before installing Example Product.txt"
 printf 'notes\n' >"$dir/tpl/$long"
 "$tool" pack "$dir/tpl" "$dir/tpl-out" --windows-menu "$exe" --iso "$dir/tpl.iso" >"$dir/log" 2>&1 ||
     fail "pack of the template: $(cat "$dir/log")"
+# The Windows menu that pack adds is not reported missing from the source.
+! grep -q "automenu.exe" <(grep ": note: \|: warning: " "$dir/log") || fail "pack reports the menu it adds: $(cat "$dir/log")"
 expected="755 .
 644 ./AUTORUN.INF
 644 ./BACK.PNG
@@ -65,7 +67,9 @@ if command -v xorriso >/dev/null; then
     done
     label=$(xorriso -indev "$dir/tpl.iso" -pvd_info 2>/dev/null | sed -n 's/^Volume Id *: //p')
     [ "$label" = "EXAMPLE_PRODUCT_1_0" ] || fail "volume label: got '$label'"
-    "$tool" pack "$dir/tpl" "$dir/tpl-out2" --no-windows --iso "$dir/tpl2.iso" --volume-label "My Disc" >/dev/null 2>&1
+    "$tool" pack "$dir/tpl" "$dir/tpl-out2" --no-windows --iso "$dir/tpl2.iso" --volume-label "My Disc" >"$dir/log" 2>&1
+    grep -q 'warning: file "automenu.exe" named by "open" in \[autorun\] does not exist' "$dir/log" ||
+        fail "--no-windows: no warning that [autorun] names a menu the medium lacks: $(cat "$dir/log")"
     label=$(xorriso -indev "$dir/tpl2.iso" -pvd_info 2>/dev/null | sed -n 's/^Volume Id *: //p')
     [ "$label" = "My Disc" ] || fail "--volume-label: got '$label'"
 else
