@@ -140,12 +140,12 @@ void PlayEmrText(MetafileDC& dc, ByteReader& r, std::span<const std::uint8_t> re
     double rect[4];
     for (double& v : rect) v = r.I32();
     const std::uint32_t off_dx = r.U32();
-    // Nothing is made for a string the budget could not draw.
-    if (!dc.CanAfford(kTextUnits + std::uint64_t{chars} * kUnitsPerCharacter)) return;
     ByteReader all(rec);
     const std::size_t unit = wide ? 2 : 1;
     const std::span<const std::uint8_t> str =
         chars > 0 ? all.Sub(off_string, std::size_t{chars} * unit).Data() : std::span<const std::uint8_t>();
+    // Nothing is made for a string the budget could not draw.
+    if (!dc.CanAfford(kTextUnits + std::uint64_t{chars} * kUnitsPerCharacter)) return;
     const std::size_t dx_size = std::size_t{chars} * 4 * (options & ETO_PDY ? 2 : 1);
     std::span<const std::uint8_t> dx;
     if (off_dx != 0 && off_dx <= rec.size() && rec.size() - off_dx >= dx_size) dx = all.Sub(off_dx, dx_size).Data();
