@@ -376,8 +376,8 @@ double CairoMetafileSurface::DrawTextRun(const MfTextRun& run) {
     cairo_translate(m_cr, run.x, run.y);
     if (font.escapement != 0) cairo_rotate(m_cr, -font.escapement * std::numbers::pi / 1800.0);
     const FontDescriptionPtr desc = DescribeFont(run);
-    const double width = run.places.empty() && !run.glyph_indices ? DrawLaidOutText(run, desc.get())
-                                                                   : DrawPlacedGlyphs(run, desc.get());
+    const double width =
+        run.places.empty() && !run.glyph_indices ? DrawLaidOutText(run, desc.get()) : DrawPlacedGlyphs(run, desc.get());
     cairo_restore(m_cr);
     return width;
 }

@@ -60,8 +60,8 @@ MfTextString DecodeTextString(std::span<const std::uint8_t> str, bool wide, std:
             s.glyphs.push_back(u);
         } else {
             if (u == 0) break;
-            const bool pair = wide && u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 &&
-                              unit(i + 1) < 0xE000;
+            const bool pair =
+                wide && u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000;
             used = pair ? 2 : 1;
             s.utf8 += wide ? Utf16ToUtf8(str.subspan(2 * i, 2 * used), used) : AnsiToUtf8(str.subspan(i, 1));
         }

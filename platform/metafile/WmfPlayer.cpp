@@ -180,8 +180,10 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         // The advances, one 16-bit value a character (two with ETO_PDY), fill the rest of the record.
         const std::size_t dx_size = std::size_t{count} * 2 * (options & ETO_PDY ? 2 : 1);
         std::span<const std::uint8_t> dx;
-        if (r.Remaining() >= dx_size) dx = r.Take(dx_size);
-        else if (r.Remaining() > 0) m_dc.Loose();  // advances cut short: drawn with the font's
+        if (r.Remaining() >= dx_size)
+            dx = r.Take(dx_size);
+        else if (r.Remaining() > 0)
+            m_dc.Loose();  // advances cut short: drawn with the font's
         m_dc.TextOut({x, y}, DecodeTextString(text, false, options, dx, 2), options, has_rect ? rect : nullptr);
         break;
     }

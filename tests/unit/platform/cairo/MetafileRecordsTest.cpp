@@ -328,8 +328,9 @@ std::vector<std::int64_t> TextWords(int x, int y, std::u16string_view units, std
                                     std::uint32_t options = 0, std::array<int, 4> rect = {}) {
     const std::size_t string_words = (units.size() + 1) / 2;
     const std::int64_t off_dx = dx.empty() ? 0 : 76 + 4 * static_cast<std::int64_t>(string_words);
-    std::vector<std::int64_t> w = {0, 0, -1, -1, 1, 0, 0, x, y, static_cast<std::int64_t>(units.size()), 76, options,
-                                   rect[0], rect[1], rect[2], rect[3], off_dx};
+    std::vector<std::int64_t> w = {
+        0,  0,       -1,      -1,      1,       0,       0,     x, y, static_cast<std::int64_t>(units.size()),
+        76, options, rect[0], rect[1], rect[2], rect[3], off_dx};
     for (std::size_t i = 0; i < units.size(); i += 2)
         w.push_back(units[i] | (i + 1 < units.size() ? std::int64_t{units[i + 1]} << 16 : 0));
     w.insert(w.end(), dx.begin(), dx.end());
@@ -353,14 +354,22 @@ std::vector<std::pair<int, int>> InkSpans(const PixelImage& img, bool columns) {
             ink = (px & 0xFF) < 128;
         }
         if (!ink) continue;
-        if (!spans.empty() && spans.back().second == i - 1) spans.back().second = i;
-        else spans.push_back({i, i});
+        if (!spans.empty() && spans.back().second == i - 1)
+            spans.back().second = i;
+        else
+            spans.push_back({i, i});
     }
     return spans;
 }
 
 enum : std::uint32_t { TA_BASELINE = 24, TA_RIGHT = 2, TA_CENTER = 6, TA_UPDATECP = 1 };
-enum : std::uint32_t { EMR_POLYTEXTOUTW = 97, ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_GLYPH_INDEX = 0x10, ETO_PDY = 0x2000 };
+enum : std::uint32_t {
+    EMR_POLYTEXTOUTW = 97,
+    ETO_OPAQUE = 2,
+    ETO_CLIPPED = 4,
+    ETO_GLYPH_INDEX = 0x10,
+    ETO_PDY = 0x2000
+};
 
 TEST(MetafileRecords, TextIsPlacedByTheRecordsAdvances) {
     // Two letters I (a stem 4 pixels wide, 4 pixels right of the origin)
@@ -378,7 +387,7 @@ TEST(MetafileRecords, TextIsPlacedByTheRecordsAdvances) {
         {"right: the advances' sum ends there", two_is(TA_BASELINE | TA_RIGHT, 90, {60, 10}), {20, 80}},
         {"centre: half the sum each side", two_is(TA_BASELINE | TA_CENTER, 50, {60, 10}), {15, 75}},
         {"negative advances go back", two_is(TA_BASELINE, 70, {-60, 7}), {10, 70}},
-        {"glyph indices (44 is I) placed alike", 
+        {"glyph indices (44 is I) placed alike",
          TextSetUp(TA_BASELINE).Record(EMR_EXTTEXTOUTW, TextWords(10, 60, u"\x2C\x2C", {60, 7}, ETO_GLYPH_INDEX)),
          {10, 70}},
         {"the current position moves by the advances",
@@ -387,7 +396,8 @@ TEST(MetafileRecords, TextIsPlacedByTheRecordsAdvances) {
              .Record(EMR_EXTTEXTOUTW, TextWords(0, 0, u"I", {45}))
              .Record(EMR_EXTTEXTOUTW, TextWords(0, 0, u"I", {5})),
          {10, 55}},
-        {"EMR_POLYTEXTOUTW: each string at its own point", [] {
+        {"EMR_POLYTEXTOUTW: each string at its own point",
+         [] {
              std::vector<std::int64_t> w = {0, 0, -1, -1, 1, 0, 0, 2};
              // Two EMRTEXTs; the strings and advances follow them (offsets from the record's start).
              const std::int64_t base = 8 + 32 + 2 * 40;
@@ -418,10 +428,10 @@ TEST(MetafileRecords, TextOffsetsBoxesAndGlyphIndices) {
         return img;
     };
     // ETO_PDY: the second I 35 pixels up, the third back down.
-    const auto rows_of_ink = InkSpans(
-        image(TextSetUp(TA_BASELINE)
-                  .Record(EMR_EXTTEXTOUTW, TextWords(10, 75, u"III", {30, 35, 30, -35, 30, 0}, ETO_PDY))),
-        false);
+    const auto rows_of_ink =
+        InkSpans(image(TextSetUp(TA_BASELINE)
+                           .Record(EMR_EXTTEXTOUTW, TextWords(10, 75, u"III", {30, 35, 30, -35, 30, 0}, ETO_PDY))),
+                 false);
     ASSERT_EQ(rows_of_ink.size(), 2u);
     EXPECT_NEAR(rows_of_ink[1].first - rows_of_ink[0].first, 35, 1);
 
@@ -435,9 +445,8 @@ TEST(MetafileRecords, TextOffsetsBoxesAndGlyphIndices) {
     // A Windows metafile's META_EXTTEXTOUT: its 16-bit advances after the string.
     {
         Wmf w;
-        w.Record(0x02FB /* META_CREATEFONTINDIRECT */,
-                 {-40, 0, 0, 0, 400, 0, 0, 0, 0, 'D' | 'e' << 8, 'j' | 'a' << 8, 'V' | 'u' << 8, ' ' | 'S' << 8,
-                  'a' | 'n' << 8, 's'})
+        w.Record(0x02FB /* META_CREATEFONTINDIRECT */, {-40, 0, 0, 0, 400, 0, 0, 0, 0, 'D' | 'e' << 8, 'j' | 'a' << 8,
+                                                        'V' | 'u' << 8, ' ' | 'S' << 8, 'a' | 'n' << 8, 's'})
             .Record(0x012D /* META_SELECTOBJECT */, {0})
             .Record(0x012E /* META_SETTEXTALIGN */, {TA_BASELINE})
             .Record(0x0A32 /* META_EXTTEXTOUT */, {60, 10, 2, 0, 'I' | 'I' << 8, 60, 7});
@@ -456,10 +465,10 @@ TEST(MetafileRecords, TextOffsetsBoxesAndGlyphIndices) {
                          .Record(EMR_EXTTEXTOUTW, TextWords(10, 60, u"II", {60, 7}, options, {5, 30, 50, 70})));
     };
     const PixelImage opaque = boxed(ETO_OPAQUE), clipped = boxed(ETO_CLIPPED);
-    EXPECT_EQ(opaque.pixels[40 * 100 + 30] & 0xFFFFFF, 0xFF0000u);   // inside the box, not under a letter
-    EXPECT_EQ(opaque.pixels[80 * 100 + 30] & 0xFFFFFF, 0xFFFFFFu);   // outside it
-    EXPECT_EQ(InkSpans(opaque, true).size(), 2u);   // the box (with the first I), and the second I
-    EXPECT_EQ(InkSpans(clipped, true).size(), 1u);  // only the first I
+    EXPECT_EQ(opaque.pixels[40 * 100 + 30] & 0xFFFFFF, 0xFF0000u);  // inside the box, not under a letter
+    EXPECT_EQ(opaque.pixels[80 * 100 + 30] & 0xFFFFFF, 0xFFFFFFu);  // outside it
+    EXPECT_EQ(InkSpans(opaque, true).size(), 2u);                   // the box (with the first I), and the second I
+    EXPECT_EQ(InkSpans(clipped, true).size(), 1u);                  // only the first I
 }
 
 // The pixels of a played picture that are partly covered: neither left
@@ -761,7 +770,8 @@ TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
          kWhite},
         {"300 k object creations in a full table", objects.Bits(), false, 302'000, 0, kRed},
         {"text of 2^31 characters in a short record",
-         Emf().Record(EMR_EXTTEXTOUTW, {0, 0, -1, -1, 1, 0, 0, 10, 10, 0x7FFFFFFF, 76, 0, 0, 0, 0, 0, 80, 'I', 10})
+         Emf()
+             .Record(EMR_EXTTEXTOUTW, {0, 0, -1, -1, 1, 0, 0, 10, 10, 0x7FFFFFFF, 76, 0, 0, 0, 0, 0, 80, 'I', 10})
              .Bits(),
          false, 10, 0, kWhite},
         {"2^32 - 1 strings in one EMR_POLYTEXTOUTW", Emf().Record(EMR_POLYTEXTOUTW, {0, 0, -1, -1, 1, 0, 0, -1}).Bits(),
