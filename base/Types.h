@@ -81,6 +81,7 @@ constexpr bool IsSystemColor(TColor c) { return (c & kSystemColorFlag) != 0; }
 
 // System colour indices, numbered as on Windows so colours round-trip.
 enum SystemColorIndex : int {
+    COLOR_WINDOW = 5,
     COLOR_WINDOWFRAME = 6,
     COLOR_WINDOWTEXT = 8,
     COLOR_BTNFACE = 15,

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -65,6 +66,8 @@ enum class MessageKind {
     Activate,
     Deactivate,
     OpenFailed,   // the desktop could not open a target (see ShellOpen)
+    // The system took the mouse capture away (another window, a cancelled mode).
+    CaptureLost,
     Quit,
 };
 
@@ -201,8 +204,17 @@ public:
     }
     // Logical, vertical. Default: the design resolution.
     virtual int PixelsPerInch() { return 96; }
-    // Default: Windows' classic scheme.
-    virtual Rgb SysColor(int index) { return ClassicSystemColor(index); }
+    // The whole desktop over every monitor, which may start at negative
+    // coordinates. Default: the screen.
+    virtual TRect VirtualDesktop() {
+        const TSize screen = ScreenSize();
+        return {0, 0, screen.cx, screen.cy};
+    }
+    // The system's status-bar font, which hints are drawn in. Default: none,
+    // and hints take 8 points of the default face.
+    virtual std::optional<FontDescription> StatusFont() { return std::nullopt; }
+    // Default: a current Windows in its default theme.
+    virtual Rgb SysColor(int index) { return DefaultSystemColor(index); }
     // Bits per pixel times planes of the screen (for icon image selection).
     virtual int ScreenColorBits() { return 32; }
     // Large icon size (SM_CXICON) and small icon size (SM_CXSMICON).
@@ -251,6 +263,11 @@ public:
     virtual WindowId WindowAtPoint(TPoint screen) = 0;
     // True when the active (focused) window belongs to this program.
     virtual bool IsProgramActive() = 0;
+    // This program's active window, or kNoWindow; and activating one (after
+    // a message box, the window that was active before it). Default: the
+    // window system activates windows itself.
+    virtual WindowId ActiveWindow() { return kNoWindow; }
+    virtual void ActivateWindow(WindowId) {}
 
     // --- Message queue ---
     // Takes the next message without waiting. Paint messages come only when
@@ -261,6 +278,11 @@ public:
     virtual void PostQuitMessage(int exit_code) = 0;
     virtual void SetTimer(WindowId w, int id, unsigned milliseconds) = 0;
     virtual void KillTimer(WindowId w, int id) = 0;
+    // Where the window system runs loops of its own (a message box, the
+    // dragging of a caption), the back end hands the paint requests that
+    // arrive meanwhile to this, which paints at once as the framework's loop
+    // would. Default: paint requests wait for the framework's loop.
+    virtual void SetPaintHandler(std::function<void(WindowId)>) {}
 
     // --- Message box ---
     // Reports an error to the user. Where the window system has a message box

@@ -1,22 +1,34 @@
 #include "platform/SystemColors.h"
 
+#include <array>
+#include <utility>
+
 namespace automenu::platform {
 
-Rgb ClassicSystemColor(int index) {
-    switch (index) {
-        case COLOR_BTNFACE: return {212, 208, 200};
-        case COLOR_WINDOWTEXT: return {0, 0, 0};
-        case COLOR_INFOBK: return {255, 255, 225};
-        case COLOR_INFOTEXT: return {0, 0, 0};
-        case 5: return {255, 255, 255};  // window
-        case COLOR_WINDOWFRAME: return {0, 0, 0};
-        case COLOR_BTNSHADOW: return {128, 128, 128};
-        case COLOR_BTNTEXT: return {0, 0, 0};
-        case COLOR_BTNHIGHLIGHT: return {255, 255, 255};
-        case COLOR_3DDKSHADOW: return {64, 64, 64};
-        case COLOR_3DLIGHT: return {212, 208, 200};
-        default: return {0, 0, 0};
-    }
+namespace {
+
+// What GetSysColor answers on Windows 10 and 11 in the default theme, for
+// every system colour the framework draws with.
+constexpr std::array<std::pair<int, Rgb>, 11> kDefaultColors{{
+    {COLOR_WINDOW, {255, 255, 255}},
+    {COLOR_WINDOWFRAME, {100, 100, 100}},
+    {COLOR_WINDOWTEXT, {0, 0, 0}},
+    {COLOR_BTNFACE, {240, 240, 240}},
+    {COLOR_BTNSHADOW, {160, 160, 160}},
+    {COLOR_BTNTEXT, {0, 0, 0}},
+    {COLOR_BTNHIGHLIGHT, {255, 255, 255}},
+    {COLOR_3DDKSHADOW, {105, 105, 105}},
+    {COLOR_3DLIGHT, {227, 227, 227}},
+    {COLOR_INFOTEXT, {0, 0, 0}},
+    {COLOR_INFOBK, {255, 255, 225}},
+}};
+
+}  // namespace
+
+Rgb DefaultSystemColor(int index) {
+    for (const auto& [known, color] : kDefaultColors)
+        if (known == index) return color;
+    return {0, 0, 0};
 }
 
 }  // namespace automenu::platform

@@ -4,8 +4,10 @@
 
 namespace automenu::platform {
 
-// The classic Windows default scheme: Linux desktops have no system colours
-// the menu could ask for, and menus are designed against these.
-Rgb ClassicSystemColor(int index);
+// The system colours of a current Windows (10 and 11) in its default theme:
+// Linux desktops have no system colours the menu could ask for, and a part
+// of the window that no picture covers should look as it does on a Windows
+// PC. Indices the menu never uses give black.
+Rgb DefaultSystemColor(int index);
 
 }  // namespace automenu::platform

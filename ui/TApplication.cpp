@@ -33,9 +33,11 @@ bool HasApplication() { return g_application != nullptr; }
 TApplication::TApplication(platform::IPlatform& platform, const std::string& program_path)
     : m_platform(platform), m_title(TitleFromProgramPath(program_path)), m_hints(std::make_unique<THintController>()) {
     g_application = this;
+    m_platform.SetPaintHandler([this](platform::WindowId w) { PaintNow(w); });
 }
 
 TApplication::~TApplication() {
+    m_platform.SetPaintHandler(nullptr);
     // Program end: hints off (which destroys the hint window), then the forms.
     m_hints->SetEnabled(false);
     DestroyForms();
@@ -112,6 +114,17 @@ void TApplication::Dispatch(const platform::Message& msg) {
     }
 }
 
+void TApplication::PaintNow(platform::WindowId w) {
+    platform::Message msg;
+    msg.kind = platform::MessageKind::Paint;
+    msg.window = w;
+    try {
+        Dispatch(msg);
+    } catch (...) {
+        HandleException();
+    }
+}
+
 bool TApplication::ProcessMessage() {
     platform::Message msg;
     if (!m_platform.PeekMessage(msg)) return false;
@@ -149,6 +162,7 @@ void TApplication::Run() {
 
 void TApplication::ShowErrorBox(const std::string& caption, const std::string& text) {
     m_hints->Cancel();
+    const platform::WindowId active = m_platform.ActiveWindow();
     // The program's windows take no input while the box is up.
     std::vector<platform::WindowId> disabled;
     for (const auto& [id, form] : m_windows) {
@@ -171,6 +185,9 @@ void TApplication::ShowErrorBox(const std::string& caption, const std::string& t
     }
     for (platform::WindowId id : disabled)
         if (TCustomForm* form = FormOfWindow(id)) form->SetEnabled(true);
+    // Else the system activates some other window, and hints stay off until
+    // the user clicks the menu.
+    if (FormOfWindow(active)) m_platform.ActivateWindow(active);
 }
 
 void TApplication::ShowException(const Exception& e) { ShowErrorBox(m_title, ErrorText(e.Message())); }

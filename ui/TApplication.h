@@ -85,6 +85,8 @@ public:
 private:
     void DestroyForm(TCustomForm& form);
     void Dispatch(const platform::Message& msg);
+    // A paint request from a loop of the window system's own (see IPlatform::SetPaintHandler).
+    void PaintNow(platform::WindowId w);
     void ShowErrorBox(const std::string& caption, const std::string& text);
 
     platform::IPlatform& m_platform;

@@ -230,6 +230,19 @@ void TCustomForm::ReleaseMouseCapture() {
     Platform().ReleaseCapture();
 }
 
+void TCustomForm::CancelMode() {
+    TControl* pressed = m_capture_control;
+    ReleaseMouseCapture();
+    if (pressed) pressed->MouseUp(0, -1, -1);
+}
+
+void TCustomForm::CaptureLost() {
+    TControl* pressed = m_capture_control;
+    // The system has taken the capture already: nothing to give back.
+    m_capture_control = nullptr;
+    if (pressed) pressed->MouseUp(0, -1, -1);
+}
+
 void TCustomForm::DispatchMouse(const Message& msg) {
     TControl* target = m_capture_control ? m_capture_control : ControlAtPos(msg.pos);
     const TShiftState shift = ShiftFromKeys(msg.keys);
@@ -273,6 +286,9 @@ void TCustomForm::WndProc(const Message& msg) {
             break;
         case MessageKind::Close:
             Close();
+            break;
+        case MessageKind::CaptureLost:
+            CaptureLost();
             break;
         case MessageKind::KeyDown:
             ShowFocusCues();

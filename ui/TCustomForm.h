@@ -121,7 +121,9 @@ public:
     TControl* FindControl(const std::string& name) const;
     TControl* ControlAtPos(TPoint client_point) const;
     // Ends any mouse capture (after an exception in a handler).
-    void CancelMode() { ReleaseMouseCapture(); }
+    // Ends a press as the loss of the capture does: the captured control
+    // gets its release off itself, which clicks nothing.
+    void CancelMode();
 
     void InvalidateRect(const TRect& r);
     void SetAppIcon(const PixelImage& icon);
@@ -133,6 +135,7 @@ public:
 private:
     void DispatchMouse(const platform::Message& msg);
     void ReleaseMouseCapture();
+    void CaptureLost();
     void UpdateOuterSize(TSize outer);
     // Moves a centred window to `at`, or as near as keeps its caption reachable.
     void PlaceCentred(TPoint at);

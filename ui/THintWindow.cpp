@@ -9,9 +9,15 @@ constexpr unsigned kHintTextFlags = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX;
 }  // namespace
 
 THintWindow::THintWindow() {
-    // The desktop gives no small UI font here, so the hint takes 8 points of
-    // the default face.
-    m_font.SetSize(8);
+    // The system's status-bar font, else 8 points of the default face.
+    if (auto status = HasPlatform() ? Platform().StatusFont() : std::nullopt) {
+        m_font.SetName(status->name);
+        m_font.SetHeight(status->height);
+        m_font.SetStyle(status->style);
+        m_font.SetCharset(status->charset);
+    } else {
+        m_font.SetSize(8);
+    }
     m_font.SetColor(clInfoText);
 }
 
@@ -31,15 +37,16 @@ void THintWindow::ActivateHint(TRect rect, const std::string& text) {
     rect.bottom += 4;
     const int width = rect.Width();
     const int height = rect.Height();
-    // Keep it on the desktop: up or left to touch the bottom or right edge,
-    // then right or down so it never starts off the left or top.
-    const TSize desktop = Platform().ScreenSize();
+    // Keep it on the desktop (every monitor): up or left to touch the bottom
+    // or right edge, then right or down so it never starts off the left or
+    // top.
+    const TRect desktop = Platform().VirtualDesktop();
     int left = rect.left;
     int top = rect.top;
-    if (top + height > desktop.cy) top = desktop.cy - height;
-    if (left + width > desktop.cx) left = desktop.cx - width;
-    if (left < 0) left = 0;
-    if (top < 0) top = 0;
+    if (top + height > desktop.bottom) top = desktop.bottom - height;
+    if (left + width > desktop.right) left = desktop.right - width;
+    if (left < desktop.left) left = desktop.left;
+    if (top < desktop.top) top = desktop.top;
     m_bounds = TRect::FromBounds(left, top, width, height);
 
     if (m_handle == platform::kNoWindow) {

@@ -112,18 +112,21 @@ public:
         // Heights beyond any sensible screen font are capped so a bad value
         // cannot ask the rasteriser for enormous glyphs.
         constexpr double kMaxPixels = 2000.0;
+        // Height 0 asks for the GDI's default height: a 16-pixel cell at 96
+        // pixels per inch, whatever the face.
+        constexpr int kDefaultCellHeight = 16;
+        const int height =
+            d.height != 0 ? d.height : MulDiv(kDefaultCellHeight, pixels_per_inch > 0 ? pixels_per_inch : 96, 96);
         double em;
-        if (d.height < 0) {
-            em = -static_cast<double>(d.height);
-        } else if (d.height == 0) {
-            em = std::floor(8.0 * (pixels_per_inch > 0 ? pixels_per_inch : 96) / 72.0 + 0.5);
+        if (height < 0) {
+            em = -static_cast<double>(height);
         } else {
             // A cell height: scale the face so that ascent plus descent fill it.
             constexpr double kProbe = 100.0;
             pango_font_description_set_absolute_size(m_pango.get(), kProbe * PANGO_SCALE);
             RawMetrics probe = Measure(m_pango.get());
             const double cell = probe.ascent + probe.descent;
-            em = cell > 0 ? d.height * kProbe / cell : d.height;
+            em = cell > 0 ? height * kProbe / cell : height;
         }
         em = std::clamp(em, 1.0, kMaxPixels);
         m_metrics.em_pixels = em;
@@ -131,7 +134,7 @@ public:
 
         RawMetrics m = Measure(m_pango.get());
         m_metrics.ascent = static_cast<int>(std::lround(m.ascent));
-        m_metrics.cell_height = d.height > 0 ? d.height : static_cast<int>(std::lround(m.ascent + m.descent));
+        m_metrics.cell_height = height > 0 ? height : static_cast<int>(std::lround(m.ascent + m.descent));
         if (m_metrics.cell_height < 1) m_metrics.cell_height = 1;
         m_metrics.average_char_width = std::max(1, static_cast<int>(std::lround(m.char_width)));
         m_metrics.underline_thickness = std::max(1, static_cast<int>(std::lround(m.underline_thickness)));

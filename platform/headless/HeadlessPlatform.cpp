@@ -48,6 +48,7 @@ void HeadlessPlatform::DestroyWindow(WindowId w) {
     m_windows.erase(w);
     m_queue.Forget(w);
     if (m_capture == w) m_capture = kNoWindow;
+    if (m_active == w) m_active = kNoWindow;
 }
 
 void HeadlessPlatform::SetCaption(WindowId w, const std::string& caption) {
@@ -62,6 +63,10 @@ void HeadlessPlatform::ShowWindow(WindowId w, bool visible) {
     auto* win = Find(w);
     if (!win || win->visible == visible) return;
     win->visible = visible;
+    // A captioned window is activated when it appears, and gives up being
+    // active when it goes; the desktop then activates none of ours.
+    if (visible && win->params.kind == WindowKind::Dialog) m_active = w;
+    if (!visible && m_active == w) m_active = kNoWindow;
     if (visible) Invalidate(w, {0, 0, win->params.client_size.cx, win->params.client_size.cy});
 }
 
@@ -184,6 +189,15 @@ void HeadlessPlatform::PostMouse(WindowId w, MessageKind kind, int x, int y) {
     msg.window = w;
     msg.pos = {x, y};
     msg.keys = m_buttons;
+    m_queue.Post(msg);
+}
+
+void HeadlessPlatform::TakeCapture(WindowId w) {
+    if (m_capture != w) return;
+    m_capture = kNoWindow;
+    Message msg;
+    msg.kind = MessageKind::CaptureLost;
+    msg.window = w;
     m_queue.Post(msg);
 }
 

@@ -41,6 +41,8 @@ public:
     // --- IPlatform ---
     TSize ScreenSize() override { return m_screen; }
     TRect WorkArea() override { return m_work_area.value_or(TRect{0, 0, m_screen.cx, m_screen.cy}); }
+    TRect VirtualDesktop() override { return m_virtual_desktop.value_or(TRect{0, 0, m_screen.cx, m_screen.cy}); }
+    std::optional<FontDescription> StatusFont() override { return m_status_font; }
     int PixelsPerInch() override { return m_ppi; }
     void ShellOpen(const std::string& target) override;
     TargetSystem System() override { return m_system; }
@@ -63,6 +65,10 @@ public:
     int CursorHeight() override { return 20; }
     WindowId WindowAtPoint(TPoint screen) override;
     bool IsProgramActive() override { return m_program_active; }
+    WindowId ActiveWindow() override { return m_active; }
+    void ActivateWindow(WindowId w) override {
+        if (Find(w)) m_active = w;
+    }
     bool PeekMessage(Message& out) override;
     void WaitMessage() override;
     bool ErrorBox(const std::string& caption, const std::string& text) override;
@@ -78,6 +84,9 @@ public:
     void PressKey(WindowId w, int key, unsigned keys = 0);
     void ReleaseKey(WindowId w, int key, unsigned keys = 0);
     void RequestClose(WindowId w);
+    // The system takes the mouse capture away from w, as another window
+    // taking it or a cancelled mode does.
+    void TakeCapture(WindowId w);
     // Advances the virtual clock; due timers fire as the loop takes messages.
     void AdvanceTime(unsigned milliseconds) { m_now += milliseconds; }
     void SetProgramActive(bool active) { m_program_active = active; }
@@ -102,6 +111,9 @@ public:
     void SetScreen(TSize size, int ppi) { m_screen = size; m_ppi = ppi; }
     // A desktop with panels: windows may take only this part of the screen.
     void SetWorkArea(const TRect& area) { m_work_area = area; }
+    // Monitors beside the screen, left of or above it included.
+    void SetVirtualDesktop(const TRect& area) { m_virtual_desktop = area; }
+    void SetStatusFont(const FontDescription& font) { m_status_font = font; }
     // A high-DPI desktop: windows created from now on have this many pixels
     // per design unit, and their pictures (SavePng) that size.
     void SetScale(double scale) { m_scale = scale; }
@@ -145,6 +157,9 @@ private:
 
     TSize m_screen{1280, 1024};
     std::optional<TRect> m_work_area;
+    std::optional<TRect> m_virtual_desktop;
+    WindowId m_active = kNoWindow;
+    std::optional<FontDescription> m_status_font;
     int m_ppi = 96;
     double m_scale = 1.0;
     bool m_window_creation_fails = false;

@@ -17,6 +17,7 @@
 
 #include "platform/DesktopScale.h"
 #include "platform/posix/ScopedEnvironmentVariable.h"
+#include "platform/sdl/LeavingMotion.h"
 #include "platform/sdl/X11Desktop.h"
 
 namespace automenu::platform {
@@ -603,6 +604,23 @@ unsigned SdlPlatform::DoubleClickTime() {
     return DoubleClickDetector::kDefaultTimeMs;
 }
 
+bool SdlPlatform::IsLeaving(const SDL_MouseMotionEvent& motion) {
+    Window* win = Find(motion.windowID);
+    // Captured moves go on outside the window, with their own positions.
+    if (!win || !m_display || !win->x11 || (SDL_GetWindowFlags(win->sdl.get()) & SDL_WINDOW_MOUSE_CAPTURE))
+        return false;
+    TSize size;
+    SDL_GetWindowSize(win->sdl.get(), &size.cx, &size.cy);
+    // Only an event on the edge costs a round trip to the X server.
+    if (!OnWindowEdge({motion.x, motion.y}, size)) return false;
+    ::Window root = 0, child = 0;
+    int root_x = 0, root_y = 0, x = 0, y = 0;
+    unsigned mask = 0;
+    std::optional<TPoint> pointer;
+    if (XQueryPointer(m_display, win->x11, &root, &child, &root_x, &root_y, &x, &y, &mask)) pointer = TPoint{x, y};
+    return IsLeavingMotion({motion.x, motion.y}, size, pointer);
+}
+
 void SdlPlatform::Translate(const SDL_Event& e) {
     Message msg;
     auto mouse_target = [&](Uint32 window_id) -> bool {
@@ -615,6 +633,7 @@ void SdlPlatform::Translate(const SDL_Event& e) {
     switch (e.type) {
         case SDL_MOUSEMOTION:
             if (e.motion.which == SDL_TOUCH_MOUSEID || !mouse_target(e.motion.windowID)) return;
+            if (IsLeaving(e.motion)) return;
             msg.kind = MessageKind::MouseMove;
             msg.pos = {FromSdl(e.motion.x), FromSdl(e.motion.y)};
             msg.keys = KeysFromState(e.motion.state);

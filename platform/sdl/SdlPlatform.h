@@ -105,6 +105,8 @@ private:
     void PostOpenFailure(OpenFailureReport failure);
     void EndWithoutDisplay();
     void Translate(const SDL_Event& e);
+    // A motion event SDL makes of the pointer leaving the window (see LeavingMotion.h).
+    bool IsLeaving(const SDL_MouseMotionEvent& motion);
     void WaitForFrame(Window& win);
     unsigned DoubleClickTime();
     // SDL's window coordinates are device pixels on X11 and the desktop's

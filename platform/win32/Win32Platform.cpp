@@ -20,7 +20,8 @@ constexpr wchar_t kTooltipClass[] = L"THintWindow";
 DWORD StyleOf(WindowKind kind) {
     // A dialog frame: caption and system menu, no minimise or maximise box,
     // no sizing border.
-    return kind == WindowKind::Dialog ? WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS : WS_POPUP | WS_BORDER;
+    // A hint paints its one-pixel edge itself.
+    return kind == WindowKind::Dialog ? WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS : WS_POPUP;
 }
 
 DWORD ExStyleOf(WindowKind kind) {
@@ -119,6 +120,26 @@ bool Win32Platform::Open(std::string& error) {
 
 TSize Win32Platform::ScreenSize() { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
 
+TRect Win32Platform::VirtualDesktop() {
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return TRect::FromBounds(left, top, ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+}
+
+std::optional<FontDescription> Win32Platform::StatusFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return std::nullopt;
+    const LOGFONTW& status = metrics.lfStatusFont;
+    FontDescription d;
+    d.height = status.lfHeight;
+    d.style = static_cast<TFontStyles>((status.lfWeight >= FW_BOLD ? fsBold : 0) | (status.lfItalic ? fsItalic : 0) |
+                                       (status.lfUnderline ? fsUnderline : 0) | (status.lfStrikeOut ? fsStrikeOut : 0));
+    d.charset = status.lfCharSet;
+    d.name = Utf8(status.lfFaceName);
+    return d;
+}
+
 Rgb Win32Platform::SysColor(int index) {
     const COLORREF c = ::GetSysColor(index);
     return {GetRValue(c), GetGValue(c), GetBValue(c)};
@@ -197,8 +218,9 @@ void Win32Platform::SetIcon(WindowId w, const PixelImage& icon) {
     info.hbmColor = static_cast<HBITMAP>(::GetCurrentObject(colour.Dc(), OBJ_BITMAP));
     IconHandle handle(::CreateIconIndirect(&info));
     if (!handle) return;
+    // The big icon only, for the task switcher: a dialog frame shows no icon
+    // in its caption unless it is given a small one.
     ::SendMessageW(win->hwnd.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(handle.get()));
-    ::SendMessageW(win->hwnd.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(handle.get()));
     win->icon = std::move(handle);
 }
 
@@ -313,12 +335,22 @@ void Win32Platform::Invalidate(WindowId w, const TRect& r) {
     if (Find(w)) m_queue.Invalidate(w, r);
 }
 
+// The capture the framework moves or gives back itself is no loss: only the
+// system taking it away ends a press.
 void Win32Platform::SetCapture(WindowId w) {
     ApplyPending();
-    if (auto* win = Find(w)) ::SetCapture(win->hwnd.get());
+    auto* win = Find(w);
+    if (!win) return;
+    m_moving_capture = true;
+    ::SetCapture(win->hwnd.get());
+    m_moving_capture = false;
 }
 
-void Win32Platform::ReleaseCapture() { ::ReleaseCapture(); }
+void Win32Platform::ReleaseCapture() {
+    m_moving_capture = true;
+    ::ReleaseCapture();
+    m_moving_capture = false;
+}
 
 std::unique_ptr<ICanvas> Win32Platform::BeginPaint(WindowId w, TRect& area) {
     ApplyPending();
@@ -375,6 +407,12 @@ bool Win32Platform::IsProgramActive() {
     return active && ::GetWindowThreadProcessId(active, &process) && process == ::GetCurrentProcessId();
 }
 
+WindowId Win32Platform::ActiveWindow() { return IdOf(::GetActiveWindow()); }
+
+void Win32Platform::ActivateWindow(WindowId w) {
+    if (auto* win = Find(w)) ::SetActiveWindow(win->hwnd.get());
+}
+
 void Win32Platform::PumpMessages() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -383,7 +421,13 @@ void Win32Platform::PumpMessages() {
             continue;
         }
         ::TranslateMessage(&msg);
+        // A paint request taken here waits for the framework's loop; one
+        // that a loop inside this message (a caption being dragged) takes
+        // does not.
+        const bool outer = m_own_paint;
+        m_own_paint = msg.message == WM_PAINT;
         ::DispatchMessageW(&msg);
+        m_own_paint = outer;
     }
 }
 
@@ -513,8 +557,21 @@ LRESULT Win32Platform::Handle(WindowId id, HWND hwnd, UINT message, WPARAM wpara
             RECT r{};
             if (::GetUpdateRect(hwnd, &r, FALSE)) m_queue.Invalidate(id, RectOf(r));
             ::ValidateRect(hwnd, nullptr);
+            // In a loop of the system's own (a message box, a caption being
+            // dragged) the framework's loop waits: paint now.
+            if (!m_own_paint && m_paint_now) m_paint_now(id);
             return 0;
         }
+        case WM_CANCELMODE:
+            msg.kind = MessageKind::CaptureLost;
+            m_queue.Post(msg);
+            break;  // the system releases the capture
+        case WM_CAPTURECHANGED:
+            if (!m_moving_capture && reinterpret_cast<HWND>(lparam) != hwnd) {
+                msg.kind = MessageKind::CaptureLost;
+                m_queue.Post(msg);
+            }
+            break;
         default:
             break;
     }

@@ -63,11 +63,16 @@ public:
     int CursorHeight() override;
     WindowId WindowAtPoint(TPoint screen) override;
     bool IsProgramActive() override;
+    WindowId ActiveWindow() override;
+    void ActivateWindow(WindowId w) override;
+    TRect VirtualDesktop() override;
+    std::optional<FontDescription> StatusFont() override;
     bool PeekMessage(Message& out) override;
     void WaitMessage() override;
     void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
     void SetTimer(WindowId w, int id, unsigned milliseconds) override;
     void KillTimer(WindowId w, int id) override;
+    void SetPaintHandler(std::function<void(WindowId)> paint) override { m_paint_now = std::move(paint); }
     bool ErrorBox(const std::string& caption, const std::string& text) override;
     std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
     ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
@@ -79,7 +84,7 @@ private:
     struct Window {
         WindowHandle hwnd;
         WindowKind kind = WindowKind::Dialog;
-        IconHandle icon;  // the big and the small icon alike
+        IconHandle icon;  // the big icon, for the task switcher
         // Placement and showing wait for the loop (see ApplyPending).
         std::optional<RECT> pending_rect;
         bool pending_show = false;
@@ -101,6 +106,9 @@ private:
     MessageQueue m_queue;
     MemoryDc m_screen_dc;
     std::unique_ptr<GdiCanvas> m_screen_canvas;
+    std::function<void(WindowId)> m_paint_now;
+    bool m_own_paint = false;  // PumpMessages is handing on a WM_PAINT it took
+    bool m_moving_capture = false;
 };
 
 }  // namespace automenu::platform

@@ -1,7 +1,8 @@
 # Hover highlighting on the real desktop: entry 3 takes its hover look when
-# the pointer reaches it and its normal look at the next move over the
-# background; edits of AUTORUN.INF show at the next move; a deleted file
-# hides every entry at the next background move.
+# the pointer reaches it, keeps it when the pointer leaves the window, and
+# takes its normal look at the next move over the background; edits of
+# AUTORUN.INF show at the next move; a deleted file hides every entry at the
+# next background move.
 demo=$E2E_WORK/demo
 cp -r "$AUTOMENU_SOURCE_DIR/examples/demo" "$demo"
 e2e_start "$demo"
@@ -16,6 +17,16 @@ e2e_mouse "$wid" 60 226
 e2e_mouse "$wid" 62 227
 e2e_client_shot "$wid" "$E2E_OUT/hover.png"
 [ "$(yellow "$E2E_OUT/hover.png")" -gt 50 ] || e2e_fail "entry 3 shows no hover colour"
+
+# Straight out of the window, through its left edge and past the caption
+# bar: no move over the background, so entry 3 stays in hover.
+e2e_mouse "$wid" -60 226
+e2e_client_shot "$wid" "$E2E_OUT/left.png"
+[ "$(yellow "$E2E_OUT/left.png")" -gt 50 ] || e2e_fail "entry 3 lost its hover look when the pointer left the window"
+e2e_mouse "$wid" 60 226
+e2e_mouse "$wid" 60 -80
+e2e_client_shot "$wid" "$E2E_OUT/left-top.png"
+[ "$(yellow "$E2E_OUT/left-top.png")" -gt 50 ] || e2e_fail "entry 3 lost its hover look when the pointer left upwards"
 
 e2e_mouse "$wid" 300 420
 e2e_client_shot "$wid" "$E2E_OUT/normal.png"

@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "base/Exceptions.h"
@@ -16,6 +19,7 @@
 #include "platform/metafile/MetafileScreen.h"
 #include "platform/win32/GdiCanvas.h"
 #include "platform/win32/WicDecoder.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/CompressedImageRows.h"
@@ -179,6 +183,24 @@ TEST_F(Surface, TextIsMeasuredByTheSystem) {
     EXPECT_EQ(two.Height(), 2 * one.Height());
 }
 
+// Height 0 asks the GDI for its default height: a 16-pixel cell, the same
+// font as height 16, in every face (the Linux program draws it so too).
+TEST_F(Surface, HeightZeroIsTheFontOfASixteenPixelCell) {
+    auto measure = [&](const char* name, int height) {
+        FontDescription d;
+        d.height = height;
+        d.name = name;
+        Win32Font font(d);
+        return canvas.DrawText(font, {0, 0, 0}, "Installation", {0, 0, 0, 0}, DT_CALCRECT | DT_NOPREFIX);
+    };
+    for (const char* name : {"Arial", "Times New Roman", "Courier New"}) {
+        const TRect zero = measure(name, 0);
+        EXPECT_EQ(zero.Height(), 16) << name;
+        EXPECT_EQ(zero.Width(), measure(name, 16).Width()) << name;
+        EXPECT_GT(zero.Width(), measure(name, -11).Width()) << name;
+    }
+}
+
 // Waits for a message of the given kind, for at most about `ms` milliseconds.
 bool TimerArrives(Win32Platform& platform, int id, unsigned ms) {
     const ULONGLONG end = ::GetTickCount64() + ms;
@@ -242,6 +264,131 @@ TEST_F(Desktop, PlacementBeforeTheLoopIsAnsweredAtOnceAndAppliedInOneStep) {
     EXPECT_EQ(client.right, 410);
     EXPECT_EQ(client.bottom, 310);
     EXPECT_EQ(platform.WindowAtPoint({origin.x + 1, origin.y + 1}), w);
+}
+
+// Drains the back end's queue; the kinds of the messages taken.
+std::vector<MessageKind> Drain(Win32Platform& platform) {
+    std::vector<MessageKind> kinds;
+    Message m;
+    while (platform.PeekMessage(m)) {
+        kinds.push_back(m.kind);
+        TRect area;
+        if (m.kind == MessageKind::Paint) platform.BeginPaint(m.window, area);
+    }
+    return kinds;
+}
+
+bool Has(const std::vector<MessageKind>& kinds, MessageKind kind) {
+    return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
+}
+
+// The dialog frame shows no icon: the window holds the big one only, for
+// the task switcher.
+TEST_F(Desktop, TheCaptionShowsNoIconTheWindowKeepsTheBigOne) {
+    PixelImage icon{32, 32, std::vector<std::uint32_t>(32 * 32, 0xFF2080C0u), true};
+    platform.SetIcon(w, icon);
+    HWND hwnd = ::FindWindowW(L"TInstallationForm", L"Test");
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(::SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0), 0);
+    EXPECT_NE(::SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), 0);
+}
+
+// A hint's one-pixel edge is its own painting: the window adds no border.
+TEST_F(Desktop, HintWindowsHaveNoFrameOfTheirOwn) {
+    const WindowId hint = platform.CreateWindow({WindowKind::Tooltip, "", {120, 19}});
+    ASSERT_NE(hint, kNoWindow);
+    const FrameExtents f = platform.Frame(hint);
+    EXPECT_EQ(std::tie(f.left, f.top, f.right, f.bottom), std::make_tuple(0, 0, 0, 0));
+}
+
+TEST_F(Desktop, HintsTakeTheStatusBarFontAndTheWholeDesktop) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const std::optional<FontDescription> status = platform.StatusFont();
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->height, metrics.lfStatusFont.lfHeight);
+    EXPECT_EQ(Wide(status->name), std::wstring(metrics.lfStatusFont.lfFaceName));
+    EXPECT_EQ(platform.VirtualDesktop(),
+              TRect::FromBounds(::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+}
+
+// The capture the framework gives back or moves itself is no loss; the
+// system cancelling the mode or another window taking it is.
+TEST_F(Desktop, OnlyTheSystemTakingTheCaptureAwayIsALoss) {
+    platform.ShowWindow(w, true);
+    Drain(platform);
+    HWND hwnd = ::FindWindowW(L"TInstallationForm", L"Test");
+    const WindowId other = platform.CreateWindow({WindowKind::Dialog, "Other", {100, 100}});
+    HWND other_hwnd = ::FindWindowW(L"TInstallationForm", L"Other");
+    ASSERT_NE(other_hwnd, nullptr);
+    const struct {
+        const char* what;
+        std::function<void()> take;
+        bool lost;
+    } cases[] = {
+        {"released by the framework", [&] { platform.ReleaseCapture(); }, false},
+        {"moved by the framework", [&] { platform.SetCapture(other); }, false},
+        {"a cancelled mode", [&] { ::SendMessageW(hwnd, WM_CANCELMODE, 0, 0); }, true},
+        {"taken by another window", [&] { ::SetCapture(other_hwnd); }, true},
+    };
+    for (const auto& c : cases) {
+        platform.SetCapture(w);
+        Drain(platform);
+        c.take();
+        EXPECT_EQ(Has(Drain(platform), MessageKind::CaptureLost), c.lost) << c.what;
+        EXPECT_NE(::GetCapture(), hwnd) << c.what;
+        platform.ReleaseCapture();
+    }
+}
+
+// What a message box's or a caption drag's loop does with the messages.
+void RunForeignLoop() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+}
+
+HWND g_invalidate_in_loop = nullptr;
+
+void CALLBACK InvalidateAndLoop(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_invalidate_in_loop) return;
+    ::InvalidateRect(std::exchange(g_invalidate_in_loop, nullptr), nullptr, FALSE);
+    RunForeignLoop();
+}
+
+// In a loop of the system's own (a message box, a caption being dragged)
+// paint requests are painted when they arrive; in the framework's loop they
+// wait for it.
+TEST_F(Desktop, PaintRequestsArePaintedAtOnceOnlyInTheSystemsOwnLoops) {
+    platform.ShowWindow(w, true);
+    Drain(platform);
+    std::vector<WindowId> painted;
+    platform.SetPaintHandler([&](WindowId id) {
+        painted.push_back(id);
+        TRect area;
+        platform.BeginPaint(id, area);
+    });
+    HWND hwnd = ::FindWindowW(L"TInstallationForm", L"Test");
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    const std::vector<MessageKind> framework = Drain(platform);
+    EXPECT_TRUE(painted.empty());
+    EXPECT_TRUE(Has(framework, MessageKind::Paint));
+
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    RunForeignLoop();  // as a message box does
+    EXPECT_EQ(painted, std::vector<WindowId>{w});
+
+    // A loop inside a message the framework's loop handed on, as the
+    // dragging of a caption runs inside the press on it.
+    painted.clear();
+    g_invalidate_in_loop = hwnd;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, &InvalidateAndLoop);
+    const ULONGLONG end = ::GetTickCount64() + 2000;
+    while (g_invalidate_in_loop && ::GetTickCount64() < end) Drain(platform);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(painted, std::vector<WindowId>{w});
+    platform.SetPaintHandler(nullptr);
 }
 
 }  // namespace

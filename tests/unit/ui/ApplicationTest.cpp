@@ -234,6 +234,32 @@ TEST_F(RoutingTest, PressCapturesAndOnlyAReleaseInsideClicks) {
     EXPECT_EQ(Take(), (Events{"lower move 190,140", "lower click"}));
 }
 
+// The system taking the capture away (another window taking it, a cancelled
+// mode) ends the press: moves go where the pointer is again, and the release
+// clicks nothing, wherever it falls.
+TEST_F(RoutingTest, LosingTheCaptureEndsThePress) {
+    const struct {
+        const char* what;
+        bool lost;
+        Events events;
+    } cases[] = {
+        {"kept", false, {"lower move 190,140", "lower click"}},
+        {"lost", true, {"image move 200,150"}},
+    };
+    for (const auto& c : cases) {
+        desktop.AdvanceTime(500);  // never a double click
+        desktop.PressLeft(wid, 20, 15);
+        if (c.lost) {
+            Pump();
+            desktop.TakeCapture(wid);
+        }
+        desktop.MoveMouse(wid, 200, 150);
+        desktop.ReleaseLeft(wid, 25, 12);  // back on the label
+        EXPECT_EQ(Take(), c.events) << c.what;
+        EXPECT_EQ(desktop.Capture(), platform::kNoWindow) << c.what;
+    }
+}
+
 TEST_F(RoutingTest, TwoClicksClickTwiceADoubleClickOnce) {
     desktop.PressLeft(wid, 20, 15);
     desktop.ReleaseLeft(wid, 20, 15);
@@ -307,6 +333,17 @@ TEST_F(RoutingTest, TheErrorBoxDisablesTheProgramsWindowsWhileItIsUp) {
     app->ShowException(Exception("x"));
     EXPECT_FALSE(enabled_during_box);
     EXPECT_TRUE(desktop.IsEnabled(wid));
+}
+
+// Shown during an event, the box leaves the window that was active before it
+// active again, not some other window of the desktop.
+TEST_F(RoutingTest, TheWindowActiveBeforeTheBoxIsActiveAfterIt) {
+    ASSERT_EQ(desktop.ActiveWindow(), wid);
+    platform::WindowId during = platform::kNoWindow;
+    desktop.SetOnErrorBox([&](const auto& box) { during = box.window; });
+    app->ShowException(Exception("x"));
+    EXPECT_NE(during, wid);
+    EXPECT_EQ(desktop.ActiveWindow(), wid);
 }
 
 TEST_F(RoutingTest, InputForTheDisabledWindowsNeverArrivesNotEvenAfterTheBox) {

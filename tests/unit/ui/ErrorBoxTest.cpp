@@ -238,7 +238,31 @@ TEST_F(ErrorBoxTest, TheButtonLooksPressedWhileHeldWithThePointerOnIt) {
         if (waits == 2) desktop.MoveMouse(box, 2, 2);
         if (waits == 3) desktop.MoveMouse(box, ok.x, ok.y);
     });
-    EXPECT_EQ(edge, (std::vector<Rgb>{{255, 255, 255}, {128, 128, 128}, {255, 255, 255}, {128, 128, 128}}));
+    EXPECT_EQ(edge, (std::vector<Rgb>{{255, 255, 255}, {160, 160, 160}, {255, 255, 255}, {160, 160, 160}}));
+}
+
+// The box and its button in the colours a current Windows gives them in its
+// default theme, whatever the desktop's own theme.
+TEST_F(ErrorBoxTest, IsPaintedInTheColoursOfACurrentWindows) {
+    Show("x", [&](WindowId box) {
+        const TSize client = desktop.ClientSize(box);
+        const int left = (client.cx - 75) / 2, top = client.cy - 11 - 23;
+        const struct {
+            const char* what;
+            TPoint at;
+            Rgb expected;
+        } cases[] = {
+            {"the face", {2, 2}, {240, 240, 240}},
+            {"the face beside the button", {left - 2, top + 10}, {240, 240, 240}},
+            {"the default button's frame", {left, top}, {100, 100, 100}},
+            {"the raised edge's highlight", {left + 1, top + 1}, {255, 255, 255}},
+            {"its inner light", {left + 2, top + 2}, {227, 227, 227}},
+            {"its inner shadow", {left + 75 - 3, top + 23 - 3}, {160, 160, 160}},
+            {"its dark shadow", {left + 75 - 2, top + 23 - 2}, {105, 105, 105}},
+            {"the button's face", {left + 4, top + 4}, {240, 240, 240}},
+        };
+        for (const auto& c : cases) EXPECT_EQ(desktop.Pixel(box, c.at.x, c.at.y), c.expected) << c.what;
+    });
 }
 
 TEST_F(ErrorBoxTest, AQuitMessageWhileItIsUpEndsItAndTheApplication) {

@@ -140,9 +140,28 @@ TEST_F(FontTest, PlatformHeights) {
         return r.Height();
     };
     EXPECT_EQ(cell(-11), 13);
-    EXPECT_EQ(cell(0), cell(-11));  // 0: 8 points at 96 ppi
+    EXPECT_EQ(cell(0), 16);  // 0: the GDI's default, a 16-pixel cell
     for (int h : {9, 13, 20, 31}) EXPECT_EQ(cell(h), h) << "cell height " << h;
     EXPECT_LT(cell(-11), cell(-16));
+}
+
+// Height 0 (a size of 0 points: a missing size key) draws what the GDI
+// draws for it in every face: the font of a 16-pixel cell, not the window's
+// 8 points.
+TEST_F(FontTest, HeightZeroIsTheFontOfASixteenPixelCell) {
+    auto measure = [&](const char* name, int height) {
+        FontDescription d;
+        d.height = height;
+        d.name = name;
+        auto f = m_platform.CreateFont(d);
+        return m_platform.ScreenCanvas().DrawText(*f, {}, "Installation", {0, 0, 0, 0}, DT_CALCRECT);
+    };
+    for (const char* name : {"Arial", "MS Sans Serif", "Times New Roman", "Courier New", "Verdana"}) {
+        const TRect zero = measure(name, 0);
+        EXPECT_EQ(zero.Height(), 16) << name;
+        EXPECT_EQ(zero.Width(), measure(name, 16).Width()) << name;
+        EXPECT_GT(zero.Width(), measure(name, -11).Width()) << name;
+    }
 }
 
 TEST_F(FontTest, BoldIsWider) {

@@ -181,6 +181,49 @@ TEST_F(HintTest, KeptOnTheDesktop) {
     EXPECT_EQ(desktop.WindowPosition(Hints().Window()->Handle()), (TPoint{bounds.left, bounds.top}));
 }
 
+// Every monitor is desktop: a window on one left of the screen shows its
+// hint below the pointer there, and the hint stays inside the whole desktop.
+TEST_F(HintTest, KeptOnTheWholeDesktopOfEveryMonitor) {
+    desktop.SetVirtualDesktop({-1280, -200, 1280, 1024});
+    const struct {
+        const char* what;
+        TPoint window;
+        bool at_pointer;
+    } cases[] = {
+        {"a monitor left of the screen", {-900, 100}, true},
+        {"a monitor above it", {100, -150}, true},
+        {"beyond the desktop's left edge", {-1400, 100}, false},
+    };
+    for (const auto& c : cases) {
+        desktop.MoveWindow(Window(), c.window);
+        desktop.MoveMouse(Window(), 300, 300);
+        Pump();
+        MoveTo(*m_install, 2, 2);
+        Wait(500);
+        ASSERT_TRUE(Showing()) << c.what;
+        const TRect bounds = Hints().Window()->BoundsRect();
+        const TPoint pointer = desktop.ClientToScreen(Window(), {m_install->Left() + 2, m_install->Top() + 2});
+        if (c.at_pointer) {
+            EXPECT_EQ(bounds.left, pointer.x) << c.what;
+            EXPECT_EQ(bounds.top, pointer.y + desktop.CursorHeight()) << c.what;
+        } else {
+            EXPECT_EQ(bounds.left, -1280) << c.what;
+        }
+    }
+}
+
+TEST_F(HintTest, TakesTheSystemsStatusBarFont) {
+    FontDescription status;
+    status.height = -12;
+    status.name = "Segoe UI";
+    desktop.SetStatusFont(status);
+    MoveTo(*m_install);
+    Wait(500);
+    ASSERT_TRUE(Showing());
+    EXPECT_EQ(Hints().Window()->Font().Name(), "Segoe UI");
+    EXPECT_EQ(Hints().Window()->Font().Height(), -12);
+}
+
 TEST_F(HintTest, PaintsEdgeBackgroundAndText) {
     MoveTo(*m_install);
     Wait(500);
@@ -189,7 +232,7 @@ TEST_F(HintTest, PaintsEdgeBackgroundAndText) {
     const TSize size = desktop.ClientSize(w);
     EXPECT_EQ(desktop.Pixel(w, 0, 0), (Rgb{255, 255, 255}));
     EXPECT_EQ(desktop.Pixel(w, size.cx - 1, size.cy - 1), (Rgb{105, 105, 105}));
-    EXPECT_EQ(desktop.Pixel(w, 1, size.cy - 2), platform::ClassicSystemColor(COLOR_INFOBK));
+    EXPECT_EQ(desktop.Pixel(w, 1, size.cy - 2), platform::DefaultSystemColor(COLOR_INFOBK));
     int text_pixels = 0;
     for (int y = 3; y < size.cy - 3; ++y)
         for (int x = 3; x < size.cx - 3; ++x)

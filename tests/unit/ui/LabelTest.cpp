@@ -60,7 +60,7 @@ TEST_F(LabelTest, NarrowerCaptionUncoversTheBackground) {
     Pump();
     EXPECT_LT(label.Width(), wide / 4);
     EXPECT_EQ(dark_columns_from(16 + label.Width()), 0);
-    EXPECT_EQ(desktop.Pixel(Window(), 16 + wide - 2, 20), platform::ClassicSystemColor(COLOR_BTNFACE));
+    EXPECT_EQ(desktop.Pixel(Window(), 16 + wide - 2, 20), platform::DefaultSystemColor(COLOR_BTNFACE));
 }
 
 TEST_F(LabelTest, FontSizeChangeResizesOnce) {
