@@ -32,110 +32,60 @@ std::vector<std::uint8_t> Advances(std::vector<int> values, std::size_t size) {
     return bytes;
 }
 
+struct RecordString {
+    std::vector<std::uint8_t> str;
+    bool wide;
+    std::uint32_t options;
+    std::vector<std::uint8_t> advances;
+    std::size_t advance_size;
+};
+
+// UTF-16 units with 32-bit advances, as an enhanced metafile holds them.
+RecordString Wide(std::u16string units, std::vector<int> advances, std::uint32_t options = 0) {
+    return {Units(units), true, options, Advances(std::move(advances), 4), 4};
+}
+
 TEST(MetafileText, StringsAndTheirAdvancesByCharacter) {
     using platform::ETO_GLYPH_INDEX;
     using platform::ETO_PDY;
-    struct Row {
-        const char* why;
-        std::vector<std::uint8_t> str;
-        bool wide;
-        std::uint32_t options;
-        std::vector<std::uint8_t> advances;
-        std::size_t advance_size;
+    struct Expected {
         std::string utf8;
         std::vector<std::uint16_t> glyphs;
         std::vector<double> dx, dy;
         std::size_t count;  // characters or glyphs
+    };
+    struct Row {
+        const char* why;
+        RecordString in;
+        Expected out;
     } rows[] = {
-        {"one advance a character", Units(u"Ab"), true, 0, Advances({10, -3}, 4), 4, "Ab", {}, {10, -3}, {}, 2},
+        {"one advance a character", Wide(u"Ab", {10, -3}), {"Ab", {}, {10, -3}, {}, 2}},
         {"a surrogate pair is one character with the pair's advance",
-         Units(u"a\U0001F600b"),
-         true,
-         0,
-         Advances({5, 3, 4, 6}, 4),
-         4,
-         "a\U0001F600b",
-         {},
-         {5, 7, 6},
-         {},
-         3},
-        {"a lone surrogate is a character of its own",
-         Units(u"\xD800x"),
-         true,
-         0,
-         Advances({5, 6}, 4),
-         4,
-         "\uFFFDx",
-         {},
-         {5, 6},
-         {},
-         2},
-        {"ETO_PDY gives pairs",
-         Units(u"ab"),
-         true,
-         ETO_PDY,
-         Advances({7, 1, 8, -2}, 4),
-         4,
-         "ab",
-         {},
-         {7, 8},
-         {1, -2},
-         2},
-        {"an array shorter than the string is not used",
-         Units(u"abc"),
-         true,
-         0,
-         Advances({7, 8}, 4),
-         4,
-         "abc",
-         {},
-         {},
-         {},
-         3},
-        {"pairs cut short are not used", Units(u"ab"), true, ETO_PDY, Advances({7, 1, 8}, 4), 4, "ab", {}, {}, {}, 2},
+         Wide(u"a\U0001F600b", {5, 3, 4, 6}),
+         {"a\U0001F600b", {}, {5, 7, 6}, {}, 3}},
+        {"a lone surrogate is a character of its own", Wide(u"\xD800x", {5, 6}), {"\uFFFDx", {}, {5, 6}, {}, 2}},
+        {"ETO_PDY gives pairs", Wide(u"ab", {7, 1, 8, -2}, ETO_PDY), {"ab", {}, {7, 8}, {1, -2}, 2}},
+        {"an array shorter than the string is not used", Wide(u"abc", {7, 8}), {"abc", {}, {}, {}, 3}},
+        {"pairs cut short are not used", Wide(u"ab", {7, 1, 8}, ETO_PDY), {"ab", {}, {}, {}, 2}},
         {"the string ends at its first NUL, the advances with it",
-         Units(std::u16string(u"ab\0cd", 5)),
-         true,
-         0,
-         Advances({1, 2, 3, 4, 5}, 4),
-         4,
-         "ab",
-         {},
-         {1, 2},
-         {},
-         2},
+         Wide(std::u16string(u"ab\0cd", 5), {1, 2, 3, 4, 5}),
+         {"ab", {}, {1, 2}, {}, 2}},
         {"16-bit advances of a Windows metafile",
-         {'H', 0xE9},
-         false,
-         0,
-         Advances({9, -40}, 2),
-         2,
-         "H\u00E9",
-         {},
-         {9, -40},
-         {},
-         2},
+         {{'H', 0xE9}, false, 0, Advances({9, -40}, 2), 2},
+         {"H\u00E9", {}, {9, -40}, {}, 2}},
         {"glyph indices, NUL and surrogate values included",
-         Units(std::u16string(u"\x2C\0\xD800", 3)),
-         true,
-         ETO_GLYPH_INDEX,
-         Advances({4, 5, 6}, 4),
-         4,
-         "",
-         {0x2C, 0, 0xD800},
-         {4, 5, 6},
-         {},
-         3},
-        {"no advances", Units(u"ab"), true, 0, {}, 4, "ab", {}, {}, {}, 2},
+         Wide(std::u16string(u"\x2C\0\xD800", 3), {4, 5, 6}, ETO_GLYPH_INDEX),
+         {"", {0x2C, 0, 0xD800}, {4, 5, 6}, {}, 3}},
+        {"no advances", Wide(u"ab", {}), {"ab", {}, {}, {}, 2}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.why);
-        const auto s = DecodeTextString(row.str, row.wide, row.options, row.advances, row.advance_size);
-        EXPECT_EQ(s.utf8, row.utf8);
-        EXPECT_EQ(s.glyphs, row.glyphs);
-        EXPECT_EQ(s.dx, row.dx);
-        EXPECT_EQ(s.dy, row.dy);
-        EXPECT_EQ(s.Count(), row.count);
+        const auto s = DecodeTextString(row.in.str, row.in.wide, row.in.options, row.in.advances, row.in.advance_size);
+        EXPECT_EQ(s.utf8, row.out.utf8);
+        EXPECT_EQ(s.glyphs, row.out.glyphs);
+        EXPECT_EQ(s.dx, row.out.dx);
+        EXPECT_EQ(s.dy, row.out.dy);
+        EXPECT_EQ(s.Count(), row.out.count);
     }
 }
 
