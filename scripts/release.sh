@@ -2,7 +2,7 @@
 # Makes the release files in OUT (default build/release/):
 #   automenu-VERSION-linux-x86_64.tar.gz  the portable Linux programs, their
 #       man pages and the 32-bit Windows menu that pack puts on a medium
-#   automenu-VERSION-windows.zip          the Windows programs and texts
+#   automenu-VERSION-windows.zip          the Windows programs, README, licences
 #   automenu_VERSION_amd64.deb            the Debian package
 #   SHA256SUMS                            the checksums of the three
 # It builds what is missing first (build/, build-windows/, build-windows32/).
@@ -43,6 +43,7 @@ linux=automenu-$version-linux-x86_64
 DESTDIR="$stage/root" cmake --install build --prefix "/$linux" --strip >/dev/null
 cp LICENSE "$stage/root/$linux/LICENSE"
 cp packaging/debian/copyright "$stage/root/$linux/THIRD-PARTY-NOTICES"
+rm -rf "$stage/root/$linux/share/lintian"
 tar --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner \
     --mode=u+rw,go-w,go+r -C "$stage/root" -cf - "$linux" | gzip -9n >"$out/$linux.tar.gz"
 
@@ -53,7 +54,8 @@ cp build-windows32/automenu.exe "$stage/$windows/"
 [ ! -f build-windows/automenu-tool.exe ] || cp build-windows/automenu-tool.exe "$stage/$windows/"
 sed 's/$/\r/' README.md >"$stage/$windows/README.txt"
 sed 's/$/\r/' LICENSE >"$stage/$windows/LICENSE.txt"
-sed 's/$/\r/' packaging/debian/copyright >"$stage/$windows/THIRD-PARTY-NOTICES.txt"
+# The notices pack puts on a medium cover what the zip carries.
+cp build/automenu-licenses.txt "$stage/$windows/"
 python3 - "$stage" "$windows" "$out/$windows.zip" <<'PY'
 import os, sys, time, zipfile
 stage, top, target = sys.argv[1:]

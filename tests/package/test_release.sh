@@ -31,6 +31,7 @@ check_tarball_listing() {
 -rwxr-xr-x bin/automenu
 -rwxr-xr-x bin/automenu-tool
 -rw-r--r-- share/automenu/automenu.exe
+-rw-r--r-- share/automenu/automenu-licenses.txt
 -rw-r--r-- share/man/man1/automenu.1.gz
 -rw-r--r-- share/man/man1/automenu-tool.1.gz
 -rw-r--r-- LICENSE
@@ -45,7 +46,7 @@ check_zip_listing() {
 import sys, zipfile
 archive, top = zipfile.ZipFile(sys.argv[1]), sys.argv[2]
 names = archive.namelist()
-want = {f"{top}/{n}" for n in ("automenu.exe", "README.txt", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt")}
+want = {f"{top}/{n}" for n in ("automenu.exe", "README.txt", "LICENSE.txt", "automenu-licenses.txt")}
 missing = want - set(names)
 assert not missing, f"missing {sorted(missing)}"
 assert names == sorted(names), "not in name order"
@@ -67,6 +68,7 @@ check_tarball_works() {
     cmp -s "$work/medium/automenu.exe" "$work/linux/$linux/share/automenu/automenu.exe" ||
         fail "pack did not put the archive's Windows menu on the medium"
     [ -x "$work/medium/automenu" ] || fail "pack did not put the Linux menu on the medium"
+    [ -s "$work/medium/automenu-licenses.txt" ] || fail "pack did not put the notices on the medium"
 }
 
 check_sums
