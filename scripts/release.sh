@@ -7,8 +7,8 @@
 #   SHA256SUMS                            the checksums of the three
 # It builds what is missing first (build/, build-windows/, build-windows32/).
 # The archives hold their files in name order, owned by root, with the time
-# of the last commit (SOURCE_DATE_EPOCH when set): the same programs give the
-# same bytes.
+# of the changelog's newest entry, as the package does (SOURCE_DATE_EPOCH
+# when set): the same programs give the same bytes.
 # Usage: scripts/release.sh [OUT]   (OUT: build/release when not given)
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,7 +17,7 @@ out=$(mkdir -p "${1:-build/release}" && cd "${1:-build/release}" && pwd)
 jobs=${JOBS:-$(nproc)}
 version=$(sed -nE 's/^project\(automenu VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "release.sh: no version in CMakeLists.txt" >&2; exit 1; }
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 315532800)}
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l packaging/debian/changelog -S Timestamp)}
 
 build_windows() {  # build_windows DIR TOOLCHAIN
     cmake -S . -B "$1" --toolchain "cmake/mingw-w64-$2.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
