@@ -43,7 +43,8 @@ expect_line() {  # expect_line PATTERN WHAT
     grep -qE "^$1\$" <<<"$list" || e2e_fail "$2: no line /$1/ in the list"
 }
 e2e_expect_eq "children listed" 5 "$(grep -c '^child ' <<<"$list")"
-expect_line 'client client "Installation" children=5 size=400x300' "the client area"
+read -r _ _ client_width client_height < <(e2e_geometry "$wid")
+expect_line "client client \"Installation\" children=5 size=${client_width}x$client_height" "the client area"
 expect_line 'child 1 text "Welcome" description="" action="" state=readonly at=40,10 size=[0-9]+x[0-9]+' "the title"
 expect_line 'child 2 text "Read me first" description="" action="" state=readonly at=40,60 size=[0-9]+x[0-9]+' \
     "text line 1"
@@ -55,7 +56,7 @@ expect_line 'child 18 button "Leave" description="Press to exit." action="Close"
     "the exit entry"
 
 # The focus and name events of two key presses, heard from another process.
-probe events 8000 >"$E2E_WORK/events.txt" &
+wine "$AUTOMENU_WINDOWS_BUILD/tests/windows/accessibility_probe.exe" events 15000 >"$E2E_WORK/events.txt" 2>/dev/null &
 listener=$!
 for _ in $(seq 100); do grep -q listening "$E2E_WORK/events.txt" && break; sleep 0.1; done
 xdotool key Tab
