@@ -43,7 +43,7 @@ enum class AccessibleEvent {
     NameChange,  // its text changed
     Show,
     Hide,
-    Location,    // it moved or changed size
+    Location,  // it moved or changed size
 };
 
 }  // namespace automenu::platform

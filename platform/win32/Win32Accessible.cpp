@@ -60,11 +60,16 @@ LONG ChildId(std::size_t place) { return static_cast<LONG>(place + 1); }
 
 DWORD EventOf(AccessibleEvent event) {
     switch (event) {
-        case AccessibleEvent::Focus: return EVENT_OBJECT_FOCUS;
-        case AccessibleEvent::NameChange: return EVENT_OBJECT_NAMECHANGE;
-        case AccessibleEvent::Show: return EVENT_OBJECT_SHOW;
-        case AccessibleEvent::Hide: return EVENT_OBJECT_HIDE;
-        case AccessibleEvent::Location: return EVENT_OBJECT_LOCATIONCHANGE;
+        case AccessibleEvent::Focus:
+            return EVENT_OBJECT_FOCUS;
+        case AccessibleEvent::NameChange:
+            return EVENT_OBJECT_NAMECHANGE;
+        case AccessibleEvent::Show:
+            return EVENT_OBJECT_SHOW;
+        case AccessibleEvent::Hide:
+            return EVENT_OBJECT_HIDE;
+        case AccessibleEvent::Location:
+            return EVENT_OBJECT_LOCATIONCHANGE;
     }
     return EVENT_OBJECT_LOCATIONCHANGE;
 }
@@ -193,8 +198,8 @@ public:
         RECT client{};
         ::GetClientRect(m_link->hwnd, &client);
         const TRect& b = item.bounds;
-        if (item.visible && (b.right <= client.left || b.left >= client.right || b.bottom <= client.top ||
-                             b.top >= client.bottom))
+        if (item.visible &&
+            (b.right <= client.left || b.left >= client.right || b.bottom <= client.top || b.top >= client.bottom))
             bits |= STATE_SYSTEM_OFFSCREEN;
         SetChild(state, bits);
         return S_OK;

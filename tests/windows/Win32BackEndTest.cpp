@@ -19,10 +19,10 @@
 #include "platform/metafile/MetafileScreen.h"
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WicDecoder.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/CompressedImageRows.h"
 

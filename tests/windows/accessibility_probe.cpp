@@ -10,8 +10,8 @@
 //       area's children for MS milliseconds: "focus ID", "name ID"
 //
 // It waits up to 30 seconds for the menu's window; exit status 1 when a step fails.
-#include <windows.h>
 #include <oleacc.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -64,11 +64,16 @@ HWND FindMenu() {
 std::string RoleName(const VARIANT& role) {
     if (role.vt != VT_I4) return "?";
     switch (role.lVal) {
-        case ROLE_SYSTEM_CLIENT: return "client";
-        case ROLE_SYSTEM_STATICTEXT: return "text";
-        case ROLE_SYSTEM_PUSHBUTTON: return "button";
-        case ROLE_SYSTEM_LINK: return "link";
-        default: return std::to_string(role.lVal);
+        case ROLE_SYSTEM_CLIENT:
+            return "client";
+        case ROLE_SYSTEM_STATICTEXT:
+            return "text";
+        case ROLE_SYSTEM_PUSHBUTTON:
+            return "button";
+        case ROLE_SYSTEM_LINK:
+            return "link";
+        default:
+            return std::to_string(role.lVal);
     }
 }
 
@@ -77,8 +82,10 @@ std::string StateNames(const VARIANT& state) {
     const struct {
         LONG bit;
         const char* name;
-    } names[] = {{STATE_SYSTEM_INVISIBLE, "invisible"}, {STATE_SYSTEM_OFFSCREEN, "offscreen"},
-                 {STATE_SYSTEM_READONLY, "readonly"},   {STATE_SYSTEM_FOCUSABLE, "focusable"},
+    } names[] = {{STATE_SYSTEM_INVISIBLE, "invisible"},
+                 {STATE_SYSTEM_OFFSCREEN, "offscreen"},
+                 {STATE_SYSTEM_READONLY, "readonly"},
+                 {STATE_SYSTEM_FOCUSABLE, "focusable"},
                  {STATE_SYSTEM_FOCUSED, "focused"}};
     std::string out;
     for (const auto& n : names)
@@ -104,7 +111,8 @@ std::vector<LONG> Children(IAccessible* acc) {
     std::vector<LONG> ids;
     if (count > 0 && SUCCEEDED(::AccessibleChildren(acc, 0, count, children.data(), &got)))
         for (LONG i = 0; i < got; ++i)
-            if (children[static_cast<std::size_t>(i)].vt == VT_I4) ids.push_back(children[static_cast<std::size_t>(i)].lVal);
+            if (children[static_cast<std::size_t>(i)].vt == VT_I4)
+                ids.push_back(children[static_cast<std::size_t>(i)].lVal);
     return ids;
 }
 
@@ -176,10 +184,10 @@ int Events(HWND hwnd, unsigned milliseconds) {
     g_menu = hwnd;
     DWORD process = 0;
     ::GetWindowThreadProcessId(hwnd, &process);
-    HWINEVENTHOOK focus = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &OnEvent, process, 0,
-                                            WINEVENT_OUTOFCONTEXT);
-    HWINEVENTHOOK name = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, &OnEvent,
-                                           process, 0, WINEVENT_OUTOFCONTEXT);
+    HWINEVENTHOOK focus =
+        ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &OnEvent, process, 0, WINEVENT_OUTOFCONTEXT);
+    HWINEVENTHOOK name = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, &OnEvent, process,
+                                           0, WINEVENT_OUTOFCONTEXT);
     if (!focus || !name) return Fail("the event hooks", E_FAIL);
     std::printf("listening\n");
     std::fflush(stdout);
@@ -204,14 +212,18 @@ int main(int argc, char** argv) {
     if (!hwnd) return Fail("no menu window", E_FAIL);
     if (command == "events" && argc > 2) return Events(hwnd, static_cast<unsigned>(std::atoi(argv[2])));
     IAccessible* acc = nullptr;
-    const HRESULT hr =
-        ::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&acc));
+    const HRESULT hr = ::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                    reinterpret_cast<void**>(&acc));
     if (FAILED(hr) || !acc) return Fail("AccessibleObjectFromWindow", hr);
     int status = 1;
-    if (command == "list") status = List(hwnd, acc);
-    else if (command == "focus") status = Focus(acc);
-    else if (command == "do" && argc > 2) status = Do(acc, argv[2]);
-    else status = Fail("unknown command", E_INVALIDARG);
+    if (command == "list")
+        status = List(hwnd, acc);
+    else if (command == "focus")
+        status = Focus(acc);
+    else if (command == "do" && argc > 2)
+        status = Do(acc, argv[2]);
+    else
+        status = Fail("unknown command", E_INVALIDARG);
     acc->Release();
     std::fflush(stdout);
     ::CoUninitialize();
