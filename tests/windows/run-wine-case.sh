@@ -14,6 +14,15 @@ wrapper=$(mktemp)
 printf '#!/bin/sh\nexec wine "%s/automenu.exe"\n' "$build" >"$wrapper"
 chmod +x "$wrapper"
 export AUTOMENU_BIN=$wrapper
+# The prefix gets the colours of a current Windows once, so the window's face
+# and the error box compare with the Linux program's.
+if [ ! -f "$WINEPREFIX/automenu-colors.done" ]; then
+    wine regedit /S "$(winepath -w "$here/windows-colors.reg" 2>/dev/null)" && wineserver -w &&
+        touch "$WINEPREFIX/automenu-colors.done"
+fi
+# One server for the whole case: a program started while the last one's
+# server is shutting down can wait for it without end.
+wineserver -p 2>/dev/null
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
     . "$0/../e2e/lib.sh"
     trap e2e_cleanup EXIT

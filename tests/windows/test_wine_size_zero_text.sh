@@ -1,6 +1,6 @@
 # Side by side with the Linux program: an entry without font size keys (size
-# 0, the GDI's default height) and the window's face. The ink of "Installation
-# Setup" in Arial at size 0 covers 104 x 14 pixels on Linux
+# 0, the GDI's default height) and the window's face (240 grey). The ink of
+# "Installation Setup" in Arial at size 0 covers 104 x 14 pixels on Linux
 # (automenu-tool render of the same file); the Windows program under Wine
 # must draw it within 2 pixels of that, and not at the window's 8 points
 # (80 x 10).
@@ -22,8 +22,10 @@ read -r w h < <(convert "$E2E_OUT/wine-size0.png" -crop 300x60+20+30 +repage -fi
 echo "ink: ${w}x${h} (Linux: 104x14)"
 [ "${w#-}" -ge 102 ] && [ "$w" -le 106 ] && [ "$h" -ge 12 ] && [ "$h" -le 16 ] ||
     e2e_fail "size 0 drawn ${w}x${h}, the Linux program draws 104x14"
-# The face: Wine's own theme colour for COLOR_BTNFACE, as GetSysColor gives it.
-echo "face: $(convert "$E2E_OUT/wine-size0.png" -format '%[pixel:p{300,250}]' info:) (Linux: srgb(240,240,240))"
+# The face, with the prefix's colours those of a current Windows.
+face=$(convert "$E2E_OUT/wine-size0.png" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' -crop 1x1+300+250 info:)
+echo "face: $face (Linux: 240,240,240)"
+[ "$face" = 240,240,240 ] || e2e_fail "the window's face is $face, the Linux program paints 240,240,240"
 wmctrl -c Installation
 e2e_wait_exit 20 || e2e_fail "the program did not end"
 echo ok
