@@ -297,38 +297,105 @@ void CairoMetafileSurface::DrawBitmap(const MfBitmap& bitmap, double dx, double 
     cairo_restore(m_cr);
 }
 
+namespace {
+
+struct GObjectDeleter {
+    void operator()(gpointer p) const { g_object_unref(p); }
+};
+struct FontDescriptionDeleter {
+    void operator()(PangoFontDescription* d) const { pango_font_description_free(d); }
+};
+struct MetricsDeleter {
+    void operator()(PangoFontMetrics* m) const { pango_font_metrics_unref(m); }
+};
+using LayoutPtr = std::unique_ptr<PangoLayout, GObjectDeleter>;
+using PangoFontPtr = std::unique_ptr<PangoFont, GObjectDeleter>;
+using FontDescriptionPtr = std::unique_ptr<PangoFontDescription, FontDescriptionDeleter>;
+using MetricsPtr = std::unique_ptr<PangoFontMetrics, MetricsDeleter>;
+
+FontDescriptionPtr DescribeFont(const MfTextRun& run) {
+    const MfFont& font = run.font;
+    FontDescriptionPtr desc(pango_font_description_new());
+    pango_font_description_set_family(desc.get(), font.face.empty() ? "Sans" : font.face.c_str());
+    pango_font_description_set_weight(
+        desc.get(), static_cast<PangoWeight>(std::clamp(font.weight == 0 ? 400 : font.weight, 100, 1000)));
+    pango_font_description_set_style(desc.get(), font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    pango_font_description_set_absolute_size(desc.get(), run.pixels * PANGO_SCALE);
+    return desc;
+}
+
+double Pixels(int pango_units) { return pango_units / static_cast<double>(PANGO_SCALE); }
+
+// Glyphs of one font, each at its place on the baseline.
+struct GlyphGroup {
+    PangoFont* font = nullptr;  // held by the layout or the caller
+    std::vector<cairo_glyph_t> glyphs;
+};
+
+// The layout's glyphs, each character's at the place the metafile gives it
+// (a cluster of several glyphs, as a base and its marks, keeps its own
+// spacing from there).
+std::vector<GlyphGroup> PlaceLayoutGlyphs(PangoLayout* layout, const std::string& utf8,
+                                          const std::vector<MfTextPlace>& places) {
+    std::vector<std::size_t> character_at(utf8.size() + 1, 0);
+    std::size_t character = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (i > 0 && (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) ++character;
+        character_at[i] = character;
+    }
+    std::vector<GlyphGroup> groups;
+    PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
+    for (GSList* l = line ? line->runs : nullptr; l; l = l->next) {
+        const auto* run = static_cast<PangoGlyphItem*>(l->data);
+        GlyphGroup group;
+        group.font = run->item->analysis.font;
+        const PangoGlyphString* glyphs = run->glyphs;
+        int cluster = -1;
+        double in_cluster = 0;
+        for (int i = 0; i < glyphs->num_glyphs; ++i) {
+            const PangoGlyphInfo& info = glyphs->glyphs[i];
+            const int byte = run->item->offset + glyphs->log_clusters[i];
+            if (byte != cluster) in_cluster = 0;
+            cluster = byte;
+            const std::size_t c = std::min(character_at[std::min<std::size_t>(byte, utf8.size())], places.size() - 1);
+            if (info.glyph != PANGO_GLYPH_EMPTY && !(info.glyph & PANGO_GLYPH_UNKNOWN_FLAG))
+                group.glyphs.push_back({info.glyph, places[c].x + in_cluster + Pixels(info.geometry.x_offset),
+                                        places[c].y + Pixels(info.geometry.y_offset)});
+            in_cluster += Pixels(info.geometry.width);
+        }
+        groups.push_back(std::move(group));
+    }
+    return groups;
+}
+
+}  // namespace
+
 double CairoMetafileSurface::DrawTextRun(const MfTextRun& run) {
     const MfFont& font = run.font;
     cairo_save(m_cr);
     cairo_translate(m_cr, run.x, run.y);
     if (font.escapement != 0) cairo_rotate(m_cr, -font.escapement * std::numbers::pi / 1800.0);
+    const FontDescriptionPtr desc = DescribeFont(run);
+    const double width =
+        run.places.empty() && !run.glyph_indices ? DrawLaidOutText(run, desc.get()) : DrawPlacedGlyphs(run, desc.get());
+    cairo_restore(m_cr);
+    return width;
+}
 
-    PangoLayout* layout = pango_layout_new(SharedTextContext());
-    PangoFontDescription* desc = pango_font_description_new();
-    pango_font_description_set_family(desc, font.face.empty() ? "Sans" : font.face.c_str());
-    pango_font_description_set_weight(
-        desc, static_cast<PangoWeight>(std::clamp(font.weight == 0 ? 400 : font.weight, 100, 1000)));
-    pango_font_description_set_style(desc, font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    pango_font_description_set_absolute_size(desc, run.pixels * PANGO_SCALE);
-    pango_layout_set_font_description(layout, desc);
-    pango_font_description_free(desc);
+double CairoMetafileSurface::DrawLaidOutText(const MfTextRun& run, const PangoFontDescription* desc) {
+    LayoutPtr layout(pango_layout_new(SharedTextContext()));
+    pango_layout_set_font_description(layout.get(), desc);
     PangoAttrList* attrs = pango_attr_list_new();
-    if (font.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    if (font.strike_out) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
-    pango_layout_set_attributes(layout, attrs);
+    if (run.font.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (run.font.strike_out) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+    pango_layout_set_attributes(layout.get(), attrs);
     pango_attr_list_unref(attrs);
-    pango_layout_set_text(layout, run.utf8.c_str(), static_cast<int>(run.utf8.size()));
+    pango_layout_set_text(layout.get(), run.utf8.c_str(), static_cast<int>(run.utf8.size()));
 
     PangoRectangle logical;
-    pango_layout_get_pixel_extents(layout, nullptr, &logical);
-    const double baseline = pango_layout_get_baseline(layout) / static_cast<double>(PANGO_SCALE);
-    double width = logical.width;
-    // Advances the metafile gives: stretch the run to their total so lines
-    // keep the width they had where they were made.
-    double xscale = 1;
-    const double target = run.advance_total;
-    if (width > 0 && target > 0 && target / width > 0.5 && target / width < 2) xscale = target / width;
-    width *= xscale;
+    pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
+    const double baseline = Pixels(pango_layout_get_baseline(layout.get()));
+    const double width = logical.width;
     double ox = 0, oy = 0;
     switch (run.align & TA_HMASK) {
     case TA_RIGHT: ox = -width; break;
@@ -346,12 +413,104 @@ double CairoMetafileSurface::DrawTextRun(const MfTextRun& run) {
         cairo_fill(m_cr);
     }
     cairo_translate(m_cr, ox, oy);
-    cairo_scale(m_cr, xscale, 1);
     SetSourceColour(run.text_colour);
-    pango_cairo_show_layout(m_cr, layout);
-    g_object_unref(layout);
-    cairo_restore(m_cr);
+    pango_cairo_show_layout(m_cr, layout.get());
     return width;
+}
+
+double CairoMetafileSurface::DrawPlacedGlyphs(const MfTextRun& run, const PangoFontDescription* desc) {
+    // Characters are shaped by pango (fonts for every script, marks) and
+    // then moved to their places; glyph indices are the face's own glyphs.
+    LayoutPtr layout;
+    PangoFontPtr face;
+    std::vector<GlyphGroup> groups;
+    double ascent = 0, descent = 0;
+    PangoFont* first_font = nullptr;
+    if (run.glyph_indices) {
+        face.reset(pango_context_load_font(SharedTextContext(), desc));
+        if (!face) return 0;
+        GlyphGroup group;
+        group.font = face.get();
+        cairo_scaled_font_t* scaled = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(face.get()));
+        double x = 0;
+        for (std::size_t i = 0; i < run.glyphs.size(); ++i) {
+            cairo_glyph_t g{run.glyphs[i], x, 0};
+            if (!run.places.empty()) {
+                g.x = run.places[i].x;
+                g.y = run.places[i].y;
+            } else if (scaled) {
+                cairo_text_extents_t extents;
+                cairo_scaled_font_glyph_extents(scaled, &g, 1, &extents);
+                x += extents.x_advance;
+            }
+            group.glyphs.push_back(g);
+        }
+        groups.push_back(std::move(group));
+        first_font = face.get();
+    } else {
+        layout.reset(pango_layout_new(SharedTextContext()));
+        pango_layout_set_font_description(layout.get(), desc);
+        pango_layout_set_single_paragraph_mode(layout.get(), TRUE);
+        pango_layout_set_text(layout.get(), run.utf8.c_str(), static_cast<int>(run.utf8.size()));
+        groups = PlaceLayoutGlyphs(layout.get(), run.utf8, run.places);
+        PangoRectangle logical;
+        pango_layout_get_extents(layout.get(), nullptr, &logical);
+        ascent = Pixels(pango_layout_get_baseline(layout.get()));
+        descent = Pixels(logical.height) - ascent;
+        if (!groups.empty()) first_font = groups.front().font;
+    }
+    MetricsPtr metrics(first_font ? pango_font_get_metrics(first_font, nullptr) : nullptr);
+    if (run.glyph_indices && metrics) {
+        ascent = Pixels(pango_font_metrics_get_ascent(metrics.get()));
+        descent = Pixels(pango_font_metrics_get_descent(metrics.get()));
+    }
+
+    // The run's end: where the places end, or the font's advances.
+    MfTextPlace end;
+    if (!run.places.empty()) {
+        end = run.places.back();
+    } else if (!groups.empty() && !groups.front().glyphs.empty()) {
+        const cairo_glyph_t& last = groups.front().glyphs.back();
+        cairo_text_extents_t extents;
+        cairo_scaled_font_glyph_extents(pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(first_font)), &last, 1,
+                                        &extents);
+        end = {last.x + extents.x_advance, 0};
+    }
+    // The reference point is the run's start, end or middle, and its top,
+    // baseline or bottom; the width is what the advances add up to.
+    double ox = 0, oy = 0;
+    switch (run.align & TA_HMASK) {
+    case TA_RIGHT: ox = -end.x; oy = -end.y; break;
+    case TA_CENTER: ox = -end.x / 2; oy = -end.y / 2; break;
+    default: break;
+    }
+    switch (run.align & TA_VMASK) {
+    case TA_BASELINE: break;
+    case TA_BOTTOM: oy -= descent; break;
+    default: oy += ascent; break;
+    }
+    cairo_translate(m_cr, ox, oy);
+    if (run.opaque_bk) {
+        cairo_rectangle(m_cr, std::min(0.0, end.x), -ascent, std::fabs(end.x), ascent + descent);
+        SetSourceColour(run.bk_colour);
+        cairo_fill(m_cr);
+    }
+    SetSourceColour(run.text_colour);
+    for (const GlyphGroup& group : groups) {
+        if (group.glyphs.empty()) continue;
+        cairo_set_scaled_font(m_cr, pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(group.font)));
+        cairo_show_glyphs(m_cr, group.glyphs.data(), static_cast<int>(group.glyphs.size()));
+    }
+    if (metrics && (run.font.underline || run.font.strike_out)) {
+        const double thickness = std::max(1.0, Pixels(pango_font_metrics_get_underline_thickness(metrics.get())));
+        auto bar = [&](double above_baseline) {
+            cairo_rectangle(m_cr, std::min(0.0, end.x), -above_baseline, std::fabs(end.x), thickness);
+        };
+        if (run.font.underline) bar(Pixels(pango_font_metrics_get_underline_position(metrics.get())));
+        if (run.font.strike_out) bar(Pixels(pango_font_metrics_get_strikethrough_position(metrics.get())));
+        cairo_fill(m_cr);
+    }
+    return end.x;
 }
 
 }  // namespace automenu::platform

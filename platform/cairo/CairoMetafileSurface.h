@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cairo.h>
+#include <pango/pango.h>
 
 #include <memory>
 
@@ -57,6 +58,10 @@ private:
     };
 
     void SetSourceColour(std::uint32_t colour);
+    // A run without places, laid out by pango; one whose characters (or
+    // glyphs) the metafile places. Both give the run's advance.
+    double DrawLaidOutText(const MfTextRun& run, const PangoFontDescription* desc);
+    double DrawPlacedGlyphs(const MfTextRun& run, const PangoFontDescription* desc);
     void UseDevice() { cairo_identity_matrix(m_cr); }
 
     cairo_t* m_cr;

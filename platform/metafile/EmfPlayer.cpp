@@ -29,7 +29,8 @@ enum EmrType : std::uint32_t {
     EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTA = 83, EMR_EXTTEXTOUTW = 84, EMR_POLYBEZIER16 = 85,
     EMR_POLYGON16 = 86, EMR_POLYLINE16 = 87, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89,
     EMR_POLYPOLYLINE16 = 90, EMR_POLYPOLYGON16 = 91, EMR_CREATEMONOBRUSH = 93,
-    EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_EXTCREATEPEN = 95, EMR_ALPHABLEND = 114, EMR_GRADIENTFILL = 118,
+    EMR_CREATEDIBPATTERNBRUSHPT = 94, EMR_EXTCREATEPEN = 95, EMR_POLYTEXTOUTA = 96, EMR_POLYTEXTOUTW = 97,
+    EMR_ALPHABLEND = 114, EMR_GRADIENTFILL = 118,
     EMR_SETTEXTJUSTIFICATION = 120,
 };
 
@@ -126,11 +127,10 @@ MfFont ReadLogFontW(ByteReader& r) {
     return f;
 }
 
-void ExtTextOut(MetafileDC& dc, ByteReader& r, std::span<const std::uint8_t> rec, bool wide) {
-    r.Skip(16);  // bounds
-    r.U32();     // graphics mode
-    r.F32();     // x scale
-    r.F32();     // y scale
+// An EMRTEXT (a reference point, the string's length, offset and options,
+// a rectangle, the advances' offset; offsets from the record's start) read
+// from `r` and drawn.
+void PlayEmrText(MetafileDC& dc, ByteReader& r, std::span<const std::uint8_t> rec, bool wide) {
     MfPoint ref;
     ref.x = r.I32();
     ref.y = r.I32();
@@ -141,20 +141,34 @@ void ExtTextOut(MetafileDC& dc, ByteReader& r, std::span<const std::uint8_t> rec
     for (double& v : rect) v = r.I32();
     const std::uint32_t off_dx = r.U32();
     ByteReader all(rec);
-    const std::size_t bytes = static_cast<std::size_t>(chars) * (wide ? 2 : 1);
-    std::string text;
-    if (chars > 0) {
-        auto str = all.Sub(off_string, bytes).Data();
-        text = wide ? Utf16ToUtf8(str, chars) : AnsiToUtf8(str);
-    }
-    std::vector<double> dx;
-    if (off_dx != 0 && chars > 0 && off_dx < rec.size() && (rec.size() - off_dx) / 4 >= chars) {
-        ByteReader d = all.Sub(off_dx, static_cast<std::size_t>(chars) * 4);
-        for (std::uint32_t i = 0; i < chars; ++i) dx.push_back(d.I32());
-    } else if (chars > 0) {
-        dc.Loose();  // advances past the record: drawn without them
-    }
-    dc.TextOut(ref, text, dx, options, rect);
+    const std::size_t unit = wide ? 2 : 1;
+    const std::span<const std::uint8_t> str =
+        chars > 0 ? all.Sub(off_string, std::size_t{chars} * unit).Data() : std::span<const std::uint8_t>();
+    // Nothing is made for a string the budget could not draw.
+    if (!dc.CanAfford(kTextUnits + std::uint64_t{chars} * kUnitsPerCharacter)) return;
+    const std::size_t dx_size = std::size_t{chars} * 4 * (options & ETO_PDY ? 2 : 1);
+    std::span<const std::uint8_t> dx;
+    if (off_dx != 0 && off_dx <= rec.size() && rec.size() - off_dx >= dx_size) dx = all.Sub(off_dx, dx_size).Data();
+    else if (chars > 0) dc.Loose();  // advances past the record: drawn with the font's
+    dc.TextOut(ref, DecodeTextString(str, wide, options, dx, 4), options, rect);
+}
+
+void ExtTextOut(MetafileDC& dc, ByteReader& r, std::span<const std::uint8_t> rec, bool wide) {
+    r.Skip(16);  // bounds
+    r.U32();     // graphics mode
+    r.F32();     // x scale
+    r.F32();     // y scale
+    PlayEmrText(dc, r, rec, wide);
+}
+
+// EMR_POLYTEXTOUTA/W: the same header, then a count of EMRTEXT structures,
+// each drawn as its own EMR_EXTTEXTOUT.
+void PolyTextOut(MetafileDC& dc, ByteReader& r, std::span<const std::uint8_t> rec, bool wide) {
+    r.Skip(16 + 12);  // bounds, graphics mode, scales
+    const std::uint32_t count = r.U32();
+    constexpr std::size_t kEmrTextSize = 40;
+    if (count > r.Remaining() / kEmrTextSize) throw ReadPastEnd();
+    for (std::uint32_t i = 0; i < count; ++i) PlayEmrText(dc, r, rec, wide);
 }
 
 // EMR_GRADIENTFILL ([MS-EMF] 2.3.5.12): nVer TriVertex objects, then nTri
@@ -444,6 +458,8 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
     }
     case EMR_EXTTEXTOUTA: ExtTextOut(dc, r, rec, false); break;
     case EMR_EXTTEXTOUTW: ExtTextOut(dc, r, rec, true); break;
+    case EMR_POLYTEXTOUTA: PolyTextOut(dc, r, rec, false); break;
+    case EMR_POLYTEXTOUTW: PolyTextOut(dc, r, rec, true); break;
     case EMR_GRADIENTFILL: GradientFill(dc, r); break;
     case EMR_SETBRUSHORGEX: case EMR_SETROP2: case EMR_SETSTRETCHBLTMODE: case EMR_SETMAPPERFLAGS:
     case EMR_SETTEXTJUSTIFICATION:

@@ -29,6 +29,7 @@
 #include "platform/metafile/MetafileMatrix.h"
 #include "platform/metafile/MetafileObjects.h"
 #include "platform/metafile/MetafileSurface.h"
+#include "platform/metafile/MetafileText.h"
 #include "platform/metafile/PlaybackBudget.h"
 
 namespace automenu::platform {
@@ -188,10 +189,10 @@ public:
     void GradientRect(const MfVertex& a, const MfVertex& b, bool vertical);
     void GradientTriangle(const MfVertex& a, const MfVertex& b, const MfVertex& c);
 
-    // Draws text at a reference point with the current font and alignment.
-    // `dx` (logical advances) may be empty; `rect` is used with ETO_OPAQUE/ETO_CLIPPED.
-    void TextOut(MfPoint ref, const std::string& utf8, std::span<const double> dx, std::uint32_t options,
-                 const double* rect);
+    // Draws text at a reference point with the current font and alignment,
+    // each character where the string's advances place it; `rect` is used
+    // with ETO_OPAQUE/ETO_CLIPPED.
+    void TextOut(MfPoint ref, const MfTextString& text, std::uint32_t options, const double* rect);
 
     // Draws a bitmap into a logical rectangle from a source rectangle (top-down pixels).
     void DrawBitmap(const MfBitmap& bitmap, double dx, double dy, double dw, double dh, double sx, double sy,

@@ -12,8 +12,7 @@ constexpr double kMaxFontPixels = 2000;
 
 }  // namespace
 
-void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const double> dx, std::uint32_t options,
-                         const double* rect) {
+void MetafileDC::TextOut(MfPoint ref, const MfTextString& text, std::uint32_t options, const double* rect) {
     MfMatrix m;
     if (m_in_path || !LogicalMatrix(m)) return Refuse();
     if (m_s.text_align & TA_UPDATECP) ref = m_s.pos;
@@ -38,7 +37,8 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
         }
         m_surface.NewPath();
     }
-    if (utf8.empty()) return;
+    const std::size_t count = text.Count();
+    if (count == 0) return;
 
     // The font's height in destination pixels, along the logical y axis.
     double hx = 0, hy = m_s.font.height == 0 ? 12 : std::fabs(static_cast<double>(m_s.font.height));
@@ -48,7 +48,7 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     if (!(px >= 0.5) || px > kMaxFontPixels) return Refuse();
     // Shaping costs by the character, drawing by the glyphs' area.
     const std::uint64_t per_char = kUnitsPerCharacter + static_cast<std::uint64_t>(px * px / kPixelsPerUnit);
-    if (!Spend(kTextUnits + utf8.size() * per_char)) return;
+    if (!Spend(kTextUnits + count * per_char)) return;
 
     double x = ref.x, y = ref.y;
     m.TransformPoint(x, y);
@@ -56,15 +56,14 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     MfTextRun run;
     run.x = x;
     run.y = y;
-    run.utf8 = utf8;
+    run.utf8 = text.utf8;
+    run.glyphs = text.glyphs;
+    run.glyph_indices = text.glyph_indices;
     run.font = m_s.font;
     run.pixels = px;
-    if (!dx.empty()) {
-        double total = 0;
-        for (double d : dx) total += d;
-        double tx = total, ty = 0;
-        m.TransformDistance(tx, ty);
-        run.advance_total = std::hypot(tx, ty);
+    // Advances that do not match the string are left to the font.
+    if (text.dx.size() == count && (text.dy.empty() || text.dy.size() == count)) {
+        run.places = PlaceCharacters(text.dx, text.dy, m);
     }
     run.align = m_s.text_align;
     run.text_colour = Colour(m_s.text_colour);
@@ -83,11 +82,22 @@ void MetafileDC::TextOut(MfPoint ref, const std::string& utf8, std::span<const d
     m_surface.Restore();
 
     if (m_s.text_align & TA_UPDATECP) {
-        double adv = width, zero = 0;
-        MfMatrix inv = m;
-        inv.Invert();
-        inv.TransformDistance(adv, zero);
-        m_s.pos.x += (m_s.text_align & TA_HMASK) == TA_RIGHT ? -adv : adv;
+        // The current position moves by the advances the record gives (as
+        // they add up), or by the width the font drew.
+        double adv_x = 0, adv_y = 0;
+        if (!run.places.empty()) {
+            for (double d : text.dx) adv_x += d;
+            for (double d : text.dy) adv_y -= d;
+        } else {
+            double zero = 0;
+            adv_x = width;
+            MfMatrix inv = m;
+            inv.Invert();
+            inv.TransformDistance(adv_x, zero);
+        }
+        const double sign = (m_s.text_align & TA_HMASK) == TA_RIGHT ? -1 : 1;
+        m_s.pos.x += sign * adv_x;
+        m_s.pos.y += sign * adv_y;
     }
 }
 

@@ -48,7 +48,6 @@ enum : int { TRANSPARENT_BK = 1, OPAQUE_BK = 2 };
 enum : std::uint32_t {
     TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_HMASK = 6, TA_BOTTOM = 8, TA_BASELINE = 24, TA_VMASK = 24,
 };
-enum : std::uint32_t { ETO_OPAQUE = 2, ETO_CLIPPED = 4 };
 enum : int { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5 };
 
 struct MfPen {

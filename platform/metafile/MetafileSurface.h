@@ -12,10 +12,12 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/metafile/MetafileBitmap.h"
 #include "platform/metafile/MetafileMatrix.h"
 #include "platform/metafile/MetafileObjects.h"
+#include "platform/metafile/MetafileText.h"
 
 namespace automenu::platform {
 
@@ -30,9 +32,14 @@ struct MfShadedCorner {
 struct MfTextRun {
     double x = 0, y = 0;
     std::string utf8;
+    std::vector<std::uint16_t> glyphs;  // glyph indices in the font, drawn instead of utf8 when glyph_indices
+    bool glyph_indices = false;
+    // Each character's (or glyph's) start and then the run's end, from
+    // (x, y) before the turn, where the metafile places them; empty: the
+    // font's own advances.
+    std::vector<MfTextPlace> places;
     MfFont font;
     double pixels = 0;                // character height
-    double advance_total = 0;         // the advances the metafile gives, in pixels (0: none)
     std::uint32_t align = 0;          // TA_*
     std::uint32_t text_colour = 0;
     std::uint32_t bk_colour = 0;
@@ -88,7 +95,7 @@ public:
     // The bitmap's source rectangle into the logical one (current matrix).
     virtual void DrawBitmap(const MfBitmap& bitmap, double dx, double dy, double dw, double dh, double sx, double sy,
                             double sw, double sh, double alpha) = 0;
-    // Draws the run; gives its width in pixels.
+    // Draws the run; gives its advance in pixels along the baseline.
     virtual double DrawTextRun(const MfTextRun& run) = 0;
 };
 

@@ -164,7 +164,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         const auto text = r.Take(count);
         if (count & 1) r.Skip(1);
         const double y = i16();
-        m_dc.TextOut({i16(), y}, AnsiToUtf8(text), {}, 0, nullptr);
+        m_dc.TextOut({i16(), y}, DecodeTextString(text, false, 0, {}, 0), 0, nullptr);
         break;
     }
     case META_EXTTEXTOUT: {
@@ -177,12 +177,14 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
             for (double& v : rect) v = i16();
         const auto text = r.Take(count);
         if (count & 1) r.Skip(1);
-        std::vector<double> dx;
-        if (r.Remaining() >= static_cast<std::size_t>(count) * 2)
-            for (std::uint16_t i = 0; i < count; ++i) dx.push_back(r.I16());
+        // The advances, one 16-bit value a character (two with ETO_PDY), fill the rest of the record.
+        const std::size_t dx_size = std::size_t{count} * 2 * (options & ETO_PDY ? 2 : 1);
+        std::span<const std::uint8_t> dx;
+        if (r.Remaining() >= dx_size)
+            dx = r.Take(dx_size);
         else if (r.Remaining() > 0)
-            m_dc.Loose();  // advances cut short
-        m_dc.TextOut({x, y}, AnsiToUtf8(text), dx, options, has_rect ? rect : nullptr);
+            m_dc.Loose();  // advances cut short: drawn with the font's
+        m_dc.TextOut({x, y}, DecodeTextString(text, false, options, dx, 2), options, has_rect ? rect : nullptr);
         break;
     }
     case META_SELECTCLIPREGION: case META_SELECTOBJECT: case META_DELETEOBJECT: {

@@ -13,6 +13,7 @@ Needs: python3-pil, imagemagick, inkscape, wine64, gcc-mingw-w64-x86-64-win32
 Run from anywhere: /usr/bin/python3 tests/data/pictures/make-fixtures.py
 (with the names of some steps, e.g. "compressed", only those run).
 """
+import atexit
 import io
 import os
 import shutil
@@ -368,15 +369,22 @@ def gradient_triangles(scale):
     return struct.pack("<II", 118, 8 + len(body)) + body
 
 
+GDI_PLAYER = {}
+
+
 def gdi_reference(emf, png, width, height):
-    """The metafile as the Windows GDI plays it, under Wine."""
-    tmp = tempfile.mkdtemp()
-    exe = os.path.join(tmp, "play-emf.exe")
-    run("x86_64-w64-mingw32-gcc", "-O2", "-o", exe, "play-emf.c", "-lgdi32")
-    env = dict(os.environ, WINEPREFIX=os.path.join(tmp, "prefix"), WINEDEBUG="-all")
-    run("/usr/lib/wine/wine64", exe, emf, os.path.join(tmp, "out.bmp"), str(width), str(height), env=env)
-    Image.open(os.path.join(tmp, "out.bmp")).convert("RGB").save(png)
-    shutil.rmtree(tmp)
+    """The metafile as the Windows GDI plays it, under Wine (one player and
+    Wine prefix for every reference of a run)."""
+    if not GDI_PLAYER:
+        tmp = tempfile.mkdtemp()
+        atexit.register(shutil.rmtree, tmp)
+        GDI_PLAYER["exe"] = os.path.join(tmp, "play-emf.exe")
+        GDI_PLAYER["tmp"] = tmp
+        run("x86_64-w64-mingw32-gcc", "-O2", "-o", GDI_PLAYER["exe"], "play-emf.c", "-lgdi32")
+        GDI_PLAYER["env"] = dict(os.environ, WINEPREFIX=os.path.join(tmp, "prefix"), WINEDEBUG="-all")
+    out = os.path.join(GDI_PLAYER["tmp"], "out.bmp")
+    run("/usr/lib/wine/wine64", GDI_PLAYER["exe"], emf, out, str(width), str(height), env=GDI_PLAYER["env"])
+    run(CONVERT, out, "-define", "png:exclude-chunks=date,time", "PNG24:" + png)
 
 
 def gradients():
@@ -393,6 +401,99 @@ def gradients():
     px_per_mm = struct.unpack_from("<I", emf, 72)[0] / struct.unpack_from("<I", emf, 80)[0]
     write("gradients.emf", emf_append(emf, gradient_triangles(px_per_mm * 25.4 / 96)))
     gdi_reference("gradients.emf", "gradients.png", 160, 120)
+
+
+def emf_file(width, height, records):
+    """An enhanced metafile of `width` x `height` pixels, one logical unit a
+    pixel: a device of 1000 pixels on 250 mm, so a pixel is 25 frame units."""
+    body = b"".join(records) + struct.pack("<5I", 14, 20, 0, 16, 20)  # EOF
+    header = struct.pack("<4i4i", 0, 0, width - 1, height - 1, 0, 0, (width - 1) * 25, (height - 1) * 25)
+    header += struct.pack("<IIIIHHIII", 0x464D4520, 0x10000, 0, len(records) + 2, 4, 0, 0, 0, 0)
+    header += struct.pack("<4i", 1000, 1000, 250, 250)
+    header = struct.pack("<II", 1, 8 + len(header)) + header
+    out = bytearray(header + body)
+    struct.pack_into("<I", out, 48, len(out))
+    return bytes(out)
+
+
+def emr(kind, *words):
+    body = struct.pack("<%di" % len(words), *words)
+    return struct.pack("<II", kind, 8 + len(body)) + body
+
+
+def emr_font(index, height, face="Arial", weight=400, escapement=0, underline=0):
+    """EMR_EXTCREATEFONTINDIRECTW with a LOGFONTW, smoothed in grey as the
+    menu draws metafile text."""
+    name = face.encode("utf-16-le").ljust(64, b"\0")
+    logfont = struct.pack("<5i8B", height, 0, escapement, escapement, weight, 0, underline, 0, 0, 0, 0, 4, 0) + name
+    return struct.pack("<III", 82, 12 + len(logfont), index) + logfont
+
+
+def emr_text(x, y, text, dx=None, options=0, rect=(0, 0, 0, 0), glyphs=None):
+    """EMR_EXTTEXTOUTW: the string (or glyph indices) at (x, y), with its
+    advances (pairs with ETO_PDY) after it."""
+    units = glyphs if glyphs is not None else list(struct.unpack("<%dH" % (len(text.encode("utf-16-le")) // 2),
+                                                                 text.encode("utf-16-le")))
+    string = struct.pack("<%dH" % len(units), *units)
+    string += b"\0" * (-len(string) % 4)
+    fixed = 8 + 16 + 12 + 40
+    off_string = fixed
+    off_dx = fixed + len(string) if dx else 0
+    head = struct.pack("<4iIff", 0, 0, -1, -1, 1, 1.0, 1.0)
+    emrtext = struct.pack("<iiIII4iI", x, y, len(units), off_string, options, *rect, off_dx)
+    advances = struct.pack("<%di" % len(dx), *dx) if dx else b""
+    body = head + emrtext + string + advances
+    return struct.pack("<II", 84, 8 + len(body)) + body
+
+
+def text_fixtures():
+    """Text as GDI places it: the advances a record gives, ETO_PDY, glyph
+    indices, opaque and clipped rectangles, the text alignments. The GDI
+    draws the references; Arial is Liberation Sans for both."""
+    TA_BASELINE, TA_RIGHT, TA_CENTER, TA_UPDATECP, TA_BOTTOM = 24, 2, 6, 1, 8
+    ETO_OPAQUE, ETO_CLIPPED, ETO_GLYPH_INDEX, ETO_PDY = 2, 4, 0x10, 0x2000
+    common = [emr(18, 1), emr(24, 0x000000), emr_font(1, -20), emr(37, 1)]  # transparent, black, 20 px Arial
+    word = "Spaced"
+    files = {
+        # Letter-spaced and justified lines, and each alignment of a Dx string.
+        "text_dx": (240, 150, common + [
+            emr(22, TA_BASELINE),
+            emr_text(10, 30, word, [24] * len(word)),
+            emr_text(10, 60, "Justified text", [11, 11, 11, 4, 11, 11, 11, 11, 11, 11, 18, 6, 11, 11]),
+            emr(22, TA_RIGHT | TA_BASELINE),
+            emr_text(230, 90, word, [20] * len(word)),
+            emr(22, TA_CENTER),
+            emr_text(120, 95, word, [18] * len(word)),
+            emr(22, TA_UPDATECP | TA_BOTTOM),
+            emr(27, 10, 145),
+            emr_text(0, 0, "Cur", [16, 16, 16]),
+            emr_text(0, 0, "pos", [16, 16, 16]),
+        ]),
+        # Per-character vertical offsets: a staircase, and a wave.
+        "text_pdy": (240, 120, common + [
+            emr(22, TA_BASELINE),
+            emr_text(10, 50, "Stairs", [22, 6] * 6, ETO_PDY),
+            emr_text(120, 90, "Wave~~", [18, 8, 18, -8, 18, 8, 18, -8, 18, 8, 18, -8], ETO_PDY),
+        ]),
+        # Glyph indices (basic Latin sits at its character code less 29 in
+        # Arial and in Liberation Sans), with advances and without.
+        "text_glyphs": (240, 90, common + [
+            emr(22, TA_BASELINE),
+            emr_text(10, 35, "", [6, 17, 11, 11, 7, 6, 10], ETO_GLYPH_INDEX, glyphs=[ord(c) - 29 for c in "Imports"]),
+            emr_text(10, 75, "", None, ETO_GLYPH_INDEX, glyphs=[ord(c) - 29 for c in "Glyphs"]),
+        ]),
+        # A yellow opaque box behind text, text cut to its box, and both.
+        "text_opaque_clipped": (240, 120, common + [
+            emr(25, 0x00FFFF), emr(22, TA_BASELINE),
+            emr_text(10, 30, "Opaque", [15] * 6, ETO_OPAQUE, (5, 10, 120, 38)),
+            emr_text(10, 70, "Clipped", [15] * 7, ETO_CLIPPED, (5, 58, 60, 66)),
+            emr_text(10, 105, "Both", [20] * 4, ETO_OPAQUE | ETO_CLIPPED, (30, 88, 150, 100)),
+            emr_text(130, 105, "Box", None, ETO_OPAQUE, (128, 50, 230, 60)),
+        ]),
+    }
+    for name, (width, height, records) in files.items():
+        write(name + ".emf", emf_file(width, height, records))
+        gdi_reference(name + ".emf", name + ".png", width, height)
 
 
 def compressed():
@@ -443,6 +544,6 @@ def compressed():
 
 if __name__ == "__main__":
     steps = {"bitmaps": bitmaps, "icons": icons, "metafiles": metafiles, "gradients": gradients,
-             "compressed": compressed}
+             "compressed": compressed, "text": text_fixtures}
     for step in sys.argv[1:] or steps:
         steps[step]()

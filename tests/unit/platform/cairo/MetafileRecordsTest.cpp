@@ -279,8 +279,8 @@ TEST(MetafileRecords, HatchedBrushLeavesTheBackgroundBetweenLines) {
     EXPECT_NEAR(black / 10000.0, 15.0 / 64, 0.03);
 }
 
-// A 40-pixel red "W" at (20, 20), aligned by its top.
-Emf BlueW() {
+// A 40-pixel DejaVu Sans selected, red, on a transparent background.
+Emf RedFont() {
     Emf e;
     e.Record(EMR_SETTEXTCOLOR, {0x0000FF}).Record(EMR_SETBKMODE, {1});
     const char16_t face[] = u"DejaVu Sans";
@@ -294,6 +294,12 @@ Emf BlueW() {
     e.Put(0);  // precision, quality, pitch
     for (std::int64_t w : words) e.Put(static_cast<std::uint32_t>(w));
     e.Record(EMR_SELECTOBJECT, {1});
+    return e;
+}
+
+// A 40-pixel red "W" at (20, 20), aligned by its top.
+Emf BlueW() {
+    Emf e = RedFont();
     // EMR_EXTTEXTOUTW: bounds, mode, scales, then EMRTEXT with the string at offset 76.
     e.Record(EMR_EXTTEXTOUTW, {0, 0, 100, 100, 1, 0, 0, 20, 20, 1, 76, 0, 0, 0, 0, 0, 0, 'W'});
     return e;
@@ -314,6 +320,155 @@ TEST(MetafileRecords, WideTextIsDrawnInTheTextColour) {
         }
     EXPECT_GT(red, 50);
     EXPECT_EQ(outside, 0);
+}
+
+// EMR_EXTTEXTOUTW words: bounds, mode, scales, then EMRTEXT with the string
+// at offset 76 and the advances (pairs with ETO_PDY) after it.
+std::vector<std::int64_t> TextWords(int x, int y, std::u16string_view units, std::vector<int> dx,
+                                    std::uint32_t options = 0, std::array<int, 4> rect = {}) {
+    const std::size_t string_words = (units.size() + 1) / 2;
+    const std::int64_t off_dx = dx.empty() ? 0 : 76 + 4 * static_cast<std::int64_t>(string_words);
+    std::vector<std::int64_t> w = {
+        0,  0,       -1,      -1,      1,       0,       0,     x, y, static_cast<std::int64_t>(units.size()),
+        76, options, rect[0], rect[1], rect[2], rect[3], off_dx};
+    for (std::size_t i = 0; i < units.size(); i += 2)
+        w.push_back(units[i] | (i + 1 < units.size() ? std::int64_t{units[i + 1]} << 16 : 0));
+    w.insert(w.end(), dx.begin(), dx.end());
+    return w;
+}
+
+// Black 40-pixel DejaVu Sans on a transparent background, aligned as asked.
+Emf TextSetUp(std::uint32_t align) {
+    Emf e = RedFont();
+    e.Record(EMR_SETTEXTCOLOR, {0}).Record(22 /* EMR_SETTEXTALIGN */, {align});
+    return e;
+}
+
+// The columns (or rows) of the picture with ink in them, as [first, last] spans.
+std::vector<std::pair<int, int>> InkSpans(const PixelImage& img, bool columns) {
+    std::vector<std::pair<int, int>> spans;
+    for (int i = 0; i < 100; ++i) {
+        bool ink = false;
+        for (int j = 0; j < 100 && !ink; ++j) {
+            const std::uint32_t px = img.pixels[columns ? j * 100 + i : i * 100 + j];
+            ink = (px & 0xFF) < 128;
+        }
+        if (!ink) continue;
+        if (!spans.empty() && spans.back().second == i - 1)
+            spans.back().second = i;
+        else
+            spans.push_back({i, i});
+    }
+    return spans;
+}
+
+enum : std::uint32_t { TA_BASELINE = 24, TA_RIGHT = 2, TA_CENTER = 6, TA_UPDATECP = 1 };
+enum : std::uint32_t {
+    EMR_POLYTEXTOUTW = 97,
+    ETO_OPAQUE = 2,
+    ETO_CLIPPED = 4,
+    ETO_GLYPH_INDEX = 0x10,
+    ETO_PDY = 0x2000
+};
+
+TEST(MetafileRecords, TextIsPlacedByTheRecordsAdvances) {
+    // Two letters I (a stem 4 pixels wide, 4 pixels right of the origin)
+    // 60 pixels apart: where each lands.
+    constexpr int kBearing = 4;
+    auto two_is = [](std::uint32_t align, int x, std::vector<int> dx, std::uint32_t options = 0) {
+        return TextSetUp(align).Record(EMR_EXTTEXTOUTW, TextWords(x, 60, u"II", std::move(dx), options));
+    };
+    struct Row {
+        const char* why;
+        Emf emf;
+        std::vector<int> starts;  // each I's origin
+    } rows[] = {
+        {"left: from the reference point", two_is(TA_BASELINE, 10, {60, 7}), {10, 70}},
+        {"right: the advances' sum ends there", two_is(TA_BASELINE | TA_RIGHT, 90, {60, 10}), {20, 80}},
+        {"centre: half the sum each side", two_is(TA_BASELINE | TA_CENTER, 50, {60, 10}), {15, 75}},
+        {"negative advances go back", two_is(TA_BASELINE, 70, {-60, 7}), {10, 70}},
+        {"glyph indices (44 is I) placed alike",
+         TextSetUp(TA_BASELINE).Record(EMR_EXTTEXTOUTW, TextWords(10, 60, u"\x2C\x2C", {60, 7}, ETO_GLYPH_INDEX)),
+         {10, 70}},
+        {"the current position moves by the advances",
+         TextSetUp(TA_BASELINE | TA_UPDATECP)
+             .Record(EMR_MOVETOEX, {10, 60})
+             .Record(EMR_EXTTEXTOUTW, TextWords(0, 0, u"I", {45}))
+             .Record(EMR_EXTTEXTOUTW, TextWords(0, 0, u"I", {5})),
+         {10, 55}},
+        {"EMR_POLYTEXTOUTW: each string at its own point",
+         [] {
+             std::vector<std::int64_t> w = {0, 0, -1, -1, 1, 0, 0, 2};
+             // Two EMRTEXTs; the strings and advances follow them (offsets from the record's start).
+             const std::int64_t base = 8 + 32 + 2 * 40;
+             for (int k = 0; k < 2; ++k)
+                 w.insert(w.end(), {20 + 50 * k, 60, 1, base + 8 * k, 0, 0, 0, 0, 0, base + 8 * k + 4});
+             w.insert(w.end(), {'I', 10, 'I', 10});
+             return TextSetUp(TA_BASELINE).Record(EMR_POLYTEXTOUTW, w);
+         }(),
+         {20, 70}},
+    };
+    for (Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        PixelImage img;
+        Play(row.emf.Bits(), 0, 0, &img);
+        const auto spans = InkSpans(img, true);
+        ASSERT_EQ(spans.size(), row.starts.size());
+        for (std::size_t i = 0; i < spans.size(); ++i) {
+            EXPECT_NEAR(spans[i].first, row.starts[i] + kBearing, 1) << i;
+            EXPECT_LE(spans[i].second - spans[i].first, 7) << i;
+        }
+    }
+}
+
+TEST(MetafileRecords, TextOffsetsBoxesAndGlyphIndices) {
+    auto image = [](Emf e) {
+        PixelImage img;
+        Play(e.Bits(), 0, 0, &img);
+        return img;
+    };
+    // ETO_PDY: the second I 35 pixels up, the third back down.
+    const auto rows_of_ink =
+        InkSpans(image(TextSetUp(TA_BASELINE)
+                           .Record(EMR_EXTTEXTOUTW, TextWords(10, 75, u"III", {30, 35, 30, -35, 30, 0}, ETO_PDY))),
+                 false);
+    ASSERT_EQ(rows_of_ink.size(), 2u);
+    EXPECT_NEAR(rows_of_ink[1].first - rows_of_ink[0].first, 35, 1);
+
+    // Glyph indices draw the font's glyphs: the same pixels as the characters.
+    const std::vector<int> advances = {20, 40};
+    EXPECT_EQ(
+        image(TextSetUp(TA_BASELINE).Record(EMR_EXTTEXTOUTW, TextWords(5, 60, u"\x2C\x50", advances, ETO_GLYPH_INDEX)))
+            .pixels,
+        image(TextSetUp(TA_BASELINE).Record(EMR_EXTTEXTOUTW, TextWords(5, 60, u"Im", advances))).pixels);
+
+    // A Windows metafile's META_EXTTEXTOUT: its 16-bit advances after the string.
+    {
+        Wmf w;
+        w.Record(0x02FB /* META_CREATEFONTINDIRECT */, {-40, 0, 0, 0, 400, 0, 0, 0, 0, 'D' | 'e' << 8, 'j' | 'a' << 8,
+                                                        'V' | 'u' << 8, ' ' | 'S' << 8, 'a' | 'n' << 8, 's'})
+            .Record(0x012D /* META_SELECTOBJECT */, {0})
+            .Record(0x012E /* META_SETTEXTALIGN */, {TA_BASELINE})
+            .Record(0x0A32 /* META_EXTTEXTOUT */, {60, 10, 2, 0, 'I' | 'I' << 8, 60, 7});
+        PixelImage img;
+        Play(w.Bits(), 0, 0, &img);
+        const auto spans = InkSpans(img, true);
+        ASSERT_EQ(spans.size(), 2u);
+        EXPECT_EQ(spans[1].first - spans[0].first, 60);
+    }
+
+    // ETO_OPAQUE fills the box with the background colour; ETO_CLIPPED cuts
+    // the text to it.
+    const auto boxed = [&](std::uint32_t options) {
+        return image(TextSetUp(TA_BASELINE)
+                         .Record(25 /* EMR_SETBKCOLOR */, {0x0000FF})
+                         .Record(EMR_EXTTEXTOUTW, TextWords(10, 60, u"II", {60, 7}, options, {5, 30, 50, 70})));
+    };
+    const PixelImage opaque = boxed(ETO_OPAQUE), clipped = boxed(ETO_CLIPPED);
+    EXPECT_EQ(opaque.pixels[40 * 100 + 30] & 0xFFFFFF, 0xFF0000u);  // inside the box, not under a letter
+    EXPECT_EQ(opaque.pixels[80 * 100 + 30] & 0xFFFFFF, 0xFFFFFFu);  // outside it
+    EXPECT_EQ(InkSpans(opaque, true).size(), 2u);                   // the box (with the first I), and the second I
+    EXPECT_EQ(InkSpans(clipped, true).size(), 1u);                  // only the first I
 }
 
 // The pixels of a played picture that are partly covered: neither left
@@ -583,6 +738,10 @@ TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
         .Record(META_CREATEBRUSHINDIRECT, {0, 0x00FF, 0, 0})
         .Record(META_SELECTOBJECT, {777})
         .Record(META_RECTANGLE, {90, 90, 10, 10});
+    // 200 k letters, each with its advance (1.6 MB), ETO_PDY pairs and all.
+    std::vector<int> long_advances(400'000, 1);
+    const std::u16string long_string(200'000, u'I');
+    const std::vector<std::int64_t> long_text = TextWords(0, 50, long_string, long_advances, ETO_PDY);
     struct Row {
         const char* why;
         MetafileBits bits;
@@ -610,6 +769,15 @@ TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
         {"2 M polyline points", Emf().Record(EMR_POLYLINE16, zigzag).Bits(), true, platform::kPlaybackWorkUnits, 0,
          kWhite},
         {"300 k object creations in a full table", objects.Bits(), false, 302'000, 0, kRed},
+        {"text of 2^31 characters in a short record",
+         Emf()
+             .Record(EMR_EXTTEXTOUTW, {0, 0, -1, -1, 1, 0, 0, 10, 10, 0x7FFFFFFF, 76, 0, 0, 0, 0, 0, 80, 'I', 10})
+             .Bits(),
+         false, 10, 0, kWhite},
+        {"2^32 - 1 strings in one EMR_POLYTEXTOUTW", Emf().Record(EMR_POLYTEXTOUTW, {0, 0, -1, -1, 1, 0, 0, -1}).Bits(),
+         false, 10, 0, kWhite},
+        {"200 k characters with their advances", RedFont().Record(EMR_EXTTEXTOUTW, long_text).Bits(), true,
+         platform::kPlaybackWorkUnits, 0, kWhite},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.why);

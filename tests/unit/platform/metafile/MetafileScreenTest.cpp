@@ -204,7 +204,8 @@ TEST(MetafileScreen, HeadersAgreeWithTheRecordsLeft) {
 
 // Files that use no more than what is drawn here look the same after screening.
 TEST(MetafileScreen, ScreenedPicturesDrawAsBefore) {
-    for (const char* name : {"office.emf", "office.wmf", "shapes.emf", "shapes.wmf", "gradients.emf"}) {
+    for (const char* name :
+         {"office.emf", "office.wmf", "shapes.emf", "shapes.wmf", "gradients.emf", "text_dx.emf", "text_pdy.emf"}) {
         SCOPED_TRACE(name);
         const MetafileBits original = ReadMetafile(ReadFixture(name)).bits;
         const MetafileBits screened = ScreenMetafile(original, {0, 0, 631, 452}, {632, 453}, kScreen);
