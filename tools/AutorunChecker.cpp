@@ -82,8 +82,10 @@ void AutorunChecker::CheckNamedFiles() {
         }
         if (key == "shellexecute" && IsUrl(named)) continue;
         if (PathExists(MediaPath(m_file.Directory() + "/" + named))) continue;
-        if (key == "open" && EqualsIgnoringCase(named, kWindowsMenuName)) {
+        if (key == "open" && EqualsIgnoringCase(named, kWindowsMenuName) &&
+            m_windows_menu != WindowsMenuComing::LeftOut) {
             // A folder still to be packed: the pack command puts the menu there.
+            if (m_windows_menu == WindowsMenuComing::Added) continue;
             m_findings.Add(
                 Severity::Note, line,
                 Quote(named) + " is not here yet: \"automenu-tool pack\" puts the Windows menu on the medium");

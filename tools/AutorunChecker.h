@@ -29,9 +29,16 @@ bool IsAutorunKey(std::string_view key);  // ignoring case
 // its ",N" icon index, any other key's value as it is.
 std::string AutorunFileOf(std::string_view key, std::string_view value);
 
+// What becomes of the Windows menu that `open=` names when it is not in the
+// folder: check alone says pack adds it; pack says nothing when it adds it,
+// and warns as for any missing file when it leaves it out (--no-windows).
+enum class WindowsMenuComing { ByPack, Added, LeftOut };
+
 class AutorunChecker {
 public:
-    AutorunChecker(const CheckedFile& file, FindingList& findings) : m_file(file), m_findings(findings) {}
+    AutorunChecker(const CheckedFile& file, FindingList& findings,
+                   WindowsMenuComing windows_menu = WindowsMenuComing::ByPack)
+        : m_file(file), m_findings(findings), m_windows_menu(windows_menu) {}
 
     void Run();
 
@@ -43,6 +50,7 @@ private:
 
     const CheckedFile& m_file;
     FindingList& m_findings;
+    WindowsMenuComing m_windows_menu;
 };
 
 }  // namespace automenu::tool

@@ -21,7 +21,8 @@
 
 namespace automenu::tool {
 
-CheckReport CheckDirectory(const std::string& directory, const std::string& file_name_given) {
+CheckReport CheckDirectory(const std::string& directory, const std::string& file_name_given,
+                           WindowsMenuComing windows_menu) {
     CheckReport report;
     std::error_code ec;
     std::string absolute = std::filesystem::absolute(directory, ec).lexically_normal().string();
@@ -61,7 +62,7 @@ CheckReport CheckDirectory(const std::string& directory, const std::string& file
     labels.CheckLabels();
     TargetChecker targets(file, findings);
     targets.CheckLaunchTargets();
-    AutorunChecker(file, findings).Run();
+    AutorunChecker(file, findings, windows_menu).Run();
     labels.CheckFonts();
     labels.CheckScripts();
     PassChecker(file, findings).Run(targets);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "AutorunChecker.h"
 #include "CheckReport.h"
 #include "NameSuggestion.h"
 
@@ -14,6 +15,8 @@ namespace automenu::tool {
 // process's current directory is DIR while the passes run, and restored.
 // `file_name` names the file when DIR holds more than one spelling of it
 // (pack checks the one it puts on the medium); empty: found as the menu finds it.
-CheckReport CheckDirectory(const std::string& directory, const std::string& file_name = "");
+// `windows_menu`: whether pack adds the Windows menu the file's [autorun] names.
+CheckReport CheckDirectory(const std::string& directory, const std::string& file_name = "",
+                           WindowsMenuComing windows_menu = WindowsMenuComing::ByPack);
 
 }  // namespace automenu::tool

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "WindowsFonts.h"
 #include "base/AsciiCase.h"
 #include "formats/TextDecoding.h"
 
@@ -159,6 +160,22 @@ void LabelChecker::CheckAppearance(const LabelSpec& label, const LabelKeys& keys
         m_findings.Add(Severity::Warning, line, label.what + " has no " + Quote(keys.size) + gives + "the size 0");
 }
 
+namespace {
+
+// Faces made to stand in for a Windows face letter for letter, which
+// fontconfig draws in its place.
+bool SameMetrics(std::string_view face, std::string_view drawn_with) {
+    constexpr std::pair<std::string_view, std::string_view> kPairs[] = {
+        {"Arial", "Liberation Sans"},      {"Times New Roman", "Liberation Serif"}, {"Courier New", "Liberation Mono"},
+        {"Calibri", "Carlito"},            {"Cambria", "Caladea"},
+    };
+    for (const auto& [windows, stand_in] : kPairs)
+        if (EqualsIgnoringCase(face, windows) && EqualsIgnoringCase(drawn_with, stand_in)) return true;
+    return false;
+}
+
+}  // namespace
+
 void LabelChecker::CheckFonts() {
     struct Use {
         int line = 0;
@@ -186,11 +203,19 @@ void LabelChecker::CheckFonts() {
     }
     for (const std::string& name : order) {
         const Use& use = uses[name];
+        const std::string more =
+            use.more > 0 ? " (here and in " + std::to_string(use.more) + " more keys)" : std::string();
+        if (!IsWindowsFontFace(name))
+            m_findings.Add(Severity::Warning, use.line,
+                           "font " + Quote(name) +
+                               " is not one every Windows PC has: where it is missing, Windows draws another "
+                               "face in its place (Arial, Tahoma, Verdana, Segoe UI and Times New Roman are on "
+                               "every PC)" + more);
         if (use.drawn_with.empty() || EqualsIgnoringCase(use.drawn_with, name)) continue;
-        std::string message =
-            "font " + Quote(name) + " is not installed here: it is drawn with " + Quote(use.drawn_with);
-        if (use.more > 0) message += " (here and in " + std::to_string(use.more) + " more keys)";
-        m_findings.Add(Severity::Note, use.line, message);
+        m_findings.Add(Severity::Note, use.line,
+                       "font " + Quote(name) + " is not installed here: it is drawn with " + Quote(use.drawn_with) +
+                           (SameMetrics(name, use.drawn_with) ? ", whose letters have the same widths" : "") +
+                           more);
     }
 }
 

@@ -28,6 +28,11 @@ std::vector<std::string> MenuCandidates(MenuPlatform platform, const std::string
     return candidates;
 }
 
+std::vector<std::string> NoticesCandidates(const std::string& tool_directory) {
+    const std::string name(kNoticesName);
+    return {tool_directory + "/" + name, tool_directory + "/../share/automenu/" + name};
+}
+
 std::optional<std::string> MenuProblem(MenuPlatform platform, const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return "not found";

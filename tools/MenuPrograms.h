@@ -25,6 +25,11 @@ std::string OwnDirectory();
 // The places looked at, in order, for a tool in `tool_directory`.
 std::vector<std::string> MenuCandidates(MenuPlatform platform, const std::string& tool_directory);
 
+// The licence notices of the menus, which pack puts beside them on a medium,
+// and the places looked at for them: where the Windows menu is looked for.
+inline constexpr std::string_view kNoticesName = "automenu-licenses.txt";
+std::vector<std::string> NoticesCandidates(const std::string& tool_directory);
+
 // Why `path` cannot be that menu ("not found", "not a Windows program"), or
 // nothing when it can.
 std::optional<std::string> MenuProblem(MenuPlatform platform, const std::string& path);

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "base/AsciiCase.h"
 #include "base/Exceptions.h"
 #include "config/TCustomIniFile.h"
 #include "platform/PlatformAccess.h"
@@ -25,8 +26,57 @@ ScopedWorkingDirectory::~ScopedWorkingDirectory() {
     ::close(m_previous);
 }
 
-MenuSimulation::MenuSimulation(const std::string& directory)
+namespace {
+
+// The system's files, with some keys of every profile read as given.
+class OverridingFiles final : public platform::IFileSystem {
+public:
+    OverridingFiles(platform::IFileSystem& files, std::vector<KeyOverride> overrides)
+        : m_files(files), m_overrides(std::move(overrides)) {}
+
+    platform::PathStyle Style() const override { return m_files.Style(); }
+    std::string CurrentDirectory() override { return m_files.CurrentDirectory(); }
+    std::string ProgramPath() override { return m_files.ProgramPath(); }
+    platform::FileReadResult ReadFile(const std::string& path, std::size_t max_bytes) override {
+        return m_files.ReadFile(path, max_bytes);
+    }
+    std::string EntryName(const std::string& directory, std::string_view name) override {
+        return m_files.EntryName(directory, name);
+    }
+    std::string MediaPath(const std::string& path) override { return m_files.MediaPath(path); }
+    std::unique_ptr<platform::IProfile> OpenProfile(const std::string& path) override {
+        return std::make_unique<Profile>(m_files.OpenProfile(path), m_overrides);
+    }
+
+private:
+    class Profile final : public platform::IProfile {
+    public:
+        Profile(std::unique_ptr<platform::IProfile> profile, const std::vector<KeyOverride>& overrides)
+            : m_profile(std::move(profile)), m_overrides(overrides) {}
+        std::string ReadString(std::string_view section, std::string_view key,
+                               std::string_view default_text) const override {
+            for (const KeyOverride& o : m_overrides)
+                if (EqualsIgnoringCase(o.section, section) && EqualsIgnoringCase(o.key, key)) return o.value;
+            return m_profile->ReadString(section, key, default_text);
+        }
+
+    private:
+        std::unique_ptr<platform::IProfile> m_profile;
+        const std::vector<KeyOverride>& m_overrides;
+    };
+
+    platform::IFileSystem& m_files;
+    std::vector<KeyOverride> m_overrides;
+};
+
+}  // namespace
+
+MenuSimulation::MenuSimulation(const std::string& directory, std::vector<KeyOverride> overrides)
     : m_directory(directory), m_desktop(std::make_unique<platform::HeadlessPlatform>()), m_installed(*m_desktop) {
+    if (!overrides.empty()) {
+        m_files = std::make_unique<OverridingFiles>(m_desktop->Files(), std::move(overrides));
+        m_desktop->UseFiles(m_files.get());
+    }
     // The title of the error box is the program's, as for the installed menu.
     m_application = std::make_unique<TApplication>(*m_desktop, "/usr/bin/automenu");
 }

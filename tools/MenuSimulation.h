@@ -24,6 +24,14 @@ struct PassFailure {
     std::string key;
 };
 
+// A key the simulation reads with another value than the file's: check goes
+// on past a start-up error with the failing value replaced.
+struct KeyOverride {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
 // Makes `directory` the process's current directory for the lifetime of this
 // object, so relative picture paths resolve as they do for the menu.
 class ScopedWorkingDirectory {
@@ -43,7 +51,7 @@ class MenuSimulation {
 public:
     // The directory must exist; the simulation runs with it as the current
     // directory until it is destroyed.
-    explicit MenuSimulation(const std::string& directory);
+    explicit MenuSimulation(const std::string& directory, std::vector<KeyOverride> overrides = {});
     ~MenuSimulation();
     MenuSimulation(const MenuSimulation&) = delete;
     MenuSimulation& operator=(const MenuSimulation&) = delete;
@@ -78,6 +86,7 @@ private:
     std::optional<PassFailure> Run(Action action);
 
     ScopedWorkingDirectory m_directory;
+    std::unique_ptr<platform::IFileSystem> m_files;  // the overrides, when there are any
     std::unique_ptr<platform::HeadlessPlatform> m_desktop;
     ScopedPlatform m_installed;
     std::unique_ptr<TApplication> m_application;

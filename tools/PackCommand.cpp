@@ -184,6 +184,19 @@ std::optional<std::string> FindMenu(MenuPlatform platform, const std::string& gi
     return std::nullopt;
 }
 
+// The file of licence notices, or nothing after saying why there is none.
+std::optional<std::string> FindNotices(const std::string& tool_directory) {
+    const std::vector<std::string> candidates = NoticesCandidates(tool_directory);
+    std::string message = "the licence notices " + std::string(kNoticesName) + " are not where the tool looks:";
+    for (const std::string& path : candidates) {
+        std::error_code ec;
+        if (fs::is_regular_file(path, ec)) return fs::path(path).lexically_normal().string();
+        message += "\n  " + path + ": not found";
+    }
+    Fail(message + "\ngive --no-notices for a medium without them");
+    return std::nullopt;
+}
+
 bool ValidVolumeLabel(std::string_view label) {
     if (label.empty() || label.size() > kMaxVolumeLabel) return false;
     return std::all_of(label.begin(), label.end(), [](char c) {
@@ -244,7 +257,7 @@ std::string Shown(std::string folder) {
 int Usage() {
     std::fputs("usage: automenu-tool pack SOURCE OUTPUT [--iso FILE] [--volume-label NAME]\n"
                "         [--windows-menu FILE | --no-windows] [--linux-menu FILE | --no-linux] [--ignore-errors]\n"
-               "         [--keep PATH]... [--leave-out PATH]... [--follow-links]\n",
+               "         [--keep PATH]... [--leave-out PATH]... [--follow-links] [--no-notices]\n",
                stderr);
     return kUsageError;
 }
@@ -291,6 +304,7 @@ struct MediumPlan {
     const SourceEntry* configuration;
     std::optional<std::string> windows_menu;
     std::optional<std::string> linux_menu;
+    std::optional<std::string> notices;
     std::string source_shown;
     std::string output_shown;
 };
@@ -298,7 +312,8 @@ struct MediumPlan {
 // Writes the medium aside and puts it in place whole, with its image. The
 // status; when a signal stops it, nothing is left.
 int WriteMedium(const MediumPlan& plan) {
-    const auto& [options, places, tree, configuration, windows_menu, linux_menu, source_shown, output_shown] = plan;
+    const auto& [options, places, tree, configuration, windows_menu, linux_menu, notices, source_shown,
+                 output_shown] = plan;
     StagingFolder staged(places.output, output_shown);
     if (const std::optional<std::string> problem = staged.Make()) return Failed(*problem);
     const MediumWriter medium(staged.Path(), output_shown, Stopped);
@@ -331,6 +346,11 @@ int WriteMedium(const MediumPlan& plan) {
                 *menu, *menu, std::string(program.name), platform == MenuPlatform::Linux ? kRunnable : kPlain))
             return Failed(*problem);
         Say(std::string(program.name) + ": " + std::string(program.what) + ", from " + *menu);
+    }
+    if (notices && tree.Adds(kNoticesName)) {
+        if (const std::optional<std::string> problem = medium.Copy(*notices, *notices, std::string(kNoticesName), kPlain))
+            return Failed(*problem);
+        Say(std::string(kNoticesName) + ": the licences of the menus, from " + *notices);
     }
     if (options.linux && !own_script) {
         if (const std::optional<std::string> problem =
@@ -400,7 +420,9 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
     if (options.windows && !(windows_menu = FindMenu(MenuPlatform::Windows, options.windows_menu, tool_directory)))
         return 1;
     if (options.linux && !(linux_menu = FindMenu(MenuPlatform::Linux, options.linux_menu, tool_directory))) return 1;
-    for (const std::optional<std::string>& menu : {windows_menu, linux_menu}) {
+    std::optional<std::string> notices;
+    if (options.notices && !(notices = FindNotices(tool_directory))) return 1;
+    for (const std::optional<std::string>& menu : {windows_menu, linux_menu, notices}) {
         if (menu && places.iso && ResolvedPath(*menu) == places.iso)
             return Fail("the image " + *options.iso + " would replace " + *menu + ", which goes on the medium");
     }
@@ -414,6 +436,7 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
         rules.added.emplace_back(MenuProgramFor(MenuPlatform::Linux).name);
         rules.added.emplace_back(kScriptName);
     }
+    if (options.notices) rules.added.emplace_back(kNoticesName);
     const SourceTree tree(places.source, source_shown, rules);
     if (!tree.Problems().empty()) {
         for (const std::string& problem : tree.Problems()) Fail(problem);
@@ -426,7 +449,8 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
 
     // The menu must work before it goes on a medium.
     const CheckReport report =
-        CheckDirectory(places.source.string(), configuration ? configuration->path : std::string());
+        CheckDirectory(places.source.string(), configuration ? configuration->path : std::string(),
+                       tree.Adds(kWindowsMenuName) ? WindowsMenuComing::Added : WindowsMenuComing::LeftOut);
     std::fputs(FormatText(report).c_str(), stdout);
     if (report.Count(Severity::Error) > 0) {
         if (!options.ignore_errors)
@@ -440,8 +464,8 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
     // From here on, the signals that end the tool from outside are only
     // noted: what was written goes, then the tool ends by the signal.
     const StopSignals stop;
-    const int status = WriteMedium({options, places, tree, configuration, windows_menu, linux_menu, source_shown,
-                                    output_shown});
+    const int status = WriteMedium({options, places, tree, configuration, windows_menu, linux_menu, notices,
+                                    source_shown, output_shown});
     if (const int signal = StopSignals::Caught()) {
         if (status != 0) Fail(std::string("stopped by ") + StopSignals::Name(signal) + ": nothing written");
         stop.EndByCaught();
@@ -462,6 +486,7 @@ int RunPack(CommandArguments args) {
         else if (a == "--no-windows") options.windows = false;
         else if (a == "--no-linux") options.linux = false;
         else if (a == "--ignore-errors") options.ignore_errors = true;
+        else if (a == "--no-notices") options.notices = false;
         else if (a == "--keep" && has_value) options.keep.emplace_back(args[++i]);
         else if (a == "--leave-out" && has_value) options.leave_out.emplace_back(args[++i]);
         else if (a == "--follow-links") options.follow_links = true;

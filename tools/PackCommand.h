@@ -17,6 +17,7 @@ struct PackOptions {
     bool linux = true;        // put the Linux menu and autorun.sh on the medium
     std::string windows_menu;  // empty: found beside the tool
     std::string linux_menu;
+    bool notices = true;         // put the menus' licence notices on the medium
     bool ignore_errors = false;  // go on when check finds errors
     // Where names collide (one in another case, or one pack adds): the
     // author's files and folders to put on the medium, and those to leave off;

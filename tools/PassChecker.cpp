@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/AsciiCase.h"
+
 namespace automenu::tool {
 
 namespace {
@@ -32,18 +34,57 @@ int PassChecker::LineOfFailure(const PassFailure& f) const {
     return m_file.LineOf(f.section, f.key);
 }
 
+std::optional<KeyOverride> PassChecker::GoingOnPast(const PassFailure& failure) {
+    if (failure.section.empty()) return std::nullopt;
+    const SchemaKey* key = FindSchemaKey(failure.section, failure.key, NameMatch::IgnoreCase);
+    if (!key) return std::nullopt;
+    if (key->kind == ValueKind::Integer || key->kind == ValueKind::Size) {
+        // The number the author most likely meant: "480px" as 480.
+        const std::string value = m_file.Value(key->section, key->key);
+        std::size_t end = value.find_first_not_of(' ');
+        if (end != std::string::npos && (value[end] == '-' || value[end] == '+')) ++end;
+        end = value.find_first_not_of("0123456789", end == std::string::npos ? value.size() : end);
+        const std::string digits = value.substr(0, end == std::string::npos ? value.size() : end);
+        return KeyOverride{key->section, key->key,
+                           ToInteger(digits) ? digits : std::string("0")};
+    }
+    // A picture that cannot be loaded is left out.
+    for (const KeyId use : {KeyId::LogoUse, KeyId::BackgroundUse}) {
+        if (!EqualsIgnoringCase(key->section, KeyOf(use).section)) continue;
+        if (use == KeyId::BackgroundUse) m_background_left_out = true;
+        return KeyOverride{KeyOf(use).section, KeyOf(use).key, "NO"};
+    }
+    return std::nullopt;
+}
+
 void PassChecker::Run(TargetChecker& pictures) {
-    MenuSimulation menu(m_file.Directory());
-    if (!menu.InDirectory()) {
-        m_findings.Add(Severity::Error, 0, "cannot enter the directory " + Quote(m_file.Directory()));
+    std::vector<KeyOverride> overrides;
+    // Each start-up error is reported; the menu is then started again with
+    // the failing value replaced, so that what it would show once that is
+    // fixed is reported too.
+    for (int tries = 0; tries < kMaxStartUpErrors; ++tries) {
+        MenuSimulation menu(m_file.Directory(), overrides);
+        if (!menu.InDirectory()) {
+            m_findings.Add(Severity::Error, 0, "cannot enter the directory " + Quote(m_file.Directory()));
+            return;
+        }
+        if (tries == 0) pictures.ProbePictures();
+        if (auto failure = menu.StartUp()) {
+            m_findings.Add(Severity::Error, LineOfFailure(*failure),
+                           StartUpError(failure->box_text));
+            const std::optional<KeyOverride> next = GoingOnPast(*failure);
+            if (!next) return;
+            for (const KeyOverride& o : overrides)
+                if (EqualsIgnoringCase(o.section, next->section) && EqualsIgnoringCase(o.key, next->key)) return;
+            overrides.push_back(*next);
+            continue;
+        }
+        RunStarted(menu);
         return;
     }
-    pictures.ProbePictures();
-    if (auto failure = menu.StartUp()) {
-        m_findings.Add(Severity::Error, LineOfFailure(*failure),
-                       "the menu stops at start-up with " + Quote(failure->box_text));
-        return;
-    }
+}
+
+void PassChecker::RunStarted(MenuSimulation& menu) {
     const TInstallationForm& form = *menu.Form();
     CheckGeometry(form);
     // Drawing the window builds what loading only checks (an icon's image).
@@ -101,7 +142,7 @@ void PassChecker::CheckGeometry(const TInstallationForm& form) {
                                m_file.LineOf(entries[j].first->Section(), entries[j].first->normal->top),
                                entries[i].first->what + " and " + entries[j].first->what +
                                    " overlap: moving from one onto the other leaves both in their hover look");
-    if (!entries.empty() && !form.BackGroundImage->Visible())
+    if (!entries.empty() && !form.BackGroundImage->Visible() && !m_background_left_out)
         m_findings.Add(Severity::Warning, m_file.LineOf(KeyId::BackgroundUse),
                        "no background picture is shown: only mouse moves over it return entries to their normal "
                        "look, so a hovered entry keeps its hover look");

@@ -10,6 +10,7 @@
 #include "platform/ShellOpen.h"
 #include "platform/posix/PathResolver.h"
 #include "ui/TApplication.h"
+#include "ui/TFileFormatsList.h"
 #include "ui/TIcon.h"
 #include "ui/TPicture.h"
 
@@ -100,6 +101,20 @@ bool TargetChecker::CheckTarget(const LabelSpec& label, int line, const std::str
     return false;
 }
 
+std::string StartUpError(std::string_view box_text) {
+    std::string error = "the menu stops at start-up with " + Quote(box_text);
+    constexpr std::string_view kUnknown = "Unknown picture file extension (.";
+    if (!box_text.starts_with(kUnknown)) return error;
+    std::string extension(box_text.substr(kUnknown.size(), box_text.find(')') - kUnknown.size()));
+    if (extension.empty()) extension = "webp";
+    error += ": it shows pictures whose names end in";
+    const std::vector<std::string> known = TFileFormatsList::Instance().Extensions();
+    for (std::size_t i = 0; i < known.size(); ++i)
+        error += std::string(i == 0 ? " ." : i + 1 == known.size() ? " or ." : ", .") + known[i];
+    return error + "; save the picture as PNG, for instance with ImageMagick: \"convert picture." + extension +
+           " picture.png\"";
+}
+
 void TargetChecker::ProbePictures() {
     // The use switch, directory and file name of each picture are rows in a row.
     struct Picture {
@@ -124,7 +139,7 @@ void TargetChecker::ProbePictures() {
             }
         } catch (const Exception& e) {
             m_findings.Add(Severity::Error, m_file.LineOf(name.section, name.key),
-                           "the menu stops at start-up with " + Quote(TApplication::ErrorText(e.Message())));
+                           StartUpError(TApplication::ErrorText(e.Message())));
         }
     }
 }

@@ -3,12 +3,18 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "CheckedFile.h"
 #include "FindingList.h"
 #include "LabelSpec.h"
 
 namespace automenu::tool {
+
+// The error of a start-up that stops with `box_text`; for a picture of an
+// extension the menu does not know, with the ones it knows and how to
+// convert a picture.
+std::string StartUpError(std::string_view box_text);
 
 class TargetChecker {
 public:

@@ -57,8 +57,8 @@ constexpr Value kValues[] = {
     {KeyId::FormWidth, {"640"}},
     {KeyId::BackgroundUse, {"YES"}},
     {KeyId::BackgroundPath, {"NOW"}},
-    {KeyId::BackgroundHeight, {"453"}},
-    {KeyId::BackgroundWidth, {"632"}},
+    {KeyId::BackgroundHeight, {"455"}},
+    {KeyId::BackgroundWidth, {"634"}},
     {KeyId::BackgroundTop, {"0"}},
     {KeyId::BackgroundLeft, {"0"}},
     {KeyId::TitleUse, {"YES"}},
@@ -82,19 +82,21 @@ constexpr Value kValues[] = {
 // Entry 1 shows the Linux menu's own target; the others leave it out.
 constexpr int kEntryWithLinuxTarget = 1;
 
-// The six values of each font, by the font's first row (its name).
+// The six values of each font, by the font's first row (its name). Arial is
+// on every Windows PC; Linux draws it with the metric-compatible Liberation
+// Sans, so the layout is the same on both.
 struct FontValues {
     KeyId font;
     std::array<std::string_view, LabelRows::kFontKeys> values;
 };
 
 constexpr FontValues kFonts[] = {
-    {KeyId::TitleFontName, {"DejaVu Sans", "clWhite", "YES", "NO", "NO", "20"}},
-    {KeyId::ExitFirstFontName, {"DejaVu Sans", "clWhite", "NO", "NO", "NO", "12"}},
-    {KeyId::ExitSecondFontName, {"DejaVu Sans", "clYellow", "NO", "NO", "YES", "12"}},
-    {KeyId::TextLineFontName, {"DejaVu Sans", "clSilver", "NO", "NO", "NO", "10"}},
-    {KeyId::EntryFirstFontName, {"DejaVu Sans", "clWhite", "NO", "NO", "NO", "14"}},
-    {KeyId::EntrySecondFontName, {"DejaVu Sans", "clYellow", "NO", "NO", "YES", "14"}},
+    {KeyId::TitleFontName, {"Arial", "clWhite", "YES", "NO", "NO", "20"}},
+    {KeyId::ExitFirstFontName, {"Arial", "clWhite", "NO", "NO", "NO", "12"}},
+    {KeyId::ExitSecondFontName, {"Arial", "clYellow", "NO", "NO", "YES", "12"}},
+    {KeyId::TextLineFontName, {"Arial", "clSilver", "NO", "NO", "NO", "10"}},
+    {KeyId::EntryFirstFontName, {"Arial", "clWhite", "NO", "NO", "NO", "14"}},
+    {KeyId::EntrySecondFontName, {"Arial", "clYellow", "NO", "NO", "YES", "14"}},
 };
 
 // Comment lines under a section's heading; the section is named by its first
@@ -160,10 +162,13 @@ void Put32(std::string& out, std::uint32_t v) {
     Put16(out, v >> 16);
 }
 
-// The background: 632 x 453, shading from dark to lighter blue, top to
-// bottom, in 256 shades.
-constexpr std::uint32_t kBackgroundWidth = 632;  // a multiple of 4: bitmap rows need no padding
-constexpr std::uint32_t kBackgroundHeight = 453;
+// The background fills the inner area of the 640 x 480 window: Windows'
+// fixed frame is 3 pixels wide and its caption 19 pixels high (the classic
+// look, and Wine's), which openbox matches, so 634 x 455. It shades from dark
+// to lighter blue, top to bottom, in 256 shades.
+constexpr std::uint32_t kBackgroundWidth = 634;
+constexpr std::uint32_t kBackgroundHeight = 455;
+constexpr std::uint32_t kBitmapStride = (kBackgroundWidth + 3) / 4 * 4;  // rows of a bitmap are padded to 4 bytes
 
 // Shade i of 256 as blue, green, red.
 std::array<std::uint8_t, 3> Shade(unsigned i) {
@@ -180,7 +185,7 @@ std::string BackgroundBitmap() {
     constexpr std::uint32_t kOffset = 14 + 40 + kPalette;
     std::string out;
     out += "BM";
-    Put32(out, kOffset + kBackgroundWidth * kBackgroundHeight);
+    Put32(out, kOffset + kBitmapStride * kBackgroundHeight);
     Put32(out, 0);
     Put32(out, kOffset);
     Put32(out, 40);
@@ -189,7 +194,7 @@ std::string BackgroundBitmap() {
     Put16(out, 1);
     Put16(out, 8);
     Put32(out, 0);  // BI_RGB
-    Put32(out, kBackgroundWidth * kBackgroundHeight);
+    Put32(out, kBitmapStride * kBackgroundHeight);
     Put32(out, 3780);  // 96 pixels per inch
     Put32(out, 3780);
     Put32(out, 256);
@@ -198,8 +203,10 @@ std::string BackgroundBitmap() {
         for (std::uint8_t c : Shade(i)) out.push_back(static_cast<char>(c));
         out.push_back(0);
     }
-    for (std::uint32_t row = 0; row < kBackgroundHeight; ++row)  // bottom-up
+    for (std::uint32_t row = 0; row < kBackgroundHeight; ++row) {  // bottom-up
         out.append(kBackgroundWidth, static_cast<char>(RowShade(kBackgroundHeight - 1 - row)));
+        out.append(kBitmapStride - kBackgroundWidth, '\0');
+    }
     return out;
 }
 

@@ -38,12 +38,16 @@ const ToolCommand kCommands[] = {
      "The last line counts them: \"N errors, M warnings\". --format json gives the\n"
      "same findings as one JSON object. Exit status: 1 when there is an error, else 0.\n",
      RunCheck},
-    {"render", "[DIR] -o FILE.png [--hover entry:N|exit]", "draw the menu window as it looks after start-up",
+    {"render", "[DIR] -o FILE.png [--hover entry:N|exit] [--scale S] [--error-box]",
+     "draw the menu window as it looks after start-up",
      "Runs the menu in DIR (default: the current directory) on an in-memory desktop\n"
      "with the same pictures, fonts and layout, and writes the window's inner area\n"
      "to FILE.png. --hover entry:N (N = 1..8) or --hover exit draws it after a mouse\n"
-     "move over that entry. When start-up fails, the menu's message is printed and\n"
-     "the exit status is 1.\n",
+     "move over that entry. --scale S (1 to 4, say 1.5 or 2) draws it as a desktop\n"
+     "scaled by S shows it. --error-box draws instead the error box the menu shows\n"
+     "at start-up (or, with --hover, at that mouse move), and fails when it shows\n"
+     "none. When start-up fails, the menu's message is printed and the exit status\n"
+     "is 1.\n",
      RunRender},
     {"get", "FILE SECTION KEY", "print the value the menu reads for a key (\"0\" when missing)",
      "Prints the value of KEY in SECTION of FILE exactly as the menu's lookup gives it:\n"
@@ -68,7 +72,10 @@ const ToolCommand kCommands[] = {
      "itself read the same, in UTF-8 (without mark, as Notepad saves it), or in ASCII\n"
      "for an ANSI code page (ansi, the default).\n",
      RunTemplate},
-    {"pack", "SOURCE OUTPUT [--iso FILE [--volume-label NAME]] [--no-windows] [--no-linux] [--keep|--leave-out PATH]",
+    {"pack",
+     "SOURCE OUTPUT [--iso FILE [--volume-label NAME]] [--windows-menu FILE | --no-windows]\n"
+     "        [--linux-menu FILE | --no-linux] [--ignore-errors] [--keep PATH]... [--leave-out PATH]...\n"
+     "        [--follow-links] [--no-notices]",
      "make a medium folder (and an ISO image) that starts the menu",
      "Copies the author's folder SOURCE to OUTPUT (which must not exist or be empty)\n"
      "and makes it a medium that starts the menu:\n"
@@ -81,10 +88,15 @@ const ToolCommand kCommands[] = {
      "  autorun.sh    what a Linux desktop offers to run when the medium is mounted;\n"
      "                it starts the Linux menu, also from a FAT stick where nothing\n"
      "                is executable, and opens the medium's folder when it cannot\n"
+     "  automenu-licenses.txt\n"
+     "                the licences of the menus: automenu's, and those of the\n"
+     "                runtime parts the Windows menu carries (--no-notices leaves\n"
+     "                it out, for a medium that carries its own)\n"
      "\n"
      "The menus are taken from beside the tool, and the Windows one also from\n"
-     "../share/automenu/ (where the package installs it); --windows-menu FILE and\n"
-     "--linux-menu FILE name others, --no-windows and --no-linux leave one out.\n"
+     "../share/automenu/ (where the package installs it), and so are the notices;\n"
+     "--windows-menu FILE and --linux-menu FILE name other menus, --no-windows and\n"
+     "--no-linux leave one out.\n"
      "\n"
      "SOURCE is checked first, as by \"automenu-tool check\"; errors stop the pack\n"
      "unless --ignore-errors is given.\n"
@@ -95,10 +107,11 @@ const ToolCommand kCommands[] = {
      "neither, and ends by that signal. Before writing anything, pack stops at\n"
      "names a medium cannot tell apart (FAT, Joliet and Windows ignore case): two\n"
      "of the author's that differ only in case (README.TXT, readme.txt), or one\n"
-     "named automenu.exe, automenu or autorun.sh in any case, beside the tool's\n"
-     "file. --keep PATH puts PATH (within SOURCE) on the medium in place of the\n"
-     "others, the tool's file among them; --leave-out PATH leaves it off. Both may\n"
-     "be given more than once.\n"
+     "named automenu.exe, automenu, autorun.sh or automenu-licenses.txt in any\n"
+     "case, beside the tool's file: an author's file is never overwritten. --keep\n"
+     "PATH puts PATH (within SOURCE) on the medium in place of the others, the\n"
+     "tool's file among them; --leave-out PATH leaves it off. Both may be given\n"
+     "more than once.\n"
      "\n"
      "A link is copied as the file it names. A link out of SOURCE stops the pack\n"
      "unless --follow-links is given; a link to a folder, to nothing or in a loop,\n"
@@ -113,13 +126,14 @@ const ToolCommand kCommands[] = {
 };
 
 void PrintHelp(std::FILE* to) {
-    std::fputs("usage: automenu-tool COMMAND [ARGUMENTS]\n\ncommands:\n", to);
+    std::fputs("usage: automenu-tool COMMAND [ARGUMENTS]\n       automenu-tool --help | --version\n\ncommands:\n",
+               to);
     for (const ToolCommand& c : kCommands) {
         const std::string line = "  " + std::string(c.name) + (c.arguments.empty() ? "" : " ") +
                                  std::string(c.arguments) + "\n      " + std::string(c.summary) + "\n";
         std::fputs(line.c_str(), to);
     }
-    std::fputs("\nautomenu-tool COMMAND --help explains one command.\n", to);
+    std::fputs("\nautomenu-tool COMMAND --help explains one command; --version prints the version.\n", to);
 }
 
 void PrintCommandHelp(const ToolCommand& c) {
@@ -133,6 +147,10 @@ int Main(int argc, char** argv) {
     if (words.empty()) {
         PrintHelp(stderr);
         return kUsageError;
+    }
+    if (words[0] == "--version") {
+        std::fputs("automenu-tool " AUTOMENU_VERSION "\n", stdout);
+        return 0;
     }
     if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         if (words.size() == 2) {

@@ -38,6 +38,12 @@ TFileFormatsList::TFileFormatsList() {
     Add("jpeg", [] { return std::make_unique<TCompressedImage>(CompressedImageFormat::Jpeg); });
 }
 
+std::vector<std::string> TFileFormatsList::Extensions() const {
+    std::vector<std::string> extensions;
+    for (const Row& row : m_rows) extensions.push_back(row.extension);
+    return extensions;
+}
+
 void TFileFormatsList::Add(std::string extension, std::function<std::unique_ptr<TGraphic>()> create) {
     m_rows.push_back({LowerCase(std::move(extension)), std::move(create)});
 }

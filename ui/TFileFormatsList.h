@@ -23,6 +23,8 @@ public:
     // The row for an extension (compared lower-cased, last-registered row
     // first), or null.
     const Row* Find(const std::string& extension) const;
+    // Every extension, in the order of the table.
+    std::vector<std::string> Extensions() const;
 
 private:
     TFileFormatsList();

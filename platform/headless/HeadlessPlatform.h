@@ -95,6 +95,10 @@ public:
     // Advances the virtual clock; due timers fire as the loop takes messages.
     void AdvanceTime(unsigned milliseconds) { m_now += milliseconds; }
     void SetProgramActive(bool active) { m_program_active = active; }
+    // The caller's file system in place of the system's (null: the system's
+    // again); it must outlive its use.
+    void UseFiles(IFileSystem* files) { m_files = files; }
+    IFileSystem& Files() override { return m_files ? *m_files : CairoPlatform::Files(); }
     // Every later open fails for this reason, reported as the Linux opener
     // reports it; nothing: they succeed.
     void SetOpenFailure(std::optional<OpenFailure> reason) { m_open_failure = reason; }
@@ -187,6 +191,7 @@ private:
     unsigned m_buttons = 0;
     WindowId m_capture = kNoWindow;
     bool m_program_active = true;
+    IFileSystem* m_files = nullptr;
     int m_wait_count = 0;
     int m_paint_count = 0;
     int m_invalidate_count = 0;

@@ -17,10 +17,32 @@ expect_status() {
     [ "$got" = "$want" ] || fail "$name: status $got, expected $want ($(head -c 300 "$dir/err"))"
 }
 
-for c in check render get keys template; do
+# Every option the manual page's synopsis gives a command is in that
+# command's --help and in the top-level usage.
+expect_status "--help" 0 "$tool" --help
+cp "$dir/out" "$dir/usage"
+for c in check render get keys template pack; do
     expect_status "$c --help" 0 "$tool" "$c" --help
     grep -q "^usage: automenu-tool $c" "$dir/out" || fail "$c --help prints no usage line"
+    options=$(awk -v c="$c" '/^\.SH/ { on = $2 == "SYNOPSIS" } on && $0 == ".B automenu-tool " c { take = 1; next }
+        take && /^\.br/ { take = 0 } take' "$here/../doc/automenu-tool.1" | grep -o '\\-\\-[a-z]*\(\\-[a-z]*\)*' | sed 's/\\//g')
+    for o in $options; do
+        grep -q -- "$o" "$dir/out" || fail "$c --help leaves out $o"
+        grep -q -- "$o" "$dir/usage" || fail "the usage leaves out $c $o"
+    done
 done
+expect_status "--version" 0 "$tool" --version
+grep -qx "automenu-tool [0-9][0-9.]*" "$dir/out" || fail "--version: $(cat "$dir/out")"
+
+# The menu answers --help and --version without a display; it opens none.
+menu=$(dirname "$tool")/automenu
+for a in --help --version; do
+    expect_status "automenu $a" 0 env -u DISPLAY -u WAYLAND_DISPLAY "$menu" "$a"
+    grep -q "^usage: automenu\|^automenu [0-9]" "$dir/out" || fail "automenu $a printed: $(cat "$dir/out" "$dir/err")"
+done
+grep -qx "automenu $("$tool" --version | sed 's/^automenu-tool //')" "$dir/out" ||
+    fail "the two programs give different versions: $(cat "$dir/out")"
+expect_status "automenu with another argument still needs a display" 1 env -u DISPLAY -u WAYLAND_DISPLAY "$menu" --frobnicate
 expect_status "no command" 2 "$tool"
 expect_status "unknown command" 2 "$tool" frobnicate
 expect_status "render without -o" 2 "$tool" render "$dir"

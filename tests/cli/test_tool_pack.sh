@@ -17,6 +17,7 @@ cleanup() {
 trap cleanup EXIT
 . "$(dirname "$0")/../checks.sh"
 linux_menu=$(dirname "$tool")/automenu
+notices=$(dirname "$tool")/automenu-licenses.txt
 printf 'MZ stands in for the Windows menu\n' >"$dir/automenu.exe"
 exe=$dir/automenu.exe
 
@@ -31,6 +32,8 @@ long="Read me before installing Example Product.txt"
 printf 'notes\n' >"$dir/tpl/$long"
 "$tool" pack "$dir/tpl" "$dir/tpl-out" --windows-menu "$exe" --iso "$dir/tpl.iso" >"$dir/log" 2>&1 ||
     fail "pack of the template: $(cat "$dir/log")"
+# The Windows menu that pack adds is not reported missing from the source.
+! grep -q "automenu.exe" <(grep ": note: \|: warning: " "$dir/log") || fail "pack reports the menu it adds: $(cat "$dir/log")"
 expected="755 .
 644 ./AUTORUN.INF
 644 ./BACK.PNG
@@ -39,6 +42,7 @@ expected="755 .
 644 ./README.TXT
 644 ./$long
 755 ./automenu
+644 ./automenu-licenses.txt
 644 ./automenu.exe
 755 ./autorun.sh"
 [ "$(modes "$dir/tpl-out")" = "$expected" ] || fail "template medium: expected
@@ -50,6 +54,10 @@ for f in AUTORUN.INF BACK.PNG LOGO.ICO "$long"; do
 done
 cmp -s "$exe" "$dir/tpl-out/automenu.exe" || fail "the Windows menu given is not the one on the medium"
 cmp -s "$linux_menu" "$dir/tpl-out/automenu" || fail "the Linux menu beside the tool is not the one on the medium"
+cmp -s "$notices" "$dir/tpl-out/automenu-licenses.txt" || fail "the notices beside the tool are not the ones on the medium"
+for licence in "MIT License" "Zope Public License 2.1" "winpthreads" "Lockless Inc."; do
+    grep -qF "$licence" "$dir/tpl-out/automenu-licenses.txt" || fail "the notices leave out $licence"
+done
 head -1 "$dir/tpl-out/autorun.sh" | grep -qx '#!/bin/sh' || fail "autorun.sh is not a sh script"
 
 # The image: Rock Ridge modes, Joliet names, the label from [autorun].
@@ -65,7 +73,9 @@ if command -v xorriso >/dev/null; then
     done
     label=$(xorriso -indev "$dir/tpl.iso" -pvd_info 2>/dev/null | sed -n 's/^Volume Id *: //p')
     [ "$label" = "EXAMPLE_PRODUCT_1_0" ] || fail "volume label: got '$label'"
-    "$tool" pack "$dir/tpl" "$dir/tpl-out2" --no-windows --iso "$dir/tpl2.iso" --volume-label "My Disc" >/dev/null 2>&1
+    "$tool" pack "$dir/tpl" "$dir/tpl-out2" --no-windows --iso "$dir/tpl2.iso" --volume-label "My Disc" >"$dir/log" 2>&1
+    grep -q 'warning: file "automenu.exe" named by "open" in \[autorun\] does not exist' "$dir/log" ||
+        fail "--no-windows: no warning that [autorun] names a menu the medium lacks: $(cat "$dir/log")"
     label=$(xorriso -indev "$dir/tpl2.iso" -pvd_info 2>/dev/null | sed -n 's/^Volume Id *: //p')
     [ "$label" = "My Disc" ] || fail "--volume-label: got '$label'"
 else
@@ -84,9 +94,10 @@ cmp -s "$source_dir/examples/demo/docs/user-guide.txt" "$dir/demo-out/docs/user-
 # An installed tool: the Linux menu beside it, the Windows one in share/.
 mkdir -p "$dir/usr/bin" "$dir/usr/share/automenu"
 cp "$tool" "$linux_menu" "$dir/usr/bin/"
-cp "$exe" "$dir/usr/share/automenu/"
+cp "$exe" "$notices" "$dir/usr/share/automenu/"
 "$dir/usr/bin/automenu-tool" pack "$dir/tpl" "$dir/installed-out" >"$dir/log" 2>&1 || fail "installed tool: $(cat "$dir/log")"
 cmp -s "$exe" "$dir/installed-out/automenu.exe" || fail "installed tool: share/automenu/automenu.exe not taken"
+cmp -s "$notices" "$dir/installed-out/automenu-licenses.txt" || fail "installed tool: share/automenu's notices not taken"
 
 # Refusals: STATUS, a piece of the message, and nothing written: no medium,
 # no image, the source as it was.
@@ -99,6 +110,7 @@ ln -s tpl "$dir/to-tpl"
 refusals=(
     "1|the Windows menu automenu.exe is not where the tool looks|$dir/alone/automenu-tool pack $dir/tpl $dir/r1"
     "1|the Linux menu automenu is not where the tool looks|$dir/alone/automenu-tool pack $dir/tpl $dir/r1 --windows-menu $exe"
+    "1|the licence notices automenu-licenses.txt are not where the tool looks|$dir/alone/automenu-tool pack $dir/tpl $dir/r1 --windows-menu $exe --linux-menu $linux_menu"
     "1|not a Windows program|$tool pack $dir/tpl $dir/r1 --windows-menu $dir/tpl/README.TXT"
     "1|exists and is not an empty folder|$tool pack $dir/tpl $dir/full --windows-menu $exe"
     "1|cannot be made inside|$tool pack $dir/tpl $dir/tpl/medium --windows-menu $exe"
@@ -156,6 +168,10 @@ tree_cases=(
     "own launcher in another case|printf 'echo mine\n' >Autorun.SH||1|says:$dir/c/Autorun.SH and autorun.sh (added by pack)"
     "... kept|printf 'echo mine\n' >Autorun.SH|--keep Autorun.SH|0|mode:Autorun.SH=755;lacks:autorun.sh;says:desktops start only autorun.sh"
     "own launcher|printf 'echo mine\n' >autorun.sh && chmod 644 autorun.sh|--keep autorun.sh|0|mode:autorun.sh=755;same:autorun.sh=$dir/c/autorun.sh;says:the author's own, kept"
+    "own notices|printf 'mine' >Automenu-Licenses.TXT||1|says:$dir/c/Automenu-Licenses.TXT and automenu-licenses.txt (added by pack)"
+    "... kept|printf 'mine' >Automenu-Licenses.TXT|--keep Automenu-Licenses.TXT|0|same:Automenu-Licenses.TXT=$dir/c/Automenu-Licenses.TXT;lacks:automenu-licenses.txt"
+    "... with none added|printf 'mine' >automenu-licenses.txt|--no-notices|0|same:automenu-licenses.txt=$dir/c/automenu-licenses.txt"
+    "no notices|true|--no-notices|0|lacks:automenu-licenses.txt;has:automenu.exe"
     "two spellings in a folder|mkdir d && : >d/Read.txt && : >d/READ.TXT||1|says:$dir/c/d/READ.TXT and $dir/c/d/Read.txt are one name"
     "... one left off|mkdir d && echo 1 >d/Read.txt && : >d/READ.TXT|--leave-out d/READ.TXT|0|lacks:d/READ.TXT;has:d/Read.txt"
     "three spellings|: >readme.txt && : >ReadMe.txt||1|says:$dir/c/README.TXT, $dir/c/ReadMe.txt and $dir/c/readme.txt are one name"

@@ -33,6 +33,7 @@ check_files() {
 -rwxr-xr-x root/root usr/bin/automenu
 -rwxr-xr-x root/root usr/bin/automenu-tool
 -rw-r--r-- root/root usr/share/automenu/automenu.exe
+-rw-r--r-- root/root usr/share/automenu/automenu-licenses.txt
 -rw-r--r-- root/root usr/share/man/man1/automenu.1.gz
 -rw-r--r-- root/root usr/share/man/man1/automenu-tool.1.gz
 -rw-r--r-- root/root usr/share/doc/automenu/copyright
@@ -114,6 +115,8 @@ check_pack_finds_menus() {
     cmp -s "$medium/automenu.exe" "$root/usr/share/automenu/automenu.exe" ||
         fail "pack did not copy the package's automenu.exe"
     cmp -s "$medium/automenu" "$root/usr/bin/automenu" || fail "pack did not copy the package's automenu"
+    cmp -s "$medium/automenu-licenses.txt" "$root/usr/share/automenu/automenu-licenses.txt" ||
+        fail "pack did not copy the package's licence notices"
 }
 
 # Any lintian error fails; warnings are shown. Overrides, each with its

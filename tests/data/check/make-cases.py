@@ -32,7 +32,7 @@ def appearance(prefix, colour="clWhite", size="12"):
     return "".join(
         f"{prefix} {suffix}={value}\n"
         for suffix, value in [
-            ("Name", "DejaVu Sans"),
+            ("Name", "Arial"),
             ("Color", colour),
             ("Style Bold Use", "NO"),
             ("Style Italic Use", "NO"),
@@ -113,7 +113,9 @@ CASES = {
     ),
     "picture_unknown_extension": (
         FORM + BACKGROUND.replace("BACK.BMP", "BACK.GIF"),
-        ['7 error "Unknown picture file extension (.GIF)"'],
+        ['7 error "Unknown picture file extension (.GIF)": it shows pictures whose names end in .wmf, .emf, .ico, '
+         '.bmp, .png, .jpg or .jpeg; save the picture as PNG, for instance with ImageMagick: '
+         '"convert picture.GIF picture.png"'],
     ),
     "picture_only_ignoring_case": (
         FORM + BACKGROUND.replace("BACK.BMP", "back.bmp"),
@@ -151,8 +153,9 @@ CASES = {
         ['6 note 2 keys of [Logo Setup] not read: "Logo Use" is "NO"'],
     ),
     "font_not_installed": (
-        FORM + title().replace("Font Name=DejaVu Sans", "Font Name=No Such Face Anywhere"),
-        ['9 note font "No Such Face Anywhere" is not installed here'],
+        FORM + title().replace("Font Name=Arial", "Font Name=No Such Face Anywhere"),
+        ['9 note font "No Such Face Anywhere" is not installed here',
+         '9 warning font "No Such Face Anywhere" is not one every Windows PC has'],
     ),
     "no_background": (
         FORM + entries(1, entry(1, 100)),
@@ -161,6 +164,17 @@ CASES = {
     "label_outside_window": (
         FORM + title(top="470"),
         ["7 warning the title at (16,470)"],
+    ),
+    # Every start-up error is reported, and what the menu shows once they are
+    # fixed: the numbers as their digits read, the picture left out (and its
+    # absence no warning of its own).
+    "start_up_errors_hide_nothing": (
+        FORM.replace("Form Height=480", "Form Height=480px") + BACKGROUND.replace("BACK.BMP", "BACK.GIF")
+        + title(top="470") + entries(2, entry(1, 100), entry(2, 104)),
+        ["2 error the menu stops at start-up with \"'480px' is not a valid integer value.\"",
+         '7 error "Unknown picture file extension (.GIF)"',
+         "15 warning the title at (16,470)",
+         "44 warning entry 1 and entry 2 overlap"],
     ),
     "entries_overlap": (
         FORM + BACKGROUND + entries(2, entry(1, 100), entry(2, 104)),
@@ -218,7 +232,8 @@ CASES = {
 
 NEEDS_PICTURE = {"autorun_good", "autorun_windows_only_target", "clean", "no_background", "second_font_size_not_a_number", "second_font_missing", "launch_target_missing",
                  "launch_target_key_missing", "entries_overlap", "picture_only_ignoring_case",
-                 "launch_target_only_ignoring_case", "launch_target_link", "linux_target"}
+                 "launch_target_only_ignoring_case", "launch_target_link", "linux_target",
+                 "start_up_errors_hide_nothing"}
 
 for name, (text, expected) in CASES.items():
     directory = os.path.join(HERE, name)

@@ -181,7 +181,7 @@ TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     EXPECT_EQ(report.Count(Severity::Warning), 0) << FormatText(report);
 
     // The background is the PNG file, far smaller than the 8-bit bitmap of
-    // 632 x 453 pixels (287 KB), and shades from the top down, row by row.
+    // 634 x 455 pixels (290 KB), and shades from the top down, row by row.
     EXPECT_NE(TemplateText().find("\nBackGround Image Name=BACK.PNG\n"), std::string::npos);
     const auto files = TemplateFiles();
     const auto png =
@@ -191,14 +191,18 @@ TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     PixelImage background;
     ASSERT_TRUE(platform::DecodePngWithCairo(
         {reinterpret_cast<const std::uint8_t*>(png->bytes.data()), png->bytes.size()}, background));
-    ASSERT_EQ(background.width, 632);
-    ASSERT_EQ(background.height, 453);
-    auto at = [&](int x, int y) { return background.pixels[static_cast<std::size_t>(y) * 632 + x]; };
-    for (int y : {0, 226, 452}) EXPECT_EQ(at(0, y), at(631, y)) << y;
-    EXPECT_LT(at(0, 0) & 0xFF, at(0, 452) & 0xFF);
+    const int w = background.width, h = background.height;
+    auto at = [&](int x, int y) { return background.pixels[static_cast<std::size_t>(y) * w + x]; };
+    for (int y : {0, h / 2, h - 1}) EXPECT_EQ(at(0, y), at(w - 1, y)) << y;
+    EXPECT_LT(at(0, 0) & 0xFF, at(0, h - 1) & 0xFF);
 
+    // It fills the window's inner area exactly, leaving no strip of the
+    // window's own colour.
     MenuSimulation menu(dir.Path());
     ASSERT_FALSE(menu.StartUp());
+    EXPECT_EQ(w, menu.Form()->ClientWidth());
+    EXPECT_EQ(h, menu.Form()->ClientHeight());
+    EXPECT_EQ(menu.Form()->BackGroundImage->BoundsRect(), (TRect{0, 0, w, h}));
     EXPECT_FALSE(menu.MoveOverEntry(1));
     EXPECT_FALSE(menu.MoveOverExit());
     EXPECT_FALSE(menu.MoveOverBackground());
