@@ -48,8 +48,10 @@ bool Answered(int argc, char** argv) {
         const std::string_view word = argv[i] ? argv[i] : "";
         if (word != "--help" && word != "-h" && word != "--version") continue;
         UseStartingConsole();
-        if (word == "--version") std::printf("%s " AUTOMENU_VERSION "\n", kProgramName);
-        else std::printf(kHelp, kProgramName, kProgramName);
+        if (word == "--version")
+            std::printf("%s " AUTOMENU_VERSION "\n", kProgramName);
+        else
+            std::printf(kHelp, kProgramName, kProgramName);
         std::fflush(stdout);
         return true;
     }

@@ -166,8 +166,11 @@ namespace {
 // fontconfig draws in its place.
 bool SameMetrics(std::string_view face, std::string_view drawn_with) {
     constexpr std::pair<std::string_view, std::string_view> kPairs[] = {
-        {"Arial", "Liberation Sans"},      {"Times New Roman", "Liberation Serif"}, {"Courier New", "Liberation Mono"},
-        {"Calibri", "Carlito"},            {"Cambria", "Caladea"},
+        {"Arial", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"},
+        {"Calibri", "Carlito"},
+        {"Cambria", "Caladea"},
     };
     for (const auto& [windows, stand_in] : kPairs)
         if (EqualsIgnoringCase(face, windows) && EqualsIgnoringCase(drawn_with, stand_in)) return true;
@@ -210,12 +213,12 @@ void LabelChecker::CheckFonts() {
                            "font " + Quote(name) +
                                " is not one every Windows PC has: where it is missing, Windows draws another "
                                "face in its place (Arial, Tahoma, Verdana, Segoe UI and Times New Roman are on "
-                               "every PC)" + more);
+                               "every PC)" +
+                               more);
         if (use.drawn_with.empty() || EqualsIgnoringCase(use.drawn_with, name)) continue;
         m_findings.Add(Severity::Note, use.line,
                        "font " + Quote(name) + " is not installed here: it is drawn with " + Quote(use.drawn_with) +
-                           (SameMetrics(name, use.drawn_with) ? ", whose letters have the same widths" : "") +
-                           more);
+                           (SameMetrics(name, use.drawn_with) ? ", whose letters have the same widths" : "") + more);
     }
 }
 

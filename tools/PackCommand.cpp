@@ -255,10 +255,11 @@ std::string Shown(std::string folder) {
 }
 
 int Usage() {
-    std::fputs("usage: automenu-tool pack SOURCE OUTPUT [--iso FILE] [--volume-label NAME]\n"
-               "         [--windows-menu FILE | --no-windows] [--linux-menu FILE | --no-linux] [--ignore-errors]\n"
-               "         [--keep PATH]... [--leave-out PATH]... [--follow-links] [--no-notices]\n",
-               stderr);
+    std::fputs(
+        "usage: automenu-tool pack SOURCE OUTPUT [--iso FILE] [--volume-label NAME]\n"
+        "         [--windows-menu FILE | --no-windows] [--linux-menu FILE | --no-linux] [--ignore-errors]\n"
+        "         [--keep PATH]... [--leave-out PATH]... [--follow-links] [--no-notices]\n",
+        stderr);
     return kUsageError;
 }
 
@@ -312,8 +313,8 @@ struct MediumPlan {
 // Writes the medium aside and puts it in place whole, with its image. The
 // status; when a signal stops it, nothing is left.
 int WriteMedium(const MediumPlan& plan) {
-    const auto& [options, places, tree, configuration, windows_menu, linux_menu, notices, source_shown,
-                 output_shown] = plan;
+    const auto& [options, places, tree, configuration, windows_menu, linux_menu, notices, source_shown, output_shown] =
+        plan;
     StagingFolder staged(places.output, output_shown);
     if (const std::optional<std::string> problem = staged.Make()) return Failed(*problem);
     const MediumWriter medium(staged.Path(), output_shown, Stopped);
@@ -348,7 +349,8 @@ int WriteMedium(const MediumPlan& plan) {
         Say(std::string(program.name) + ": " + std::string(program.what) + ", from " + *menu);
     }
     if (notices && tree.Adds(kNoticesName)) {
-        if (const std::optional<std::string> problem = medium.Copy(*notices, *notices, std::string(kNoticesName), kPlain))
+        if (const std::optional<std::string> problem =
+                medium.Copy(*notices, *notices, std::string(kNoticesName), kPlain))
             return Failed(*problem);
         Say(std::string(kNoticesName) + ": the licences of the menus, from " + *notices);
     }
@@ -464,8 +466,8 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
     // From here on, the signals that end the tool from outside are only
     // noted: what was written goes, then the tool ends by the signal.
     const StopSignals stop;
-    const int status = WriteMedium({options, places, tree, configuration, windows_menu, linux_menu, notices,
-                                    source_shown, output_shown});
+    const int status = WriteMedium(
+        {options, places, tree, configuration, windows_menu, linux_menu, notices, source_shown, output_shown});
     if (const int signal = StopSignals::Caught()) {
         if (status != 0) Fail(std::string("stopped by ") + StopSignals::Name(signal) + ": nothing written");
         stop.EndByCaught();

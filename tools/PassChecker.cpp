@@ -45,8 +45,7 @@ std::optional<KeyOverride> PassChecker::GoingOnPast(const PassFailure& failure) 
         if (end != std::string::npos && (value[end] == '-' || value[end] == '+')) ++end;
         end = value.find_first_not_of("0123456789", end == std::string::npos ? value.size() : end);
         const std::string digits = value.substr(0, end == std::string::npos ? value.size() : end);
-        return KeyOverride{key->section, key->key,
-                           ToInteger(digits) ? digits : std::string("0")};
+        return KeyOverride{key->section, key->key, ToInteger(digits) ? digits : std::string("0")};
     }
     // A picture that cannot be loaded is left out.
     for (const KeyId use : {KeyId::LogoUse, KeyId::BackgroundUse}) {
@@ -70,8 +69,7 @@ void PassChecker::Run(TargetChecker& pictures) {
         }
         if (tries == 0) pictures.ProbePictures();
         if (auto failure = menu.StartUp()) {
-            m_findings.Add(Severity::Error, LineOfFailure(*failure),
-                           StartUpError(failure->box_text));
+            m_findings.Add(Severity::Error, LineOfFailure(*failure), StartUpError(failure->box_text));
             const std::optional<KeyOverride> next = GoingOnPast(*failure);
             if (!next) return;
             for (const KeyOverride& o : overrides)

@@ -10,6 +10,7 @@ namespace {
 // have (some of those for other scripts only as optional features, which a
 // PC in that language has), and the old raster and vector faces. The list
 // errs on the side of silence: a face Windows has is never warned about.
+// clang-format off
 constexpr std::string_view kFaces[] = {
     // Latin, Greek and Cyrillic text faces
     "Arial", "Arial Black", "Calibri", "Cambria", "Cambria Math", "Candara", "Comic Sans MS", "Consolas",
@@ -37,6 +38,7 @@ constexpr std::string_view kFaces[] = {
     "Malgun Gothic", "Meiryo", "Meiryo UI", "Microsoft JhengHei", "Microsoft YaHei", "MingLiU", "MingLiU_HKSCS",
     "MS Gothic", "MS Mincho", "MS PGothic", "MS PMincho", "MS UI Gothic", "NSimSun", "PMingLiU", "SimHei", "SimSun",
 };
+// clang-format on
 
 }  // namespace
 

@@ -126,8 +126,7 @@ const ToolCommand kCommands[] = {
 };
 
 void PrintHelp(std::FILE* to) {
-    std::fputs("usage: automenu-tool COMMAND [ARGUMENTS]\n       automenu-tool --help | --version\n\ncommands:\n",
-               to);
+    std::fputs("usage: automenu-tool COMMAND [ARGUMENTS]\n       automenu-tool --help | --version\n\ncommands:\n", to);
     for (const ToolCommand& c : kCommands) {
         const std::string line = "  " + std::string(c.name) + (c.arguments.empty() ? "" : " ") +
                                  std::string(c.arguments) + "\n      " + std::string(c.summary) + "\n";

@@ -12,10 +12,13 @@ TEST(WindowsFonts, KnowsTheSystemsFacesOnly) {
         const char* face;
         bool everywhere;
     } cases[] = {
-        {"Arial", true},          {"arial", true},          {"TIMES NEW ROMAN", true},  {"Segoe UI", true},
-        {"MS Sans Serif", true},  {"MS Gothic", true},      {"SimSun", true},           {"Wingdings", true},
-        {"DejaVu Sans", false},   {"Liberation Sans", false}, {"Helvetica", false},     {"Arial Narrow", false},
-        {"Segoe", false},         {"", false},
+        {"Arial", true},           {"arial", true},
+        {"TIMES NEW ROMAN", true}, {"Segoe UI", true},
+        {"MS Sans Serif", true},   {"MS Gothic", true},
+        {"SimSun", true},          {"Wingdings", true},
+        {"DejaVu Sans", false},    {"Liberation Sans", false},
+        {"Helvetica", false},      {"Arial Narrow", false},
+        {"Segoe", false},          {"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsWindowsFontFace(c.face), c.everywhere) << c.face;
 }
