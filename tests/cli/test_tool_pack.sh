@@ -55,7 +55,7 @@ done
 cmp -s "$exe" "$dir/tpl-out/automenu.exe" || fail "the Windows menu given is not the one on the medium"
 cmp -s "$linux_menu" "$dir/tpl-out/automenu" || fail "the Linux menu beside the tool is not the one on the medium"
 cmp -s "$notices" "$dir/tpl-out/automenu-licenses.txt" || fail "the notices beside the tool are not the ones on the medium"
-for licence in "MIT License" "Zope Public License 2.1" "winpthreads" "Lockless Inc."; do
+for licence in "MIT License" "Zope Public License 2.1" "winpthreads" "Lockless Inc." "Independent JPEG Group" "D. R. Commander"; do
     grep -qF "$licence" "$dir/tpl-out/automenu-licenses.txt" || fail "the notices leave out $licence"
 done
 head -1 "$dir/tpl-out/autorun.sh" | grep -qx '#!/bin/sh' || fail "autorun.sh is not a sh script"
