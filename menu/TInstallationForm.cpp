@@ -119,6 +119,7 @@ void TInstallationForm::LoadLayout() {
 
     OnKeyDown = [this](TObject*, int key, TShiftState shift) { KeyDown(key, shift); };
     OnKeyUp = [this](TObject*, int key, TShiftState shift) { KeyUp(key, shift); };
+    DescribeToAssistiveTechnology();
 
     AdaptToScreen();
     // The layout keeps labels at their stored sizes while it is read; they
@@ -126,6 +127,19 @@ void TInstallationForm::LoadLayout() {
     for (const auto& c : Controls())
         if (auto* label = dynamic_cast<TLabel*>(c.get())) label->SetAutoSize(true);
     Show();
+}
+
+// Read as the window is laid out: the title, the text lines, then the
+// entries and the exit entry in the keys' order. The entries are buttons
+// rather than links: most open a setup program, and a click never leaves the
+// window for a page.
+void TInstallationForm::DescribeToAssistiveTechnology() {
+    using platform::AccessibleRole;
+    std::vector<TAccessibleControl> controls{{TitleMessageLabel, AccessibleRole::StaticText, ""}};
+    for (TLabel* line : m_text_lines) controls.push_back({line, AccessibleRole::StaticText, ""});
+    for (TLabel* entry : m_entries) controls.push_back({entry, AccessibleRole::PushButton, "Open"});
+    controls.push_back({ExitLabel, AccessibleRole::PushButton, "Close"});
+    SetAccessibleControls(std::move(controls));
 }
 
 void TInstallationForm::AdaptToScreen() {

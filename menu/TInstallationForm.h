@@ -62,6 +62,7 @@ private:
     void LoadLayout();
     void BindEvents(TControl& control, std::string_view on_click, std::string_view on_mouse_move);
     void AdaptToScreen();
+    void DescribeToAssistiveTechnology();
     void RunStartupPass();
     void RefreshEntry(SettingsPass& pass, int n, Look look);
     void RefreshExit(SettingsPass& pass, Look look);

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "base/Types.h"
+#include "platform/Accessibility.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemColors.h"
 #include "platform/ShellOpen.h"
@@ -68,6 +69,9 @@ enum class MessageKind {
     OpenFailed,   // the desktop could not open a target (see ShellOpen)
     // The system took the mouse capture away (another window, a cancelled mode).
     CaptureLost,
+    // Assistive technology activated item `item` of the window's accessible
+    // content, as a click would.
+    DefaultAction,
     Quit,
 };
 
@@ -116,6 +120,7 @@ struct Message {
     int key = 0;
     int wheel_delta = 0;
     int exit_code = 0;      // Quit
+    std::size_t item = 0;   // DefaultAction
     OpenFailureReport open_failure;  // OpenFailed
 };
 
@@ -283,6 +288,15 @@ public:
     // arrive meanwhile to this, which paints at once as the framework's loop
     // would. Default: paint requests wait for the framework's loop.
     virtual void SetPaintHandler(std::function<void(WindowId)>) {}
+
+    // --- Assistive technology ---
+    // The items a window describes to assistive technology; null: none, the
+    // system describes the window alone. The content must stay alive while
+    // it is set. An activation comes back as a DefaultAction message. Default:
+    // the system has no such interface (or the back end none yet).
+    virtual void SetAccessibleContent(WindowId, const IAccessibleContent*) {}
+    // Tells the window's clients that item `item` of its content changed.
+    virtual void NotifyAccessible(WindowId, AccessibleEvent, std::size_t /*item*/) {}
 
     // --- Message box ---
     // Reports an error to the user. Where the window system has a message box

@@ -14,6 +14,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     Invalidate();
     m_bounds = bounds;
     Invalidate();
+    m_parent.AccessibleChanged(*this, platform::AccessibleEvent::Location);
 }
 
 void TControl::SetVisible(bool visible) {
@@ -21,6 +22,7 @@ void TControl::SetVisible(bool visible) {
     m_visible = visible;
     m_paint_failed = false;
     InvalidateRect(m_bounds);
+    m_parent.AccessibleChanged(*this, visible ? platform::AccessibleEvent::Show : platform::AccessibleEvent::Hide);
 }
 
 void TControl::Invalidate() {

@@ -85,6 +85,9 @@ public:
     // Called when the parent's font changes (labels that follow it update).
     virtual void ParentFontChanged() {}
 
+    // The text assistive technology reads for the control. Default: none.
+    virtual std::string AccessibleName() const { return {}; }
+
 protected:
     void InvalidateRect(const TRect& r);
 

@@ -35,6 +35,7 @@ TCustomForm::~TCustomForm() {
     if (HasApplication()) Application().Hints().FormDestroyed(*this);
     if (m_handle != platform::kNoWindow) {
         if (HasApplication()) Application().UnregisterWindow(m_handle);
+        Platform().SetAccessibleContent(m_handle, nullptr);
         Platform().DestroyWindow(m_handle);
     }
     m_controls.clear();
@@ -131,6 +132,7 @@ void TCustomForm::HandleNeeded() {
     if (m_handle == platform::kNoWindow) throw EOutOfResources("Cannot create the window");
     if (!m_app_icon.IsEmpty()) Platform().SetIcon(m_handle, m_app_icon);
     if (!m_enabled) Platform().SetEnabled(m_handle, false);
+    if (!m_accessible.empty()) Platform().SetAccessibleContent(m_handle, this);
     // A centred window is placed when it is first shown.
     if (m_position == TPosition::poDesigned) Platform().MoveWindow(m_handle, m_designed_position);
     if (HasApplication()) Application().RegisterWindow(m_handle, *this);
@@ -275,7 +277,7 @@ void TCustomForm::DispatchMouse(const Message& msg) {
 void TCustomForm::WndProc(const Message& msg) {
     // Input that was queued before the window was disabled never reaches it.
     if (!m_enabled && (platform::IsKeyOrButtonMessage(msg.kind) || msg.kind == MessageKind::MouseMove ||
-                       msg.kind == MessageKind::Close))
+                       msg.kind == MessageKind::Close || msg.kind == MessageKind::DefaultAction))
         return;
     switch (msg.kind) {
         case MessageKind::MouseMove:
@@ -289,6 +291,9 @@ void TCustomForm::WndProc(const Message& msg) {
             break;
         case MessageKind::CaptureLost:
             CaptureLost();
+            break;
+        case MessageKind::DefaultAction:
+            AccessibleAction(msg.item);
             break;
         case MessageKind::KeyDown:
             ShowFocusCues();
@@ -341,12 +346,52 @@ void TCustomForm::SetFocusedControl(TControl* control) {
     if (m_focus_cues && m_focused) m_focused->Invalidate();
     m_focused = control;
     if (m_focus_cues && m_focused) m_focused->Invalidate();
+    if (m_focused) AccessibleChanged(*m_focused, platform::AccessibleEvent::Focus);
 }
 
 void TCustomForm::ShowFocusCues() {
     if (m_focus_cues) return;
     m_focus_cues = true;
     if (m_focused) m_focused->Invalidate();
+}
+
+void TCustomForm::SetAccessibleControls(std::vector<TAccessibleControl> controls) {
+    m_accessible = std::move(controls);
+    if (HandleAllocated()) Platform().SetAccessibleContent(m_handle, m_accessible.empty() ? nullptr : this);
+}
+
+std::vector<platform::AccessibleItem> TCustomForm::AccessibleItems() const {
+    std::vector<platform::AccessibleItem> items;
+    items.reserve(m_accessible.size());
+    for (const TAccessibleControl& a : m_accessible) {
+        const TControl& c = *a.control;
+        platform::AccessibleItem& item = items.emplace_back();
+        item.role = a.role;
+        item.name = c.AccessibleName();
+        if (c.ShowHint()) item.description = c.Hint();
+        item.default_action = a.default_action;
+        item.bounds = c.BoundsRect();
+        item.visible = m_visible && c.Visible();
+        item.focusable = a.role == platform::AccessibleRole::PushButton;
+        item.focused = &c == m_focused;
+    }
+    return items;
+}
+
+void TCustomForm::AccessibleChanged(const TControl& control, platform::AccessibleEvent event) {
+    if (!HandleAllocated()) return;
+    const auto it = std::find_if(m_accessible.begin(), m_accessible.end(),
+                                 [&](const TAccessibleControl& a) { return a.control == &control; });
+    if (it != m_accessible.end())
+        Platform().NotifyAccessible(m_handle, event, static_cast<std::size_t>(it - m_accessible.begin()));
+}
+
+void TCustomForm::AccessibleAction(std::size_t item) {
+    // Only what a click could reach: a shown control that has something to do.
+    if (item >= m_accessible.size() || !m_visible) return;
+    const TAccessibleControl& a = m_accessible[item];
+    if (a.default_action.empty() || !a.control->Visible()) return;
+    a.control->Click();
 }
 
 }  // namespace automenu

@@ -26,6 +26,14 @@ constexpr TModalResult mrCancel = 2;
 
 using TKeyEvent = std::function<void(TObject* sender, int key, TShiftState shift)>;
 
+// A control as assistive technology is told of it: its role, and for a
+// control that does something, the verb of its click ("Open").
+struct TAccessibleControl {
+    TControl* control = nullptr;
+    platform::AccessibleRole role = platform::AccessibleRole::StaticText;
+    std::string default_action;
+};
+
 // Where a window's outer top-left corner may go so that its caption bar
 // stays reachable: its top on the work area, its right end (the close button,
 // inside the right border) too, and its left end as far as that allows (a
@@ -33,7 +41,7 @@ using TKeyEvent = std::function<void(TObject* sender, int key, TShiftState shift
 // frame's borders may hang off the work area. Windows that fit keep `at`.
 TPoint ReachablePosition(TPoint at, TSize outer, const platform::FrameExtents& frame, const TRect& work);
 
-class TCustomForm : public TObject {
+class TCustomForm : public TObject, private platform::IAccessibleContent {
 public:
     TCustomForm();
     ~TCustomForm() override;
@@ -104,6 +112,16 @@ public:
     bool FocusCuesShown() const { return m_focus_cues; }
     void ShowFocusCues();
 
+    // The controls assistive technology is told of, in reading order, one
+    // item each: named by their text, described by their hint (where it
+    // shows), placed by their bounds; hidden ones (or all, while the window
+    // is) say so. An item's activation clicks its control, as the mouse
+    // does. Set once, before the window shows.
+    void SetAccessibleControls(std::vector<TAccessibleControl> controls);
+    std::vector<platform::AccessibleItem> AccessibleItems() const override;
+    // A control tells its window of a change its clients may want to know.
+    void AccessibleChanged(const TControl& control, platform::AccessibleEvent event);
+
     platform::WindowId Handle() const { return m_handle; }
     bool HandleAllocated() const { return m_handle != platform::kNoWindow; }
     void HandleNeeded();
@@ -137,6 +155,7 @@ private:
     void ReleaseMouseCapture();
     void CaptureLost();
     void UpdateOuterSize(TSize outer);
+    void AccessibleAction(std::size_t item);
     // Moves a centred window to `at`, or as near as keeps its caption reachable.
     void PlaceCentred(TPoint at);
 
@@ -159,6 +178,7 @@ private:
     TControl* m_capture_control = nullptr;
     TControl* m_focused = nullptr;
     bool m_focus_cues = false;
+    std::vector<TAccessibleControl> m_accessible;
     PixelImage m_app_icon;
 };
 

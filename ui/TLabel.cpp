@@ -48,6 +48,20 @@ void TLabel::SetCaption(const std::string& caption) {
     m_caption = caption;
     Invalidate();
     AdjustBounds();
+    Parent().AccessibleChanged(*this, platform::AccessibleEvent::NameChange);
+}
+
+std::string TLabel::AccessibleName() const {
+    if (!m_show_accel_char) return m_caption;
+    // As DrawText: "&" marks the next character and is dropped, "&&" is one
+    // "&"; the text ends at a NUL.
+    std::string name;
+    for (std::size_t i = 0; i < m_caption.size(); ++i) {
+        if (m_caption[i] == '&') ++i;
+        if (i == m_caption.size() || m_caption[i] == '\0') break;
+        name += m_caption[i];
+    }
+    return name;
 }
 
 void TLabel::SetAutoSize(bool v) {

@@ -33,6 +33,8 @@ public:
 
     void Paint(platform::ICanvas& canvas) override;
     void ParentFontChanged() override;
+    // The caption as it is drawn: with "&" marks, the marks dropped.
+    std::string AccessibleName() const override;
     // With AutoSize on: measures the caption with the drawing rules and takes
     // the measured width and height, keeping left and top.
     void AdjustBounds();

@@ -241,6 +241,27 @@ void HeadlessPlatform::RequestClose(WindowId w) {
     m_queue.Post(msg);
 }
 
+void HeadlessPlatform::ActivateAccessible(WindowId w, std::size_t item) {
+    Message msg;
+    msg.kind = MessageKind::DefaultAction;
+    msg.window = w;
+    msg.item = item;
+    m_queue.Post(msg);
+}
+
+void HeadlessPlatform::SetAccessibleContent(WindowId w, const IAccessibleContent* content) {
+    if (auto* win = Find(w)) win->accessible = content;
+}
+
+void HeadlessPlatform::NotifyAccessible(WindowId w, AccessibleEvent event, std::size_t item) {
+    if (Find(w)) m_accessible_notices.push_back({w, event, item});
+}
+
+std::vector<AccessibleItem> HeadlessPlatform::AccessibleItems(WindowId w) const {
+    const Window* win = Find(w);
+    return win && win->accessible ? win->accessible->AccessibleItems() : std::vector<AccessibleItem>{};
+}
+
 std::vector<WindowId> HeadlessPlatform::Windows() const {
     std::vector<WindowId> ids;
     for (const auto& [id, win] : m_windows) ids.push_back(id);

@@ -4,7 +4,8 @@
 //    settable), windows painted into cairo image surfaces, input scripted by
 //    the caller, a virtual clock for timers, error boxes and opens recorded
 //    (an open's failure and the system the menu takes itself to run on are
-//    settable).
+//    settable), a window's accessible items read and activated by the
+//    caller, and their change notices recorded.
 //  - Leaves to the defaults: system colours, colour depth, icon sizes and the
 //    smallest captioned window; to CairoPlatform: files, fonts, PNG images
 //    and timers.
@@ -72,6 +73,8 @@ public:
     bool PeekMessage(Message& out) override;
     void WaitMessage() override;
     bool ErrorBox(const std::string& caption, const std::string& text) override;
+    void SetAccessibleContent(WindowId w, const IAccessibleContent* content) override;
+    void NotifyAccessible(WindowId w, AccessibleEvent event, std::size_t item) override;
 
     // --- Scripted input (client coordinates of window w) ---
     void MoveMouse(WindowId w, int x, int y);
@@ -84,6 +87,8 @@ public:
     void PressKey(WindowId w, int key, unsigned keys = 0);
     void ReleaseKey(WindowId w, int key, unsigned keys = 0);
     void RequestClose(WindowId w);
+    // Assistive technology activates item `item` of the window's content.
+    void ActivateAccessible(WindowId w, std::size_t item);
     // The system takes the mouse capture away from w, as another window
     // taking it or a cancelled mode does.
     void TakeCapture(WindowId w);
@@ -123,6 +128,16 @@ public:
     void SetScale(double scale) { m_scale = scale; }
     const std::vector<Box>& Boxes() const { return m_boxes; }
     const std::vector<std::string>& ShellOpens() const { return m_shell_opens; }
+    // What assistive technology reads of the window now; nothing without content.
+    std::vector<AccessibleItem> AccessibleItems(WindowId w) const;
+    struct AccessibleNotice {
+        WindowId window = kNoWindow;
+        AccessibleEvent event = AccessibleEvent::Focus;
+        std::size_t item = 0;
+        bool operator==(const AccessibleNotice&) const = default;
+    };
+    const std::vector<AccessibleNotice>& AccessibleNotices() const { return m_accessible_notices; }
+    void ClearAccessibleNotices() { m_accessible_notices.clear(); }
     std::vector<WindowId> Windows() const;
     std::string Caption(WindowId w) const;
     bool IsWindowVisible(WindowId w) const;
@@ -149,6 +164,7 @@ private:
         TPoint position;
         CairoSurfacePtr surface;
         PixelImage icon;
+        const IAccessibleContent* accessible = nullptr;
     };
     Window* Find(WindowId w);
     const Window* Find(WindowId w) const;
@@ -181,6 +197,7 @@ private:
     int m_invalidate_count = 0;
     std::vector<Box> m_boxes;
     std::vector<std::string> m_shell_opens;
+    std::vector<AccessibleNotice> m_accessible_notices;
     std::optional<OpenFailure> m_open_failure;
     TargetSystem m_system = TargetSystem::Linux;
     std::function<void()> m_when_idle;

@@ -1,5 +1,6 @@
 #include "platform/win32/WicDecoder.h"
 
+#include "platform/win32/ComPtr.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -12,29 +13,6 @@
 namespace automenu::platform {
 
 namespace {
-
-// A COM interface pointer, released when it goes.
-template <typename Interface>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (m_p) m_p->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    Interface* operator->() const { return m_p; }
-    Interface* Get() const { return m_p; }
-    Interface** Out() { return &m_p; }
-    void Reset() {
-        if (m_p) m_p->Release();
-        m_p = nullptr;
-    }
-    explicit operator bool() const { return m_p != nullptr; }
-
-private:
-    Interface* m_p = nullptr;
-};
 
 // The COM and imaging functions, from their DLLs at the first PNG.
 struct ImagingApi {

@@ -465,6 +465,26 @@ bool Win32Platform::ErrorBox(const std::string& caption, const std::string& text
     return true;
 }
 
+void Win32Platform::SetAccessibleContent(WindowId w, const IAccessibleContent* content) {
+    auto* win = Find(w);
+    if (!win) return;
+    win->accessible.reset();
+    if (!content) return;
+    // An activation takes the way of input: the framework's loop handles it.
+    win->accessible = std::make_unique<AccessibleWindow>(win->hwnd.get(), *content, [this, w](std::size_t item) {
+        Message msg;
+        msg.kind = MessageKind::DefaultAction;
+        msg.window = w;
+        msg.item = item;
+        m_queue.Post(msg);
+    });
+}
+
+void Win32Platform::NotifyAccessible(WindowId w, AccessibleEvent event, std::size_t item) {
+    auto* win = Find(w);
+    if (win && win->accessible) win->accessible->Notify(event, item);
+}
+
 std::shared_ptr<IFont> Win32Platform::CreateFont(const FontDescription& description) {
     return std::make_shared<Win32Font>(description);
 }
@@ -553,6 +573,13 @@ LRESULT Win32Platform::Handle(WindowId id, HWND hwnd, UINT message, WPARAM wpara
             break;
         case WM_ERASEBKGND:
             return 1;  // every pixel is painted
+        case WM_GETOBJECT: {
+            auto* win = Find(id);
+            if (static_cast<LONG>(static_cast<DWORD>(lparam)) != OBJID_CLIENT || !win->accessible) break;
+            if (!m_com) m_com.emplace();
+            if (const LRESULT answer = win->accessible->Answer(wparam)) return answer;
+            break;
+        }
         case WM_PAINT: {
             RECT r{};
             if (::GetUpdateRect(hwnd, &r, FALSE)) m_queue.Invalidate(id, RectOf(r));

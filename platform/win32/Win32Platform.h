@@ -4,7 +4,8 @@
 //    per inch, colours, colour depth, icon sizes, smallest window), USER32
 //    dialogs and tooltips, GDI painting into a memory bitmap, the system's
 //    timers and message box, "open" through the shell, PNG through the
-//    imaging component, files through Win32FileSystem (the profile API).
+//    imaging component, files through Win32FileSystem (the profile API),
+//    the accessible items of a window through Active Accessibility.
 //  - Leaves to the defaults: the work area, taken as the whole screen (it
 //    only keeps the caption bar of a window larger than the screen on it);
 //    the other defaults are Windows' own values at its default settings.
@@ -20,6 +21,7 @@
 
 #include "platform/MessageQueue.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/Win32Accessible.h"
 #include "platform/win32/Win32FileSystem.h"
 
 namespace automenu::platform {
@@ -74,6 +76,8 @@ public:
     void KillTimer(WindowId w, int id) override;
     void SetPaintHandler(std::function<void(WindowId)> paint) override { m_paint_now = std::move(paint); }
     bool ErrorBox(const std::string& caption, const std::string& text) override;
+    void SetAccessibleContent(WindowId w, const IAccessibleContent* content) override;
+    void NotifyAccessible(WindowId w, AccessibleEvent event, std::size_t item) override;
     std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
     ICanvas& ScreenCanvas() override { return *m_screen_canvas; }
     bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override;
@@ -88,6 +92,8 @@ private:
         // Placement and showing wait for the loop (see ApplyPending).
         std::optional<RECT> pending_rect;
         bool pending_show = false;
+        // Declared after the window: it lets go of its clients first.
+        std::unique_ptr<AccessibleWindow> accessible;
     };
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT Handle(WindowId id, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -98,6 +104,8 @@ private:
     WindowId IdOf(HWND hwnd) const;
     void PumpMessages();
 
+    // From the first accessibility client's request on.
+    std::optional<ComApartment> m_com;
     Win32FileSystem m_files;
     bool m_classes_registered = false;
     int m_ppi = 96;

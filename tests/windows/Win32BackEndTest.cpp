@@ -17,12 +17,16 @@
 #include "formats/IcoDecoder.h"
 #include "formats/MetafileReader.h"
 #include "platform/metafile/MetafileScreen.h"
+#include "platform/win32/ComPtr.h"
 #include "platform/win32/GdiCanvas.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WicDecoder.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/CompressedImageRows.h"
+
+#include <oleacc.h>
 
 namespace automenu::platform {
 namespace {
@@ -389,6 +393,110 @@ TEST_F(Desktop, PaintRequestsArePaintedAtOnceOnlyInTheSystemsOwnLoops) {
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(painted, std::vector<WindowId>{w});
     platform.SetPaintHandler(nullptr);
+}
+
+// A window's accessible items, as a test sets them.
+class TestContent final : public IAccessibleContent {
+public:
+    std::vector<AccessibleItem> AccessibleItems() const override { return items; }
+    std::vector<AccessibleItem> items;
+};
+
+// Asked of the client area's object as a screen reader asks, in this process.
+class AccessibilityClient {
+public:
+    VARIANT Child(LONG id) const {
+        VARIANT v{};
+        v.vt = VT_I4;
+        v.lVal = id;
+        return v;
+    }
+    std::string Name(LONG id) {
+        BSTR name = nullptr;
+        if (FAILED(acc->get_accName(Child(id), &name)) || !name) return "(none)";
+        const std::string text = Utf8(name);
+        free_string(name);
+        return text;
+    }
+    LONG Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), LONG id) {
+        VARIANT out{};
+        return SUCCEEDED((acc.Get()->*get)(Child(id), &out)) && out.vt == VT_I4 ? out.lVal : -1;
+    }
+
+    SystemLibrary oleacc{"oleacc.dll"};
+    SystemLibrary oleaut32{"oleaut32.dll"};
+    decltype(&::AccessibleObjectFromWindow) from_window =
+        oleacc.Get<std::remove_pointer_t<decltype(&::AccessibleObjectFromWindow)>>("AccessibleObjectFromWindow");
+    decltype(&::SysFreeString) free_string =
+        oleaut32.Get<std::remove_pointer_t<decltype(&::SysFreeString)>>("SysFreeString");
+    ComPtr<IAccessible> acc;
+};
+
+TEST_F(Desktop, AccessibleItemsAreTheClientAreasChildrenWhileTheWindowLives) {
+    TestContent content;
+    content.items = {
+        {AccessibleRole::StaticText, "Welcome", "", "", {10, 10, 80, 26}, true, false, false},
+        {AccessibleRole::PushButton, "Setup", "Press to install.", "Open", {10, 40, 60, 56}, true, true, true},
+        {AccessibleRole::PushButton, "Hidden", "", "Open", {10, 70, 60, 86}, false, true, false},
+    };
+    platform.SetAccessibleContent(w, &content);
+    HWND hwnd = ::FindWindowW(L"TInstallationForm", L"Test");
+    ASSERT_NE(hwnd, nullptr);
+    AccessibilityClient client;
+    ASSERT_TRUE(client.from_window && client.free_string);
+    ASSERT_HRESULT_SUCCEEDED(client.from_window(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                reinterpret_cast<void**>(client.acc.Out())));
+    IAccessible& acc = *client.acc.Get();
+
+    LONG count = 0;
+    EXPECT_HRESULT_SUCCEEDED(acc.get_accChildCount(&count));
+    EXPECT_EQ(count, 2) << "the shown items";
+    EXPECT_EQ(client.Name(1), "Welcome");
+    EXPECT_EQ(client.Name(2), "Setup");
+    EXPECT_EQ(client.Name(CHILDID_SELF), "Test") << "the window's caption, from the system's object";
+    EXPECT_EQ(client.Number(&IAccessible::get_accRole, 1), ROLE_SYSTEM_STATICTEXT);
+    EXPECT_EQ(client.Number(&IAccessible::get_accRole, 2), ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(client.Number(&IAccessible::get_accRole, CHILDID_SELF), ROLE_SYSTEM_CLIENT);
+    EXPECT_TRUE(client.Number(&IAccessible::get_accState, 2) & STATE_SYSTEM_FOCUSABLE);
+    EXPECT_TRUE(client.Number(&IAccessible::get_accState, 3) & STATE_SYSTEM_INVISIBLE);
+    EXPECT_FALSE(client.Number(&IAccessible::get_accState, 1) & STATE_SYSTEM_INVISIBLE);
+    BSTR name = nullptr;
+    EXPECT_EQ(acc.get_accName(client.Child(4), &name), E_INVALIDARG);
+
+    LONG x = 0, y = 0, width = 0, height = 0;
+    ASSERT_HRESULT_SUCCEEDED(acc.accLocation(&x, &y, &width, &height, client.Child(2)));
+    const TPoint origin = platform.ClientToScreen(w, {10, 40});
+    EXPECT_EQ(std::make_tuple(x, y, width, height), std::make_tuple(origin.x, origin.y, 50L, 16L));
+
+    // The enumeration skips the hidden one; navigation too.
+    ComPtr<IEnumVARIANT> children;
+    ASSERT_HRESULT_SUCCEEDED(acc.QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(children.Out())));
+    VARIANT listed[3]{};
+    ULONG fetched = 0;
+    EXPECT_EQ(children->Next(3, listed, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 2u);
+    EXPECT_EQ(std::make_pair(listed[0].lVal, listed[1].lVal), std::make_pair(1L, 2L));
+    VARIANT next{};
+    EXPECT_EQ(acc.accNavigate(NAVDIR_NEXT, client.Child(2), &next), S_FALSE);
+    EXPECT_HRESULT_SUCCEEDED(acc.accNavigate(NAVDIR_LASTCHILD, client.Child(CHILDID_SELF), &next));
+    EXPECT_EQ(next.lVal, 2);
+
+    // The action goes to the framework's loop as a message; what has none refuses.
+    EXPECT_HRESULT_SUCCEEDED(acc.accDoDefaultAction(client.Child(2)));
+    EXPECT_EQ(acc.accDoDefaultAction(client.Child(1)), DISP_E_MEMBERNOTFOUND);
+    Message m;
+    bool activated = false;
+    while (platform.PeekMessage(m))
+        if (m.kind == MessageKind::DefaultAction && m.window == w) activated = m.item == 1;
+    EXPECT_TRUE(activated);
+
+    // A client may hold the object after the window is gone.
+    platform.DestroyWindow(w);
+    EXPECT_EQ(acc.get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(acc.accDoDefaultAction(client.Child(2)), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(acc.get_accName(client.Child(1), &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(children->Next(1, listed, nullptr), CO_E_OBJNOTCONNECTED);
+    while (platform.PeekMessage(m)) EXPECT_NE(m.kind, MessageKind::DefaultAction);
 }
 
 }  // namespace
