@@ -1,21 +1,19 @@
 #include "AutorunChecker.h"
 
-#include <sys/stat.h>
 
 #include "LabelSpec.h"
 #include "base/AsciiCase.h"
 #include "config/ValueRules.h"
 #include "menu/SettingsPass.h"
 #include "platform/ShellOpen.h"
-#include "platform/posix/PathResolver.h"
+#include "platform/HostSystem.h"
 
 namespace automenu::tool {
 
 namespace {
 
 bool PathExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    return platform::host::KindOf(path) != platform::host::EntryKind::Missing;
 }
 
 std::string_view Trimmed(std::string_view s) {

@@ -1,6 +1,5 @@
 #include "AutorunSection.h"
 
-#include <sys/stat.h>
 
 #include "AutorunChecker.h"
 #include "base/AsciiCase.h"
@@ -8,7 +7,7 @@
 #include "formats/IniLexer.h"
 #include "formats/TextDecoding.h"
 #include "menu/SettingsPass.h"
-#include "platform/posix/IconvCodePage.h"
+#include "platform/HostSystem.h"
 
 namespace automenu::tool {
 
@@ -74,7 +73,7 @@ std::string Utf16Of(std::string_view utf8, bool little_endian) {
 // text the code page has no bytes for is left out (empty); else UTF-8.
 std::string InFileEncoding(const CheckedFile& file, const std::string& text) {
     if (file.Reader().FileEncoding() != TextEncoding::Ansi) return text;
-    return platform::CodePageFromIconv(file.Reader().AnsiCodePage()).Encode(text).value_or("");
+    return platform::host::CodePageNumbered(file.Reader().AnsiCodePage()).Encode(text).value_or("");
 }
 
 }  // namespace
@@ -84,7 +83,7 @@ bool HasAutorunSection(const CheckedFile& file) { return file.Section(kAutorunSe
 bool HasAutorunSection(std::string_view bytes) {
     return HasAutorunSection(CheckedFile(
         "",
-        ProfileReader::FromBytes(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)), platform::LocaleCodePage())));
+        ProfileReader::FromBytes(std::string(bytes.substr(0, IniLexer::kMaxFileBytes)), platform::host::LocaleCodePage())));
 }
 
 AutorunValues AutorunValuesFor(const CheckedFile& file) {
@@ -96,9 +95,8 @@ AutorunValues AutorunValuesFor(const CheckedFile& file) {
     // An icon from elsewhere ("D:\art") is not on the medium for Windows to show.
     if (IsYes(file.Value(logo_use.section, logo_use.key)) && file.Value(logo_path.section, logo_path.key) == "NOW") {
         const std::string name = file.Value(logo_name.section, logo_name.key);
-        struct stat st {};
-        if (!name.empty() && ::stat(MediaPath(file.Directory() + "/" + name).c_str(), &st) == 0 &&
-            S_ISREG(st.st_mode))
+        if (!name.empty() &&
+            platform::host::KindOf(MediaPath(file.Directory() + "/" + name)) == platform::host::EntryKind::File)
             values.icon = InFileEncoding(file, name);
     }
     const SchemaKey& title_use = KeyOf(KeyId::TitleUse);

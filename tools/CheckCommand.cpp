@@ -15,9 +15,7 @@
 #include "ToolCommand.h"
 #include "ValueChecker.h"
 #include "config/ConfigurationPaths.h"
-#include "platform/posix/IconvCodePage.h"
-#include "platform/posix/PathResolver.h"
-#include "platform/posix/PosixFiles.h"
+#include "platform/HostSystem.h"
 
 namespace automenu::tool {
 
@@ -25,26 +23,27 @@ CheckReport CheckDirectory(const std::string& directory, const std::string& file
                            WindowsMenuComing windows_menu) {
     CheckReport report;
     std::error_code ec;
-    std::string absolute = std::filesystem::absolute(directory, ec).lexically_normal().string();
+    std::string absolute = platform::host::Utf8Of(std::filesystem::absolute(platform::host::PathOf(directory), ec).lexically_normal());
     if (ec) absolute = directory;
-    while (absolute.size() > 1 && absolute.back() == '/') absolute.pop_back();
+    while (absolute.size() > 1 && (absolute.back() == '/' || absolute.back() == '\\') && !absolute.ends_with(":\\"))
+        absolute.pop_back();
 
     const std::optional<std::string> name = file_name_given.empty()
-                                                ? platform::FindEntryIgnoringCase(absolute, kConfigurationFileName)
+                                                ? platform::host::FindEntry(absolute, kConfigurationFileName)
                                                 : std::optional<std::string>(file_name_given);
     const std::string file_name = name ? *name : std::string(kConfigurationFileName);
-    const std::string shown_dir = directory == "." ? "" : (directory.ends_with('/') ? directory : directory + "/");
+    const std::string shown_dir = directory == "." ? "" : (directory.ends_with('/') || directory.ends_with('\\') ? directory : directory + "/");
     report.file = shown_dir + file_name;
     const std::string path = absolute + "/" + file_name;
     // Read as the menu reads it: a longer file is cut at the profile limit.
     std::string bytes;
-    const platform::FileReadStatus status = name ? platform::PosixReadFile(path, ProfileReader::kMaxFileBytes, bytes)
+    const platform::FileReadStatus status = name ? platform::host::ReadWholeFile(path, ProfileReader::kMaxFileBytes, bytes)
                                                  : platform::FileReadStatus::CannotOpen;
     if (status == platform::FileReadStatus::CannotOpen) {
         std::error_code unused;
         report.findings.push_back(
             {Severity::Error, 0,
-             name && std::filesystem::is_regular_file(path, unused)
+             name && platform::host::KindOf(path) == platform::host::EntryKind::File
                  ? "cannot read the file"
                  : "no AUTORUN.INF here: the menu would show the smallest captioned window, with nothing in it"});
         return report;
@@ -53,7 +52,7 @@ CheckReport CheckDirectory(const std::string& directory, const std::string& file
     // The file's lines are checked as the reader reads them, once.
     FindingList findings;
     LayoutChecker layout(findings, IsUtf16(DetectTextEncoding(bytes)));
-    const CheckedFile file(absolute, ProfileReader::FromBytes(bytes, platform::LocaleCodePage(),
+    const CheckedFile file(absolute, ProfileReader::FromBytes(bytes, platform::host::LocaleCodePage(),
                                                               [&](const IniLine& line) { layout.See(line); }));
     layout.Finish();
     EncodingChecker(file, bytes, findings).Run();

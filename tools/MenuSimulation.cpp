@@ -1,29 +1,30 @@
 #include "MenuSimulation.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <filesystem>
 #include <new>
 
 #include "base/AsciiCase.h"
 #include "base/Exceptions.h"
 #include "config/TCustomIniFile.h"
+#include "platform/HostSystem.h"
 #include "platform/PlatformAccess.h"
 #include "ui/TErrorDialog.h"
 
 namespace automenu::tool {
 
 ScopedWorkingDirectory::ScopedWorkingDirectory(const std::string& directory) {
-    m_previous = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    m_ok = ::chdir(directory.c_str()) == 0;
+    std::error_code ec;
+    m_previous = std::filesystem::current_path(ec);
+    if (ec) return;
+    std::filesystem::current_path(platform::host::PathOf(directory), ec);
+    m_ok = !ec;
 }
 
 ScopedWorkingDirectory::~ScopedWorkingDirectory() {
-    if (m_previous < 0) return;
-    if (m_ok && ::fchdir(m_previous) != 0) {
-        // Nothing sensible is left to do; the tool ends soon after.
-    }
-    ::close(m_previous);
+    // When going back fails there is nothing sensible left to do; the tool
+    // ends soon after.
+    std::error_code unused;
+    if (m_ok) std::filesystem::current_path(m_previous, unused);
 }
 
 namespace {

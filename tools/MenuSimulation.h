@@ -3,6 +3,7 @@
 // Used by `check` to find what stops the menu and by `render` to draw it.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,7 +44,7 @@ public:
     bool Ok() const { return m_ok; }
 
 private:
-    int m_previous = -1;
+    std::filesystem::path m_previous;
     bool m_ok = false;
 };
 

@@ -1,14 +1,12 @@
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "MenuSimulation.h"
 #include "ToolCommand.h"
 #include "config/ConfigurationPaths.h"
-#include "platform/posix/PathResolver.h"
+#include "platform/HostSystem.h"
 
 namespace automenu::tool {
 
@@ -68,16 +66,16 @@ int RunRender(CommandArguments args) {
     }
     // The output is written relative to where the tool was started, while the
     // menu runs in its own directory.
-    if (!output.starts_with("/")) {
-        char cwd[4096];
-        if (::getcwd(cwd, sizeof cwd)) output = std::string(cwd) + "/" + output;
+    if (const std::filesystem::path given = platform::host::PathOf(output); given.is_relative()) {
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(given, ec);
+        if (!ec) output = platform::host::Utf8Of(absolute);
     }
-    struct stat st {};
-    if (::stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (platform::host::KindOf(directory) != platform::host::EntryKind::Directory) {
         Report("no such directory: " + directory);
         return 1;
     }
-    if (!platform::FindEntryIgnoringCase(directory, kConfigurationFileName)) {
+    if (!platform::host::FindEntry(directory, kConfigurationFileName)) {
         Report("no AUTORUN.INF in " + directory);
         return 1;
     }

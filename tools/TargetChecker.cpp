@@ -1,6 +1,5 @@
 #include "TargetChecker.h"
 
-#include <sys/stat.h>
 
 #include "base/AsciiCase.h"
 #include "base/Exceptions.h"
@@ -8,7 +7,7 @@
 #include "config/TCustomIniFile.h"
 #include "config/ValueRules.h"
 #include "platform/ShellOpen.h"
-#include "platform/posix/PathResolver.h"
+#include "platform/HostSystem.h"
 #include "ui/TApplication.h"
 #include "ui/TFileFormatsList.h"
 #include "ui/TIcon.h"
@@ -19,8 +18,7 @@ namespace automenu::tool {
 namespace {
 
 bool PathExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    return platform::host::KindOf(path) != platform::host::EntryKind::Missing;
 }
 
 // The checked file's reader behind the interface the path rules read through.

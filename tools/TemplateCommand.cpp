@@ -1,10 +1,9 @@
 #include "TemplateCommand.h"
 
-#include <sys/stat.h>
-
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <stdexcept>
@@ -14,8 +13,7 @@
 #include "config/ConfigurationPaths.h"
 #include "config/KeySchema.h"
 #include "formats/TextDecoding.h"
-#include "platform/cairo/CairoPng.h"
-#include "platform/posix/PathResolver.h"
+#include "platform/HostSystem.h"
 
 namespace automenu::tool {
 
@@ -219,7 +217,7 @@ std::string BackgroundPng() {
         image.pixels.insert(image.pixels.end(), kBackgroundWidth, 0xFF000000u | std::uint32_t{r} << 16 |
                                                                       std::uint32_t{g} << 8 | b);
     }
-    const std::vector<std::uint8_t> png = platform::EncodePngWithCairo(image);
+    const std::vector<std::uint8_t> png = platform::host::EncodePng(image);
     return {png.begin(), png.end()};
 }
 
@@ -408,9 +406,10 @@ int RunTemplate(CommandArguments args) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    ::mkdir(directory.c_str(), 0777);
+    std::error_code unused;
+    std::filesystem::create_directory(platform::host::PathOf(directory), unused);
     if (!force) {
-        if (auto existing = platform::FindEntryIgnoringCase(directory, kConfigurationFileName)) {
+        if (auto existing = platform::host::FindEntry(directory, kConfigurationFileName)) {
             const std::string message = "automenu-tool: " + directory + "/" + *existing +
                                         " exists; --force replaces it and the files the template names\n";
             std::fputs(message.c_str(), stderr);
@@ -421,7 +420,7 @@ int RunTemplate(CommandArguments args) {
     files.insert(files.begin(), TemplateFile{std::string(kConfigurationFileName), TemplateText(encoding)});
     for (const TemplateFile& f : files) {
         const std::string path = directory + "/" + f.name;
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        std::ofstream out(platform::host::PathOf(path), std::ios::binary | std::ios::trunc);
         out.write(f.bytes.data(), static_cast<std::streamsize>(f.bytes.size()));
         out.close();
         if (!out) {

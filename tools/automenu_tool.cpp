@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ToolCommand.h"
+#include "platform/HostSystem.h"
 #include "platform/PlatformAccess.h"
 #include "platform/headless/HeadlessPlatform.h"
 
@@ -141,8 +142,8 @@ void PrintCommandHelp(const ToolCommand& c) {
     std::fputs(text.c_str(), stdout);
 }
 
-int Main(int argc, char** argv) {
-    std::vector<std::string_view> words(argv + 1, argv + argc);
+int Main(const std::vector<std::string>& arguments) {
+    std::vector<std::string_view> words(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
     if (words.empty()) {
         PrintHelp(stderr);
         return kUsageError;
@@ -186,5 +187,5 @@ int main(int argc, char** argv) {
     // is the in-memory desktop, on which it also runs the menu.
     automenu::platform::HeadlessPlatform desktop;
     automenu::ScopedPlatform installed(desktop);
-    return automenu::tool::Main(argc, argv);
+    return automenu::tool::Main(automenu::platform::host::ProgramArguments(argc, argv));
 }

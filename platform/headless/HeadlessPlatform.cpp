@@ -1,5 +1,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 
+#include <algorithm>
+
 #include "platform/DesktopScale.h"
 
 namespace automenu::platform {
@@ -30,18 +32,8 @@ WindowId HeadlessPlatform::CreateWindow(const WindowParams& params) {
     win.params = params;
     // The framework makes its error box right after asking for a system one.
     if (params.modal && !m_boxes.empty() && m_boxes.back().window == kNoWindow) m_boxes.back().window = id;
-    win.surface = CreateSurface(params.client_size);
+    win.surface = CreateOffscreenSurface(params.client_size, m_scale);
     return id;
-}
-
-CairoSurfacePtr HeadlessPlatform::CreateSurface(TSize client) const {
-    // Drawn in design units at the device's resolution, as the desktop back
-    // end draws a high-DPI window.
-    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24,
-                                                       std::max(ScaledLength(client.cx, m_scale), 1),
-                                                       std::max(ScaledLength(client.cy, m_scale), 1)));
-    if (m_scale != 1.0) cairo_surface_set_device_scale(surface.get(), m_scale, m_scale);
-    return surface;
 }
 
 void HeadlessPlatform::DestroyWindow(WindowId w) {
@@ -92,7 +84,7 @@ void HeadlessPlatform::SetClientSize(WindowId w, TSize size) {
     auto* win = Find(w);
     if (!win || win->params.client_size == size) return;
     win->params.client_size = size;
-    win->surface = CreateSurface(size);
+    win->surface = CreateOffscreenSurface(size, m_scale);
     Invalidate(w, {0, 0, size.cx, size.cy});
 }
 
@@ -125,7 +117,8 @@ std::unique_ptr<ICanvas> HeadlessPlatform::BeginPaint(WindowId w, TRect& area) {
     auto* win = Find(w);
     if (!win || area.IsEmpty()) return nullptr;
     ++m_paint_count;
-    auto canvas = std::make_unique<CairoCanvas>(CairoContextPtr(cairo_create(win->surface.get())));
+    auto canvas = win->surface->Canvas();
+    if (!canvas) return nullptr;
     canvas->IntersectClip(area);
     return canvas;
 }
@@ -301,22 +294,16 @@ const PixelImage* HeadlessPlatform::Icon(WindowId w) const {
 Rgb HeadlessPlatform::Pixel(WindowId w, int x, int y) const {
     auto* win = Find(w);
     if (!win || x < 0 || y < 0 || x >= win->params.client_size.cx || y >= win->params.client_size.cy) return {};
-    cairo_surface_t* s = win->surface.get();
-    cairo_surface_flush(s);
-    const unsigned char* data = cairo_image_surface_get_data(s);
-    const int stride = cairo_image_surface_get_stride(s);
     // The device pixel at the design unit's top-left corner.
-    x = std::min(ScaledLength(x, m_scale), cairo_image_surface_get_width(s) - 1);
-    y = std::min(ScaledLength(y, m_scale), cairo_image_surface_get_height(s) - 1);
-    std::uint32_t px = *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
-    return {static_cast<std::uint8_t>(px >> 16), static_cast<std::uint8_t>(px >> 8), static_cast<std::uint8_t>(px)};
+    const TSize device = win->surface->DeviceSize();
+    return win->surface->DevicePixel(std::min(ScaledLength(x, m_scale), device.cx - 1),
+                                     std::min(ScaledLength(y, m_scale), device.cy - 1));
 }
 
 bool HeadlessPlatform::SavePng(WindowId w, const std::string& path) const {
     auto* win = Find(w);
     if (!win) return false;
-    cairo_surface_flush(win->surface.get());
-    return cairo_surface_write_to_png(win->surface.get(), path.c_str()) == CAIRO_STATUS_SUCCESS;
+    return win->surface->SavePng(path);
 }
 
 }  // namespace automenu::platform

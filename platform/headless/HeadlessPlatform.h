@@ -1,14 +1,14 @@
 // An in-memory desktop, for the tests and automenu-tool: the real framework
 // runs on it, and the render tool draws menus with it.
 //  - Implements: a 1280 x 1024 screen (96 pixels per inch, and a scale, both
-//    settable), windows painted into cairo image surfaces, input scripted by
+//    settable), windows painted in memory (OffscreenSurface.h), input scripted by
 //    the caller, a virtual clock for timers, error boxes and opens recorded
 //    (an open's failure and the system the menu takes itself to run on are
 //    settable), a window's accessible items read and activated by the
 //    caller, and their change notices recorded.
 //  - Leaves to the defaults: system colours, colour depth, icon sizes and the
-//    smallest captioned window; to CairoPlatform: files, fonts, PNG images
-//    and timers.
+//    smallest captioned window; to CairoPlatform on Linux and GdiPlatform on
+//    Windows: files, fonts, pictures and timers.
 //  - Differs from Windows: every dialog has the frame of a common window
 //    manager (3 pixels, a 22-pixel caption); there is no message box of its
 //    own, so the framework draws its error box here too, and the scripted
@@ -24,11 +24,24 @@
 #include <vector>
 
 #include "platform/DoubleClickDetector.h"
+#include "platform/headless/OffscreenSurface.h"
+#ifdef _WIN32
+#include "platform/win32/GdiPlatform.h"
+#else
 #include "platform/cairo/CairoPlatform.h"
+#endif
 
 namespace automenu::platform {
 
-class HeadlessPlatform final : public CairoPlatform {
+// What the desktop takes from the system it runs on: its files, fonts,
+// pictures and drawing.
+#ifdef _WIN32
+using HeadlessBase = GdiPlatform;
+#else
+using HeadlessBase = CairoPlatform;
+#endif
+
+class HeadlessPlatform final : public HeadlessBase {
 public:
     struct Box {
         std::string caption;
@@ -98,7 +111,7 @@ public:
     // The caller's file system in place of the system's (null: the system's
     // again); it must outlive its use.
     void UseFiles(IFileSystem* files) { m_files = files; }
-    IFileSystem& Files() override { return m_files ? *m_files : CairoPlatform::Files(); }
+    IFileSystem& Files() override { return m_files ? *m_files : HeadlessBase::Files(); }
     // Every later open fails for this reason, reported as the Linux opener
     // reports it; nothing: they succeed.
     void SetOpenFailure(std::optional<OpenFailure> reason) { m_open_failure = reason; }
@@ -162,7 +175,7 @@ private:
         bool visible = false;
         bool enabled = true;
         TPoint position;
-        CairoSurfacePtr surface;
+        std::unique_ptr<IOffscreenSurface> surface;
         PixelImage icon;
         const IAccessibleContent* accessible = nullptr;
     };
@@ -172,7 +185,6 @@ private:
     void PostKey(WindowId w, MessageKind kind, int key, unsigned keys);
     // The newest error box still on screen, or null.
     const Box* OpenBox() const;
-    CairoSurfacePtr CreateSurface(TSize client) const;
     std::uint64_t Now() override { return m_now; }
 
     TSize m_screen{1280, 1024};

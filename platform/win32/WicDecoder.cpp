@@ -26,6 +26,9 @@ struct ImagingApi {
         ole32.Get<std::remove_pointer_t<decltype(&::CoCreateInstance)>>("CoCreateInstance");
     decltype(&::WICConvertBitmapSource) convert =
         codecs.Get<std::remove_pointer_t<decltype(&::WICConvertBitmapSource)>>("WICConvertBitmapSource");
+    // For the encoder only: where the PNG file is written.
+    decltype(&::CreateStreamOnHGlobal) create_stream =
+        ole32.Get<std::remove_pointer_t<decltype(&::CreateStreamOnHGlobal)>>("CreateStreamOnHGlobal");
     bool Complete() const { return initialize && uninitialize && create && convert; }
 };
 
@@ -142,6 +145,59 @@ bool DecodePictureWithWic(CompressedImageFormat format, std::span<const std::uin
                     std::any_of(img.pixels.begin(), img.pixels.end(), [](std::uint32_t p) { return p < 0xFF000000u; });
     out = std::move(img);
     return true;
+}
+
+std::vector<std::uint8_t> EncodePngWithWic(const PixelImage& image) {
+    const ImagingApi& api = Imaging();
+    if (!api.Complete() || !api.create_stream || image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
+        return {};
+    const ComScope com(api);
+    ComPtr<IWICImagingFactory> factory;
+    if (!com.Usable() || FAILED(api.create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()))))
+        return {};
+    // Straight (not premultiplied) BGRA words, as PixelImage holds an opaque
+    // image; a transparent one is un-premultiplied first.
+    std::vector<std::uint32_t> words(image.pixels);
+    if (image.has_alpha) {
+        for (std::uint32_t& p : words) {
+            const std::uint32_t a = p >> 24;
+            if (a == 0 || a == 255) continue;
+            auto channel = [&](int shift) { return std::min<std::uint32_t>(((p >> shift) & 0xFF) * 255 / a, 255); };
+            p = a << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);
+        }
+    }
+    ComPtr<IWICBitmap> bitmap;
+    const UINT stride = static_cast<UINT>(image.width) * 4;
+    if (FAILED(factory->CreateBitmapFromMemory(static_cast<UINT>(image.width), static_cast<UINT>(image.height),
+                                               GUID_WICPixelFormat32bppBGRA, stride,
+                                               static_cast<UINT>(words.size() * 4),
+                                               reinterpret_cast<BYTE*>(words.data()), bitmap.Out())))
+        return {};
+    ComPtr<IStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    if (FAILED(api.create_stream(nullptr, TRUE, stream.Out())) ||
+        FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Out())) ||
+        FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
+        FAILED(encoder->CreateNewFrame(frame.Out(), nullptr)) || FAILED(frame->Initialize(nullptr)) ||
+        FAILED(frame->SetSize(static_cast<UINT>(image.width), static_cast<UINT>(image.height))))
+        return {};
+    WICPixelFormatGUID format = image.has_alpha ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
+    if (FAILED(frame->SetPixelFormat(&format))) return {};
+    // The encoder converts to the format it settled on.
+    if (FAILED(frame->WriteSource(bitmap.Get(), nullptr)) || FAILED(frame->Commit()) || FAILED(encoder->Commit()))
+        return {};
+    STATSTG stat{};
+    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.QuadPart > 0x7FFFFFFF) return {};
+    std::vector<std::uint8_t> png(static_cast<std::size_t>(stat.cbSize.QuadPart));
+    const LARGE_INTEGER start{};
+    ULONG read = 0;
+    if (FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) ||
+        FAILED(stream->Read(png.data(), static_cast<ULONG>(png.size()), &read)) || read != png.size())
+        return {};
+    return png;
 }
 
 }  // namespace automenu::platform

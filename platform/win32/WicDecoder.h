@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "base/Types.h"
 #include "formats/CompressedImage.h"
@@ -19,5 +20,9 @@ bool DecodePngWithWic(std::span<const std::uint8_t> png, PixelImage& out);
 // alpha only where a PNG is transparent.
 bool DecodePictureWithWic(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
                           PixelImage& out);
+
+// The image as a PNG file, 32 bits a pixel with alpha where it has any, else
+// 24; empty when Windows cannot write it.
+std::vector<std::uint8_t> EncodePngWithWic(const PixelImage& image);
 
 }  // namespace automenu::platform

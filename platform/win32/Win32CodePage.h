@@ -11,4 +11,8 @@ namespace automenu::platform {
 // Windows-1252.
 const CodePage& SystemCodePage();
 
+// Code page `number` (CodePage::IsKnown) from MultiByteToWideChar, built once
+// per process; Windows-1252 for one the system cannot convert.
+const CodePage& NumberedCodePage(unsigned number);
+
 }  // namespace automenu::platform

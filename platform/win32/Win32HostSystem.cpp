@@ -1,0 +1,76 @@
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <type_traits>
+
+#include "platform/HostSystem.h"
+#include "platform/win32/WicDecoder.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/WindowsApi.h"
+
+#include <shellapi.h>
+
+namespace automenu::platform::host {
+
+EntryKind KindOf(const std::string& path) {
+    // GetFileAttributesW reads a link's own attributes; the filesystem
+    // library follows it, as stat does.
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(PathOf(path), ec);
+    if (ec || !std::filesystem::exists(status)) return EntryKind::Missing;
+    if (std::filesystem::is_regular_file(status)) return EntryKind::File;
+    return std::filesystem::is_directory(status) ? EntryKind::Directory : EntryKind::Other;
+}
+
+std::optional<std::string> FindEntry(const std::string& directory, std::string_view name) {
+    // Windows matches names regardless of case itself; the name is kept as
+    // written, as the menu keeps it.
+    const std::string path = (directory.empty() ? std::string(".") : directory) + "\\" + std::string(name);
+    if (KindOf(path) == EntryKind::Missing) return std::nullopt;
+    return std::string(name);
+}
+
+FileReadStatus ReadWholeFile(const std::string& path, std::size_t max_bytes, std::string& bytes) {
+    bytes.clear();
+    if (KindOf(path) != EntryKind::File) return FileReadStatus::CannotOpen;
+    // One more byte than allowed tells a longer file.
+    const FileReadResult whole = Win32FileSystem().ReadFile(path, SIZE_MAX - 1);
+    if (whole.status != FileReadStatus::Ok) return FileReadStatus::CannotOpen;
+    const std::size_t kept = std::min(whole.bytes.size(), max_bytes);
+    bytes.assign(whole.bytes.begin(), whole.bytes.begin() + static_cast<std::ptrdiff_t>(kept));
+    return whole.bytes.size() > max_bytes ? FileReadStatus::TooLarge : FileReadStatus::Ok;
+}
+
+std::string ProgramPath() { return Win32FileSystem().ProgramPath(); }
+
+const CodePage& LocaleCodePage() {
+    // The variable the Linux tool reads names another code page here too.
+    if (const char* chosen = std::getenv(kCodePageVariable); chosen && *chosen) {
+        char* end = nullptr;
+        const unsigned long number = std::strtoul(chosen, &end, 10);
+        if (end && *end == '\0') return NumberedCodePage(static_cast<unsigned>(number));
+    }
+    return SystemCodePage();
+}
+
+const CodePage& CodePageNumbered(unsigned number) { return NumberedCodePage(number); }
+
+std::vector<std::uint8_t> EncodePng(const PixelImage& image) { return EncodePngWithWic(image); }
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    ::SetConsoleOutputCP(CP_UTF8);
+    struct LocalFreer {
+        void operator()(wchar_t** p) const { ::LocalFree(p); }
+    };
+    int count = 0;
+    const std::unique_ptr<wchar_t*, LocalFreer> wide(::CommandLineToArgvW(::GetCommandLineW(), &count));
+    if (!wide || count != argc) return {argv, argv + argc};
+    std::vector<std::string> words;
+    for (int i = 0; i < count; ++i) words.push_back(Utf8(wide.get()[i]));
+    return words;
+}
+
+}  // namespace automenu::platform::host
