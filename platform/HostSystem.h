@@ -47,7 +47,8 @@ const CodePage& CodePageNumbered(unsigned number);
 std::vector<std::uint8_t> EncodePng(const PixelImage& image);
 
 // The program's arguments in UTF-8 (on Windows taken in UTF-16 from the
-// system, not from the ANSI `argv`); also makes the console show UTF-8.
+// system, not from the ANSI `argv`); also makes the console show UTF-8 and
+// standard output take bytes as they are written ("\n" stays one byte).
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // A UTF-8 path as the standard library's path, and back, on every system.

@@ -11,7 +11,11 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/WindowsApi.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
+
+#include <cstdio>
 
 namespace automenu::platform::host {
 
@@ -62,6 +66,9 @@ std::vector<std::uint8_t> EncodePng(const PixelImage& image) { return EncodePngW
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
     ::SetConsoleOutputCP(CP_UTF8);
+    // The tool writes bytes: a template in UTF-16, a report with the line
+    // ends of the system it describes the file for.
+    _setmode(_fileno(stdout), _O_BINARY);
     struct LocalFreer {
         void operator()(wchar_t** p) const { ::LocalFree(p); }
     };
