@@ -1,10 +1,9 @@
 #include "MenuPrograms.h"
 
-#include <sys/stat.h>
-
+#include <filesystem>
 #include <fstream>
 
-#include "platform/posix/PosixFiles.h"
+#include "platform/HostSystem.h"
 
 namespace automenu::tool {
 
@@ -15,10 +14,9 @@ const MenuProgram& MenuProgramFor(MenuPlatform platform) {
 }
 
 std::string OwnDirectory() {
-    const std::string path = platform::PosixProgramPath();
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    // "/" and a drive's root ("C:\") are kept whole.
+    const std::filesystem::path folder = platform::host::PathOf(platform::host::ProgramPath()).parent_path();
+    return folder.empty() ? "." : platform::host::Utf8Of(folder);
 }
 
 std::vector<std::string> MenuCandidates(MenuPlatform platform, const std::string& tool_directory) {
@@ -34,10 +32,10 @@ std::vector<std::string> NoticesCandidates(const std::string& tool_directory) {
 }
 
 std::optional<std::string> MenuProblem(MenuPlatform platform, const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return "not found";
-    if (!S_ISREG(st.st_mode)) return "not a file";
-    std::ifstream in(path, std::ios::binary);
+    const platform::host::EntryKind kind = platform::host::KindOf(path);
+    if (kind == platform::host::EntryKind::Missing) return "not found";
+    if (kind != platform::host::EntryKind::File) return "not a file";
+    std::ifstream in(platform::host::PathOf(path), std::ios::binary);
     char magic[4] = {};
     in.read(magic, sizeof magic);
     const std::string_view head(magic, static_cast<std::size_t>(in.gcount()));

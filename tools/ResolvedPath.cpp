@@ -1,7 +1,5 @@
 #include "ResolvedPath.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <deque>
 
@@ -18,29 +16,31 @@ std::optional<fs::path> ResolvedPath(const fs::path& path) {
     std::error_code ec;
     const fs::path absolute = fs::absolute(path, ec);
     if (ec) return std::nullopt;
-    std::deque<fs::path> rest(std::next(absolute.begin()), absolute.end());  // after the root
-    fs::path resolved = "/";
+    const fs::path relative = absolute.relative_path();
+    std::deque<fs::path> rest(relative.begin(), relative.end());  // after the root ("/", "C:\")
+    fs::path resolved = absolute.root_path();
     int links = 0;
     while (!rest.empty()) {
         const fs::path part = rest.front();
         rest.pop_front();
         if (part.empty() || part == ".") continue;
         if (part == "..") {
-            resolved = resolved.parent_path();
+            if (resolved != resolved.root_path()) resolved = resolved.parent_path();
             continue;
         }
         const fs::path next = resolved / part;
-        struct stat st {};
-        if (::lstat(next.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (fs::is_symlink(fs::symlink_status(next, ec))) {
             if (++links > kMaxLinks) return std::nullopt;
             const fs::path target = fs::read_symlink(next, ec);
             if (ec) return std::nullopt;
-            auto first = target.begin();
-            if (target.is_absolute()) {
-                resolved = "/";
-                ++first;
-            }
-            rest.insert(rest.begin(), first, target.end());
+            // From the root it names: its own ("/", "D:\"), or on Windows the
+            // drive's when it names only a folder from the root ("\dir").
+            if (target.has_root_name())
+                resolved = target.root_path();
+            else if (target.has_root_directory())
+                resolved = resolved.root_name() / target.root_directory();
+            const fs::path target_rest = target.relative_path();
+            rest.insert(rest.begin(), target_rest.begin(), target_rest.end());
             continue;
         }
         resolved = next;

@@ -1,10 +1,6 @@
 #include "SourceTree.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <map>
 
 #include "ResolvedPath.h"
@@ -162,20 +158,20 @@ std::vector<SourceTree::Name> SourceTree::WithoutCollisions(std::vector<Name> na
 
 void SourceTree::Add(const fs::path& from, const std::string& path) {
     const auto problem = [&](const std::string& what) { m_problems.push_back(Shown(path) + " " + what); };
-    struct stat st {};
-    if (::lstat(from.c_str(), &st) != 0) return problem(std::string("cannot be read: ") + std::strerror(errno));
-    if (S_ISLNK(st.st_mode)) {
-        if (::stat(from.c_str(), &st) != 0) {
-            const int error = errno;
-            if (error == ELOOP) return problem("is a link in a loop of links");
-            if (error == ENOENT || error == ENOTDIR) return problem("is a link to nothing");
-            return problem(std::string("cannot be read: ") + std::strerror(error));
-        }
-        if (S_ISDIR(st.st_mode)) return problem("is a link to a folder: put the folder itself there");
-        std::error_code ec;
+    std::error_code ec;
+    fs::file_status st = fs::symlink_status(from, ec);
+    if (ec) return problem("cannot be read: " + ec.message());
+    if (fs::is_symlink(st)) {
+        st = fs::status(from, ec);
+        if (ec == std::errc::too_many_symbolic_link_levels) return problem("is a link in a loop of links");
+        if (st.type() == fs::file_type::not_found || ec == std::errc::no_such_file_or_directory ||
+            ec == std::errc::not_a_directory)
+            return problem("is a link to nothing");
+        if (ec) return problem("cannot be read: " + ec.message());
+        if (fs::is_directory(st)) return problem("is a link to a folder: put the folder itself there");
         const fs::path target = fs::canonical(from, ec);
         if (ec) return problem("cannot be read: " + ec.message());
-        if (S_ISREG(st.st_mode) && !Within(target, m_root)) {
+        if (fs::is_regular_file(st) && !Within(target, m_root)) {
             if (!m_rules.follow_links) {
                 return problem("is a link to " + target.string() + ", outside " + m_shown +
                                ": give --follow-links to put the file it names on the medium");
@@ -184,13 +180,13 @@ void SourceTree::Add(const fs::path& from, const std::string& path) {
                               " (--follow-links)");
         }
     }
-    if (S_ISDIR(st.st_mode)) {
+    if (fs::is_directory(st)) {
         m_entries.push_back({path, from, true, false});
         Read(from, path);
         return;
     }
-    if (!S_ISREG(st.st_mode)) return problem("is not a file or folder");
-    m_entries.push_back({path, from, false, (st.st_mode & S_IXUSR) != 0});
+    if (!fs::is_regular_file(st)) return problem("is not a file or folder");
+    m_entries.push_back({path, from, false, (st.permissions() & fs::perms::owner_exec) != fs::perms::none});
 }
 
 }  // namespace automenu::tool

@@ -1,11 +1,6 @@
 #include "StagingFolder.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <random>
 
 namespace automenu::tool {
 
@@ -44,26 +39,38 @@ std::optional<std::string> StagingFolder::Make() {
         if (!fs::create_directory(*it, ec) && ec) return "cannot make " + it->string() + ": " + ec.message();
         m_made.push_back(*it);
     }
-    std::string name = m_target.filename().string().substr(0, kKeptNameBytes);
-    name.insert(name.begin(), '.');
-    name.append(".XXXXXX");
-    std::string pattern = (parent / name).string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        return "cannot make " + m_shown + ": " + std::strerror(errno) + " (in " + parent.string() + ")";
-    m_path = pattern;
-    return std::nullopt;
+    // A new name of its own, as mkdtemp makes one: the target's, hidden, and
+    // six random letters or digits, until one is not taken.
+    std::string kept(1, '.');
+    kept.append(m_target.filename().string(), 0, kKeptNameBytes);
+    kept.push_back('.');
+    constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = kept;
+        for (int i = 0; i < 6; ++i) name += kLetters[pick(random)];
+        const fs::path path = parent / name;
+        if (fs::create_directory(path, ec)) {
+            // Only the author reads it while it is being built.
+            fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace, ec);
+            m_path = path;
+            return std::nullopt;
+        }
+        if (ec) break;
+    }
+    if (!ec) ec = std::make_error_code(std::errc::file_exists);
+    return "cannot make " + m_shown + ": " + ec.message() + " (in " + parent.string() + ")";
 }
 
 std::optional<std::string> StagingFolder::Commit(const fs::path& made) {
-    struct stat st {};
-    if (::lstat(m_target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) m_replaced_folder = st.st_mode & 07777;
-    if (std::rename(made.c_str(), m_target.c_str()) != 0) {
-        const int error = errno;
-        if (error == ENOTEMPTY || error == EEXIST)
-            return m_shown + " is no longer an empty folder: nothing written there";
-        return "cannot put " + m_shown + " in place: " + std::strerror(error);
-    }
     std::error_code ec;
+    if (const fs::file_status st = fs::symlink_status(m_target, ec); fs::is_directory(st))
+        m_replaced_folder = st.permissions();
+    fs::rename(made, m_target, ec);
+    if (ec == std::errc::directory_not_empty || ec == std::errc::file_exists)
+        return m_shown + " is no longer an empty folder: nothing written there";
+    if (ec) return "cannot put " + m_shown + " in place: " + ec.message();
     if (made != m_path) fs::remove(m_path, ec);
     m_committed = true;
     return std::nullopt;
@@ -73,7 +80,8 @@ void StagingFolder::Withdraw() {
     if (!m_committed) return;
     std::error_code ec;
     fs::remove_all(m_target, ec);
-    if (m_replaced_folder && ::mkdir(m_target.c_str(), 0700) == 0) ::chmod(m_target.c_str(), *m_replaced_folder);
+    if (m_replaced_folder && fs::create_directory(m_target, ec))
+        fs::permissions(m_target, *m_replaced_folder, fs::perm_options::replace, ec);
     RemoveMadeFolders();
     m_committed = false;
     m_path.clear();

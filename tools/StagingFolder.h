@@ -4,8 +4,6 @@
 // folders made on the way to it; a rerun finds the place as it was.
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -41,7 +39,7 @@ private:
     std::filesystem::path m_path;
     std::vector<std::filesystem::path> m_made;  // folders above the target, outermost first
     bool m_committed = false;
-    std::optional<mode_t> m_replaced_folder;  // the mode of the empty folder committed onto
+    std::optional<std::filesystem::perms> m_replaced_folder;  // the mode of the empty folder committed onto
 };
 
 }  // namespace automenu::tool
