@@ -5,13 +5,13 @@
 // Asked to stop, it writes nothing more, between any two pieces of a copy.
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/MediumFiles.h"
 
 namespace automenu::tool {
 
@@ -24,15 +24,15 @@ public:
 
     // Each returns the problem, or nothing when it is done. `path` is within
     // the medium, "/" between names.
-    std::optional<std::string> Folder(const std::string& path, mode_t mode) const;
-    std::optional<std::string> Write(const std::string& path, std::string_view bytes, mode_t mode) const;
+    std::optional<std::string> Folder(const std::string& path, platform::FileMode mode) const;
+    std::optional<std::string> Write(const std::string& path, std::string_view bytes, platform::FileMode mode) const;
     // Copies the file `from` (named `from_shown` in messages).
     std::optional<std::string> Copy(const std::filesystem::path& from, const std::string& from_shown,
-                                    const std::string& path, mode_t mode) const;
+                                    const std::string& path, platform::FileMode mode) const;
 
 private:
     template <typename Fill>
-    std::optional<std::string> Make(const std::string& path, mode_t mode, Fill fill) const;
+    std::optional<std::string> Make(const std::string& path, platform::FileMode mode, Fill fill) const;
     std::string Shown(const std::string& path) const { return m_shown + "/" + path; }
     std::optional<std::string> Stopped(const std::string& path) const;
 

@@ -1,9 +1,5 @@
 #include "PackCommand.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -13,20 +9,18 @@
 #include "AutorunSection.h"
 #include "CheckCommand.h"
 #include "CheckedFile.h"
-#include "ChildProcess.h"
+#include "IsoImage.h"
 #include "MediumWriter.h"
 #include "MenuPrograms.h"
 #include "ResolvedPath.h"
 #include "SourceTree.h"
 #include "StagingFolder.h"
-#include "StopSignals.h"
 #include "ToolCommand.h"
 #include "base/AsciiCase.h"
 #include "config/ConfigurationPaths.h"
 #include "platform/ProfileReader.h"
-#include "platform/posix/FileDescriptor.h"
-#include "platform/posix/IconvCodePage.h"
-#include "platform/posix/PosixFiles.h"
+#include "platform/StopSignals.h"
+#include "platform/HostSystem.h"
 
 namespace automenu::tool {
 
@@ -128,8 +122,8 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-constexpr mode_t kPlain = 0644;
-constexpr mode_t kRunnable = 0755;
+constexpr platform::FileMode kPlain = 0644;
+constexpr platform::FileMode kRunnable = 0755;
 
 // The medium's AUTORUN.INF: the author's, with the [autorun] section added
 // when it has none. `label` receives the medium's [autorun] label.
@@ -137,7 +131,7 @@ std::optional<std::string> WriteConfiguration(const SourceEntry& entry, const st
                                               const MediumWriter& medium, std::string& label) {
     std::string bytes;
     const platform::FileReadStatus status =
-        platform::PosixReadFile(entry.from.string(), ProfileReader::kMaxFileBytes, bytes);
+        platform::host::ReadWholeFile(platform::host::Utf8Of(entry.from), ProfileReader::kMaxFileBytes, bytes);
     if (status == platform::FileReadStatus::CannotOpen) return shown + " cannot be read";
     if (status == platform::FileReadStatus::TooLarge) {
         // Beyond what the menu reads: copied, not rewritten.
@@ -146,7 +140,7 @@ std::optional<std::string> WriteConfiguration(const SourceEntry& entry, const st
     }
     std::string written = bytes;
     const CheckedFile file(entry.from.parent_path().string(),
-                           ProfileReader::FromBytes(bytes, platform::LocaleCodePage()));
+                           ProfileReader::FromBytes(bytes, platform::host::LocaleCodePage()));
     if (HasAutorunSection(file)) {
         if (file.Present(kAutorunSection, "label")) label = file.Value(kAutorunSection, "label");
         Say(entry.path + ": has an [autorun] section, kept as it is");
@@ -214,39 +208,11 @@ std::string ImageLabel(const PackOptions& options, const fs::path& output, std::
     return label.empty() ? "AUTOMENU" : label;
 }
 
-// Whether `path` holds an ISO 9660 image: the primary volume descriptor's
-// "CD001" at the start of sector 16.
-bool IsIsoImage(const fs::path& path) {
-    constexpr off_t kDescriptor = 16 * 2048 + 1;
-    platform::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    char id[5] = {};
-    return fd.Get() >= 0 && ::pread(fd.Get(), id, sizeof id, kDescriptor) == sizeof id &&
-           std::string_view(id, sizeof id) == "CD001";
-}
-
-bool Stopped() { return StopSignals::Caught() != 0; }
+bool Stopped() { return platform::StopSignals::Caught() != 0; }
 
 // A failure, said unless a signal stopped the pack: the tool then says once
 // why it stopped.
 int Failed(const std::string& problem) { return Stopped() ? 1 : Fail(problem); }
-
-std::optional<std::string> WriteImage(const fs::path& folder, const fs::path& image, const std::string& label,
-                                      const std::string& shown) {
-    // Rock Ridge keeps the Linux menu and autorun.sh executable (and makes
-    // every file readable by all); Joliet gives Windows the long names.
-    const ProgramRun run = RunProgram({"xorriso", "-as", "mkisofs", "-quiet", "-r", "-J", "-joliet-long", "-iso-level",
-                                       "3", "-input-charset", "utf-8", "-V", label, "-o", image.string(),
-                                       folder.string()},
-                                      Stopped);
-    if (run.stopped) return "xorriso stopped before it wrote " + shown;
-    if (!run.started) return "cannot run xorriso, which writes the image: install it (Debian: apt install xorriso)";
-    if (run.status != 0) return "xorriso could not write " + shown + ":\n" + run.output;
-    // A status 0 alone does not make an image.
-    if (!IsIsoImage(image))
-        return "xorriso ended without an error but wrote no image for " + shown +
-               (run.output.empty() ? "" : ":\n" + run.output);
-    return std::nullopt;
-}
 
 // A folder as messages name it: as given, without trailing slashes.
 std::string Shown(std::string folder) {
@@ -318,7 +284,8 @@ int WriteMedium(const MediumPlan& plan) {
     StagingFolder staged(places.output, output_shown);
     if (const std::optional<std::string> problem = staged.Make()) return Failed(*problem);
     const MediumWriter medium(staged.Path(), output_shown, Stopped);
-    ::chmod(staged.Path().c_str(), kRunnable);
+    std::error_code unused;
+    fs::permissions(staged.Path(), static_cast<fs::perms>(kRunnable), fs::perm_options::replace, unused);
     // An author's launcher kept in place of the tool's is what desktops run.
     const bool own_script = options.linux && !tree.Adds(kScriptName);
     std::string autorun_label;
@@ -369,7 +336,7 @@ int WriteMedium(const MediumPlan& plan) {
         if (const std::optional<std::string> problem = staged_image->Make()) return Failed(*problem);
         image = staged_image->Path() / "image.iso";
         label = ImageLabel(options, places.output, autorun_label);
-        if (const std::optional<std::string> problem = WriteImage(staged.Path(), image, label, *options.iso))
+        if (const std::optional<std::string> problem = WriteIsoImage(staged.Path(), image, label, *options.iso, Stopped))
             return Failed(*problem);
     }
     std::error_code ec;
@@ -465,11 +432,11 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
 
     // From here on, the signals that end the tool from outside are only
     // noted: what was written goes, then the tool ends by the signal.
-    const StopSignals stop;
+    const platform::StopSignals stop;
     const int status = WriteMedium(
         {options, places, tree, configuration, windows_menu, linux_menu, notices, source_shown, output_shown});
-    if (const int signal = StopSignals::Caught()) {
-        if (status != 0) Fail(std::string("stopped by ") + StopSignals::Name(signal) + ": nothing written");
+    if (const int signal = platform::StopSignals::Caught()) {
+        if (status != 0) Fail(std::string("stopped by ") + platform::StopSignals::Name(signal) + ": nothing written");
         stop.EndByCaught();
     }
     return status;

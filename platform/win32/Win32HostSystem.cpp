@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "platform/HostSystem.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WicDecoder.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32CodePage.h"
@@ -65,6 +66,9 @@ const CodePage& CodePageNumbered(unsigned number) { return NumberedCodePage(numb
 std::vector<std::uint8_t> EncodePng(const PixelImage& image) { return EncodePngWithWic(image); }
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    // The imaging component and the shell are loaded by name: from the
+    // system's folder only, as the menu loads them.
+    RestrictDllSearch();
     ::SetConsoleOutputCP(CP_UTF8);
     // The tool writes bytes: a template in UTF-16, a report with the line
     // ends of the system it describes the file for.

@@ -1,12 +1,17 @@
-#include "StopSignals.h"
+#include <signal.h>
 
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
-namespace automenu::tool {
+#include "platform/StopSignals.h"
+
+namespace automenu::platform {
 
 namespace {
+
+constexpr std::array<int, 5> kSignals = {SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGTERM};
 
 // All the handler does: a lock-free atomic is safe to touch in a handler.
 std::atomic<int> g_caught{0};
@@ -19,7 +24,14 @@ extern "C" void NoteSignal(int signal) {
 
 }  // namespace
 
-StopSignals::StopSignals() {
+struct StopSignals::Previous {
+    std::array<struct sigaction, kSignals.size()> actions{};
+    std::array<bool, kSignals.size()> installed{};
+};
+
+std::span<const int> StopSignals::Signals() { return kSignals; }
+
+StopSignals::StopSignals() : m_previous(std::make_unique<Previous>()) {
     g_caught = 0;
     struct sigaction noting {};
     noting.sa_handler = NoteSignal;
@@ -29,14 +41,15 @@ StopSignals::StopSignals() {
     sigemptyset(&noting.sa_mask);
     for (const int signal : kSignals) sigaddset(&noting.sa_mask, signal);
     for (std::size_t i = 0; i < kSignals.size(); ++i) {
-        if (::sigaction(kSignals[i], nullptr, &m_previous[i]) != 0 || m_previous[i].sa_handler == SIG_IGN) continue;
-        m_installed[i] = ::sigaction(kSignals[i], &noting, nullptr) == 0;
+        struct sigaction& previous = m_previous->actions[i];
+        if (::sigaction(kSignals[i], nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
+        m_previous->installed[i] = ::sigaction(kSignals[i], &noting, nullptr) == 0;
     }
 }
 
 StopSignals::~StopSignals() {
     for (std::size_t i = 0; i < kSignals.size(); ++i)
-        if (m_installed[i]) ::sigaction(kSignals[i], &m_previous[i], nullptr);
+        if (m_previous->installed[i]) ::sigaction(kSignals[i], &m_previous->actions[i], nullptr);
 }
 
 int StopSignals::Caught() { return g_caught.load(); }
@@ -69,4 +82,4 @@ void StopSignals::EndByCaught() const {
     std::_Exit(128 + signal);
 }
 
-}  // namespace automenu::tool
+}  // namespace automenu::platform

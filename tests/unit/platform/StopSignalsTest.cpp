@@ -2,11 +2,12 @@
 // up, then end it as if never caught; one ignored from the start stays so.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/resource.h>
 
-#include "StopSignals.h"
+#include "platform/StopSignals.h"
 
-namespace automenu::tool {
+namespace automenu::platform {
 namespace {
 
 using Handler = void (*)(int);
@@ -25,7 +26,7 @@ void Set(int signal, Handler handler) {
 }
 
 TEST(StopSignalsTest, NotedThenPutBack) {
-    for (const int signal : StopSignals::kSignals) {
+    for (const int signal : StopSignals::Signals()) {
         SCOPED_TRACE(StopSignals::Name(signal));
         const Handler before = Disposition(signal);
         {
@@ -41,7 +42,7 @@ TEST(StopSignalsTest, NotedThenPutBack) {
 }
 
 TEST(StopSignalsTest, IgnoredFromTheStartStaysIgnored) {
-    for (const int signal : StopSignals::kSignals) {
+    for (const int signal : StopSignals::Signals()) {
         SCOPED_TRACE(StopSignals::Name(signal));
         const Handler before = Disposition(signal);
         Set(signal, SIG_IGN);
@@ -66,11 +67,11 @@ void NoteThenEnd(int signal) {
 }
 
 TEST(StopSignalsTest, EndsByTheSignalNoted) {
-    for (const int signal : StopSignals::kSignals) {
+    for (const int signal : StopSignals::Signals()) {
         SCOPED_TRACE(StopSignals::Name(signal));
         EXPECT_EXIT(NoteThenEnd(signal), ::testing::KilledBySignal(signal), "");
     }
 }
 
 }  // namespace
-}  // namespace automenu::tool
+}  // namespace automenu::platform

@@ -1,0 +1,21 @@
+// ISO 9660 images on Windows, made by the system's image mastering API
+// (IMAPI2FS), which Windows has since Vista; Wine has none.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace automenu::platform {
+
+// Whether this Windows has the image mastering API.
+bool HasImageMastering();
+
+// Writes `image` from the files of `folder` with ISO 9660 and Joliet names
+// and the volume label `label`; the problem, or nothing when it is written.
+// `stop` is asked between steps.
+std::optional<std::string> MasterIsoImage(const std::filesystem::path& folder, const std::filesystem::path& image,
+                                          const std::string& label, const std::function<bool()>& stop);
+
+}  // namespace automenu::platform
