@@ -32,7 +32,12 @@ CheckReport CheckDirectory(const std::string& directory, const std::string& file
                                                 ? platform::host::FindEntry(absolute, kConfigurationFileName)
                                                 : std::optional<std::string>(file_name_given);
     const std::string file_name = name ? *name : std::string(kConfigurationFileName);
-    const std::string shown_dir = directory == "." ? "" : (directory.ends_with('/') || directory.ends_with('\\') ? directory : directory + "/");
+    // Joined as the system joins names: "\\" on Windows, which also reads "/".
+    constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+    const std::string shown_dir =
+        directory == "." ? ""
+                         : (directory.ends_with('/') || directory.ends_with(kSeparator) ? directory
+                                                                                         : directory + kSeparator);
     report.file = shown_dir + file_name;
     const std::string path = absolute + "/" + file_name;
     // Read as the menu reads it: a longer file is cut at the profile limit.
