@@ -57,19 +57,7 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/examples/demo)
   install(DIRECTORY examples/demo/ DESTINATION ${CMAKE_INSTALL_DATADIR}/automenu/demo USE_SOURCE_PERMISSIONS)
 endif()
 
-# The licence notices pack puts on a medium beside the menus: automenu's
-# licence (LICENSE) and those of the runtime parts the Windows menu carries.
-# Made beside the tool and installed beside the Windows menu, where pack looks
-# for them; CR LF line ends, for any Notepad.
-set(AUTOMENU_NOTICES_NAME automenu-licenses.txt)
-file(READ ${PROJECT_SOURCE_DIR}/LICENSE AUTOMENU_LICENSE)
-set(AUTOMENU_VERSION ${PROJECT_VERSION})
-file(READ ${PROJECT_SOURCE_DIR}/packaging/${AUTOMENU_NOTICES_NAME}.in _notices)
-string(CONFIGURE "${_notices}" _notices @ONLY)
-# Written only when it changes.
-file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/${AUTOMENU_NOTICES_NAME} CONTENT "${_notices}" @ONLY NEWLINE_STYLE CRLF)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE
-             ${PROJECT_SOURCE_DIR}/packaging/${AUTOMENU_NOTICES_NAME}.in)
+include(${PROJECT_SOURCE_DIR}/cmake/Notices.cmake)
 install(FILES ${PROJECT_BINARY_DIR}/${AUTOMENU_NOTICES_NAME} DESTINATION ${CMAKE_INSTALL_DATADIR}/automenu)
 
 # The Windows menu: automenu-tool pack looks for it beside itself, then in

@@ -1,4 +1,5 @@
 #include "MediumWriter.h"
+#include "platform/HostSystem.h"
 
 #include <vector>
 
@@ -23,7 +24,7 @@ std::optional<std::string> MediumWriter::Stopped(const std::string& path) const 
 template <typename Fill>
 std::optional<std::string> MediumWriter::Make(const std::string& path, platform::FileMode mode, Fill fill) const {
     if (std::optional<std::string> stopped = Stopped(path)) return stopped;
-    platform::NewFile out(m_root / path);
+    platform::NewFile out(m_root / platform::host::PathOf(path));
     if (!out.IsOpen()) return Failed(Shown(path), "cannot be written", out.Error());
     if (std::optional<std::string> problem = fill(out)) return problem;
     if (!out.Finish(mode)) return Failed(Shown(path), "cannot be written", out.Error());
@@ -32,7 +33,7 @@ std::optional<std::string> MediumWriter::Make(const std::string& path, platform:
 
 std::optional<std::string> MediumWriter::Folder(const std::string& path, platform::FileMode mode) const {
     if (std::optional<std::string> stopped = Stopped(path)) return stopped;
-    if (const std::string error = platform::MakeFolder(m_root / path, mode); !error.empty())
+    if (const std::string error = platform::MakeFolder(m_root / platform::host::PathOf(path), mode); !error.empty())
         return Failed(Shown(path), "cannot be made", error);
     return std::nullopt;
 }

@@ -139,7 +139,7 @@ std::optional<std::string> WriteConfiguration(const SourceEntry& entry, const st
         return medium.Copy(entry.from, shown, entry.path, kPlain);
     }
     std::string written = bytes;
-    const CheckedFile file(entry.from.parent_path().string(),
+    const CheckedFile file(platform::host::Utf8Of(entry.from.parent_path()),
                            ProfileReader::FromBytes(bytes, platform::host::LocaleCodePage()));
     if (HasAutorunSection(file)) {
         if (file.Present(kAutorunSection, "label")) label = file.Value(kAutorunSection, "label");
@@ -173,7 +173,7 @@ std::optional<std::string> FindMenu(MenuPlatform platform, const std::string& gi
     const std::vector<std::string> candidates =
         given.empty() ? MenuCandidates(platform, tool_directory) : std::vector<std::string>{given};
     for (const std::string& path : candidates)
-        if (!MenuProblem(platform, path)) return fs::path(path).lexically_normal().string();
+        if (!MenuProblem(platform, path)) return platform::host::Utf8Of(platform::host::PathOf(path).lexically_normal());
     Fail(MenuSearchError(menu, candidates, !given.empty()));
     return std::nullopt;
 }
@@ -184,7 +184,7 @@ std::optional<std::string> FindNotices(const std::string& tool_directory) {
     std::string message = "the licence notices " + std::string(kNoticesName) + " are not where the tool looks:";
     for (const std::string& path : candidates) {
         std::error_code ec;
-        if (fs::is_regular_file(path, ec)) return fs::path(path).lexically_normal().string();
+        if (fs::is_regular_file(platform::host::PathOf(path), ec)) return platform::host::Utf8Of(platform::host::PathOf(path).lexically_normal());
         message += "\n  " + path + ": not found";
     }
     Fail(message + "\ngive --no-notices for a medium without them");
@@ -204,7 +204,7 @@ bool ValidVolumeLabel(std::string_view label) {
 std::string ImageLabel(const PackOptions& options, const fs::path& output, std::string_view autorun_label) {
     if (!options.volume_label.empty()) return options.volume_label;
     if (std::string label = VolumeLabelOf(autorun_label); !label.empty()) return label;
-    const std::string label = VolumeLabelOf(output.filename().string());
+    const std::string label = VolumeLabelOf(platform::host::Utf8Of(output.filename()));
     return label.empty() ? "AUTOMENU" : label;
 }
 
@@ -242,11 +242,11 @@ std::optional<std::string> PlacesProblem(const PackOptions& options, Places& pla
     const std::pair<const std::string*, fs::path*> paths[] = {
         {&options.source, &places.source}, {&options.output, &places.output}};
     for (const auto& [given, resolved] : paths) {
-        const std::optional<fs::path> path = ResolvedPath(*given);
+        const std::optional<fs::path> path = ResolvedPath(platform::host::PathOf(*given));
         if (!path) return *given + " leads through a loop of links";
         *resolved = *path;
     }
-    if (options.iso && !(places.iso = ResolvedPath(*options.iso)))
+    if (options.iso && !(places.iso = ResolvedPath(platform::host::PathOf(*options.iso))))
         return *options.iso + " leads through a loop of links";
     std::error_code ec;
     if (!fs::is_directory(places.source, ec)) return options.source + " is not a folder";
@@ -304,20 +304,20 @@ int WriteMedium(const MediumPlan& plan) {
                 (entry.path == kScriptName ? "" : "; desktops start only autorun.sh, in lower case"));
         }
     }
-    Say(places.output.string() + ": " + std::to_string(files) + " files of " + places.source.string());
+    Say(platform::host::Utf8Of(places.output) + ": " + std::to_string(files) + " files of " + platform::host::Utf8Of(places.source));
 
     for (const auto& [menu, platform] :
          {std::pair{windows_menu, MenuPlatform::Windows}, {linux_menu, MenuPlatform::Linux}}) {
         const MenuProgram& program = MenuProgramFor(platform);
         if (!menu || !tree.Adds(program.name)) continue;
         if (const std::optional<std::string> problem = medium.Copy(
-                *menu, *menu, std::string(program.name), platform == MenuPlatform::Linux ? kRunnable : kPlain))
+                platform::host::PathOf(*menu), *menu, std::string(program.name), platform == MenuPlatform::Linux ? kRunnable : kPlain))
             return Failed(*problem);
         Say(std::string(program.name) + ": " + std::string(program.what) + ", from " + *menu);
     }
     if (notices && tree.Adds(kNoticesName)) {
         if (const std::optional<std::string> problem =
-                medium.Copy(*notices, *notices, std::string(kNoticesName), kPlain))
+                medium.Copy(platform::host::PathOf(*notices), *notices, std::string(kNoticesName), kPlain))
             return Failed(*problem);
         Say(std::string(kNoticesName) + ": the licences of the menus, from " + *notices);
     }
@@ -392,7 +392,7 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
     std::optional<std::string> notices;
     if (options.notices && !(notices = FindNotices(tool_directory))) return 1;
     for (const std::optional<std::string>& menu : {windows_menu, linux_menu, notices}) {
-        if (menu && places.iso && ResolvedPath(*menu) == places.iso)
+        if (menu && places.iso && ResolvedPath(platform::host::PathOf(*menu)) == places.iso)
             return Fail("the image " + *options.iso + " would replace " + *menu + ", which goes on the medium");
     }
 
@@ -418,7 +418,7 @@ int Pack(const PackOptions& options, const std::string& tool_directory) {
 
     // The menu must work before it goes on a medium.
     const CheckReport report =
-        CheckDirectory(places.source.string(), configuration ? configuration->path : std::string(),
+        CheckDirectory(platform::host::Utf8Of(places.source), configuration ? configuration->path : std::string(),
                        tree.Adds(kWindowsMenuName) ? WindowsMenuComing::Added : WindowsMenuComing::LeftOut);
     std::fputs(FormatText(report).c_str(), stdout);
     if (report.Count(Severity::Error) > 0) {

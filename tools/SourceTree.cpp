@@ -6,6 +6,7 @@
 #include "ResolvedPath.h"
 #include "base/AsciiCase.h"
 #include "formats/TextDecoding.h"
+#include "platform/HostSystem.h"
 
 namespace automenu::tool {
 
@@ -38,7 +39,8 @@ std::string Join(const std::string& folder, const std::string& name) {
 
 // A path as given to --keep or --leave-out, as the tree names it.
 std::string Normal(const std::string& path) {
-    std::string normal = fs::path(path).lexically_normal().generic_string();
+    const std::u8string generic = platform::host::PathOf(path).lexically_normal().generic_u8string();
+    std::string normal(generic.begin(), generic.end());
     while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
     return normal;
 }
@@ -90,7 +92,7 @@ void SourceTree::Read(const fs::path& folder, const std::string& relative) {
     std::error_code ec;
     std::vector<Name> names;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        names.push_back({it->path().filename().string()});
+        names.push_back({platform::host::Utf8Of(it->path().filename())});
     if (ec) {
         m_problems.push_back((relative.empty() ? m_shown : Shown(relative)) + " cannot be read: " + ec.message());
         return;
@@ -106,7 +108,7 @@ void SourceTree::Read(const fs::path& folder, const std::string& relative) {
         for (const std::string& name : m_rules.added) names.push_back({name, true});
     }
     for (const Name& n : WithoutCollisions(std::move(names), relative)) {
-        if (!n.tool) Add(folder / n.name, Join(relative, n.name));
+        if (!n.tool) Add(folder / platform::host::PathOf(n.name), Join(relative, n.name));
     }
 }
 
@@ -173,10 +175,10 @@ void SourceTree::Add(const fs::path& from, const std::string& path) {
         if (ec) return problem("cannot be read: " + ec.message());
         if (fs::is_regular_file(st) && !Within(target, m_root)) {
             if (!m_rules.follow_links) {
-                return problem("is a link to " + target.string() + ", outside " + m_shown +
+                return problem("is a link to " + platform::host::Utf8Of(target) + ", outside " + m_shown +
                                ": give --follow-links to put the file it names on the medium");
             }
-            m_notes.push_back(path + ": a link out of " + m_shown + "; the medium gets a copy of " + target.string() +
+            m_notes.push_back(path + ": a link out of " + m_shown + "; the medium gets a copy of " + platform::host::Utf8Of(target) +
                               " (--follow-links)");
         }
     }

@@ -1,4 +1,5 @@
 #include "StagingFolder.h"
+#include "platform/HostSystem.h"
 
 #include <random>
 
@@ -42,7 +43,7 @@ std::optional<std::string> StagingFolder::Make() {
     // A new name of its own, as mkdtemp makes one: the target's, hidden, and
     // six random letters or digits, until one is not taken.
     std::string kept(1, '.');
-    kept.append(m_target.filename().string(), 0, kKeptNameBytes);
+    kept.append(platform::host::Utf8Of(m_target.filename()), 0, kKeptNameBytes);
     kept.push_back('.');
     constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device random;
@@ -50,7 +51,7 @@ std::optional<std::string> StagingFolder::Make() {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = kept;
         for (int i = 0; i < 6; ++i) name += kLetters[pick(random)];
-        const fs::path path = parent / name;
+        const fs::path path = parent / platform::host::PathOf(name);
         if (fs::create_directory(path, ec)) {
             // Only the author reads it while it is being built.
             fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace, ec);
@@ -60,7 +61,7 @@ std::optional<std::string> StagingFolder::Make() {
         if (ec) break;
     }
     if (!ec) ec = std::make_error_code(std::errc::file_exists);
-    return "cannot make " + m_shown + ": " + ec.message() + " (in " + parent.string() + ")";
+    return "cannot make " + m_shown + ": " + ec.message() + " (in " + platform::host::Utf8Of(parent) + ")";
 }
 
 std::optional<std::string> StagingFolder::Commit(const fs::path& made) {

@@ -80,6 +80,38 @@ win render "$(winepath -w "$cases/clean")" -o "$(winepath -w "$folder")\\shot.pn
 [ "$(png_size "$folder/shot.png" 2>/dev/null)" = "$(png_size "$E2E_WORK/linux.png")" ] ||
     failures+=("render: $(png_size "$folder/shot.png" 2>&1), the Linux tool's $(png_size "$E2E_WORK/linux.png")")
 
+# pack, with both menus and the notices from beside the tool: the medium the
+# Linux tool makes of the same folder, byte for byte.
+tools="$E2E_WORK/tool folder"
+mkdir -p "$tools"
+cp "$tool" "$AUTOMENU_WINDOWS_BUILD/automenu.exe" "$AUTOMENU_WINDOWS_BUILD/automenu-licenses.txt" "$tools/"
+cp "$(dirname "$linux_tool")/automenu" "$tools/automenu"
+rm -f "$folder/shot.png"
+wine "$tools/automenu-tool.exe" pack "$(winepath -w "$folder")" "$(winepath -w "$E2E_WORK/medium")" \
+    >"$E2E_WORK/pack.out" 2>&1 || failures+=("pack: $(cat "$E2E_WORK/pack.out")")
+"$linux_tool" pack "$folder" "$E2E_WORK/linux medium" --windows-menu "$tools/automenu.exe" \
+    --linux-menu "$tools/automenu" >/dev/null 2>&1 || failures+=("the Linux tool's pack failed")
+listing() { (cd "$1" && find . -type f | sort); }
+[ "$(listing "$E2E_WORK/medium")" = "$(listing "$E2E_WORK/linux medium")" ] ||
+    failures+=("pack's files:"$'\n'"$(diff <(listing "$E2E_WORK/linux medium") <(listing "$E2E_WORK/medium"))")
+for name in AUTORUN.INF autorun.sh automenu.exe automenu automenu-licenses.txt BACK.PNG; do
+    cmp -s "$E2E_WORK/medium/$name" "$E2E_WORK/linux medium/$name" || failures+=("pack: $name differs")
+done
+! grep -q $'\r' "$E2E_WORK/medium/autorun.sh" || failures+=("pack: autorun.sh has CR LF line ends")
+
+# Where Windows has no image mastering API (Wine), --iso says so and leaves
+# nothing behind.
+wine "$tools/automenu-tool.exe" pack "$(winepath -w "$folder")" "$(winepath -w "$E2E_WORK/imaged")" \
+    --iso "$(winepath -w "$E2E_WORK/medium.iso")" >"$E2E_WORK/iso.out" 2>&1
+status=$?
+[ "$status" = 1 ] && grep -q "IMAPI2FS" "$E2E_WORK/iso.out" || failures+=("pack --iso ($status): $(cat "$E2E_WORK/iso.out")")
+[ ! -e "$E2E_WORK/imaged" ] && [ ! -e "$E2E_WORK/medium.iso" ] || failures+=("pack --iso left files behind")
+# Into a folder that is not empty: nothing written.
+wine "$tools/automenu-tool.exe" pack "$(winepath -w "$folder")" "$(winepath -w "$E2E_WORK/medium")" \
+    >"$E2E_WORK/again.out" 2>&1 && failures+=("pack into a full folder succeeded")
+[ "$(listing "$E2E_WORK/medium")" = "$(listing "$E2E_WORK/linux medium")" ] ||
+    failures+=("pack into a full folder changed it")
+
 if [ ${#failures[@]} -gt 0 ]; then
     printf '%s\n' "${failures[@]}" >&2
     e2e_fail "${#failures[@]} differences from the Linux tool"
