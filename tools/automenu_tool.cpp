@@ -122,7 +122,13 @@ const ToolCommand kCommands[] = {
      "files keep their execute permission) and Joliet (long names on Windows),\n"
      "made by xorriso. FILE may not lie in SOURCE or OUTPUT. Its volume label is\n"
      "NAME, else the [autorun] label, else OUTPUT's name, in capitals, letters and\n"
-     "digits, at most 32 characters.\n",
+     "digits, at most 32 characters.\n"
+     "\n"
+     "On Windows the image is made by the system's image mastering API (IMAPI2FS),\n"
+     "where Windows has it, without Rock Ridge; and Windows keeps no execute\n"
+     "permission in a folder. The Linux menu of such a medium is then not marked\n"
+     "executable: autorun.sh runs a copy of it, as from a FAT stick, or copy the\n"
+     "folder to the medium on Linux.\n",
      RunPack},
 };
 
