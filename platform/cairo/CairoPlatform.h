@@ -14,13 +14,13 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/MessageQueue.h"
+#include "platform/QueuedPlatform.h"
 #include "platform/Platform.h"
 #include "platform/cairo/CairoCanvas.h"
 
 namespace automenu::platform {
 
-class CairoPlatform : public IPlatform {
+class CairoPlatform : public QueuedPlatform {
 public:
     IFileSystem& Files() override;
     std::shared_ptr<IFont> CreateFont(const FontDescription& description) override;
@@ -28,20 +28,12 @@ public:
     bool DecodePng(std::span<const std::uint8_t> png, PixelImage& out) override;
     bool DecodePicture(CompressedImageFormat format, std::span<const std::uint8_t> file, TSize visible,
                        PixelImage& out) override;
-    void PostQuitMessage(int exit_code) override { m_queue.PostQuit(exit_code); }
-    void SetTimer(WindowId w, int id, unsigned milliseconds) override { m_queue.SetTimer(w, id, milliseconds, Now()); }
-    void KillTimer(WindowId w, int id) override { m_queue.KillTimer(w, id); }
 
 protected:
     CairoPlatform();
     ~CairoPlatform() override;
     CairoPlatform(const CairoPlatform&) = delete;
     CairoPlatform& operator=(const CairoPlatform&) = delete;
-
-    // The time timers are measured on, in milliseconds.
-    virtual std::uint64_t Now() = 0;
-
-    MessageQueue m_queue;
 
 private:
     CairoSurfacePtr m_screen_surface;
