@@ -11,11 +11,14 @@ namespace automenu::platform {
 
 namespace {
 
+// The window drawn at 96 pixels per inch: a program that declares no DPI
+// awareness, as the menu, is drawn so and stretched by Windows on a scaled
+// desktop; so is this surface when its pixels are read.
 class GdiOffscreen final : public IOffscreenSurface {
 public:
     GdiOffscreen(TSize client, double scale)
-        : m_dib(nullptr, std::max(ScaledLength(client.cx, scale), 1), std::max(ScaledLength(client.cy, scale), 1)),
-          m_scale(scale) {
+        : m_dib(nullptr, std::max(client.cx, 1), std::max(client.cy, 1)),
+          m_device{std::max(ScaledLength(client.cx, scale), 1), std::max(ScaledLength(client.cy, scale), 1)} {
         if (m_dib.Valid()) std::fill_n(m_dib.Pixels(), std::size_t(m_dib.Width()) * m_dib.Height(), 0u);
     }
 
@@ -24,31 +27,39 @@ public:
         HDC dc = m_dib.Dc();
         // Each paint starts from the DC as made: no clip or origin of the last.
         const int saved = ::SaveDC(dc);
-        if (m_scale != 1.0) {
-            // Design units at the device's resolution, as a high-DPI window
-            // draws them.
-            ::SetGraphicsMode(dc, GM_ADVANCED);
-            const XFORM scale{static_cast<FLOAT>(m_scale), 0, 0, static_cast<FLOAT>(m_scale), 0, 0};
-            ::SetWorldTransform(dc, &scale);
-        }
         return std::make_unique<GdiCanvas>(dc, [dc, saved] {
             ::GdiFlush();
             ::RestoreDC(dc, saved);
         });
     }
-    TSize DeviceSize() const override { return {m_dib.Width(), m_dib.Height()}; }
+    TSize DeviceSize() const override { return m_device; }
     Rgb DevicePixel(int x, int y) const override {
         if (!m_dib.Valid()) return {};
         ::GdiFlush();
-        const std::uint32_t px = m_dib.Pixels()[std::size_t(y) * m_dib.Width() + x];
+        // The drawn pixel the stretched one comes from.
+        const int from_x = std::min(x * m_dib.Width() / m_device.cx, m_dib.Width() - 1);
+        const int from_y = std::min(y * m_dib.Height() / m_device.cy, m_dib.Height() - 1);
+        const std::uint32_t px = m_dib.Pixels()[std::size_t(from_y) * m_dib.Width() + from_x];
         return {static_cast<std::uint8_t>(px >> 16), static_cast<std::uint8_t>(px >> 8),
                 static_cast<std::uint8_t>(px)};
     }
     bool SavePng(const std::string& path) const override {
         if (!m_dib.Valid()) return false;
         ::GdiFlush();
-        PixelImage image{m_dib.Width(), m_dib.Height(), {}, false};
-        image.pixels.assign(m_dib.Pixels(), m_dib.Pixels() + std::size_t(m_dib.Width()) * m_dib.Height());
+        PixelImage image{m_device.cx, m_device.cy, {}, false};
+        if (m_device.cx == m_dib.Width() && m_device.cy == m_dib.Height()) {
+            image.pixels.assign(m_dib.Pixels(), m_dib.Pixels() + std::size_t(m_dib.Width()) * m_dib.Height());
+        } else {
+            // Stretched smoothly, as the desktop stretches such a window.
+            const DibSurface scaled(m_dib.Dc(), m_device.cx, m_device.cy);
+            if (!scaled.Valid()) return false;
+            ::SetStretchBltMode(scaled.Dc(), HALFTONE);
+            ::SetBrushOrgEx(scaled.Dc(), 0, 0, nullptr);
+            ::StretchBlt(scaled.Dc(), 0, 0, m_device.cx, m_device.cy, m_dib.Dc(), 0, 0, m_dib.Width(), m_dib.Height(),
+                         SRCCOPY);
+            ::GdiFlush();
+            image.pixels.assign(scaled.Pixels(), scaled.Pixels() + std::size_t(m_device.cx) * m_device.cy);
+        }
         for (std::uint32_t& p : image.pixels) p |= 0xFF000000u;  // GDI leaves alpha 0
         const std::vector<std::uint8_t> png = EncodePngWithWic(image);
         if (png.empty()) return false;
@@ -60,7 +71,7 @@ public:
 
 private:
     DibSurface m_dib;
-    double m_scale;
+    TSize m_device;
 };
 
 }  // namespace

@@ -79,6 +79,11 @@ win render "$(winepath -w "$cases/clean")" -o "$(winepath -w "$folder")\\shot.pn
     failures+=("render: $(cat "$E2E_WORK/win.err")")
 [ "$(png_size "$folder/shot.png" 2>/dev/null)" = "$(png_size "$E2E_WORK/linux.png")" ] ||
     failures+=("render: $(png_size "$folder/shot.png" 2>&1), the Linux tool's $(png_size "$E2E_WORK/linux.png")")
+# A scaled desktop: the window stretched, as Windows stretches the menu.
+"$linux_tool" render "$cases/clean" -o "$E2E_WORK/linux2.png" --scale 1.5
+win render "$(winepath -w "$cases/clean")" -o "$(winepath -w "$folder")\\shot.png" --scale 1.5 >/dev/null
+[ "$(png_size "$folder/shot.png" 2>/dev/null)" = "$(png_size "$E2E_WORK/linux2.png")" ] ||
+    failures+=("render --scale 1.5: $(png_size "$folder/shot.png" 2>&1), the Linux tool's $(png_size "$E2E_WORK/linux2.png")")
 
 # pack, with both menus and the notices from beside the tool: the medium the
 # Linux tool makes of the same folder, byte for byte.
