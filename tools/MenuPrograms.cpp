@@ -7,6 +7,23 @@
 
 namespace automenu::tool {
 
+namespace {
+
+// Where the package installs the Windows menu and the notices, from the
+// tool's folder.
+constexpr std::string_view kInstalledBesideTool = "../share/automenu";
+
+// `name` in `folder` (and `below` it), joined with the system's separator.
+std::string InFolder(const std::string& folder, std::string_view name) {
+    return platform::host::Utf8Of(platform::host::PathOf(folder) / platform::host::PathOf(name));
+}
+std::string InFolder(const std::string& folder, std::string_view below, std::string_view name) {
+    return platform::host::Utf8Of(platform::host::PathOf(folder) / platform::host::PathOf(below).make_preferred() /
+                                  platform::host::PathOf(name));
+}
+
+}  // namespace
+
 const MenuProgram& MenuProgramFor(MenuPlatform platform) {
     static const MenuProgram kWindows{MenuPlatform::Windows, "automenu.exe", "the Windows menu"};
     static const MenuProgram kLinux{MenuPlatform::Linux, "automenu", "the Linux menu"};
@@ -20,15 +37,14 @@ std::string OwnDirectory() {
 }
 
 std::vector<std::string> MenuCandidates(MenuPlatform platform, const std::string& tool_directory) {
-    const std::string name(MenuProgramFor(platform).name);
-    std::vector<std::string> candidates = {tool_directory + "/" + name};
-    if (platform == MenuPlatform::Windows) candidates.push_back(tool_directory + "/../share/automenu/" + name);
+    const std::string_view name = MenuProgramFor(platform).name;
+    std::vector<std::string> candidates = {InFolder(tool_directory, name)};
+    if (platform == MenuPlatform::Windows) candidates.push_back(InFolder(tool_directory, kInstalledBesideTool, name));
     return candidates;
 }
 
 std::vector<std::string> NoticesCandidates(const std::string& tool_directory) {
-    const std::string name(kNoticesName);
-    return {tool_directory + "/" + name, tool_directory + "/../share/automenu/" + name};
+    return {InFolder(tool_directory, kNoticesName), InFolder(tool_directory, kInstalledBesideTool, kNoticesName)};
 }
 
 std::optional<std::string> MenuProblem(MenuPlatform platform, const std::string& path) {

@@ -216,7 +216,8 @@ int Failed(const std::string& problem) { return Stopped() ? 1 : Fail(problem); }
 
 // A folder as messages name it: as given, without trailing slashes.
 std::string Shown(std::string folder) {
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == kSeparator)) folder.pop_back();
     return folder;
 }
 
