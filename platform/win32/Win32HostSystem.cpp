@@ -40,13 +40,33 @@ std::optional<std::string> FindEntry(const std::string& directory, std::string_v
 
 FileReadStatus ReadWholeFile(const std::string& path, std::size_t max_bytes, std::string& bytes) {
     bytes.clear();
-    if (KindOf(path) != EntryKind::File) return FileReadStatus::CannotOpen;
-    // One more byte than allowed tells a longer file.
-    const FileReadResult whole = Win32FileSystem().ReadFile(path, SIZE_MAX - 1);
-    if (whole.status != FileReadStatus::Ok) return FileReadStatus::CannotOpen;
-    const std::size_t kept = std::min(whole.bytes.size(), max_bytes);
-    bytes.assign(whole.bytes.begin(), whole.bytes.begin() + static_cast<std::ptrdiff_t>(kept));
-    return whole.bytes.size() > max_bytes ? FileReadStatus::TooLarge : FileReadStatus::Ok;
+    struct Closer {
+        void operator()(HANDLE file) const { ::CloseHandle(file); }
+    };
+    HANDLE opened = ::CreateFileW(PathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::unique_ptr<std::remove_pointer_t<HANDLE>, Closer> file(opened == INVALID_HANDLE_VALUE ? nullptr
+                                                                                                     : opened);
+    LARGE_INTEGER size{};
+    if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK || !::GetFileSizeEx(file.get(), &size) ||
+        size.QuadPart < 0)
+        return FileReadStatus::CannotOpen;
+    // Only as much as is kept is read, whatever the file's size.
+    const bool too_large = static_cast<unsigned long long>(size.QuadPart) > max_bytes;
+    bytes.resize(static_cast<std::size_t>(std::min<unsigned long long>(size.QuadPart, max_bytes)));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        if (!::ReadFile(file.get(), bytes.data() + done, want, &chunk, nullptr)) {
+            bytes.clear();
+            return FileReadStatus::CannotOpen;
+        }
+        if (chunk == 0) break;
+        done += chunk;
+    }
+    bytes.resize(done);
+    return too_large ? FileReadStatus::TooLarge : FileReadStatus::Ok;
 }
 
 std::string ProgramPath() { return Win32FileSystem().ProgramPath(); }
