@@ -22,16 +22,23 @@ e2e_cleanup() {
 }
 
 e2e_start_wm() {
-    openbox >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
     # Up to 60 s by the clock: on a busy two-core machine openbox can take
-    # half a minute, and each try costs more than its pause.
-    local until=$((SECONDS + 60))
+    # half a minute, and each try costs more than its pause. An openbox that
+    # ends before it is up is started once more; its words are kept.
+    local until=$((SECONDS + 60)) tries=0 pid=
     while [ "$SECONDS" -lt "$until" ]; do
+        if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
+            [ "$tries" -lt 2 ] || break
+            openbox >>"$E2E_WORK/openbox.log" 2>&1 &
+            pid=$!
+            E2E_PIDS+=("$pid")
+            tries=$((tries + 1))
+        fi
         wmctrl -m >/dev/null 2>&1 && return 0
         sleep 0.05
     done
-    echo "openbox did not start" >&2
+    echo "openbox did not start ($tries tries, DISPLAY=${DISPLAY:-}):" >&2
+    tail -n 5 "$E2E_WORK/openbox.log" >&2 2>/dev/null
     return 1
 }
 
