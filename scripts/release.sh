@@ -2,7 +2,8 @@
 # Makes the release files in OUT (default build/release/):
 #   automenu-VERSION-linux-x86_64.tar.gz  the portable Linux programs, their
 #       man pages and the 32-bit Windows menu that pack puts on a medium
-#   automenu-VERSION-windows.zip          the Windows programs, README, licences
+#   automenu-VERSION-windows.zip          the Windows programs, the Linux menu for
+#       pack, README, licences
 #   automenu_VERSION_amd64.deb            the Debian package
 #   SHA256SUMS                            the checksums of the three
 # It builds what is missing first (build/, build-windows/, build-windows32/).
@@ -51,7 +52,10 @@ tar --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owne
 windows=automenu-$version-windows
 mkdir -p "$stage/$windows"
 cp build-windows32/automenu.exe "$stage/$windows/"
-[ ! -f build-windows/automenu-tool.exe ] || cp build-windows/automenu-tool.exe "$stage/$windows/"
+cp build-windows/automenu-tool.exe "$stage/$windows/"
+# The Linux menu beside the tool, so that pack on Windows makes a medium
+# that starts on Linux too.
+cp "$stage/root/$linux/bin/automenu" "$stage/$windows/"
 sed 's/$/\r/' README.md >"$stage/$windows/README.txt"
 sed 's/$/\r/' LICENSE >"$stage/$windows/LICENSE.txt"
 # The notices pack puts on a medium cover what the zip carries.
@@ -63,7 +67,7 @@ stamp = time.gmtime(max(int(os.environ["SOURCE_DATE_EPOCH"]), 315532800))[:6]
 with zipfile.ZipFile(target + ".part", "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
     for name in sorted(os.listdir(os.path.join(stage, top))):
         entry = zipfile.ZipInfo(f"{top}/{name}", stamp)
-        entry.external_attr = 0o100644 << 16
+        entry.external_attr = (0o100755 if name == "automenu" else 0o100644) << 16
         entry.compress_type = zipfile.ZIP_DEFLATED
         with open(os.path.join(stage, top, name), "rb") as f:
             archive.writestr(entry, f.read())

@@ -11,6 +11,7 @@ zips=("$dir"/automenu-*-windows.zip)
 [ -e "${tars[0]}" ] && [ -e "${zips[0]}" ] || { echo "no release archives in $dir: run scripts/release.sh"; exit 77; }
 tarball=${tars[0]} zip=${zips[0]}
 linux=$(basename "$tarball" .tar.gz) windows=$(basename "$zip" .zip)
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/../checks.sh"
@@ -46,7 +47,8 @@ check_zip_listing() {
 import sys, zipfile
 archive, top = zipfile.ZipFile(sys.argv[1]), sys.argv[2]
 names = archive.namelist()
-want = {f"{top}/{n}" for n in ("automenu.exe", "README.txt", "LICENSE.txt", "automenu-licenses.txt")}
+want = {f"{top}/{n}" for n in ("automenu.exe", "automenu-tool.exe", "automenu", "README.txt", "LICENSE.txt",
+                                "automenu-licenses.txt")}
 missing = want - set(names)
 assert not missing, f"missing {sorted(missing)}"
 assert names == sorted(names), "not in name order"
@@ -71,8 +73,32 @@ check_tarball_works() {
     [ -s "$work/medium/automenu-licenses.txt" ] || fail "pack did not put the notices on the medium"
 }
 
+# The same three commands from the unpacked zip, as a Windows author runs
+# them, under Wine (Z: is the root of this machine's files).
+check_zip_works() {
+    command -v wine >/dev/null || { echo "note: no wine, the zip's tool is not run"; return; }
+    mkdir -p "$work/windows" && (cd "$work/windows" && python3 -m zipfile -e "$zip" .) ||
+        { fail "the zip does not unpack"; return; }
+    local tool=$work/windows/$windows/automenu-tool.exe
+    [ -f "$tool" ] || { fail "the zip carries no automenu-tool.exe"; return; }
+    export WINEPREFIX=${WINEPREFIX:-$source_dir/build-windows/wineprefix} WINEDEBUG=-all
+    local menu medium
+    menu=$(winepath -w "$work/wmenu") medium=$(winepath -w "$work/wmedium")
+    wine "$tool" template "$menu" >/dev/null 2>&1 || { fail "template failed under Wine"; return; }
+    wine "$tool" check "$menu" >"$work/wcheck.log" 2>&1 ||
+        fail "check of the template failed under Wine: $(tail -3 "$work/wcheck.log")"
+    wine "$tool" pack "$menu" "$medium" >"$work/wpack.log" 2>&1 ||
+        { fail "pack failed under Wine: $(tail -3 "$work/wpack.log")"; return; }
+    cmp -s "$work/wmedium/automenu.exe" "$work/windows/$windows/automenu.exe" ||
+        fail "pack under Wine did not put the zip's menu on the medium"
+    cmp -s "$work/wmedium/automenu" "$work/windows/$windows/automenu" ||
+        fail "pack under Wine did not put the zip's Linux menu on the medium"
+    [ -s "$work/wmedium/automenu-licenses.txt" ] || fail "pack under Wine did not put the notices on the medium"
+}
+
 check_sums
 check_tarball_listing
 check_zip_listing
 check_tarball_works
+check_zip_works
 checks_done
