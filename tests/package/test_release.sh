@@ -66,6 +66,7 @@ check_tarball_works() {
     local tool=$work/linux/$linux/bin/automenu-tool out
     "$tool" template "$work/menu" >/dev/null || { fail "template failed"; return; }
     out=$("$tool" check "$work/menu" 2>&1) || fail "check of the template failed: $out"
+    grep -qx "0 errors, 0 warnings" <<<"$out" || fail "check of the template: $(tail -1 <<<"$out")"
     "$tool" pack "$work/menu" "$work/medium" >"$work/pack.log" 2>&1 || { fail "pack failed: $(cat "$work/pack.log")"; return; }
     cmp -s "$work/medium/automenu.exe" "$work/linux/$linux/share/automenu/automenu.exe" ||
         fail "pack did not put the archive's Windows menu on the medium"
@@ -87,6 +88,8 @@ check_zip_works() {
     wine "$tool" template "$menu" >/dev/null 2>&1 || { fail "template failed under Wine"; return; }
     wine "$tool" check "$menu" >"$work/wcheck.log" 2>&1 ||
         fail "check of the template failed under Wine: $(tail -3 "$work/wcheck.log")"
+    tr -d '\r' <"$work/wcheck.log" | grep -qx "0 errors, 0 warnings" ||
+        fail "check of the template under Wine: $(tail -1 "$work/wcheck.log")"
     wine "$tool" pack "$menu" "$medium" >"$work/wpack.log" 2>&1 ||
         { fail "pack failed under Wine: $(tail -3 "$work/wpack.log")"; return; }
     cmp -s "$work/wmedium/automenu.exe" "$work/windows/$windows/automenu.exe" ||
