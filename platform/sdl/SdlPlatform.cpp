@@ -106,6 +106,7 @@ unsigned KeysFromState(Uint32 buttons) {
 SdlPlatform::SdlPlatform() = default;
 
 SdlPlatform::~SdlPlatform() {
+    m_atspi.reset();
     XSetErrorHandler(IgnoreXError);
     m_windows.clear();
     if (m_sdl_started) SDL_Quit();
@@ -256,6 +257,7 @@ void SdlPlatform::DestroyWindow(WindowId w) {
     // reports the withdrawal as an error that must not end the program.
     // X reports errors late, so wait for the server here, under our handler.
     XErrorHandler previous = XSetErrorHandler(IgnoreXError);
+    SetAccessibleContent(w, nullptr);
     m_windows.erase(w);
     m_queue.Forget(w);
     if (m_display) XSync(m_display, False);
@@ -263,7 +265,10 @@ void SdlPlatform::DestroyWindow(WindowId w) {
 }
 
 void SdlPlatform::SetCaption(WindowId w, const std::string& caption) {
-    if (auto* win = Find(w)) SDL_SetWindowTitle(win->sdl.get(), caption.c_str());
+    auto* win = Find(w);
+    if (!win) return;
+    SDL_SetWindowTitle(win->sdl.get(), caption.c_str());
+    AccessibleUpdate(w);
 }
 
 void SdlPlatform::SetIcon(WindowId w, const PixelImage& icon) {
@@ -321,6 +326,7 @@ void SdlPlatform::ShowWindow(WindowId w, bool visible) {
     win->visible = visible;
     if (!visible) {
         SDL_HideWindow(win->sdl.get());
+        AccessibleUpdate(w);
         return;
     }
     if (win->kind == WindowKind::Tooltip) {
@@ -338,6 +344,7 @@ void SdlPlatform::ShowWindow(WindowId w, bool visible) {
     }
     win->shown_once = true;
     m_queue.Invalidate(w, {0, 0, win->client.cx, win->client.cy});
+    AccessibleUpdate(w);
 }
 
 void SdlPlatform::SetEnabled(WindowId w, bool enabled) {
@@ -695,9 +702,11 @@ void SdlPlatform::Translate(const SDL_Event& e) {
                     return;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     msg.kind = MessageKind::Activate;
+                    AccessibleUpdate(e.window.windowID);
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     msg.kind = MessageKind::Deactivate;
+                    AccessibleUpdate(e.window.windowID);
                     break;
                 default:
                     return;
@@ -714,6 +723,7 @@ void SdlPlatform::PumpEvents() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) Translate(e);
     EndWithoutDisplay();
+    if (m_atspi) m_atspi->Dispatch();
 }
 
 // Without its compositor a Wayland client can show nothing again, and SDL
@@ -735,9 +745,14 @@ bool SdlPlatform::PeekMessage(Message& out) {
 }
 
 void SdlPlatform::WaitMessage() {
+    StartAccessibility();
     if (m_queue.HasPosted()) return;
     std::optional<Uint64> wake = m_queue.NextTimerDue();
     const Uint64 now = SDL_GetTicks64();
+    // Requests of accessibility clients cannot wake SDL's wait either: they
+    // are answered at the next look, which comes at least this often.
+    constexpr Uint64 kAccessibilityPollMs = 50;
+    if (m_atspi) wake = std::min(wake.value_or(now + kAccessibilityPollMs), now + kAccessibilityPollMs);
     // An opener that ends cannot wake SDL's wait: while one runs, the loop
     // looks again this often, so that its failure shows without delay.
     constexpr Uint64 kOpenerPollMs = 50;
@@ -753,6 +768,64 @@ void SdlPlatform::WaitMessage() {
 }
 
 std::uint64_t SdlPlatform::Now() { return SDL_GetTicks64(); }
+
+void SdlPlatform::SetAccessibleContent(WindowId w, const IAccessibleContent* content) {
+    if (content && Find(w))
+        m_accessible[w] = content;
+    else if (m_accessible.erase(w) == 0)
+        return;
+    if (m_atspi) m_atspi->SetContent(w, content);
+}
+
+void SdlPlatform::NotifyAccessible(WindowId w, AccessibleEvent, std::size_t) { AccessibleUpdate(w); }
+
+void SdlPlatform::AccessibleUpdate(WindowId w) {
+    if (m_atspi) m_atspi->Update(w);
+}
+
+void SdlPlatform::StartAccessibility() {
+    // Not before: the first frame is timed, and a menu nobody reads needs nothing.
+    if (m_accessibility_tried) return;
+    m_accessibility_tried = true;
+    if (!AccessibilityBusRunning()) return;
+    m_atspi = AtspiBridge::Start(*this);
+    if (!m_atspi) return;
+    for (const auto& [w, content] : m_accessible) m_atspi->SetContent(w, content);
+}
+
+std::string SdlPlatform::AccessibleCaption(WindowId w) {
+    auto* win = Find(w);
+    return win ? SDL_GetWindowTitle(win->sdl.get()) : "";
+}
+
+bool SdlPlatform::AccessibleShown(WindowId w) {
+    auto* win = Find(w);
+    return win && win->visible;
+}
+
+bool SdlPlatform::AccessibleActive(WindowId w) {
+    auto* win = Find(w);
+    return win && win->visible && (SDL_GetWindowFlags(win->sdl.get()) & SDL_WINDOW_INPUT_FOCUS);
+}
+
+TRect SdlPlatform::AccessibleScreenRect(WindowId w, std::optional<TRect> client) {
+    auto* win = Find(w);
+    if (!win) return {};
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(win->sdl.get(), &x, &y);
+    SDL_GetWindowSize(win->sdl.get(), &width, &height);
+    if (!client) return {x, y, x + width, y + height};
+    return {x + ToSdl(client->left), y + ToSdl(client->top), x + ToSdl(client->right), y + ToSdl(client->bottom)};
+}
+
+void SdlPlatform::AccessibleActivate(WindowId w, std::size_t item) {
+    // The way a click takes: the framework's loop runs it.
+    Message msg;
+    msg.kind = MessageKind::DefaultAction;
+    msg.window = w;
+    msg.item = item;
+    m_queue.Post(msg);
+}
 
 bool SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) {
     // Also on standard error, for menus started from a terminal. The box

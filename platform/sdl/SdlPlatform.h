@@ -4,7 +4,9 @@
 //    the frame, the outer position, the fixed size), painting, the pointer,
 //    activation, the message queue fed from SDL's events, double clicks,
 //    "open" (DesktopOpener, whose failures come as messages once the opener
-//    has ended) and the error box's line on standard error.
+//    has ended), the error box's line on standard error, and the windows'
+//    accessible content in the desktop's accessibility tree (AT-SPI, when
+//    an accessibility bus runs; see AtspiBridge.h).
 //  - Leaves to the defaults: 96 pixels per inch (a high-DPI desktop enlarges
 //    the whole window instead, see DesktopScale.h), the classic system
 //    colours, colour depth and icon sizes; to CairoPlatform: files, fonts,
@@ -22,6 +24,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/DesktopScale.h"
@@ -29,13 +32,14 @@
 #include "platform/cairo/CairoPlatform.h"
 #include "platform/posix/CompositorWatch.h"
 #include "platform/posix/DesktopOpener.h"
+#include "platform/sdl/AtspiBridge.h"
 
 struct _XDisplay;
 struct wl_display;
 
 namespace automenu::platform {
 
-class SdlPlatform final : public CairoPlatform {
+class SdlPlatform final : public CairoPlatform, private AtspiHost {
 public:
     SdlPlatform();
     ~SdlPlatform() override;
@@ -72,6 +76,8 @@ public:
     bool PeekMessage(Message& out) override;
     void WaitMessage() override;
     bool ErrorBox(const std::string& caption, const std::string& text) override;
+    void SetAccessibleContent(WindowId w, const IAccessibleContent* content) override;
+    void NotifyAccessible(WindowId w, AccessibleEvent event, std::size_t item) override;
 
 private:
     struct WindowDeleter {
@@ -108,6 +114,15 @@ private:
     // A motion event SDL makes of the pointer leaving the window (see LeavingMotion.h).
     bool IsLeaving(const SDL_MouseMotionEvent& motion);
     void WaitForFrame(Window& win);
+    // Tells the accessibility tree that something of the window may have changed.
+    void AccessibleUpdate(WindowId w);
+    // Joins the accessibility tree, when there is one, once the menu first waits.
+    void StartAccessibility();
+    std::string AccessibleCaption(WindowId w) override;
+    bool AccessibleShown(WindowId w) override;
+    bool AccessibleActive(WindowId w) override;
+    TRect AccessibleScreenRect(WindowId w, std::optional<TRect> client) override;
+    void AccessibleActivate(WindowId w, std::size_t item) override;
     unsigned DoubleClickTime();
     // SDL's window coordinates are device pixels on X11 and the desktop's
     // logical units elsewhere (Wayland scales on its own): these map them to
@@ -132,6 +147,9 @@ private:
     bool m_double_click_time_known = false;
     FrameExtents m_last_frame;
     DesktopOpener m_opener;
+    std::map<WindowId, const IAccessibleContent*> m_accessible;
+    bool m_accessibility_tried = false;
+    std::unique_ptr<AtspiBridge> m_atspi;  // declared last: let go of first
 };
 
 }  // namespace automenu::platform
