@@ -1,7 +1,7 @@
 # Debian packages the project needs, and a helper that installs the missing
 # ones (as root) or says which apt-get line to run.
-BUILD_PACKAGES="cmake g++ make pkg-config libsdl2-dev libcairo2-dev libpango1.0-dev libx11-dev libpng-dev libjpeg62-turbo-dev fonts-dejavu-core fonts-liberation"
-TEST_PACKAGES="fonts-noto-cjk fonts-thai-tlwg locales googletest libgtest-dev libbenchmark-dev xvfb xauth openbox xdotool wmctrl x11-utils xsettingsd imagemagick clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386 x11-xserver-utils weston libdecor-0-plugin-1-cairo xorriso dpkg-dev lintian python3"
+BUILD_PACKAGES="cmake g++ make pkg-config libsdl2-dev libcairo2-dev libpango1.0-dev libx11-dev libpng-dev libjpeg62-turbo-dev libatk1.0-dev libatk-bridge2.0-dev libdbus-1-dev fonts-dejavu-core fonts-liberation"
+TEST_PACKAGES="fonts-noto-cjk fonts-thai-tlwg locales googletest libgtest-dev libbenchmark-dev xvfb xauth openbox xdotool wmctrl x11-utils xsettingsd imagemagick clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386 x11-xserver-utils weston libdecor-0-plugin-1-cairo xorriso dpkg-dev lintian python3 at-spi2-core python3-pyatspi"
 
 ensure_packages() {
     local missing=() foreign=()
