@@ -11,7 +11,7 @@ AtspiBridge::AtspiBridge(std::unique_ptr<State> state) : m_state(std::move(state
 AtspiBridge::~AtspiBridge() = default;
 void AtspiBridge::SetContent(WindowId, const IAccessibleContent*) {}
 void AtspiBridge::Update(WindowId) {}
-void AtspiBridge::Dispatch() {}
+bool AtspiBridge::Dispatch() { return false; }
 }  // namespace automenu::platform
 
 #else
@@ -576,12 +576,13 @@ void AtspiBridge::Update(WindowId w) {
     if (State::Frame* frame = m_state->FrameOf(w)) m_state->Refresh(w, *frame);
 }
 
-void AtspiBridge::Dispatch() {
+bool AtspiBridge::Dispatch() {
     // Clients read what is shown now.
     for (auto& [w, frame] : m_state->frames) m_state->Refresh(w, frame);
     // Bounded, so that a flood of requests cannot starve the window.
-    for (int i = 0; i < 64 && g_main_context_iteration(nullptr, FALSE); ++i) {
-    }
+    int handled = 0;
+    while (handled < 64 && g_main_context_iteration(nullptr, FALSE)) ++handled;
+    return handled > 0;
 }
 
 }  // namespace automenu::platform

@@ -55,8 +55,9 @@ public:
     // Something of the window may have changed (its items, caption, focus,
     // visibility): clients are told what did.
     void Update(WindowId w);
-    // Answers what clients asked meanwhile, without waiting.
-    void Dispatch();
+    // Answers what clients asked meanwhile, without waiting. True when
+    // there was something to answer.
+    bool Dispatch();
 
     struct State;  // in AtspiBridge.cpp
 

@@ -723,7 +723,9 @@ void SdlPlatform::PumpEvents() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) Translate(e);
     EndWithoutDisplay();
-    if (m_atspi) m_atspi->Dispatch();
+    // A reader asks one thing after another, each when the last is
+    // answered: while it does, the loop looks again soon.
+    if (m_atspi && m_atspi->Dispatch()) m_atspi_talking_until = SDL_GetTicks64() + kAtspiTalkMs;
 }
 
 // Without its compositor a Wayland client can show nothing again, and SDL
@@ -750,9 +752,12 @@ void SdlPlatform::WaitMessage() {
     std::optional<Uint64> wake = m_queue.NextTimerDue();
     const Uint64 now = SDL_GetTicks64();
     // Requests of accessibility clients cannot wake SDL's wait either: they
-    // are answered at the next look, which comes at least this often.
-    constexpr Uint64 kAccessibilityPollMs = 50;
-    if (m_atspi) wake = std::min(wake.value_or(now + kAccessibilityPollMs), now + kAccessibilityPollMs);
+    // are answered at the next look, which comes at least this often, and
+    // more often while a reader is asking.
+    if (m_atspi) {
+        const Uint64 poll = now < m_atspi_talking_until ? kAtspiTalkPollMs : kAtspiIdlePollMs;
+        wake = std::min(wake.value_or(now + poll), now + poll);
+    }
     // An opener that ends cannot wake SDL's wait: while one runs, the loop
     // looks again this often, so that its failure shows without delay.
     constexpr Uint64 kOpenerPollMs = 50;

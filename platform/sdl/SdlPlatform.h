@@ -149,6 +149,10 @@ private:
     DesktopOpener m_opener;
     std::map<WindowId, const IAccessibleContent*> m_accessible;
     bool m_accessibility_tried = false;
+    // How long the loop sleeps at most while it is in the accessibility
+    // tree: while readers are quiet, and for a while after each request.
+    static constexpr std::uint64_t kAtspiIdlePollMs = 50, kAtspiTalkPollMs = 4, kAtspiTalkMs = 500;
+    std::uint64_t m_atspi_talking_until = 0;
     std::unique_ptr<AtspiBridge> m_atspi;  // declared last: let go of first
 };
 
