@@ -4,13 +4,19 @@
 # that the window appears with the configured size (480 x 360, so that it
 # fits the output at scale 2 too; a Wayland client learns no frame, so the
 # inner area takes the whole size) and shows what automenu-tool render draws,
-# on an output of scale 1 and of scale 2.
+# on an output of scale 1 and of scale 2. The menu takes the keyboard focus
+# when it appears: keys sent to the compositor's window reach it, and Tab
+# Tab Return opens entry 2 (a stub xdg-open logs it).
 command -v weston >/dev/null || e2e_fail "weston is not installed"
 tool=$AUTOMENU_BUILD_DIR/automenu-tool
 demo=$E2E_WORK/demo
 cp -r "$AUTOMENU_SOURCE_DIR/examples/demo" "$demo"
 sed -i -e 's/^Form Height=.*/Form Height=360\r/' -e 's/^Form Width=.*/Form Width=480\r/' "$demo/AUTORUN.INF"
 runtime=$E2E_WORK/runtime
+bin=$E2E_WORK/bin
+mkdir -p "$bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened"\n' "$E2E_WORK" >"$bin/xdg-open"
+chmod +x "$bin/xdg-open"
 
 for scale in 1 2; do
     socket=automenu-e2e-$scale
@@ -27,7 +33,7 @@ for scale in 1 2; do
     [ -n "$output" ] || e2e_fail "no weston window"
 
     "$tool" render "$demo" -o "$E2E_OUT/wayland-render-$scale.png" --scale $scale || e2e_fail "render failed"
-    (cd "$demo" && exec env -u DISPLAY XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=$socket "$AUTOMENU_BIN" \
+    (cd "$demo" && exec env -u DISPLAY PATH="$bin:$PATH" XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=$socket "$AUTOMENU_BIN" \
         >"$E2E_WORK/app.out" 2>"$E2E_WORK/app.err") &
     E2E_APP_PID=$!
     E2E_PIDS+=("$E2E_APP_PID")
@@ -58,6 +64,11 @@ for scale in 1 2; do
     [ "${d%%.*}" -lt $((300 * scale * scale)) ] 2>/dev/null || e2e_fail "window differs from the render in $d pixels at scale $scale"
 
     if [ "$scale" = 1 ]; then
+        # The compositor's window has the X keyboard; nothing is clicked.
+        xdotool windowfocus --sync "$output" 2>/dev/null
+        xdotool key Tab Tab Return
+        for _ in $(seq 60); do [ -s "$E2E_WORK/opened" ] && break; sleep 0.05; done
+        e2e_expect_eq "Tab Tab Return on Wayland opens" "$demo/docs" "$(cat "$E2E_WORK/opened" 2>/dev/null)"
         kill "$E2E_APP_PID"
         e2e_wait_exit 10 || e2e_fail "the menu did not end"
         grep -q . "$E2E_WORK/app.err" && e2e_fail "the menu complained: $(cat "$E2E_WORK/app.err")"
