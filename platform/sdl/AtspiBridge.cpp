@@ -25,6 +25,8 @@ bool AtspiBridge::Dispatch() { return false; }
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/AccessibleChanges.h"
@@ -150,6 +152,7 @@ struct AtkApi {
     decltype(&::atk_component_get_type) atk_component_get_type;
     decltype(&::atk_action_get_type) atk_action_get_type;
     decltype(&::atk_util_get_type) atk_util_get_type;
+    decltype(&::atk_window_get_type) atk_window_get_type;
     decltype(&::atk_state_set_new) atk_state_set_new;
     decltype(&::atk_state_set_add_state) atk_state_set_add_state;
     decltype(&::atk_object_notify_state_change) atk_object_notify_state_change;
@@ -356,7 +359,7 @@ void NodeExtents(AtkComponent* component, gint* x, gint* y, gint* width, gint* h
     if (node && g_state && node->kind != NodeKind::Application) {
         const TRect client = g_state->host.AccessibleScreenRect(node->window, std::nullopt);
         if (node->kind == NodeKind::Frame) {
-            rect = client;
+            rect = coords == ATK_XY_SCREEN ? client : client.Offset(-client.left, -client.top);
         } else if (const AccessibleItem* item = g_state->ItemOf(*node)) {
             rect = g_state->host.AccessibleScreenRect(node->window, item->bounds);
             // Within the window and within the frame (its parent) alike:
@@ -428,7 +431,7 @@ void InitNodeClass(gpointer klass, gpointer) {
     atk->ref_state_set = NodeStates;
 }
 
-GType RegisterType(GType parent, const char* name, bool component, bool action, const AtkApi& api) {
+GType RegisterType(GType parent, const char* name, bool component, bool action, bool window, const AtkApi& api) {
     if (GType existing = g_type_from_name(name)) return existing;
     GTypeInfo info{};
     info.class_size = sizeof(NodeObjectClass);
@@ -443,7 +446,47 @@ GType RegisterType(GType parent, const char* name, bool component, bool action, 
         const GInterfaceInfo action_info{InitAction, nullptr, nullptr};
         g_type_add_interface_static(type, api.atk_action_get_type(), &action_info);
     }
+    if (window) {
+        // Only its signals ("activate", "deactivate", ...).
+        const GInterfaceInfo window_info{nullptr, nullptr, nullptr};
+        g_type_add_interface_static(type, api.atk_window_get_type(), &window_info);
+    }
     return type;
+}
+
+// ATK's own listeners know the signals of accessible objects ("Gtk:AtkObject:
+// state-change"), while the bridge hears of windows by "window:activate" and
+// the like, which a toolkit answers: here with a hook on the window
+// signal of that name. Ids of these hooks are told apart by their high bit.
+constexpr guint kWindowListener = 1u << 30;
+decltype(AtkUtilClass::add_global_event_listener) g_atk_add_listener = nullptr;
+decltype(AtkUtilClass::remove_global_event_listener) g_atk_remove_listener = nullptr;
+std::map<guint, std::pair<guint, gulong>> g_window_listeners;  // id: signal, hook
+
+guint AddListener(GSignalEmissionHook listener, const gchar* event_type) {
+    constexpr std::string_view kWindow = "window:";
+    const std::string_view type = event_type ? event_type : "";
+    if (type.substr(0, kWindow.size()) != kWindow)
+        return g_atk_add_listener ? g_atk_add_listener(listener, event_type) : 0;
+    if (!g_state) return 0;
+    const std::string signal(type.substr(kWindow.size()));
+    const guint signal_id = g_signal_lookup(signal.c_str(), g_state->api.atk_window_get_type());
+    if (signal_id == 0) return 0;
+    const gulong hook = g_signal_add_emission_hook(signal_id, 0, listener, g_strdup(event_type), g_free);
+    const guint id = kWindowListener | static_cast<guint>(g_window_listeners.size() + 1);
+    g_window_listeners[id] = {signal_id, hook};
+    return id;
+}
+
+void RemoveListener(guint id) {
+    if (!(id & kWindowListener)) {
+        if (g_atk_remove_listener) g_atk_remove_listener(id);
+        return;
+    }
+    const auto it = g_window_listeners.find(id);
+    if (it == g_window_listeners.end()) return;
+    g_signal_remove_emission_hook(it->second.first, it->second.second);
+    g_window_listeners.erase(it);
 }
 
 AtkObject* Root() { return g_state && g_state->application ? g_state->application->object.get() : nullptr; }
@@ -469,6 +512,7 @@ void AtspiBridge::State::Refresh(WindowId w, Frame& frame) {
     if (active != frame.active) {
         frame.active = active;
         api.atk_object_notify_state_change(frame_object, ATK_STATE_ACTIVE, active);
+        g_signal_emit_by_name(frame_object, active ? "activate" : "deactivate");
     }
     std::vector<AccessibleItem> now = ItemsToTell(frame.content, active);
     const std::vector<AccessibleChange> changes = CompareAccessible(frame.seen, now);
@@ -515,15 +559,16 @@ std::unique_ptr<AtspiBridge> AtspiBridge::Start(AtspiHost& host) {
     if (!state->atk || !state->bridge) return nullptr;
     AtkApi& api = state->api;
     if (!state->atk.Bind(api.atk_object_get_type, "atk_object_get_type") || !state->atk.Bind(api.atk_component_get_type, "atk_component_get_type") ||
-        !state->atk.Bind(api.atk_action_get_type, "atk_action_get_type") || !state->atk.Bind(api.atk_util_get_type, "atk_util_get_type") ||
+        !state->atk.Bind(api.atk_action_get_type, "atk_action_get_type") ||
+        !state->atk.Bind(api.atk_window_get_type, "atk_window_get_type") || !state->atk.Bind(api.atk_util_get_type, "atk_util_get_type") ||
         !state->atk.Bind(api.atk_state_set_new, "atk_state_set_new") || !state->atk.Bind(api.atk_state_set_add_state, "atk_state_set_add_state") ||
         !state->atk.Bind(api.atk_object_notify_state_change, "atk_object_notify_state_change") ||
         !state->bridge.Bind(api.atk_bridge_adaptor_init, "atk_bridge_adaptor_init") ||
         !state->bridge.Bind(api.atk_bridge_adaptor_cleanup, "atk_bridge_adaptor_cleanup"))
         return nullptr;
-    state->application_type = RegisterType(api.atk_object_get_type(), "AutomenuAccessible", false, false, api);
-    state->frame_type = RegisterType(state->application_type, "AutomenuAccessibleFrame", true, false, api);
-    state->item_type = RegisterType(state->application_type, "AutomenuAccessibleItem", true, true, api);
+    state->application_type = RegisterType(api.atk_object_get_type(), "AutomenuAccessible", false, false, false, api);
+    state->frame_type = RegisterType(state->application_type, "AutomenuAccessibleFrame", true, false, true, api);
+    state->item_type = RegisterType(state->application_type, "AutomenuAccessibleItem", true, true, false, api);
     state->application = std::make_unique<Node>(NodeKind::Application, kNoWindow, 0, state->application_type);
     state->program_name = program_invocation_short_name;
     // ATK asks the toolkit for the root; this program is the toolkit here.
@@ -531,6 +576,12 @@ std::unique_ptr<AtspiBridge> AtspiBridge::Start(AtspiHost& host) {
     util->get_root = Root;
     util->get_toolkit_name = ToolkitName;
     util->get_toolkit_version = ToolkitVersion;
+    if (util->add_global_event_listener != AddListener) {
+        g_atk_add_listener = util->add_global_event_listener;
+        g_atk_remove_listener = util->remove_global_event_listener;
+        util->add_global_event_listener = AddListener;
+        util->remove_global_event_listener = RemoveListener;
+    }
     g_state = state.get();
     if (api.atk_bridge_adaptor_init(nullptr, nullptr) != 0) {
         g_state = nullptr;
@@ -543,8 +594,10 @@ std::unique_ptr<AtspiBridge> AtspiBridge::Start(AtspiHost& host) {
 AtspiBridge::AtspiBridge(std::unique_ptr<State> state) : m_state(std::move(state)) {}
 
 AtspiBridge::~AtspiBridge() {
-    m_state.reset();
+    // The bridge is told to go first (in the state's destructor); objects
+    // clients still hold answer as defunct from then on.
     g_state = nullptr;
+    m_state.reset();
 }
 
 void AtspiBridge::SetContent(WindowId w, const IAccessibleContent* content) {

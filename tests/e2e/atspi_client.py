@@ -3,7 +3,7 @@
   atspi_client.py wait SECONDS   waits for the program "automenu" to appear
   atspi_client.py list           its frame and the frame's children
   atspi_client.py do NAME        invokes the "click" action of the child NAME
-  atspi_client.py events SECONDS prints the focus and name changes heard
+  atspi_client.py events SECONDS prints the focus, name and window changes heard
 """
 import sys
 import time
@@ -71,9 +71,12 @@ def events(seconds):
             print(f'focus "{event.source.name}"', flush=True)
         elif event.type.startswith("object:property-change:accessible-name"):
             print(f'name "{event.any_data}"', flush=True)
+        elif event.type in ("window:activate", "window:deactivate"):
+            print(f'{event.type[7:]} "{event.source.name}"', flush=True)
 
     pyatspi.Registry.registerEventListener(heard, "object:state-changed:focused",
-                                           "object:property-change:accessible-name")
+                                           "object:property-change:accessible-name",
+                                           "window:activate", "window:deactivate")
     GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
     print("listening", flush=True)
     pyatspi.Registry.start()

@@ -5,7 +5,8 @@
 # buttons with their hint and a "click" action), each where it is drawn; Tab
 # moves the focus to entry 1 and says so; a caption of entry 2 changed in
 # the file is a name change when the mouse comes over it, and the focus
-# follows the mouse; entry 2's click opens what a click opens.
+# follows the mouse; entry 2's click opens what a click opens; another window
+# taking the keyboard and giving it back deactivates and activates the frame.
 # Skipped (77) without at-spi2-core or python3-pyatspi.
 launcher=/usr/libexec/at-spi-bus-launcher
 python=/usr/bin/python3
@@ -105,6 +106,18 @@ grep -qE '^child 2 push button "Install" .* state=focusable,showing ' <<<"$list"
 e2e_expect_eq "entry 2's click" "done" "$(client do "More extras")"
 for _ in $(seq 100); do [ -s "$E2E_WORK/opened" ] && break; sleep 0.05; done
 e2e_expect_eq "entry 2's click opens" "$media/second.txt" "$(cat "$E2E_WORK/opened" 2>/dev/null)"
+
+# Another window takes the keyboard and gives it back: the frame says so.
+client events 5 >"$E2E_WORK/window-events.txt" &
+listener=$!
+for _ in $(seq 100); do grep -q listening "$E2E_WORK/window-events.txt" && break; sleep 0.1; done
+xmessage -name other "another window" &
+other=$!
+sleep 1.5
+kill "$other"
+wait "$listener"
+events=$(grep -E '^(activate|deactivate) ' "$E2E_WORK/window-events.txt" | tr '\n' ' ')
+e2e_expect_eq "the window events" 'deactivate "Installation" activate "Installation" ' "$events"
 
 wmctrl -c Installation
 e2e_wait_exit 20 || e2e_fail "the program did not end"
