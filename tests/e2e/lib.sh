@@ -176,6 +176,29 @@ e2e_label_looks() {
     done <<<"First $2 NO"$'\n'"Second clYellow YES"
 }
 
+# e2e_accessible_autorun DIR CAPTION-OF-ENTRY-2 PATH-1 PATH-2: a 400 x 300
+# menu whose labels a screen reader lists: a title, one text line, entries 1
+# ("&Install") and 2 opening PATH-1 and PATH-2, and an exit entry ("Leave").
+e2e_accessible_autorun() {
+    entry() {  # entry N CAPTION TOP PATH
+        local k="Installation Message Label $1"
+        printf '%s\n' "[$k Font Setup]" "$k Caption=$2" "$k Font Top=$3" "$k Font Left=40" "$k File Path=$4"
+        e2e_label_looks "$k" clBlack NO 10
+    }
+    {
+        printf '%s\n' "[Installation Form Size Setup]" "Form Height=300" "Form Width=400" \
+            "[Title Message Label Setup]" "Title Message Label Use=YES" "Title Message Label Caption=Welcome" \
+            "Title Message Label Top=10" "Title Message Label Left=40" \
+            "[Normal Message Label Count Setup]" "Normal Message Label Count=1" \
+            "[Normal Message Label 1 Font Setup]" "Normal Message Label 1 Caption=Read me first" \
+            "Normal Message Label 1 Font Top=60" "Normal Message Label 1 Font Left=40" \
+            "[Exit Label Setup]" "Exit Label Use=YES" "Exit Label Caption=Leave" "Exit Label Top=240" \
+            "Exit Label Left=300" "[Installation Message Label Count Setup]" "Installation Message Label Count=2"
+        entry 1 "&Install" 100 "$3"
+        entry 2 "$2" 140 "$4"
+    } | sed 's/$/\r/' >"$1/AUTORUN.INF"
+}
+
 # e2e_form_640: the sections of a 640 x 480 window filled by BACKGROUND.BMP
 # (the demo's picture, copied beside AUTORUN.INF).
 e2e_form_640() {

@@ -11,25 +11,7 @@ cp "$AUTOMENU_WINDOWS_BUILD/tests/windows/record_open.exe" "$media/FIRST.EXE"
 cp "$AUTOMENU_WINDOWS_BUILD/tests/windows/record_open.exe" "$media/SECOND.EXE"
 probe() { wine "$AUTOMENU_WINDOWS_BUILD/tests/windows/accessibility_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
-autorun() {  # autorun CAPTION-OF-ENTRY-2
-    entry() {  # entry N CAPTION TOP PATH
-        local k="Installation Message Label $1"
-        printf '%s\n' "[$k Font Setup]" "$k Caption=$2" "$k Font Top=$3" "$k Font Left=40" "$k File Path=$4"
-        e2e_label_looks "$k" clBlack NO 10
-    }
-    {
-        printf '%s\n' "[Installation Form Size Setup]" "Form Height=300" "Form Width=400" \
-            "[Title Message Label Setup]" "Title Message Label Use=YES" "Title Message Label Caption=Welcome" \
-            "Title Message Label Top=10" "Title Message Label Left=40" \
-            "[Normal Message Label Count Setup]" "Normal Message Label Count=1" \
-            "[Normal Message Label 1 Font Setup]" "Normal Message Label 1 Caption=Read me first" \
-            "Normal Message Label 1 Font Top=60" "Normal Message Label 1 Font Left=40" \
-            "[Exit Label Setup]" "Exit Label Use=YES" "Exit Label Caption=Leave" "Exit Label Top=240" \
-            "Exit Label Left=300" "[Installation Message Label Count Setup]" "Installation Message Label Count=2"
-        entry 1 "&Install" 100 FIRST.EXE
-        entry 2 "$1" 140 SECOND.EXE
-    } | sed 's/$/\r/' >"$media/AUTORUN.INF"
-}
+autorun() { e2e_accessible_autorun "$media" "$1" FIRST.EXE SECOND.EXE; }
 autorun Extras
 
 xdotool mousemove 0 0
