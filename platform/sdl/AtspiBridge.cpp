@@ -205,7 +205,6 @@ struct AtspiBridge::State {
 namespace {
 
 AtspiBridge::State* g_state = nullptr;  // ATK asks for its root without context
-AtkObjectClass* g_parent_class = nullptr;
 
 // What the items say, as clients see them: the focus only while the window has the keyboard.
 std::vector<AccessibleItem> ItemsToTell(const IAccessibleContent* content, bool active) {
@@ -419,7 +418,6 @@ void InitAction(gpointer iface, gpointer) {
 }
 
 void InitNodeClass(gpointer klass, gpointer) {
-    g_parent_class = static_cast<AtkObjectClass*>(g_type_class_peek_parent(klass));
     auto* atk = static_cast<AtkObjectClass*>(klass);
     atk->get_name = NodeName;
     atk->get_description = NodeDescription;
