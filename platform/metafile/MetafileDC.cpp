@@ -91,6 +91,11 @@ void MetafileDC::SetWorldTransform(const MfMatrix& m) {
     else Refuse();
 }
 
+void MetafileDC::SetRop2(int mode) {
+    if (mode < 1 || mode > 16) return Refuse();
+    m_s.mix = RopOfMix(mode);
+}
+
 void MetafileDC::SetMapMode(int mode) {
     if (mode < MM_TEXT || mode > MM_ANISOTROPIC) return Refuse();
     m_s.map_mode = mode;
@@ -248,6 +253,14 @@ void MetafileDC::SetPaletteEntries(std::uint32_t index, std::uint32_t start, std
     for (std::size_t i = 0; i < n; ++i) palette->entries[start + i] = entries[i] & 0xFFFFFF;
 }
 
+std::vector<std::uint32_t> MetafileDC::ReadPaletteEntries(ByteReader& r, std::uint32_t count) {
+    if (count > r.Remaining() / 4) throw ReadPastEnd();
+    if (count > kMaxPaletteEntries) Loose();
+    std::vector<std::uint32_t> entries(std::min(count, kMaxPaletteEntries));
+    for (std::uint32_t& e : entries) e = r.U32() & 0xFFFFFF;
+    return entries;
+}
+
 void MetafileDC::ResizePalette(std::uint32_t index, std::uint32_t count) {
     auto it = m_objects.find(index);
     auto* palette = it == m_objects.end() ? nullptr : std::get_if<MfPalette>(&it->second);
@@ -277,7 +290,7 @@ void MetafileDC::Fill(const MfBrush& brush) {
     if (brush.style == BS_NULL) return;
     MfBrush painted = brush;
     painted.colour = Colour(brush.colour);
-    m_surface.FillPath(painted, m_s.poly_fill == 2, Colour(m_s.bk_colour), m_s.bk_mode == OPAQUE_BK);
+    m_surface.FillPath(painted, m_s.poly_fill == 2, Colour(m_s.bk_colour), m_s.bk_mode == OPAQUE_BK, m_s.mix);
 }
 
 double MetafileDC::AskedPenPixels() const {
@@ -297,7 +310,7 @@ void MetafileDC::Stroke() {
     if ((m_s.pen.style & PS_STYLE_MASK) == PS_NULL) return;
     MfPen painted = m_s.pen;
     painted.colour = Colour(painted.colour);
-    m_surface.StrokePath(painted, PenPixels(), m_s.miter_limit);
+    m_surface.StrokePath(painted, PenPixels(), m_s.miter_limit, m_s.mix);
 }
 
 void MetafileDC::FillAndStroke(bool fill, bool stroke) {
