@@ -251,8 +251,9 @@ void CairoMetafileSurface::FillWithBrush(const MfBrush& brush, bool winding, std
     cairo_restore(m_cr);
 }
 
-void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double miter_limit, std::uint8_t rop) {
-    if (rop == kRopPatCopy) return StrokeWithPen(pen, width, miter_limit);
+void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour,
+                                      bool opaque_bk, std::uint8_t rop) {
+    if (rop == kRopPatCopy) return StrokeWithPen(pen, width, miter_limit, bk_colour, opaque_bk);
     cairo_save(m_cr);
     UseDevice();
     double x1, y1, x2, y2;
@@ -260,10 +261,11 @@ void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double mit
     cairo_restore(m_cr);
     // Miter joins reach furthest from the path: half the width times the limit.
     const double reach = width * std::clamp(miter_limit, 1.0, 100.0) / 2 + 2;
-    Combine(rop, x1 - reach, y1 - reach, x2 + reach, y2 + reach, [&] { StrokeWithPen(pen, width, miter_limit); }, {});
+    Combine(rop, x1 - reach, y1 - reach, x2 + reach, y2 + reach, [&] { StrokeWithPen(pen, width, miter_limit, bk_colour, opaque_bk); }, {});
 }
 
-void CairoMetafileSurface::StrokeWithPen(const MfPen& pen, double width, double miter_limit) {
+void CairoMetafileSurface::StrokeWithPen(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour,
+                                         bool opaque_bk) {
     cairo_save(m_cr);
     UseDevice();
     cairo_set_line_width(m_cr, width);
@@ -310,9 +312,9 @@ void CairoMetafileSurface::StrokeWithPen(const MfPen& pen, double width, double 
     }
     double total = 0;
     for (double d : dashes) total += d;
-    if (total > 0) cairo_set_dash(m_cr, dashes.data(), static_cast<int>(dashes.size()), 0);
-    SetSourceColour(pen.colour);
-    if (cairo_get_antialias(m_cr) == CAIRO_ANTIALIAS_NONE) {
+    // Strokes the path, which stays.
+    auto stroke = [&] {
+        if (cairo_get_antialias(m_cr) != CAIRO_ANTIALIAS_NONE) return cairo_stroke_preserve(m_cr);
         // On whole pixels a pixel is painted when its centre is covered; the
         // GDI runs a pen's centre line through the middle of the pixel a
         // coordinate names, half a pixel right of and below its corner. A
@@ -326,9 +328,14 @@ void CairoMetafileSurface::StrokeWithPen(const MfPen& pen, double width, double 
         cairo_stroke(m_cr);
         cairo_translate(m_cr, -kToCentre, -kToCentre);
         cairo_append_path(m_cr, path.get());
-    } else {
-        cairo_stroke_preserve(m_cr);
+    };
+    if (total > 0 && opaque_bk) {  // the gaps in the background colour, under the dashes
+        SetSourceColour(bk_colour);
+        stroke();
     }
+    if (total > 0) cairo_set_dash(m_cr, dashes.data(), static_cast<int>(dashes.size()), 0);
+    SetSourceColour(pen.colour);
+    stroke();
     cairo_restore(m_cr);
 }
 

@@ -41,7 +41,8 @@ public:
 
     void FillPath(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk,
                   std::uint8_t rop) override;
-    void StrokePath(const MfPen& pen, double width, double miter_limit, std::uint8_t rop) override;
+    void StrokePath(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour, bool opaque_bk,
+                    std::uint8_t rop) override;
     void FillLinearGradient(const MfVertex& a, const MfVertex& b, bool vertical) override;
 
     void ResetClip() override { cairo_reset_clip(m_cr); }
@@ -61,7 +62,7 @@ private:
 
     void SetSourceColour(std::uint32_t colour);
     void FillWithBrush(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk);
-    void StrokeWithPen(const MfPen& pen, double width, double miter_limit);
+    void StrokeWithPen(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour, bool opaque_bk);
     // Paints `source` (and `pattern`, when given) each into a layer of their
     // own over the part of the device box (x1, y1)-(x2, y2) the clip leaves,
     // and combines them with the picture's pixels by `rop`, bit by bit, where

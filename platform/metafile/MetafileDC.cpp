@@ -297,20 +297,29 @@ double MetafileDC::AskedPenPixels() const {
     const MfPen& pen = m_s.pen;
     MfMatrix m;
     if (!(pen.width > 0) || !LogicalMatrix(m)) return 1;
-    // The pen's width in device pixels, judged along the wider axis.
-    double wx = pen.width, wy = 0, hx = 0, hy = pen.width;
+    // The GDI transforms a pen's width as a distance along x, whatever the
+    // mapping does to y: under a mapping that halves x and keeps y, a pen
+    // 8 units wide is 4 pixels wide.
+    double wx = pen.width, wy = 0;
     m.TransformDistance(wx, wy);
-    m.TransformDistance(hx, hy);
-    return std::max(std::hypot(wx, wy), std::hypot(hx, hy));
+    return std::hypot(wx, wy);
 }
 
-double MetafileDC::PenPixels() const { return std::clamp(AskedPenPixels(), 1.0, kMaxPenPixels); }
+double MetafileDC::PenPixels() const {
+    // Whole pixels, halves rounded up (1.5 units is 2 pixels, 4.5 is 5).
+    return std::clamp(std::floor(AskedPenPixels() + 0.5), 1.0, kMaxPenPixels);
+}
 
 void MetafileDC::Stroke() {
     if ((m_s.pen.style & PS_STYLE_MASK) == PS_NULL) return;
     MfPen painted = m_s.pen;
     painted.colour = Colour(painted.colour);
-    m_surface.StrokePath(painted, PenPixels(), m_s.miter_limit, m_s.mix);
+    const double width = PenPixels();
+    // A pen made by CreatePen is styled only while it is one pixel wide.
+    const std::uint32_t style = painted.style & PS_STYLE_MASK;
+    if (!(painted.style & PS_GEOMETRIC) && width > 1 && style >= PS_DASH && style <= PS_DASHDOTDOT)
+        painted.style = (painted.style & ~PS_STYLE_MASK) | PS_SOLID;
+    m_surface.StrokePath(painted, width, m_s.miter_limit, Colour(m_s.bk_colour), m_s.bk_mode == OPAQUE_BK, m_s.mix);
 }
 
 void MetafileDC::FillAndStroke(bool fill, bool stroke) {

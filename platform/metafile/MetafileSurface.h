@@ -78,8 +78,10 @@ public:
     // `rop` (MetafileRasterOp.h) combines the brush or pen with what is there.
     virtual void FillPath(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk,
                           std::uint8_t rop) = 0;
-    // An outline `width` device pixels wide.
-    virtual void StrokePath(const MfPen& pen, double width, double miter_limit, std::uint8_t rop) = 0;
+    // An outline `width` device pixels wide; a styled pen's gaps are
+    // filled with `bk_colour` when `opaque_bk`.
+    virtual void StrokePath(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour,
+                            bool opaque_bk, std::uint8_t rop) = 0;
     // Fills it (whole pixels) with a gradient from a to b, in the current matrix's units.
     virtual void FillLinearGradient(const MfVertex& a, const MfVertex& b, bool vertical) = 0;
 
@@ -122,7 +124,7 @@ public:
     void ForgetKeptPath() override {}
     void UseKeptPath() override {}
     void FillPath(const MfBrush&, bool, std::uint32_t, bool, std::uint8_t) override {}
-    void StrokePath(const MfPen&, double, double, std::uint8_t) override {}
+    void StrokePath(const MfPen&, double, double, std::uint32_t, bool, std::uint8_t) override {}
     void FillLinearGradient(const MfVertex&, const MfVertex&, bool) override {}
     void ResetClip() override {}
     void Clip(bool) override {}

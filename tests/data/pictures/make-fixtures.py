@@ -588,6 +588,15 @@ def pen_fixtures():
         widths += [emr_pen(10 + i, 0, w, 0x008000), emr(37, 10 + i), emr_line(90, 10 + 10 * i, 150, 10 + 10 * i)]
     widths += [emr_pen(14, 0, 0, 0x0000C0), emr(37, 14), emr_line(90, 60, 150, 100)]
     files["pens_widths"] = (240, 160, widths)
+    # A mapping that halves x and keeps y: a pen's width is its x extent
+    # transformed (a roof of width 8 is 4 pixels wide, not 8); and a pen
+    # selected before the mapping changes.
+    mapping = [emr_pen(1, 0, 3, 0x000000), emr(37, 1), emr(17, 8), emr(9, 2, 1), emr(11, 1, 1)]
+    mapping += [emr_line(20, 10, 460, 10)]
+    mapping += [emr_pen(2, 0, 8, 0x004080), emr(37, 2), emr_polyline([(20, 90), (120, 30), (220, 90)])]
+    mapping += [emr_pen(3, 0, 6, 0x800000), emr(37, 3), emr_polyline([(260, 30), (360, 90), (460, 30)])]
+    mapping += [emr(11, 1, 2), emr_pen(4, 0, 4, 0x008000), emr(37, 4), emr_line(20, 50, 460, 50)]
+    files["pens_mapping"] = (240, 110, mapping)
     # Wide pens' round ends and joins: polylines, a rectangle, a polygon.
     joins = []
     for i, w in enumerate((4, 9, 14)):

@@ -86,7 +86,7 @@ TEST_F(MetafilePlayback, PensAndRasterOperationsDrawLikeTheGdi) {
         const char* file;
         double max_rmse;  // blurred, 0..1
     } rows[] = {
-        {"pens_widths.emf", 0.03}, {"pens_joins.emf", 0.03},    {"pens_styles.emf", 0.03},
+        {"pens_widths.emf", 0.03}, {"pens_mapping.emf", 0.03}, {"pens_joins.emf", 0.03}, {"pens_styles.emf", 0.03},
         {"palette_index.emf", 0.02}, {"rop2.emf", 0.02}, {"rop_blits.emf", 0.02},
     };
     for (const Row& row : rows) {
