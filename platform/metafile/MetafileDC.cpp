@@ -70,7 +70,7 @@ bool MetafileDC::AdmitBox(double l, double t, double r, double b, bool curve) {
     return true;
 }
 
-bool MetafileDC::PayForPaint(double pen_width) {
+bool MetafileDC::PayForPaint(double pen_width, bool bitwise) {
     // What is painted: the shape's box, widened by the pen, inside the clip.
     const MfBox& clip = m_s.clip;
     const MfBox& box = m_shape_box;
@@ -81,8 +81,9 @@ bool MetafileDC::PayForPaint(double pen_width) {
     const ShapeSize shape = m_shape;
     m_shape = {};
     m_shape_box = {};
-    const double units = PaintUnits(shape, std::isfinite(w) ? w : 0, std::isfinite(h) ? h : 0, m_view.bottom,
-                                    pen_width > 0);
+    const double area_w = std::isfinite(w) ? w : 0, area_h = std::isfinite(h) ? h : 0;
+    double units = PaintUnits(shape, area_w, area_h, m_view.bottom, pen_width > 0);
+    if (bitwise) units += kPaintUnits + kRasterOpFactor * area_w * area_h / kPixelsPerUnit;
     return Spend(static_cast<std::uint64_t>(std::min(units, 1e15)));
 }
 
@@ -326,7 +327,7 @@ void MetafileDC::FillAndStroke(bool fill, bool stroke) {
     if (m_in_path) return;  // the figure stays in the path bracket
     const bool outline = stroke && (m_s.pen.style & PS_STYLE_MASK) != PS_NULL;
     if ((fill && m_shape.vertices > kMaxFilledVertices) || (outline && !(AskedPenPixels() <= kMaxPenPixels))) Loose();
-    if ((fill || outline) && PayForPaint(outline ? PenPixels() : 0)) {
+    if ((fill || outline) && PayForPaint(outline ? PenPixels() : 0, m_s.mix != kRopPatCopy)) {
         if (fill) Fill(m_s.brush);
         if (outline) Stroke();
     }

@@ -278,8 +278,9 @@ private:
     // rounded corners) larger than kMaxCurvePixels leaves the record loose.
     bool AdmitBox(double l, double t, double r, double b, bool curve = false);
     // Pays for painting the current path: its vertices, scanlines and area
-    // as noted, as an outline of `pen_width` pixels or, with 0, as a fill.
-    bool PayForPaint(double pen_width = 0);
+    // as noted, as an outline of `pen_width` pixels or, with 0, as a fill,
+    // combined with the picture bit by bit when `bitwise`.
+    bool PayForPaint(double pen_width = 0, bool bitwise = false);
     void AddEllipsePath(double l, double t, double r, double b);
     // The region's rectangles (in range) as the current path; gives the box they span.
     MfBox AddRegionPath(const MfRegion& region);

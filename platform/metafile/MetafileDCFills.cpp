@@ -12,11 +12,11 @@ void MetafileDC::PatBlt(double l, double t, double r, double b, std::uint32_t ro
     if (!AdmitBox(l, t, r, b) || !UseLogical()) return;
     m_surface.NewPath();
     m_surface.Rectangle(l, t, r - l, b - t);
-    if (!PayForPaint()) {
+    const std::uint8_t code = static_cast<std::uint8_t>(rop >> 16);
+    if (!PayForPaint(0, code != kRopPatCopy)) {
         m_surface.NewPath();
         return;
     }
-    const std::uint8_t code = static_cast<std::uint8_t>(rop >> 16);
     if (RopUsesSource(code)) {  // a blit without its bitmap
         m_surface.NewPath();
         return Refuse();
@@ -52,7 +52,7 @@ void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush) {
     if (region.rects.size() > kMaxRegionRectangles) Loose();
     if (!Spend(region.rects.size())) return;
     m_shape_box = AddRegionPath(region);
-    if (PayForPaint()) Fill(brush);
+    if (PayForPaint(0, m_s.mix != kRopPatCopy)) Fill(brush);
     m_surface.NewPath();
 }
 
@@ -99,7 +99,7 @@ void MetafileDC::DrawBitmap(const MfBitmap& bitmap, double dx, double dy, double
                             double sw, double sh, std::uint32_t rop, double alpha) {
     if (m_in_path || sw == 0 || sh == 0 || dw == 0 || dh == 0) return Refuse();
     if (!AdmitBox(dx, dy, dx + dw, dy + dh) || !UseLogical()) return;
-    if (!PayForPaint()) return;
+    if (!PayForPaint(0, static_cast<std::uint8_t>(rop >> 16) != kRopSrcCopy)) return;
     MfBrush pattern = m_s.brush;
     pattern.colour = Colour(pattern.colour);
     m_surface.DrawBitmap(bitmap, dx, dy, dw, dh, sx, sy, sw, sh, alpha, static_cast<std::uint8_t>(rop >> 16), pattern);

@@ -909,6 +909,10 @@ TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
     // 2 M points zigzagging across the picture.
     std::vector<std::int64_t> zigzag = {0, 0, 100, 100, 2'000'000};
     for (int i = 0; i < 2'000'000; ++i) zigzag.push_back((i % 2 ? 90 << 16 : 10 << 16) | (i % 100));
+    // 20 k XOR fills of the whole picture, each read and written pixel by pixel.
+    Emf xor_fills = BlackFill();
+    xor_fills.Record(20 /* EMR_SETROP2 */, {7});
+    for (int i = 0; i < 20'000; ++i) xor_fills.Record(EMR_RECTANGLE, {0, 0, 100, 100});
     Wmf objects(0xFFFF);
     for (int i = 0; i < 300'000; ++i) objects.Record(META_CREATEBRUSHINDIRECT, {0, 0, 0, 0});
     // With the table full, a freed slot is the one the next object takes.
@@ -947,6 +951,7 @@ TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
         {"2 M polyline points", Emf().Record(EMR_POLYLINE16, zigzag).Bits(), true, platform::kPlaybackWorkUnits, 0,
          kWhite},
         {"300 k object creations in a full table", objects.Bits(), false, 302'000, 0, kRed},
+        {"20 k XOR fills of the whole picture", xor_fills.Bits(), true, platform::kPlaybackWorkUnits, 0, kWhite},
         {"text of 2^31 characters in a short record",
          Emf()
              .Record(EMR_EXTTEXTOUTW, {0, 0, -1, -1, 1, 0, 0, 10, 10, 0x7FFFFFFF, 76, 0, 0, 0, 0, 0, 80, 'I', 10})
