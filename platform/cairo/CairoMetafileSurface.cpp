@@ -141,16 +141,6 @@ Layer PopLayer(cairo_t* cr) {
     return layer;
 }
 
-// A layer's pixel as a plain colour (0x00RRGGBB), and how much it covers.
-std::uint32_t LayerColour(std::uint32_t px) {
-    const unsigned a = px >> 24;
-    if (a == 0 || a == 255) return px & 0xFFFFFF;
-    std::uint32_t out = 0;
-    for (unsigned shift : {0u, 8u, 16u})
-        out |= std::min(255u, (((px >> shift) & 0xFF) * 255 + a / 2) / a) << shift;
-    return out;
-}
-
 }  // namespace
 
 void CairoMetafileSurface::Combine(std::uint8_t rop, double x1, double y1, double x2, double y2,
@@ -165,9 +155,10 @@ void CairoMetafileSurface::Combine(std::uint8_t rop, double x1, double y1, doubl
     const double right = std::min(std::ceil(x2), static_cast<double>(tw));
     const double bottom = std::min(std::ceil(y2), static_cast<double>(th));
     if (!(right > left && bottom > top)) return;
+    // Everything here is in device pixels, the path too.
     cairo_save(m_cr);
-    const std::unique_ptr<cairo_path_t, PathDeleter> path(cairo_copy_path(m_cr));
     cairo_identity_matrix(m_cr);
+    const std::unique_ptr<cairo_path_t, PathDeleter> path(cairo_copy_path(m_cr));
     cairo_new_path(m_cr);
     cairo_rectangle(m_cr, left, top, right - left, bottom - top);
     cairo_clip(m_cr);
@@ -182,9 +173,9 @@ void CairoMetafileSurface::Combine(std::uint8_t rop, double x1, double y1, doubl
     const Layer s = draw(source);
     Layer p;
     if (pattern) p = draw(pattern);
-    cairo_restore(m_cr);
     cairo_new_path(m_cr);
     cairo_append_path(m_cr, path.get());
+    cairo_restore(m_cr);
     if (!s.pixels || (pattern && (!p.pixels || p.width != s.width || p.height != s.height || p.x != s.x || p.y != s.y)))
         return;
     cairo_surface_flush(target);
@@ -198,9 +189,9 @@ void CairoMetafileSurface::Combine(std::uint8_t rop, double x1, double y1, doubl
             const std::uint32_t sp = s.pixels[y * s.stride + x];
             const unsigned cover = sp >> 24;
             if (cover == 0) continue;
-            const std::uint32_t pp = pattern ? LayerColour(p.pixels[y * p.stride + x]) : LayerColour(sp);
+            const std::uint32_t pp = Unpremultiplied(pattern ? p.pixels[y * p.stride + x] : sp);
             std::uint32_t& px = d[(oy + y) * d_stride + ox + x];
-            px = CombinePixel(rop, pp, LayerColour(sp), px, cover);
+            px = CombinePixel(rop, pp, Unpremultiplied(sp), px, cover);
         }
     }
     cairo_surface_mark_dirty(target);
@@ -423,13 +414,21 @@ void CairoMetafileSurface::DrawBitmap(const MfBitmap& bitmap, double dx, double 
         UseDevice();
         cairo_path_extents(m_cr, &x1, &y1, &x2, &y2);
         cairo_restore(m_cr);
+        // The layers are drawn in device pixels; the rectangle is logical.
+        cairo_matrix_t logical;
+        cairo_get_matrix(m_cr, &logical);
         auto paint_bitmap = [&] {
-            cairo_new_path(m_cr);
+            cairo_save(m_cr);
+            cairo_set_matrix(m_cr, &logical);
             PaintBitmap(m_cr, source.get(), dx, dy, dw, dh, sx, sy, sw, sh, 1);
+            cairo_restore(m_cr);
         };
         auto paint_pattern = [&] {
+            cairo_save(m_cr);
+            cairo_set_matrix(m_cr, &logical);
             cairo_new_path(m_cr);
             cairo_rectangle(m_cr, dx, dy, dw, dh);
+            cairo_restore(m_cr);
             FillWithBrush(pattern.style == BS_NULL ? StockBrush(4) : pattern, false, 0xFFFFFF, false);
         };
         Combine(rop, x1 - 1, y1 - 1, x2 + 1, y2 + 1, paint_bitmap,

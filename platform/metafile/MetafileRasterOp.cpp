@@ -36,8 +36,6 @@ std::uint32_t ApplyRop(std::uint8_t code, std::uint32_t p, std::uint32_t s, std:
     return out;
 }
 
-namespace {
-
 std::uint32_t Unpremultiplied(std::uint32_t px) {
     const unsigned a = px >> 24;
     if (a == 255 || a == 0) return px & 0xFFFFFF;
@@ -48,8 +46,6 @@ std::uint32_t Unpremultiplied(std::uint32_t px) {
     }
     return out;
 }
-
-}  // namespace
 
 std::uint32_t CombinePixel(std::uint8_t code, std::uint32_t p, std::uint32_t s, std::uint32_t d, unsigned cover) {
     if (cover == 0) return d;

@@ -22,6 +22,9 @@ constexpr bool RopUsesPattern(std::uint8_t code) { return (((code >> 4) ^ code) 
 // The operation on colours of any layout (each bit is combined on its own).
 std::uint32_t ApplyRop(std::uint8_t code, std::uint32_t p, std::uint32_t s, std::uint32_t d);
 
+// A premultiplied pixel (0xAARRGGBB) as a plain colour (0x00RRGGBB).
+std::uint32_t Unpremultiplied(std::uint32_t px);
+
 // One pixel of a picture (premultiplied 0xAARRGGBB; alpha 0 where nothing
 // was drawn yet) after the operation with pattern p and source s
 // (0x00RRGGBB), which cover it by `cover` (0 to 255). Where nothing was drawn

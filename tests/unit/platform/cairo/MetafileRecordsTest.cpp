@@ -687,6 +687,16 @@ std::vector<std::int64_t> Blit(std::uint32_t rop, std::array<std::uint32_t, 4> r
     return w;
 }
 
+// The same over 100 x 200 logical units from x = 100: the right half under
+// a world transform that halves them.
+std::vector<std::int64_t> Blit2x(std::uint32_t rop, std::array<std::uint32_t, 4> rgb) {
+    std::vector<std::int64_t> w = Blit(rop, rgb);
+    w[4] = 100;   // destination x
+    w[16] = 100;  // width
+    w[17] = 200;  // and height
+    return w;
+}
+
 TEST(MetafileRecords, RasterOperationsCombineWithWhatIsThere) {
     enum : std::uint32_t { EMR_SETROP2 = 20, EMR_BITBLT = 76 };
     constexpr Rgb kMagenta{255, 0, 255}, kCyan{0, 255, 255}, kYellow{255, 255, 0};
@@ -729,6 +739,19 @@ TEST(MetafileRecords, RasterOperationsCombineWithWhatIsThere) {
         {"BLACKNESS", pattern_blit(0x00000042), kBlack, kBlack},
         {"WHITENESS", pattern_blit(0x00FF0062), kWhite, kWhite},
         {"MERGECOPY: brush AND bitmap", brush(red_left(), 0xFF0000).Record(EMR_STRETCHDIBITS, Blit(0x00C000CA, {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF})).Bits(), kBlue, kBlue},
+        {"R2_XORPEN under a world transform",
+         brush(red_left(), 0xFF0000)
+             .Record(EMR_SETWORLDTRANSFORM, {FloatBits(0.5f), 0, 0, FloatBits(0.5f), 0, 0})
+             .Record(EMR_SETROP2, {7})
+             .Record(EMR_RECTANGLE, {100, 0, 200, 200})
+             .Bits(),
+         kRed, kYellow},
+        {"NOTSRCCOPY under a world transform",
+         red_left()
+             .Record(EMR_SETWORLDTRANSFORM, {FloatBits(0.5f), 0, 0, FloatBits(0.5f), 0, 0})
+             .Record(EMR_STRETCHDIBITS, Blit2x(0x00330008, {0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000}))
+             .Bits(),
+         kRed, kCyan},
         {"NOTSRCCOPY", red_left().Record(EMR_STRETCHDIBITS, Blit(0x00330008, {0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000})).Bits(), kCyan, kCyan},
     };
     for (Row& row : rows) {
