@@ -1,5 +1,6 @@
 #include "PassChecker.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -121,10 +122,15 @@ void PassChecker::CheckInside(const TInstallationForm& form, const LabelSpec& la
 void PassChecker::CheckGeometry(const TInstallationForm& form) {
     const TRect inner{0, 0, form.ClientWidth(), form.ClientHeight()};
     if (form.BackGroundImage->Visible()) {
+        // The inner area differs with the frame each system draws, so a
+        // background up to the window's outer size is how an author covers it
+        // everywhere; only what lies beyond that is never seen.
         const TRect r = form.BackGroundImage->BoundsRect();
-        if (r.left < 0 || r.top < 0 || r.right > inner.right || r.bottom > inner.bottom)
+        const TRect outer{0, 0, std::max(form.Width(), inner.right), std::max(form.Height(), inner.bottom)};
+        if (r.left < 0 || r.top < 0 || r.right > outer.right || r.bottom > outer.bottom)
             m_findings.Add(Severity::Warning, m_file.LineOf(KeyId::BackgroundHeight),
-                           "the background picture at " + RectText(r) + " reaches outside " + InnerAreaText(inner));
+                           "the background picture at " + RectText(r) + " reaches outside the window (" +
+                               std::to_string(outer.right) + " x " + std::to_string(outer.bottom) + ")");
     }
     std::vector<std::pair<const LabelSpec*, TRect>> entries;
     for (const LabelSpec& label : LabelSpecs()) {

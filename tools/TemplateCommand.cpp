@@ -55,8 +55,8 @@ constexpr Value kValues[] = {
     {KeyId::FormWidth, {"640"}},
     {KeyId::BackgroundUse, {"YES"}},
     {KeyId::BackgroundPath, {"NOW"}},
-    {KeyId::BackgroundHeight, {"455"}},
-    {KeyId::BackgroundWidth, {"634"}},
+    {KeyId::BackgroundHeight, {"480"}},
+    {KeyId::BackgroundWidth, {"640"}},
     {KeyId::BackgroundTop, {"0"}},
     {KeyId::BackgroundLeft, {"0"}},
     {KeyId::TitleUse, {"YES"}},
@@ -160,12 +160,13 @@ void Put32(std::string& out, std::uint32_t v) {
     Put16(out, v >> 16);
 }
 
-// The background fills the inner area of the 640 x 480 window: Windows'
-// fixed frame is 3 pixels wide and its caption 19 pixels high (the classic
-// look, and Wine's), which openbox matches, so 634 x 455. It shades from dark
-// to lighter blue, top to bottom, in 256 shades.
-constexpr std::uint32_t kBackgroundWidth = 634;
-constexpr std::uint32_t kBackgroundHeight = 455;
+// The background is the window's outer size, 640 x 480, so it fills the
+// inner area whatever frame and caption the system draws around it (634 x 455
+// with Windows' classic frame, 638 x 459 under openbox, less with the wide
+// borders of Windows 10); what lies under the frame is never seen. It shades
+// from dark to lighter blue, top to bottom, in 256 shades.
+constexpr std::uint32_t kBackgroundWidth = 640;
+constexpr std::uint32_t kBackgroundHeight = 480;
 constexpr std::uint32_t kBitmapStride = (kBackgroundWidth + 3) / 4 * 4;  // rows of a bitmap are padded to 4 bytes
 
 // Shade i of 256 as blue, green, red.

@@ -3,10 +3,10 @@
 #include <iconv.h>
 
 #include <cstdlib>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
+
+#include "platform/CodePageCache.h"
 
 namespace automenu::platform {
 
@@ -54,15 +54,7 @@ std::unique_ptr<CodePage> Build(unsigned number) {
 
 }  // namespace
 
-const CodePage& CodePageFromIconv(unsigned number) {
-    if (number == 1252 || !CodePage::IsKnown(number)) return CodePage::Windows1252();
-    static std::mutex mutex;
-    static std::map<unsigned, std::unique_ptr<CodePage>> built;
-    const std::lock_guard lock(mutex);
-    auto [it, added] = built.try_emplace(number);
-    if (added) it->second = Build(number);
-    return it->second ? *it->second : CodePage::Windows1252();
-}
+const CodePage& CodePageFromIconv(unsigned number) { return CachedCodePage(number, Build); }
 
 const CodePage& LocaleCodePage() {
     LocaleSettings settings;

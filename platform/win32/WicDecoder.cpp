@@ -18,17 +18,14 @@ namespace {
 struct ImagingApi {
     SystemLibrary ole32{"ole32.dll"};
     SystemLibrary codecs{"windowscodecs.dll"};
-    decltype(&::CoInitializeEx) initialize =
-        ole32.Get<std::remove_pointer_t<decltype(&::CoInitializeEx)>>("CoInitializeEx");
-    decltype(&::CoUninitialize) uninitialize =
-        ole32.Get<std::remove_pointer_t<decltype(&::CoUninitialize)>>("CoUninitialize");
-    decltype(&::CoCreateInstance) create =
-        ole32.Get<std::remove_pointer_t<decltype(&::CoCreateInstance)>>("CoCreateInstance");
+    decltype(&::CoInitializeEx) initialize = ole32.Get<decltype(::CoInitializeEx)>("CoInitializeEx");
+    decltype(&::CoUninitialize) uninitialize = ole32.Get<decltype(::CoUninitialize)>("CoUninitialize");
+    decltype(&::CoCreateInstance) create = ole32.Get<decltype(::CoCreateInstance)>("CoCreateInstance");
     decltype(&::WICConvertBitmapSource) convert =
-        codecs.Get<std::remove_pointer_t<decltype(&::WICConvertBitmapSource)>>("WICConvertBitmapSource");
+        codecs.Get<decltype(::WICConvertBitmapSource)>("WICConvertBitmapSource");
     // For the encoder only: where the PNG file is written.
     decltype(&::CreateStreamOnHGlobal) create_stream =
-        ole32.Get<std::remove_pointer_t<decltype(&::CreateStreamOnHGlobal)>>("CreateStreamOnHGlobal");
+        ole32.Get<decltype(::CreateStreamOnHGlobal)>("CreateStreamOnHGlobal");
     bool Complete() const { return initialize && uninitialize && create && convert; }
 };
 
@@ -170,10 +167,9 @@ std::vector<std::uint8_t> EncodePngWithWic(const PixelImage& image) {
     }
     ComPtr<IWICBitmap> bitmap;
     const UINT stride = static_cast<UINT>(image.width) * 4;
-    if (FAILED(factory->CreateBitmapFromMemory(static_cast<UINT>(image.width), static_cast<UINT>(image.height),
-                                               GUID_WICPixelFormat32bppBGRA, stride,
-                                               static_cast<UINT>(words.size() * 4),
-                                               reinterpret_cast<BYTE*>(words.data()), bitmap.Out())))
+    if (FAILED(factory->CreateBitmapFromMemory(
+            static_cast<UINT>(image.width), static_cast<UINT>(image.height), GUID_WICPixelFormat32bppBGRA, stride,
+            static_cast<UINT>(words.size() * 4), reinterpret_cast<BYTE*>(words.data()), bitmap.Out())))
         return {};
     ComPtr<IStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;

@@ -175,34 +175,25 @@ public:
                       [](const AccessibleItem& i) { return i.default_action; });
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT id, VARIANT* role) override {
-        if (!role) return E_POINTER;
-        role->vt = VT_EMPTY;
-        Target t;
-        if (const HRESULT hr = Resolve(id, t); FAILED(hr)) return hr;
-        if (t.self) return Delegate(&IAccessible::get_accRole, id, role);
-        SetChild(role, t.item.role == AccessibleRole::PushButton ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_STATICTEXT);
-        return S_OK;
+        return NumberOf(id, role, &IAccessible::get_accRole, [](const AccessibleItem& i) -> LONG {
+            return i.role == AccessibleRole::PushButton ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_STATICTEXT;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override {
-        if (!state) return E_POINTER;
-        state->vt = VT_EMPTY;
-        Target t;
-        if (const HRESULT hr = Resolve(id, t); FAILED(hr)) return hr;
-        if (t.self) return Delegate(&IAccessible::get_accState, id, state);
-        const AccessibleItem& item = t.item;
-        LONG bits = 0;
-        if (!item.visible) bits |= STATE_SYSTEM_INVISIBLE;
-        if (item.role == AccessibleRole::StaticText) bits |= STATE_SYSTEM_READONLY;
-        if (item.focusable) bits |= STATE_SYSTEM_FOCUSABLE;
-        if (item.focused && item.visible && HasFocus()) bits |= STATE_SYSTEM_FOCUSED;
-        RECT client{};
-        ::GetClientRect(m_link->hwnd, &client);
-        const TRect& b = item.bounds;
-        if (item.visible &&
-            (b.right <= client.left || b.left >= client.right || b.bottom <= client.top || b.top >= client.bottom))
-            bits |= STATE_SYSTEM_OFFSCREEN;
-        SetChild(state, bits);
-        return S_OK;
+        return NumberOf(id, state, &IAccessible::get_accState, [this](const AccessibleItem& item) {
+            LONG bits = 0;
+            if (!item.visible) bits |= STATE_SYSTEM_INVISIBLE;
+            if (item.role == AccessibleRole::StaticText) bits |= STATE_SYSTEM_READONLY;
+            if (item.focusable) bits |= STATE_SYSTEM_FOCUSABLE;
+            if (item.focused && item.visible && HasFocus()) bits |= STATE_SYSTEM_FOCUSED;
+            RECT client{};
+            ::GetClientRect(m_link->hwnd, &client);
+            const TRect& b = item.bounds;
+            if (item.visible &&
+                (b.right <= client.left || b.left >= client.right || b.bottom <= client.top || b.top >= client.bottom))
+                bits |= STATE_SYSTEM_OFFSCREEN;
+            return bits;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT id, LONG* topic) override {
         if (!file || !topic) return E_POINTER;
@@ -408,6 +399,19 @@ private:
         if (const HRESULT hr = Resolve(id, t); FAILED(hr)) return hr;
         if (t.self) return Delegate(standard, id, out);
         return Text(read(t.item), out);
+    }
+
+    // A number-valued property (role, state) of a child, or the standard
+    // object's for the client area itself.
+    template <typename Method, typename Read>
+    HRESULT NumberOf(VARIANT id, VARIANT* out, Method standard, Read read) {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        Target t;
+        if (const HRESULT hr = Resolve(id, t); FAILED(hr)) return hr;
+        if (t.self) return Delegate(standard, id, out);
+        SetChild(out, read(t.item));
+        return S_OK;
     }
 
     std::atomic<ULONG> m_references{1};

@@ -1,9 +1,8 @@
 #include "platform/win32/Win32CodePage.h"
 
-#include <map>
 #include <memory>
-#include <mutex>
 
+#include "platform/CodePageCache.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace automenu::platform {
@@ -25,14 +24,6 @@ std::unique_ptr<CodePage> Build(unsigned number) {
 
 const CodePage& SystemCodePage() { return NumberedCodePage(::GetACP()); }
 
-const CodePage& NumberedCodePage(unsigned number) {
-    if (number == 1252 || !CodePage::IsKnown(number)) return CodePage::Windows1252();
-    static std::mutex mutex;
-    static std::map<unsigned, std::unique_ptr<CodePage>> built;
-    const std::lock_guard lock(mutex);
-    auto [it, added] = built.try_emplace(number);
-    if (added) it->second = Build(number);
-    return it->second ? *it->second : CodePage::Windows1252();
-}
+const CodePage& NumberedCodePage(unsigned number) { return CachedCodePage(number, Build); }
 
 }  // namespace automenu::platform

@@ -1,7 +1,5 @@
 #include "platform/win32/Win32Shell.h"
 
-#include <type_traits>
-
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WindowsApi.h"
@@ -17,12 +15,9 @@ namespace {
 struct ShellApi {
     SystemLibrary shell32{"shell32.dll"};
     SystemLibrary ole32{"ole32.dll"};
-    decltype(&::ShellExecuteExW) execute =
-        shell32.Get<std::remove_pointer_t<decltype(&::ShellExecuteExW)>>("ShellExecuteExW");
-    decltype(&::CoInitializeEx) initialize =
-        ole32.Get<std::remove_pointer_t<decltype(&::CoInitializeEx)>>("CoInitializeEx");
-    decltype(&::CoUninitialize) uninitialize =
-        ole32.Get<std::remove_pointer_t<decltype(&::CoUninitialize)>>("CoUninitialize");
+    decltype(&::ShellExecuteExW) execute = shell32.Get<decltype(::ShellExecuteExW)>("ShellExecuteExW");
+    decltype(&::CoInitializeEx) initialize = ole32.Get<decltype(::CoInitializeEx)>("CoInitializeEx");
+    decltype(&::CoUninitialize) uninitialize = ole32.Get<decltype(::CoUninitialize)>("CoUninitialize");
 };
 
 const ShellApi& Shell() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "AutorunChecker.h"
@@ -181,7 +182,7 @@ TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     EXPECT_EQ(report.Count(Severity::Warning), 0) << FormatText(report);
 
     // The background is the PNG file, far smaller than the 8-bit bitmap of
-    // 634 x 455 pixels (290 KB), and shades from the top down, row by row.
+    // 640 x 480 pixels (308 KB), and shades from the top down, row by row.
     EXPECT_NE(TemplateText().find("\nBackGround Image Name=BACK.PNG\n"), std::string::npos);
     const auto files = TemplateFiles();
     const auto png =
@@ -196,18 +197,48 @@ TEST(Template, WrittenWithItsFilesPassesCheckWithoutWarningAndRenders) {
     for (int y : {0, h / 2, h - 1}) EXPECT_EQ(at(0, y), at(w - 1, y)) << y;
     EXPECT_LT(at(0, 0) & 0xFF, at(0, h - 1) & 0xFF);
 
-    // It fills the window's inner area exactly, leaving no strip of the
-    // window's own colour.
+    // It is the window's outer size, so it fills the inner area whatever the
+    // frame, leaving no strip of the window's own colour.
     MenuSimulation menu(dir.Path());
     ASSERT_FALSE(menu.StartUp());
-    EXPECT_EQ(w, menu.Form()->ClientWidth());
-    EXPECT_EQ(h, menu.Form()->ClientHeight());
+    EXPECT_EQ(w, menu.Form()->Width());
+    EXPECT_EQ(h, menu.Form()->Height());
     EXPECT_EQ(menu.Form()->BackGroundImage->BoundsRect(), (TRect{0, 0, w, h}));
     EXPECT_FALSE(menu.MoveOverEntry(1));
     EXPECT_FALSE(menu.MoveOverExit());
     EXPECT_FALSE(menu.MoveOverBackground());
     EXPECT_TRUE(menu.SavePng(dir.Join("menu.png")));
     EXPECT_GT(fs::file_size(dir.Join("menu.png")), 0u);
+}
+
+// The inner area depends on the frame each system draws, so a background
+// as large as the whole window is how it is covered everywhere.
+TEST(Check, WarnsOnlyForABackgroundBeyondTheWholeWindow) {
+    const struct {
+        int left, top, width, height;
+        bool warned;
+    } cases[] = {
+        {0, 0, 632, 453, false}, {0, 0, 640, 480, false}, {0, 0, 641, 480, true},
+        {0, 0, 640, 481, true},  {-1, 0, 634, 455, true}, {8, 0, 640, 480, true},
+    };
+    std::ifstream bitmap(kCases + "/clean/BACK.BMP", std::ios::binary);
+    const std::string bmp((std::istreambuf_iterator<char>(bitmap)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bmp.empty());
+    for (const auto& c : cases) {
+        testing::TempDir dir;
+        dir.Write("BACK.BMP", bmp);
+        dir.Write("AUTORUN.INF", "[Installation Form Size Setup]\nForm Height=480\nForm Width=640\n"
+                                 "[BackGround Image File Setup]\nBackGround Image Use=YES\n"
+                                 "BackGround Image Path=NOW\nBackGround Image Name=BACK.BMP\n"
+                                 "BackGround Image Height=" + std::to_string(c.height) +
+                                     "\nBackGround Image Width=" + std::to_string(c.width) +
+                                     "\nBackGround Image Top=" + std::to_string(c.top) +
+                                     "\nBackGround Image Left=" + std::to_string(c.left) + "\n");
+        const CheckReport report = CheckDirectory(dir.Path());
+        const std::string shown = FormatText(report);
+        EXPECT_EQ(shown.find("the background picture at") != std::string::npos, c.warned)
+            << c.left << "," << c.top << " " << c.width << " x " << c.height << "\n" << shown;
+    }
 }
 
 TEST(Autorun, FileOfAValueLeavesOutArgumentsAndIconIndex) {
