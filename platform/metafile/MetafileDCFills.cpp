@@ -22,7 +22,8 @@ void MetafileDC::PatBlt(double l, double t, double r, double b, std::uint32_t ro
         return Refuse();
     }
     MfBrush brush = m_s.brush;
-    if (!RopUsesPattern(code) || brush.style == BS_NULL) brush = StockBrush(4);  // the place alone counts
+    if (!RopUsesPattern(code)) brush = StockBrush(4);  // the place alone counts
+    else if (brush.style == BS_NULL) return m_surface.NewPath();  // a null brush paints nothing
     brush.colour = Colour(brush.colour);
     m_surface.FillPath(brush, false, Colour(m_s.bk_colour), m_s.bk_mode == OPAQUE_BK, code);
     m_surface.NewPath();

@@ -719,6 +719,12 @@ TEST(MetafileRecords, RasterOperationsCombineWithWhatIsThere) {
                                  0, 0, 0, 0, 0})
             .Bits();
     };
+    const MetafileBits null_brush_blit =
+        red_left()
+            .Record(EMR_SELECTOBJECT, {kStock | 5})
+            .Record(EMR_BITBLT, {0, 0, 99, 99, 0, 0, 100, 100, 0x00F00021, 0, 0, FloatBits(1), 0, 0, FloatBits(1), 0,
+                                 0, 0, 0, 0, 0, 0, 0})
+            .Bits();
     const std::array<std::uint32_t, 4> mask = {0xFFFFFF, 0, 0, 0xFFFFFF}, image = {0, 0x00FF00, 0x00FF00, 0};
     struct Row {
         const char* why;
@@ -736,6 +742,7 @@ TEST(MetafileRecords, RasterOperationsCombineWithWhatIsThere) {
         {"PATINVERT", pattern_blit(0x005A0049), kMagenta, kYellow},
         {"DSTINVERT", pattern_blit(0x00550009), kCyan, kBlack},
         {"PATCOPY", pattern_blit(0x00F00021), kBlue, kBlue},
+        {"PATCOPY with the null brush", null_brush_blit, kRed, kWhite},
         {"BLACKNESS", pattern_blit(0x00000042), kBlack, kBlack},
         {"WHITENESS", pattern_blit(0x00FF0062), kWhite, kWhite},
         {"MERGECOPY: brush AND bitmap", brush(red_left(), 0xFF0000).Record(EMR_STRETCHDIBITS, Blit(0x00C000CA, {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF})).Bits(), kBlue, kBlue},
