@@ -9,6 +9,7 @@
 
 #include "platform/cairo/CairoCanvas.h"
 #include "platform/cairo/PangoText.h"
+#include "platform/metafile/MetafileRasterOp.h"
 
 namespace automenu::platform {
 
@@ -78,6 +79,10 @@ std::vector<ShadedPoint> ClipToHalfPlane(const std::vector<ShadedPoint>& shape, 
     return out;
 }
 
+// Paints the bitmap's source rectangle into the destination rectangle (current units).
+void PaintBitmap(cairo_t* cr, cairo_surface_t* source, double dx, double dy, double dw, double dh, double sx, double sy,
+                 double sw, double sh, double alpha);
+
 // Fills the current path with a pattern given in the current units.
 void FillWith(cairo_t* cr, cairo_pattern_t* pattern) {
     cairo_save(cr);
@@ -106,7 +111,106 @@ void CairoMetafileSurface::SetSourceColour(std::uint32_t c) {
     cairo_set_source_rgb(m_cr, RedOf(c), GreenOf(c), BlueOf(c));
 }
 
-void CairoMetafileSurface::FillPath(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk) {
+namespace {
+
+// What a layer drawn by cairo_push_group holds: its pixels and where they lie.
+struct Layer {
+    CairoSurfacePtr surface;
+    const std::uint32_t* pixels = nullptr;
+    int width = 0, height = 0, stride = 0;  // stride in pixels
+    double x = 0, y = 0;                    // device place of its first pixel
+};
+
+Layer PopLayer(cairo_t* cr) {
+    Layer layer;
+    const CairoPatternPtr group(cairo_pop_group(cr));
+    cairo_surface_t* s = nullptr;
+    if (cairo_pattern_get_surface(group.get(), &s) != CAIRO_STATUS_SUCCESS || !s ||
+        cairo_surface_get_type(s) != CAIRO_SURFACE_TYPE_IMAGE ||
+        cairo_image_surface_get_format(s) != CAIRO_FORMAT_ARGB32)
+        return layer;
+    layer.surface.reset(cairo_surface_reference(s));
+    cairo_surface_flush(s);
+    layer.pixels = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(s));
+    layer.width = cairo_image_surface_get_width(s);
+    layer.height = cairo_image_surface_get_height(s);
+    layer.stride = cairo_image_surface_get_stride(s) / 4;
+    cairo_surface_get_device_offset(s, &layer.x, &layer.y);
+    layer.x = -layer.x;
+    layer.y = -layer.y;
+    return layer;
+}
+
+}  // namespace
+
+void CairoMetafileSurface::Combine(std::uint8_t rop, double x1, double y1, double x2, double y2,
+                                   const std::function<void()>& source, const std::function<void()>& pattern) {
+    cairo_surface_t* target = cairo_get_target(m_cr);
+    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
+        cairo_image_surface_get_format(target) != CAIRO_FORMAT_ARGB32)
+        return;
+    // Only the shape's box is laid out, so the work is what the shape covers.
+    const int tw = cairo_image_surface_get_width(target), th = cairo_image_surface_get_height(target);
+    const double left = std::max(std::floor(x1), 0.0), top = std::max(std::floor(y1), 0.0);
+    const double right = std::min(std::ceil(x2), static_cast<double>(tw));
+    const double bottom = std::min(std::ceil(y2), static_cast<double>(th));
+    if (!(right > left && bottom > top)) return;
+    // Everything here is in device pixels, the path too.
+    cairo_save(m_cr);
+    cairo_identity_matrix(m_cr);
+    const std::unique_ptr<cairo_path_t, PathDeleter> path(cairo_copy_path(m_cr));
+    cairo_new_path(m_cr);
+    cairo_rectangle(m_cr, left, top, right - left, bottom - top);
+    cairo_clip(m_cr);
+    cairo_new_path(m_cr);
+    auto draw = [&](const std::function<void()>& paint) {
+        cairo_push_group_with_content(m_cr, CAIRO_CONTENT_COLOR_ALPHA);
+        cairo_append_path(m_cr, path.get());
+        paint();
+        cairo_new_path(m_cr);
+        return PopLayer(m_cr);
+    };
+    const Layer s = draw(source);
+    Layer p;
+    if (pattern) p = draw(pattern);
+    cairo_new_path(m_cr);
+    cairo_append_path(m_cr, path.get());
+    cairo_restore(m_cr);
+    if (!s.pixels || (pattern && (!p.pixels || p.width != s.width || p.height != s.height || p.x != s.x || p.y != s.y)))
+        return;
+    cairo_surface_flush(target);
+    auto* d = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(target));
+    const int d_stride = cairo_image_surface_get_stride(target) / 4;
+    const int ox = static_cast<int>(s.x), oy = static_cast<int>(s.y);
+    for (int y = 0; y < s.height; ++y) {
+        if (oy + y < 0 || oy + y >= th) continue;
+        for (int x = 0; x < s.width; ++x) {
+            if (ox + x < 0 || ox + x >= tw) continue;
+            const std::uint32_t sp = s.pixels[y * s.stride + x];
+            const unsigned cover = sp >> 24;
+            if (cover == 0) continue;
+            const std::uint32_t pp = Unpremultiplied(pattern ? p.pixels[y * p.stride + x] : sp);
+            std::uint32_t& px = d[(oy + y) * d_stride + ox + x];
+            px = CombinePixel(rop, pp, Unpremultiplied(sp), px, cover);
+        }
+    }
+    cairo_surface_mark_dirty(target);
+}
+
+void CairoMetafileSurface::FillPath(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk,
+                                    std::uint8_t rop) {
+    if (brush.style == BS_NULL) return;
+    if (rop == kRopPatCopy) return FillWithBrush(brush, winding, bk_colour, opaque_bk);
+    cairo_save(m_cr);
+    UseDevice();
+    cairo_set_fill_rule(m_cr, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    double x1, y1, x2, y2;
+    cairo_fill_extents(m_cr, &x1, &y1, &x2, &y2);
+    cairo_restore(m_cr);
+    Combine(rop, x1 - 1, y1 - 1, x2 + 1, y2 + 1, [&] { FillWithBrush(brush, winding, bk_colour, opaque_bk); }, {});
+}
+
+void CairoMetafileSurface::FillWithBrush(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk) {
     cairo_save(m_cr);
     UseDevice();  // patterns are aligned to device pixels
     cairo_set_fill_rule(m_cr, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
@@ -138,7 +242,21 @@ void CairoMetafileSurface::FillPath(const MfBrush& brush, bool winding, std::uin
     cairo_restore(m_cr);
 }
 
-void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double miter_limit) {
+void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour,
+                                      bool opaque_bk, std::uint8_t rop) {
+    if (rop == kRopPatCopy) return StrokeWithPen(pen, width, miter_limit, bk_colour, opaque_bk);
+    cairo_save(m_cr);
+    UseDevice();
+    double x1, y1, x2, y2;
+    cairo_path_extents(m_cr, &x1, &y1, &x2, &y2);
+    cairo_restore(m_cr);
+    // Miter joins reach furthest from the path: half the width times the limit.
+    const double reach = width * std::clamp(miter_limit, 1.0, 100.0) / 2 + 2;
+    Combine(rop, x1 - reach, y1 - reach, x2 + reach, y2 + reach, [&] { StrokeWithPen(pen, width, miter_limit, bk_colour, opaque_bk); }, {});
+}
+
+void CairoMetafileSurface::StrokeWithPen(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour,
+                                         bool opaque_bk) {
     cairo_save(m_cr);
     UseDevice();
     cairo_set_line_width(m_cr, width);
@@ -185,9 +303,9 @@ void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double mit
     }
     double total = 0;
     for (double d : dashes) total += d;
-    if (total > 0) cairo_set_dash(m_cr, dashes.data(), static_cast<int>(dashes.size()), 0);
-    SetSourceColour(pen.colour);
-    if (cairo_get_antialias(m_cr) == CAIRO_ANTIALIAS_NONE) {
+    // Strokes the path, which stays.
+    auto stroke = [&] {
+        if (cairo_get_antialias(m_cr) != CAIRO_ANTIALIAS_NONE) return cairo_stroke_preserve(m_cr);
         // On whole pixels a pixel is painted when its centre is covered; the
         // GDI runs a pen's centre line through the middle of the pixel a
         // coordinate names, half a pixel right of and below its corner. A
@@ -201,9 +319,14 @@ void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double mit
         cairo_stroke(m_cr);
         cairo_translate(m_cr, -kToCentre, -kToCentre);
         cairo_append_path(m_cr, path.get());
-    } else {
-        cairo_stroke_preserve(m_cr);
+    };
+    if (total > 0 && opaque_bk) {  // the gaps in the background colour, under the dashes
+        SetSourceColour(bk_colour);
+        stroke();
     }
+    if (total > 0) cairo_set_dash(m_cr, dashes.data(), static_cast<int>(dashes.size()), 0);
+    SetSourceColour(pen.colour);
+    stroke();
     cairo_restore(m_cr);
 }
 
@@ -278,26 +401,63 @@ void CairoMetafileSurface::FillShadedTriangle(const std::array<MfShadedCorner, 3
 }
 
 void CairoMetafileSurface::DrawBitmap(const MfBitmap& bitmap, double dx, double dy, double dw, double dh, double sx,
-                                      double sy, double sw, double sh, double alpha) {
+                                      double sy, double sw, double sh, double alpha, std::uint8_t rop,
+                                      const MfBrush& pattern) {
     CairoSurfacePtr source = SurfaceOver(bitmap);
     if (!source) return;
-    cairo_save(m_cr);
-    cairo_new_path(m_cr);
-    cairo_rectangle(m_cr, dx, dy, dw, dh);
-    cairo_clip(m_cr);
-    cairo_translate(m_cr, dx, dy);
-    cairo_scale(m_cr, dw / sw, dh / sh);
-    cairo_set_source_surface(m_cr, source.get(), -sx, -sy);
-    cairo_pattern_set_extend(cairo_get_source(m_cr), CAIRO_EXTEND_PAD);
-    // Enlarged bitmaps keep hard pixel edges, as a stretch blit does.
-    if (std::fabs(dw) >= std::fabs(sw) && std::fabs(dh) >= std::fabs(sh))
-        cairo_pattern_set_filter(cairo_get_source(m_cr), CAIRO_FILTER_NEAREST);
-    if (alpha >= 1) cairo_paint(m_cr);
-    else cairo_paint_with_alpha(m_cr, alpha);
-    cairo_restore(m_cr);
+    if (rop != kRopSrcCopy) {
+        // The destination rectangle's box in device pixels.
+        cairo_new_path(m_cr);
+        cairo_rectangle(m_cr, dx, dy, dw, dh);
+        double x1, y1, x2, y2;
+        cairo_save(m_cr);
+        UseDevice();
+        cairo_path_extents(m_cr, &x1, &y1, &x2, &y2);
+        cairo_restore(m_cr);
+        // The layers are drawn in device pixels; the rectangle is logical.
+        cairo_matrix_t logical;
+        cairo_get_matrix(m_cr, &logical);
+        auto paint_bitmap = [&] {
+            cairo_save(m_cr);
+            cairo_set_matrix(m_cr, &logical);
+            PaintBitmap(m_cr, source.get(), dx, dy, dw, dh, sx, sy, sw, sh, 1);
+            cairo_restore(m_cr);
+        };
+        auto paint_pattern = [&] {
+            cairo_save(m_cr);
+            cairo_set_matrix(m_cr, &logical);
+            cairo_new_path(m_cr);
+            cairo_rectangle(m_cr, dx, dy, dw, dh);
+            cairo_restore(m_cr);
+            FillWithBrush(pattern.style == BS_NULL ? StockBrush(4) : pattern, false, 0xFFFFFF, false);
+        };
+        Combine(rop, x1 - 1, y1 - 1, x2 + 1, y2 + 1, paint_bitmap,
+                RopUsesPattern(rop) ? std::function<void()>(paint_pattern) : std::function<void()>());
+        cairo_new_path(m_cr);
+        return;
+    }
+    PaintBitmap(m_cr, source.get(), dx, dy, dw, dh, sx, sy, sw, sh, alpha);
 }
 
 namespace {
+
+void PaintBitmap(cairo_t* cr, cairo_surface_t* source, double dx, double dy, double dw, double dh, double sx, double sy,
+                 double sw, double sh, double alpha) {
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, dx, dy, dw, dh);
+    cairo_clip(cr);
+    cairo_translate(cr, dx, dy);
+    cairo_scale(cr, dw / sw, dh / sh);
+    cairo_set_source_surface(cr, source, -sx, -sy);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    // Enlarged bitmaps keep hard pixel edges, as a stretch blit does.
+    if (std::fabs(dw) >= std::fabs(sw) && std::fabs(dh) >= std::fabs(sh))
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    if (alpha >= 1) cairo_paint(cr);
+    else cairo_paint_with_alpha(cr, alpha);
+    cairo_restore(cr);
+}
 
 struct GObjectDeleter {
     void operator()(gpointer p) const { g_object_unref(p); }

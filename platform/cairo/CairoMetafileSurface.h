@@ -5,6 +5,7 @@
 #include <cairo.h>
 #include <pango/pango.h>
 
+#include <functional>
 #include <memory>
 
 #include "platform/metafile/MetafileSurface.h"
@@ -38,8 +39,10 @@ public:
         if (m_kept) cairo_append_path(m_cr, m_kept.get());
     }
 
-    void FillPath(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk) override;
-    void StrokePath(const MfPen& pen, double width, double miter_limit) override;
+    void FillPath(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk,
+                  std::uint8_t rop) override;
+    void StrokePath(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour, bool opaque_bk,
+                    std::uint8_t rop) override;
     void FillLinearGradient(const MfVertex& a, const MfVertex& b, bool vertical) override;
 
     void ResetClip() override { cairo_reset_clip(m_cr); }
@@ -49,7 +52,7 @@ public:
     void FillPixel(double x, double y, std::uint32_t colour) override;
     void FillShadedTriangle(const std::array<MfShadedCorner, 3>& corners) override;
     void DrawBitmap(const MfBitmap& bitmap, double dx, double dy, double dw, double dh, double sx, double sy,
-                    double sw, double sh, double alpha) override;
+                    double sw, double sh, double alpha, std::uint8_t rop, const MfBrush& pattern) override;
     double DrawTextRun(const MfTextRun& run) override;
 
 private:
@@ -58,6 +61,14 @@ private:
     };
 
     void SetSourceColour(std::uint32_t colour);
+    void FillWithBrush(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk);
+    void StrokeWithPen(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour, bool opaque_bk);
+    // Paints `source` (and `pattern`, when given) each into a layer of their
+    // own over the part of the device box (x1, y1)-(x2, y2) the clip leaves,
+    // and combines them with the picture's pixels by `rop`, bit by bit, where
+    // the first layer covers them. The current path stays.
+    void Combine(std::uint8_t rop, double x1, double y1, double x2, double y2, const std::function<void()>& source,
+                 const std::function<void()>& pattern);
     // A run without places, laid out by pango; one whose characters (or
     // glyphs) the metafile places. Both give the run's advance.
     double DrawLaidOutText(const MfTextRun& run, const PangoFontDescription* desc);

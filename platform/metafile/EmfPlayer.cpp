@@ -104,14 +104,6 @@ MfRegion ReadRegion(MetafileDC& dc, ByteReader& r, std::uint32_t size) {
 
 // `count` palette entries (red, green, blue, flags), as 0x00BBGGRR; those
 // past what a palette keeps are read past.
-std::vector<std::uint32_t> ReadPaletteEntries(MetafileDC& dc, ByteReader& r, std::uint32_t count) {
-    if (count > r.Remaining() / 4) throw ReadPastEnd();
-    if (count > kMaxPaletteEntries) dc.Loose();
-    std::vector<std::uint32_t> entries(std::min(count, kMaxPaletteEntries));
-    for (std::uint32_t& e : entries) e = r.U32() & 0xFFFFFF;
-    return entries;
-}
-
 MfFont ReadLogFontW(ByteReader& r) {
     MfFont f;
     f.height = r.I32();
@@ -338,14 +330,14 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
     case EMR_CREATEPALETTE: {
         const std::uint32_t index = index_of(r.U32(), false);
         r.U16();  // version
-        dc.CreateObject(index, MfPalette{ReadPaletteEntries(dc, r, r.U16())});
+        dc.CreateObject(index, MfPalette{dc.ReadPaletteEntries(r, r.U16())});
         break;
     }
     case EMR_SELECTPALETTE: dc.SelectPalette(index_of(r.U32(), true)); break;
     case EMR_SETPALETTEENTRIES: {
         const std::uint32_t index = index_of(r.U32(), false);
         const std::uint32_t start = r.U32();
-        const std::vector<std::uint32_t> entries = ReadPaletteEntries(dc, r, r.U32());
+        const std::vector<std::uint32_t> entries = dc.ReadPaletteEntries(r, r.U32());
         dc.SetPaletteEntries(index, start, entries);
         break;
     }
@@ -433,7 +425,7 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         }
         bool whole = false;
         if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, whole, with_alpha))
-            dc.DrawBitmap(*bmp, x, y, cx, cy, sx, sy, scx, scy, alpha);
+            dc.DrawBitmap(*bmp, x, y, cx, cy, sx, sy, scx, scy, type == EMR_ALPHABLEND ? 0x00CC0020 : rop, alpha);
         else dc.Refuse();
         if (!whole) dc.Loose();
         break;
@@ -443,15 +435,16 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
         const double x = r.I32(), y = r.I32(), sx = r.I32(), sy = r.I32(), scx = r.I32(), scy = r.I32();
         const std::uint32_t off_bmi = r.U32(), cb_bmi = r.U32(), off_bits = r.U32(), cb_bits = r.U32();
         double cx = scx, cy = scy;
+        std::uint32_t rop = 0x00CC0020;  // SRCCOPY
         if (type == EMR_STRETCHDIBITS) {
             r.U32();  // usage
-            r.U32();  // raster operation
+            rop = r.U32();
             cx = r.I32();
             cy = r.I32();
         }
         bool whole = false;
         if (auto bmp = RecordDib(dc, rec, off_bmi, cb_bmi, off_bits, cb_bits, whole))
-            dc.DrawBitmap(*bmp, x, y, cx, cy, sx, bmp->SourceTop(sy, scy), scx, scy);
+            dc.DrawBitmap(*bmp, x, y, cx, cy, sx, bmp->SourceTop(sy, scy), scx, scy, rop);
         else dc.Refuse();
         if (!whole) dc.Loose();
         break;
@@ -461,7 +454,8 @@ void PlayRecord(MetafileDC& dc, std::uint32_t type, std::span<const std::uint8_t
     case EMR_POLYTEXTOUTA: PolyTextOut(dc, r, rec, false); break;
     case EMR_POLYTEXTOUTW: PolyTextOut(dc, r, rec, true); break;
     case EMR_GRADIENTFILL: GradientFill(dc, r); break;
-    case EMR_SETBRUSHORGEX: case EMR_SETROP2: case EMR_SETSTRETCHBLTMODE: case EMR_SETMAPPERFLAGS:
+    case EMR_SETROP2: dc.SetRop2(r.I32()); break;
+    case EMR_SETBRUSHORGEX: case EMR_SETSTRETCHBLTMODE: case EMR_SETMAPPERFLAGS:
     case EMR_SETTEXTJUSTIFICATION:
         // Drawing modes of the platform's own player that are not used here:
         // applied there (when the record holds them whole), ignored here.

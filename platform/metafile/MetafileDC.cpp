@@ -70,7 +70,7 @@ bool MetafileDC::AdmitBox(double l, double t, double r, double b, bool curve) {
     return true;
 }
 
-bool MetafileDC::PayForPaint(double pen_width) {
+bool MetafileDC::PayForPaint(double pen_width, bool bitwise) {
     // What is painted: the shape's box, widened by the pen, inside the clip.
     const MfBox& clip = m_s.clip;
     const MfBox& box = m_shape_box;
@@ -81,14 +81,20 @@ bool MetafileDC::PayForPaint(double pen_width) {
     const ShapeSize shape = m_shape;
     m_shape = {};
     m_shape_box = {};
-    const double units = PaintUnits(shape, std::isfinite(w) ? w : 0, std::isfinite(h) ? h : 0, m_view.bottom,
-                                    pen_width > 0);
+    const double area_w = std::isfinite(w) ? w : 0, area_h = std::isfinite(h) ? h : 0;
+    double units = PaintUnits(shape, area_w, area_h, m_view.bottom, pen_width > 0);
+    if (bitwise) units += kPaintUnits + kRasterOpFactor * area_w * area_h / kPixelsPerUnit;
     return Spend(static_cast<std::uint64_t>(std::min(units, 1e15)));
 }
 
 void MetafileDC::SetWorldTransform(const MfMatrix& m) {
     if (Invertible(m)) m_s.world = m;  // GDI refuses a singular transform
     else Refuse();
+}
+
+void MetafileDC::SetRop2(int mode) {
+    if (mode < 1 || mode > 16) return Refuse();
+    m_s.mix = RopOfMix(mode);
 }
 
 void MetafileDC::SetMapMode(int mode) {
@@ -248,6 +254,14 @@ void MetafileDC::SetPaletteEntries(std::uint32_t index, std::uint32_t start, std
     for (std::size_t i = 0; i < n; ++i) palette->entries[start + i] = entries[i] & 0xFFFFFF;
 }
 
+std::vector<std::uint32_t> MetafileDC::ReadPaletteEntries(ByteReader& r, std::uint32_t count) {
+    if (count > r.Remaining() / 4) throw ReadPastEnd();
+    if (count > kMaxPaletteEntries) Loose();
+    std::vector<std::uint32_t> entries(std::min(count, kMaxPaletteEntries));
+    for (std::uint32_t& e : entries) e = r.U32() & 0xFFFFFF;
+    return entries;
+}
+
 void MetafileDC::ResizePalette(std::uint32_t index, std::uint32_t count) {
     auto it = m_objects.find(index);
     auto* palette = it == m_objects.end() ? nullptr : std::get_if<MfPalette>(&it->second);
@@ -277,34 +291,43 @@ void MetafileDC::Fill(const MfBrush& brush) {
     if (brush.style == BS_NULL) return;
     MfBrush painted = brush;
     painted.colour = Colour(brush.colour);
-    m_surface.FillPath(painted, m_s.poly_fill == 2, Colour(m_s.bk_colour), m_s.bk_mode == OPAQUE_BK);
+    m_surface.FillPath(painted, m_s.poly_fill == 2, Colour(m_s.bk_colour), m_s.bk_mode == OPAQUE_BK, m_s.mix);
 }
 
 double MetafileDC::AskedPenPixels() const {
     const MfPen& pen = m_s.pen;
     MfMatrix m;
     if (!(pen.width > 0) || !LogicalMatrix(m)) return 1;
-    // The pen's width in device pixels, judged along the wider axis.
-    double wx = pen.width, wy = 0, hx = 0, hy = pen.width;
+    // The GDI transforms a pen's width as a distance along x, whatever the
+    // mapping does to y: under a mapping that halves x and keeps y, a pen
+    // 8 units wide is 4 pixels wide.
+    double wx = pen.width, wy = 0;
     m.TransformDistance(wx, wy);
-    m.TransformDistance(hx, hy);
-    return std::max(std::hypot(wx, wy), std::hypot(hx, hy));
+    return std::hypot(wx, wy);
 }
 
-double MetafileDC::PenPixels() const { return std::clamp(AskedPenPixels(), 1.0, kMaxPenPixels); }
+double MetafileDC::PenPixels() const {
+    // Whole pixels, halves rounded up (1.5 units is 2 pixels, 4.5 is 5).
+    return std::clamp(std::floor(AskedPenPixels() + 0.5), 1.0, kMaxPenPixels);
+}
 
 void MetafileDC::Stroke() {
     if ((m_s.pen.style & PS_STYLE_MASK) == PS_NULL) return;
     MfPen painted = m_s.pen;
     painted.colour = Colour(painted.colour);
-    m_surface.StrokePath(painted, PenPixels(), m_s.miter_limit);
+    const double width = PenPixels();
+    // A pen made by CreatePen is styled only while it is one pixel wide.
+    const std::uint32_t style = painted.style & PS_STYLE_MASK;
+    if (!(painted.style & PS_GEOMETRIC) && width > 1 && style >= PS_DASH && style <= PS_DASHDOTDOT)
+        painted.style = (painted.style & ~PS_STYLE_MASK) | PS_SOLID;
+    m_surface.StrokePath(painted, width, m_s.miter_limit, Colour(m_s.bk_colour), m_s.bk_mode == OPAQUE_BK, m_s.mix);
 }
 
 void MetafileDC::FillAndStroke(bool fill, bool stroke) {
     if (m_in_path) return;  // the figure stays in the path bracket
     const bool outline = stroke && (m_s.pen.style & PS_STYLE_MASK) != PS_NULL;
     if ((fill && m_shape.vertices > kMaxFilledVertices) || (outline && !(AskedPenPixels() <= kMaxPenPixels))) Loose();
-    if ((fill || outline) && PayForPaint(outline ? PenPixels() : 0)) {
+    if ((fill || outline) && PayForPaint(outline ? PenPixels() : 0, m_s.mix != kRopPatCopy)) {
         if (fill) Fill(m_s.brush);
         if (outline) Stroke();
     }

@@ -28,6 +28,7 @@
 #include "platform/metafile/MetafileBitmap.h"
 #include "platform/metafile/MetafileMatrix.h"
 #include "platform/metafile/MetafileObjects.h"
+#include "platform/metafile/MetafileRasterOp.h"
 #include "platform/metafile/MetafileSurface.h"
 #include "platform/metafile/MetafileText.h"
 #include "platform/metafile/PlaybackBudget.h"
@@ -147,6 +148,8 @@ public:
     void SetPolyFillMode(int mode) { m_s.poly_fill = mode; }
     void SetArcDirection(int dir) { m_s.arc_clockwise = dir == 2; }
     void SetMiterLimit(double limit) { m_s.miter_limit = limit; }
+    // The binary raster operation of lines and fills (R2_*).
+    void SetRop2(int mode);
 
     // --- Objects ---
     void CreateObject(std::uint32_t index, MfObject object);
@@ -157,8 +160,12 @@ public:
     // Palettes: selecting one (DEFAULT_PALETTE is stock object 15), and
     // changing a created one's entries or count.
     void SelectPalette(std::uint32_t index);
+    std::uint32_t SelectedPalette() const { return m_s.palette; }
     void SetPaletteEntries(std::uint32_t index, std::uint32_t start, std::span<const std::uint32_t> entries);
     void ResizePalette(std::uint32_t index, std::uint32_t count);
+    // `count` palette entries (PALETTEENTRY) from a record: at most
+    // kMaxPaletteEntries are kept. Throws ReadPastEnd when the record holds fewer.
+    std::vector<std::uint32_t> ReadPaletteEntries(ByteReader& r, std::uint32_t count);
     // A colour as it is painted: a palette index (0x01 in the top byte)
     // through the selected palette, or the default palette when none is; any
     // other colour by its red, green and blue.
@@ -180,7 +187,8 @@ public:
     enum class ArcKind { Arc, Chord, Pie, ArcTo };
     void Arc(ArcKind kind, double l, double t, double r, double b, MfPoint start, MfPoint end);
     void SetPixel(MfPoint p, std::uint32_t colour);
-    // Fills the rectangle with the current brush (PATCOPY) or a fixed colour.
+    // Combines the rectangle with the current brush by a ternary raster
+    // operation that uses no source.
     void PatBlt(double l, double t, double r, double b, std::uint32_t rop);
     void FillRegion(const MfRegion& region, const MfBrush& brush);
     // GradientFill: the rectangle two corners span, shaded from the first's
@@ -194,9 +202,11 @@ public:
     // with ETO_OPAQUE/ETO_CLIPPED.
     void TextOut(MfPoint ref, const MfTextString& text, std::uint32_t options, const double* rect);
 
-    // Draws a bitmap into a logical rectangle from a source rectangle (top-down pixels).
+    // Draws a bitmap into a logical rectangle from a source rectangle
+    // (top-down pixels), by a ternary raster operation (SRCCOPY and the
+    // like, with the current brush as its pattern).
     void DrawBitmap(const MfBitmap& bitmap, double dx, double dy, double dw, double dh, double sx, double sy,
-                    double sw, double sh, double alpha = 1.0);
+                    double sw, double sh, std::uint32_t rop = 0x00CC0020, double alpha = 1.0);
 
     // --- Paths and clipping ---
     void BeginPath();
@@ -231,6 +241,7 @@ private:
         int poly_fill = 1;  // ALTERNATE
         bool arc_clockwise = false;
         double miter_limit = 10;
+        std::uint8_t mix = kRopPatCopy;  // SetROP2's mode as a ternary code
         MfPoint pos{0, 0};
         MfBox clip;  // what the clip leaves of the view, at most
         std::uint32_t palette = 0x80000000u | 15;  // DEFAULT_PALETTE
@@ -267,8 +278,9 @@ private:
     // rounded corners) larger than kMaxCurvePixels leaves the record loose.
     bool AdmitBox(double l, double t, double r, double b, bool curve = false);
     // Pays for painting the current path: its vertices, scanlines and area
-    // as noted, as an outline of `pen_width` pixels or, with 0, as a fill.
-    bool PayForPaint(double pen_width = 0);
+    // as noted, as an outline of `pen_width` pixels or, with 0, as a fill,
+    // combined with the picture bit by bit when `bitwise`.
+    bool PayForPaint(double pen_width = 0, bool bitwise = false);
     void AddEllipsePath(double l, double t, double r, double b);
     // The region's rectangles (in range) as the current path; gives the box they span.
     MfBox AddRegionPath(const MfRegion& region);

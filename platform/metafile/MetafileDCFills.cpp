@@ -12,18 +12,20 @@ void MetafileDC::PatBlt(double l, double t, double r, double b, std::uint32_t ro
     if (!AdmitBox(l, t, r, b) || !UseLogical()) return;
     m_surface.NewPath();
     m_surface.Rectangle(l, t, r - l, b - t);
-    if (!PayForPaint()) {
+    const std::uint8_t code = static_cast<std::uint8_t>(rop >> 16);
+    if (!PayForPaint(0, code != kRopPatCopy)) {
         m_surface.NewPath();
         return;
     }
-    MfBrush brush = m_s.brush;
-    if (rop == 0x00000042) brush = StockBrush(4);         // BLACKNESS
-    else if (rop == 0x00FF0062) brush = StockBrush(0);    // WHITENESS
-    else if (rop != 0x00F00021) {  // only PATCOPY paints
+    if (RopUsesSource(code)) {  // a blit without its bitmap
         m_surface.NewPath();
         return Refuse();
     }
-    Fill(brush);
+    MfBrush brush = m_s.brush;
+    if (!RopUsesPattern(code)) brush = StockBrush(4);  // the place alone counts
+    else if (brush.style == BS_NULL) return m_surface.NewPath();  // a null brush paints nothing
+    brush.colour = Colour(brush.colour);
+    m_surface.FillPath(brush, false, Colour(m_s.bk_colour), m_s.bk_mode == OPAQUE_BK, code);
     m_surface.NewPath();
 }
 
@@ -51,7 +53,7 @@ void MetafileDC::FillRegion(const MfRegion& region, const MfBrush& brush) {
     if (region.rects.size() > kMaxRegionRectangles) Loose();
     if (!Spend(region.rects.size())) return;
     m_shape_box = AddRegionPath(region);
-    if (PayForPaint()) Fill(brush);
+    if (PayForPaint(0, m_s.mix != kRopPatCopy)) Fill(brush);
     m_surface.NewPath();
 }
 
@@ -95,11 +97,13 @@ void MetafileDC::GradientTriangle(const MfVertex& a, const MfVertex& b, const Mf
 }
 
 void MetafileDC::DrawBitmap(const MfBitmap& bitmap, double dx, double dy, double dw, double dh, double sx, double sy,
-                            double sw, double sh, double alpha) {
+                            double sw, double sh, std::uint32_t rop, double alpha) {
     if (m_in_path || sw == 0 || sh == 0 || dw == 0 || dh == 0) return Refuse();
     if (!AdmitBox(dx, dy, dx + dw, dy + dh) || !UseLogical()) return;
-    if (!PayForPaint()) return;
-    m_surface.DrawBitmap(bitmap, dx, dy, dw, dh, sx, sy, sw, sh, alpha);
+    if (!PayForPaint(0, static_cast<std::uint8_t>(rop >> 16) != kRopSrcCopy)) return;
+    MfBrush pattern = m_s.brush;
+    pattern.colour = Colour(pattern.colour);
+    m_surface.DrawBitmap(bitmap, dx, dy, dw, dh, sx, sy, sw, sh, alpha, static_cast<std::uint8_t>(rop >> 16), pattern);
 }
 
 }  // namespace automenu::platform

@@ -33,7 +33,7 @@ void MetafileDC::TextOut(MfPoint ref, const MfTextString& text, std::uint32_t op
         if (options & ETO_OPAQUE) {
             MfBrush background;
             background.colour = Colour(m_s.bk_colour);
-            m_surface.FillPath(background, true, background.colour, false);
+            m_surface.FillPath(background, true, background.colour, false, kRopPatCopy);
         }
         m_surface.NewPath();
     }

@@ -75,9 +75,13 @@ public:
     virtual void UseKeptPath() = 0;
 
     // --- Painting the current path, which stays ---
-    virtual void FillPath(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk) = 0;
-    // An outline `width` device pixels wide.
-    virtual void StrokePath(const MfPen& pen, double width, double miter_limit) = 0;
+    // `rop` (MetafileRasterOp.h) combines the brush or pen with what is there.
+    virtual void FillPath(const MfBrush& brush, bool winding, std::uint32_t bk_colour, bool opaque_bk,
+                          std::uint8_t rop) = 0;
+    // An outline `width` device pixels wide; a styled pen's gaps are
+    // filled with `bk_colour` when `opaque_bk`.
+    virtual void StrokePath(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour,
+                            bool opaque_bk, std::uint8_t rop) = 0;
     // Fills it (whole pixels) with a gradient from a to b, in the current matrix's units.
     virtual void FillLinearGradient(const MfVertex& a, const MfVertex& b, bool vertical) = 0;
 
@@ -92,9 +96,10 @@ public:
     virtual void FillPixel(double x, double y, std::uint32_t colour) = 0;
     // The part of the triangle that can be seen, shaded between its corners.
     virtual void FillShadedTriangle(const std::array<MfShadedCorner, 3>& corners) = 0;
-    // The bitmap's source rectangle into the logical one (current matrix).
+    // The bitmap's source rectangle into the logical one (current matrix),
+    // combined with what is there and the `pattern` brush by `rop`.
     virtual void DrawBitmap(const MfBitmap& bitmap, double dx, double dy, double dw, double dh, double sx, double sy,
-                            double sw, double sh, double alpha) = 0;
+                            double sw, double sh, double alpha, std::uint8_t rop, const MfBrush& pattern) = 0;
     // Draws the run; gives its advance in pixels along the baseline.
     virtual double DrawTextRun(const MfTextRun& run) = 0;
 };
@@ -118,15 +123,16 @@ public:
     void KeepPath() override {}
     void ForgetKeptPath() override {}
     void UseKeptPath() override {}
-    void FillPath(const MfBrush&, bool, std::uint32_t, bool) override {}
-    void StrokePath(const MfPen&, double, double) override {}
+    void FillPath(const MfBrush&, bool, std::uint32_t, bool, std::uint8_t) override {}
+    void StrokePath(const MfPen&, double, double, std::uint32_t, bool, std::uint8_t) override {}
     void FillLinearGradient(const MfVertex&, const MfVertex&, bool) override {}
     void ResetClip() override {}
     void Clip(bool) override {}
     void ClipOut(double, double, double, double) override {}
     void FillPixel(double, double, std::uint32_t) override {}
     void FillShadedTriangle(const std::array<MfShadedCorner, 3>&) override {}
-    void DrawBitmap(const MfBitmap&, double, double, double, double, double, double, double, double, double) override {}
+    void DrawBitmap(const MfBitmap&, double, double, double, double, double, double, double, double, double,
+                    std::uint8_t, const MfBrush&) override {}
     double DrawTextRun(const MfTextRun&) override { return 0; }
 };
 

@@ -17,7 +17,10 @@ namespace automenu::platform {
 //   times the edges a scanline meets, over kCrossingsPerUnit;
 // - a bitmap: one unit per kBitmapPixelsPerUnit pixels decoded (which also
 //   bounds what bitmaps hold: 12 M pixels, 48 MB in all);
-// - text: kTextUnits a run, kUnitsPerCharacter a character plus its area.
+// - text: kTextUnits a run, kUnitsPerCharacter a character plus its area;
+// - a raster operation other than a copy draws into a layer of its own and
+//   combines it with the picture pixel by pixel: kPaintUnits more, and its
+//   area kRasterOpFactor times over.
 // A file that uses the whole budget plays in 0.3 s or less (measured with
 // full-screen ellipses, a million one-pixel rectangles, 200 k one-letter
 // runs, random polygons and 2 M points); the office slide among the test
@@ -29,6 +32,7 @@ constexpr double kScanlinesPerUnit = 1;
 constexpr double kPixelsPerUnit = 64;
 constexpr double kCrossingsPerUnit = 128;
 constexpr double kStrokeFactor = 8;
+constexpr double kRasterOpFactor = 4;
 constexpr std::uint64_t kBitmapPixelsPerUnit = 4;
 constexpr std::uint64_t kTextUnits = 200;
 constexpr std::uint64_t kUnitsPerCharacter = 20;

@@ -29,7 +29,8 @@ enum WmfFunction : std::uint16_t {
     META_CREATEPATTERNBRUSH = 0x01F9, META_DIBCREATEPATTERNBRUSH = 0x0142, META_CREATEREGION = 0x06FF,
     META_STRETCHDIB = 0x0F43, META_DIBSTRETCHBLT = 0x0B41, META_DIBBITBLT = 0x0940, META_SETDIBTODEV = 0x0D33,
     META_SETROP2 = 0x0104, META_SETRELABS = 0x0105, META_SETSTRETCHBLTMODE = 0x0107, META_SETTEXTCHAREXTRA = 0x0108,
-    META_SETTEXTJUSTIFICATION = 0x020A, META_SETMAPPERFLAGS = 0x0231,
+    META_SETTEXTJUSTIFICATION = 0x020A, META_SETMAPPERFLAGS = 0x0231, META_SELECTPALETTE = 0x0234,
+    META_REALIZEPALETTE = 0x0035, META_SETPALENTRIES = 0x0037, META_RESIZEPALETTE = 0x0139,
 };
 
 constexpr std::size_t kMaxObjects = 65535;
@@ -65,7 +66,7 @@ private:
         m_dc.DeleteObject(index);
     }
     void Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx, double sy,
-                double sw, double sh);
+                double sw, double sh, std::uint32_t rop);
 
     MetafileDC& m_dc;
     std::vector<bool> m_in_use;
@@ -74,10 +75,10 @@ private:
 };
 
 void WmfPlayer::Bitmap(std::span<const std::uint8_t> dib, double x, double y, double w, double h, double sx,
-                       double sy, double sw, double sh) {
+                       double sy, double sw, double sh, std::uint32_t rop) {
     bool whole = false;
     if (auto bmp = m_dc.DecodeDib(dib, std::nullopt, false, whole))
-        m_dc.DrawBitmap(*bmp, x, y, w, h, sx, bmp->SourceTop(sy, sh), sw, sh);
+        m_dc.DrawBitmap(*bmp, x, y, w, h, sx, bmp->SourceTop(sy, sh), sw, sh, rop);
     else m_dc.Refuse();
     if (!whole) m_dc.Loose();
 }
@@ -237,15 +238,38 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         Create(brush);
         break;
     }
-    case META_CREATEPALETTE: case META_CREATEPATTERNBRUSH: case META_CREATEREGION:
+    case META_CREATEPALETTE: {
+        // A palette this player would not keep whole still takes its slot,
+        // as an empty object, so the objects after it keep their numbers.
+        const std::uint32_t count = params.size() >= 4 ? ByteReader(params.subspan(2)).U16() : ~0u;
+        if (count > kMaxPaletteEntries || count > (params.size() - 4) / 4) {
+            Create(MfPalette{});
+            m_dc.StandIn(RecordOutcome::StandIn::kEmptyObject);
+            break;
+        }
+        r.Skip(4);  // version and count
+        Create(MfPalette{m_dc.ReadPaletteEntries(r, count)});
+        break;
+    }
+    case META_SELECTPALETTE: m_dc.SelectPalette(r.U16()); break;
+    case META_REALIZEPALETTE: break;  // the colours are the entries themselves
+    case META_SETPALENTRIES: {
+        // The palette is the one selected; the record names none.
+        const std::uint32_t start = r.U16();
+        const std::vector<std::uint32_t> entries = m_dc.ReadPaletteEntries(r, r.U16());
+        m_dc.SetPaletteEntries(m_dc.SelectedPalette(), start, entries);
+        break;
+    }
+    case META_RESIZEPALETTE: m_dc.ResizePalette(m_dc.SelectedPalette(), r.U16()); break;
+    case META_CREATEPATTERNBRUSH: case META_CREATEREGION:
         Create(MfPalette{});  // takes its slot; not drawn
         m_dc.StandIn(RecordOutcome::StandIn::kEmptyObject);
         break;
     case META_STRETCHDIB: {
-        r.U32();  // raster operation
+        const std::uint32_t rop = r.U32();
         r.U16();  // usage
         const double sh = i16(), sw = i16(), sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
-        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
+        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh, rop);
         break;
     }
     case META_DIBSTRETCHBLT: case META_DIBBITBLT: {
@@ -266,7 +290,7 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         if (stretch) { sh = i16(); sw = i16(); }
         const double sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
         if (!stretch) { sh = h; sw = w; }
-        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh);
+        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, sw, sh, rop);
         break;
     }
     case META_SETDIBTODEV: {
@@ -274,10 +298,11 @@ void WmfPlayer::Play(std::uint16_t function, std::span<const std::uint8_t> param
         r.U16();  // scan count
         r.U16();  // start scan
         const double sy = i16(), sx = i16(), h = i16(), w = i16(), y = i16(), x = i16();
-        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, w, h);
+        Bitmap(params.subspan(r.Position()), x, y, w, h, sx, sy, w, h, 0x00CC0020);
         break;
     }
-    case META_SETROP2: case META_SETRELABS: case META_SETSTRETCHBLTMODE: case META_SETTEXTCHAREXTRA:
+    case META_SETROP2: m_dc.SetRop2(r.U16()); break;
+    case META_SETRELABS: case META_SETSTRETCHBLTMODE: case META_SETTEXTCHAREXTRA:
     case META_SETTEXTJUSTIFICATION: case META_SETMAPPERFLAGS:
         // Drawing modes of the platform's own player that are not used here:
         // applied there (when the record holds them whole), ignored here.

@@ -163,7 +163,8 @@ std::vector<std::uint32_t> GdiPicture(const MetafileBits& bits) {
 // Pictures that use nothing the screening leaves out look to GDI as before.
 TEST(Win32BackEnd, ScreenedMetafilesDrawAsTheirOriginals) {
     for (const char* name :
-         {"office.emf", "office.wmf", "shapes.emf", "shapes.wmf", "gradients.emf", "text_dx.emf", "text_pdy.emf"}) {
+         {"office.emf", "office.wmf", "shapes.emf", "shapes.wmf", "gradients.emf", "text_dx.emf", "text_pdy.emf",
+          "pens_styles.emf", "palette_index.emf", "rop2.emf", "rop_blits.emf"}) {
         SCOPED_TRACE(name);
         const MetafileBits original = ReadMetafile(Picture(name)).bits;
         const MetafileBits screened = ScreenMetafile(original, {0, 0, 631, 452}, {632, 453}, {1280, 1024});

@@ -381,7 +381,8 @@ def gdi_reference(emf, png, width, height):
         GDI_PLAYER["exe"] = os.path.join(tmp, "play-emf.exe")
         GDI_PLAYER["tmp"] = tmp
         run("x86_64-w64-mingw32-gcc", "-O2", "-o", GDI_PLAYER["exe"], "play-emf.c", "-lgdi32")
-        GDI_PLAYER["env"] = dict(os.environ, WINEPREFIX=os.path.join(tmp, "prefix"), WINEDEBUG="-all")
+        GDI_PLAYER["env"] = dict(os.environ, WINEPREFIX=os.path.join(tmp, "prefix"), WINEDEBUG="-all",
+                                 WINEDLLOVERRIDES="mscoree,mshtml=")  # no installer dialogs
     out = os.path.join(GDI_PLAYER["tmp"], "out.bmp")
     run("/usr/lib/wine/wine64", GDI_PLAYER["exe"], emf, out, str(width), str(height), env=GDI_PLAYER["env"])
     run(CONVERT, out, "-define", "png:exclude-chunks=date,time", "PNG24:" + png)
@@ -403,12 +404,13 @@ def gradients():
     gdi_reference("gradients.emf", "gradients.png", 160, 120)
 
 
-def emf_file(width, height, records):
+def emf_file(width, height, records, handles=4):
     """An enhanced metafile of `width` x `height` pixels, one logical unit a
-    pixel: a device of 1000 pixels on 250 mm, so a pixel is 25 frame units."""
+    pixel: a device of 1000 pixels on 250 mm, so a pixel is 25 frame units;
+    `handles` slots in its object table."""
     body = b"".join(records) + struct.pack("<5I", 14, 20, 0, 16, 20)  # EOF
     header = struct.pack("<4i4i", 0, 0, width - 1, height - 1, 0, 0, (width - 1) * 25, (height - 1) * 25)
-    header += struct.pack("<IIIIHHIII", 0x464D4520, 0x10000, 0, len(records) + 2, 4, 0, 0, 0, 0)
+    header += struct.pack("<IIIIHHIII", 0x464D4520, 0x10000, 0, len(records) + 2, handles, 0, 0, 0, 0)
     header += struct.pack("<4i", 1000, 1000, 250, 250)
     header = struct.pack("<II", 1, 8 + len(header)) + header
     out = bytearray(header + body)
@@ -417,6 +419,7 @@ def emf_file(width, height, records):
 
 
 def emr(kind, *words):
+    words = [w - (1 << 32) if w >= 1 << 31 else w for w in words]  # stock objects' numbers
     body = struct.pack("<%di" % len(words), *words)
     return struct.pack("<II", kind, 8 + len(body)) + body
 
@@ -496,6 +499,155 @@ def text_fixtures():
         gdi_reference(name + ".emf", name + ".png", width, height)
 
 
+def emr_floats(kind, *values):
+    body = struct.pack("<%df" % len(values), *values)
+    return struct.pack("<II", kind, 8 + len(body)) + body
+
+
+def emr_pen(index, style, width, colour):
+    """EMR_CREATEPEN: a LOGPEN (width 0 is one pixel whatever the mapping)."""
+    return emr(38, index, style, width, 0, colour)
+
+
+def emr_extpen(index, style, width, colour, dashes=()):
+    """EMR_EXTCREATEPEN with a solid brush and no bitmap."""
+    return emr(95, index, 0, 0, 0, 0, style, width, 0, colour, 0, len(dashes), *dashes)
+
+
+def emr_brush(index, colour, style=0, hatch=0):
+    return emr(39, index, style, colour, hatch)
+
+
+def emr_select_delete(index, *draw):
+    return [emr(37, index)] + list(draw)
+
+
+def emr_line(x1, y1, x2, y2):
+    return emr(27, x1, y1) + emr(54, x2, y2)
+
+
+def emr_polyline(points):
+    xs, ys = [p[0] for p in points], [p[1] for p in points]
+    return emr(4, min(xs), min(ys), max(xs), max(ys), len(points), *[v for p in points for v in p])
+
+
+def emr_dib_blt(x, y, w, h, rop, pixels):
+    """EMR_BITBLT of a 24-bit bottom-up DIB; `pixels` is rows of 0xRRGGBB, top first."""
+    rows = b""
+    for row in reversed(pixels):
+        line = b"".join(struct.pack("<BBB", c & 0xFF, (c >> 8) & 0xFF, c >> 16) for c in row)
+        rows += line + b"\0" * (-len(line) % 4)
+    info = struct.pack("<IiiHHIIiiII", 40, len(pixels[0]), len(pixels), 1, 24, 0, len(rows), 0, 0, 0, 0)
+    fixed = 8 + 16 + 20 + 8 + 24 + 24
+    head = struct.pack("<4i5i2i6f", x, y, x + w - 1, y + h - 1, x, y, w, h, rop, 0, 0, 1, 0, 0, 1, 0, 0)
+    head += struct.pack("<6I", 0xFFFFFF, 0, fixed, len(info), fixed + len(info), len(rows))
+    body = head + info + rows
+    return struct.pack("<II", 76, 8 + len(body)) + body
+
+
+def emr_patblt(x, y, w, h, rop):
+    """EMR_BITBLT without a source: a pattern blit."""
+    head = struct.pack("<4i5i2i6f", x, y, x + w - 1, y + h - 1, x, y, w, h, rop, 0, 0, 1, 0, 0, 1, 0, 0)
+    head += struct.pack("<6I", 0, 0, 0, 0, 0, 0)
+    return struct.pack("<II", 76, 8 + len(head)) + head
+
+
+def emr_palette(index, colours):
+    entries = b"".join(struct.pack("<4B", c & 0xFF, (c >> 8) & 0xFF, c >> 16, 0) for c in colours)
+    body = struct.pack("<IHH", index, 0x300, len(colours)) + entries
+    return struct.pack("<II", 49, 8 + len(body)) + body
+
+
+def stripes(width, height):
+    """Red, green, blue and grey bands under what a case draws, and white."""
+    out = []
+    for i, colour in enumerate((0x0000FF, 0x00C000, 0xFF0000, 0x808080)):
+        out += [emr_brush(50 + i, colour), emr(37, 50 + i), emr(37, 0x80000008),
+                emr(43, 0, i * height // 5, width, (i + 1) * height // 5)]
+    return out
+
+
+def pen_fixtures():
+    """Pens and raster operations as GDI draws them: cosmetic and geometric
+    widths under a scaling mapping, caps, joins, dash styles, palette-index
+    colours, the binary modes and the ternary blits of masks and patterns."""
+    # Wine 8 plays no EMR_EXTCREATEPEN (the pen is left out, and the one
+    # selected before draws), so these references use CreatePen only; the
+    # extended pens' caps, joins and user styles are checked in the unit tests.
+    files = {}
+    # Logical units twice the pixels: 0-wide pens stay one pixel, others
+    # double; a roof of width 2 is 4 pixels wide. Then a world scale of 1.5
+    # for the rounding of odd widths.
+    widths = [emr(17, 8), emr(9, 120, 80), emr(11, 240, 160)]
+    widths += [emr_pen(1, 0, 0, 0x000000), emr(37, 1), emr_line(5, 5, 55, 5), emr_line(5, 10, 55, 40)]
+    for i, w in enumerate((1, 2, 3, 5)):
+        widths += [emr_pen(3 + i, 0, w, 0x800000), emr(37, 3 + i), emr_line(5, 18 + 8 * i, 55, 18 + 8 * i)]
+    widths += [emr_pen(7, 0, 2, 0x004080), emr(37, 7), emr_polyline([(10, 75), (35, 50), (60, 75)])]
+    widths += [emr(17, 1), emr_floats(35, 1.5, 0, 0, 1.5, 0, 0)]
+    for i, w in enumerate((1, 2, 3, 5)):
+        widths += [emr_pen(10 + i, 0, w, 0x008000), emr(37, 10 + i), emr_line(90, 10 + 10 * i, 150, 10 + 10 * i)]
+    widths += [emr_pen(14, 0, 0, 0x0000C0), emr(37, 14), emr_line(90, 60, 150, 100)]
+    files["pens_widths"] = (240, 160, widths)
+    # A mapping that halves x and keeps y: a pen's width is its x extent
+    # transformed (a roof of width 8 is 4 pixels wide, not 8); and a pen
+    # selected before the mapping changes.
+    mapping = [emr_pen(1, 0, 3, 0x000000), emr(37, 1), emr(17, 8), emr(9, 2, 1), emr(11, 1, 1)]
+    mapping += [emr_line(20, 10, 460, 10)]
+    mapping += [emr_pen(2, 0, 8, 0x004080), emr(37, 2), emr_polyline([(20, 90), (120, 30), (220, 90)])]
+    mapping += [emr_pen(3, 0, 6, 0x800000), emr(37, 3), emr_polyline([(260, 30), (360, 90), (460, 30)])]
+    mapping += [emr(11, 1, 2), emr_pen(4, 0, 4, 0x008000), emr(37, 4), emr_line(20, 50, 460, 50)]
+    files["pens_mapping"] = (240, 110, mapping)
+    # Wide pens' round ends and joins: polylines, a rectangle, a polygon.
+    joins = []
+    for i, w in enumerate((4, 9, 14)):
+        joins += [emr_pen(1 + i, 0, w, 0x804000), emr(37, 1 + i), emr_line(20, 15 + 22 * i, 90, 15 + 22 * i)]
+        joins += [emr_polyline([(110 + 40 * i, 60), (125 + 40 * i, 15), (140 + 40 * i, 60)])]
+    joins += [emr(37, 0x80000005), emr_pen(5, 0, 7, 0x206020), emr(37, 5), emr(43, 20, 85, 100, 135)]
+    joins += [emr(3, 120, 80, 220, 140, 3, 120, 140, 170, 80, 220, 140)]  # EMR_POLYGON
+    files["pens_joins"] = (240, 150, joins)
+    # Each dash style of a cosmetic pen, across and aslant; a CreatePen
+    # wider than one is solid whatever its style.
+    styles = [emr(18, 1)]
+    for i, style in enumerate((1, 2, 3, 4)):
+        styles += [emr_pen(1 + 3 * i, style, 0, 0x000000), emr(37, 1 + 3 * i), emr_line(5, 10 + 12 * i, 235, 10 + 12 * i)]
+        styles += [emr_pen(2 + 3 * i, style, 3, 0x008000), emr(37, 2 + 3 * i), emr_line(5, 60 + 10 * i, 115, 60 + 10 * i)]
+        styles += [emr_pen(3 + 3 * i, style, 0, 0x0000C0), emr(37, 3 + 3 * i), emr_line(125, 60 + 8 * i, 235, 90 + 8 * i)]
+    styles += [emr(18, 2), emr(25, 0x00FFFF), emr(37, 1), emr_line(5, 120, 235, 120)]  # opaque gaps
+    files["pens_styles"] = (240, 135, styles)
+    # Palette-index colours: the default palette before one is selected, the
+    # metafile's own after, and an index past its end.
+    palette = [emr_brush(1, 0x0100000D), emr(37, 1), emr(43, 10, 10, 70, 50)]
+    palette += [emr_palette(2, [0x2080C0, 0xC08020, 0x20C040, 0x7030A0]), emr(48, 2), emr(52)]
+    for i in range(4):
+        palette += [emr_brush(3 + i, 0x01000000 | i), emr(37, 3 + i), emr(43, 80 + 38 * i, 10, 114 + 38 * i, 50)]
+    palette += [emr_pen(8, 0, 4, 0x01000001), emr(37, 8), emr_brush(9, 0x01000009), emr(37, 9), emr(43, 10, 60, 110, 100)]
+    files["palette_index"] = (240, 110, palette)
+    # The binary raster operations, each over the four bands and white.
+    rop2 = stripes(240, 100) + [emr(37, 0x80000008)]
+    for i, mode in enumerate((13, 6, 7, 9, 15, 1, 16, 11, 10, 14)):
+        rop2 += [emr(20, mode), emr_brush(20 + i, 0x40C0E0), emr(37, 20 + i), emr(43, 5 + 23 * i, 5, 25 + 23 * i, 98)]
+    rop2 += [emr(20, 7), emr_pen(40, 0, 5, 0xFFFF00), emr(37, 40), emr_line(0, 50, 240, 90)]
+    files["rop2"] = (240, 100, rop2)
+    # A mask pair (AND then OR, and AND then XOR), pattern and destination
+    # inversions and the other ternary blits real files use.
+    def sprite(inside, outside):
+        return [[inside if (x - 8) ** 2 + (y - 8) ** 2 < 49 else outside for x in range(16)] for y in range(16)]
+    blits = stripes(240, 120) + [emr_brush(20, 0x20A0F0), emr(37, 20)]
+    image, mask = sprite(0xF0C020, 0x000000), sprite(0x000000, 0xFFFFFF)
+    for i, (first, second) in enumerate(((0x008800C6, 0x00EE0086), (0x008800C6, 0x00660046))):
+        for j in range(3):
+            blits += [emr_dib_blt(10 + 30 * j + 100 * i, 10 + 38 * j, 16, 16, first, mask),
+                      emr_dib_blt(10 + 30 * j + 100 * i, 10 + 38 * j, 16, 16, second, image)]
+    for i, rop in enumerate((0x005A0049, 0x00550009, 0x00F00021, 0x00000042, 0x00FF0062)):
+        blits += [emr_patblt(200, 4 + 23 * i, 36, 18, rop)]
+    for i, rop in enumerate((0x00C000CA, 0x00330008, 0x00CC0020, 0x00660046)):
+        blits += [emr_dib_blt(60 + 34 * i, 98, 16, 16, rop, image)]
+    files["rop_blits"] = (240, 120, blits)
+    for name, (width, height, records) in files.items():
+        write(name + ".emf", emf_file(width, height, records, handles=64))
+        gdi_reference(name + ".emf", name + ".png", width, height)
+
+
 def compressed():
     """PNG and JPEG pictures of every colour type and coding ImageMagick writes,
     damaged ones, and, for the JPEG files, ImageMagick's reading (through the
@@ -544,6 +696,6 @@ def compressed():
 
 if __name__ == "__main__":
     steps = {"bitmaps": bitmaps, "icons": icons, "metafiles": metafiles, "gradients": gradients,
-             "compressed": compressed, "text": text_fixtures}
+             "compressed": compressed, "text": text_fixtures, "pens": pen_fixtures}
     for step in sys.argv[1:] or steps:
         steps[step]()

@@ -23,7 +23,7 @@ constexpr std::int64_t kStock = 0x80000000;
 constexpr std::int64_t kBlackBrush = kStock | 4, kNullPen = kStock | 8;
 enum : std::uint32_t {
     EMR_SETWINDOWEXTEX = 9, EMR_SETVIEWPORTEXTEX = 11, EMR_SETMAPMODE = 17, EMR_SETBKMODE = 18,
-    EMR_SETTEXTCOLOR = 24, EMR_MOVETOEX = 27, EMR_EXCLUDECLIPRECT = 29, EMR_INTERSECTCLIPRECT = 30,
+    EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_MOVETOEX = 27, EMR_EXCLUDECLIPRECT = 29, EMR_INTERSECTCLIPRECT = 30,
     EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35, EMR_SELECTOBJECT = 37,
     EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_LINETO = 54,
     EMR_BEGINPATH = 59, EMR_ENDPATH = 60, EMR_CLOSEFIGURE = 61, EMR_FILLPATH = 62, EMR_FILLRGN = 71,
@@ -601,6 +601,190 @@ TEST(MetafileRecords, CosmeticPensAreOnePixelWhateverTheTransform) {
     }
 }
 
+TEST(MetafileRecords, PenWidthsCapsJoinsAndStylesAsTheGdiDrawsThem) {
+    enum : std::uint32_t {
+        PS_GEOMETRIC = 0x10000, PS_DASH = 1, PS_USERSTYLE = 7, SQUARE = 0x100, FLAT = 0x200, BEVEL = 0x1000,
+        MITER = 0x2000, EMR_EXTCREATEPEN = 95, EMR_POLYLINE = 4, EMR_SETMITERLIMIT = 58,
+    };
+    auto line = [](Emf e, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+        return e.Record(EMR_SELECTOBJECT, {1}).Record(EMR_MOVETOEX, {x1, y1}).Record(EMR_LINETO, {x2, y2}).Bits();
+    };
+    auto pen = [](std::int64_t style, std::int64_t width) {
+        return Emf().Record(EMR_CREATEPEN, {1, style, width, 0, 0});
+    };
+    auto ext = [](std::uint32_t style, std::int64_t width, std::vector<std::int64_t> dashes = {}) {
+        std::vector<std::int64_t> w = {1, 0, 0, 0, 0, PS_GEOMETRIC | style, width, 0, 0, 0,
+                                       static_cast<std::int64_t>(dashes.size())};
+        w.insert(w.end(), dashes.begin(), dashes.end());
+        return Emf().Record(EMR_EXTCREATEPEN, w);
+    };
+    auto roof = [](Emf e) {  // a roof of width 10 with its ridge at (50, 20)
+        return e.Record(EMR_SELECTOBJECT, {1}).Record(EMR_POLYLINE, {0, 0, 0, 0, 3, 20, 80, 50, 20, 80, 80}).Bits();
+    };
+    const std::int64_t one_and_half = FloatBits(1.5f);
+    auto scaled = [&](std::int64_t width) {
+        return line(pen(0, width).Record(EMR_SETWORLDTRANSFORM, {one_and_half, 0, 0, one_and_half, 0, 0}), 0, 30, 60,
+                    30);
+    };
+    struct Row {
+        const char* why;
+        MetafileBits bits;
+        std::vector<Probe> probes;
+    } rows[] = {
+        // The width is the x extent transformed: 8 units where x is halved are 4 pixels.
+        {"width under a mapping that halves x",
+         line(pen(0, 8).Record(EMR_SETMAPMODE, {8}).Record(EMR_SETWINDOWEXTEX, {2, 1}).Record(EMR_SETVIEWPORTEXTEX,
+                                                                                                {1, 1}),
+              0, 50, 200, 50),
+         {{50, 47, kWhite}, {50, 48, kBlack}, {50, 51, kBlack}, {50, 52, kWhite}}},
+        {"1.5 pixels are 2", scaled(1), {{30, 43, kWhite}, {30, 44, kBlack}, {30, 45, kBlack}, {30, 46, kWhite}}},
+        {"4.5 pixels are 5", scaled(3), {{30, 42, kWhite}, {30, 43, kBlack}, {30, 47, kBlack}, {30, 48, kWhite}}},
+        {"a dashed CreatePen wider than a pixel is solid", line(pen(PS_DASH, 3), 0, 50, 100, 50),
+         {{19, 50, kBlack}, {20, 50, kBlack}, {21, 50, kBlack}, {22, 50, kBlack}, {23, 50, kBlack}}},
+        {"flat ends", line(ext(FLAT, 10), 20, 50, 80, 50), {{18, 50, kWhite}, {21, 50, kBlack}, {81, 50, kWhite}}},
+        {"square ends", line(ext(SQUARE, 10), 20, 50, 80, 50),
+         {{16, 46, kBlack}, {83, 54, kBlack}, {14, 50, kWhite}}},
+        {"round ends", line(ext(0, 10), 20, 50, 80, 50), {{16, 50, kBlack}, {16, 46, kWhite}}},
+        {"miter join", roof(ext(FLAT | MITER, 10)), {{50, 11, kBlack}, {50, 16, kBlack}}},
+        {"bevel join", roof(ext(FLAT | BEVEL, 10)), {{50, 11, kWhite}, {50, 16, kWhite}, {50, 19, kBlack}}},
+        {"round join", roof(ext(FLAT, 10)), {{50, 11, kWhite}, {50, 16, kBlack}}},
+        {"miter past its limit is bevelled", roof(ext(FLAT | MITER, 10).Record(EMR_SETMITERLIMIT, {1})),
+         {{50, 11, kWhite}, {50, 16, kWhite}}},
+    };
+    for (Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        for (const Probe& p : row.probes) EXPECT_EQ(Play(row.bits, p.x, p.y), p.expected) << p.x << "," << p.y;
+    }
+    // A geometric pen's user style: its lengths as given, in logical units.
+    PixelImage img;
+    Play(line(ext(FLAT | PS_USERSTYLE, 4, {12, 4}), 0, 50, 100, 50), 0, 0, &img);
+    const std::vector<int> runs = RunsAlongRow(img, 50);
+    ASSERT_GE(runs.size(), 4u);
+    EXPECT_EQ(std::vector<int>(runs.begin(), runs.begin() + 4), (std::vector<int>{12, 4, 12, 4}));
+    // Opaque background: a styled pen's gaps are the background colour.
+    Play(line(pen(PS_DASH, 0).Record(EMR_SETBKCOLOR, {0x0000FF}).Record(EMR_SETBKMODE, {2}), 0, 50, 100, 50), 0, 0,
+         &img);
+    EXPECT_EQ(img.pixels[50 * 100 + 20] & 0xFFFFFF, 0xFF0000u);  // red, in cairo's 0xRRGGBB
+}
+
+// A 2 x 2 24-bit DIB blitted over the whole picture by `rop`; pixels
+// top-left, top-right, bottom-left, bottom-right.
+std::vector<std::int64_t> Blit(std::uint32_t rop, std::array<std::uint32_t, 4> rgb) {
+    auto bgr = [](std::uint32_t c) {
+        return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                                           static_cast<std::uint8_t>(c >> 16)};
+    };
+    std::vector<std::uint8_t> bytes;
+    for (int row : {2, 0}) {  // bottom-up
+        for (int i = 0; i < 2; ++i)
+            for (std::uint8_t b : bgr(rgb[row + i])) bytes.push_back(b);
+        bytes.insert(bytes.end(), {0, 0});
+    }
+    std::vector<std::int64_t> w = {0, 0, 100, 100, 0, 0, 0, 0, 2, 2, 80, 40, 120, 16, 0, rop, 100, 100,
+                                   40, 2, 2, (24 << 16) | 1, 0, 16, 0, 0, 0, 0};
+    for (std::size_t i = 0; i < bytes.size(); i += 4)
+        w.push_back(bytes[i] | bytes[i + 1] << 8 | bytes[i + 2] << 16 | static_cast<std::int64_t>(bytes[i + 3]) << 24);
+    return w;
+}
+
+// The same over 100 x 200 logical units from x = 100: the right half under
+// a world transform that halves them.
+std::vector<std::int64_t> Blit2x(std::uint32_t rop, std::array<std::uint32_t, 4> rgb) {
+    std::vector<std::int64_t> w = Blit(rop, rgb);
+    w[4] = 100;   // destination x
+    w[16] = 100;  // width
+    w[17] = 200;  // and height
+    return w;
+}
+
+TEST(MetafileRecords, RasterOperationsCombineWithWhatIsThere) {
+    enum : std::uint32_t { EMR_SETROP2 = 20, EMR_BITBLT = 76 };
+    constexpr Rgb kMagenta{255, 0, 255}, kCyan{0, 255, 255}, kYellow{255, 255, 0};
+    // Red on the left half; nothing drawn on the right, where white shows.
+    auto red_left = [] {
+        Emf e = BlackFill();
+        e.Record(EMR_CREATEBRUSHINDIRECT, {1, 0, 0x0000FF, 0}).Record(EMR_SELECTOBJECT, {1});
+        e.Record(EMR_RECTANGLE, {0, 0, 50, 100});
+        return e;
+    };
+    auto brush = [](Emf e, std::uint32_t colour) {
+        return e.Record(EMR_CREATEBRUSHINDIRECT, {2, 0, colour, 0}).Record(EMR_SELECTOBJECT, {2});
+    };
+    auto mix = [&](int mode, std::uint32_t colour) {
+        return brush(red_left(), colour).Record(EMR_SETROP2, {mode}).Record(EMR_RECTANGLE, {0, 0, 100, 100}).Bits();
+    };
+    auto pattern_blit = [&](std::uint32_t rop) {
+        return brush(red_left(), 0xFF0000)
+            .Record(EMR_BITBLT, {0, 0, 99, 99, 0, 0, 100, 100, rop, 0, 0, FloatBits(1), 0, 0, FloatBits(1), 0, 0, 0,
+                                 0, 0, 0, 0, 0})
+            .Bits();
+    };
+    const MetafileBits null_brush_blit =
+        red_left()
+            .Record(EMR_SELECTOBJECT, {kStock | 5})
+            .Record(EMR_BITBLT, {0, 0, 99, 99, 0, 0, 100, 100, 0x00F00021, 0, 0, FloatBits(1), 0, 0, FloatBits(1), 0,
+                                 0, 0, 0, 0, 0, 0, 0})
+            .Bits();
+    const std::array<std::uint32_t, 4> mask = {0xFFFFFF, 0, 0, 0xFFFFFF}, image = {0, 0x00FF00, 0x00FF00, 0};
+    struct Row {
+        const char* why;
+        MetafileBits bits;
+        Rgb over_red, over_nothing;
+    } rows[] = {
+        {"R2_XORPEN", mix(7, 0xFF0000), kMagenta, kYellow},
+        {"R2_NOT", mix(6, 0xFF0000), kCyan, kBlack},
+        {"R2_MASKPEN", mix(9, 0x00FF00), kBlack, kGreen},
+        {"R2_MERGEPEN", mix(15, 0xFF0000), kMagenta, kWhite},
+        {"R2_NOP", mix(11, 0xFF0000), kRed, kWhite},
+        {"R2_BLACK", mix(1, 0xFF0000), kBlack, kBlack},
+        {"R2_WHITE", mix(16, 0xFF0000), kWhite, kWhite},
+        {"R2_COPYPEN", mix(13, 0xFF0000), kBlue, kBlue},
+        {"PATINVERT", pattern_blit(0x005A0049), kMagenta, kYellow},
+        {"DSTINVERT", pattern_blit(0x00550009), kCyan, kBlack},
+        {"PATCOPY", pattern_blit(0x00F00021), kBlue, kBlue},
+        {"PATCOPY with the null brush", null_brush_blit, kRed, kWhite},
+        {"BLACKNESS", pattern_blit(0x00000042), kBlack, kBlack},
+        {"WHITENESS", pattern_blit(0x00FF0062), kWhite, kWhite},
+        {"MERGECOPY: brush AND bitmap", brush(red_left(), 0xFF0000).Record(EMR_STRETCHDIBITS, Blit(0x00C000CA, {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF})).Bits(), kBlue, kBlue},
+        {"R2_XORPEN under a world transform",
+         brush(red_left(), 0xFF0000)
+             .Record(EMR_SETWORLDTRANSFORM, {FloatBits(0.5f), 0, 0, FloatBits(0.5f), 0, 0})
+             .Record(EMR_SETROP2, {7})
+             .Record(EMR_RECTANGLE, {100, 0, 200, 200})
+             .Bits(),
+         kRed, kYellow},
+        {"NOTSRCCOPY under a world transform",
+         red_left()
+             .Record(EMR_SETWORLDTRANSFORM, {FloatBits(0.5f), 0, 0, FloatBits(0.5f), 0, 0})
+             .Record(EMR_STRETCHDIBITS, Blit2x(0x00330008, {0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000}))
+             .Bits(),
+         kRed, kCyan},
+        {"NOTSRCCOPY", red_left().Record(EMR_STRETCHDIBITS, Blit(0x00330008, {0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000})).Bits(), kCyan, kCyan},
+    };
+    for (Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        EXPECT_EQ(Play(row.bits, 25, 50), row.over_red);
+        EXPECT_EQ(Play(row.bits, 75, 50), row.over_nothing);
+    }
+    // Mask pairs: AND the mask, then OR or XOR the image. The mask's white
+    // quarters show what was below, drawn or not; its black ones the image.
+    for (std::uint32_t second : {0x00EE0086u, 0x00660046u}) {
+        SCOPED_TRACE(second);
+        const MetafileBits pair = red_left()
+                                      .Record(EMR_STRETCHDIBITS, Blit(0x008800C6, mask))
+                                      .Record(EMR_STRETCHDIBITS, Blit(second, image))
+                                      .Bits();
+        EXPECT_EQ(Play(pair, 25, 25), kRed);
+        EXPECT_EQ(Play(pair, 75, 25), kGreen);
+        EXPECT_EQ(Play(pair, 25, 75), kGreen);
+        EXPECT_EQ(Play(pair, 75, 75), kWhite);
+        // Where nothing was drawn the picture stays transparent.
+        const PixelImage picture = platform::RenderMetafileImage(pair, {0, 0, 100, 100}, {100, 100}, {1280, 1024});
+        EXPECT_EQ(picture.pixels[75 * 100 + 75] >> 24, 0u);
+        EXPECT_EQ(picture.pixels[25 * 100 + 75] >> 24, 255u);
+    }
+}
+
 // EMR_GRADIENTFILL words: bounds, counts and mode, grey vertices {x, y, level}
 // with alpha 0 (which the fill ignores), then the index words as given.
 std::vector<std::int64_t> Gradient(std::uint32_t mode, std::int64_t shapes,
@@ -716,6 +900,30 @@ TEST(WindowsMetafileRecords, DrawingThroughTheSameState) {
     }
 }
 
+TEST(WindowsMetafileRecords, PalettesAndBinaryRasterOperations) {
+    enum : std::uint16_t { META_CREATEPALETTE = 0x00F7, META_SELECTPALETTE = 0x0234, META_SETROP2 = 0x0104 };
+    auto fill = [](Wmf& w, std::int16_t lo, std::int16_t hi, std::int16_t slot) {
+        w.Record(META_CREATEBRUSHINDIRECT, {0, lo, hi, 0}).Record(META_SELECTOBJECT, {slot});
+        w.Record(META_RECTANGLE, {90, 90, 10, 10});
+    };
+    // Slot 0: a palette of green then blue; a brush of entry 1 fills blue.
+    Wmf palette;
+    palette.Record(META_CREATEPALETTE, {0x300, 2, static_cast<std::int16_t>(0xFF00), 0, 0, 0x00FF})
+        .Record(META_SELECTPALETTE, {0});
+    fill(palette, 1, 0x0100, 1);
+    EXPECT_EQ(Play(palette.Bits(), 50, 50), kBlue);
+    // Without a palette selected: the default palette's entry 13 is red.
+    Wmf fallback;
+    fill(fallback, 13, 0x0100, 0);
+    EXPECT_EQ(Play(fallback.Bits(), 50, 50), kRed);
+    // Red, then blue XORed over it: magenta.
+    Wmf xored;
+    fill(xored, 0x00FF, 0, 0);
+    xored.Record(META_SETROP2, {7});
+    fill(xored, 0, 0x00FF, 1);
+    EXPECT_EQ(Play(xored.Bits(), 50, 50), (Rgb{255, 0, 255}));
+}
+
 // Files built to exhaust playback: each must end with bounded work and
 // bounded pixels held, whatever it asks for.
 TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
@@ -731,6 +939,10 @@ TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
     // 2 M points zigzagging across the picture.
     std::vector<std::int64_t> zigzag = {0, 0, 100, 100, 2'000'000};
     for (int i = 0; i < 2'000'000; ++i) zigzag.push_back((i % 2 ? 90 << 16 : 10 << 16) | (i % 100));
+    // 20 k XOR fills of the whole picture, each read and written pixel by pixel.
+    Emf xor_fills = BlackFill();
+    xor_fills.Record(20 /* EMR_SETROP2 */, {7});
+    for (int i = 0; i < 20'000; ++i) xor_fills.Record(EMR_RECTANGLE, {0, 0, 100, 100});
     Wmf objects(0xFFFF);
     for (int i = 0; i < 300'000; ++i) objects.Record(META_CREATEBRUSHINDIRECT, {0, 0, 0, 0});
     // With the table full, a freed slot is the one the next object takes.
@@ -769,6 +981,7 @@ TEST(HostileMetafiles, PlaybackWorkAndPixelsStayBounded) {
         {"2 M polyline points", Emf().Record(EMR_POLYLINE16, zigzag).Bits(), true, platform::kPlaybackWorkUnits, 0,
          kWhite},
         {"300 k object creations in a full table", objects.Bits(), false, 302'000, 0, kRed},
+        {"20 k XOR fills of the whole picture", xor_fills.Bits(), true, platform::kPlaybackWorkUnits, 0, kWhite},
         {"text of 2^31 characters in a short record",
          Emf()
              .Record(EMR_EXTTEXTOUTW, {0, 0, -1, -1, 1, 0, 0, 10, 10, 0x7FFFFFFF, 76, 0, 0, 0, 0, 0, 80, 'I', 10})
