@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -37,7 +38,7 @@ TEST_F(CompressedPictures, DamagedOrOversizedFilesFailWithTheirKindsMessage) {
         // A file of another kind is given the row's extension.
         std::string name = PictureFixture(row.file);
         if (name.ends_with(".bmp")) {
-            const std::string renamed = ::testing::TempDir() + "bitmap_named.png";
+            const std::string renamed = ::testing::TempDir() + "bitmap_named-" + std::to_string(::getpid()) + ".png";
             std::filesystem::copy_file(name, renamed, std::filesystem::copy_options::overwrite_existing);
             name = renamed;
         }

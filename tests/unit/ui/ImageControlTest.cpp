@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -34,8 +35,10 @@ std::string WritePatternBitmap(int width, int height) {
             p[1] = c.g;
             p[2] = c.r;
         }
-    const std::string path =
-        ::testing::TempDir() + "pattern" + std::to_string(width) + "x" + std::to_string(height) + ".bmp";
+    // Named by process: ctest runs each test in a process of its own, and two
+    // at once must not write the same file.
+    const std::string path = ::testing::TempDir() + "pattern" + std::to_string(width) + "x" + std::to_string(height) +
+                             "-" + std::to_string(::getpid()) + ".bmp";
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
     return path;

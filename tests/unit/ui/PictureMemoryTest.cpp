@@ -7,8 +7,8 @@
 #include <functional>
 #include <typeinfo>
 
-#include "support/GraphicsTestSupport.h"
 #include "support/BmpHeader.h"
+#include "support/GraphicsTestSupport.h"
 #include "ui/TBitmap.h"
 #include "ui/TIcon.h"
 
@@ -53,6 +53,7 @@ protected:
     struct LargeScreen : PictureTestPlatform {
         TSize ScreenSize() override { return {8192, 8192}; }
     };
+
 private:
     LargeScreen m_platform;
     ScopedPlatform m_installed{m_platform};
@@ -63,7 +64,7 @@ TEST_F(PictureMemory, RunningOutGivesTheKindsFailure) {
     std::vector<std::uint8_t> icon = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0, 40, 0, 0, 0, 22, 0, 0, 0};
     const auto dib = testing::BmpHeader(8192, 2 * 8192, 24);
     icon.insert(icon.end(), dib.begin() + 14, dib.end());
-    const std::string path = ::testing::TempDir() + "two_hundred_mib.bmp";
+    const std::string path = ::testing::TempDir() + "two_hundred_mib-" + std::to_string(::getpid()) + ".bmp";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bitmap.data()), bitmap.size());
     std::filesystem::resize_file(path, 200u << 20);  // sparse
     const std::string os_error =
