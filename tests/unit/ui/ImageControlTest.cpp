@@ -44,6 +44,13 @@ std::string WritePatternBitmap(int width, int height) {
     return path;
 }
 
+// Loads the pattern into `picture` and takes the file away again.
+void LoadPatternBitmap(TPicture& picture, int width, int height) {
+    const std::string path = WritePatternBitmap(width, height);
+    picture.LoadFromFile(path);
+    std::filesystem::remove(path);
+}
+
 // The menu's window with the picture control at 0, 0, 632 x 453.
 class ImageControl : public testing::HeadlessFormTest {
 protected:
@@ -60,7 +67,7 @@ protected:
 };
 
 TEST_F(ImageControl, LargerPictureShowsItsTopLeftPart) {
-    m_image->Picture().LoadFromFile(WritePatternBitmap(640, 480));
+    LoadPatternBitmap(m_image->Picture(), 640, 480);
     Pump();
     // Inside the control: the picture's own pixel at the same place.
     for (TPoint p : {TPoint{0, 0}, TPoint{631, 0}, TPoint{0, 452}, TPoint{631, 452}, TPoint{300, 200}})
@@ -73,7 +80,7 @@ TEST_F(ImageControl, LargerPictureShowsItsTopLeftPart) {
 TEST_F(ImageControl, PictureLargerThanTheScreenShowsTheSamePixels) {
     // Only a screen's worth is held; what is drawn of it is in place.
     desktop.SetScreen({320, 240}, 96);
-    m_image->Picture().LoadFromFile(WritePatternBitmap(640, 480));
+    LoadPatternBitmap(m_image->Picture(), 640, 480);
     Pump();
     for (TPoint p : {TPoint{0, 0}, TPoint{319, 0}, TPoint{0, 239}, TPoint{319, 239}, TPoint{150, 100}})
         EXPECT_EQ(Pixel(p.x, p.y), PatternColour(p.x, p.y)) << p.x << "," << p.y;
@@ -81,7 +88,7 @@ TEST_F(ImageControl, PictureLargerThanTheScreenShowsTheSamePixels) {
 }
 
 TEST_F(ImageControl, SmallerPictureSitsTopLeftWithTheWindowColourAround) {
-    m_image->Picture().LoadFromFile(WritePatternBitmap(100, 50));
+    LoadPatternBitmap(m_image->Picture(), 100, 50);
     Pump();
     EXPECT_EQ(Pixel(0, 0), PatternColour(0, 0));
     EXPECT_EQ(Pixel(99, 49), PatternColour(99, 49));
@@ -147,7 +154,7 @@ TEST_F(ImageControl, MetafilePlaysAtItsNaturalSize) {
 }
 
 TEST_F(ImageControl, LabelsArePaintedOverThePicture) {
-    m_image->Picture().LoadFromFile(WritePatternBitmap(640, 480));
+    LoadPatternBitmap(m_image->Picture(), 640, 480);
     TLabel& label = form->AddControl<TLabel>();
     label.SetTransparent(true);
     label.SetBounds(16, 16, 200, 20);
@@ -166,7 +173,7 @@ TEST_F(ImageControl, LabelsArePaintedOverThePicture) {
 
 TEST_F(ImageControl, PictureChangeRepaintsAndKeepsTheBounds) {
     Pump();
-    m_image->Picture().LoadFromFile(WritePatternBitmap(100, 50));
+    LoadPatternBitmap(m_image->Picture(), 100, 50);
     EXPECT_TRUE(desktop.HasPendingPaint(Window()));
     EXPECT_EQ(m_image->Width(), 632);
     EXPECT_EQ(m_image->Height(), 453);
