@@ -15,6 +15,14 @@ void MessageQueue::Post(const Message& msg) {
 
 void MessageQueue::PostQuit(int exit_code) { m_quit = exit_code; }
 
+void MessageQueue::PostDefaultAction(WindowId w, std::size_t item) {
+    Message msg;
+    msg.kind = MessageKind::DefaultAction;
+    msg.window = w;
+    msg.item = item;
+    Post(msg);
+}
+
 void MessageQueue::Invalidate(WindowId w, const TRect& r) {
     if (r.IsEmpty()) return;
     auto& area = m_invalid[w];

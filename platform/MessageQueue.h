@@ -3,6 +3,7 @@
 // priority order of the Windows queue the framework was designed around.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -19,6 +20,9 @@ public:
     // a burst of moves never queues up work.
     void Post(const Message& msg);
     void PostQuit(int exit_code);
+    // An assistive technology's "do default action" on child `item`: the
+    // framework's loop runs it, as it runs a click.
+    void PostDefaultAction(WindowId w, std::size_t item);
 
     void Invalidate(WindowId w, const TRect& r);
     // Takes (and clears) the invalid area of a window.

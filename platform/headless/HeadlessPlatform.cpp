@@ -234,13 +234,7 @@ void HeadlessPlatform::RequestClose(WindowId w) {
     m_queue.Post(msg);
 }
 
-void HeadlessPlatform::ActivateAccessible(WindowId w, std::size_t item) {
-    Message msg;
-    msg.kind = MessageKind::DefaultAction;
-    msg.window = w;
-    msg.item = item;
-    m_queue.Post(msg);
-}
+void HeadlessPlatform::ActivateAccessible(WindowId w, std::size_t item) { m_queue.PostDefaultAction(w, item); }
 
 void HeadlessPlatform::SetAccessibleContent(WindowId w, const IAccessibleContent* content) {
     if (auto* win = Find(w)) win->accessible = content;

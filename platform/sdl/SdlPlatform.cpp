@@ -823,14 +823,7 @@ TRect SdlPlatform::AccessibleScreenRect(WindowId w, std::optional<TRect> client)
     return {x + ToSdl(client->left), y + ToSdl(client->top), x + ToSdl(client->right), y + ToSdl(client->bottom)};
 }
 
-void SdlPlatform::AccessibleActivate(WindowId w, std::size_t item) {
-    // The way a click takes: the framework's loop runs it.
-    Message msg;
-    msg.kind = MessageKind::DefaultAction;
-    msg.window = w;
-    msg.item = item;
-    m_queue.Post(msg);
-}
+void SdlPlatform::AccessibleActivate(WindowId w, std::size_t item) { m_queue.PostDefaultAction(w, item); }
 
 bool SdlPlatform::ErrorBox(const std::string& caption, const std::string& text) {
     // Also on standard error, for menus started from a terminal. The box
