@@ -81,7 +81,22 @@ std::vector<ShadedPoint> ClipToHalfPlane(const std::vector<ShadedPoint>& shape, 
 
 // Paints the bitmap's source rectangle into the destination rectangle (current units).
 void PaintBitmap(cairo_t* cr, cairo_surface_t* source, double dx, double dy, double dw, double dh, double sx, double sy,
-                 double sw, double sh, double alpha);
+                 double sw, double sh, double alpha) {
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, dx, dy, dw, dh);
+    cairo_clip(cr);
+    cairo_translate(cr, dx, dy);
+    cairo_scale(cr, dw / sw, dh / sh);
+    cairo_set_source_surface(cr, source, -sx, -sy);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    // Enlarged bitmaps keep hard pixel edges, as a stretch blit does.
+    if (std::fabs(dw) >= std::fabs(sw) && std::fabs(dh) >= std::fabs(sh))
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    if (alpha >= 1) cairo_paint(cr);
+    else cairo_paint_with_alpha(cr, alpha);
+    cairo_restore(cr);
+}
 
 // Fills the current path with a pattern given in the current units.
 void FillWith(cairo_t* cr, cairo_pattern_t* pattern) {
@@ -252,7 +267,8 @@ void CairoMetafileSurface::StrokePath(const MfPen& pen, double width, double mit
     cairo_restore(m_cr);
     // Miter joins reach furthest from the path: half the width times the limit.
     const double reach = width * std::clamp(miter_limit, 1.0, 100.0) / 2 + 2;
-    Combine(rop, x1 - reach, y1 - reach, x2 + reach, y2 + reach, [&] { StrokeWithPen(pen, width, miter_limit, bk_colour, opaque_bk); }, {});
+    Combine(rop, x1 - reach, y1 - reach, x2 + reach, y2 + reach,
+            [&] { StrokeWithPen(pen, width, miter_limit, bk_colour, opaque_bk); }, {});
 }
 
 void CairoMetafileSurface::StrokeWithPen(const MfPen& pen, double width, double miter_limit, std::uint32_t bk_colour,
@@ -440,24 +456,6 @@ void CairoMetafileSurface::DrawBitmap(const MfBitmap& bitmap, double dx, double 
 }
 
 namespace {
-
-void PaintBitmap(cairo_t* cr, cairo_surface_t* source, double dx, double dy, double dw, double dh, double sx, double sy,
-                 double sw, double sh, double alpha) {
-    cairo_save(cr);
-    cairo_new_path(cr);
-    cairo_rectangle(cr, dx, dy, dw, dh);
-    cairo_clip(cr);
-    cairo_translate(cr, dx, dy);
-    cairo_scale(cr, dw / sw, dh / sh);
-    cairo_set_source_surface(cr, source, -sx, -sy);
-    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-    // Enlarged bitmaps keep hard pixel edges, as a stretch blit does.
-    if (std::fabs(dw) >= std::fabs(sw) && std::fabs(dh) >= std::fabs(sh))
-        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
-    if (alpha >= 1) cairo_paint(cr);
-    else cairo_paint_with_alpha(cr, alpha);
-    cairo_restore(cr);
-}
 
 struct GObjectDeleter {
     void operator()(gpointer p) const { g_object_unref(p); }

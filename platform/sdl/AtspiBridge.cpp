@@ -556,10 +556,13 @@ std::unique_ptr<AtspiBridge> AtspiBridge::Start(AtspiHost& host) {
     auto state = std::make_unique<State>(host);
     if (!state->atk || !state->bridge) return nullptr;
     AtkApi& api = state->api;
-    if (!state->atk.Bind(api.atk_object_get_type, "atk_object_get_type") || !state->atk.Bind(api.atk_component_get_type, "atk_component_get_type") ||
+    if (!state->atk.Bind(api.atk_object_get_type, "atk_object_get_type") ||
+        !state->atk.Bind(api.atk_component_get_type, "atk_component_get_type") ||
         !state->atk.Bind(api.atk_action_get_type, "atk_action_get_type") ||
-        !state->atk.Bind(api.atk_window_get_type, "atk_window_get_type") || !state->atk.Bind(api.atk_util_get_type, "atk_util_get_type") ||
-        !state->atk.Bind(api.atk_state_set_new, "atk_state_set_new") || !state->atk.Bind(api.atk_state_set_add_state, "atk_state_set_add_state") ||
+        !state->atk.Bind(api.atk_window_get_type, "atk_window_get_type") ||
+        !state->atk.Bind(api.atk_util_get_type, "atk_util_get_type") ||
+        !state->atk.Bind(api.atk_state_set_new, "atk_state_set_new") ||
+        !state->atk.Bind(api.atk_state_set_add_state, "atk_state_set_add_state") ||
         !state->atk.Bind(api.atk_object_notify_state_change, "atk_object_notify_state_change") ||
         !state->bridge.Bind(api.atk_bridge_adaptor_init, "atk_bridge_adaptor_init") ||
         !state->bridge.Bind(api.atk_bridge_adaptor_cleanup, "atk_bridge_adaptor_cleanup"))
